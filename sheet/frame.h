@@ -1,0 +1,39 @@
+// The data a sheet build produces and the script export reads: the frames in
+// scan order with their places on the sheet, and 8-bit RGBA images.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace oz {
+
+// One frame of a sheet. Sizes and places are in full-size pixels.
+struct FrameEntry {
+  int64_t number = 0;  // 1-based position in scan order
+  std::string name;    // file name as listed, extension included, no folder
+  int64_t x = 0;       // left edge on the sheet
+  int64_t y = 0;       // top edge on the sheet
+  int64_t width = 0;   // as decoded; 0 when the file did not decode
+  int64_t height = 0;  // as decoded; 0 when the file did not decode
+
+  bool operator==(const FrameEntry&) const = default;
+};
+
+using FrameList = std::vector<FrameEntry>;
+
+// width x height pixels of red, green, blue, alpha; rows top first, stride 4 x width.
+struct RgbaImage {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> pixels;
+
+  uint8_t* pixel(int32_t x, int32_t y) {
+    return pixels.data() + (static_cast<size_t>(y) * static_cast<size_t>(width) + x) * 4;
+  }
+  const uint8_t* pixel(int32_t x, int32_t y) const {
+    return pixels.data() + (static_cast<size_t>(y) * static_cast<size_t>(width) + x) * 4;
+  }
+};
+
+}  // namespace oz

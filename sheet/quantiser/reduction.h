@@ -1,0 +1,43 @@
+// Colour reduction for the palette forms of the sheet writer: a palette of
+// 2^bits entries and the packed index rows, produced one row at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace oz {
+
+struct PaletteColour {
+  uint8_t red = 0;
+  uint8_t green = 0;
+  uint8_t blue = 0;
+  uint8_t alpha = 0;
+  bool operator==(const PaletteColour&) const = default;
+};
+
+// The dither flag as the writer receives it: 256 asks for dithering, 0 does not.
+inline constexpr int32_t kDitherFlag = 256;
+
+class Reduction {
+ public:
+  // Opens a reduction over opaque pixels: 3 bytes (red, green, blue) per pixel,
+  // rows `stride` bytes apart, top row first. `bits` is 1, 4 or 8; `flags` with
+  // kDitherFlag set asks for error diffusion (ignored at 1 bit). For 4 and 8 bits
+  // this trains the palette, so it costs most of the reduction's time.
+  // nullptr for any other bit count or an empty image.
+  static std::unique_ptr<Reduction> open(const uint8_t* pixels3, int32_t width, int32_t height,
+                                         size_t stride, int32_t bits, int32_t flags);
+  virtual ~Reduction() = default;
+
+  // 2^bits entries in palette-index order.
+  virtual std::span<const PaletteColour> palette() const = 0;
+  // The packed index row y: ceil(width x bits / 8) bytes, first pixel in the
+  // high bits, unused low bits 0. REQUIRES: rows are asked for in order 0, 1, ...,
+  // height - 1, each once (dithering carries error from one row to the next).
+  // The span stays valid until the next call.
+  virtual std::span<const uint8_t> row(int32_t y) = 0;
+};
+
+}  // namespace oz
