@@ -1,0 +1,81 @@
+// Tag highlighting of a script text: which `ov.` words take which colour and
+// which loop blocks are shaded. A pure computation; the window applies the
+// result through the toolkit.
+//
+// Positions and lengths are UTF-16 code units of the text, the unit in which
+// the editor's text storage addresses ranges.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace oz {
+
+enum class HighlightKind : uint8_t {
+  kDefaultText,  // all text, and `ov.` words that name no known tag
+  kImageTag,     // ov.ImageX, ov.ImageY, ... ov.ImageCount
+  kSheetTag,     // ov.SheetWidth, ... ov.Columns
+  kControlTag,   // ov.Extension, ov.Repeat, ov.Until
+};
+
+// Device RGB, components and opacity from 0 to 1.
+struct HighlightColor {
+  double red;
+  double green;
+  double blue;
+  double alpha;
+};
+
+inline constexpr HighlightColor kDefaultTextColor{0.75, 0.375, 0.0, 1.0};
+inline constexpr HighlightColor kImageTagColor{1.0, 0.75, 0.5, 1.0};
+inline constexpr HighlightColor kSheetTagColor{0.95, 0.95, 0.95, 1.0};
+inline constexpr HighlightColor kControlTagColor{0.9, 0.125, 0.0, 1.0};
+// Background of a loop block, drawn over the editor's own background.
+inline constexpr HighlightColor kLoopShade{0.0, 0.0, 0.0, 0.4};
+
+constexpr HighlightColor colorOf(HighlightKind kind) {
+  switch (kind) {
+    case HighlightKind::kImageTag:
+      return kImageTagColor;
+    case HighlightKind::kSheetTag:
+      return kSheetTagColor;
+    case HighlightKind::kControlTag:
+      return kControlTagColor;
+    case HighlightKind::kDefaultText:
+      break;
+  }
+  return kDefaultTextColor;
+}
+
+struct ColorSpan {
+  int start;
+  int length;
+  HighlightKind kind;
+  friend bool operator==(const ColorSpan&, const ColorSpan&) = default;
+};
+
+struct ShadeRange {
+  int start;
+  int length;
+  friend bool operator==(const ShadeRange&, const ShadeRange&) = default;
+};
+
+// Everything one recolouring applies: the whole text first takes the default
+// colour and loses its shading, then each span takes its colour and each range
+// the loop shade. Only words of a known tag get a span (an unknown `ov.` word
+// keeps the default colour). Spans are in text order and do not overlap;
+// shaded ranges likewise, because a block that is shaded again (a second
+// ov.Until after one ov.Repeat) is reported once with its longer extent.
+struct Highlighting {
+  std::vector<ColorSpan> spans;
+  std::vector<ShadeRange> shades;
+};
+
+// Computes the highlighting of `utf8Text` into `out`, reusing its buffers so
+// that recolouring on every keystroke does not allocate once warm.
+void computeHighlighting(std::string_view utf8Text, Highlighting* out);
+
+Highlighting computeHighlighting(std::string_view utf8Text);
+
+}  // namespace oz
