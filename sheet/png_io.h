@@ -1,0 +1,57 @@
+// PNG reading and writing through libpng.
+//
+// Frames decode to 8-bit RGBA whatever their colour type: palette and grey are
+// expanded, a tRNS chunk becomes alpha, 16-bit samples keep their high byte,
+// interlaced files give the same pixels as non-interlaced ones, and no gamma
+// or colour correction is applied. The sheet is written unfiltered at zlib
+// level 9 as RGBA (32 bits), RGB flattened onto white (24 bits) or a palette of
+// 2^bits entries from the colour reduction (8, 4 and 1 bits).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "sheet/frame.h"
+
+namespace oz {
+
+// The whole image at `path`, or nothing when the file cannot be read, is not a
+// PNG, or libpng reports any error. Never a partial image.
+std::optional<RgbaImage> decodePng(const std::string& path);
+
+struct PngSize {
+  int64_t width = 0;
+  int64_t height = 0;
+  bool operator==(const PngSize&) const = default;
+};
+
+// The size a PNG's header declares, read without decoding any pixel. Nothing
+// when decodePng would fail before reaching the pixels (unreadable file, wrong
+// signature, damaged header); a file whose pixel data is damaged still has a size.
+std::optional<PngSize> readPngSize(const std::string& path);
+
+enum class PngWriteStatus {
+  kWritten,
+  kEmptyPath,       // nothing was asked for
+  kBadImage,        // the image is empty or `bits` is not 32, 24, 8, 4 or 1
+  kCannotCreate,    // the temporary file beside the path cannot be made
+  kOutOfMemory,     // the flattened copy of the image does not fit
+  kNoReduction,     // the colour reduction refused the image
+  kEncodingFailed,  // libpng reported an error, or writing the file failed
+  kCannotReplace,   // the finished file could not be moved over the path
+};
+
+// Called after each row handed to libpng with the number of rows written so far.
+using RowsWritten = std::function<void(int32_t rows)>;
+
+// Writes `image` to `path` with `bits` per pixel (32, 24, 8, 4 or 1).
+// `ditherFlag` is kDitherFlag (256) or 0 and matters to the 8- and 4-bit forms
+// only. The file is written beside `path` and renamed over it once complete, so
+// on any failure an existing file at `path` is untouched and nothing partial is
+// left behind.
+PngWriteStatus encodePng(const RgbaImage& image, const std::string& path, int32_t bits,
+                         int32_t ditherFlag, const RowsWritten& rowsWritten = nullptr);
+
+}  // namespace oz
