@@ -1,0 +1,77 @@
+#include "store/script_store.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/dir_listing.h"
+#include "base/text_lines.h"
+#include "store/replace_file.h"
+
+namespace oz {
+namespace {
+
+constexpr std::string_view kScriptSuffix = ".txt";
+
+}  // namespace
+
+bool isValidScriptName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+}
+
+std::optional<std::string> scriptPath(const SupportDir& dir, std::string_view name) {
+  if (!isValidScriptName(name)) return std::nullopt;
+  return dir.file(std::string(name) + std::string(kScriptSuffix));
+}
+
+std::vector<std::string> listScripts(const SupportDir& dir) {
+  std::vector<std::string> names;
+  for (std::string& entry : listMatching(dir.path, "*.txt")) {
+    entry.resize(entry.size() - kScriptSuffix.size());
+    // "..txt" would be the script ".", which no operation accepts.
+    if (isValidScriptName(entry)) names.push_back(std::move(entry));
+  }
+  return names;
+}
+
+bool scriptExists(const SupportDir& dir, std::string_view name) {
+  const auto path = scriptPath(dir, name);
+  struct stat info {};
+  return path && stat(path->c_str(), &info) == 0;
+}
+
+ScriptResult readScriptLines(const SupportDir& dir, std::string_view name,
+                             std::vector<std::string>* lines) {
+  const auto path = scriptPath(dir, name);
+  if (!path) return ScriptResult::kBadName;
+  std::string bytes;
+  if (!readWholeFile(*path, &bytes)) return ScriptResult::kFailed;
+  *lines = splitLines(bytes);
+  return ScriptResult::kOk;
+}
+
+ScriptResult writeScriptLines(const SupportDir& dir, std::string_view name,
+                              const std::vector<std::string>& lines) {
+  const auto path = scriptPath(dir, name);
+  if (!path) return ScriptResult::kBadName;
+  std::string bytes;
+  for (const std::string& line : lines) {
+    bytes += line;
+    bytes += '\n';
+  }
+  return replaceFile(*path, bytes) ? ScriptResult::kOk : ScriptResult::kFailed;
+}
+
+ScriptResult createEmptyScript(const SupportDir& dir, std::string_view name) {
+  const auto path = scriptPath(dir, name);
+  if (!path) return ScriptResult::kBadName;
+  return truncateOrCreate(*path) ? ScriptResult::kOk : ScriptResult::kFailed;
+}
+
+ScriptResult deleteScriptFile(const SupportDir& dir, std::string_view name) {
+  const auto path = scriptPath(dir, name);
+  if (!path) return ScriptResult::kBadName;
+  return unlink(path->c_str()) == 0 ? ScriptResult::kOk : ScriptResult::kFailed;
+}
+
+}  // namespace oz

@@ -1,0 +1,72 @@
+#include "store/sprite_settings.h"
+
+#include <algorithm>
+
+namespace oz {
+namespace {
+
+bool readFlag(const SettingsStore& store, std::string_view key) {
+  return store.readInteger(key, 0) == 1;
+}
+
+void writeFlag(SettingsStore& store, std::string_view key, bool value) {
+  store.selectGroup(kSettingsGroup);
+  store.writeInteger(key, value ? 1 : 0);
+}
+
+// The chosen option of a pair goes first, as the file has always shown it.
+void writeChoice(SettingsStore& store, std::string_view chosen, std::string_view other) {
+  store.selectGroup(kSettingsGroup);
+  store.writeInteger(chosen, 1);
+  store.writeInteger(other, 0);
+}
+
+}  // namespace
+
+SpriteSettings readSpriteSettings(SettingsStore& store) {
+  store.selectGroup(kSettingsGroup);
+  SpriteSettings settings;
+  settings.strip = readFlag(store, "Strip");
+  settings.columns = store.readText("Columns", settings.columns);
+  const std::int64_t depth = store.readInteger("Color Depth", kDepth32Bit);
+  if (depth >= kDepth32Bit && depth <= kDepthAlpha) settings.colorDepth = static_cast<int>(depth);
+  // "Remove Alpha" only applies to 24-bit output; under any other depth a
+  // stored tick is not shown.
+  settings.removeAlpha = depth == kDepth24Bit && readFlag(store, "Remove Alpha");
+  settings.dithering = readFlag(store, "Dithering");
+  settings.pink = readFlag(store, "Pink");
+  settings.retina = readFlag(store, "Retina");
+  settings.powerOf2 = readFlag(store, "Power of 2");
+  settings.spriteNumber = static_cast<int>(
+      std::clamp<std::int64_t>(store.readInteger("Sprite Number", 0), 0, kMaxSpriteNumber));
+  return settings;
+}
+
+void writeStripChosen(SettingsStore& store) { writeChoice(store, "Strip", "Sheet"); }
+void writeSheetChosen(SettingsStore& store) { writeChoice(store, "Sheet", "Strip"); }
+void writePinkChosen(SettingsStore& store) { writeChoice(store, "Pink", "Black"); }
+void writeBlackChosen(SettingsStore& store) { writeChoice(store, "Black", "Pink"); }
+
+void writeColumns(SettingsStore& store, std::string_view columns) {
+  store.selectGroup(kSettingsGroup);
+  store.writeText("Columns", columns);
+}
+
+void writeColorDepth(SettingsStore& store, int depth) {
+  store.selectGroup(kSettingsGroup);
+  store.writeInteger("Color Depth", depth);
+}
+
+void writeDithering(SettingsStore& store, bool ticked) { writeFlag(store, "Dithering", ticked); }
+void writeRemoveAlpha(SettingsStore& store, bool ticked) {
+  writeFlag(store, "Remove Alpha", ticked);
+}
+void writeRetina(SettingsStore& store, bool ticked) { writeFlag(store, "Retina", ticked); }
+void writePowerOf2(SettingsStore& store, bool ticked) { writeFlag(store, "Power of 2", ticked); }
+
+void writeSpriteNumber(SettingsStore& store, int number) {
+  store.selectGroup(kSettingsGroup);
+  store.writeInteger("Sprite Number", number);
+}
+
+}  // namespace oz

@@ -1,0 +1,62 @@
+// The main window's export options and their keys in the settings group
+// "Settings": reading them all at start-up, and writing one user action at a
+// time. Every function selects the group "Settings" first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "store/settings_store.h"
+
+namespace oz {
+
+inline constexpr std::string_view kSettingsGroup = "Settings";
+
+// Indexes of the "Color Depth" list.
+enum ColorDepth : int {
+  kDepth32Bit = 0,
+  kDepth24Bit = 1,
+  kDepth8Bit = 2,
+  kDepth4Bit = 3,
+  kDepth1Bit = 4,
+  kDepthAlpha = 5,
+};
+
+inline constexpr int kMaxSpriteNumber = 9999;
+
+struct SpriteSettings {
+  bool strip = false;            // true: "Strip" layout; false: "Sheet"
+  std::string columns = "4";     // the "Number of Columns:" field as typed
+  int colorDepth = kDepth32Bit;  // a ColorDepth index, 0..5
+  bool dithering = false;
+  bool removeAlpha = false;
+  bool pink = false;  // background RGB 255 0 255; false: RGB 0 0 0
+  bool retina = false;
+  bool powerOf2 = false;
+  int spriteNumber = 0;  // 0..kMaxSpriteNumber
+
+  bool operator==(const SpriteSettings&) const = default;
+};
+
+// The stored options, defaults for missing keys. A flag is set only by the
+// value 1 ("Strip" = yes chooses "Sheet"; no "Pink" chooses black); a depth
+// outside 0..5 reads as 0; "Remove Alpha" is read only when the depth is 1;
+// the sprite number is clamped to 0..9999.
+SpriteSettings readSpriteSettings(SettingsStore& store);
+
+// One function per user action, writing exactly the keys that action stores.
+void writeStripChosen(SettingsStore& store);  // "Strip" = 1, then "Sheet" = 0
+void writeSheetChosen(SettingsStore& store);  // "Sheet" = 1, then "Strip" = 0
+void writePinkChosen(SettingsStore& store);   // "Pink" = 1, then "Black" = 0
+void writeBlackChosen(SettingsStore& store);  // "Black" = 1, then "Pink" = 0
+// "Columns" is stored only when the main window closes.
+void writeColumns(SettingsStore& store, std::string_view columns);
+void writeColorDepth(SettingsStore& store, int depth);
+void writeDithering(SettingsStore& store, bool ticked);
+void writeRemoveAlpha(SettingsStore& store, bool ticked);
+void writeRetina(SettingsStore& store, bool ticked);
+void writePowerOf2(SettingsStore& store, bool ticked);
+void writeSpriteNumber(SettingsStore& store, int number);
+
+}  // namespace oz
