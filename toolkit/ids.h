@@ -1,0 +1,128 @@
+// The numbers by which the program addresses its windows, controls and menu
+// items, and the answers of a message box. Every number has a name here so
+// that code reads Control::Create, never 28.
+//
+// Each group is an unscoped enum inside a struct: the names are qualified
+// (Window::Help and MenuItem::Help differ) yet convert to the plain int that
+// the toolkit takes, because editors created at run time have numbers of
+// their own (Control::FirstFree and up).
+#ifndef OZ_TOOLKIT_IDS_H_
+#define OZ_TOOLKIT_IDS_H_
+
+namespace oz {
+
+struct Window {
+  enum : int {
+    None = -1,  // no window, e.g. no active window
+    Main = 0,
+    About = 1,
+    ScriptEditor = 2,
+    Help = 3,
+  };
+};
+
+// Control numbers are unique across all windows.
+struct Control {
+  enum : int {
+    // Main window, in the order of its control table.
+    ImageFolderLabel = 0,
+    ImageFolderField = 1,
+    ImageFolderButton = 2,
+    SheetPathLabel = 3,
+    SheetPathField = 4,
+    SheetPathButton = 5,
+    SpriteFormatFrame = 6,
+    Strip = 7,
+    Sheet = 8,
+    ColumnsLabel = 9,
+    ColumnsField = 10,
+    ColorDepthFrame = 11,
+    DepthList = 12,
+    Dithering = 13,
+    RemoveAlpha = 14,
+    BackgroundFrame = 15,
+    Pink = 16,
+    Black = 17,
+    ExportOptionsFrame = 18,
+    Retina = 19,
+    PowerOf2 = 20,
+    SpriteNumberLabel = 21,
+    SpriteNumber = 22,
+    ExportScriptFrame = 23,
+    ScriptList = 24,
+    ScriptPathLabel = 25,
+    ScriptPathField = 26,
+    ScriptPathButton = 27,
+    Create = 28,
+
+    // About window.
+    AboutIcon = 29,
+    AboutName = 30,
+    AboutVersion = 31,
+    AboutCredit = 32,
+    AboutWebsite = 33,
+    AboutNotice = 34,
+
+    // Script Editor window.
+    ScriptNameLabel = 35,
+    ScriptNameField = 36,
+    NewScript = 37,
+    TabPanel = 38,
+    FirstEditor = 39,
+    TagFrame = 40,
+    TagImageX = 41,
+    TagImageY = 42,
+    TagImageWidth = 43,
+    TagImageHeight = 44,
+    TagImageName = 45,
+    TagImageNumber = 46,
+    TagImageCount = 47,
+    TagSheetWidth = 48,
+    TagSheetHeight = 49,
+    TagSheetName = 50,
+    TagSheetNumber = 51,
+    TagRepeat = 52,
+    TagUntil = 53,
+    TagExtension = 54,
+    DeleteScript = 55,
+    SaveScript = 56,
+
+    // Help window.
+    HelpText = 57,
+
+    // Editors created after the Script Editor is built take numbers from here up.
+    FirstFree = 58,
+  };
+};
+
+struct MenuItem {
+  enum : int {
+    About = -3,
+    Quit = -1,
+    New = 0,
+    OpenImageFolder = 1,
+    SaveSpriteAs = 2,
+    SaveScriptAs = 3,
+    CreateSprite = 4,
+    ScriptEditor = 5,
+    SaveScript = 6,
+    DeleteScript = 7,
+    Help = 8,
+    Website = 9,
+    SupportForum = 10,
+    Purchase = 11,
+  };
+};
+
+// What a message box returns: which button closed it.
+struct MessageResult {
+  enum : int {
+    Ok = 1,
+    Yes = 6,
+    No = 7,
+  };
+};
+
+}  // namespace oz
+
+#endif  // OZ_TOOLKIT_IDS_H_
