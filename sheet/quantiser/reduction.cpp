@@ -2,47 +2,136 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
+
+#include "sheet/quantiser/colormap.h"
+#include "sheet/quantiser/gamma.h"
+#include "sheet/quantiser/opaque_image.h"
+#include "sheet/quantiser/packing.h"
+#include "sheet/quantiser/palette_search.h"
+#include "sheet/quantiser/row_mapping.h"
+#include "sheet/quantiser/training.h"
 
 namespace oz {
 namespace {
 
+// The index row: one index per pixel, then packed in place. Zero-filled so the
+// bytes past the width, read by packing, are 0.
+std::vector<uint8_t> indexRow(int32_t width) {
+  return std::vector<uint8_t>(static_cast<size_t>(width) + 8, 0);
+}
+
 // 1 bit: a fixed black-and-white palette and a luminance threshold, never dithered.
 class OneBitReduction final : public Reduction {
  public:
-  OneBitReduction(const uint8_t* pixels3, int32_t width, int32_t height, size_t stride)
-      : pixels_(pixels3), width_(width), height_(height), stride_(stride),
-        row_((static_cast<size_t>(width) + 7) / 8) {}
+  explicit OneBitReduction(const OpaqueImage& image)
+      : image_(image), indices_(indexRow(image.width)) {}
 
   std::span<const PaletteColour> palette() const override { return palette_; }
 
   std::span<const uint8_t> row(int32_t y) override {
-    const uint8_t* in = pixels_ + static_cast<size_t>(y) * stride_;
-    std::fill(row_.begin(), row_.end(), 0);
-    for (int32_t x = 0; x < width_; ++x, in += 3) {
-      // Strictly greater: a grey of 160 evaluates just below 160 and stays black.
-      const double luminance = (0.2126 * in[0] + 0.7152 * in[1]) + 0.0722 * in[2];
-      if (luminance > 160) row_[static_cast<size_t>(x) / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-    }
-    return row_;
+    thresholdRow(image_.row(y), image_.width, indices_.data());
+    packIndices(indices_.data(), image_.width, 1);
+    return {indices_.data(), packedRowBytes(image_.width, 1)};
   }
 
  private:
-  const uint8_t* pixels_;
-  int32_t width_;
-  int32_t height_;
-  size_t stride_;
-  std::vector<uint8_t> row_;
-  std::array<PaletteColour, 2> palette_{PaletteColour{0, 0, 0, 255}, PaletteColour{255, 255, 255, 255}};
+  OpaqueImage image_;
+  std::vector<uint8_t> indices_;
+  std::array<PaletteColour, 2> palette_{PaletteColour{0, 0, 0, 255},
+                                        PaletteColour{255, 255, 255, 255}};
+};
+
+Colormap trainedColormap(const OpaqueImage& image, int netsize, const GammaTable& gt,
+                         std::array<PaletteColour, 256>& palette) {
+  Network net = initialNetwork(netsize, gt);
+  trainNetwork(net, gt, image);
+  Colormap map = finishNetwork(net, gt);
+  palette = paletteOf(net);
+  return map;
+}
+
+// 4 and 8 bits: the trained palette, and each row mapped to it when asked for.
+//
+// Dithering pushes error only from a row into the one below it, so two rows of
+// working pixels (4 bytes each, alpha 255 to start) hold all the state a
+// full-size working copy would: the row being mapped and the next one, which
+// collects the pushes.
+class NetworkReduction final : public Reduction {
+ public:
+  NetworkReduction(const OpaqueImage& image, int32_t bits, bool dither)
+      : image_(image),
+        bits_(bits),
+        dither_(dither),
+        gt_(makeGammaTable()),
+        map_(trainedColormap(image, 1 << bits, gt_, palette_)),
+        search_(map_, gt_),
+        indices_(indexRow(image.width)) {
+    if (dither_) {
+      current_.resize(4 * static_cast<size_t>(image.width));
+      next_.resize(current_.size());
+    }
+  }
+
+  std::span<const PaletteColour> palette() const override {
+    return {palette_.data(), static_cast<size_t>(map_.netsize)};
+  }
+
+  std::span<const uint8_t> row(int32_t y) override {
+    const int32_t width = image_.width;
+    if (!dither_) {
+      mapRow(image_.row(y), width, search_, indices_.data());
+    } else {
+      if (y == 0) {
+        loadRow(0, current_);
+      } else {
+        std::swap(current_, next_);
+      }
+      uint8_t* below = nullptr;
+      if (y + 1 < image_.height) {
+        loadRow(y + 1, next_);
+        below = next_.data();
+      }
+      diffusion_.mapRow(current_.data(), below, width, palette(), search_, indices_.data());
+    }
+    packIndices(indices_.data(), width, bits_);
+    return {indices_.data(), packedRowBytes(width, bits_)};
+  }
+
+ private:
+  void loadRow(int32_t y, std::vector<uint8_t>& out) const {
+    const uint8_t* rgb = image_.row(y);
+    for (size_t x = 0; x < static_cast<size_t>(image_.width); ++x) {
+      std::copy_n(rgb + 3 * x, 3, out.begin() + 4 * x);
+      out[4 * x + 3] = 255;
+    }
+  }
+
+  OpaqueImage image_;
+  int32_t bits_;
+  bool dither_;
+  GammaTable gt_;
+  std::array<PaletteColour, 256> palette_{};
+  Colormap map_;
+  CachedSearch search_;
+  ErrorDiffusion diffusion_;
+  std::vector<uint8_t> current_;  // dithering: the row being mapped
+  std::vector<uint8_t> next_;     // dithering: the row below, collecting pushed error
+  std::vector<uint8_t> indices_;
 };
 
 }  // namespace
 
 std::unique_ptr<Reduction> Reduction::open(const uint8_t* pixels3, int32_t width, int32_t height,
-                                           size_t stride, int32_t bits, int32_t /*flags*/) {
-  if (width <= 0 || height <= 0) return nullptr;
-  if (bits == 1) return std::make_unique<OneBitReduction>(pixels3, width, height, stride);
-  return nullptr;  // 4 and 8 bits: the network quantiser is not built yet
+                                           size_t stride, int32_t bits, int32_t flags) {
+  if (pixels3 == nullptr || width <= 0 || height <= 0) return nullptr;
+  const OpaqueImage image{pixels3, width, height, stride};
+  if (bits == 1) return std::make_unique<OneBitReduction>(image);
+  if (bits == 4 || bits == 8) {
+    return std::make_unique<NetworkReduction>(image, bits, (flags & kDitherFlag) != 0);
+  }
+  return nullptr;
 }
 
 }  // namespace oz

@@ -1,0 +1,69 @@
+#include "sheet/quantiser/reduction.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/text_lines.h"
+#include "sheet/quantiser/gamma.h"
+#include "sheet/quantiser/test_vector.h"
+
+namespace oz {
+namespace {
+
+struct Result {
+  std::vector<PaletteColour> palette;
+  std::vector<std::vector<uint8_t>> rows;
+};
+
+Result reduce(const std::vector<uint8_t>& rgb, int32_t width, int32_t height, int32_t bits,
+              int32_t flags) {
+  Result result;
+  auto reduction =
+      Reduction::open(rgb.data(), width, height, 3 * static_cast<size_t>(width), bits, flags);
+  if (reduction == nullptr) return result;
+  const auto palette = reduction->palette();
+  result.palette.assign(palette.begin(), palette.end());
+  for (int32_t y = 0; y < height; ++y) {
+    const auto row = reduction->row(y);
+    result.rows.emplace_back(row.begin(), row.end());
+  }
+  return result;
+}
+
+class GoldenVector : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(GoldenVector, PaletteAndRowsMatchExactly) {
+  std::string json;
+  ASSERT_TRUE(readWholeFile(std::string(OZ_TESTDATA_DIR "/quantiser/") + GetParam(), &json));
+  std::string error;
+  const auto c = testing::parseReductionCase(json, &error);
+  ASSERT_TRUE(c.has_value()) << error;
+  ASSERT_EQ(c->rgb.size(), 3 * static_cast<size_t>(c->width) * c->height);
+
+  const Result got = reduce(c->rgb, c->width, c->height, c->bits, c->dither ? kDitherFlag : 0);
+  ASSERT_EQ(got.palette.size(), c->palette.size());
+  for (size_t i = 0; i < got.palette.size(); ++i) {
+    const PaletteColour& g = got.palette[i];
+    const PaletteColour& e = c->palette[i];
+    EXPECT_EQ(g, e) << "palette entry " << i << ": got " << +g.red << "," << +g.green << ","
+                    << +g.blue << " alpha " << +g.alpha << ", expected " << +e.red << ","
+                    << +e.green << "," << +e.blue << " alpha " << +e.alpha;
+  }
+  ASSERT_EQ(got.rows.size(), c->rows.size());
+  for (size_t y = 0; y < got.rows.size(); ++y) EXPECT_EQ(got.rows[y], c->rows[y]) << "row " << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Quantiser, GoldenVector,
+    ::testing::Values("1bit-greys-9x5.json", "1bit-sprite-21x13-dither-flag-ignored.json",
+                      "4bit-gradient-16x16-dither.json", "4bit-gradient-16x16.json",
+                      "4bit-one-colour-8x8.json", "4bit-sprite-37x23-pink-dither.json",
+                      "4bit-sprite-37x23-white.json", "4bit-sprite-520x520-samplefac2.json",
+                      "8bit-gradient-33x17-dither.json", "8bit-sprite-32x32-black.json",
+                      "8bit-sprite-40x40-white-dither.json"));
+
+}  // namespace
+}  // namespace oz

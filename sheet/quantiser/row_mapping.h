@@ -1,0 +1,80 @@
+// Turning one row of pixels into palette indices: the 1-bit luminance
+// threshold, the plain nearest-colour mapping, and error diffusion.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "sheet/quantiser/reduction.h"
+
+namespace oz {
+
+// 1 bit: index 1 where (0.2126 R + 0.7152 G) + 0.0722 B > 160, else 0.
+// `rgb` holds 3 bytes per pixel.
+void thresholdRow(const uint8_t* rgb, int32_t width, uint8_t* indices);
+
+// Without dithering: each opaque pixel of `rgb` (3 bytes per pixel) gets
+// search(R, G, B, 255).
+template <class Search>
+void mapRow(const uint8_t* rgb, int32_t width, Search& search, uint8_t* indices) {
+  for (int32_t x = 0; x < width; ++x, rgb += 3) {
+    indices[x] = static_cast<uint8_t>(search(rgb[0], rgb[1], rgb[2], 255));
+  }
+}
+
+// Error diffusion across rows given in order. The error of each pixel goes on
+// to the next pixel in full, is pushed into the row below in fixed shares, and
+// what is left at the end of a row starts the next one.
+class ErrorDiffusion {
+ public:
+  // Maps `row` (4 bytes per pixel: red, green, blue, alpha) with `search`
+  // against `palette`, pushing error into `below` (the next row, same layout),
+  // which is nullptr for the last row.
+  template <class Search>
+  void mapRow(const uint8_t* row, uint8_t* below, int32_t width,
+              std::span<const PaletteColour> palette, Search& search, uint8_t* indices);
+
+ private:
+  using Error = std::array<int, 4>;  // red, green, blue, alpha
+
+  static uint8_t clampByte(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
+  static void settle(Error& e, const Error& d);
+  static void push(uint8_t* pixel, const Error& e, int sixteenths);
+
+  Error carried_{};
+};
+
+template <class Search>
+void ErrorDiffusion::mapRow(const uint8_t* row, uint8_t* below, int32_t width,
+                            std::span<const PaletteColour> palette, Search& search,
+                            uint8_t* indices) {
+  Error e = carried_;
+  for (int32_t x = 0; x < width; ++x) {
+    const uint8_t* p = row + 4 * static_cast<size_t>(x);
+    const int index = search(clampByte(p[0] - e[0]), clampByte(p[1] - e[1]), clampByte(p[2] - e[2]),
+                             clampByte(p[3] - e[3]));
+    indices[x] = static_cast<uint8_t>(index);
+    const PaletteColour& c = palette[index];
+
+    // Colour error counts less where the pixel and the entry are both
+    // translucent; the alpha error counts in full.
+    const int m = std::max<int>(p[3], c.alpha);
+    const int k = 255 - (255 - m) * (255 - m) / 255;
+    const Error d{(c.red - p[0]) * k / 255, (c.green - p[1]) * k / 255, (c.blue - p[2]) * k / 255,
+                  c.alpha - p[3]};
+    settle(e, d);
+
+    if (below != nullptr) {
+      uint8_t* under = below + 4 * static_cast<size_t>(x);
+      if (x > 0) push(under - 4, e, 3);
+      if (x < width - 1) push(under + 4, e, 1);
+      push(under, e, 5);
+    }
+  }
+  for (int& c : e) c = 7 * c / 16;
+  carried_ = e;
+}
+
+}  // namespace oz

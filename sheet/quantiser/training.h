@@ -1,0 +1,31 @@
+// The network's learning pass over a sample of the image's pixels.
+#pragma once
+
+#include <cstdint>
+
+#include "sheet/quantiser/network.h"
+#include "sheet/quantiser/opaque_image.h"
+
+namespace oz {
+
+// How many pixels the learning visits and how it walks the image, from the
+// image size alone.
+struct TrainingPlan {
+  int64_t lengthcount = 0;   // width x height x 4: the working buffer in bytes
+  int samplefac = 0;         // one more per 262,144 pixels, at most 10
+  int64_t samplepixels = 0;  // samples taken
+  int64_t delta = 0;         // samples between decays of the rate and radius
+  int alphadec = 0;          // learning-rate decay divisor
+  int64_t step = 0;          // bytes between samples: 4 x a prime not dividing the image
+};
+
+TrainingPlan planTraining(int32_t width, int32_t height);
+
+enum class ContestKind { kPlain, kFast };
+
+// Trains `net` in place on `image`, which is opaque. kFast and kPlain give
+// identical networks; kPlain is the reference the fast contest is tested against.
+void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image,
+                  ContestKind kind = ContestKind::kFast);
+
+}  // namespace oz
