@@ -1,0 +1,68 @@
+#include "script/script_cli.h"
+
+#include <vector>
+
+#include "base/text_lines.h"
+#include "script/line_sink.h"
+#include "script/script_export.h"
+#include "script/template_expansion.h"
+#include "script/template_header.h"
+#include "script/text_replace.h"
+
+namespace oz {
+namespace {
+
+CliScriptOutcome outcomeOf(CliScriptStatus status, std::string_view title = {},
+                           std::string text = {}) {
+  return CliScriptOutcome{status, std::string(title), std::move(text)};
+}
+
+bool expandToStream(std::span<const std::string> lines, const ExpansionContext& context,
+                    FILE* stream, std::string_view ending) {
+  StreamLineSink sink(stream, ending);
+  expandTemplate(lines, context, sink);
+  return sink.finish();
+}
+
+}  // namespace
+
+bool isScriptPathArgument(std::string_view argument) {
+  return contains(argument, "/") || argument.ends_with(".txt");
+}
+
+std::string resolveScriptArgument(std::string_view argument, std::string_view supportDir) {
+  if (isScriptPathArgument(argument)) return std::string(argument);
+  std::string path(supportDir);
+  path.append(argument).append(".txt");
+  return path;
+}
+
+CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
+                                    const ExpansionContext& context, FILE* standardOutput) {
+  constexpr std::string_view kStandardOutputName = "standard output";
+  std::string text;
+  if (!readWholeFile(resolveScriptArgument(request.scriptArgument, request.supportDir), &text)) {
+    return outcomeOf(CliScriptStatus::kTemplateUnreadable, kUnreadableTemplateTitle,
+                     unreadableTemplateText(request.scriptArgument));
+  }
+  const std::vector<std::string> lines = splitLines(text);
+
+  // A clipboard template has no file to go to: its clipboard text goes to
+  // standard output, ready to be piped into a clipboard tool.
+  const bool clipboard = isClipboardTemplate(lines.front());
+  if (!clipboard && !request.dataPath) return outcomeOf(CliScriptStatus::kNoDataPath);
+  if (clipboard || *request.dataPath == "-") {
+    if (!expandToStream(lines, context, standardOutput, clipboard ? "\r\n" : "\n")) {
+      return outcomeOf(CliScriptStatus::kSaveFailed, kSaveErrorTitle,
+                       saveErrorText(kStandardOutputName));
+    }
+    return outcomeOf(CliScriptStatus::kWrittenToStandardOutput);
+  }
+  if (!writeScriptFile(lines, context, *request.dataPath)) {
+    return outcomeOf(CliScriptStatus::kSaveFailed, kSaveErrorTitle,
+                     saveErrorText(*request.dataPath));
+  }
+  return outcomeOf(CliScriptStatus::kWrittenToFile);
+}
+
+}  // namespace oz
