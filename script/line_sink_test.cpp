@@ -1,0 +1,39 @@
+#include "script/line_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace oz {
+namespace {
+
+TEST(StreamLineSink, KeepsOrderAcrossBufferFlushes) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::tmpfile(), &std::fclose);
+  ASSERT_NE(file, nullptr);
+  std::string expected;
+  {
+    StreamLineSink sink(file.get(), "\n");
+    for (int i = 0; i < 20000; ++i) {
+      const std::string line = "line " + std::to_string(i);
+      sink.line(line);
+      expected += line + "\n";
+    }
+    EXPECT_TRUE(sink.finish());
+  }
+  std::rewind(file.get());
+  std::string got(expected.size() + 1, '\0');
+  got.resize(std::fread(got.data(), 1, got.size(), file.get()));
+  EXPECT_EQ(got, expected);
+}
+
+TEST(StreamLineSink, ReportsAStreamThatCannotBeWritten) {
+  std::unique_ptr<FILE, int (*)(FILE*)> readOnly(std::fopen("/dev/null", "rb"), &std::fclose);
+  ASSERT_NE(readOnly, nullptr);
+  StreamLineSink sink(readOnly.get(), "\n");
+  sink.line("x");
+  EXPECT_FALSE(sink.finish());
+}
+
+}  // namespace
+}  // namespace oz

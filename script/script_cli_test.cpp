@@ -1,0 +1,112 @@
+#include "script/script_cli.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+using testing::ScopedTempDir;
+
+TEST(ScriptArgument, PathsAndNames) {
+  EXPECT_EQ(resolveScriptArgument("plist", "/support/"), "/support/plist.txt");
+  EXPECT_EQ(resolveScriptArgument("Multi Loops", "/support/"), "/support/Multi Loops.txt");
+  EXPECT_EQ(resolveScriptArgument("a.txt.txt", "/support/"), "a.txt.txt");
+  EXPECT_EQ(resolveScriptArgument("mine.txt", "/support/"), "mine.txt");
+  EXPECT_EQ(resolveScriptArgument("./plist", "/support/"), "./plist");
+  EXPECT_EQ(resolveScriptArgument("dir/x.lua", "/support/"), "dir/x.lua");
+  EXPECT_EQ(resolveScriptArgument("notes.TXT", "/support/"), "/support/notes.TXT.txt");
+}
+
+// Stands in for standard output: a temporary stream whose bytes can be read back.
+class CapturedStream {
+ public:
+  CapturedStream() : file_(std::tmpfile(), &std::fclose) {}
+  FILE* get() const { return file_.get(); }
+  std::string bytes() const {
+    std::fflush(file_.get());
+    std::rewind(file_.get());
+    std::string out;
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file_.get())) > 0;) {
+      out.append(buffer, got);
+    }
+    return out;
+  }
+
+ private:
+  std::unique_ptr<FILE, int (*)(FILE*)> file_;
+};
+
+class CliScriptExportTest : public ::testing::Test {
+ protected:
+  CliScriptExportTest() {
+    testing::writeFile(dir_.path() + "names.txt",
+                       "ov.Extension = \".names\"\nov.Repeat\nov.ImageName ov.ImageWidth\n"
+                       "ov.Until = ov.ImageCount\n");
+    testing::writeFile(dir_.path() + "Clip.txt",
+                       "ov.Extension = \"Clipboard\"\nov.Repeat\n ov.ImageName\n"
+                       "ov.Until = ov.ImageCount\n");
+    context_.frames = frames_;
+    context_.sheetWidth = 16;
+    context_.sheetHeight = 9;
+    context_.sheetPath = "out/s.png";
+    context_.divisor = 2;
+  }
+
+  CliScriptOutcome run(std::string script, std::optional<std::string> data) {
+    return runCliScriptExport({std::move(script), dir_.path(), std::move(data)}, context_,
+                              stdout_.get());
+  }
+
+  ScopedTempDir dir_;
+  FrameList frames_ = {{.number = 1, .name = "w1.png", .width = 8, .height = 9},
+                       {.number = 2, .name = "w2.png", .x = 8, .width = 8, .height = 9}};
+  ExpansionContext context_;
+  CapturedStream stdout_;
+};
+
+TEST_F(CliScriptExportTest, FileTemplateByNameWritesTheDataPath) {
+  const std::string data = dir_.path() + "s.names";
+  const CliScriptOutcome outcome = run("names", data);
+  EXPECT_EQ(outcome.status, CliScriptStatus::kWrittenToFile);
+  EXPECT_EQ(testing::readFile(data), "w1 4\nw2 4\n");
+  EXPECT_EQ(stdout_.bytes(), "");
+}
+
+TEST_F(CliScriptExportTest, DashWritesToStandardOutputWithLf) {
+  EXPECT_EQ(run(dir_.path() + "names.txt", "-").status, CliScriptStatus::kWrittenToStandardOutput);
+  EXPECT_EQ(stdout_.bytes(), "w1 4\nw2 4\n");
+}
+
+TEST_F(CliScriptExportTest, ClipboardTemplateGoesToStandardOutputWithCrLf) {
+  const std::string data = dir_.path() + "ignored.txt";
+  EXPECT_EQ(run("Clip", data).status, CliScriptStatus::kWrittenToStandardOutput);
+  EXPECT_EQ(stdout_.bytes(), " w1\r\n w2\r\n");
+  EXPECT_FALSE(testing::fileExists(data));
+}
+
+TEST_F(CliScriptExportTest, FileTemplateWithoutDataWritesNothing) {
+  EXPECT_EQ(run("names", std::nullopt).status, CliScriptStatus::kNoDataPath);
+  EXPECT_EQ(stdout_.bytes(), "");
+}
+
+TEST_F(CliScriptExportTest, FailuresCarryTheirMessages) {
+  const CliScriptOutcome unreadable = run("nope", "-");
+  EXPECT_EQ(unreadable.status, CliScriptStatus::kTemplateUnreadable);
+  EXPECT_EQ(unreadable.title, "Wait!");
+  EXPECT_EQ(unreadable.text, "The \"nope\" script could not be read.");
+
+  const std::string data = dir_.path() + "no/such/dir/s.names";
+  const CliScriptOutcome unsaved = run("names", data);
+  EXPECT_EQ(unsaved.status, CliScriptStatus::kSaveFailed);
+  EXPECT_EQ(unsaved.title, "Save Error!");
+  EXPECT_EQ(unsaved.text, "Unable to save the script to \"" + data + "\".");
+  EXPECT_EQ(stdout_.bytes(), "");
+}
+
+}  // namespace
+}  // namespace oz
