@@ -142,7 +142,7 @@ class Toolkit {
 
   // Text: a label's or button's caption, a field's or editor's text, a
   // list's selected entry (empty when none), a spin field's value in
-  // decimal. Setting it is the program's change, never an event.
+  // decimal, a tab panel's selected title. Setting it is the program's change, never an event.
   virtual std::string text(int control) const = 0;
   virtual void setText(int control, std::string_view text) = 0;
   // State: 1/0 for a check box's tick or whether an option is chosen, the

@@ -1,0 +1,692 @@
+#include "toolkit/fake_toolkit.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "toolkit/arguments.h"
+
+namespace oz {
+namespace {
+
+std::string number(int n) { return std::to_string(n); }
+
+}  // namespace
+
+FakeToolkit::FakeToolkit(FailureReporter reportFailure)
+    : reportFailure_(std::move(reportFailure)) {}
+
+FakeToolkit::~FakeToolkit() {
+  if (!answers_.empty()) {
+    reportFailure_(number(static_cast<int>(answers_.size())) + " scripted answer(s) never used");
+  }
+}
+
+// --- The script of answers.
+
+void FakeToolkit::answerMessage(int result) {
+  answers_.push_back({Answer::Kind::Message, result, {}});
+}
+
+void FakeToolkit::answerFolder(std::string folder) {
+  answers_.push_back({Answer::Kind::Folder, 0, std::move(folder)});
+}
+
+void FakeToolkit::answerSaveFile(std::string path) {
+  answers_.push_back({Answer::Kind::SaveFile, 0, std::move(path)});
+}
+
+std::optional<FakeToolkit::Answer> FakeToolkit::nextAnswer(Answer::Kind kind, const char* what) {
+  if (answers_.empty()) {
+    reportFailure_(std::string("no scripted answer left for ") + what);
+    return std::nullopt;
+  }
+  Answer answer = answers_.front();
+  if (answer.kind != kind) {
+    reportFailure_(std::string("the next scripted answer is not for ") + what);
+    return std::nullopt;
+  }
+  answers_.pop_front();
+  return answer;
+}
+
+// --- Lookups.
+
+FakeControl* FakeToolkit::find(int control, const char* operation) {
+  auto it = controls_.find(control);
+  if (it != controls_.end()) return &it->second;
+  reportFailure_(std::string(operation) + ": no control " + number(control));
+  return nullptr;
+}
+
+const FakeControl* FakeToolkit::find(int control, const char* operation) const {
+  return const_cast<FakeToolkit*>(this)->find(control, operation);
+}
+
+FakeWindow* FakeToolkit::findWindow(int window, const char* operation) {
+  auto it = windows_.find(window);
+  if (it != windows_.end()) return &it->second;
+  reportFailure_(std::string(operation) + ": window " + number(window) + " is not open");
+  return nullptr;
+}
+
+const FakeWindow* FakeToolkit::findWindow(int window, const char* operation) const {
+  return const_cast<FakeToolkit*>(this)->findWindow(window, operation);
+}
+
+const FakeControl& FakeToolkit::control(int control) const {
+  const FakeControl* c = find(control, "control");
+  return c ? *c : missingControl_;
+}
+
+const FakeWindow& FakeToolkit::window(int window) const {
+  const FakeWindow* w = findWindow(window, "window");
+  return w ? *w : missingWindow_;
+}
+
+const FakeMenuItem& FakeToolkit::menuItem(int item) const {
+  auto it = menuItems_.find(item);
+  if (it != menuItems_.end()) return it->second;
+  reportFailure_("no menu item " + number(item));
+  return missingItem_;
+}
+
+// --- Events.
+
+void FakeToolkit::queue(const Event& event) { events_.push_back(event); }
+
+void FakeToolkit::queueUnlessRepeated(const Event& event) {
+  if (events_.empty() || events_.back() != event) events_.push_back(event);
+}
+
+Event FakeToolkit::waitEvent() {
+  if (std::optional<Event> event = pollEvent()) return *event;
+  reportFailure_("waiting for an event, but none is queued");
+  return {EventKind::MenuItem, MenuItem::Quit, activeWindow()};
+}
+
+std::optional<Event> FakeToolkit::pollEvent() {
+  if (events_.empty()) return std::nullopt;
+  Event event = events_.front();
+  events_.pop_front();
+  return event;
+}
+
+void FakeToolkit::postControlEvent(int control) {
+  if (const FakeControl* c = find(control, "postControlEvent")) {
+    queueUnlessRepeated({EventKind::Control, control, c->window});
+  }
+}
+
+void FakeToolkit::setResizeHandler(std::function<void(int)> handler) {
+  resizeHandler_ = std::move(handler);
+}
+
+// --- The user's actions.
+
+FakeControl* FakeToolkit::usable(int control, const char* action) {
+  FakeControl* c = find(control, action);
+  if (!c) return nullptr;
+  if (!c->enabled || !c->visible) {
+    reportFailure_(std::string(action) + ": control " + number(control) + " is " +
+                   (c->enabled ? "hidden" : "disabled"));
+    return nullptr;
+  }
+  activate(c->window);
+  return c;
+}
+
+void FakeToolkit::activate(int window) {
+  if (!findWindow(window, "activate")) return;
+  std::erase(activation_, window);
+  activation_.push_back(window);
+}
+
+void FakeToolkit::click(int control) {
+  FakeControl* c = usable(control, "click");
+  if (!c) return;
+  if (c->kind == ControlKind::Option) {
+    setState(control, 1);
+  } else if (c->kind == ControlKind::CheckBox) {
+    c->state = c->state ? 0 : 1;
+  } else if (c->kind != ControlKind::Button) {
+    reportFailure_("click: control " + number(control) + " is no button, option or check box");
+    return;
+  }
+  queue({EventKind::Control, control, c->window});
+}
+
+void FakeToolkit::chooseListEntry(int list, int index) {
+  FakeControl* c = usable(list, "chooseListEntry");
+  if (!c) return;
+  if (c->kind != ControlKind::List || index < 0 || index >= static_cast<int>(c->entries.size())) {
+    reportFailure_("chooseListEntry: list " + number(list) + " has no entry " + number(index));
+    return;
+  }
+  c->state = index;
+  queue({EventKind::Control, list, c->window});
+}
+
+void FakeToolkit::setSpinValue(int spin, int value) {
+  FakeControl* c = usable(spin, "setSpinValue");
+  if (!c) return;
+  if (c->kind != ControlKind::SpinField) {
+    reportFailure_("setSpinValue: control " + number(spin) + " is no spin field");
+    return;
+  }
+  c->state = std::clamp(value, c->minimum, c->maximum);
+  queue({EventKind::Control, spin, c->window});
+}
+
+void FakeToolkit::type(int control, std::string_view text) {
+  FakeControl* c = usable(control, "type");
+  if (!c) return;
+  if (c->kind == ControlKind::TextField) {
+    c->text = text;
+  } else if (c->kind == ControlKind::Editor) {
+    insertText(control, text);
+  } else {
+    reportFailure_("type: control " + number(control) + " takes no typing");
+  }
+}
+
+void FakeToolkit::selectInEditor(int editor, size_t start, size_t length) {
+  FakeControl* c = usable(editor, "selectInEditor");
+  if (!c) return;
+  if (c->kind != ControlKind::Editor || start + length > c->text.size()) {
+    reportFailure_("selectInEditor: out of the text of control " + number(editor));
+    return;
+  }
+  c->selectionStart = start;
+  c->selectionEnd = start + length;
+}
+
+void FakeToolkit::selectTab(int panel, int index) {
+  FakeControl* c = usable(panel, "selectTab");
+  if (!c) return;
+  if (index < 0 || index >= static_cast<int>(c->tabs.size())) {
+    reportFailure_("selectTab: panel " + number(panel) + " has no tab " + number(index));
+    return;
+  }
+  selectTabAndNotify(panel, *c, index);
+}
+
+void FakeToolkit::chooseMenuItem(int item) {
+  auto it = menuItems_.find(item);
+  if (it == menuItems_.end()) {
+    reportFailure_("chooseMenuItem: no menu item " + number(item));
+  } else if (!it->second.enabled) {
+    reportFailure_("chooseMenuItem: menu item " + number(item) + " is disabled");
+  } else {
+    queue({EventKind::MenuItem, item, activeWindow()});
+  }
+}
+
+void FakeToolkit::requestClose(int window) {
+  if (!findWindow(window, "requestClose")) return;
+  queue({EventKind::WindowClose, window, window});
+}
+
+void FakeToolkit::resize(int window, int width, int height) {
+  FakeWindow* w = findWindow(window, "resize");
+  if (!w) return;
+  if (!w->style.resizable) {
+    reportFailure_("resize: window " + number(window) + " is not resizable");
+    return;
+  }
+  activate(window);
+  w->width = std::max(width, w->minimumWidth);
+  w->height = std::max(height, w->minimumHeight);
+  if (resizeHandler_) resizeHandler_(window);
+}
+
+// --- Windows.
+
+bool FakeToolkit::openWindow(int window, std::string_view title, int width, int height,
+                             const WindowStyle& style) {
+  if (windows_.count(window)) closeWindow(window);
+  windows_[window] = {std::string(title), width, height, style, false, 0, 0, false};
+  activation_.push_back(window);
+  opened_.push_back(window);
+  return true;
+}
+
+void FakeToolkit::closeWindow(int window) {
+  if (!findWindow(window, "closeWindow")) return;
+  std::erase_if(controls_, [window](const auto& entry) { return entry.second.window == window; });
+  lastCreated_.erase(window);
+  windows_.erase(window);
+  std::erase(activation_, window);
+}
+
+bool FakeToolkit::isWindowOpen(int window) const { return windows_.count(window) != 0; }
+
+void FakeToolkit::hideZoomButton(int window) {
+  if (FakeWindow* w = findWindow(window, "hideZoomButton")) w->zoomHidden = true;
+}
+
+int FakeToolkit::clientWidth(int window) const {
+  const FakeWindow* w = findWindow(window, "clientWidth");
+  return w ? w->width : 0;
+}
+
+int FakeToolkit::clientHeight(int window) const {
+  const FakeWindow* w = findWindow(window, "clientHeight");
+  return w ? w->height : 0;
+}
+
+void FakeToolkit::setMinimumSize(int window, int width, int height) {
+  if (FakeWindow* w = findWindow(window, "setMinimumSize")) {
+    w->minimumWidth = width;
+    w->minimumHeight = height;
+  }
+}
+
+int FakeToolkit::activeWindow() const {
+  return activation_.empty() ? Window::None : activation_.back();
+}
+
+void FakeToolkit::setEdited(int window, bool edited) {
+  if (FakeWindow* w = findWindow(window, "setEdited")) w->edited = edited;
+}
+
+bool FakeToolkit::isEdited(int window) const {
+  const FakeWindow* w = findWindow(window, "isEdited");
+  return w && w->edited;
+}
+
+// --- Controls.
+
+FakeControl* FakeToolkit::create(int window, int control, ControlKind kind, Rect r,
+                                 std::string_view text) {
+  if (!findWindow(window, "create control")) return nullptr;
+  if (controls_.count(control)) removeControl(control);
+  FakeControl& c = controls_[control];
+  c.kind = kind;
+  c.window = window;
+  c.rect = r;
+  c.text = text;
+  if (kind == ControlKind::Option) {
+    auto last = lastCreated_.find(window);
+    const FakeControl* previous = nullptr;
+    if (last != lastCreated_.end() && controls_.count(last->second)) {
+      previous = &controls_[last->second];
+    }
+    c.optionGroup = previous && previous->kind == ControlKind::Option ? previous->optionGroup
+                                                                      : nextOptionGroup_++;
+  }
+  lastCreated_[window] = control;
+  return &c;
+}
+
+void FakeToolkit::createLabel(int window, int control, Rect r, std::string_view text,
+                              LabelAlign align) {
+  if (FakeControl* c = create(window, control, ControlKind::Label, r, text)) c->align = align;
+}
+
+void FakeToolkit::createTextField(int window, int control, Rect r, std::string_view text) {
+  create(window, control, ControlKind::TextField, r, text);
+}
+
+void FakeToolkit::createButton(int window, int control, Rect r, std::string_view caption) {
+  create(window, control, ControlKind::Button, r, caption);
+}
+
+void FakeToolkit::createGroupFrame(int window, int control, Rect r, std::string_view title) {
+  create(window, control, ControlKind::GroupFrame, r, title);
+}
+
+void FakeToolkit::createOption(int window, int control, Rect r, std::string_view caption) {
+  create(window, control, ControlKind::Option, r, caption);
+}
+
+void FakeToolkit::createCheckBox(int window, int control, Rect r, std::string_view caption) {
+  create(window, control, ControlKind::CheckBox, r, caption);
+}
+
+void FakeToolkit::createList(int window, int control, Rect r) {
+  if (FakeControl* c = create(window, control, ControlKind::List, r, "")) c->state = -1;
+}
+
+void FakeToolkit::createSpinField(int window, int control, Rect r, int minimum, int maximum) {
+  if (FakeControl* c = create(window, control, ControlKind::SpinField, r, "")) {
+    c->minimum = minimum;
+    c->maximum = maximum;
+    c->state = minimum;
+  }
+}
+
+bool FakeToolkit::createImageView(int window, int control, Rect r,
+                                  std::span<const std::uint8_t> png) {
+  static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  const bool isPng = png.size() > sizeof kSignature &&
+                     std::equal(std::begin(kSignature), std::end(kSignature), png.begin());
+  FakeControl* c = create(window, control, ControlKind::ImageView, r, "");
+  if (c && isPng) c->pngBytes = png.size();
+  return c && isPng;
+}
+
+void FakeToolkit::createRichText(int window, int control, Rect r, std::string_view html) {
+  create(window, control, ControlKind::RichText, r, html);
+}
+
+void FakeToolkit::createTabPanel(int window, int control, Rect r) {
+  if (FakeControl* c = create(window, control, ControlKind::TabPanel, r, "")) c->state = -1;
+}
+
+void FakeToolkit::createEditor(int panel, int tab, int control, Rect r) {
+  const FakeControl* tabs = find(panel, "createEditor");
+  if (!tabs) return;
+  if (tabs->kind != ControlKind::TabPanel || tab < 0 ||
+      tab >= static_cast<int>(tabs->tabs.size())) {
+    reportFailure_("createEditor: panel " + number(panel) + " has no tab " + number(tab));
+    return;
+  }
+  if (FakeControl* c = create(tabs->window, control, ControlKind::Editor, r, "")) {
+    c->panel = panel;
+    c->tab = tab;
+  }
+}
+
+void FakeToolkit::removeControl(int control) {
+  if (!find(control, "removeControl")) return;
+  controls_.erase(control);
+}
+
+std::string FakeToolkit::text(int control) const {
+  const FakeControl* c = find(control, "text");
+  if (!c) return {};
+  if (c->kind == ControlKind::List) {
+    return c->state >= 0 && c->state < static_cast<int>(c->entries.size()) ? c->entries[c->state]
+                                                                           : std::string();
+  }
+  if (c->kind == ControlKind::SpinField) return std::to_string(c->state);
+  if (c->kind == ControlKind::TabPanel) return tabTitle(control, c->state);
+  return c->text;
+}
+
+void FakeToolkit::setText(int control, std::string_view text) {
+  FakeControl* c = find(control, "setText");
+  if (!c) return;
+  if (c->kind == ControlKind::List || c->kind == ControlKind::TabPanel ||
+      c->kind == ControlKind::ImageView) {
+    reportFailure_("setText: control " + number(control) + " has no text of its own");
+    return;
+  }
+  if (c->kind == ControlKind::SpinField) {
+    // The field's text sets its value, as typing would; no number, no change.
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc() && end == text.data() + text.size()) {
+      c->state = std::clamp(value, c->minimum, c->maximum);
+    }
+    return;
+  }
+  c->text = text;
+  c->selectionStart = c->selectionEnd = 0;
+}
+
+int FakeToolkit::state(int control) const {
+  const FakeControl* c = find(control, "state");
+  return c ? c->state : 0;
+}
+
+void FakeToolkit::setState(int control, int state) {
+  FakeControl* c = find(control, "setState");
+  if (!c) return;
+  switch (c->kind) {
+    case ControlKind::Option:
+      if (state) {
+        for (auto& [number, other] : controls_) {
+          if (other.kind == ControlKind::Option && other.optionGroup == c->optionGroup) {
+            other.state = 0;
+          }
+        }
+      }
+      c->state = state ? 1 : 0;
+      break;
+    case ControlKind::CheckBox:
+      c->state = state ? 1 : 0;
+      break;
+    case ControlKind::List:
+      c->state = state >= 0 && state < static_cast<int>(c->entries.size()) ? state : -1;
+      break;
+    case ControlKind::SpinField:
+      c->state = std::clamp(state, c->minimum, c->maximum);
+      break;
+    case ControlKind::TabPanel:
+      if (state >= 0 && state < static_cast<int>(c->tabs.size())) {
+        selectTabAndNotify(control, *c, state);
+      }
+      break;
+    default:
+      reportFailure_("setState: control " + number(control) + " has no state");
+  }
+}
+
+void FakeToolkit::addListEntry(int list, std::string_view entry) {
+  if (FakeControl* c = find(list, "addListEntry")) c->entries.emplace_back(entry);
+}
+
+void FakeToolkit::clearList(int list) {
+  if (FakeControl* c = find(list, "clearList")) {
+    c->entries.clear();
+    c->state = -1;
+  }
+}
+
+void FakeToolkit::setEnabled(int control, bool enabled) {
+  if (FakeControl* c = find(control, "setEnabled")) c->enabled = enabled;
+}
+
+bool FakeToolkit::isEnabled(int control) const {
+  const FakeControl* c = find(control, "isEnabled");
+  return c && c->enabled;
+}
+
+void FakeToolkit::setVisible(int control, bool visible) {
+  if (FakeControl* c = find(control, "setVisible")) c->visible = visible;
+}
+
+bool FakeToolkit::isVisible(int control) const {
+  const FakeControl* c = find(control, "isVisible");
+  return c && c->visible;
+}
+
+void FakeToolkit::setGeometry(int control, Rect r) {
+  if (FakeControl* c = find(control, "setGeometry")) c->rect = r;
+}
+
+Rect FakeToolkit::geometry(int control) const {
+  const FakeControl* c = find(control, "geometry");
+  return c ? c->rect : Rect{};
+}
+
+void FakeToolkit::focus(int control) { find(control, "focus"); }
+
+// --- Tab panels.
+
+void FakeToolkit::selectTabAndNotify(int panel, FakeControl& tabs, int index) {
+  if (tabs.state == index) return;
+  tabs.state = index;
+  queueUnlessRepeated({EventKind::TabChanged, panel, tabs.window});
+}
+
+void FakeToolkit::removeEditorsOfTab(int panel, int tab) {
+  std::erase_if(controls_, [panel, tab](const auto& entry) {
+    return entry.second.kind == ControlKind::Editor && entry.second.panel == panel &&
+           entry.second.tab == tab;
+  });
+  for (auto& [number, c] : controls_) {
+    if (c.kind == ControlKind::Editor && c.panel == panel && c.tab > tab) --c.tab;
+  }
+}
+
+void FakeToolkit::addTab(int panel, std::string_view title) {
+  FakeControl* c = find(panel, "addTab");
+  if (!c) return;
+  c->tabs.emplace_back(title);
+  if (c->tabs.size() == 1) selectTabAndNotify(panel, *c, 0);
+}
+
+void FakeToolkit::removeTab(int panel, int index) {
+  FakeControl* c = find(panel, "removeTab");
+  if (!c) return;
+  const int count = static_cast<int>(c->tabs.size());
+  if (index < 0 || index >= count) {
+    reportFailure_("removeTab: panel " + number(panel) + " has no tab " + number(index));
+    return;
+  }
+  const bool selectionChanges = index <= c->state;
+  c->tabs.erase(c->tabs.begin() + index);
+  removeEditorsOfTab(panel, index);
+  // Like a tab bar: the tab to the right takes the place of the removed
+  // selected one, the left one when it was the last.
+  if (index < c->state || (index == c->state && index == count - 1)) --c->state;
+  if (selectionChanges) queueUnlessRepeated({EventKind::TabChanged, panel, c->window});
+}
+
+int FakeToolkit::tabCount(int panel) const {
+  const FakeControl* c = find(panel, "tabCount");
+  return c ? static_cast<int>(c->tabs.size()) : 0;
+}
+
+std::string FakeToolkit::tabTitle(int panel, int index) const {
+  const FakeControl* c = find(panel, "tabTitle");
+  if (!c || index < 0 || index >= static_cast<int>(c->tabs.size())) return {};
+  return c->tabs[index];
+}
+
+void FakeToolkit::setTabTitle(int panel, int index, std::string_view title) {
+  FakeControl* c = find(panel, "setTabTitle");
+  if (c && index >= 0 && index < static_cast<int>(c->tabs.size())) c->tabs[index] = title;
+}
+
+int FakeToolkit::itemWidth(int panel) const {
+  const FakeControl* c = find(panel, "itemWidth");
+  return c ? c->rect.width - 2 * kTabBorder : 0;
+}
+
+int FakeToolkit::itemHeight(int panel) const {
+  const FakeControl* c = find(panel, "itemHeight");
+  return c ? c->rect.height - kTabBarHeight - kTabBorder : 0;
+}
+
+// --- Editors.
+
+void FakeToolkit::insertText(int editor, std::string_view text) {
+  FakeControl* c = find(editor, "insertText");
+  if (!c) return;
+  if (c->kind != ControlKind::Editor) {
+    reportFailure_("insertText: control " + number(editor) + " is no editor");
+    return;
+  }
+  c->text.replace(c->selectionStart, c->selectionEnd - c->selectionStart, text);
+  c->selectionStart = c->selectionEnd = c->selectionStart + text.size();
+  queueUnlessRepeated({EventKind::TextChanged, editor, c->window});
+}
+
+void FakeToolkit::setEditorFont(int editor, std::string_view family, double points) {
+  if (FakeControl* c = find(editor, "setEditorFont")) {
+    c->fontFamily = family;
+    c->fontPoints = points;
+  }
+}
+
+void FakeToolkit::setCaretColour(int editor, Colour colour) {
+  if (FakeControl* c = find(editor, "setCaretColour")) c->caretColour = colour;
+}
+
+void FakeToolkit::setBackgroundColour(int editor, Colour colour) {
+  if (FakeControl* c = find(editor, "setBackgroundColour")) c->backgroundColour = colour;
+}
+
+void FakeToolkit::applyColouring(int editor, const EditorColouring& colouring) {
+  if (FakeControl* c = find(editor, "applyColouring")) {
+    c->colouring = colouring;
+    ++c->colouringsApplied;
+  }
+}
+
+// --- Menus.
+
+int FakeToolkit::addMenu(std::string_view title) {
+  menus_.push_back({std::string(title), {}});
+  return static_cast<int>(menus_.size()) - 1;
+}
+
+void FakeToolkit::addMenuItem(int menu, int item, std::string_view text, bool enabled) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) {
+    reportFailure_("addMenuItem: no menu " + number(menu));
+    return;
+  }
+  menus_[menu].items.push_back(item);
+  menuItems_[item] = {menu, std::string(text), enabled};
+}
+
+void FakeToolkit::addMenuSeparator(int menu) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) {
+    reportFailure_("addMenuSeparator: no menu " + number(menu));
+    return;
+  }
+  menus_[menu].items.push_back(FakeMenu::kSeparator);
+}
+
+void FakeToolkit::setMenuItemEnabled(int item, bool enabled) {
+  auto it = menuItems_.find(item);
+  if (it == menuItems_.end()) {
+    reportFailure_("setMenuItemEnabled: no menu item " + number(item));
+    return;
+  }
+  it->second.enabled = enabled;
+}
+
+bool FakeToolkit::isMenuItemEnabled(int item) const { return menuItem(item).enabled; }
+
+// --- Modal requests.
+
+int FakeToolkit::messageBox(std::string_view title, std::string_view text, MessageButtons buttons) {
+  int answer = MessageResult::Ok;
+  if (buttons == MessageButtons::YesNo) {
+    std::optional<Answer> scripted =
+        nextAnswer(Answer::Kind::Message, ("the question \"" + std::string(title) + "\"").c_str());
+    answer = scripted ? scripted->result : MessageResult::No;
+  }
+  messages_.push_back({std::string(title), std::string(text), buttons, answer});
+  return answer;
+}
+
+std::string FakeToolkit::chooseFolder(std::string_view title) {
+  std::optional<Answer> scripted = nextAnswer(Answer::Kind::Folder, "a folder requester");
+  std::string answer = scripted ? scripted->path : std::string();
+  if (!answer.empty() && answer.back() != '/') answer += '/';
+  requesters_.push_back({RequesterKind::Folder, std::string(title), {}, {}, answer});
+  return answer;
+}
+
+std::string FakeToolkit::chooseSaveFile(std::string_view title, std::string_view proposedName,
+                                        std::string_view filter) {
+  std::optional<Answer> scripted = nextAnswer(Answer::Kind::SaveFile, "a save requester");
+  std::string answer = scripted ? scripted->path : std::string();
+  requesters_.push_back({RequesterKind::SaveFile, std::string(title), std::string(proposedName),
+                         std::string(filter), answer});
+  return answer;
+}
+
+// --- Desktop and long commands.
+
+void FakeToolkit::setClipboardText(std::string_view text) { clipboard_.emplace_back(text); }
+
+void FakeToolkit::launch(std::string_view program, std::string_view arguments) {
+  launches_.push_back({std::string(program), std::string(arguments), splitArguments(arguments)});
+}
+
+void FakeToolkit::setBusy(bool busy) { busy_ = busy; }
+
+void FakeToolkit::showProgress(std::string_view title, std::string_view text, double fraction) {
+  progressShown_ = true;
+  progress_.push_back({std::string(title), std::string(text), fraction});
+}
+
+void FakeToolkit::closeProgress() { progressShown_ = false; }
+
+}  // namespace oz

@@ -1,0 +1,297 @@
+// FakeToolkit: an in-memory Toolkit for tests of the windows' logic.
+//
+// It keeps a model of every window, control and menu item that tests can
+// read, answers message boxes and requesters from a script the test writes
+// beforehand, records what was shown, put on the clipboard and launched, and
+// offers the user's actions (click, type, choose, close, resize), which change
+// the model and queue the event the real toolkit would queue.
+//
+// Mistakes are reported to the failure reporter given at construction (in a
+// GoogleTest: [](const std::string& m) { ADD_FAILURE() << m; }): a question
+// or requester with no scripted answer left, waiting on an empty event queue,
+// a user action on a disabled, hidden or missing control, scripted answers
+// left unused at destruction. The call then goes on with a harmless value
+// (No, cancel, the Quit menu item) so the test ends instead of hanging.
+#ifndef OZ_TOOLKIT_FAKE_TOOLKIT_H_
+#define OZ_TOOLKIT_FAKE_TOOLKIT_H_
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "toolkit/toolkit.h"
+
+namespace oz {
+
+enum class ControlKind {
+  Label,
+  TextField,
+  Button,
+  GroupFrame,
+  Option,
+  CheckBox,
+  List,
+  SpinField,
+  ImageView,
+  RichText,
+  TabPanel,
+  Editor,
+};
+
+struct FakeControl {
+  ControlKind kind = ControlKind::Label;
+  int window = Window::None;
+  Rect rect;
+  std::string text;  // caption, field or editor text, rich-text HTML
+  LabelAlign align = LabelAlign::Left;
+  bool enabled = true;
+  bool visible = true;
+  int state = 0;
+  std::vector<std::string> entries;  // list entries
+  std::vector<std::string> tabs;     // tab titles
+  int minimum = 0;                   // spin field range
+  int maximum = 0;
+  int optionGroup = -1;  // options sharing a group are exclusive
+  size_t pngBytes = 0;   // image view
+  // Editors.
+  int panel = -1;
+  int tab = -1;
+  size_t selectionStart = 0;  // caret and selection, as byte offsets into text
+  size_t selectionEnd = 0;
+  std::string fontFamily;
+  double fontPoints = 0;
+  Colour caretColour;
+  Colour backgroundColour;
+  EditorColouring colouring;
+  int colouringsApplied = 0;
+};
+
+struct FakeWindow {
+  std::string title;
+  int width = 0;
+  int height = 0;
+  WindowStyle style;
+  bool zoomHidden = false;
+  int minimumWidth = 0;
+  int minimumHeight = 0;
+  bool edited = false;
+};
+
+struct FakeMenuItem {
+  int menu = 0;
+  std::string text;
+  bool enabled = false;
+};
+
+struct FakeMenu {
+  std::string title;
+  std::vector<int> items;  // item numbers in order; kSeparator for a separator
+  static constexpr int kSeparator = -1000;
+};
+
+struct ShownMessage {
+  std::string title;
+  std::string text;
+  MessageButtons buttons = MessageButtons::Ok;
+  int answer = MessageResult::Ok;
+};
+
+enum class RequesterKind { Folder, SaveFile };
+
+struct ShownRequester {
+  RequesterKind kind = RequesterKind::Folder;
+  std::string title;
+  std::string proposedName;  // save requester only
+  std::string filter;        // save requester only
+  std::string answer;
+};
+
+struct Launched {
+  std::string program;
+  std::string arguments;           // as given
+  std::vector<std::string> split;  // as the program receives them
+};
+
+struct ProgressStep {
+  std::string title;
+  std::string text;
+  double fraction = 0;
+};
+
+class FakeToolkit : public Toolkit {
+ public:
+  using FailureReporter = std::function<void(const std::string&)>;
+
+  explicit FakeToolkit(FailureReporter reportFailure);
+  ~FakeToolkit() override;
+
+  // --- The script of answers, used in order.
+  void answerMessage(int result);         // for Yes/No boxes; OK boxes need none
+  void answerFolder(std::string folder);  // empty for cancel
+  void answerSaveFile(std::string path);  // empty for cancel
+  size_t unusedAnswers() const { return answers_.size(); }
+
+  // --- The user's actions. Each makes the control's window the active one.
+  void activate(int window);
+  // A button press, an option chosen, a check box's tick toggled.
+  void click(int control);
+  void chooseListEntry(int list, int index);
+  // Types a value into a spin field (or steps it with the arrows).
+  void setSpinValue(int spin, int value);
+  // A text field: replaces its text (no event). An editor: inserts at the
+  // caret, replacing the selection (TextChanged).
+  void type(int control, std::string_view text);
+  // Selects bytes [start, start + length) of an editor's text; typing "" then deletes them.
+  void selectInEditor(int editor, size_t start, size_t length);
+  void selectTab(int panel, int index);
+  void chooseMenuItem(int item);
+  void requestClose(int window);
+  void resize(int window, int width, int height);
+
+  // --- What tests read.
+  bool hasControl(int control) const { return controls_.count(control) != 0; }
+  const FakeControl& control(int control) const;
+  const FakeWindow& window(int window) const;
+  const FakeMenuItem& menuItem(int item) const;
+  const std::vector<FakeMenu>& menus() const { return menus_; }
+  const std::deque<Event>& queuedEvents() const { return events_; }
+  const std::vector<ShownMessage>& messages() const { return messages_; }
+  const std::vector<ShownRequester>& requesters() const { return requesters_; }
+  const std::vector<std::string>& clipboardHistory() const { return clipboard_; }
+  const std::vector<Launched>& launches() const { return launches_; }
+  const std::vector<ProgressStep>& progressSteps() const { return progress_; }
+  bool busy() const { return busy_; }
+  bool progressShown() const { return progressShown_; }
+  // Window numbers in the order they were opened (a reopened one counts again).
+  const std::vector<int>& openedWindows() const { return opened_; }
+
+  // --- Toolkit.
+  bool openWindow(int window, std::string_view title, int width, int height,
+                  const WindowStyle& style) override;
+  void closeWindow(int window) override;
+  bool isWindowOpen(int window) const override;
+  void hideZoomButton(int window) override;
+  int clientWidth(int window) const override;
+  int clientHeight(int window) const override;
+  void setMinimumSize(int window, int width, int height) override;
+  int activeWindow() const override;
+  void setEdited(int window, bool edited) override;
+  bool isEdited(int window) const override;
+
+  void createLabel(int window, int control, Rect r, std::string_view text,
+                   LabelAlign align) override;
+  void createTextField(int window, int control, Rect r, std::string_view text) override;
+  void createButton(int window, int control, Rect r, std::string_view caption) override;
+  void createGroupFrame(int window, int control, Rect r, std::string_view title) override;
+  void createOption(int window, int control, Rect r, std::string_view caption) override;
+  void createCheckBox(int window, int control, Rect r, std::string_view caption) override;
+  void createList(int window, int control, Rect r) override;
+  void createSpinField(int window, int control, Rect r, int minimum, int maximum) override;
+  bool createImageView(int window, int control, Rect r, std::span<const std::uint8_t> png) override;
+  void createRichText(int window, int control, Rect r, std::string_view html) override;
+  void createTabPanel(int window, int control, Rect r) override;
+  void createEditor(int panel, int tab, int control, Rect r) override;
+  void removeControl(int control) override;
+
+  std::string text(int control) const override;
+  void setText(int control, std::string_view text) override;
+  int state(int control) const override;
+  void setState(int control, int state) override;
+  void addListEntry(int list, std::string_view entry) override;
+  void clearList(int list) override;
+  void setEnabled(int control, bool enabled) override;
+  bool isEnabled(int control) const override;
+  void setVisible(int control, bool visible) override;
+  bool isVisible(int control) const override;
+  void setGeometry(int control, Rect r) override;
+  Rect geometry(int control) const override;
+  void focus(int control) override;
+
+  void addTab(int panel, std::string_view title) override;
+  void removeTab(int panel, int index) override;
+  int tabCount(int panel) const override;
+  std::string tabTitle(int panel, int index) const override;
+  void setTabTitle(int panel, int index, std::string_view title) override;
+  int itemWidth(int panel) const override;
+  int itemHeight(int panel) const override;
+
+  void insertText(int editor, std::string_view text) override;
+  void setEditorFont(int editor, std::string_view family, double points) override;
+  void setCaretColour(int editor, Colour colour) override;
+  void setBackgroundColour(int editor, Colour colour) override;
+  void applyColouring(int editor, const EditorColouring& colouring) override;
+
+  int addMenu(std::string_view title) override;
+  void addMenuItem(int menu, int item, std::string_view text, bool enabled) override;
+  void addMenuSeparator(int menu) override;
+  void setMenuItemEnabled(int item, bool enabled) override;
+  bool isMenuItemEnabled(int item) const override;
+
+  Event waitEvent() override;
+  std::optional<Event> pollEvent() override;
+  void postControlEvent(int control) override;
+  void setResizeHandler(std::function<void(int window)> handler) override;
+
+  int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
+  std::string chooseFolder(std::string_view title) override;
+  std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
+                             std::string_view filter) override;
+  void setClipboardText(std::string_view text) override;
+  void launch(std::string_view program, std::string_view arguments) override;
+  void setBusy(bool busy) override;
+  void showProgress(std::string_view title, std::string_view text, double fraction) override;
+  void closeProgress() override;
+
+  // The tab panel's content area is its rectangle less this much.
+  static constexpr int kTabBarHeight = 30;
+  static constexpr int kTabBorder = 4;
+
+ private:
+  struct Answer {
+    enum class Kind { Message, Folder, SaveFile } kind;
+    int result = 0;
+    std::string path;
+  };
+
+  FakeControl* find(int control, const char* operation);
+  const FakeControl* find(int control, const char* operation) const;
+  FakeWindow* findWindow(int window, const char* operation);
+  const FakeWindow* findWindow(int window, const char* operation) const;
+  FakeControl* create(int window, int control, ControlKind kind, Rect r, std::string_view text);
+  // The control a user may act on, or nullptr after reporting why not.
+  FakeControl* usable(int control, const char* action);
+  void queue(const Event& event);
+  void queueUnlessRepeated(const Event& event);
+  std::optional<Answer> nextAnswer(Answer::Kind kind, const char* what);
+  void selectTabAndNotify(int panel, FakeControl& tabs, int index);
+  void removeEditorsOfTab(int panel, int tab);
+
+  FailureReporter reportFailure_;
+  std::map<int, FakeWindow> windows_;
+  std::vector<int> activation_;  // open windows, the active one last
+  std::map<int, FakeControl> controls_;
+  std::map<int, int> lastCreated_;  // window → number of the control created last
+  int nextOptionGroup_ = 0;
+  std::vector<FakeMenu> menus_;
+  std::map<int, FakeMenuItem> menuItems_;
+  std::deque<Event> events_;
+  std::function<void(int)> resizeHandler_;
+  std::deque<Answer> answers_;
+  std::vector<ShownMessage> messages_;
+  std::vector<ShownRequester> requesters_;
+  std::vector<std::string> clipboard_;
+  std::vector<Launched> launches_;
+  std::vector<ProgressStep> progress_;
+  std::vector<int> opened_;
+  bool busy_ = false;
+  bool progressShown_ = false;
+  FakeControl missingControl_;
+  FakeWindow missingWindow_;
+  FakeMenuItem missingItem_;
+};
+
+}  // namespace oz
+
+#endif  // OZ_TOOLKIT_FAKE_TOOLKIT_H_
