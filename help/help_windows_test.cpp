@@ -1,0 +1,127 @@
+#include "help/help_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/web_addresses.h"
+#include "help/app_icon.h"
+#include "help/help_document.h"
+#include "toolkit/fake_toolkit.h"
+
+namespace oz {
+namespace {
+
+class HelpWindowsTest : public ::testing::Test {
+ protected:
+  HelpWindowsTest() {
+    toolkit_.openWindow(Window::Main, "Orvane Zozivi", 340, 425, {});
+    toolkit_.setResizeHandler([this](int window) {
+      if (window == Window::Help) relayoutHelpWindow(toolkit_);
+    });
+  }
+
+  FakeToolkit toolkit_{[](const std::string& m) { ADD_FAILURE() << m; }};
+};
+
+TEST_F(HelpWindowsTest, HelpTextKeepsItsMarginsThroughResizes) {
+  openHelpWindow(toolkit_);
+  const FakeWindow& window = toolkit_.window(Window::Help);
+  EXPECT_EQ(window.title, "Orvane Zozivi Help");
+  EXPECT_TRUE(window.style.resizable);
+  EXPECT_EQ(window.style.placement, Placement::CentredOverActiveWindow);
+  EXPECT_EQ(toolkit_.control(Control::HelpText).kind, ControlKind::RichText);
+  EXPECT_EQ(toolkit_.geometry(Control::HelpText), (Rect{10, 10, 1004, 600}));
+
+  toolkit_.resize(Window::Help, 200, 150);
+  EXPECT_EQ(toolkit_.geometry(Control::HelpText), (Rect{10, 10, 180, 130}));
+  toolkit_.resize(Window::Help, 1024, 620);
+  EXPECT_EQ(toolkit_.geometry(Control::HelpText), (Rect{10, 10, 1004, 600}));
+  toolkit_.resize(Window::Help, 15, 5);
+  EXPECT_EQ(toolkit_.geometry(Control::HelpText), (Rect{10, 10, 0, 0}));
+}
+
+TEST_F(HelpWindowsTest, OpeningAgainReplacesTheOpenWindowWithAFreshOne) {
+  openHelpWindow(toolkit_);
+  toolkit_.resize(Window::Help, 300, 300);
+  openHelpWindow(toolkit_);
+  EXPECT_EQ(toolkit_.window(Window::Help).width, 1024);
+  EXPECT_EQ(toolkit_.geometry(Control::HelpText), (Rect{10, 10, 1004, 600}));
+  EXPECT_EQ(toolkit_.text(Control::HelpText), helpDocument());
+
+  openAboutWindow(toolkit_);
+  openAboutWindow(toolkit_);
+  EXPECT_EQ(
+      std::count(toolkit_.openedWindows().begin(), toolkit_.openedWindows().end(), Window::About),
+      2);
+  EXPECT_TRUE(toolkit_.isWindowOpen(Window::About));
+}
+
+TEST_F(HelpWindowsTest, AboutWindowShowsIconNameVersionAndInertLines) {
+  openAboutWindow(toolkit_);
+  const FakeWindow& window = toolkit_.window(Window::About);
+  EXPECT_EQ(window.title, "");
+  EXPECT_EQ(window.width, 340);
+  EXPECT_EQ(window.height, 170);
+  EXPECT_FALSE(window.style.resizable);
+  EXPECT_FALSE(window.style.minimiseButton);
+  EXPECT_TRUE(window.zoomHidden);
+
+  const FakeControl& icon = toolkit_.control(Control::AboutIcon);
+  EXPECT_EQ(icon.rect, (Rect{31, 21, 128, 128}));
+  EXPECT_EQ(icon.pngBytes, appIconPng().size());
+
+  const int labels[] = {Control::AboutName, Control::AboutVersion, Control::AboutCredit,
+                        Control::AboutWebsite, Control::AboutNotice};
+  for (int label : labels) {
+    EXPECT_EQ(toolkit_.control(label).kind, ControlKind::Label) << label;
+    EXPECT_EQ(toolkit_.control(label).align, LabelAlign::Centred) << label;
+  }
+  EXPECT_EQ(toolkit_.text(Control::AboutName), "Orvane Zozivi");
+  EXPECT_EQ(toolkit_.text(Control::AboutVersion), "v1.0.0");
+  EXPECT_EQ(toolkit_.text(Control::AboutWebsite), "www.halvick.com");
+  EXPECT_EQ(toolkit_.geometry(Control::AboutNotice), (Rect{185, 130, 130, 20}));
+}
+
+TEST(AppIconTest, IsA256PixelSquarePng) {
+  const auto png = appIconPng();
+  ASSERT_GT(png.size(), 24u);
+  const std::string head(png.begin(), png.begin() + 24);
+  EXPECT_EQ(head.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  EXPECT_EQ(head.substr(12, 4), "IHDR");
+  // Width and height, big-endian, right after the chunk type.
+  EXPECT_EQ(head.substr(16, 8), std::string("\0\0\1\0\0\0\1\0", 8));
+}
+
+TEST(DisplayedAddressTest, DropsSchemeAndFinalSlash) {
+  EXPECT_EQ(displayedAddress("https://www.halvick.com/"), "www.halvick.com");
+  EXPECT_EQ(displayedAddress("http://forum.halvick.com/c/x"), "forum.halvick.com/c/x");
+  EXPECT_EQ(displayedAddress("halvick.com"), "halvick.com");
+}
+
+TEST(HelpDocumentTest, SectionsAppearInOrderAndLinkTheRightPages) {
+  const std::string html = helpDocument();
+  size_t at = 0;
+  for (const char* heading : {"<h1>Sprite Options</h1>", "<h1>Script Editor</h1>",
+                              "<h1>Xcode Tip</h1>", "<h1>Support</h1>"}) {
+    const size_t found = html.find(heading, at);
+    ASSERT_NE(found, std::string::npos) << heading;
+    at = found;
+  }
+  // The store page is linked in the introduction, before any heading.
+  const size_t storeLink = html.find(std::string("href=\"") + kFullEditionStorePage + "\"");
+  EXPECT_LT(storeLink, html.find("<h1>"));
+  EXPECT_GT(html.find(std::string("href=\"") + kSupportForum + "\""),
+            html.find("<h1>Support</h1>"));
+
+  at = html.find("<h1>Script Editor</h1>");
+  for (const char* script : {"<b>Clipboard</b>", "<b>HTML5</b>", "<b>Multi Loops</b>",
+                             "<b>plist</b>", "<b>Pure Data</b>"}) {
+    const size_t found = html.find(script, at);
+    ASSERT_NE(found, std::string::npos) << script;
+    at = found;
+  }
+}
+
+}  // namespace
+}  // namespace oz
