@@ -153,6 +153,7 @@ std::optional<std::pair<size_t, size_t>> SettingsDocument::groupRange() const {
 }
 
 std::optional<size_t> SettingsDocument::findKey(std::string_view key) const {
+  key = firstLine(key);  // as it was stored
   const auto range = groupRange();
   if (!range) return std::nullopt;
   for (size_t i = range->first; i < range->second; ++i) {

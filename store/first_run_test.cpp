@@ -1,0 +1,93 @@
+#include "store/first_run.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "script/example_scripts.h"
+#include "store/script_store.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+using testing::fileExists;
+using testing::readFile;
+using testing::ScopedTempDir;
+using testing::writeFile;
+
+int permissions(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 ? static_cast<int>(info.st_mode & 0777) : -1;
+}
+
+void expectExamplesInstalled(const SupportDir& dir) {
+  for (const ExampleScript& example : exampleScripts()) {
+    EXPECT_EQ(readFile(dir.file(example.fileName)), example.text) << example.fileName;
+  }
+}
+
+TEST(FirstRun, EmptyHomeGetsEveryFolderTheSettingsFileAndTheExamples) {
+  ScopedTempDir home;
+  const PreparedSupportDir prepared = prepareSupportDir(60000, home.path());
+  EXPECT_TRUE(prepared.firstRun);
+  EXPECT_EQ(permissions(prepared.dir.path), 0700);
+  EXPECT_TRUE(fileExists(prepared.dir.settingsPath()));
+  EXPECT_EQ(readFile(prepared.dir.settingsPath()), "");
+  expectExamplesInstalled(prepared.dir);
+  EXPECT_EQ(listScripts(prepared.dir).size(), 5u);
+
+  EXPECT_FALSE(prepareSupportDir(60000, home.path()).firstRun);
+}
+
+TEST(FirstRun, LongPathCreatesTheMakerFolderFirst) {
+  ScopedTempDir home;
+  const PreparedSupportDir prepared = prepareSupportDir(10600, home.path());
+  EXPECT_TRUE(prepared.firstRun);
+  EXPECT_EQ(permissions(home.path() + "Library/Application Support/Halvick"), 0700);
+  EXPECT_EQ(permissions(prepared.dir.path), 0700);
+  expectExamplesInstalled(prepared.dir);
+  // The short path's folder is another place: nothing there is seen.
+  EXPECT_TRUE(listScripts(supportDirFor(10700, home.path())).empty());
+}
+
+TEST(FirstRun, MissingSettingsFileReseedsExamplesAndKeepsOtherScripts) {
+  ScopedTempDir home;
+  const SupportDir dir = prepareSupportDir(60000, home.path()).dir;
+  std::remove(dir.settingsPath().c_str());
+  writeFile(dir.file("HTML5.txt"), "edited\n");
+  writeFile(dir.file("mine.txt"), "my own\n");
+
+  EXPECT_TRUE(prepareSupportDir(60000, home.path()).firstRun);
+  EXPECT_EQ(readFile(dir.settingsPath()), "");
+  expectExamplesInstalled(dir);
+  EXPECT_EQ(readFile(dir.file("mine.txt")), "my own\n");
+}
+
+TEST(FirstRun, AnExistingEmptySettingsFileOrFolderIsNoFirstRun) {
+  for (bool asFolder : {false, true}) {
+    ScopedTempDir home;
+    const SupportDir dir = supportDirFor(60000, home.path());
+    std::filesystem::create_directories(dir.path);
+    if (asFolder) {
+      mkdir(dir.settingsPath().c_str(), 0700);
+    } else {
+      writeFile(dir.settingsPath(), "");
+    }
+    EXPECT_FALSE(prepareSupportDir(60000, home.path()).firstRun);
+    EXPECT_TRUE(listScripts(dir).empty()) << asFolder;
+  }
+}
+
+TEST(FirstRun, AMissingHomeIsNotCreatedAndFailuresAreSilent) {
+  ScopedTempDir parent;
+  const std::string home = parent.path() + "gone/";
+  const PreparedSupportDir prepared = prepareSupportDir(60000, home);
+  EXPECT_TRUE(prepared.firstRun);
+  EXPECT_FALSE(fileExists(home));
+}
+
+}  // namespace
+}  // namespace oz

@@ -1,0 +1,110 @@
+#include "store/script_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "base/dir_listing.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+using testing::fileExists;
+using testing::readFile;
+using testing::writeFile;
+using Lines = std::vector<std::string>;
+
+class ScriptStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { mkdir(dir_.path.c_str(), 0700); }
+
+  Lines read(std::string_view name) {
+    Lines lines;
+    EXPECT_EQ(readScriptLines(dir_, name, &lines), ScriptResult::kOk) << name;
+    return lines;
+  }
+
+  testing::ScopedTempDir home_;
+  SupportDir dir_{home_.path() + "support/"};
+};
+
+TEST_F(ScriptStoreTest, ListsTxtEntriesLessTheirSuffixInDirectoryOrder) {
+  for (const char* name : {"plist.txt", "HTML5.txt", "readme.TXT", "old.txt.bak", ".notes.txt",
+                           "a.txt.txt", "..txt", ".txt", "walk10.txt", "walk2.txt"}) {
+    writeFile(dir_.file(name), "");
+  }
+  mkdir(dir_.file("folder.txt").c_str(), 0700);
+  EXPECT_EQ(listScripts(dir_),
+            (Lines{".notes", "HTML5", "a.txt", "folder", "plist", "walk2", "walk10"}));
+  EXPECT_EQ(scriptPath(dir_, "a.txt"), dir_.file("a.txt.txt"));
+  EXPECT_TRUE(listScripts(SupportDir{home_.path() + "missing/"}).empty());
+}
+
+TEST_F(ScriptStoreTest, ReadsEveryLineEndingAndKeepsBytes) {
+  const struct {
+    const char* bytes;
+    Lines lines;
+  } cases[] = {
+      {"", {""}},
+      {"x\r\ny", {"x", "y"}},
+      {"a\nb\n", {"a", "b"}},
+      {"a\r\rb\r", {"a", "", "b"}},
+      {"\xEF\xBB\xBFhead\n", {"\xEF\xBB\xBFhead"}},
+      {"bad \xC3\x28\xFF\n", {"bad \xC3\x28\xFF"}},
+  };
+  for (const auto& c : cases) {
+    writeFile(dir_.file("s.txt"), c.bytes);
+    EXPECT_TRUE(scriptExists(dir_, "s"));
+    EXPECT_EQ(read("s"), c.lines) << c.bytes;
+  }
+}
+
+TEST_F(ScriptStoreTest, WritesEveryLineWithLfAndReplacesTheWholeFile) {
+  writeFile(dir_.file("s.txt"), "x\r\ny");
+  ASSERT_EQ(writeScriptLines(dir_, "s", read("s")), ScriptResult::kOk);
+  EXPECT_EQ(readFile(dir_.file("s.txt")), "x\ny\n");
+  writeScriptLines(dir_, "s", {"\xEF\xBB\xBF"});
+  EXPECT_EQ(readFile(dir_.file("s.txt")), "\xEF\xBB\xBF\n");
+  writeScriptLines(dir_, "s", {""});
+  EXPECT_EQ(readFile(dir_.file("s.txt")), "\n");
+  writeScriptLines(dir_, "s", {});
+  EXPECT_EQ(readFile(dir_.file("s.txt")), "");
+  EXPECT_EQ(listDirectory(dir_.path), Lines{"s.txt"});  // no temporary file left behind
+}
+
+TEST_F(ScriptStoreTest, CreateCutsDeleteRemovesAndFailuresAreReported) {
+  writeFile(dir_.file(" spaced .txt"), "old");
+  EXPECT_EQ(createEmptyScript(dir_, " spaced "), ScriptResult::kOk);
+  EXPECT_EQ(readFile(dir_.file(" spaced .txt")), "");
+  EXPECT_EQ(deleteScriptFile(dir_, " spaced "), ScriptResult::kOk);
+  EXPECT_FALSE(scriptExists(dir_, " spaced "));
+  EXPECT_EQ(deleteScriptFile(dir_, " spaced "), ScriptResult::kFailed);
+  Lines lines;
+  EXPECT_EQ(readScriptLines(dir_, "gone", &lines), ScriptResult::kFailed);
+
+  const SupportDir missing{home_.path() + "missing/"};
+  EXPECT_EQ(writeScriptLines(missing, "s", {"a"}), ScriptResult::kFailed);
+  EXPECT_EQ(createEmptyScript(missing, "s"), ScriptResult::kFailed);
+  EXPECT_FALSE(fileExists(missing.path));
+}
+
+TEST_F(ScriptStoreTest, RefusedNamesNeverReachTheFileSystem) {
+  writeFile(home_.path() + "outside.txt", "keep");
+  for (std::string_view name :
+       {std::string_view(""), std::string_view("."), std::string_view(".."),
+        std::string_view("../outside"), std::string_view("a/b"), std::string_view("nul\0.x", 6)}) {
+    Lines lines;
+    EXPECT_FALSE(isValidScriptName(name));
+    EXPECT_EQ(scriptPath(dir_, name), std::nullopt);
+    EXPECT_FALSE(scriptExists(dir_, name));
+    EXPECT_EQ(readScriptLines(dir_, name, &lines), ScriptResult::kBadName);
+    EXPECT_EQ(writeScriptLines(dir_, name, {"x"}), ScriptResult::kBadName);
+    EXPECT_EQ(createEmptyScript(dir_, name), ScriptResult::kBadName);
+    EXPECT_EQ(deleteScriptFile(dir_, name), ScriptResult::kBadName);
+  }
+  EXPECT_EQ(readFile(home_.path() + "outside.txt"), "keep");
+  EXPECT_EQ(listDirectory(dir_.path), Lines{});
+}
+
+}  // namespace
+}  // namespace oz

@@ -1,0 +1,127 @@
+#include "store/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "store/sprite_settings.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+using testing::fileExists;
+using testing::readFile;
+using testing::ScopedTempDir;
+using testing::writeFile;
+
+constexpr char kMark[] = "\xEF\xBB\xBF\n";
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  ScopedTempDir dir_;
+  std::string path_ = dir_.path() + "OrvaneZozivi.prefs";
+  SettingsStore store_;
+};
+
+TEST_F(SettingsStoreTest, FirstRunQuitWithoutChangesLeavesZeroBytes) {
+  ASSERT_TRUE(SettingsStore::create(path_));
+  store_.open(path_);
+  EXPECT_EQ(store_.access(), SettingsStore::Access::kWritable);
+  EXPECT_EQ(readSpriteSettings(store_), SpriteSettings());
+  EXPECT_TRUE(store_.close());
+  EXPECT_EQ(readFile(path_), "");
+}
+
+TEST_F(SettingsStoreTest, FirstRunClosedByTheMainWindowWritesTheColumns) {
+  SettingsStore::create(path_);
+  store_.open(path_);
+  writeColumns(store_, readSpriteSettings(store_).columns);
+  store_.close();
+  EXPECT_EQ(readFile(path_), std::string(kMark) + "[Settings]\nColumns = 4\n");
+}
+
+TEST_F(SettingsStoreTest, FileOfAnotherToolIsReadAndWrittenBackInPlace) {
+  writeFile(path_,
+            "[SETTINGS]\r\ncolor depth=3\r\n; by hand\r\nPink=1\r\n[Tab ID's]\r\nHTML5=2\r\n");
+  store_.open(path_);
+  EXPECT_EQ(readSpriteSettings(store_).colorDepth, kDepth4Bit);
+  writeRetina(store_, true);
+  store_.close();
+  EXPECT_EQ(readFile(path_), std::string(kMark) +
+                                 "[SETTINGS]\ncolor depth = 3\n; by hand\nPink = 1\nRetina = 1\n"
+                                 "[Tab ID's]\nHTML5 = 2\n");
+  store_.open(path_);
+  writeColorDepth(store_, kDepth8Bit);
+  store_.close();
+  EXPECT_EQ(readFile(path_), std::string(kMark) +
+                                 "[SETTINGS]\nColor Depth = 2\n; by hand\nPink = 1\nRetina = 1\n"
+                                 "[Tab ID's]\nHTML5 = 2\n");
+}
+
+TEST_F(SettingsStoreTest, AbsentFileIsCreatedOnlyWhenSomethingWasWritten) {
+  store_.open(path_);
+  EXPECT_EQ(store_.access(), SettingsStore::Access::kAbsent);
+  EXPECT_TRUE(store_.close());
+  EXPECT_FALSE(fileExists(path_));
+  store_.open(path_);
+  writeSheetChosen(store_);
+  // Opening again first closes, which writes the change.
+  store_.open(path_);
+  EXPECT_EQ(store_.access(), SettingsStore::Access::kWritable);
+  EXPECT_FALSE(store_.changed());
+  EXPECT_EQ(readFile(path_), std::string(kMark) + "[Settings]\nSheet = 1\nStrip = 0\n");
+}
+
+TEST_F(SettingsStoreTest, DestroyingAnOpenStoreWritesItsChanges) {
+  {
+    SettingsStore store;
+    store.open(path_);
+    writeDithering(store, true);
+  }
+  EXPECT_EQ(readFile(path_), std::string(kMark) + "[Settings]\nDithering = 1\n");
+}
+
+TEST_F(SettingsStoreTest, ReadOnlyFileKeepsItsContent) {
+  if (geteuid() == 0) GTEST_SKIP() << "root can write any file";
+  writeFile(path_, "[Settings]\nStrip=1\n");
+  chmod(path_.c_str(), 0444);
+  store_.open(path_);
+  EXPECT_EQ(store_.access(), SettingsStore::Access::kReadOnly);
+  EXPECT_TRUE(readSpriteSettings(store_).strip);
+  writeSheetChosen(store_);
+  EXPECT_FALSE(store_.close());
+  EXPECT_EQ(readFile(path_), "[Settings]\nStrip=1\n");
+}
+
+TEST_F(SettingsStoreTest, FolderInPlaceOfTheFileIsNeverReplaced) {
+  mkdir(path_.c_str(), 0700);
+  store_.open(path_);
+  EXPECT_TRUE(store_.entries().empty());
+  writeRetina(store_, true);
+  EXPECT_FALSE(store_.close());
+  struct stat info {};
+  EXPECT_TRUE(stat(path_.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+}
+
+TEST_F(SettingsStoreTest, LinkedFileIsWrittenThroughTheLink) {
+  const std::string target = dir_.path() + "elsewhere.prefs";
+  writeFile(target, "");
+  ASSERT_EQ(symlink(target.c_str(), path_.c_str()), 0);
+  store_.open(path_);
+  writePinkChosen(store_);
+  store_.close();
+  struct stat info {};
+  EXPECT_TRUE(lstat(path_.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+  EXPECT_EQ(readFile(target), std::string(kMark) + "[Settings]\nPink = 1\nBlack = 0\n");
+}
+
+TEST_F(SettingsStoreTest, CreateCutsAnExistingFile) {
+  writeFile(path_, "[Settings]\nStrip = 1\n");
+  EXPECT_TRUE(SettingsStore::create(path_));
+  EXPECT_EQ(readFile(path_), "");
+  EXPECT_FALSE(SettingsStore::create(dir_.path() + "no/such/folder.prefs"));
+}
+
+}  // namespace
+}  // namespace oz

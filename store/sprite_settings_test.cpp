@@ -1,0 +1,76 @@
+#include "store/sprite_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+// A store opened on a file holding `text`.
+class SpriteSettingsTest : public ::testing::Test {
+ protected:
+  SpriteSettings read(const std::string& text) {
+    testing::writeFile(path_, text);
+    store_.open(path_);
+    return readSpriteSettings(store_);
+  }
+
+  testing::ScopedTempDir dir_;
+  std::string path_ = dir_.path() + "OrvaneZozivi.prefs";
+  SettingsStore store_;
+};
+
+TEST_F(SpriteSettingsTest, FlagsAreSetOnlyByOne) {
+  const SpriteSettings s =
+      read("[Settings]\nStrip = yes\nDithering = 1\nRetina = 2\nPower of 2 = 1\nColumns = 12 \t\n");
+  EXPECT_FALSE(s.strip);
+  EXPECT_TRUE(s.dithering);
+  EXPECT_FALSE(s.retina);
+  EXPECT_TRUE(s.powerOf2);
+  EXPECT_FALSE(s.pink);  // no "Pink" key: black
+  EXPECT_EQ(s.columns, "12");
+  EXPECT_TRUE(read("[settings]\nSTRIP=1\nPink=1\n").strip);
+  EXPECT_TRUE(read("[settings]\nPink=1\n").pink);
+}
+
+TEST_F(SpriteSettingsTest, DepthAndNumberReadAsTheControlsWouldShowThem) {
+  EXPECT_EQ(read("[Settings]\nSprite Number = 12000").spriteNumber, kMaxSpriteNumber);
+  EXPECT_EQ(read("[Settings]\nSprite Number = -4").spriteNumber, 0);
+  EXPECT_TRUE(read("[Settings]\nColor Depth = 1\nRemove Alpha = 1\n").removeAlpha);
+  const SpriteSettings eight = read("[Settings]\nColor Depth = 2\nRemove Alpha = 1\n");
+  EXPECT_EQ(eight.colorDepth, kDepth8Bit);
+  EXPECT_FALSE(eight.removeAlpha);
+  for (const char* depth : {"6", "-1", "x"}) {
+    EXPECT_EQ(read(std::string("[Settings]\nColor Depth = ") + depth).colorDepth, kDepth32Bit);
+  }
+}
+
+TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
+  read("[Tab ID's]\nplist = 1\n");
+  store_.selectGroup("Tab ID's");
+  writeBlackChosen(store_);
+  writeStripChosen(store_);
+  writeSheetChosen(store_);
+  writePinkChosen(store_);
+  writeColorDepth(store_, kDepth24Bit);
+  writeRemoveAlpha(store_, true);
+  writeSpriteNumber(store_, 42);
+  writeColumns(store_, "7");
+  store_.close();
+  EXPECT_EQ(testing::readFile(path_),
+            "\xEF\xBB\xBF\n[Tab ID's]\nplist = 1\n[Settings]\nBlack = 0\nPink = 1\nStrip = 0\n"
+            "Sheet = 1\nColor Depth = 1\nRemove Alpha = 1\nSprite Number = 42\nColumns = 7\n");
+
+  store_.open(path_);
+  SpriteSettings expected;
+  expected.pink = true;
+  expected.colorDepth = kDepth24Bit;
+  expected.removeAlpha = true;
+  expected.spriteNumber = 42;
+  expected.columns = "7";
+  EXPECT_EQ(readSpriteSettings(store_), expected);
+}
+
+}  // namespace
+}  // namespace oz
