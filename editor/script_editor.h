@@ -66,10 +66,14 @@ class ScriptEditor {
   // Writes the editor of `tab` to its script file and reports the outcome.
   // True when the file was written; the edited mark is then cleared.
   bool saveTab(const Tab& tab);
-  int addEditorTab(std::string_view name);  // returns the new tab's index
+  // Appends a tab with a new editor and selects it.
+  void addEditorTab(std::string_view name);
+  Rect editorRect() const;  // an editor filling its tab
   void styleEditor(int editor);
   void highlight(int editor);
   int selectedTab() const;
+  // The script tab of that name, the newest when a vanished script's tab and
+  // its re-created namesake are both there; never the placeholder.
   const Tab* findTab(std::string_view name) const;
   const Tab* tabOfEditor(int editor) const;
   bool ownsEditor(int control) const;

@@ -1,0 +1,401 @@
+#include "editor/script_editor.h"
+
+#include <array>
+#include <utility>
+
+#include "editor/editor_colouring.h"
+#include "editor/editor_layout.h"
+#include "editor/editor_text.h"
+#include "store/script_store.h"
+
+namespace oz {
+namespace {
+
+constexpr std::string_view kTitle = "Script Editor";
+// The tab shown while the store holds no script; it stands for no file.
+constexpr std::string_view kPlaceholderTitle = " ";
+
+constexpr Colour kEditorBackground{32 / 255.0, 16 / 255.0, 0.0, 1.0};
+constexpr Colour kCaretColour{1.0, 1.0, 1.0, 1.0};
+constexpr std::string_view kEditorFont = "Menlo";
+constexpr double kEditorPoints = 14;
+
+struct TagButton {
+  std::string_view label;
+  std::string_view inserted;
+};
+
+// Top to bottom, numbered from Control::TagImageX.
+constexpr std::array<TagButton, 14> kTagButtons{{
+    {"ov.ImageX", "ov.ImageX"},
+    {"ov.ImageY", "ov.ImageY"},
+    {"ov.ImageWidth", "ov.ImageWidth"},
+    {"ov.ImageHeight", "ov.ImageHeight"},
+    {"ov.ImageName", "ov.ImageName"},
+    {"ov.ImageNumber", "ov.ImageNumber"},
+    {"ov.ImageCount", "ov.ImageCount"},
+    {"ov.SheetWidth", "ov.SheetWidth"},
+    {"ov.SheetHeight", "ov.SheetHeight"},
+    {"ov.SheetName", "ov.SheetName"},
+    {"ov.SheetNumber", "ov.SheetNumber"},
+    {"ov.Repeat", "ov.Repeat"},
+    {"ov.Until", "ov.Until"},
+    {"ov.Extension", "ov.Extension = "},
+}};
+static_assert(Control::TagImageX + kTagButtons.size() - 1 == Control::TagExtension);
+
+// A message text naming a script: the name stands in straight double quotes.
+std::string quoted(std::string_view before, std::string_view name, std::string_view after) {
+  std::string text(before);
+  text += '"';
+  text += name;
+  text += '"';
+  text += after;
+  return text;
+}
+
+}  // namespace
+
+ScriptEditor::ScriptEditor(Toolkit& toolkit, SettingsStore& settings, SupportDir supportDir,
+                           std::function<void()> refreshScriptList)
+    : toolkit_(toolkit),
+      settings_(settings),
+      supportDir_(std::move(supportDir)),
+      refreshScriptList_(std::move(refreshScriptList)),
+      nextEditor_(Control::FirstFree) {}
+
+bool ScriptEditor::isOpen() const { return toolkit_.isWindowOpen(Window::ScriptEditor); }
+
+void ScriptEditor::open() {
+  if (isOpen()) toolkit_.closeWindow(Window::ScriptEditor);
+  tabs_.clear();
+
+  WindowStyle style;
+  style.resizable = true;
+  if (!toolkit_.openWindow(Window::ScriptEditor, kTitle, kEditorWindowWidth, kEditorWindowHeight,
+                           style)) {
+    return;
+  }
+  toolkit_.setMinimumSize(Window::ScriptEditor, kEditorWindowWidth, kEditorWindowHeight);
+  const int w = Window::ScriptEditor;
+  toolkit_.createLabel(w, Control::ScriptNameLabel, {10, 15, 80, 20},
+                       "Script Name:", LabelAlign::Left);
+  toolkit_.createTextField(w, Control::ScriptNameField, {90, 15, 150, 20}, "");
+  toolkit_.createButton(w, Control::NewScript, {245, 15, 40, 20}, "+");
+  toolkit_.createTabPanel(w, Control::TabPanel, {5, 40, 555, 465});
+  toolkit_.createGroupFrame(w, Control::TagFrame, {565, 10, 145, 520}, "Script Tags");
+  for (size_t k = 0; k < kTagButtons.size(); ++k) {
+    toolkit_.createButton(w, Control::TagImageX + static_cast<int>(k),
+                          {570, 35 + 30 * static_cast<int>(k), 135, 25}, kTagButtons[k].label);
+  }
+  toolkit_.createButton(w, Control::DeleteScript, {135, 505, 150, 25}, "Delete Script");
+  toolkit_.createButton(w, Control::SaveScript, {285, 505, 150, 25}, "Save Script");
+
+  toolkit_.addTab(Control::TabPanel, kPlaceholderTitle);
+  toolkit_.createEditor(Control::TabPanel, 0, Control::FirstEditor, editorRect());
+  styleEditor(Control::FirstEditor);
+  tabs_.push_back({std::string(kPlaceholderTitle), Control::FirstEditor});
+  placeholder_ = true;
+  toolkit_.setEdited(Window::ScriptEditor, false);
+
+  toolkit_.setMenuItemEnabled(MenuItem::SaveScript, true);
+  toolkit_.setMenuItemEnabled(MenuItem::DeleteScript, true);
+
+  // Re-opening writes what the program changed so far and reads the file
+  // again, so edits made to it by hand since start-up are seen.
+  settings_.open(supportDir_.settingsPath());
+  settings_.selectGroup(kTabSelectionGroup);
+  // Compared exactly: the store gives the value back without outer blanks,
+  // so a name with a leading or trailing blank is never reselected.
+  const std::string savedTab = settings_.readText(kSavedTabKey, "");
+
+  int remembered = 0;
+  const std::vector<std::string> names = listScripts(supportDir_);
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
+    if (i == 0) {
+      toolkit_.setTabTitle(Control::TabPanel, 0, name);
+      tabs_[0].name = name;
+      placeholder_ = false;
+    } else {
+      addEditorTab(name);
+    }
+    const int editor = tabs_.back().editor;
+    settings_.selectGroup(kTabIdsGroup);
+    settings_.writeInteger(name, editor);
+    if (name == savedTab) remembered = static_cast<int>(i);
+
+    // A file that cannot be read opens as an empty tab; saving it later
+    // tells whether the file can be written.
+    std::vector<std::string> lines;
+    if (readScriptLines(supportDir_, name, &lines) == ScriptResult::kOk) {
+      toolkit_.setText(editor, editorTextFromLines(lines));
+    }
+  }
+
+  toolkit_.setState(Control::TabPanel, remembered);
+  const int editor = tabs_[remembered].editor;
+  highlight(editor);
+  toolkit_.focus(editor);
+}
+
+bool ScriptEditor::handleEvent(const Event& event) {
+  switch (event.kind) {
+    case EventKind::Control:
+      if (event.number < Control::ScriptNameLabel || event.number > Control::SaveScript) {
+        return false;
+      }
+      if (!isOpen()) return true;  // a click posted before the window closed
+      if (event.number == Control::NewScript) {
+        newScript();
+      } else if (event.number >= Control::TagImageX && event.number <= Control::TagExtension) {
+        insertTag(event.number);
+      } else if (event.number == Control::DeleteScript) {
+        deleteScript();
+      } else if (event.number == Control::SaveScript) {
+        saveScript();
+      }
+      return true;
+    case EventKind::TabChanged:
+      if (event.number != Control::TabPanel) return false;
+      if (isOpen()) tabChanged();
+      return true;
+    case EventKind::TextChanged:
+      if (!ownsEditor(event.number)) return false;
+      if (isOpen()) textChanged(event.number);
+      return true;
+    case EventKind::WindowClose:
+      if (event.number != Window::ScriptEditor) return false;
+      closeRequested();
+      return true;
+    case EventKind::MenuItem:
+      break;
+  }
+  return false;
+}
+
+void ScriptEditor::relayout() {
+  if (!isOpen()) return;
+  const EditorLayout layout = editorLayoutFor(toolkit_.clientWidth(Window::ScriptEditor),
+                                              toolkit_.clientHeight(Window::ScriptEditor));
+
+  Rect panel = toolkit_.geometry(Control::TabPanel);
+  panel.width = layout.panelWidth;
+  panel.height = layout.panelHeight;
+  toolkit_.setGeometry(Control::TabPanel, panel);
+  for (const Tab& tab : tabs_) toolkit_.setGeometry(tab.editor, editorRect());
+
+  Rect button = toolkit_.geometry(Control::DeleteScript);
+  toolkit_.setGeometry(Control::DeleteScript,
+                       {layout.deleteX, layout.buttonsY, button.width, button.height});
+  button = toolkit_.geometry(Control::SaveScript);
+  toolkit_.setGeometry(Control::SaveScript,
+                       {layout.saveX, layout.buttonsY, button.width, button.height});
+
+  Rect frame = toolkit_.geometry(Control::TagFrame);
+  toolkit_.setGeometry(Control::TagFrame,
+                       {layout.tagFrameX, frame.y, frame.width, layout.tagFrameHeight});
+  for (int k = Control::TagImageX; k <= Control::TagExtension; ++k) {
+    Rect r = toolkit_.geometry(k);
+    r.x = layout.tagButtonX;
+    toolkit_.setGeometry(k, r);
+  }
+}
+
+void ScriptEditor::newScript() {
+  const std::string name = toolkit_.text(Control::ScriptNameField);
+  if (name.empty()) {
+    message("Script Name?", "Please create a script name first.");
+    return;
+  }
+  if (!isValidScriptName(name)) {
+    message("Script Name?", R"(A script name cannot contain "/" or be "." or "..".)");
+    return;
+  }
+  // Only the file decides: a tab of that name whose file has gone does not.
+  if (scriptExists(supportDir_, name)) {
+    message("Wait!", quoted("The ", name,
+                            " script already exist. Please rename the new script or delete the "
+                            "old one."));
+    return;
+  }
+  // The file first, so that a script that could not be created gets no tab.
+  if (createEmptyScript(supportDir_, name) != ScriptResult::kOk) {
+    message("Save Error!", quoted("Unable to save the ", name, " script."));
+    return;
+  }
+  addEditorTab(name);
+  const int editor = tabs_.back().editor;
+  settings_.selectGroup(kTabIdsGroup);
+  settings_.writeInteger(name, editor);
+  toolkit_.setText(Control::ScriptNameField, "");
+  toolkit_.focus(editor);
+  refreshScriptList_();
+}
+
+void ScriptEditor::insertTag(int button) {
+  const int index = selectedTab();
+  if (index < 0) return;
+  const int editor = tabs_[index].editor;
+  // Typed as the user would type it: the toolkit reports it as a text change.
+  toolkit_.insertText(editor, kTagButtons[button - Control::TagImageX].inserted);
+  toolkit_.focus(editor);
+}
+
+void ScriptEditor::deleteScript() {
+  if (tabs_.size() == 1) {
+    message("Wait!", "There needs to be at least one script in the editor.");
+    return;
+  }
+  const int index = selectedTab();
+  if (index < 0) return;
+  // The placeholder stands for no file: once a script has been created beside
+  // it, it simply goes.
+  if (placeholder_ && index == 0) {
+    toolkit_.removeTab(Control::TabPanel, 0);
+    tabs_.erase(tabs_.begin());
+    placeholder_ = false;
+    return;
+  }
+  const std::string name = tabs_[index].name;
+  if (!ask("Delete Script?", quoted("Are you sure you want to delete the ", name, " script?"))) {
+    return;
+  }
+  // A file that is already gone is no reason to keep its tab.
+  if (deleteScriptFile(supportDir_, name) != ScriptResult::kOk && scriptExists(supportDir_, name)) {
+    message("Delete Error!", quoted("Unable to delete the ", name, " script."));
+    return;
+  }
+  settings_.selectGroup(kTabIdsGroup);
+  settings_.removeKey(name);
+  toolkit_.removeTab(Control::TabPanel, index);
+  tabs_.erase(tabs_.begin() + index);
+  refreshScriptList_();
+}
+
+void ScriptEditor::saveScript() {
+  const int index = selectedTab();
+  if (index < 0) return;
+  if (placeholder_ && index == 0) {
+    message("Script Name?", "Please create a script name first.");
+    return;
+  }
+  const Tab tab = tabs_[index];
+  if (!ask("Overwrite Script?",
+           quoted("Are you sure you want to overwrite the ", tab.name, " script?"))) {
+    return;
+  }
+  saveTab(tab);
+}
+
+void ScriptEditor::closeRequested() {
+  if (!isOpen()) return;
+  if (toolkit_.isEdited(Window::ScriptEditor)) {
+    // No tab when the edited script was deleted since: nothing to save.
+    if (const Tab* tab = findTab(editedScript_)) {
+      const Tab edited = *tab;
+      if (ask("Save Script?",
+              quoted("The ", edited.name, " script has been modified.\rDo you want to save it?")) &&
+          !saveTab(edited)) {
+        return;  // the window stays open, so the text is not lost
+      }
+    }
+  }
+  toolkit_.closeWindow(Window::ScriptEditor);
+  tabs_.clear();
+  placeholder_ = false;
+  toolkit_.setMenuItemEnabled(MenuItem::SaveScript, false);
+  toolkit_.setMenuItemEnabled(MenuItem::DeleteScript, false);
+}
+
+void ScriptEditor::tabChanged() {
+  const int index = selectedTab();
+  if (index < 0) return;
+  highlight(tabs_[index].editor);
+  settings_.selectGroup(kTabSelectionGroup);
+  settings_.writeText(kSavedTabKey, tabs_[index].name);
+}
+
+void ScriptEditor::textChanged(int editor) {
+  const Tab* tab = tabOfEditor(editor);
+  if (!tab) return;  // its tab was deleted after the change
+  highlight(editor);
+  toolkit_.setEdited(Window::ScriptEditor, true);
+  // The tab of the changed editor, which is the selected one unless the
+  // selection moved before this change was handled.
+  editedScript_ = tab->name;
+}
+
+bool ScriptEditor::saveTab(const Tab& tab) {
+  const std::vector<std::string> lines = editorTextToLines(toolkit_.text(tab.editor));
+  if (writeScriptLines(supportDir_, tab.name, lines) != ScriptResult::kOk) {
+    message("Save Error!", quoted("Unable to save the ", tab.name, " script."));
+    return false;
+  }
+  message("Saved Script!", quoted("The ", tab.name, " script was saved."));
+  toolkit_.setEdited(Window::ScriptEditor, false);
+  return true;
+}
+
+void ScriptEditor::addEditorTab(std::string_view name) {
+  const int index = static_cast<int>(tabs_.size());
+  toolkit_.addTab(Control::TabPanel, name);
+  toolkit_.setState(Control::TabPanel, index);
+  const int editor = nextEditor_++;
+  toolkit_.createEditor(Control::TabPanel, index, editor, editorRect());
+  styleEditor(editor);
+  tabs_.push_back({std::string(name), editor});
+}
+
+Rect ScriptEditor::editorRect() const {
+  return {0, 0, toolkit_.itemWidth(Control::TabPanel), toolkit_.itemHeight(Control::TabPanel)};
+}
+
+// Every editor gets its look when created; a plain-text editor keeps its one
+// font, so it never needs to be set again after an edit.
+void ScriptEditor::styleEditor(int editor) {
+  toolkit_.setBackgroundColour(editor, kEditorBackground);
+  toolkit_.setEditorFont(editor, kEditorFont, kEditorPoints);
+  toolkit_.setCaretColour(editor, kCaretColour);
+}
+
+void ScriptEditor::highlight(int editor) {
+  if (toolkit_.activeWindow() != Window::ScriptEditor) return;
+  computeHighlighting(toolkit_.text(editor), &highlighting_);
+  toolkit_.applyColouring(editor, editorColouring(highlighting_));
+}
+
+int ScriptEditor::selectedTab() const {
+  const int index = toolkit_.state(Control::TabPanel);
+  return index >= 0 && index < static_cast<int>(tabs_.size()) ? index : -1;
+}
+
+const ScriptEditor::Tab* ScriptEditor::findTab(std::string_view name) const {
+  const size_t first = placeholder_ ? 1 : 0;
+  for (size_t i = tabs_.size(); i > first; --i) {
+    if (tabs_[i - 1].name == name) return &tabs_[i - 1];
+  }
+  return nullptr;
+}
+
+const ScriptEditor::Tab* ScriptEditor::tabOfEditor(int editor) const {
+  for (const Tab& tab : tabs_) {
+    if (tab.editor == editor) return &tab;
+  }
+  return nullptr;
+}
+
+bool ScriptEditor::ownsEditor(int control) const {
+  return control == Control::FirstEditor ||
+         (control >= Control::FirstFree && control < nextEditor_);
+}
+
+void ScriptEditor::message(std::string_view title, std::string_view text) {
+  toolkit_.messageBox(title, text, MessageButtons::Ok);
+}
+
+bool ScriptEditor::ask(std::string_view title, std::string_view text) {
+  return toolkit_.messageBox(title, text, MessageButtons::YesNo) == MessageResult::Yes;
+}
+
+}  // namespace oz

@@ -1,0 +1,547 @@
+#include "editor/script_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "store/script_store.h"
+#include "testsupport/temp_dir.h"
+#include "toolkit/fake_toolkit.h"
+
+namespace oz {
+namespace {
+
+using testing::fileExists;
+using testing::readFile;
+using testing::writeFile;
+using Names = std::vector<std::string>;
+
+class ScriptEditorTest : public ::testing::Test {
+ protected:
+  ScriptEditorTest()
+      : kit_([](const std::string& m) { ADD_FAILURE() << m; }),
+        support_{dir_.path()},
+        editor_(kit_, settings_, support_,
+                [this] { refreshedLists_.push_back(listScripts(support_)); }) {
+    kit_.openWindow(Window::Main, "Orvane Zozivi", 340, 425, {});
+    const int menu = kit_.addMenu("Script");
+    kit_.addMenuItem(menu, MenuItem::SaveScript, "Save Script\tCmd+S", false);
+    kit_.addMenuItem(menu, MenuItem::DeleteScript, "Delete Script\tCmd+\b", false);
+    kit_.setResizeHandler([this](int) {
+      if (kit_.activeWindow() == Window::ScriptEditor) editor_.relayout();
+    });
+    settings_.open(support_.settingsPath());
+  }
+
+  void script(const std::string& name, std::string_view bytes) {
+    writeFile(dir_.path() + name + ".txt", bytes);
+  }
+  std::string bytesOf(const std::string& name) { return readFile(dir_.path() + name + ".txt"); }
+  bool exists(const std::string& name) { return fileExists(dir_.path() + name + ".txt"); }
+
+  // Runs the event loop's part for this window until nothing is queued.
+  void pump() {
+    while (std::optional<Event> event = kit_.pollEvent()) {
+      EXPECT_TRUE(editor_.handleEvent(*event)) << "event for " << event->number;
+    }
+  }
+  void openEditor() {
+    editor_.open();
+    pump();
+  }
+  void click(int control) {
+    kit_.click(control);
+    pump();
+  }
+  void selectTab(int index) {
+    kit_.selectTab(Control::TabPanel, index);
+    pump();
+  }
+  void typeInto(int editor, std::string_view text) {
+    kit_.type(editor, text);
+    pump();
+  }
+
+  Names tabTitles() const { return kit_.control(Control::TabPanel).tabs; }
+  int selectedTab() const { return kit_.state(Control::TabPanel); }
+  // The editor inside tab `index`.
+  int editorOf(int index) const {
+    for (int c = Control::FirstEditor; c < Control::FirstFree + 100; ++c) {
+      if (kit_.hasControl(c) && kit_.control(c).kind == ControlKind::Editor &&
+          kit_.control(c).tab == index) {
+        return c;
+      }
+    }
+    ADD_FAILURE() << "no editor in tab " << index;
+    return Control::FirstEditor;
+  }
+  std::string savedTab() {
+    settings_.selectGroup(kTabSelectionGroup);
+    return settings_.readText(kSavedTabKey, "<absent>");
+  }
+  int64_t tabId(const std::string& name) {
+    settings_.selectGroup(kTabIdsGroup);
+    return settings_.readInteger(name, -1);
+  }
+  bool edited() const { return kit_.window(Window::ScriptEditor).edited; }
+  std::vector<std::string> messageTitles() const {
+    std::vector<std::string> titles;
+    for (const ShownMessage& m : kit_.messages()) titles.push_back(m.title);
+    return titles;
+  }
+  const ShownMessage& lastMessage() const { return kit_.messages().back(); }
+
+  oz::testing::ScopedTempDir dir_;
+  FakeToolkit kit_;
+  SupportDir support_;
+  SettingsStore settings_;
+  std::vector<Names> refreshedLists_;
+  ScriptEditor editor_;
+};
+
+// --- Building the window.
+
+TEST_F(ScriptEditorTest, BuildsOneTabPerScriptInStoreOrderWithItsText) {
+  script("b", "ov.Extension = \".b\"\nB\n");
+  script("a10", "A10");
+  script("a2", "A2\r\nsecond");
+  writeFile(dir_.path() + "notes.TXT", "not a script");
+  openEditor();
+
+  const FakeWindow& window = kit_.window(Window::ScriptEditor);
+  EXPECT_EQ(window.title, "Script Editor");
+  EXPECT_EQ(window.width, 720);
+  EXPECT_EQ(window.minimumWidth, 720);
+  EXPECT_EQ(window.minimumHeight, 540);
+  EXPECT_TRUE(window.style.resizable);
+  EXPECT_FALSE(window.edited);
+  EXPECT_TRUE(kit_.menuItem(MenuItem::SaveScript).enabled);
+  EXPECT_TRUE(kit_.menuItem(MenuItem::DeleteScript).enabled);
+
+  EXPECT_EQ(tabTitles(), (Names{"a2", "a10", "b"}));
+  EXPECT_EQ(kit_.text(editorOf(0)), "A2\nsecond");
+  EXPECT_EQ(kit_.text(editorOf(1)), "A10");
+  EXPECT_EQ(kit_.text(editorOf(2)), "ov.Extension = \".b\"\nB");
+  for (int tab = 0; tab < 3; ++tab) {
+    const FakeControl& e = kit_.control(editorOf(tab));
+    EXPECT_EQ(tabId(tabTitles()[tab]), editorOf(tab));
+    EXPECT_EQ(e.fontFamily, "Menlo");
+    EXPECT_EQ(e.fontPoints, 14);
+    EXPECT_EQ(e.caretColour, (Colour{1, 1, 1, 1}));
+    EXPECT_EQ(e.backgroundColour, (Colour{32 / 255.0, 16 / 255.0, 0, 1}));
+    EXPECT_EQ(e.rect,
+              (Rect{0, 0, kit_.itemWidth(Control::TabPanel), kit_.itemHeight(Control::TabPanel)}));
+  }
+  // With no remembered tab the first is selected, highlighted and remembered.
+  EXPECT_EQ(selectedTab(), 0);
+  EXPECT_EQ(savedTab(), "a2");
+  EXPECT_GE(kit_.control(editorOf(0)).colouringsApplied, 1);
+  EXPECT_TRUE(kit_.messages().empty());
+}
+
+TEST_F(ScriptEditorTest, ControlsStandWhereTheWindowIsBuilt) {
+  openEditor();
+  EXPECT_EQ(kit_.geometry(Control::ScriptNameField), (Rect{90, 15, 150, 20}));
+  EXPECT_EQ(kit_.text(Control::ScriptNameLabel), "Script Name:");
+  EXPECT_EQ(kit_.geometry(Control::NewScript), (Rect{245, 15, 40, 20}));
+  EXPECT_EQ(kit_.geometry(Control::TabPanel), (Rect{5, 40, 555, 465}));
+  EXPECT_EQ(kit_.geometry(Control::TagFrame), (Rect{565, 10, 145, 520}));
+  EXPECT_EQ(kit_.text(Control::TagFrame), "Script Tags");
+  EXPECT_EQ(kit_.text(Control::TagImageX), "ov.ImageX");
+  EXPECT_EQ(kit_.text(Control::TagSheetNumber), "ov.SheetNumber");
+  EXPECT_EQ(kit_.geometry(Control::TagExtension), (Rect{570, 425, 135, 25}));
+  EXPECT_EQ(kit_.text(Control::TagExtension), "ov.Extension");
+  EXPECT_EQ(kit_.geometry(Control::DeleteScript), (Rect{135, 505, 150, 25}));
+  EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{285, 505, 150, 25}));
+}
+
+TEST_F(ScriptEditorTest, EmptyStoreShowsThePlaceholderWhichCannotBeSavedOrDeleted) {
+  openEditor();
+  EXPECT_EQ(tabTitles(), Names{" "});
+  EXPECT_EQ(kit_.text(Control::FirstEditor), "");
+  typeInto(Control::FirstEditor, "text");
+  click(Control::SaveScript);
+  EXPECT_EQ(lastMessage().title, "Script Name?");
+  EXPECT_EQ(lastMessage().text, "Please create a script name first.");
+  click(Control::DeleteScript);
+  EXPECT_EQ(lastMessage().title, "Wait!");
+  EXPECT_EQ(lastMessage().text, "There needs to be at least one script in the editor.");
+  EXPECT_EQ(listScripts(support_), Names{});
+  // Nothing to save on closing either: no question, no file.
+  kit_.requestClose(Window::ScriptEditor);
+  pump();
+  EXPECT_FALSE(editor_.isOpen());
+  EXPECT_EQ(kit_.messages().size(), 2u);
+}
+
+TEST_F(ScriptEditorTest, RemembersTheSelectedTabByExactName) {
+  script("one", "1");
+  script("two", "2");
+  script("three", "3");  // listed last: "one", "three", "two"
+  settings_.selectGroup(kTabSelectionGroup);
+  settings_.writeText(kSavedTabKey, "two");
+  openEditor();
+  EXPECT_EQ(selectedTab(), 2);
+
+  settings_.selectGroup(kTabSelectionGroup);
+  settings_.writeText(kSavedTabKey, "gone");
+  openEditor();
+  EXPECT_EQ(selectedTab(), 0);
+  EXPECT_EQ(savedTab(), "one");
+}
+
+TEST_F(ScriptEditorTest, NameWithLeadingBlankIsNotReselected) {
+  script(" a", "");
+  script(" b", "");
+  openEditor();
+  selectTab(1);
+  EXPECT_EQ(tabTitles()[1], " b");
+  openEditor();  // the store gives "SavedTab" back as "b"
+  EXPECT_EQ(selectedTab(), 0);
+}
+
+TEST_F(ScriptEditorTest, LeadingEmptyLinesAreDroppedAndStayDroppedWhenSaved) {
+  script("s", "\n\r\n\nfirst\n\nlast\n");
+  openEditor();
+  EXPECT_EQ(kit_.text(editorOf(0)), "first\n\nlast");
+  kit_.answerMessage(MessageResult::Yes);
+  click(Control::SaveScript);
+  EXPECT_EQ(bytesOf("s"), "first\n\nlast\n");
+}
+
+TEST_F(ScriptEditorTest, UnreadableScriptOpensEmptyAndAFailedSaveKeepsTheMark) {
+  // A directory named like a script is listed but can be neither read nor
+  // replaced by a file.
+  ASSERT_EQ(mkdir((dir_.path() + "broken.txt").c_str(), 0755), 0);
+  writeFile(dir_.path() + "broken.txt/inside", "x");
+  openEditor();
+  EXPECT_EQ(tabTitles(), Names{"broken"});
+  EXPECT_EQ(kit_.text(editorOf(0)), "");
+
+  typeInto(editorOf(0), "new text");
+  kit_.answerMessage(MessageResult::Yes);
+  click(Control::SaveScript);
+  EXPECT_EQ(lastMessage().title, "Save Error!");
+  EXPECT_EQ(lastMessage().text, "Unable to save the \"broken\" script.");
+  EXPECT_TRUE(edited());
+
+  // Closing offers the save again; when it fails the window stays open, so
+  // the text is not lost.
+  kit_.answerMessage(MessageResult::Yes);
+  kit_.requestClose(Window::ScriptEditor);
+  pump();
+  EXPECT_EQ(lastMessage().title, "Save Error!");
+  EXPECT_TRUE(editor_.isOpen());
+  EXPECT_EQ(kit_.text(editorOf(0)), "new text");
+}
+
+TEST_F(ScriptEditorTest, RebuildingDiscardsUnsavedTextWithoutAskingAndReopensTheSettings) {
+  script("s", "saved");
+  openEditor();
+  typeInto(editorOf(0), "unsaved ");
+  EXPECT_TRUE(edited());
+  settings_.selectGroup("Settings");
+  settings_.writeInteger("Retina", 1);
+
+  openEditor();
+  EXPECT_TRUE(kit_.messages().empty());
+  EXPECT_EQ(kit_.text(editorOf(0)), "saved");
+  EXPECT_FALSE(edited());
+  EXPECT_EQ(editor_.editedScript(), "s");
+  // Re-opening the store wrote what was pending.
+  const std::string prefs = readFile(support_.settingsPath());
+  EXPECT_NE(prefs.find("Retina = 1"), std::string::npos);
+  EXPECT_NE(prefs.find("[Tab ID's]"), std::string::npos);
+}
+
+// --- New script.
+
+TEST_F(ScriptEditorTest, NewScriptRefusesEmptyExistingAndImpossibleNames) {
+  script("taken", "");
+  openEditor();
+  click(Control::NewScript);
+  EXPECT_EQ(lastMessage().title, "Script Name?");
+  EXPECT_EQ(lastMessage().text, "Please create a script name first.");
+
+  kit_.type(Control::ScriptNameField, "taken");
+  click(Control::NewScript);
+  EXPECT_EQ(lastMessage().title, "Wait!");
+  EXPECT_EQ(lastMessage().text,
+            "The \"taken\" script already exist. Please rename the new script or delete the old "
+            "one.");
+  EXPECT_EQ(kit_.text(Control::ScriptNameField), "taken");
+
+  for (const char* name : {"a/b", ".", ".."}) {
+    kit_.type(Control::ScriptNameField, name);
+    click(Control::NewScript);
+    EXPECT_EQ(lastMessage().title, "Script Name?") << name;
+    EXPECT_EQ(lastMessage().text, R"(A script name cannot contain "/" or be "." or "..".)");
+  }
+  EXPECT_EQ(tabTitles(), Names{"taken"});
+  EXPECT_EQ(listScripts(support_), Names{"taken"});
+  EXPECT_TRUE(refreshedLists_.empty());
+}
+
+TEST_F(ScriptEditorTest, NewScriptAddsAnEmptyFileAndASelectedLastTab) {
+  script("b", "B");
+  script("d", "D");
+  openEditor();
+  kit_.type(Control::ScriptNameField, "c");
+  click(Control::NewScript);
+
+  EXPECT_TRUE(exists("c"));
+  EXPECT_EQ(bytesOf("c"), "");
+  EXPECT_EQ(tabTitles(), (Names{"b", "d", "c"}));
+  EXPECT_EQ(selectedTab(), 2);
+  EXPECT_EQ(savedTab(), "c");
+  EXPECT_EQ(tabId("c"), editorOf(2));
+  EXPECT_EQ(kit_.text(Control::ScriptNameField), "");
+  EXPECT_FALSE(edited());
+  // The main window's list is rebuilt once, in directory order.
+  EXPECT_EQ(refreshedLists_, (std::vector<Names>{{"b", "c", "d"}}));
+
+  // Saving a script just created still asks.
+  typeInto(editorOf(2), "a");
+  kit_.answerMessage(MessageResult::Yes);
+  click(Control::SaveScript);
+  EXPECT_EQ(kit_.messages().end()[-2].title, "Overwrite Script?");
+  EXPECT_EQ(bytesOf("c"), "a\n");
+}
+
+TEST_F(ScriptEditorTest, NewScriptBesideThePlaceholderCanBeSaved) {
+  openEditor();
+  kit_.type(Control::ScriptNameField, "first");
+  click(Control::NewScript);
+  EXPECT_EQ(tabTitles(), (Names{" ", "first"}));
+  typeInto(editorOf(1), "x");
+  kit_.answerMessage(MessageResult::Yes);
+  click(Control::SaveScript);
+  EXPECT_EQ(bytesOf("first"), "x\n");
+  // The placeholder goes without a question: no file stands behind it.
+  selectTab(0);
+  click(Control::DeleteScript);
+  EXPECT_EQ(tabTitles(), Names{"first"});
+  EXPECT_TRUE(exists("first"));
+}
+
+// --- Tag buttons and typing.
+
+TEST_F(ScriptEditorTest, TagButtonInsertsAtTheCaretAsTyping) {
+  script("s", "ab");
+  openEditor();
+  const int e = editorOf(0);
+  kit_.selectInEditor(e, 1, 1);
+  click(Control::TagExtension);
+  EXPECT_EQ(kit_.text(e), "aov.Extension = ");
+  EXPECT_TRUE(edited());
+  EXPECT_EQ(editor_.editedScript(), "s");
+  click(Control::TagImageHeight);
+  EXPECT_EQ(kit_.text(e), "aov.Extension = ov.ImageHeight");
+  // The typed tags are coloured.
+  const EditorColouring& colouring = kit_.control(e).colouring;
+  ASSERT_EQ(colouring.foreground.size(), 2u);
+  EXPECT_EQ(colouring.foreground[0], (ColourSpan{1, 12, {0.9, 0.125, 0.0, 1.0}}));
+  EXPECT_EQ(colouring.foreground[1], (ColourSpan{16, 14, {1.0, 0.75, 0.5, 1.0}}));
+  EXPECT_EQ(colouring.text, (Colour{0.75, 0.375, 0.0, 1.0}));
+}
+
+TEST_F(ScriptEditorTest, HighlightingFollowsTheTextOnlyWhileTheWindowIsActive) {
+  script("s", "");
+  openEditor();
+  const int e = editorOf(0);
+  typeInto(e, "ov.Repeat ov.ImageX ov.Until");
+  EXPECT_EQ(kit_.control(e).colouring.background,
+            (std::vector<ColourSpan>{{0, 28, {0, 0, 0, 0.4}}}));
+  const int applied = kit_.control(e).colouringsApplied;
+
+  // A change handled while another window is active sets the mark but
+  // leaves the colours alone.
+  kit_.setText(e, "ov.SheetName");
+  kit_.insertText(e, " ");
+  kit_.activate(Window::Main);
+  pump();
+  EXPECT_EQ(kit_.control(e).colouringsApplied, applied);
+  EXPECT_TRUE(edited());
+  kit_.activate(Window::ScriptEditor);
+  typeInto(e, "x");
+  EXPECT_EQ(kit_.control(e).colouring.foreground.size(), 1u);
+  EXPECT_TRUE(kit_.control(e).colouring.background.empty());
+}
+
+// --- Delete.
+
+TEST_F(ScriptEditorTest, DeleteRefusesTheLastTab) {
+  script("only", "x");
+  openEditor();
+  click(Control::DeleteScript);
+  EXPECT_EQ(messageTitles(), Names{"Wait!"});
+  EXPECT_TRUE(exists("only"));
+  EXPECT_EQ(tabTitles(), Names{"only"});
+}
+
+TEST_F(ScriptEditorTest, DeleteAsksThenRemovesFileTabAndRegistryEntry) {
+  script("a", "A");
+  script("b", "B");
+  openEditor();
+  kit_.answerMessage(MessageResult::No);
+  click(Control::DeleteScript);
+  EXPECT_EQ(lastMessage().title, "Delete Script?");
+  EXPECT_EQ(lastMessage().text, "Are you sure you want to delete the \"a\" script?");
+  EXPECT_TRUE(exists("a"));
+
+  kit_.answerMessage(MessageResult::Yes);
+  click(Control::DeleteScript);
+  EXPECT_FALSE(exists("a"));
+  EXPECT_EQ(tabTitles(), Names{"b"});
+  EXPECT_EQ(kit_.text(editorOf(0)), "B");
+  EXPECT_EQ(savedTab(), "b");
+  EXPECT_EQ(tabId("a"), -1);
+  EXPECT_EQ(refreshedLists_, (std::vector<Names>{{"b"}}));
+  EXPECT_FALSE(edited());
+}
+
+// --- Save and close.
+
+TEST_F(ScriptEditorTest, SaveAsksToOverwriteAndWritesTheEditorAsLines) {
+  script("s", "old\n");
+  openEditor();
+  const int e = editorOf(0);
+  kit_.setText(e, "");
+  typeInto(e, "new\r\n");
+  kit_.answerMessage(MessageResult::No);
+  click(Control::SaveScript);
+  EXPECT_EQ(lastMessage().title, "Overwrite Script?");
+  EXPECT_EQ(lastMessage().text, "Are you sure you want to overwrite the \"s\" script?");
+  EXPECT_EQ(bytesOf("s"), "old\n");
+  EXPECT_TRUE(edited());
+
+  kit_.answerMessage(MessageResult::Yes);
+  click(Control::SaveScript);
+  EXPECT_EQ(lastMessage().title, "Saved Script!");
+  EXPECT_EQ(lastMessage().text, "The \"s\" script was saved.");
+  EXPECT_EQ(bytesOf("s"), "new\n\n\n");  // CR LF counts as two endings
+  EXPECT_FALSE(edited());
+
+  kit_.setText(e, "");
+  kit_.answerMessage(MessageResult::Yes);
+  click(Control::SaveScript);
+  EXPECT_TRUE(exists("s"));
+  EXPECT_EQ(bytesOf("s"), "");
+}
+
+TEST_F(ScriptEditorTest, ClosingOnAnotherTabSavesTheScriptEditedLast) {
+  script("a", "A");
+  script("b", "B");
+  openEditor();
+  typeInto(editorOf(0), "edit ");
+  selectTab(1);
+  kit_.answerMessage(MessageResult::Yes);
+  kit_.requestClose(Window::ScriptEditor);
+  pump();
+
+  EXPECT_EQ(messageTitles(), (Names{"Save Script?", "Saved Script!"}));
+  EXPECT_EQ(kit_.messages()[0].text,
+            "The \"a\" script has been modified.\rDo you want to save it?");
+  EXPECT_EQ(kit_.messages()[1].text, "The \"a\" script was saved.");
+  EXPECT_EQ(bytesOf("a"), "edit A\n");
+  EXPECT_EQ(bytesOf("b"), "B");
+  EXPECT_FALSE(editor_.isOpen());
+  EXPECT_FALSE(kit_.menuItem(MenuItem::SaveScript).enabled);
+  EXPECT_FALSE(kit_.menuItem(MenuItem::DeleteScript).enabled);
+  EXPECT_EQ(editor_.editedScript(), "a");
+}
+
+TEST_F(ScriptEditorTest, SavingAnotherTabClearsTheMarkSoClosingAsksNothing) {
+  script("a", "A");
+  script("b", "B");
+  openEditor();
+  typeInto(editorOf(0), "lost ");
+  selectTab(1);
+  kit_.answerMessage(MessageResult::Yes);
+  click(Control::SaveScript);
+  EXPECT_EQ(bytesOf("b"), "B\n");
+  EXPECT_FALSE(edited());
+
+  kit_.requestClose(Window::ScriptEditor);
+  pump();
+  EXPECT_EQ(messageTitles(), (Names{"Overwrite Script?", "Saved Script!"}));
+  EXPECT_EQ(bytesOf("a"), "A");
+  EXPECT_FALSE(editor_.isOpen());
+}
+
+TEST_F(ScriptEditorTest, ClosingAnsweredNoKeepsTheFile) {
+  script("a", "A");
+  openEditor();
+  typeInto(editorOf(0), "x");
+  kit_.answerMessage(MessageResult::No);
+  kit_.requestClose(Window::ScriptEditor);
+  pump();
+  EXPECT_EQ(messageTitles(), Names{"Save Script?"});
+  EXPECT_EQ(bytesOf("a"), "A");
+  EXPECT_FALSE(editor_.isOpen());
+}
+
+TEST_F(ScriptEditorTest, ClosingAfterTheEditedScriptWasDeletedSavesNothing) {
+  script("a", "A");
+  script("b", "B");
+  openEditor();
+  typeInto(editorOf(0), "x");
+  kit_.answerMessage(MessageResult::Yes);
+  click(Control::DeleteScript);
+  kit_.requestClose(Window::ScriptEditor);
+  pump();
+  EXPECT_EQ(messageTitles(), Names{"Delete Script?"});
+  EXPECT_FALSE(exists("a"));
+  EXPECT_EQ(bytesOf("b"), "B");
+  EXPECT_FALSE(editor_.isOpen());
+}
+
+TEST_F(ScriptEditorTest, ClicksQueuedBeforeTheWindowClosedAreIgnored) {
+  script("a", "A");
+  openEditor();
+  kit_.postControlEvent(Control::SaveScript);
+  kit_.requestClose(Window::ScriptEditor);
+  std::optional<Event> save = kit_.pollEvent();
+  pump();  // the close
+  ASSERT_TRUE(save);
+  EXPECT_TRUE(editor_.handleEvent(*save));
+  EXPECT_TRUE(kit_.messages().empty());
+}
+
+TEST_F(ScriptEditorTest, LeavesOtherWindowsEventsAlone) {
+  openEditor();
+  EXPECT_FALSE(editor_.handleEvent({EventKind::Control, Control::Create, Window::Main}));
+  EXPECT_FALSE(editor_.handleEvent({EventKind::Control, Control::HelpText, Window::Help}));
+  EXPECT_FALSE(editor_.handleEvent({EventKind::MenuItem, MenuItem::SaveScript, Window::Main}));
+  EXPECT_FALSE(editor_.handleEvent({EventKind::WindowClose, Window::Main, Window::Main}));
+  EXPECT_FALSE(editor_.handleEvent({EventKind::TextChanged, Control::HelpText, Window::Help}));
+}
+
+// --- Resizing.
+
+TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
+  script("a", "");
+  script("b", "");
+  openEditor();
+  kit_.resize(Window::ScriptEditor, 720, 540);
+  // Three points left of the positions the window is built with.
+  EXPECT_EQ(kit_.geometry(Control::DeleteScript), (Rect{132, 505, 150, 25}));
+  EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{282, 505, 150, 25}));
+
+  kit_.resize(Window::ScriptEditor, 721, 600);
+  EXPECT_EQ(kit_.geometry(Control::TabPanel), (Rect{5, 40, 556, 525}));
+  EXPECT_EQ(kit_.geometry(Control::DeleteScript), (Rect{133, 565, 150, 25}));
+  EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{283, 565, 150, 25}));
+  EXPECT_EQ(kit_.geometry(Control::TagFrame), (Rect{566, 10, 145, 580}));
+  EXPECT_EQ(kit_.geometry(Control::TagImageX), (Rect{571, 35, 135, 25}));
+  EXPECT_EQ(kit_.geometry(Control::TagExtension), (Rect{571, 425, 135, 25}));
+  const Rect item{0, 0, kit_.itemWidth(Control::TabPanel), kit_.itemHeight(Control::TabPanel)};
+  EXPECT_EQ(kit_.geometry(editorOf(0)), item);
+  EXPECT_EQ(kit_.geometry(editorOf(1)), item);
+  // Nothing else moves.
+  EXPECT_EQ(kit_.geometry(Control::ScriptNameField), (Rect{90, 15, 150, 20}));
+  EXPECT_EQ(kit_.geometry(Control::NewScript), (Rect{245, 15, 40, 20}));
+}
+
+}  // namespace
+}  // namespace oz
