@@ -1,0 +1,47 @@
+// Feedback during a sheet build: a build that is still running after about
+// half a second shows a modal progress dialog, so a quick build never flashes
+// one.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "app/build_clock.h"
+#include "sheet/build_sheet.h"
+#include "toolkit/toolkit.h"
+
+namespace oz {
+
+inline constexpr const char* kBuildProgressTitle = "Creating Sprite";
+inline constexpr std::chrono::milliseconds kProgressDelay{500};
+
+// The dialog's text for a step of the build.
+std::string buildProgressText(const BuildProgress& progress);
+// How much of the whole build is done, from 0 to 1: loading the frames' headers
+// is quick, decoding them onto the sheet and writing the PNG are the long
+// parts, and training a palette sits in between.
+double buildProgressFraction(const BuildProgress& progress);
+
+class BuildProgressDialog {
+ public:
+  // The build is taken to start now.
+  BuildProgressDialog(Toolkit& toolkit, BuildClock clock);
+  BuildProgressDialog(const BuildProgressDialog&) = delete;
+  BuildProgressDialog& operator=(const BuildProgressDialog&) = delete;
+  // Closes the dialog if it was shown.
+  ~BuildProgressDialog();
+
+  // The build's progress callback.
+  void report(const BuildProgress& progress);
+
+ private:
+  Toolkit& toolkit_;
+  BuildClock clock_;
+  std::chrono::steady_clock::time_point start_;
+  bool shown_ = false;
+  // What the dialog shows, so a callback per row repaints only on visible change.
+  std::string text_;
+  int permille_ = -1;
+};
+
+}  // namespace oz

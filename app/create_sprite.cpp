@@ -1,0 +1,103 @@
+#include "app/create_sprite.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "app/build_progress.h"
+#include "script/script_export.h"
+#include "sheet/build_sheet.h"
+#include "store/script_store.h"
+
+namespace oz {
+namespace {
+
+BuildOptions optionsFromControls(const Toolkit& toolkit) {
+  BuildOptions options;
+  options.savePath = toolkit.text(Control::SheetPathField);
+  options.imageFolder = toolkit.text(Control::ImageFolderField);
+  options.strip = toolkit.state(Control::Strip) == 1;
+  options.columns = toolkit.text(Control::ColumnsField);
+  options.colorDepth = std::max(toolkit.state(Control::DepthList), 0);
+  options.dithering = toolkit.state(Control::Dithering) == 1;
+  options.removeAlpha = toolkit.state(Control::RemoveAlpha) == 1;
+  options.pink = toolkit.state(Control::Pink) == 1;
+  options.powerOf2 = toolkit.state(Control::PowerOf2) == 1;
+  return options;
+}
+
+BuildOutcome buildWithFeedback(Toolkit& toolkit, const BuildOptions& options,
+                               const BuildClock& clock) {
+  toolkit.setBusy(true);
+  BuildOutcome outcome;
+  {
+    BuildProgressDialog dialog(toolkit, clock);
+    outcome = buildSheet(options, [&dialog](const BuildProgress& p) { dialog.report(p); });
+  }
+  toolkit.setBusy(false);
+  return outcome;
+}
+
+bool scriptExportWanted(const Toolkit& toolkit) {
+  return toolkit.state(Control::ScriptList) >= 1 && !toolkit.text(Control::ScriptPathField).empty();
+}
+
+// Exports the selected script after the sheet and shows how that went: the
+// completion message, or the export's own refusal in its place.
+void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
+                     const BuiltSheet& sheet) {
+  if (!scriptExportWanted(toolkit)) {
+    toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
+    return;
+  }
+  const std::string name = toolkit.text(Control::ScriptList);
+  ScriptExportRequest request;
+  // A name the store refuses leaves the path empty, which reads as an
+  // unreadable template.
+  request.templatePath = scriptPath(supportDir, name).value_or("");
+  request.scriptName = name;
+  request.clipboardMode = choice.clipboardMode;
+  request.outputPath = toolkit.text(Control::ScriptPathField);
+  const ExpansionContext context = makeExpansionContext(
+      sheet, toolkit.text(Control::SheetPathField), toolkit.text(Control::SpriteNumber),
+      toolkit.state(Control::Retina) == 1);
+  const ScriptExportOutcome outcome = exportScript(request, context);
+  switch (outcome.kind) {
+    case ScriptExportOutcome::Kind::kWrittenToFile:
+      toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
+      break;
+    case ScriptExportOutcome::Kind::kClipboardText:
+      toolkit.setClipboardText(outcome.clipboardText);
+      toolkit.messageBox(kExportedTitle, kExportedToClipboardText, MessageButtons::Ok);
+      break;
+    case ScriptExportOutcome::Kind::kFailed:
+      toolkit.messageBox(outcome.title, outcome.text, MessageButtons::Ok);
+      break;
+  }
+}
+
+}  // namespace
+
+void openWithDesktop(Toolkit& toolkit, std::string_view target) {
+  // The launch splits its argument text at blanks outside double quotation
+  // marks, so the quotes keep a path with blanks in one piece.
+  toolkit.launch(kOpener, "\"" + std::string(target) + "\"");
+}
+
+void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
+                  const BuildClock& clock) {
+  const BuildOptions options = optionsFromControls(toolkit);
+  const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
+  if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
+    toolkit.messageBox(refusal->title, refusal->text, MessageButtons::Ok);
+    return;
+  }
+  exportAndReport(toolkit, supportDir, choice, std::get<BuiltSheet>(outcome));
+  if (toolkit.messageBox(kPreviewTitle, previewQuestion(options.savePath), MessageButtons::YesNo) ==
+      MessageResult::Yes) {
+    openWithDesktop(toolkit, options.savePath);
+  }
+}
+
+}  // namespace oz

@@ -1,0 +1,58 @@
+#include "app/export_choice.h"
+
+#include <optional>
+
+#include "script/script_export.h"
+#include "script/template_header.h"
+#include "store/script_store.h"
+
+namespace oz {
+namespace {
+
+void enableScriptDestination(Toolkit& toolkit, bool enabled) {
+  toolkit.setEnabled(Control::ScriptPathLabel, enabled);
+  toolkit.setEnabled(Control::ScriptPathField, enabled);
+  toolkit.setEnabled(Control::ScriptPathButton, enabled);
+  toolkit.setMenuItemEnabled(MenuItem::SaveScriptAs, enabled);
+}
+
+}  // namespace
+
+void clearScriptDestination(Toolkit& toolkit, ExportChoice& choice) {
+  toolkit.setText(Control::ScriptPathField, "");
+  enableScriptDestination(toolkit, false);
+  choice.clipboardMode = false;
+}
+
+void scriptSelectionChanged(Toolkit& toolkit, const SupportDir& supportDir, ExportChoice& choice) {
+  if (toolkit.state(Control::ScriptList) < 1) {
+    clearScriptDestination(toolkit, choice);
+    return;
+  }
+  // A template that cannot be read counts as one without an extension line;
+  // the export itself then reports it.
+  std::string firstLine;
+  if (const std::optional<std::string> path =
+          scriptPath(supportDir, toolkit.text(Control::ScriptList))) {
+    readTemplateFirstLine(*path, &firstLine);
+  }
+  choice.clipboardMode = isClipboardTemplate(firstLine);
+  if (choice.clipboardMode) {
+    toolkit.setText(Control::ScriptPathField, kClipboardFieldText);
+    enableScriptDestination(toolkit, false);
+    return;
+  }
+  toolkit.setText(Control::ScriptPathField, "");
+  enableScriptDestination(toolkit, true);
+  choice.extension = templateExtension(firstLine);
+}
+
+void chooseScriptDestination(Toolkit& toolkit, const ExportChoice& choice) {
+  const std::string path =
+      toolkit.chooseSaveFile(kScriptRequesterTitle, proposedScriptFileName(choice.extension),
+                             scriptSaveFilter(choice.extension));
+  if (path.empty()) return;
+  toolkit.setText(Control::ScriptPathField, withScriptExtension(path, choice.extension));
+}
+
+}  // namespace oz

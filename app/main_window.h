@@ -1,0 +1,90 @@
+// main_window.h: the main window, its menus and the program's one event loop.
+// Start here. The window drives the export workflow (image folder, sheet
+// file, options, export script, "Create") and the loop serves every window:
+// it dispatches menu items and control events through two tables, and hands
+// the Script Editor's, Help's and About's events to them.
+//
+// Every option change is written to the settings store at once; the store
+// reaches the file only when it is closed.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "app/build_clock.h"
+#include "app/export_choice.h"
+#include "editor/script_editor.h"
+#include "store/settings_store.h"
+#include "store/support_dir.h"
+#include "toolkit/toolkit.h"
+
+namespace oz {
+
+class MainWindow {
+ public:
+  // `clock` times the build for its progress dialog (tests pass their own).
+  MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir supportDir,
+             BuildClock clock = std::chrono::steady_clock::now);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Opens window 0 centred on the screen, not resizable, its zoom button
+  // hidden. False when it could not be opened.
+  bool openMainWindow();
+  // Creates the menus and the controls, fills the script list and registers
+  // the resize handler. The settings store must be open.
+  void buildMainWindow();
+  // Sets the options from the group "Settings" and applies the depth rules.
+  void applySettings();
+  // Refills the "Export Script" list from the script store and selects its
+  // placeholder; the destination controls go back to their placeholder state.
+  void refreshScriptList();
+  // Handles events until the main window is closed or "Quit" is chosen.
+  void runEventLoop();
+
+  // One turn of the loop. False when the loop ends.
+  bool handleEvent(const Event& event);
+
+ private:
+  void handleMenuItem(const Event& event);
+  void handleControl(int control);
+  void handleWindowClose(int window);
+  void handleResize(int window);
+
+  // Menu items.
+  void newWorkflow();
+  // Control events.
+  void chooseImageFolder();
+  void chooseSheetPath();
+  void chooseStrip();
+  void chooseSheet();
+  void depthChanged();
+  void ditheringChanged();
+  void removeAlphaChanged();
+  void choosePink();
+  void chooseBlack();
+  void retinaChanged();
+  void powerOf2Changed();
+  void spriteNumberChanged();
+  void scriptChanged();
+  void chooseScriptPath();
+  void create();
+
+  void applyDepthRules(int depth);
+  void setStripLayout(bool strip);
+
+  struct MenuAction;
+  struct ControlAction;
+  static const MenuAction kMenuActions[];
+  static const ControlAction kControlActions[];
+
+  Toolkit& toolkit_;
+  SettingsStore& settings_;
+  const SupportDir supportDir_;
+  const BuildClock clock_;
+  ExportChoice exportChoice_;
+  ScriptEditor editor_;
+  bool ended_ = false;  // set by the main window's close and by "Quit"
+};
+
+}  // namespace oz

@@ -1,0 +1,165 @@
+#include "app/main_window_layout.h"
+
+#include <string_view>
+
+#include "store/sprite_settings.h"
+
+namespace oz {
+namespace {
+
+constexpr int kSeparator = -1000;
+
+struct MenuRow {
+  int item;  // kSeparator for a separator
+  std::string_view text;
+  bool enabled;
+};
+
+// The label, a tab, then the shortcut description. "Create Sprite" names the
+// Return key by its character, "Delete Script" the Backspace key by its own:
+// the toolkit gives the latter the command modifier, so a plain Backspace in an
+// editor never deletes a script.
+constexpr MenuRow kFileMenu[] = {
+    {MenuItem::New, "New\tCmd+N", false},
+    {kSeparator, "", false},
+    {MenuItem::OpenImageFolder, "Open Image Folder\tCmd+O", true},
+    {kSeparator, "", false},
+    {MenuItem::SaveSpriteAs, "Save Sprite As...\tShift+Cmd+S", false},
+    {MenuItem::SaveScriptAs, "Save Script As...\tShift+Cmd+M", false},
+    {kSeparator, "", false},
+    {MenuItem::CreateSprite, "Create Sprite\t\r", false},
+    {kSeparator, "", false},
+    {MenuItem::Quit, "Quit\tCmd+Q", true},
+};
+
+constexpr MenuRow kScriptMenu[] = {
+    {MenuItem::ScriptEditor, "Script Editor\tAlt+Cmd+E", true},
+    {kSeparator, "", false},
+    {MenuItem::SaveScript, "Save Script\tCmd+S", false},
+    {MenuItem::DeleteScript, "Delete Script\t\b", false},
+};
+
+constexpr MenuRow kHelpMenu[] = {
+    {MenuItem::Help, "Help\tF1", true},
+    {kSeparator, "", false},
+    {MenuItem::Website, "Halvick Website", true},
+    {MenuItem::SupportForum, "Support Forum", true},
+    {kSeparator, "", false},
+    {MenuItem::Purchase, "Purchase Orvane v2", true},
+    {kSeparator, "", false},
+    {MenuItem::About, "About Orvane", true},
+};
+
+template <size_t N>
+void addMenu(Toolkit& toolkit, std::string_view title, const MenuRow (&rows)[N]) {
+  const int menu = toolkit.addMenu(title);
+  for (const MenuRow& row : rows) {
+    if (row.item == kSeparator) {
+      toolkit.addMenuSeparator(menu);
+    } else {
+      toolkit.addMenuItem(menu, row.item, row.text, row.enabled);
+    }
+  }
+}
+
+enum class Kind { Label, Field, Button, Frame, Option, CheckBox, List, Spin };
+
+struct ControlRow {
+  int control;
+  Kind kind;
+  Rect rect;
+  std::string_view caption;
+  bool enabled = true;
+  bool visible = true;
+};
+
+// In creation order; consecutive options form one exclusive group.
+constexpr ControlRow kControls[] = {
+    {Control::ImageFolderLabel, Kind::Label, {10, 15, 90, 20}, "Image Folder:"},
+    {Control::ImageFolderField, Kind::Field, {100, 10, 195, 22}, ""},
+    {Control::ImageFolderButton, Kind::Button, {300, 10, 34, 22}, "..."},
+    {Control::SheetPathLabel, Kind::Label, {10, 45, 90, 20}, "Save As:", false},
+    {Control::SheetPathField, Kind::Field, {100, 40, 195, 22}, "", false},
+    {Control::SheetPathButton, Kind::Button, {300, 40, 34, 22}, "...", false},
+    {Control::SpriteFormatFrame, Kind::Frame, {10, 75, 320, 50}, "Sprite Format"},
+    {Control::Strip, Kind::Option, {20, 96, 60, 20}, "Strip"},
+    {Control::Sheet, Kind::Option, {90, 96, 60, 20}, "Sheet"},
+    {Control::ColumnsLabel, Kind::Label, {160, 97, 130, 20}, "Number of Columns:"},
+    {Control::ColumnsField, Kind::Field, {295, 96, 25, 20}, "2"},
+    {Control::ColorDepthFrame, Kind::Frame, {10, 130, 320, 50}, "Color Depth"},
+    {Control::DepthList, Kind::List, {70, 150, 100, 22}, ""},
+    {Control::Dithering, Kind::CheckBox, {190, 152, 80, 20}, "Dithering", false},
+    {Control::RemoveAlpha, Kind::CheckBox, {190, 152, 110, 20}, "Remove Alpha", true, false},
+    {Control::BackgroundFrame, Kind::Frame, {10, 185, 320, 50}, "Background Color"},
+    {Control::Pink, Kind::Option, {62, 207, 120, 20}, "RGB 255 0 255", false},
+    {Control::Black, Kind::Option, {192, 207, 90, 20}, "RGB 0 0 0", false},
+    {Control::ExportOptionsFrame, Kind::Frame, {10, 240, 320, 51}, "Export Options"},
+    {Control::Retina, Kind::CheckBox, {20, 261, 60, 20}, "Retina"},
+    {Control::PowerOf2, Kind::CheckBox, {95, 261, 90, 20}, "Power of 2"},
+    {Control::SpriteNumberLabel, Kind::Label, {200, 262, 50, 20}, "Sprite #"},
+    {Control::SpriteNumber, Kind::Spin, {255, 260, 70, 22}, ""},
+    {Control::ExportScriptFrame, Kind::Frame, {10, 296, 320, 85}, "Export Script"},
+    {Control::ScriptList, Kind::List, {60, 317, 220, 25}, "", false},
+    {Control::ScriptPathLabel, Kind::Label, {20, 355, 60, 20}, "Save As:", false},
+    {Control::ScriptPathField, Kind::Field, {80, 350, 200, 22}, "", false},
+    {Control::ScriptPathButton, Kind::Button, {285, 350, 34, 22}, "...", false},
+    {Control::Create, Kind::Button, {100, 390, 140, 25}, "Create", false},
+};
+
+constexpr std::string_view kDepthEntries[] = {"32-bit", "24-bit", "8-bit",
+                                              "4-bit",  "1-bit",  "Alpha"};
+
+void createControl(Toolkit& toolkit, const ControlRow& row) {
+  const int w = Window::Main;
+  switch (row.kind) {
+    case Kind::Label:
+      toolkit.createLabel(w, row.control, row.rect, row.caption, LabelAlign::Left);
+      break;
+    case Kind::Field:
+      toolkit.createTextField(w, row.control, row.rect, row.caption);
+      break;
+    case Kind::Button:
+      toolkit.createButton(w, row.control, row.rect, row.caption);
+      break;
+    case Kind::Frame:
+      toolkit.createGroupFrame(w, row.control, row.rect, row.caption);
+      break;
+    case Kind::Option:
+      toolkit.createOption(w, row.control, row.rect, row.caption);
+      break;
+    case Kind::CheckBox:
+      toolkit.createCheckBox(w, row.control, row.rect, row.caption);
+      break;
+    case Kind::List:
+      toolkit.createList(w, row.control, row.rect);
+      break;
+    case Kind::Spin:
+      toolkit.createSpinField(w, row.control, row.rect, 0, kMaxSpriteNumber);
+      break;
+  }
+  if (!row.enabled) toolkit.setEnabled(row.control, false);
+  if (!row.visible) toolkit.setVisible(row.control, false);
+}
+
+}  // namespace
+
+void createMainMenus(Toolkit& toolkit) {
+  addMenu(toolkit, "File", kFileMenu);
+  addMenu(toolkit, "Script", kScriptMenu);
+  addMenu(toolkit, "Help", kHelpMenu);
+}
+
+void createMainControls(Toolkit& toolkit) {
+  for (const ControlRow& row : kControls) {
+    createControl(toolkit, row);
+    // Each option group's start choice is set as soon as the group is complete.
+    if (row.control == Control::Sheet) toolkit.setState(Control::Sheet, 1);
+    if (row.control == Control::Black) toolkit.setState(Control::Pink, 1);
+  }
+  for (std::string_view entry : kDepthEntries) toolkit.addListEntry(Control::DepthList, entry);
+  toolkit.setState(Control::DepthList, 0);
+  toolkit.addListEntry(Control::ScriptList, kScriptListPlaceholder);
+  toolkit.setState(Control::ScriptList, 0);
+}
+
+}  // namespace oz

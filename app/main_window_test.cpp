@@ -1,0 +1,356 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/web_addresses.h"
+#include "app/window_fixture.h"
+#include "toolkit/arguments.h"
+
+namespace oz {
+namespace {
+
+using MainWindowTest = WindowFixture;
+
+std::vector<std::string> entries(const FakeToolkit& toolkit, int list) {
+  return toolkit.control(list).entries;
+}
+
+TEST_F(MainWindowTest, FreshStartShowsTheDefaultsAndOnlyTheFirstStage) {
+  start();
+  const FakeWindow& window = toolkit_.window(Window::Main);
+  EXPECT_EQ(window.title, "Orvane Zozivi");
+  EXPECT_EQ(window.width, 340);
+  EXPECT_EQ(window.height, 425);
+  EXPECT_FALSE(window.style.resizable);
+  EXPECT_TRUE(window.zoomHidden);
+
+  EXPECT_EQ(toolkit_.state(Control::Sheet), 1);
+  EXPECT_EQ(toolkit_.state(Control::Strip), 0);
+  EXPECT_EQ(toolkit_.text(Control::ColumnsField), "4");
+  EXPECT_EQ(toolkit_.state(Control::DepthList), 0);
+  EXPECT_TRUE(toolkit_.isVisible(Control::Dithering));
+  EXPECT_FALSE(toolkit_.isEnabled(Control::Dithering));
+  EXPECT_FALSE(toolkit_.isVisible(Control::RemoveAlpha));
+  EXPECT_EQ(toolkit_.state(Control::Black), 1);
+  EXPECT_EQ(toolkit_.state(Control::Pink), 0);
+  EXPECT_FALSE(toolkit_.isEnabled(Control::Black));
+  EXPECT_FALSE(toolkit_.isEnabled(Control::Pink));
+  EXPECT_EQ(toolkit_.state(Control::SpriteNumber), 0);
+  EXPECT_EQ(toolkit_.control(Control::SpriteNumber).maximum, 9999);
+
+  for (int control : {Control::ImageFolderField, Control::ImageFolderButton, Control::Strip,
+                      Control::ColumnsField, Control::DepthList, Control::Retina, Control::PowerOf2,
+                      Control::SpriteNumber}) {
+    EXPECT_TRUE(toolkit_.isEnabled(control)) << control;
+  }
+  for (int control : {Control::SheetPathLabel, Control::SheetPathField, Control::SheetPathButton,
+                      Control::ScriptList, Control::ScriptPathLabel, Control::ScriptPathField,
+                      Control::ScriptPathButton, Control::Create}) {
+    EXPECT_FALSE(toolkit_.isEnabled(control)) << control;
+  }
+  for (int item : {MenuItem::New, MenuItem::SaveSpriteAs, MenuItem::SaveScriptAs,
+                   MenuItem::CreateSprite, MenuItem::SaveScript, MenuItem::DeleteScript}) {
+    EXPECT_FALSE(toolkit_.isMenuItemEnabled(item)) << item;
+  }
+  for (int item :
+       {MenuItem::About, MenuItem::Quit, MenuItem::OpenImageFolder, MenuItem::ScriptEditor,
+        MenuItem::Help, MenuItem::Website, MenuItem::SupportForum, MenuItem::Purchase}) {
+    EXPECT_TRUE(toolkit_.isMenuItemEnabled(item)) << item;
+  }
+  EXPECT_EQ(entries(toolkit_, Control::ScriptList), std::vector<std::string>{"Select a script..."});
+  EXPECT_EQ(toolkit_.state(Control::ScriptList), 0);
+}
+
+TEST_F(MainWindowTest, MenusEndWithQuitAndAboutAndCarryTheirShortcuts) {
+  start();
+  const std::vector<FakeMenu>& menus = toolkit_.menus();
+  ASSERT_EQ(menus.size(), 3u);
+  EXPECT_EQ(menus[0].title, "File");
+  EXPECT_EQ(menus[0].items.back(), MenuItem::Quit);
+  EXPECT_EQ(menus[2].title, "Help");
+  EXPECT_EQ(menus[2].items.back(), MenuItem::About);
+  EXPECT_EQ(toolkit_.menuItem(MenuItem::Help).text, "Help\tF1");
+  EXPECT_EQ(toolkit_.menuItem(MenuItem::CreateSprite).text, "Create Sprite\t\r");
+  EXPECT_EQ(toolkit_.menuItem(MenuItem::DeleteScript).text, "Delete Script\t\b");
+  EXPECT_EQ(toolkit_.menuItem(MenuItem::SaveScriptAs).text, "Save Script As...\tShift+Cmd+M");
+}
+
+TEST_F(MainWindowTest, ScriptListFollowsTheStoreListingAndKeepsOnlyLowerCaseTxt) {
+  addScript("a.txt", "x\n");  // the file a.txt.txt
+  addScript("walk10", "x\n");
+  addScript("walk2", "x\n");
+  testing::writeFile(support_.file("Upper.TXT"), "x\n");
+  start();
+  EXPECT_EQ(entries(toolkit_, Control::ScriptList),
+            (std::vector<std::string>{"Select a script...", "a.txt", "walk2", "walk10"}));
+}
+
+TEST_F(MainWindowTest, DepthRulesKeepTheRemoveAlphaTickWhileHidden) {
+  start();
+  choose(Control::DepthList, 1);  // "24-bit"
+  EXPECT_FALSE(toolkit_.isVisible(Control::Dithering));
+  EXPECT_TRUE(toolkit_.isVisible(Control::RemoveAlpha));
+  EXPECT_FALSE(toolkit_.isEnabled(Control::Pink));
+
+  click(Control::RemoveAlpha);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Black));
+
+  choose(Control::DepthList, 2);  // "8-bit"
+  EXPECT_FALSE(toolkit_.isVisible(Control::RemoveAlpha));
+  EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 1);
+  EXPECT_TRUE(toolkit_.isVisible(Control::Dithering));
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Dithering));
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
+  settings_.selectGroup("Settings");
+  EXPECT_EQ(settings_.readInteger("Remove Alpha", -1), 1);
+
+  choose(Control::DepthList, 1);
+  EXPECT_TRUE(toolkit_.isVisible(Control::RemoveAlpha));
+  EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 1);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
+
+  click(Control::RemoveAlpha);  // unticked: the background no longer matters
+  EXPECT_FALSE(toolkit_.isEnabled(Control::Pink));
+
+  for (int depth : {0, 5}) {
+    choose(Control::DepthList, depth);
+    EXPECT_TRUE(toolkit_.isVisible(Control::Dithering)) << depth;
+    EXPECT_FALSE(toolkit_.isEnabled(Control::Dithering)) << depth;
+    EXPECT_FALSE(toolkit_.isEnabled(Control::Black)) << depth;
+  }
+  settings_.selectGroup("Settings");
+  EXPECT_EQ(settings_.readInteger("Color Depth", -1), 5);
+}
+
+TEST_F(MainWindowTest, StoredOptionsAreAppliedAtStart) {
+  testing::writeFile(support_.settingsPath(),
+                     "[SETTINGS]\nstrip=1\nColumns = 7  \ncolor depth=1\nRemove Alpha = 1\n"
+                     "Dithering = 1\nPink = 1\nRetina = 1\nPower of 2 = 1\nSprite Number = 42\n");
+  start();
+  EXPECT_EQ(toolkit_.state(Control::Strip), 1);
+  EXPECT_EQ(toolkit_.state(Control::Sheet), 0);
+  EXPECT_FALSE(toolkit_.isEnabled(Control::ColumnsLabel));
+  EXPECT_FALSE(toolkit_.isEnabled(Control::ColumnsField));
+  EXPECT_EQ(toolkit_.text(Control::ColumnsField), "7");
+  EXPECT_EQ(toolkit_.state(Control::DepthList), 1);
+  EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 1);
+  EXPECT_TRUE(toolkit_.isVisible(Control::RemoveAlpha));
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
+  EXPECT_EQ(toolkit_.state(Control::Dithering), 1);  // ticked, though hidden at 24-bit
+  EXPECT_EQ(toolkit_.state(Control::Pink), 1);
+  EXPECT_EQ(toolkit_.state(Control::Black), 0);
+  EXPECT_EQ(toolkit_.state(Control::Retina), 1);
+  EXPECT_EQ(toolkit_.state(Control::PowerOf2), 1);
+  EXPECT_EQ(toolkit_.state(Control::SpriteNumber), 42);
+}
+
+TEST_F(MainWindowTest, RemoveAlphaIsReadOnlyForTwentyFourBit) {
+  testing::writeFile(support_.settingsPath(), "[Settings]\nColor Depth = 2\nRemove Alpha = 1\n");
+  start();
+  EXPECT_FALSE(toolkit_.isVisible(Control::RemoveAlpha));
+  EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 0);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Dithering));
+}
+
+TEST_F(MainWindowTest, RequestersEnableTheNextStagesAndCancelChangesNothing) {
+  start();
+  toolkit_.answerFolder("");
+  click(Control::ImageFolderButton);
+  EXPECT_FALSE(toolkit_.isEnabled(Control::SheetPathField));
+
+  toolkit_.answerFolder("/frames");
+  click(Control::ImageFolderButton);
+  EXPECT_EQ(toolkit_.requesters().back().title, "Select a folder of png images...");
+  EXPECT_EQ(toolkit_.text(Control::ImageFolderField), "/frames/");
+  EXPECT_TRUE(toolkit_.isEnabled(Control::SheetPathButton));
+  EXPECT_TRUE(toolkit_.isMenuItemEnabled(MenuItem::New));
+  EXPECT_TRUE(toolkit_.isMenuItemEnabled(MenuItem::SaveSpriteAs));
+  EXPECT_FALSE(toolkit_.isEnabled(Control::Create));
+
+  toolkit_.answerSaveFile("/out/Sheet.PNG");
+  click(Control::SheetPathButton);
+  const ShownRequester& requester = toolkit_.requesters().back();
+  EXPECT_EQ(requester.title, "Save sprite sheet/strip as...");
+  EXPECT_EQ(requester.proposedName, ".png");
+  EXPECT_EQ(requester.filter, "PNG (*.png)|*.png");
+  EXPECT_EQ(toolkit_.text(Control::SheetPathField), "/out/Sheet.PNG.png");
+  EXPECT_TRUE(toolkit_.isEnabled(Control::ScriptList));
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Create));
+  EXPECT_TRUE(toolkit_.isMenuItemEnabled(MenuItem::CreateSprite));
+  EXPECT_FALSE(toolkit_.isEnabled(Control::ScriptPathField));
+
+  toolkit_.answerSaveFile("/out/walk.png");
+  click(Control::SheetPathButton);
+  EXPECT_EQ(toolkit_.text(Control::SheetPathField), "/out/walk.png");
+  toolkit_.answerSaveFile("");
+  click(Control::SheetPathButton);
+  EXPECT_EQ(toolkit_.text(Control::SheetPathField), "/out/walk.png");
+}
+
+TEST_F(MainWindowTest, ScriptChoiceDecidesTheDestinationControls) {
+  addScript("plist", "ov.Extension = \".plist\"\n<plist>\n");
+  addScript("Clipboard", "ov.Extension = \"Clipboard\"\nov.ImageX\n");
+  addScript("xml", "ov.Extension = xml\n");
+  start();
+  chooseFolderAndSheet("/frames/", "/out/walk.png");
+  const std::vector<std::string> list = entries(toolkit_, Control::ScriptList);
+  const auto index = [&](const std::string& name) {
+    return static_cast<int>(std::find(list.begin(), list.end(), name) - list.begin());
+  };
+
+  choose(Control::ScriptList, index("plist"));
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "");
+  EXPECT_TRUE(toolkit_.isEnabled(Control::ScriptPathField));
+  EXPECT_TRUE(toolkit_.isEnabled(Control::ScriptPathButton));
+  EXPECT_TRUE(toolkit_.isMenuItemEnabled(MenuItem::SaveScriptAs));
+
+  toolkit_.answerSaveFile("/Sprites/walk");
+  toolkit_.answerSaveFile("/Sprites/my.plist.files/walk");
+  click(Control::ScriptPathButton);
+  EXPECT_EQ(toolkit_.requesters().back().proposedName, ".plist");
+  EXPECT_EQ(toolkit_.requesters().back().filter, "(*.plist)|*.plist");
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "/Sprites/walk.plist");
+  click(Control::ScriptPathButton);
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "/Sprites/my.plist.files/walk");
+
+  choose(Control::ScriptList, index("Clipboard"));
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "ov.Extension = \"Clipboard\"");
+  EXPECT_FALSE(toolkit_.isEnabled(Control::ScriptPathField));
+  EXPECT_FALSE(toolkit_.isEnabled(Control::ScriptPathButton));
+  EXPECT_FALSE(toolkit_.isMenuItemEnabled(MenuItem::SaveScriptAs));
+
+  choose(Control::ScriptList, index("xml"));
+  toolkit_.answerSaveFile("/Sprites/walk");
+  menu(MenuItem::SaveScriptAs);  // posts a press of the "..." button
+  EXPECT_EQ(toolkit_.requesters().back().proposedName, "xml");
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "/Sprites/walkxml");
+
+  choose(Control::ScriptList, 0);
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "");
+  EXPECT_FALSE(toolkit_.isEnabled(Control::ScriptPathField));
+  EXPECT_FALSE(toolkit_.isMenuItemEnabled(MenuItem::SaveScriptAs));
+}
+
+TEST_F(MainWindowTest, WindowMenuItemsActOnlyFromTheirWindow) {
+  addScript("plist", "ov.Extension = \".plist\"\n");
+  start();
+  menu(MenuItem::ScriptEditor);
+  ASSERT_EQ(toolkit_.activeWindow(), Window::ScriptEditor);
+  menu(MenuItem::OpenImageFolder);  // Ctrl+O from the Script Editor
+  EXPECT_TRUE(toolkit_.requesters().empty());
+
+  toolkit_.activate(Window::Main);
+  toolkit_.answerFolder("/frames/");
+  menu(MenuItem::OpenImageFolder);
+  ASSERT_EQ(toolkit_.requesters().size(), 1u);
+  EXPECT_EQ(toolkit_.text(Control::ImageFolderField), "/frames/");
+
+  // "Delete Script" from the main window is not the editor's press.
+  menu(MenuItem::DeleteScript);
+  EXPECT_TRUE(toolkit_.messages().empty());
+  toolkit_.activate(Window::ScriptEditor);
+  menu(MenuItem::DeleteScript);  // the only tab: the editor refuses
+  ASSERT_EQ(toolkit_.messages().size(), 1u);
+  EXPECT_EQ(toolkit_.messages().back().title, "Wait!");
+}
+
+TEST_F(MainWindowTest, NewReturnsToTheStartStageButKeepsTheOptions) {
+  addScript("plist", "ov.Extension = \".plist\"\n");
+  start();
+  click(Control::Strip);
+  choose(Control::DepthList, 3);
+  click(Control::Retina);
+  chooseFolderAndSheet("/frames/", "/out/walk.png");
+  choose(Control::ScriptList, 1);
+  toolkit_.answerSaveFile("/out/walk.plist");
+  click(Control::ScriptPathButton);
+
+  menu(MenuItem::New);
+  EXPECT_EQ(toolkit_.text(Control::ImageFolderField), "");
+  EXPECT_EQ(toolkit_.text(Control::SheetPathField), "");
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "");
+  EXPECT_EQ(toolkit_.state(Control::ScriptList), 0);
+  for (int control : {Control::SheetPathLabel, Control::SheetPathField, Control::SheetPathButton,
+                      Control::ScriptList, Control::ScriptPathLabel, Control::ScriptPathField,
+                      Control::ScriptPathButton, Control::Create}) {
+    EXPECT_FALSE(toolkit_.isEnabled(control)) << control;
+  }
+  for (int item :
+       {MenuItem::New, MenuItem::SaveSpriteAs, MenuItem::SaveScriptAs, MenuItem::CreateSprite}) {
+    EXPECT_FALSE(toolkit_.isMenuItemEnabled(item)) << item;
+  }
+  EXPECT_EQ(toolkit_.state(Control::Strip), 1);
+  EXPECT_EQ(toolkit_.state(Control::DepthList), 3);
+  EXPECT_EQ(toolkit_.state(Control::Retina), 1);
+}
+
+TEST_F(MainWindowTest, RefillingTheListFromTheEditorResetsTheScriptChoice) {
+  addScript("Clipboard", "ov.Extension = \"Clipboard\"\n");
+  start();
+  chooseFolderAndSheet("/frames/", "/out/walk.png");
+  choose(Control::ScriptList, 1);
+  ASSERT_FALSE(toolkit_.isEnabled(Control::ScriptPathField));
+
+  menu(MenuItem::ScriptEditor);
+  toolkit_.type(Control::ScriptNameField, "Atlas");
+  click(Control::NewScript);
+  EXPECT_EQ(entries(toolkit_, Control::ScriptList),
+            (std::vector<std::string>{"Select a script...", "Atlas", "Clipboard"}));
+  EXPECT_EQ(toolkit_.state(Control::ScriptList), 0);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::ScriptList));
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "");
+}
+
+TEST_F(MainWindowTest, WebAddressesOpenInTheBrowserAsOneArgument) {
+  start();
+  menu(MenuItem::Website);
+  menu(MenuItem::SupportForum);
+  menu(MenuItem::Purchase);
+  ASSERT_EQ(toolkit_.launches().size(), 3u);
+  EXPECT_EQ(toolkit_.launches()[0].program, "xdg-open");
+  EXPECT_EQ(toolkit_.launches()[0].split, std::vector<std::string>{kMakerWebsite});
+  EXPECT_EQ(toolkit_.launches()[1].split, std::vector<std::string>{kSupportForum});
+  EXPECT_EQ(toolkit_.launches()[2].split, std::vector<std::string>{kFullEditionStorePage});
+}
+
+TEST_F(MainWindowTest, HelpAndAboutOpenAnewAndCloseOnTheirButtons) {
+  start();
+  menu(MenuItem::Help);
+  menu(MenuItem::Help);
+  menu(MenuItem::About);
+  EXPECT_TRUE(toolkit_.isWindowOpen(Window::Help));
+  EXPECT_TRUE(toolkit_.isWindowOpen(Window::About));
+
+  toolkit_.resize(Window::Help, 200, 150);
+  EXPECT_EQ(toolkit_.geometry(Control::HelpText), (Rect{10, 10, 180, 130}));
+
+  toolkit_.requestClose(Window::Help);
+  toolkit_.requestClose(Window::About);
+  EXPECT_TRUE(runQueued());
+  EXPECT_FALSE(toolkit_.isWindowOpen(Window::Help));
+  EXPECT_FALSE(toolkit_.isWindowOpen(Window::About));
+  EXPECT_TRUE(toolkit_.isWindowOpen(Window::Main));
+}
+
+TEST_F(MainWindowTest, CloseStoresTheColumnsButQuitDoesNot) {
+  testing::writeFile(support_.settingsPath(), "");
+  start();
+  toolkit_.type(Control::ColumnsField, "7");
+  toolkit_.chooseMenuItem(MenuItem::Quit);
+  EXPECT_FALSE(runQueued());
+  settings_.close();
+  EXPECT_EQ(settingsBytes(), "");
+
+  settings_.open(support_.settingsPath());
+  toolkit_.requestClose(Window::Main);
+  EXPECT_FALSE(runQueued());
+  EXPECT_EQ(settings_.access(), SettingsStore::Access::kClosed);
+  EXPECT_EQ(settingsBytes(), "\xEF\xBB\xBF\n[Settings]\nColumns = 7\n");
+}
+
+}  // namespace
+}  // namespace oz
