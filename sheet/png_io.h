@@ -40,7 +40,7 @@ enum class PngWriteStatus {
   kOutOfMemory,     // the flattened copy of the image does not fit
   kNoReduction,     // the colour reduction refused the image
   kEncodingFailed,  // libpng reported an error, or writing the file failed
-  kCannotReplace,   // the finished file could not be moved over the path
+  kCannotReplace,   // finishing the file or moving it over the path failed
 };
 
 // Called after each row handed to libpng with the number of rows written so far.

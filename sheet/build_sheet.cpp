@@ -1,0 +1,158 @@
+#include "sheet/build_sheet.h"
+
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "sheet/compose.h"
+#include "sheet/depth_preparation.h"
+#include "sheet/frame_scan.h"
+#include "sheet/png_io.h"
+#include "sheet/sheet_layout.h"
+
+namespace oz {
+namespace {
+
+constexpr const char* kWaitTitle = "Wait!";
+
+BuildRefusal refusalFor(LayoutProblem problem) {
+  switch (problem) {
+    case LayoutProblem::kSizeMismatch:
+      return {"Image Size Error!",
+              "Orvane Zozivi only supports images that share the same width and height. If you "
+              "would like to create sprite sheets with various sized images, plus additional "
+              "features, check out Orvane v2. A link to it can be found in the \"Help\" menu."};
+    case LayoutProblem::kTooLarge:
+      return {"Image Size Limit!",
+              "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite "
+              "sheet/strip."};
+    default:
+      return {kWaitTitle, "No png images were found in the image folder!"};
+  }
+}
+
+BuildRefusal saveError(const std::string& path) {
+  return {"Save Error!", "Unable to save the sprite sheet/strip to \"" + path + "\".", true};
+}
+
+void report(const BuildProgressCallback& progress, BuildPhase phase, int64_t done, int64_t total) {
+  if (progress) progress({phase, done, total});
+}
+
+// The frames of one build. Sizes come from the headers first, so that the
+// checks run before any pixel is held; a size is "settled" once it is what a
+// full decode gives: the frame decoded, failed to decode, or lies beyond the
+// size limit and is therefore never decoded.
+class Frames {
+ public:
+  Frames(const std::string& folder, const BuildProgressCallback& progress)
+      : folder_(folder), progress_(progress) {
+    const std::vector<std::string> names = scanFrames(folder);
+    list_.resize(names.size());
+    settled_.resize(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+      FrameEntry& frame = list_[i];
+      frame.name = names[i];
+      const std::optional<PngSize> size = readPngSize(folder_ + frame.name);
+      if (size) {
+        frame.width = size->width;
+        frame.height = size->height;
+      }
+      settled_[i] = !size || frame.width > kSheetSizeLimit || frame.height > kSheetSizeLimit;
+      report(progress_, BuildPhase::kLoadingFrames, static_cast<int64_t>(i) + 1, total());
+    }
+  }
+
+  FrameList& list() { return list_; }
+  int64_t total() const { return static_cast<int64_t>(list_.size()); }
+
+  // Decodes frame i and settles its size. The image when it has the size the
+  // layout used; nothing when the size changed (the layout must be redone).
+  std::optional<RgbaImage> decode(size_t i) {
+    FrameEntry& frame = list_[i];
+    std::optional<RgbaImage> image = decodePng(folder_ + frame.name);
+    settled_[i] = true;
+    const int64_t width = image ? image->width : 0;
+    const int64_t height = image ? image->height : 0;
+    if (width == frame.width && height == frame.height) return image;
+    frame.width = width;
+    frame.height = height;
+    return std::nullopt;
+  }
+
+  // Settles the first `count` frames. False when a size changed on the way.
+  bool settle(size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+      if (settled_[i]) continue;
+      report(progress_, BuildPhase::kLoadingFrames, static_cast<int64_t>(i) + 1, total());
+      if (!decode(i)) return false;
+    }
+    return true;
+  }
+
+ private:
+  const std::string& folder_;
+  const BuildProgressCallback& progress_;
+  FrameList list_;
+  std::vector<bool> settled_;
+};
+
+// Decodes every frame onto a new canvas. Nothing when a frame's size turned out
+// other than its header said (the layout must be redone).
+std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
+                                 const BuildProgressCallback& progress) {
+  RgbaImage canvas;
+  canvas.width = static_cast<int32_t>(width);
+  canvas.height = static_cast<int32_t>(height);
+  canvas.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  for (size_t i = 0; i < frames.list().size(); ++i) {
+    report(progress, BuildPhase::kComposing, static_cast<int64_t>(i) + 1, frames.total());
+    const std::optional<RgbaImage> image = frames.decode(i);
+    if (!image) return std::nullopt;
+    drawFrame(canvas, *image, frames.list()[i].x, frames.list()[i].y);
+  }
+  return canvas;
+}
+
+}  // namespace
+
+BuildOutcome buildSheet(const BuildOptions& options, const BuildProgressCallback& progress) {
+  if (options.savePath.empty()) {
+    return BuildRefusal{kWaitTitle, "You have not chosen where to save your sprite sheet/strip!"};
+  }
+  if (options.imageFolder.empty()) {
+    return BuildRefusal{kWaitTitle, "You have not selected an image folder!"};
+  }
+  Frames frames(options.imageFolder, progress);
+  const int64_t columns = parseColumns(options.columns);
+  // A frame that fails to decode, though its header was fine, reads as 0 x 0:
+  // then the checks run again on the corrected sizes, so the outcome is the one
+  // decoding every frame first would give.
+  for (;;) {
+    const SheetLayout layout = layOutFrames(frames.list(), options.strip, columns);
+    if (layout.problem != LayoutProblem::kNone) {
+      if (frames.settle(layout.decidingFrames)) return refusalFor(layout.problem);
+      continue;
+    }
+    const int64_t width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
+    const int64_t height = options.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
+    std::optional<RgbaImage> canvas;
+    try {
+      canvas = compose(frames, width, height, progress);
+    } catch (const std::bad_alloc&) {
+      return saveError(options.savePath);
+    }
+    if (!canvas) continue;
+
+    prepareForDepth(*canvas, options);
+    const WriterSettings writer = writerSettings(options);
+    if (writer.bits <= 8) report(progress, BuildPhase::kReducingColours, 0, 0);
+    const PngWriteStatus status =
+        encodePng(*canvas, options.savePath, writer.bits, writer.ditherFlag,
+                  [&](int32_t rows) { report(progress, BuildPhase::kWriting, rows, height); });
+    if (status != PngWriteStatus::kWritten) return saveError(options.savePath);
+    return BuiltSheet{std::move(frames.list()), width, height};
+  }
+}
+
+}  // namespace oz

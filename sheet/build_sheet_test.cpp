@@ -1,0 +1,271 @@
+#include "sheet/build_sheet.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "sheet/png_io.h"
+#include "sheet/test_fixtures.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+using testing::pixelAt;
+using testing::Rgba;
+using testing::solidImage;
+using testing::writeFrame;
+
+const BuildRefusal kNoImages{"Wait!", "No png images were found in the image folder!"};
+const BuildRefusal kSizeError{
+    "Image Size Error!",
+    "Orvane Zozivi only supports images that share the same width and height. If you would like "
+    "to create sprite sheets with various sized images, plus additional features, check out "
+    "Orvane v2. A link to it can be found in the \"Help\" menu."};
+const BuildRefusal kSizeLimit{
+    "Image Size Limit!",
+    "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite sheet/strip."};
+
+class BuildSheetTest : public ::testing::Test {
+ protected:
+  BuildSheetTest() {
+    mkdir(folder().c_str(), 0755);
+    options_.savePath = dir_.path() + "sheet.png";
+    options_.imageFolder = folder();
+  }
+
+  std::string folder() const { return dir_.path() + "frames/"; }
+  void frame(const std::string& name, const RgbaImage& image) {
+    writeFrame(folder() + name, image);
+  }
+  void frames(int count, int32_t width, int32_t height, Rgba colour = {10, 20, 30, 255}) {
+    for (int i = 1; i <= count; ++i)
+      frame("f" + std::to_string(i) + ".png", solidImage(width, height, colour));
+  }
+  // A PNG whose header is sound but whose pixel data is damaged.
+  void damagedFrame(const std::string& name, int32_t width, int32_t height) {
+    frame(name, solidImage(width, height, {1, 2, 3, 255}));
+    std::string bytes = testing::readFile(folder() + name);
+    bytes[bytes.find("IDAT") + 6] ^= 0x5a;
+    testing::writeFile(folder() + name, bytes);
+  }
+
+  // A refused build leaves the save path as it was.
+  BuildRefusal refused() {
+    const bool existed = testing::fileExists(options_.savePath);
+    const std::string before = existed ? testing::readFile(options_.savePath) : "";
+    const BuildOutcome outcome = buildSheet(options_);
+    EXPECT_EQ(testing::fileExists(options_.savePath), existed);
+    if (existed) {
+      EXPECT_EQ(testing::readFile(options_.savePath), before);
+    }
+    if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) return *refusal;
+    ADD_FAILURE() << "the build was not refused";
+    return {};
+  }
+  BuiltSheet built() {
+    BuildOutcome outcome = buildSheet(options_);
+    if (auto* sheet = std::get_if<BuiltSheet>(&outcome)) return std::move(*sheet);
+    ADD_FAILURE() << "refused: " << std::get<BuildRefusal>(outcome).text;
+    return {};
+  }
+  // Builds and decodes the written sheet.
+  RgbaImage builtImage() {
+    built();
+    std::optional<RgbaImage> image = decodePng(options_.savePath);
+    EXPECT_TRUE(image);
+    return image ? std::move(*image) : RgbaImage{};
+  }
+
+  testing::ScopedTempDir dir_;
+  BuildOptions options_;
+};
+
+TEST_F(BuildSheetTest, BothPathsAreRequiredSavePathFirst) {
+  options_.savePath.clear();
+  options_.imageFolder.clear();
+  EXPECT_EQ(refused(),
+            (BuildRefusal{"Wait!", "You have not chosen where to save your sprite sheet/strip!"}));
+  options_.savePath = dir_.path() + "sheet.png";
+  EXPECT_EQ(refused(), (BuildRefusal{"Wait!", "You have not selected an image folder!"}));
+}
+
+TEST_F(BuildSheetTest, NothingUsableIsRefused) {
+  EXPECT_EQ(refused(), kNoImages);
+  frame("upper.PNG", solidImage(2, 2, {}));
+  testing::writeFile(folder() + "text.png", "not a png");
+  ASSERT_EQ(mkdir((folder() + "dir.png").c_str(), 0755), 0);
+  damagedFrame("damaged.png", 4, 4);
+  EXPECT_EQ(refused(), kNoImages);
+  options_.imageFolder = dir_.path() + "missing/";
+  EXPECT_EQ(refused(), kNoImages);
+}
+
+TEST_F(BuildSheetTest, FramesComeInVersionOrderWithTheirPlaces) {
+  for (const char* name : {"walk10.png", "walk2.png", "walk1.png", ".shadow.png", "\xff\xfe.png"}) {
+    frame(name, solidImage(8, 6, {1, 1, 1, 255}));
+  }
+  frame("walk3.PNG", solidImage(1, 1, {}));  // a capital extension is not a frame
+  options_.columns = " 2 columns";
+  const BuiltSheet sheet = built();
+  const std::vector<std::string> names{".shadow.png", "walk1.png", "walk2.png", "walk10.png",
+                                       "\xff\xfe.png"};
+  ASSERT_EQ(sheet.frames.size(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    const FrameEntry expected{
+        static_cast<int64_t>(i) + 1,     names[i], static_cast<int64_t>(i % 2) * 8,
+        static_cast<int64_t>(i / 2) * 6, 8,        6};
+    EXPECT_EQ(sheet.frames[i], expected);
+  }
+  EXPECT_EQ(sheet.width, 16);
+  EXPECT_EQ(sheet.height, 18);
+}
+
+TEST_F(BuildSheetTest, FramesOfDifferentSizesAreRefused) {
+  frames(2, 4, 4);
+  frame("f3.png", solidImage(4, 5, {}));
+  EXPECT_EQ(refused(), kSizeError);
+}
+
+TEST_F(BuildSheetTest, UndecodableEntriesAreEmptyFrames) {
+  frames(2, 4, 4);
+  ASSERT_EQ(mkdir((folder() + "f1a.png").c_str(), 0755), 0);
+  EXPECT_EQ(refused(), kSizeError);
+  rmdir((folder() + "f1a.png").c_str());
+  damagedFrame("f1a.png", 4, 4);
+  EXPECT_EQ(refused(), kSizeError);
+}
+
+// Sizes come from the headers first, but the outcome is the one a full decode
+// of every frame gives.
+TEST_F(BuildSheetTest, DamagedPixelDataDecidesAsAFullDecodeWould) {
+  // By their headers these differ; decoded, both are 0 x 0: nothing usable.
+  damagedFrame("a.png", 4, 4);
+  damagedFrame("b.png", 5, 5);
+  EXPECT_EQ(refused(), kNoImages);
+}
+
+TEST_F(BuildSheetTest, DamagedFrameInAnOversizedStripIsASizeError) {
+  options_.strip = true;
+  frames(129, 64, 1);  // 8,256 wide by the headers
+  damagedFrame("f50.png", 64, 1);
+  EXPECT_EQ(refused(), kSizeError);
+}
+
+TEST_F(BuildSheetTest, SheetsUpTo8192PixelsAreAllowed) {
+  options_.strip = true;
+  frames(2, 4096, 1);
+  EXPECT_EQ(built().width, 8192);
+  frame("f3.png", solidImage(4096, 1, {}));
+  options_.powerOf2 = true;
+  EXPECT_EQ(refused(), kSizeLimit);
+}
+
+TEST_F(BuildSheetTest, OversizedFrameIsNeverDecoded) {
+  // Decoding it would fail and make it a 0 x 0 frame ("No png images"); its
+  // header alone decides.
+  damagedFrame("huge.png", 8193, 1);
+  EXPECT_EQ(refused(), kSizeLimit);
+}
+
+TEST_F(BuildSheetTest, ComposesPremultipliedRoundedToNearest) {
+  RgbaImage image = solidImage(2, 1, {3, 255, 100, 128});
+  std::copy_n(Rgba{90, 80, 70, 0}.begin(), 4, image.pixel(1, 0));
+  frame("a.png", image);
+  const RgbaImage sheet = builtImage();
+  EXPECT_EQ(pixelAt(sheet, 0, 0), (Rgba{2, 128, 50, 128}));
+  EXPECT_EQ(pixelAt(sheet, 1, 0), (Rgba{0, 0, 0, 0}));
+}
+
+// Three 32 x 33 frames make a 96 x 33 strip, padded to 128 x 64.
+class PaddedSheetTest : public BuildSheetTest {
+ protected:
+  PaddedSheetTest() {
+    options_.strip = true;
+    options_.powerOf2 = true;
+    RgbaImage image = solidImage(32, 33, {200, 100, 50, 33});
+    std::copy_n(Rgba{200, 100, 50, 32}.begin(), 4, image.pixel(1, 0));
+    std::copy_n(Rgba{90, 80, 70, 0}.begin(), 4, image.pixel(2, 0));
+    std::copy_n(Rgba{250, 240, 230, 255}.begin(), 4, image.pixel(3, 0));
+    for (const char* name : {"a.png", "b.png", "c.png"}) frame(name, image);
+  }
+
+  // The sheet's pixels: an alpha 33 pixel, alpha 32, alpha 0, opaque, and the
+  // padding to the right and below.
+  std::vector<Rgba> samples(int32_t depth, bool removeAlpha = false, bool pink = false) {
+    options_.colorDepth = depth;
+    options_.removeAlpha = removeAlpha;
+    options_.pink = pink;
+    const RgbaImage sheet = builtImage();
+    EXPECT_EQ(sheet.width, 128);
+    EXPECT_EQ(sheet.height, 64);
+    if (sheet.width != 128 || sheet.height != 64) return {};
+    return {pixelAt(sheet, 0, 0), pixelAt(sheet, 1, 0),   pixelAt(sheet, 2, 0),
+            pixelAt(sheet, 3, 0), pixelAt(sheet, 100, 5), pixelAt(sheet, 5, 40)};
+  }
+};
+
+TEST_F(PaddedSheetTest, ThirtyTwoBitKeepsTransparency) {
+  const Rgba clear{0, 0, 0, 0};
+  EXPECT_EQ(samples(kDepth32),
+            (std::vector<Rgba>{
+                {26, 13, 6, 33}, {25, 13, 6, 32}, clear, {250, 240, 230, 255}, clear, clear}));
+}
+
+TEST_F(PaddedSheetTest, TwentyFourBitLaysTransparencyOverWhite) {
+  const Rgba white{255, 255, 255, 255};
+  EXPECT_EQ(
+      samples(kDepth24, false, true),
+      (std::vector<Rgba>{
+          {225, 223, 222, 255}, {226, 224, 223, 255}, white, {250, 240, 230, 255}, white, white}));
+}
+
+TEST_F(PaddedSheetTest, RemoveAlphaPutsTheBackgroundBehindAlpha32AndBelow) {
+  const Rgba pink{255, 0, 255, 255};
+  EXPECT_EQ(samples(kDepth24, true, true),
+            (std::vector<Rgba>{{26, 13, 6, 255}, pink, pink, {250, 240, 230, 255}, pink, pink}));
+  const Rgba black{0, 0, 0, 255};
+  EXPECT_EQ(
+      samples(kDepth24, true, false),
+      (std::vector<Rgba>{{26, 13, 6, 255}, black, black, {250, 240, 230, 255}, black, black}));
+}
+
+TEST_F(PaddedSheetTest, AlphaWritesAlphaAsGrey) {
+  const Rgba clear{0, 0, 0, 255};
+  EXPECT_EQ(samples(kDepthAlpha),
+            (std::vector<Rgba>{
+                {33, 33, 33, 255}, {32, 32, 32, 255}, clear, {255, 255, 255, 255}, clear, clear}));
+}
+
+TEST_F(PaddedSheetTest, OneBitThresholdsThePreparedPixels) {
+  // Pink padding has a luminance of 73: black at 1 bit, like the dark frame pixels.
+  const Rgba black{0, 0, 0, 255};
+  EXPECT_EQ(samples(kDepth1, false, true),
+            (std::vector<Rgba>{black, black, black, {255, 255, 255, 255}, black, black}));
+}
+
+TEST_F(BuildSheetTest, FailedWriteIsReported) {
+  frames(1, 2, 2);
+  options_.savePath = dir_.path() + "missing/sheet.png";
+  const BuildRefusal saveError{
+      "Save Error!", "Unable to save the sprite sheet/strip to \"" + options_.savePath + "\".",
+      true};
+  EXPECT_EQ(refused(), saveError);
+}
+
+TEST_F(BuildSheetTest, ReportsProgressPhaseByPhase) {
+  frames(3, 2, 5);
+  options_.strip = true;
+  options_.colorDepth = kDepth1;
+  std::vector<std::string> seen;
+  const auto outcome = buildSheet(options_, [&](const BuildProgress& p) {
+    seen.push_back(std::to_string(static_cast<int>(p.phase)) + ":" + std::to_string(p.done) + "/" +
+                   std::to_string(p.total));
+  });
+  ASSERT_TRUE(std::holds_alternative<BuiltSheet>(outcome));
+  const std::vector<std::string> expected{"0:1/3", "0:2/3", "0:3/3", "1:1/3", "1:2/3", "1:3/3",
+                                          "2:0/0", "3:1/5", "3:2/5", "3:3/5", "3:4/5", "3:5/5"};
+  EXPECT_EQ(seen, expected);
+}
+
+}  // namespace
+}  // namespace oz

@@ -1,0 +1,19 @@
+#include "sheet/frame_scan.h"
+
+#include <sys/stat.h>
+
+#include "base/dir_listing.h"
+
+namespace oz {
+
+std::vector<std::string> scanFrames(const std::string& folder) {
+  std::vector<std::string> names = listMatching(folder, "*.png");
+  const std::string prefix = folder.ends_with('/') ? folder : folder + '/';
+  std::erase_if(names, [&prefix](const std::string& name) {
+    struct stat info {};
+    return lstat((prefix + name).c_str(), &info) != 0;
+  });
+  return names;
+}
+
+}  // namespace oz

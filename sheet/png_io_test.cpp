@@ -1,0 +1,159 @@
+#include "sheet/png_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "base/dir_listing.h"
+#include "sheet/test_fixtures.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+using testing::inflateImageData;
+using testing::pixelAt;
+using testing::readChunks;
+using testing::Rgba;
+using testing::solidImage;
+
+std::vector<std::string> chunkTypes(const std::vector<testing::PngChunk>& chunks) {
+  std::vector<std::string> types;
+  for (const auto& chunk : chunks) {
+    if (types.empty() || types.back() != chunk.type) types.push_back(chunk.type);
+  }
+  return types;
+}
+
+class PngIoTest : public ::testing::Test {
+ protected:
+  std::string path(const std::string& name) const { return dir_.path() + name; }
+
+  // Writes and reads back `image`, checking the file's header and chunks.
+  std::optional<RgbaImage> roundTrip(const RgbaImage& image, int32_t bits, int colorType) {
+    const std::string file = path("out.png");
+    EXPECT_EQ(encodePng(image, file, bits, 0), PngWriteStatus::kWritten);
+    const std::string bytes = testing::readFile(file);
+    const auto chunks = readChunks(bytes);
+    const std::vector<std::string> plain{"IHDR", "IDAT", "IEND"};
+    const std::vector<std::string> palette{"IHDR", "PLTE", "IDAT", "IEND"};
+    EXPECT_EQ(chunkTypes(chunks), colorType == 3 ? palette : plain);
+    if (chunks.empty()) return std::nullopt;
+    const std::string& ihdr = chunks[0].data;
+    EXPECT_EQ(ihdr[8], bits >= 24 ? 8 : bits);  // bit depth
+    EXPECT_EQ(ihdr[9], colorType);
+    EXPECT_EQ(ihdr[12], 0);  // not interlaced
+    // Level 9 leaves its mark in the zlib header: FLEVEL 3, "maximum compression".
+    const std::string idat = chunks[colorType == 3 ? 2 : 1].data;
+    EXPECT_EQ(static_cast<uint8_t>(idat[1]) >> 6, 3);
+    // Every row is stored unfiltered.
+    const std::string rows = inflateImageData(chunks);
+    const size_t rowBytes = (static_cast<size_t>(image.width) * (bits == 24 ? 24 : bits) + 7) / 8;
+    EXPECT_EQ(rows.size(), (rowBytes + 1) * image.height);
+    for (size_t y = 0; y < static_cast<size_t>(image.height); ++y) {
+      EXPECT_EQ(rows[y * (rowBytes + 1)], 0) << "filter of row " << y;
+    }
+    return decodePng(file);
+  }
+
+  testing::ScopedTempDir dir_;
+};
+
+TEST_F(PngIoTest, RgbaOutputKeepsEveryByte) {
+  RgbaImage image = solidImage(3, 2, {0, 0, 0, 0});
+  const std::vector<Rgba> colours{{10, 20, 30, 0}, {200, 100, 0, 128}, {1, 2, 3, 255},
+                                  {0, 0, 0, 0},    {255, 255, 255, 1}, {7, 8, 9, 254}};
+  for (size_t i = 0; i < colours.size(); ++i) {
+    std::copy(colours[i].begin(), colours[i].end(), image.pixels.begin() + 4 * i);
+  }
+  const auto back = roundTrip(image, 32, 6);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->width, 3);
+  EXPECT_EQ(back->height, 2);
+  EXPECT_EQ(back->pixels, image.pixels);
+}
+
+TEST_F(PngIoTest, RgbOutputIsLaidOverWhite) {
+  RgbaImage image = solidImage(3, 1, {200, 100, 0, 128});
+  std::copy_n(Rgba{1, 2, 3, 0}.begin(), 4, image.pixel(1, 0));
+  std::copy_n(Rgba{9, 8, 7, 255}.begin(), 4, image.pixel(2, 0));
+  const auto back = roundTrip(image, 24, 2);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(pixelAt(*back, 0, 0), (Rgba{227, 177, 127, 255}));
+  EXPECT_EQ(pixelAt(*back, 1, 0), (Rgba{255, 255, 255, 255}));
+  EXPECT_EQ(pixelAt(*back, 2, 0), (Rgba{9, 8, 7, 255}));
+}
+
+TEST_F(PngIoTest, OneBitOutputPacksRowsAfterATwoColourPalette) {
+  for (int32_t width : {1, 8, 9, 17}) {
+    SCOPED_TRACE(width);
+    // Alternate white and black, starting with white, on a 2-row image; the
+    // second row is inverted.
+    RgbaImage image = solidImage(width, 2, {0, 0, 0, 255});
+    for (int32_t x = 0; x < width; ++x) {
+      const bool white = x % 2 == 0;
+      std::fill_n(image.pixel(x, white ? 0 : 1), 3, 255);
+    }
+    const auto back = roundTrip(image, 1, 3);
+    ASSERT_TRUE(back);
+    for (int32_t y = 0; y < 2; ++y) {
+      for (int32_t x = 0; x < width; ++x) EXPECT_EQ(pixelAt(*back, x, y), pixelAt(image, x, y));
+    }
+    const auto chunks = readChunks(testing::readFile(path("out.png")));
+    EXPECT_EQ(chunks[1].data, std::string("\0\0\0\xff\xff\xff", 6));
+    // The last byte of each row keeps its unused low bits at 0.
+    const std::string rows = inflateImageData(chunks);
+    const size_t rowBytes = (static_cast<size_t>(width) + 7) / 8;
+    const auto lastByte = static_cast<uint8_t>(rows[rowBytes]);
+    const int used = (width - 1) % 8 + 1;
+    EXPECT_EQ(lastByte & (0xff >> used), 0);
+    if (width == 9) {
+      EXPECT_EQ(lastByte, 0x80);  // the ninth pixel in the top bit
+    }
+  }
+}
+
+TEST_F(PngIoTest, FailedWritesLeaveNothingBehind) {
+  const RgbaImage image = solidImage(4, 4, {1, 2, 3, 255});
+  EXPECT_EQ(encodePng(image, "", 32, 0), PngWriteStatus::kEmptyPath);
+  EXPECT_EQ(encodePng(image, path("sheet.png"), 16, 0), PngWriteStatus::kBadImage);
+  EXPECT_EQ(encodePng(RgbaImage{}, path("sheet.png"), 32, 0), PngWriteStatus::kBadImage);
+  EXPECT_EQ(encodePng(image, path("missing/sheet.png"), 32, 0), PngWriteStatus::kCannotCreate);
+  // A directory in the way cannot be replaced; it stays as it was.
+  ASSERT_EQ(mkdir(path("taken.png").c_str(), 0755), 0);
+  EXPECT_EQ(encodePng(image, path("taken.png"), 24, 0), PngWriteStatus::kCannotReplace);
+  EXPECT_EQ(listDirectory(dir_.path()), std::vector<std::string>{"taken.png"});
+}
+
+TEST_F(PngIoTest, ReportsEachRowWritten) {
+  std::vector<int32_t> rows;
+  EXPECT_EQ(
+      encodePng(solidImage(2, 3, {}), path("a.png"), 32, 0, [&](int32_t n) { rows.push_back(n); }),
+      PngWriteStatus::kWritten);
+  EXPECT_EQ(rows, (std::vector<int32_t>{1, 2, 3}));
+}
+
+TEST_F(PngIoTest, HeaderSizeIsReadWithoutThePixels) {
+  testing::writeFrame(path("good.png"), solidImage(5, 7, {1, 2, 3, 4}));
+  std::string bytes = testing::readFile(path("good.png"));
+  EXPECT_EQ(readPngSize(path("good.png")), (PngSize{5, 7}));
+
+  // Damaged pixel data: the header still gives the size, but there is no image.
+  const size_t idat = bytes.find("IDAT");
+  std::string damaged = bytes;
+  damaged[idat + 6] ^= 0x5a;
+  testing::writeFile(path("damaged.png"), damaged);
+  EXPECT_EQ(readPngSize(path("damaged.png")), (PngSize{5, 7}));
+  EXPECT_FALSE(decodePng(path("damaged.png")));
+
+  testing::writeFile(path("truncated.png"), bytes.substr(0, idat + 10));
+  EXPECT_FALSE(decodePng(path("truncated.png")));
+
+  testing::writeFile(path("text.png"), "not a png at all");
+  EXPECT_FALSE(readPngSize(path("text.png")));
+  EXPECT_FALSE(decodePng(path("text.png")));
+  EXPECT_FALSE(decodePng(path("absent.png")));
+  EXPECT_FALSE(decodePng(dir_.path()));
+}
+
+}  // namespace
+}  // namespace oz

@@ -1,0 +1,124 @@
+// Frame decoding. libpng reports errors by longjmp, so every libpng call sits in
+// a small function of its own that holds nothing with a destructor between its
+// setjmp and the calls that may jump back to it.
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <new>
+
+#include "sheet/png_io.h"
+
+namespace oz {
+namespace {
+
+constexpr size_t kSignatureBytes = 8;
+
+// A corrupt frame is an ordinary outcome (it becomes a 0 x 0 frame), so libpng's
+// messages are not printed.
+[[noreturn]] void jumpOnError(png_structp png, png_const_charp /*message*/) { png_longjmp(png, 1); }
+void ignoreWarning(png_structp /*png*/, png_const_charp /*message*/) {}
+
+bool readHeader(png_structp png, png_infop info, FILE* file) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_init_io(png, file);
+  png_set_sig_bytes(png, kSignatureBytes);
+  png_read_info(png, info);
+  return true;
+}
+
+// Asks libpng for 8-bit RGBA rows whatever the file holds. Sample values are
+// taken as stored: no gamma, background or colour-management transformation.
+bool requestRgba(png_structp png, png_infop info, int* passes) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  const int colorType = png_get_color_type(png, info);
+  const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+  if (hasTrns) png_set_tRNS_to_alpha(png);
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    png_set_expand_gray_1_2_4_to_8(png);
+    png_set_gray_to_rgb(png);
+  }
+  if (png_get_bit_depth(png, info) == 16) png_set_strip_16(png);
+  if ((colorType & PNG_COLOR_MASK_ALPHA) == 0 && !hasTrns) {
+    png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
+  }
+  *passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  return png_get_bit_depth(png, info) == 8 && png_get_channels(png, info) == 4 &&
+         png_get_rowbytes(png, info) == static_cast<size_t>(png_get_image_width(png, info)) * 4;
+}
+
+bool readRows(png_structp png, uint8_t* pixels, uint32_t width, uint32_t height, int passes) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  const size_t stride = static_cast<size_t>(width) * 4;
+  for (int pass = 0; pass < passes; ++pass) {
+    for (uint32_t y = 0; y < height; ++y) png_read_row(png, pixels + y * stride, nullptr);
+  }
+  return true;
+}
+
+// One open PNG file with its libpng read structures, header read.
+class PngFile {
+ public:
+  PngFile() = default;
+  PngFile(const PngFile&) = delete;
+  PngFile& operator=(const PngFile&) = delete;
+  ~PngFile() {
+    if (png_ != nullptr)
+      png_destroy_read_struct(&png_, info_ != nullptr ? &info_ : nullptr, nullptr);
+    if (file_ != nullptr) std::fclose(file_);
+  }
+
+  // Opens `path`, checks the signature and reads every chunk before the pixels.
+  bool open(const std::string& path) {
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) return false;
+    png_byte signature[kSignatureBytes];
+    if (std::fread(signature, 1, kSignatureBytes, file_) != kSignatureBytes ||
+        png_sig_cmp(signature, 0, kSignatureBytes) != 0) {
+      return false;
+    }
+    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpOnError, ignoreWarning);
+    if (png_ == nullptr) return false;
+    info_ = png_create_info_struct(png_);
+    return info_ != nullptr && readHeader(png_, info_, file_);
+  }
+
+  png_structp png() const { return png_; }
+  png_infop info() const { return info_; }
+
+ private:
+  FILE* file_ = nullptr;
+  png_structp png_ = nullptr;
+  png_infop info_ = nullptr;
+};
+
+}  // namespace
+
+std::optional<PngSize> readPngSize(const std::string& path) {
+  PngFile file;
+  if (!file.open(path)) return std::nullopt;
+  return PngSize{png_get_image_width(file.png(), file.info()),
+                 png_get_image_height(file.png(), file.info())};
+}
+
+std::optional<RgbaImage> decodePng(const std::string& path) {
+  PngFile file;
+  int passes = 0;
+  if (!file.open(path) || !requestRgba(file.png(), file.info(), &passes)) return std::nullopt;
+  const uint32_t width = png_get_image_width(file.png(), file.info());
+  const uint32_t height = png_get_image_height(file.png(), file.info());
+  RgbaImage image;
+  image.width = static_cast<int32_t>(width);
+  image.height = static_cast<int32_t>(height);
+  try {
+    image.pixels.resize(static_cast<size_t>(width) * height * 4);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+  if (!readRows(file.png(), image.pixels.data(), width, height, passes)) return std::nullopt;
+  return image;
+}
+
+}  // namespace oz

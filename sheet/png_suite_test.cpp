@@ -1,0 +1,206 @@
+// The standard PNG test images, decoded both by the program and by a small
+// reference decoder written here from the PNG format's own rules (zlib only,
+// no libpng), which applies the program's decoding rules directly: tRNS becomes
+// alpha, 16-bit samples keep their high byte, grey and palette expand to RGB,
+// Adam7 passes are put back in place, and no gamma is applied.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "base/dir_listing.h"
+#include "sheet/png_io.h"
+#include "sheet/test_fixtures.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+using testing::pixelAt;
+using testing::PngChunk;
+using testing::Rgba;
+
+const std::string kSuite = OZ_TESTDATA_DIR "/pngsuite/";
+
+uint32_t bigEndian(const std::string& s, size_t at, int bytes) {
+  uint32_t value = 0;
+  for (int i = 0; i < bytes; ++i) value = value << 8 | static_cast<uint8_t>(s[at + i]);
+  return value;
+}
+
+int paeth(int a, int b, int c) {
+  const int p = a + b - c;
+  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  if (pa <= pb && pa <= pc) return a;
+  return pb <= pc ? b : c;
+}
+
+std::optional<RgbaImage> referenceDecode(const std::string& path) {
+  const std::vector<PngChunk> chunks = testing::readChunks(testing::readFile(path));
+  if (chunks.empty() || chunks[0].type != "IHDR") return std::nullopt;
+  std::string palette, trns;
+  for (const PngChunk& chunk : chunks) {
+    if (chunk.type == "PLTE") palette = chunk.data;
+    if (chunk.type == "tRNS") trns = chunk.data;
+  }
+  const std::string& ihdr = chunks[0].data;
+  const uint32_t width = bigEndian(ihdr, 0, 4), height = bigEndian(ihdr, 4, 4);
+  const int depth = ihdr[8], colorType = ihdr[9];
+  const bool interlaced = ihdr[12] == 1;
+  const int channels = colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1;
+  const size_t bitsPerPixel = static_cast<size_t>(channels) * depth;
+  const size_t filterStep = std::max<size_t>(1, bitsPerPixel / 8);
+  const std::string data = testing::inflateImageData(chunks);
+
+  RgbaImage image =
+      testing::solidImage(static_cast<int32_t>(width), static_cast<int32_t>(height), {0, 0, 0, 0});
+  // Full-precision sample c of the pixel starting at bit `bit` of `row`.
+  const auto sample = [&](const std::string& row, size_t bit, int c) -> uint32_t {
+    const size_t at = bit + static_cast<size_t>(c) * depth;
+    if (depth == 16) return bigEndian(row, at / 8, 2);
+    if (depth == 8) return static_cast<uint8_t>(row[at / 8]);
+    return (static_cast<uint8_t>(row[at / 8]) >> (8 - depth - at % 8)) & ((1u << depth) - 1);
+  };
+  // A sample scaled to 8 bits: low depths repeat their bits, 16 keeps the high byte.
+  const auto to8 = [&](uint32_t v) -> uint8_t {
+    if (depth == 16) return static_cast<uint8_t>(v >> 8);
+    return static_cast<uint8_t>(v * 255 / ((1u << depth) - 1));
+  };
+
+  struct Pass {
+    uint32_t x0, y0, dx, dy;
+  };
+  const std::vector<Pass> passes =
+      interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                     {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+                 : std::vector<Pass>{{0, 0, 1, 1}};
+  size_t at = 0;
+  for (const Pass& pass : passes) {
+    const uint32_t columns = width > pass.x0 ? (width - pass.x0 + pass.dx - 1) / pass.dx : 0;
+    const uint32_t rows = height > pass.y0 ? (height - pass.y0 + pass.dy - 1) / pass.dy : 0;
+    if (columns == 0 || rows == 0) continue;
+    const size_t rowBytes = (columns * bitsPerPixel + 7) / 8;
+    std::string previous(rowBytes, '\0');
+    for (uint32_t r = 0; r < rows; ++r) {
+      if (at + 1 + rowBytes > data.size()) return std::nullopt;
+      const int filter = data[at];
+      std::string row = data.substr(at + 1, rowBytes);
+      at += 1 + rowBytes;
+      for (size_t i = 0; i < rowBytes; ++i) {
+        const int a = i >= filterStep ? static_cast<uint8_t>(row[i - filterStep]) : 0;
+        const int b = static_cast<uint8_t>(previous[i]);
+        const int c = i >= filterStep ? static_cast<uint8_t>(previous[i - filterStep]) : 0;
+        const int predictor[] = {0, a, b, (a + b) / 2, paeth(a, b, c)};
+        row[i] = static_cast<char>(static_cast<uint8_t>(row[i]) + predictor[filter]);
+      }
+      previous = row;
+      for (uint32_t col = 0; col < columns; ++col) {
+        const size_t bit = col * bitsPerPixel;
+        uint8_t* out = image.pixel(static_cast<int32_t>(pass.x0 + col * pass.dx),
+                                   static_cast<int32_t>(pass.y0 + r * pass.dy));
+        if (colorType == 3) {
+          const uint32_t index = sample(row, bit, 0);
+          for (int k = 0; k < 3; ++k) out[k] = static_cast<uint8_t>(palette[index * 3 + k]);
+          out[3] = index < trns.size() ? static_cast<uint8_t>(trns[index]) : 255;
+          continue;
+        }
+        const bool grey = colorType == 0 || colorType == 4;
+        for (int k = 0; k < 3; ++k) out[k] = to8(sample(row, bit, grey ? 0 : k));
+        out[3] = (colorType & 4) != 0 ? to8(sample(row, bit, grey ? 1 : 3)) : 255;
+        if (!trns.empty() && (colorType & 4) == 0) {
+          bool match = true;
+          for (int k = 0; k < (grey ? 1 : 3); ++k)
+            match &= sample(row, bit, k) == bigEndian(trns, 2 * k, 2);
+          if (match) out[3] = 0;
+        }
+      }
+    }
+  }
+  return image;
+}
+
+std::vector<std::string> suiteFiles() { return listMatching(kSuite, "*.png"); }
+
+TEST(PngSuiteTest, EveryValidImageDecodesByTheRules) {
+  int checked = 0;
+  for (const std::string& name : suiteFiles()) {
+    if (name[0] == 'x') continue;
+    SCOPED_TRACE(name);
+    const std::optional<RgbaImage> expected = referenceDecode(kSuite + name);
+    ASSERT_TRUE(expected);
+    const std::optional<RgbaImage> decoded = decodePng(kSuite + name);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->width, expected->width);
+    EXPECT_EQ(decoded->height, expected->height);
+    EXPECT_TRUE(decoded->pixels == expected->pixels);
+    EXPECT_EQ(readPngSize(kSuite + name), (PngSize{decoded->width, decoded->height}));
+    ++checked;
+  }
+  EXPECT_EQ(checked, 161);
+}
+
+TEST(PngSuiteTest, EveryCorruptImageGivesNoImage) {
+  int checked = 0;
+  for (const std::string& name : suiteFiles()) {
+    if (name[0] != 'x') continue;
+    EXPECT_FALSE(decodePng(kSuite + name)) << name;
+    ++checked;
+  }
+  EXPECT_EQ(checked, 14);
+}
+
+TEST(PngSuiteTest, InterlacedImagesMatchTheirTwins) {
+  int checked = 0;
+  for (const std::string& name : suiteFiles()) {
+    // basi0g01 pairs with basn0g01, s01i3p01 with s01n3p01.
+    const size_t mark = name.starts_with("basi") ? 3 : name[0] == 's' ? 3 : std::string::npos;
+    if (mark == std::string::npos || name[mark] != 'i') continue;
+    std::string twin = name;
+    twin[mark] = 'n';
+    SCOPED_TRACE(name);
+    const auto interlaced = decodePng(kSuite + name);
+    const auto plain = decodePng(kSuite + twin);
+    ASSERT_TRUE(interlaced && plain);
+    EXPECT_EQ(interlaced->width, plain->width);
+    EXPECT_TRUE(interlaced->pixels == plain->pixels);
+    ++checked;
+  }
+  EXPECT_EQ(checked, 15 + 18);
+}
+
+// Values read off the files' bytes by hand.
+TEST(PngSuiteTest, KnownPixels) {
+  // 2-bit grey, first row bytes 00 55 aa ff: four pixels each of 0, 1, 2, 3.
+  auto image = decodePng(kSuite + "basn0g02.png");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(pixelAt(*image, 3, 0), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(pixelAt(*image, 4, 0), (Rgba{85, 85, 85, 255}));
+  EXPECT_EQ(pixelAt(*image, 8, 0), (Rgba{170, 170, 170, 255}));
+  EXPECT_EQ(pixelAt(*image, 12, 0), (Rgba{255, 255, 255, 255}));
+  // 16-bit grey, first samples 0000 0900 1200.
+  image = decodePng(kSuite + "basn0g16.png");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(pixelAt(*image, 1, 0), (Rgba{9, 9, 9, 255}));
+  EXPECT_EQ(pixelAt(*image, 2, 0), (Rgba{18, 18, 18, 255}));
+  // 2-bit palette 00ff00 ff0000 ffff00 0000ff; first row bytes ff 55.
+  image = decodePng(kSuite + "basn3p02.png");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(pixelAt(*image, 0, 0), (Rgba{0, 0, 255, 255}));
+  EXPECT_EQ(pixelAt(*image, 4, 0), (Rgba{255, 0, 0, 255}));
+  // Palette entry 0 is white and fully transparent through tRNS.
+  image = decodePng(kSuite + "tp1n3p08.png");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(pixelAt(*image, 0, 0), (Rgba{255, 255, 255, 0}));
+  // 16-bit RGBA: ffff ffff 0000 0000, then f7bc ffff 0000 0000.
+  image = decodePng(kSuite + "basn6a16.png");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(pixelAt(*image, 0, 0), (Rgba{255, 255, 0, 0}));
+  EXPECT_EQ(pixelAt(*image, 1, 0), (Rgba{247, 255, 0, 0}));
+  // RGB with tRNS 00ff 00ff 00ff: white is transparent.
+  image = decodePng(kSuite + "tbrn2c08.png");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(pixelAt(*image, 0, 0), (Rgba{255, 255, 255, 0}));
+}
+
+}  // namespace
+}  // namespace oz

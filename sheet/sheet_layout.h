@@ -1,0 +1,47 @@
+// Where each frame goes on the sheet and how large the sheet is, worked out
+// from the frames' sizes alone, with the checks that refuse a build.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "sheet/frame.h"
+
+namespace oz {
+
+// Neither side of a sheet may pass this many pixels (8,192 is allowed).
+inline constexpr int64_t kSheetSizeLimit = 8192;
+
+// The "Number of Columns:" text read as a signed integer: leading blanks
+// skipped, an optional sign, then digits; 0 when there are none. A number past
+// the 64-bit range saturates (no sheet has that many frames to a row anyway).
+int64_t parseColumns(std::string_view text);
+
+enum class LayoutProblem {
+  kNone,
+  kSizeMismatch,  // a frame's size differs from the one before it
+  kTooLarge,      // the sheet passes kSheetSizeLimit on a side
+  kEmpty,         // the sheet is 0 pixels wide or high (no frame, or none decoded)
+};
+
+struct SheetLayout {
+  LayoutProblem problem = LayoutProblem::kNone;
+  // How many leading frames decide the outcome: up to the first mismatching
+  // frame for kSizeMismatch, else all of them.
+  size_t decidingFrames = 0;
+  int64_t width = 0;  // unpadded
+  int64_t height = 0;
+};
+
+// Numbers the frames from 1 and sets their `x` and `y`, in list order, as a
+// strip or as rows of `columns` frames (a count below 1 never ends a row). The
+// frames' `width` and `height` must be set. Checks, in this order: each frame's
+// size against the one before it, the size limit, an empty sheet.
+SheetLayout layOutFrames(FrameList& frames, bool strip, int64_t columns);
+
+// Pads one side up to the next power of two from 2 (1 and 2 give 2, 3 gives 4,
+// 64 stays 64); sides past kSheetSizeLimit stay as they are.
+int64_t padToPowerOf2(int64_t side);
+
+}  // namespace oz

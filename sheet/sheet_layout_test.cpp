@@ -1,0 +1,113 @@
+#include "sheet/sheet_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace oz {
+namespace {
+
+FrameList framesOf(size_t count, int64_t width, int64_t height) {
+  FrameList frames(count);
+  for (FrameEntry& frame : frames) {
+    frame.width = width;
+    frame.height = height;
+  }
+  return frames;
+}
+
+struct Case {
+  bool strip;
+  int64_t columns;
+  size_t count;
+  int64_t sheetWidth, sheetHeight;
+  size_t probe;  // a frame whose place is checked
+  int64_t x, y;
+};
+
+TEST(SheetLayoutTest, PlacesFramesAsStripOrGrid) {
+  const Case cases[] = {
+      {true, 4, 5, 160, 48, 2, 64, 0},   // strip of 32 x 48 frames
+      {false, 3, 4, 30, 40, 3, 0, 20},   // last row partly filled
+      {false, 2, 4, 20, 40, 3, 10, 20},  // last row complete: height is the cursor alone
+      {false, 1, 3, 10, 60, 2, 0, 40},   // one column
+      {false, 5, 3, 30, 20, 2, 20, 0},   // no row completes
+      {false, 0, 3, 30, 20, 2, 20, 0},   // a count below 1 never ends a row
+      {false, -2, 3, 30, 20, 2, 20, 0},
+      {false, std::numeric_limits<int64_t>::max(), 3, 30, 20, 2, 20, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "strip " << c.strip << " columns " << c.columns);
+    const int64_t w = c.strip ? 32 : 10, h = c.strip ? 48 : 20;
+    FrameList frames = framesOf(c.count, w, h);
+    const SheetLayout layout = layOutFrames(frames, c.strip, c.columns);
+    EXPECT_EQ(layout.problem, LayoutProblem::kNone);
+    EXPECT_EQ(layout.width, c.sheetWidth);
+    EXPECT_EQ(layout.height, c.sheetHeight);
+    EXPECT_EQ(frames[c.probe].x, c.x);
+    EXPECT_EQ(frames[c.probe].y, c.y);
+    for (size_t i = 0; i < frames.size(); ++i)
+      EXPECT_EQ(frames[i].number, static_cast<int64_t>(i) + 1);
+  }
+}
+
+TEST(SheetLayoutTest, LimitIs8192PixelsOnEachSide) {
+  FrameList frames = framesOf(128, 64, 64);
+  EXPECT_EQ(layOutFrames(frames, true, 4).problem, LayoutProblem::kNone);
+  frames = framesOf(129, 64, 64);
+  EXPECT_EQ(layOutFrames(frames, true, 4).problem, LayoutProblem::kTooLarge);
+  frames = framesOf(1, 8193, 1);
+  EXPECT_EQ(layOutFrames(frames, false, 4).problem, LayoutProblem::kTooLarge);
+  // 2 columns of 4096: exactly 8,192 wide; 3 rows of 2731 is 8,193 high.
+  frames = framesOf(6, 4096, 2731);
+  const SheetLayout tall = layOutFrames(frames, false, 2);
+  EXPECT_EQ(tall.width, 8192);
+  EXPECT_EQ(tall.height, 8193);
+  EXPECT_EQ(tall.problem, LayoutProblem::kTooLarge);
+}
+
+TEST(SheetLayoutTest, FirstSizeMismatchDecides) {
+  FrameList frames = framesOf(5, 10, 10);
+  frames[2].height = 11;
+  SheetLayout layout = layOutFrames(frames, false, 4);
+  EXPECT_EQ(layout.problem, LayoutProblem::kSizeMismatch);
+  EXPECT_EQ(layout.decidingFrames, 3u);
+  // A mismatch wins over a sheet that would also be too large.
+  frames = framesOf(200, 64, 64);
+  frames[150].width = 0;
+  frames[150].height = 0;
+  layout = layOutFrames(frames, true, 4);
+  EXPECT_EQ(layout.problem, LayoutProblem::kSizeMismatch);
+  EXPECT_EQ(layout.decidingFrames, 151u);
+}
+
+TEST(SheetLayoutTest, NoFrameOrNoPixelsIsEmpty) {
+  FrameList none;
+  EXPECT_EQ(layOutFrames(none, false, 4).problem, LayoutProblem::kEmpty);
+  FrameList undecoded = framesOf(3, 0, 0);
+  EXPECT_EQ(layOutFrames(undecoded, true, 4).problem, LayoutProblem::kEmpty);
+  EXPECT_EQ(layOutFrames(undecoded, false, 1).problem, LayoutProblem::kEmpty);
+}
+
+TEST(SheetLayoutTest, ColumnsAreReadAsTheLeadingInteger) {
+  EXPECT_EQ(parseColumns("4"), 4);
+  EXPECT_EQ(parseColumns("  12abc"), 12);
+  EXPECT_EQ(parseColumns("\t+7"), 7);
+  EXPECT_EQ(parseColumns("-3"), -3);
+  EXPECT_EQ(parseColumns(""), 0);
+  EXPECT_EQ(parseColumns("x4"), 0);
+  EXPECT_EQ(parseColumns("- 4"), 0);
+  EXPECT_EQ(parseColumns("99999999999999999999"), std::numeric_limits<int64_t>::max());
+  EXPECT_EQ(parseColumns("-9223372036854775808"), std::numeric_limits<int64_t>::min());
+  EXPECT_EQ(parseColumns("-99999999999999999999"), std::numeric_limits<int64_t>::min());
+}
+
+TEST(SheetLayoutTest, PadsToPowersOfTwo) {
+  const std::pair<int64_t, int64_t> cases[] = {{1, 2},       {2, 2},       {3, 4},      {64, 64},
+                                               {65, 128},    {100, 128},   {96, 128},   {33, 64},
+                                               {4097, 8192}, {8192, 8192}, {8193, 8193}};
+  for (const auto& [side, padded] : cases) EXPECT_EQ(padToPowerOf2(side), padded) << side;
+}
+
+}  // namespace
+}  // namespace oz

@@ -1,0 +1,31 @@
+// Helpers shared by the sheet tests: images, frame files and a look inside the
+// chunks of a PNG file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sheet/frame.h"
+
+namespace oz::testing {
+
+using Rgba = std::array<uint8_t, 4>;
+
+RgbaImage solidImage(int32_t width, int32_t height, Rgba colour);
+Rgba pixelAt(const RgbaImage& image, int32_t x, int32_t y);
+
+// Writes `image` as an RGBA PNG at `path` (a test failure if that fails).
+void writeFrame(const std::string& path, const RgbaImage& image);
+
+struct PngChunk {
+  std::string type;
+  std::string data;
+};
+// The chunks of a PNG file's bytes, in file order (empty when the signature is wrong).
+std::vector<PngChunk> readChunks(const std::string& fileBytes);
+// The concatenated IDAT data of `chunks`, inflated.
+std::string inflateImageData(const std::vector<PngChunk>& chunks);
+
+}  // namespace oz::testing
