@@ -1,0 +1,183 @@
+#include "cli/cli_options.h"
+
+#include <charconv>
+#include <optional>
+
+namespace oz {
+namespace {
+
+// An error message, or nothing when the value was taken.
+using Handler = std::optional<std::string> (*)(std::string_view value, CliRequest& request);
+
+struct CliOption {
+  const char* name;      // without the leading "--"
+  const char* argument;  // nullptr for a flag
+  const char* help;
+  Handler apply;
+};
+
+// Matches `value` against `names`; the position of the match, or -1.
+int choose(std::string_view value, std::initializer_list<std::string_view> names) {
+  int index = 0;
+  for (std::string_view name : names) {
+    if (value == name) return index;
+    ++index;
+  }
+  return -1;
+}
+
+std::string badValue(std::string_view option, std::string_view value, std::string_view allowed) {
+  return "--" + std::string(option) + " takes " + std::string(allowed) + ", not \"" +
+         std::string(value) + "\"";
+}
+
+const CliOption kOptions[] = {
+    {"sheet", "PATH", "output PNG, used exactly as given (required)",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       r.build.savePath = value;
+       return std::nullopt;
+     }},
+    {"layout", "strip|sheet", "one row, or rows of --columns frames (default sheet)",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       const int layout = choose(value, {"strip", "sheet"});
+       if (layout < 0) return badValue("layout", value, "strip or sheet");
+       r.build.strip = layout == 0;
+       return std::nullopt;
+     }},
+    {"columns", "N",
+     "frames per row, read as the \"Number of Columns:\" field is: its leading integer, 0 if "
+     "none (default 4)",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       r.build.columns = value;
+       return std::nullopt;
+     }},
+    {"depth", "32|24|8|4|1|alpha",
+     "colour depth; alpha writes the alpha channel as grey (default 32)",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       // In the order of the ColorDepth values.
+       const int depth = choose(value, {"32", "24", "8", "4", "1", "alpha"});
+       if (depth < 0) return badValue("depth", value, "32, 24, 8, 4, 1 or alpha");
+       r.build.colorDepth = depth;
+       return std::nullopt;
+     }},
+    {"dither", nullptr, "error-diffusion dithering for the 8- and 4-bit palettes",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.build.dithering = true;
+       return std::nullopt;
+     }},
+    {"remove-alpha", nullptr,
+     "24-bit: pixels of alpha 32 or less become the background, all others opaque",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.build.removeAlpha = true;
+       return std::nullopt;
+     }},
+    {"background", "pink|black",
+     "colour behind nearly transparent pixels in the palette depths and with --remove-alpha "
+     "(default black)",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       const int colour = choose(value, {"pink", "black"});
+       if (colour < 0) return badValue("background", value, "pink or black");
+       r.build.pink = colour == 0;
+       return std::nullopt;
+     }},
+    {"retina", nullptr, "halve every position and size in the exported script",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.retina = true;
+       return std::nullopt;
+     }},
+    {"power-of-2", nullptr, "pad each side of the sheet up to a power of two",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.build.powerOf2 = true;
+       return std::nullopt;
+     }},
+    {"sprite-number", "N", "the sheet's number for the exported script, 0..9999 (default 0)",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       uint32_t number = 0;  // unsigned: no sign is accepted
+       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+       if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+           value.size() > 4) {
+         return badValue("sprite-number", value, "a number from 0 to 9999");
+       }
+       r.spriteNumber = static_cast<int32_t>(number);
+       return std::nullopt;
+     }},
+    {"help", nullptr, "show this help and exit",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.help = true;
+       return std::nullopt;
+     }},
+};
+
+const CliOption* findOption(std::string_view name) {
+  for (const CliOption& option : kOptions) {
+    if (name == option.name) return &option;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+ParsedArguments parseArguments(int argc, const char* const* argv) {
+  CliRequest request;
+  std::optional<std::string> folder;
+  bool hasSheet = false;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      if (folder) return UsageError{"only one FOLDER, not also \"" + std::string(arg) + "\""};
+      folder = arg;
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!arg.starts_with("--")) return UsageError{"unknown option \"" + std::string(arg) + "\""};
+    const size_t equals = arg.find('=');
+    const std::string_view name =
+        arg.substr(2, equals == std::string_view::npos ? arg.npos : equals - 2);
+    const CliOption* option = findOption(name);
+    if (option == nullptr) return UsageError{"unknown option \"" + std::string(arg) + "\""};
+    std::string_view value;
+    if (option->argument == nullptr) {
+      if (equals != std::string_view::npos)
+        return UsageError{"--" + std::string(name) + " takes no value"};
+    } else if (equals != std::string_view::npos) {
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < argc) {
+      value = argv[++i];
+    } else {
+      return UsageError{"--" + std::string(name) + " needs " + option->argument};
+    }
+    if (auto error = option->apply(value, request)) return UsageError{*error};
+    hasSheet = hasSheet || name == "sheet";
+  }
+  if (request.help) return request;
+  if (!hasSheet) return UsageError{"--sheet PATH is required"};
+  if (!folder) return UsageError{"FOLDER is required"};
+  // As the folder requester gives it; an empty FOLDER stays empty so that the
+  // build can say that none was chosen.
+  request.build.imageFolder = *folder;
+  if (!folder->empty() && !folder->ends_with('/')) request.build.imageFolder += '/';
+  return request;
+}
+
+std::string helpText() {
+  std::string text =
+      "Usage: orvane-zozivi-cli [options] FOLDER\n"
+      "Builds the PNG frames of FOLDER (every \"*.png\" in it, in version order: walk2.png\n"
+      "before walk10.png) into one sprite sheet or strip.\n\nOptions:\n";
+  for (const CliOption& option : kOptions) {
+    std::string left = "  --" + std::string(option.name);
+    if (option.argument != nullptr) left += " " + std::string(option.argument);
+    left.resize(std::max<size_t>(left.size() + 2, 28), ' ');
+    text += left + option.help + "\n";
+  }
+  text +=
+      "\nExit status: 0 the sheet was written; 1 the build was refused (the reason on standard\n"
+      "error); 2 a usage error; 3 the sheet could not be written.\n";
+  return text;
+}
+
+}  // namespace oz

@@ -1,0 +1,34 @@
+// The command line of orvane-zozivi-cli: a table of options, each with its
+// argument, help text and handler, and the parse of argv into a request.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "sheet/build_sheet.h"
+
+namespace oz {
+
+struct CliRequest {
+  BuildOptions build;        // the sheet build, FOLDER ending in "/"
+  bool retina = false;       // for the script export: positions and sizes halved
+  int32_t spriteNumber = 0;  // for the script export: 0..9999
+  bool help = false;         // print the help and build nothing
+};
+
+struct UsageError {
+  std::string message;
+};
+
+using ParsedArguments = std::variant<CliRequest, UsageError>;
+
+// Options come as "--name value" or "--name=value", in any order around the one
+// FOLDER; a later option of the same name wins; "--" ends the options.
+ParsedArguments parseArguments(int argc, const char* const* argv);
+
+// The --help text: usage, every option, the exit statuses.
+std::string helpText();
+
+}  // namespace oz

@@ -1,0 +1,108 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace oz {
+namespace {
+
+ParsedArguments parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "orvane-zozivi-cli");
+  return parseArguments(static_cast<int>(args.size()), args.data());
+}
+
+CliRequest accepted(std::vector<const char*> args) {
+  ParsedArguments parsed = parse(std::move(args));
+  if (auto* error = std::get_if<UsageError>(&parsed)) {
+    ADD_FAILURE() << error->message;
+    return {};
+  }
+  return std::get<CliRequest>(parsed);
+}
+
+std::string rejected(std::vector<const char*> args) {
+  ParsedArguments parsed = parse(std::move(args));
+  if (auto* error = std::get_if<UsageError>(&parsed)) return error->message;
+  ADD_FAILURE() << "accepted";
+  return {};
+}
+
+TEST(CliOptionsTest, DefaultsMatchAFreshMainWindow) {
+  const CliRequest r = accepted({"--sheet", "out/walk.png", "frames"});
+  EXPECT_EQ(r.build.savePath, "out/walk.png");
+  EXPECT_EQ(r.build.imageFolder, "frames/");
+  EXPECT_FALSE(r.build.strip);
+  EXPECT_EQ(r.build.columns, "4");
+  EXPECT_EQ(r.build.colorDepth, kDepth32);
+  EXPECT_FALSE(r.build.dithering || r.build.removeAlpha || r.build.pink || r.build.powerOf2);
+  EXPECT_FALSE(r.retina || r.help);
+  EXPECT_EQ(r.spriteNumber, 0);
+}
+
+TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
+  const CliRequest r =
+      accepted({"--layout=strip", "frames/", "--columns", " 7x", "--depth", "alpha", "--dither",
+                "--remove-alpha", "--background", "pink", "--retina", "--power-of-2",
+                "--sprite-number=9999", "--sheet=a b.png"});
+  EXPECT_EQ(r.build.savePath, "a b.png");
+  EXPECT_EQ(r.build.imageFolder, "frames/");
+  EXPECT_TRUE(r.build.strip);
+  EXPECT_EQ(r.build.columns, " 7x");
+  EXPECT_EQ(r.build.colorDepth, kDepthAlpha);
+  EXPECT_TRUE(r.build.dithering && r.build.removeAlpha && r.build.pink && r.build.powerOf2);
+  EXPECT_TRUE(r.retina);
+  EXPECT_EQ(r.spriteNumber, 9999);
+
+  const char* depths[] = {"32", "24", "8", "4", "1", "alpha"};
+  for (int32_t depth = kDepth32; depth <= kDepthAlpha; ++depth) {
+    EXPECT_EQ(accepted({"--sheet", "s.png", "--depth", depths[depth], "f"}).build.colorDepth,
+              depth);
+  }
+  // A later option wins; after "--" a name that looks like an option is the folder.
+  const CliRequest last =
+      accepted({"--sheet", "a.png", "--layout", "strip", "--layout", "sheet", "--", "--odd"});
+  EXPECT_FALSE(last.build.strip);
+  EXPECT_EQ(last.build.imageFolder, "--odd/");
+}
+
+TEST(CliOptionsTest, EmptyPathsAreLeftForTheBuildToRefuse) {
+  const CliRequest r = accepted({"--sheet", "", ""});
+  EXPECT_EQ(r.build.savePath, "");
+  EXPECT_EQ(r.build.imageFolder, "");
+}
+
+TEST(CliOptionsTest, HelpNeedsNothingElse) {
+  EXPECT_TRUE(accepted({"--help"}).help);
+  const std::string help = helpText();
+  for (const char* option :
+       {"--sheet PATH", "--layout strip|sheet", "--columns N", "--depth 32|24|8|4|1|alpha",
+        "--dither", "--remove-alpha", "--background pink|black", "--retina", "--power-of-2",
+        "--sprite-number N", "--help"}) {
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+  }
+}
+
+TEST(CliOptionsTest, MistakesAreUsageErrors) {
+  EXPECT_EQ(rejected({"frames"}), "--sheet PATH is required");
+  EXPECT_EQ(rejected({"--sheet", "s.png"}), "FOLDER is required");
+  EXPECT_EQ(rejected({"--sheet", "s.png", "a", "b"}), "only one FOLDER, not also \"b\"");
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--colour", "f"}), "unknown option \"--colour\"");
+  EXPECT_EQ(rejected({"--sheet", "s.png", "-h", "f"}), "unknown option \"-h\"");
+  EXPECT_EQ(rejected({"f", "--sheet"}), "--sheet needs PATH");
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--dither=yes", "f"}), "--dither takes no value");
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--depth", "16", "f"}),
+            "--depth takes 32, 24, 8, 4, 1 or alpha, not \"16\"");
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--layout", "grid", "f"}),
+            "--layout takes strip or sheet, not \"grid\"");
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--background", "white", "f"}),
+            "--background takes pink or black, not \"white\"");
+  for (const char* number : {"10000", "-1", "", "1x", "+5"}) {
+    EXPECT_NE(rejected({"--sheet", "s.png", "--sprite-number", number, "f"}).find("0 to 9999"),
+              std::string::npos)
+        << number;
+  }
+}
+
+}  // namespace
+}  // namespace oz

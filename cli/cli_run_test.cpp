@@ -1,0 +1,140 @@
+// The built orvane-zozivi-cli run on fixture folders: exit statuses, messages
+// and the sheets it writes.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "sheet/png_io.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class CliRunTest : public ::testing::Test {
+ protected:
+  CliRunTest() { mkdir(folder().c_str(), 0755); }
+
+  std::string folder() const { return dir_.path() + "frames"; }
+  std::string sheet() const { return dir_.path() + "sheet.png"; }
+
+  // An opaque frame whose red level is `red`.
+  void frame(const std::string& name, int32_t width, int32_t height, uint8_t red) {
+    RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 0)};
+    for (size_t p = 0; p < image.pixels.size(); p += 4) {
+      image.pixels[p] = red;
+      image.pixels[p + 3] = 255;
+    }
+    ASSERT_EQ(encodePng(image, folder() + "/" + name, 32, 0), PngWriteStatus::kWritten);
+  }
+  void frames(int count, int32_t width, int32_t height) {
+    for (int i = 1; i <= count; ++i) {
+      frame("f" + std::to_string(i) + ".png", width, height, static_cast<uint8_t>(i * 40));
+    }
+  }
+
+  CliRun run(std::vector<std::string> args) {
+    args.insert(args.begin(), OZ_CLI_PATH);
+    const std::string outPath = dir_.path() + "stdout", errPath = dir_.path() + "stderr";
+    const pid_t pid = fork();
+    if (pid == 0) {
+      dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+      dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+      std::vector<char*> argv;
+      for (std::string& arg : args) argv.push_back(arg.data());
+      argv.push_back(nullptr);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    CliRun result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::readFile(outPath),
+                  testing::readFile(errPath)};
+    unlink(outPath.c_str());
+    unlink(errPath.c_str());
+    return result;
+  }
+
+  testing::ScopedTempDir dir_;
+};
+
+TEST_F(CliRunTest, WritesTheSheetAndSaysSo) {
+  frames(3, 4, 2);
+  const CliRun r = run({"--sheet", sheet(), "--columns", "2", folder()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "Wrote " + sheet() + ": 8 x 4 pixels, 3 frames.\n");
+  EXPECT_EQ(r.err, "");
+  const auto image = decodePng(sheet());
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->pixel(0, 0)[0], 40);
+  EXPECT_EQ(image->pixel(4, 0)[0], 80);
+  EXPECT_EQ(image->pixel(0, 2)[0], 120);
+  EXPECT_EQ(image->pixel(4, 2)[3], 0);  // no fourth frame
+}
+
+TEST_F(CliRunTest, OptionsReachTheBuild) {
+  frames(3, 4, 2);
+  const CliRun r = run({"--layout", "strip", "--depth", "24", "--remove-alpha", "--background",
+                        "pink", "--power-of-2", "--sheet", sheet(), folder() + "/"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Wrote " + sheet() + ": 16 x 2 pixels, 3 frames.\n");
+  const auto image = decodePng(sheet());
+  ASSERT_TRUE(image);
+  const uint8_t* padding = image->pixel(13, 1);
+  EXPECT_EQ(std::vector<uint8_t>(padding, padding + 4), (std::vector<uint8_t>{255, 0, 255, 255}));
+}
+
+TEST_F(CliRunTest, RefusalsExitWithOneAndTheMessage) {
+  CliRun r = run({"--sheet", sheet(), folder()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Wait! No png images were found in the image folder!\n");
+  EXPECT_EQ(r.out, "");
+
+  frames(1, 4, 2);
+  r = run({"--sheet", "", folder()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Wait! You have not chosen where to save your sprite sheet/strip!\n");
+
+  frame("f2.png", 4, 3, 0);
+  r = run({"--sheet", sheet(), folder()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.err.starts_with("Image Size Error! Orvane Zozivi only supports")) << r.err;
+  EXPECT_FALSE(testing::fileExists(sheet()));
+}
+
+TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
+  const CliRun r = run({"--depth", "7", "--sheet", sheet(), folder()});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "orvane-zozivi-cli: --depth takes 32, 24, 8, 4, 1 or alpha, not \"7\"\n"
+            "Try \"orvane-zozivi-cli --help\".\n");
+  const CliRun help = run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("Usage: orvane-zozivi-cli [options] FOLDER\n"));
+}
+
+TEST_F(CliRunTest, FailedWriteExitsWithThreeAndKeepsTheOldSheet) {
+  frames(1, 4, 2);
+  const std::string missing = dir_.path() + "no/sheet.png";
+  CliRun r = run({"--sheet", missing, folder()});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + missing + "\".\n");
+  // A directory standing where the sheet goes cannot be replaced; it survives.
+  ASSERT_EQ(mkdir(sheet().c_str(), 0755), 0);
+  r = run({"--sheet", sheet(), folder()});
+  EXPECT_EQ(r.status, 3);
+  struct stat info {};
+  EXPECT_TRUE(stat(sheet().c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+}
+
+}  // namespace
+}  // namespace oz

@@ -1,0 +1,64 @@
+#include "cli/progress_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace oz {
+namespace {
+
+using std::chrono::milliseconds;
+
+class ProgressLineTest : public ::testing::Test {
+ protected:
+  ProgressLineTest() : out_(std::tmpfile()) {}
+  ~ProgressLineTest() override { std::fclose(out_); }
+
+  ProgressLine line(bool enabled) {
+    return ProgressLine(out_, enabled, [this] { return now_; });
+  }
+  std::string written() {
+    std::fflush(out_);
+    std::rewind(out_);
+    std::string text;
+    for (int c; (c = std::fgetc(out_)) != EOF;) text += static_cast<char>(c);
+    return text;
+  }
+
+  std::FILE* out_;
+  std::chrono::steady_clock::time_point now_{};
+};
+
+TEST_F(ProgressLineTest, StaysQuietForTheFirstSecond) {
+  ProgressLine progress = line(true);
+  now_ += milliseconds(1000);
+  progress.update({BuildPhase::kComposing, 3, 8});
+  progress.finish();
+  EXPECT_EQ(written(), "");
+}
+
+TEST_F(ProgressLineTest, RewritesOneLineThenClearsIt) {
+  ProgressLine progress = line(true);
+  now_ += milliseconds(1001);
+  progress.update({BuildPhase::kComposing, 3, 8});
+  now_ += milliseconds(10);
+  progress.update({BuildPhase::kComposing, 4, 8});        // too soon: skipped
+  progress.update({BuildPhase::kReducingColours, 0, 0});  // a new phase shows at once
+  now_ += milliseconds(100);
+  progress.update({BuildPhase::kWriting, 7, 64});
+  progress.finish();
+  EXPECT_EQ(written(),
+            "\rComposing frame 3 of 8\x1b[K\rReducing colours\x1b[K\rWriting row 7 of 64\x1b[K"
+            "\r\x1b[K");
+}
+
+TEST_F(ProgressLineTest, DrawsNothingWhenNotATerminal) {
+  ProgressLine progress = line(false);
+  now_ += milliseconds(5000);
+  progress.update({BuildPhase::kLoadingFrames, 1, 2});
+  progress.finish();
+  EXPECT_EQ(written(), "");
+}
+
+}  // namespace
+}  // namespace oz
