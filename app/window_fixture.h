@@ -65,8 +65,10 @@ class WindowFixture : public ::testing::Test {
   SupportDir support_{temp_.path()};
   FakeToolkit toolkit_{[](const std::string& m) { ADD_FAILURE() << m; }};
   SettingsStore settings_;
+  // The build's clock moves by clockStep_ each time it is read.
   std::chrono::steady_clock::time_point now_{};
-  MainWindow window_{toolkit_, settings_, support_, [this] { return now_; }};
+  std::chrono::milliseconds clockStep_{0};
+  MainWindow window_{toolkit_, settings_, support_, [this] { return now_ += clockStep_; }};
 };
 
 }  // namespace oz

@@ -1,0 +1,206 @@
+#include "app/create_sprite.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/window_fixture.h"
+#include "sheet/png_io.h"
+
+namespace oz {
+namespace {
+
+constexpr const char* kListing =
+    "ov.Extension = \".txt\"\n"
+    "ov.SheetName ov.SheetWidth x ov.SheetHeight #ov.SheetNumber\n"
+    "ov.Repeat\n"
+    "ov.ImageName ov.ImageX,ov.ImageY\n"
+    "ov.Until = ov.ImageCount\n";
+
+class CreateSpriteTest : public WindowFixture {
+ protected:
+  CreateSpriteTest() {
+    frames_ = temp_.path() + "frames/";
+    out_ = temp_.path() + "out/";
+    mkdir(frames_.c_str(), 0700);
+    mkdir(out_.c_str(), 0700);
+  }
+
+  void writeFrame(const std::string& name, int32_t width, int32_t height) {
+    RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 200)};
+    ASSERT_EQ(encodePng(image, frames_ + name, 32, 0), PngWriteStatus::kWritten);
+  }
+
+  // Three 10 × 20 frames and a window ready to build them, two columns wide.
+  void prepare(const std::string& sheet) {
+    for (const char* name : {"f1.png", "f2.png", "f3.png"}) writeFrame(name, 10, 20);
+    start();
+    toolkit_.type(Control::ColumnsField, "2");
+    chooseFolderAndSheet(frames_, sheet);
+  }
+
+  int scriptIndex(const std::string& name) {
+    const std::vector<std::string>& list = toolkit_.control(Control::ScriptList).entries;
+    return static_cast<int>(std::find(list.begin(), list.end(), name) - list.begin());
+  }
+
+  std::vector<std::string> titles() const {
+    std::vector<std::string> result;
+    for (const ShownMessage& m : toolkit_.messages()) result.push_back(m.title);
+    return result;
+  }
+
+  std::string frames_;
+  std::string out_;
+};
+
+TEST_F(CreateSpriteTest, EmptyPathsStopBeforeAnythingIsBuilt) {
+  prepare(out_ + "walk.png");
+  toolkit_.type(Control::SheetPathField, "");
+  toolkit_.type(Control::ImageFolderField, "");
+  click(Control::Create);
+  toolkit_.type(Control::SheetPathField, out_ + "walk.png");
+  click(Control::Create);
+  ASSERT_EQ(titles(), (std::vector<std::string>{"Wait!", "Wait!"}));
+  EXPECT_EQ(toolkit_.messages()[0].text,
+            "You have not chosen where to save your sprite sheet/strip!");
+  EXPECT_EQ(toolkit_.messages()[1].text, "You have not selected an image folder!");
+  EXPECT_FALSE(testing::fileExists(out_ + "walk.png"));
+  EXPECT_FALSE(toolkit_.busy());
+}
+
+TEST_F(CreateSpriteTest, SizeErrorEndsWithItsMessageAlone) {
+  writeFrame("f4.png", 11, 20);
+  prepare(out_ + "walk.png");
+  click(Control::Create);
+  EXPECT_EQ(titles(), std::vector<std::string>{"Image Size Error!"});
+  EXPECT_FALSE(testing::fileExists(out_ + "walk.png"));
+}
+
+TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathWithBlanksAsOneArgument) {
+  const std::string sheet = out_ + "my walk.png";
+  prepare(sheet);
+  toolkit_.answerMessage(MessageResult::Yes);
+  menu(MenuItem::CreateSprite);  // the Return key posts a press of "Create"
+  ASSERT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?"}));
+  EXPECT_EQ(toolkit_.messages()[0].text, "Your file(s) have been saved to disk.");
+  EXPECT_EQ(toolkit_.messages()[1].text, "Would you like to preview, \"" + sheet + "\" ?");
+  EXPECT_EQ(decodePng(sheet)->width, 20);
+  ASSERT_EQ(toolkit_.launches().size(), 1u);
+  EXPECT_EQ(toolkit_.launches()[0].program, "xdg-open");
+  EXPECT_EQ(toolkit_.launches()[0].split, std::vector<std::string>{sheet});
+
+  // No: nothing is launched, and the command can run again at once.
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  EXPECT_EQ(toolkit_.launches().size(), 1u);
+  EXPECT_EQ(toolkit_.text(Control::SheetPathField), sheet);
+}
+
+TEST_F(CreateSpriteTest, FileScriptIsWrittenWithRetinaAndSheetNumber) {
+  addScript("Listing", kListing);
+  prepare(out_ + "walk.png");
+  click(Control::Retina);
+  toolkit_.setSpinValue(Control::SpriteNumber, 7);
+  runQueued();
+  choose(Control::ScriptList, scriptIndex("Listing"));
+  // Typed, not chosen: used as typed, without the extension.
+  toolkit_.type(Control::ScriptPathField, out_ + "walk");
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  EXPECT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?"}));
+  EXPECT_EQ(toolkit_.messages()[0].text, "Your file(s) have been saved to disk.");
+  EXPECT_EQ(testing::readFile(out_ + "walk"), "walk.png 10 x 20 #7\nf1 0,0\nf2 5,0\nf3 0,10\n");
+  EXPECT_TRUE(toolkit_.clipboardHistory().empty());
+}
+
+TEST_F(CreateSpriteTest, ClipboardScriptFillsTheClipboardUntilThePlaceholderIsChosen) {
+  addScript("Clipboard",
+            "ov.Extension = \"Clipboard\"\nov.Repeat\nov.ImageName\nov.Until = ov.ImageCount\n");
+  prepare(out_ + "walk.png");
+  choose(Control::ScriptList, scriptIndex("Clipboard"));
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  ASSERT_EQ(toolkit_.clipboardHistory(), std::vector<std::string>{"f1\r\nf2\r\nf3\r\n"});
+  EXPECT_EQ(toolkit_.messages()[0].text,
+            "Your sprite sheet/strip has been saved to disk and the script has been copied to "
+            "the clipboard.");
+
+  choose(Control::ScriptList, 0);
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  EXPECT_EQ(toolkit_.clipboardHistory().size(), 1u);
+  EXPECT_EQ(toolkit_.messages()[2].text, "Your file(s) have been saved to disk.");
+}
+
+TEST_F(CreateSpriteTest, FailedSheetWriteAsksNothingMore) {
+  addScript("Listing", kListing);
+  prepare(out_ + "missing/walk.png");
+  choose(Control::ScriptList, scriptIndex("Listing"));
+  toolkit_.type(Control::ScriptPathField, out_ + "walk.txt");
+  click(Control::Create);
+  EXPECT_EQ(titles(), std::vector<std::string>{"Save Error!"});
+  EXPECT_FALSE(testing::fileExists(out_ + "walk.txt"));
+}
+
+TEST_F(CreateSpriteTest, ScriptProblemsReplaceTheCompletionButStillOfferPreview) {
+  addScript("Listing", kListing);
+  prepare(out_ + "walk.png");
+  choose(Control::ScriptList, scriptIndex("Listing"));
+
+  toolkit_.type(Control::ScriptPathField, out_ + "missing/walk.txt");
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  ASSERT_EQ(titles(), (std::vector<std::string>{"Save Error!", "Preview?"}));
+  EXPECT_NE(toolkit_.messages()[0].text.find(out_ + "missing/walk.txt"), std::string::npos);
+
+  // The template goes away after it was chosen.
+  std::remove(support_.file("Listing.txt").c_str());
+  toolkit_.type(Control::ScriptPathField, out_ + "walk.txt");
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  ASSERT_EQ(titles().size(), 4u);
+  EXPECT_EQ(titles()[2], "Wait!");
+  EXPECT_EQ(titles()[3], "Preview?");
+  EXPECT_FALSE(testing::fileExists(out_ + "walk.txt"));
+}
+
+TEST_F(CreateSpriteTest, BuildReadsTheOptionsAsTheControlsHoldThem) {
+  prepare(out_ + "walk.png");
+  click(Control::Strip);
+  click(Control::PowerOf2);
+  toolkit_.type(Control::SheetPathField, out_ + "typed.PNG");
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  const std::optional<RgbaImage> sheet = decodePng(out_ + "typed.PNG");
+  ASSERT_TRUE(sheet);
+  EXPECT_EQ(sheet->width, 32);  // a strip of 30, padded
+  EXPECT_EQ(sheet->height, 32);
+}
+
+TEST_F(CreateSpriteTest, SlowBuildShowsProgressAndEndsNotBusy) {
+  prepare(out_ + "walk.png");
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  EXPECT_TRUE(toolkit_.progressSteps().empty());  // the clock stood still
+
+  clockStep_ = std::chrono::milliseconds(200);
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  ASSERT_FALSE(toolkit_.progressSteps().empty());
+  EXPECT_EQ(toolkit_.progressSteps().front().title, "Creating Sprite");
+  EXPECT_FALSE(toolkit_.progressShown());
+  EXPECT_FALSE(toolkit_.busy());
+  double last = 0;
+  for (const ProgressStep& step : toolkit_.progressSteps()) {
+    EXPECT_GE(step.fraction, last) << step.text;
+    last = step.fraction;
+  }
+}
+
+}  // namespace
+}  // namespace oz
