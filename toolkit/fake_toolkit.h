@@ -21,24 +21,10 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/control_kind.h"
 #include "toolkit/toolkit.h"
 
 namespace oz {
-
-enum class ControlKind {
-  Label,
-  TextField,
-  Button,
-  GroupFrame,
-  Option,
-  CheckBox,
-  List,
-  SpinField,
-  ImageView,
-  RichText,
-  TabPanel,
-  Editor,
-};
 
 struct FakeControl {
   ControlKind kind = ControlKind::Label;

@@ -1,0 +1,25 @@
+// The modal dialogs of the toolkit. Each has an object name tests can find
+// through QApplication::activeModalWidget(): "message-box",
+// "folder-requester", "save-requester".
+#ifndef OZ_QT_MODAL_REQUESTS_H_
+#define OZ_QT_MODAL_REQUESTS_H_
+
+#include <string>
+#include <string_view>
+
+#include "toolkit/toolkit.h"
+
+class QWidget;
+
+namespace oz {
+
+// Returns a MessageResult; closing a Yes/No box without choosing is No.
+int showMessageBox(QWidget* parent, std::string_view title, std::string_view text,
+                   MessageButtons buttons);
+std::string requestFolder(QWidget* parent, std::string_view title);
+std::string requestSaveFile(QWidget* parent, std::string_view title, std::string_view proposedName,
+                            std::string_view filter);
+
+}  // namespace oz
+
+#endif  // OZ_QT_MODAL_REQUESTS_H_

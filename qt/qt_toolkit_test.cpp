@@ -1,0 +1,386 @@
+#include "qt/qt_toolkit.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+
+#include "qt/key_sequences.h"
+
+namespace oz {
+namespace {
+
+QApplication& application() {
+  static int argc = 1;
+  static char name[] = "qt_toolkit_test";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+class QtToolkitTest : public ::testing::Test {
+ protected:
+  QtToolkitTest() {
+    application();
+    tk_ = std::make_unique<QtToolkit>();
+    tk_->openWindow(Window::Main, "Orvane Zozivi", 340, 425, {});
+  }
+
+  std::vector<Event> drain() {
+    std::vector<Event> events;
+    while (std::optional<Event> e = tk_->pollEvent()) events.push_back(*e);
+    return events;
+  }
+
+  template <typename W>
+  W* widget(int control) {
+    return qobject_cast<W*>(tk_->controlWidget(control));
+  }
+
+  // Opens the Script Editor with one tab holding one editor.
+  void openEditorWindow() {
+    WindowStyle style;
+    style.resizable = true;
+    ASSERT_TRUE(tk_->openWindow(Window::ScriptEditor, "Script Editor", 720, 540, style));
+    tk_->createTabPanel(Window::ScriptEditor, Control::TabPanel, {5, 40, 555, 465});
+    tk_->addTab(Control::TabPanel, " ");
+    tk_->createEditor(
+        Control::TabPanel, 0, Control::FirstEditor,
+        {0, 0, tk_->itemWidth(Control::TabPanel), tk_->itemHeight(Control::TabPanel)});
+    drain();
+  }
+
+  void buildMenus() {
+    const int file = tk_->addMenu("File");
+    tk_->addMenuItem(file, MenuItem::OpenImageFolder, "Open Image Folder\tCmd+O", true);
+    tk_->addMenuItem(file, MenuItem::CreateSprite, "Create Sprite\t\r", true);
+    const int script = tk_->addMenu("Script");
+    tk_->addMenuItem(script, MenuItem::SaveScript, "Save Script\tCmd+S", true);
+    tk_->addMenuItem(script, MenuItem::DeleteScript, "Delete Script\t\b", false);
+  }
+
+  std::unique_ptr<QtToolkit> tk_;
+};
+
+TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeWithAndWithoutMenuBar) {
+  buildMenus();  // added after the main window opened, as at start-up
+  EXPECT_EQ(tk_->clientWidth(Window::Main), 340);
+  EXPECT_EQ(tk_->clientHeight(Window::Main), 425);
+  WindowStyle style;
+  style.resizable = true;
+  tk_->openWindow(Window::Help, "Help", 1024, 620, style);
+  EXPECT_EQ(tk_->clientWidth(Window::Help), 1024);
+  EXPECT_EQ(tk_->clientHeight(Window::Help), 620);
+  EXPECT_EQ(tk_->windowWidget(Window::Help)->objectName(), "window-3");
+
+  std::vector<int> resized;
+  tk_->setResizeHandler([&](int window) { resized.push_back(window); });
+  tk_->windowWidget(Window::Help)
+      ->resize(tk_->windowWidget(Window::Help)->size() - QSize(824, 470));
+  EXPECT_EQ(tk_->clientWidth(Window::Help), 200);
+  EXPECT_EQ(tk_->clientHeight(Window::Help), 150);
+  EXPECT_EQ(resized, std::vector<int>{Window::Help});
+}
+
+TEST_F(QtToolkitTest, CloseRequestIsReportedAndTheWindowStays) {
+  EXPECT_FALSE(tk_->windowWidget(Window::Main)->close());
+  EXPECT_TRUE(tk_->isWindowOpen(Window::Main));
+  EXPECT_EQ(drain(), (std::vector<Event>{{EventKind::WindowClose, Window::Main, Window::Main}}));
+  tk_->closeWindow(Window::Main);
+  EXPECT_FALSE(tk_->isWindowOpen(Window::Main));
+}
+
+TEST_F(QtToolkitTest, EditedMarkIsTheWindowsModifiedState) {
+  tk_->setEdited(Window::Main, true);
+  EXPECT_TRUE(tk_->isEdited(Window::Main));
+  EXPECT_TRUE(tk_->windowWidget(Window::Main)->isWindowModified());
+  tk_->setEdited(Window::Main, false);
+  EXPECT_FALSE(tk_->isEdited(Window::Main));
+}
+
+TEST_F(QtToolkitTest, OptionsCreatedInARowAreOneExclusiveGroup) {
+  tk_->createOption(Window::Main, Control::Strip, {20, 96, 60, 20}, "Strip");
+  tk_->createOption(Window::Main, Control::Sheet, {90, 96, 60, 20}, "Sheet");
+  tk_->createGroupFrame(Window::Main, Control::BackgroundFrame, {10, 185, 320, 50}, "Background");
+  tk_->createOption(Window::Main, Control::Pink, {62, 207, 120, 20}, "RGB 255 0 255");
+  tk_->createOption(Window::Main, Control::Black, {192, 207, 90, 20}, "RGB 0 0 0");
+  tk_->setState(Control::Sheet, 1);
+  tk_->setState(Control::Black, 1);
+  EXPECT_TRUE(drain().empty());  // the program's choices raise no events
+
+  QTest::mouseClick(widget<QRadioButton>(Control::Strip), Qt::LeftButton);
+  EXPECT_EQ(tk_->state(Control::Strip), 1);
+  EXPECT_EQ(tk_->state(Control::Sheet), 0);
+  EXPECT_EQ(tk_->state(Control::Black), 1);  // the other group keeps its choice
+  EXPECT_EQ(drain(), (std::vector<Event>{{EventKind::Control, Control::Strip, Window::Main}}));
+
+  tk_->setState(Control::Strip, 0);  // the program may leave a group with no choice
+  EXPECT_EQ(tk_->state(Control::Strip), 0);
+  QTest::mouseClick(widget<QRadioButton>(Control::Sheet), Qt::LeftButton);
+  QTest::mouseClick(widget<QRadioButton>(Control::Strip), Qt::LeftButton);
+  EXPECT_EQ(tk_->state(Control::Sheet), 0);  // and the group is exclusive again
+}
+
+TEST_F(QtToolkitTest, SpinFieldKeepsTextAndValueInStep) {
+  tk_->createSpinField(Window::Main, Control::SpriteNumber, {255, 260, 70, 22}, 0, 9999);
+  auto* spin = widget<QSpinBox>(Control::SpriteNumber);
+  tk_->setState(Control::SpriteNumber, 41);
+  EXPECT_EQ(tk_->text(Control::SpriteNumber), "41");
+  EXPECT_EQ(spin->text(), "41");
+  EXPECT_TRUE(drain().empty());
+
+  QTest::keyClick(spin, Qt::Key_Up);  // the arrow steps the value and rewrites the text
+  EXPECT_EQ(tk_->state(Control::SpriteNumber), 42);
+  EXPECT_EQ(spin->text(), "42");
+  spin->selectAll();
+  QTest::keyClicks(spin, "123");  // typed text sets the value
+  EXPECT_EQ(tk_->state(Control::SpriteNumber), 123);
+  EXPECT_EQ(tk_->text(Control::SpriteNumber), "123");
+  EXPECT_FALSE(drain().empty());
+
+  tk_->setText(Control::SpriteNumber, "77");
+  EXPECT_EQ(tk_->state(Control::SpriteNumber), 77);
+  tk_->setText(Control::SpriteNumber, "seven");
+  EXPECT_EQ(tk_->state(Control::SpriteNumber), 77);
+  tk_->setState(Control::SpriteNumber, 12345);
+  EXPECT_EQ(tk_->state(Control::SpriteNumber), 9999);
+  EXPECT_TRUE(drain().empty());
+}
+
+TEST_F(QtToolkitTest, ListSelectionByTheProgramRaisesNoEventButTheUsersDoes) {
+  tk_->createList(Window::Main, Control::DepthList, {70, 150, 100, 22});
+  EXPECT_EQ(tk_->state(Control::DepthList), -1);
+  for (const char* entry : {"32-bit", "24-bit", "8-bit"})
+    tk_->addListEntry(Control::DepthList, entry);
+  EXPECT_EQ(tk_->state(Control::DepthList), -1);
+  tk_->setState(Control::DepthList, 1);
+  EXPECT_EQ(tk_->text(Control::DepthList), "24-bit");
+  EXPECT_TRUE(drain().empty());
+
+  auto* list = widget<QComboBox>(Control::DepthList);
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Down);
+  EXPECT_EQ(tk_->state(Control::DepthList), 2);
+  EXPECT_EQ(drain(), (std::vector<Event>{{EventKind::Control, Control::DepthList, Window::Main}}));
+  tk_->clearList(Control::DepthList);
+  EXPECT_EQ(tk_->state(Control::DepthList), -1);
+  EXPECT_EQ(tk_->text(Control::DepthList), "");
+}
+
+TEST_F(QtToolkitTest, PostedEventsWaitForALaterTurnAndRepeatsQueueOnce) {
+  tk_->createButton(Window::Main, Control::Create, {100, 390, 140, 25}, "Create");
+  tk_->postControlEvent(Control::Create);
+  tk_->postControlEvent(Control::Create);
+  const Event create{EventKind::Control, Control::Create, Window::Main};
+  EXPECT_EQ(tk_->waitEvent(), create);
+  EXPECT_TRUE(drain().empty());
+
+  // A click while waiting ends the wait.
+  QTimer::singleShot(
+      0, [this] { QTest::mouseClick(widget<QAbstractButton>(Control::Create), Qt::LeftButton); });
+  EXPECT_EQ(tk_->waitEvent(), create);
+}
+
+TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16Units) {
+  openEditorWindow();
+  auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
+  const std::string text = "Gr\xc3\xbc\xc3\x9f\xe2\x80\x9d \xf0\x9f\x98\x80\nx ov.ImageX ov.Until";
+  tk_->setText(Control::FirstEditor, text);
+  EXPECT_TRUE(drain().empty());  // loading text is the program's change
+  EXPECT_EQ(tk_->text(Control::FirstEditor), text);
+  QTextCursor cursor = edit->textCursor();
+  cursor.setPosition(3);
+  cursor.setPosition(5, QTextCursor::KeepAnchor);
+  edit->setTextCursor(cursor);
+
+  const QString qtext = QString::fromUtf8(text);
+  const int tag = static_cast<int>(qtext.indexOf("ov.ImageX"));
+  ASSERT_EQ(tag, 11);  // "Grüß” " is 6 units, the emoji 2, the line break 1, "x " 2
+  const Colour orange{0.75, 0.375, 0, 1};
+  const Colour white{1, 1, 1, 1};
+  const Colour shade{0, 0, 0, 0.4};
+  tk_->applyColouring(
+      Control::FirstEditor,
+      {orange, {{tag, 9, white}}, {{tag, static_cast<int>(qtext.size()) - tag, shade}}});
+
+  EXPECT_TRUE(drain().empty());
+  EXPECT_FALSE(edit->document()->isModified());
+  EXPECT_FALSE(edit->document()->isUndoAvailable());
+  EXPECT_EQ(edit->textCursor().anchor(), 3);
+  EXPECT_EQ(edit->textCursor().position(), 5);
+  EXPECT_EQ(tk_->text(Control::FirstEditor), text);
+
+  const QTextBlock second = edit->document()->begin().next();
+  bool tagWhite = false, shaded = false;
+  for (const QTextLayout::FormatRange& range : second.layout()->formats()) {
+    if (range.format.foreground().color() == QColor::fromRgbF(1, 1, 1, 1)) {
+      tagWhite = range.start == 2 && range.length == 9;
+    }
+    if (range.format.background().style() != Qt::NoBrush) {
+      shaded = range.start == 2 && range.length == second.length() - 1 - 2;
+    }
+  }
+  EXPECT_TRUE(tagWhite);
+  EXPECT_TRUE(shaded);
+  // The first line holds no span: its only range is the default colour.
+  ASSERT_EQ(edit->document()->begin().layout()->formats().size(), 1);
+}
+
+TEST_F(QtToolkitTest, InsertingTextReplacesTheSelectionAndIsAnEdit) {
+  openEditorWindow();
+  auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
+  tk_->setText(Control::FirstEditor, "ov.Repeat\nov.ImageX\n");
+  QTextCursor cursor = edit->textCursor();
+  cursor.setPosition(10);
+  cursor.setPosition(19, QTextCursor::KeepAnchor);
+  edit->setTextCursor(cursor);
+  tk_->insertText(Control::FirstEditor, "ov.Extension = ");
+  tk_->insertText(Control::FirstEditor, "\".txt\"");
+  EXPECT_EQ(tk_->text(Control::FirstEditor), "ov.Repeat\nov.Extension = \".txt\"\n");
+  EXPECT_EQ(
+      drain(),
+      (std::vector<Event>{{EventKind::TextChanged, Control::FirstEditor, Window::ScriptEditor}}));
+  EXPECT_TRUE(edit->document()->isUndoAvailable());
+
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Return, Qt::ShiftModifier);  // no soft line separator
+  EXPECT_EQ(tk_->text(Control::FirstEditor), "ov.Repeat\nov.Extension = \".txt\"\n\n");
+}
+
+TEST_F(QtToolkitTest, EditorFontFallsBackToTheFixedFont) {
+  openEditorWindow();
+  auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
+  tk_->setEditorFont(Control::FirstEditor, "No Such Family 1234", 14);
+  EXPECT_EQ(edit->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+  EXPECT_EQ(edit->font().pointSizeF(), 14.0);
+  const QString installed = QFontDatabase::families().value(0);
+  tk_->setEditorFont(Control::FirstEditor, installed.toStdString(), 12);
+  EXPECT_EQ(edit->font().family(), installed);
+  EXPECT_TRUE(drain().empty());
+}
+
+TEST_F(QtToolkitTest, TabsReportEverySelectionChangeAndTakeTheirEditorsAlong) {
+  openEditorWindow();
+  tk_->setTabTitle(Control::TabPanel, 0, "Clipboard");
+  tk_->addTab(Control::TabPanel, "plist & co");
+  tk_->createEditor(Control::TabPanel, 1, Control::FirstFree, {0, 0, 10, 10});
+  EXPECT_EQ(tk_->tabTitle(Control::TabPanel, 1), "plist & co");
+  EXPECT_TRUE(drain().empty());  // adding a second tab keeps the selection
+  tk_->setState(Control::TabPanel, 1);
+  tk_->setState(Control::TabPanel, 1);
+  const Event changed{EventKind::TabChanged, Control::TabPanel, Window::ScriptEditor};
+  EXPECT_EQ(drain(), std::vector<Event>{changed});
+  EXPECT_EQ(tk_->text(Control::TabPanel), "plist & co");
+
+  // The item size is the page's size once the panel is laid out.
+  auto* panel = widget<QTabWidget>(Control::TabPanel);
+  EXPECT_EQ(panel->currentWidget()->size(),
+            QSize(tk_->itemWidth(Control::TabPanel), tk_->itemHeight(Control::TabPanel)));
+
+  tk_->removeTab(Control::TabPanel, 1);
+  EXPECT_EQ(tk_->controlWidget(Control::FirstFree), nullptr);
+  EXPECT_NE(tk_->controlWidget(Control::FirstEditor), nullptr);
+  EXPECT_EQ(tk_->state(Control::TabPanel), 0);
+  EXPECT_EQ(drain(), std::vector<Event>{changed});
+}
+
+TEST_F(QtToolkitTest, MenuShortcutsReachTheirItemsFromEveryWindowButReturnOnlyFromTheMain) {
+  buildMenus();
+  tk_->createTextField(Window::Main, Control::ImageFolderField, {100, 10, 195, 22}, "");
+  openEditorWindow();
+  auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
+  tk_->focus(Control::FirstEditor);
+  tk_->setText(Control::FirstEditor, "one two");
+  edit->moveCursor(QTextCursor::End);
+  ASSERT_EQ(tk_->activeWindow(), Window::ScriptEditor);
+
+  QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);
+  QTest::keyClick(edit, Qt::Key_O, Qt::ControlModifier);
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(drain(), (std::vector<Event>{
+                         {EventKind::MenuItem, MenuItem::SaveScript, Window::ScriptEditor},
+                         {EventKind::MenuItem, MenuItem::OpenImageFolder, Window::ScriptEditor},
+                         {EventKind::TextChanged, Control::FirstEditor, Window::ScriptEditor}}));
+  EXPECT_EQ(tk_->text(Control::FirstEditor), "one two\n");
+
+  // Ctrl+Backspace deletes a word while "Delete Script" is disabled, and
+  // reaches the item once it is enabled; a plain Backspace never does.
+  QTest::keyClick(edit, Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(tk_->text(Control::FirstEditor), "one two");
+  drain();
+  tk_->setMenuItemEnabled(MenuItem::DeleteScript, true);
+  QTest::keyClick(edit, Qt::Key_Backspace, Qt::ControlModifier);
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  EXPECT_EQ(drain(), (std::vector<Event>{
+                         {EventKind::MenuItem, MenuItem::DeleteScript, Window::ScriptEditor},
+                         {EventKind::TextChanged, Control::FirstEditor, Window::ScriptEditor}}));
+  EXPECT_EQ(tk_->text(Control::FirstEditor), "one tw");
+
+  tk_->windowWidget(Window::Main)->activateWindow();
+  QApplication::processEvents();
+  ASSERT_EQ(tk_->activeWindow(), Window::Main);
+  auto* field = widget<QLineEdit>(Control::ImageFolderField);
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_Return);
+  EXPECT_EQ(drain(),
+            (std::vector<Event>{{EventKind::MenuItem, MenuItem::CreateSprite, Window::Main}}));
+}
+
+TEST_F(QtToolkitTest, MessageBoxShowsTitleAsHeadingAndAnswersYesOrNo) {
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    shown = box->text();
+    box->button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(tk_->messageBox("Preview?", "Would you like to preview, \"/a <b>.png\" ?",
+                            MessageButtons::YesNo),
+            MessageResult::No);
+  EXPECT_TRUE(shown.startsWith("<p><b>Preview?</b></p>"));
+  EXPECT_TRUE(shown.contains("&quot;/a &lt;b&gt;.png&quot; ?"));
+
+  QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+  EXPECT_EQ(tk_->messageBox("Save Script?", "Modified.\rSave it?", MessageButtons::YesNo),
+            MessageResult::No);
+}
+
+TEST_F(QtToolkitTest, WhileBusyClicksAreDropped) {
+  tk_->createButton(Window::Main, Control::Create, {100, 390, 140, 25}, "Create");
+  tk_->setBusy(true);
+  tk_->showProgress("Create", "Loading frames", 0.25);
+  QTest::mouseClick(widget<QAbstractButton>(Control::Create), Qt::LeftButton);
+  tk_->closeProgress();
+  tk_->setBusy(false);
+  EXPECT_TRUE(drain().empty());
+  QTest::mouseClick(widget<QAbstractButton>(Control::Create), Qt::LeftButton);
+  EXPECT_EQ(drain().size(), 1u);
+}
+
+TEST(NameFilter, DescriptionKeepsOrGainsItsPattern) {
+  EXPECT_EQ(toNameFilter("PNG (*.png)|*.png"), "PNG (*.png)");
+  EXPECT_EQ(toNameFilter("(*.plist)|*.plist"), "(*.plist)");
+  EXPECT_EQ(toNameFilter("Scripts|*.xml"), "Scripts (*.xml)");
+}
+
+TEST(KeySequence, CommandIsControlAndBackspaceKeepsIt) {
+  EXPECT_EQ(toKeySequence(*parseShortcut("Shift+Cmd+S")), QKeySequence("Ctrl+Shift+S"));
+  EXPECT_EQ(toKeySequence(*parseShortcut("\b")), QKeySequence("Ctrl+Backspace"));
+  EXPECT_EQ(toKeySequence(*parseShortcut("F1")), QKeySequence(Qt::Key_F1));
+  EXPECT_EQ(toKeySequence(*parseShortcut("Alt+Cmd+E")), QKeySequence("Ctrl+Alt+E"));
+}
+
+}  // namespace
+}  // namespace oz

@@ -1,0 +1,102 @@
+#include "qt/script_text_edit.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
+
+namespace oz {
+namespace {
+
+// Adds the part of `span` that falls into the block at [blockStart, blockEnd)
+// to `ranges`, in block coordinates.
+void addClipped(QList<QTextLayout::FormatRange>& ranges, const ColourSpan& span, int blockStart,
+                int blockEnd, const QTextCharFormat& format) {
+  const int start = std::max(span.start, blockStart);
+  const int end = std::min(span.start + span.length, blockEnd);
+  if (start >= end) return;
+  ranges.append({start - blockStart, end - start, format});
+}
+
+}  // namespace
+
+QColor toQColor(const Colour& colour) {
+  return QColor::fromRgbF(static_cast<float>(colour.red), static_cast<float>(colour.green),
+                          static_cast<float>(colour.blue), static_cast<float>(colour.alpha));
+}
+
+ScriptTextEdit::ScriptTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setFrameShape(QFrame::StyledPanel);
+}
+
+QString ScriptTextEdit::text() const {
+  QString text = document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, '\n');
+  text.replace(QChar::LineSeparator, '\n');
+  return text;
+}
+
+void ScriptTextEdit::applyColouring(const EditorColouring& colouring) {
+  QTextCharFormat textFormat;
+  textFormat.setForeground(toQColor(colouring.text));
+  QTextDocument* doc = document();
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    const int blockStart = block.position();
+    // The block's length counts its line break, which takes no colour.
+    const int blockEnd = blockStart + block.length() - 1;
+    QList<QTextLayout::FormatRange> ranges;
+    ranges.append({0, blockEnd - blockStart, textFormat});
+    // Later ranges are merged over earlier ones, so a span wins over the
+    // default colour and a later span over an earlier one.
+    for (const ColourSpan& span : colouring.foreground) {
+      QTextCharFormat format;
+      format.setForeground(toQColor(span.colour));
+      addClipped(ranges, span, blockStart, blockEnd, format);
+    }
+    for (const ColourSpan& span : colouring.background) {
+      QTextCharFormat format;
+      format.setBackground(toQColor(span.colour));
+      addClipped(ranges, span, blockStart, blockEnd, format);
+    }
+    block.layout()->setFormats(ranges);
+  }
+  // Lays the blocks out and repaints them; this is no change of content.
+  doc->markContentsDirty(0, doc->characterCount());
+}
+
+void ScriptTextEdit::setCaretColour(const QColor& colour) {
+  // The caret is drawn in the palette's text colour; the characters
+  // themselves take their colours from the colouring.
+  QPalette p = palette();
+  p.setColor(QPalette::Text, colour);
+  setPalette(p);
+}
+
+void ScriptTextEdit::setBackgroundColour(const QColor& colour) {
+  QPalette p = palette();
+  p.setColor(QPalette::Base, colour);
+  setPalette(p);
+}
+
+void ScriptTextEdit::keyPressEvent(QKeyEvent* event) {
+  // Shift+Return would insert a soft line separator; scripts know only lines.
+  if (event == QKeySequence::InsertLineSeparator) {
+    insertPlainText("\n");
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void ScriptTextEdit::insertFromMimeData(const QMimeData* source) {
+  if (!source->hasText()) return;
+  QString text = source->text();
+  text.replace("\r\n", "\n");
+  text.replace('\r', '\n');
+  insertPlainText(text);
+}
+
+}  // namespace oz
