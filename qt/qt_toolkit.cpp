@@ -178,12 +178,13 @@ bool QtToolkit::openWindow(int window, std::string_view title, int width, int he
 void QtToolkit::closeWindow(int window) {
   ToolkitWindow* w = findWindow(window);
   if (!w) return;
-  const bool wasActive = activeWindow() == window || activeWindow() == Window::None;
+  const bool wasActive = activeWindow() == window;
   windows_.erase(window);
   std::erase(activation_, window);
   std::erase_if(controls_, [window](const auto& entry) { return entry.second.window == window; });
   lastCreated_.erase(window);
   delete w;
+  std::erase_if(optionGroups_, [](const auto& entry) { return !entry.second; });
   // As on a desktop whose key window closes: the window used last before it
   // takes the keyboard.
   if (wasActive && !activation_.empty()) {
@@ -215,14 +216,11 @@ void QtToolkit::setMinimumSize(int window, int width, int height) {
 }
 
 int QtToolkit::activeWindow() const {
-  // A dialog of the program (a message box) counts as the window it belongs to.
-  for (QWidget* w = QApplication::activeWindow(); w;
-       w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
-    if (auto* window = dynamic_cast<ToolkitWindow*>(w)) {
-      return findWindow(window->number()) == window ? window->number() : Window::None;
-    }
-  }
-  return Window::None;
+  // The window activated last, by the program or the user. Unlike Qt's own
+  // answer this holds at once after a window opens (a window manager
+  // activates it later), while a message box of the window is up, and while
+  // the program is in the background, as a key window would.
+  return activation_.empty() ? Window::None : activation_.back();
 }
 
 void QtToolkit::onActivated(int window) {

@@ -184,6 +184,9 @@ void FakeToolkit::type(int control, std::string_view text) {
     c->text = text;
   } else if (c->kind == ControlKind::Editor) {
     insertText(control, text);
+  } else if (c->kind == ControlKind::SpinField) {
+    setText(control, text);
+    queue({EventKind::Control, control, c->window});
   } else {
     reportFailure_("type: control " + number(control) + " takes no typing");
   }
@@ -254,6 +257,7 @@ void FakeToolkit::closeWindow(int window) {
   if (!findWindow(window, "closeWindow")) return;
   std::erase_if(controls_, [window](const auto& entry) { return entry.second.window == window; });
   lastCreated_.erase(window);
+  if (!controls_.count(focused_)) focused_ = -1;
   windows_.erase(window);
   std::erase(activation_, window);
 }
@@ -390,6 +394,7 @@ void FakeToolkit::createEditor(int panel, int tab, int control, Rect r) {
 void FakeToolkit::removeControl(int control) {
   if (!find(control, "removeControl")) return;
   controls_.erase(control);
+  if (focused_ == control) focused_ = -1;
 }
 
 std::string FakeToolkit::text(int control) const {
@@ -501,7 +506,9 @@ Rect FakeToolkit::geometry(int control) const {
   return c ? c->rect : Rect{};
 }
 
-void FakeToolkit::focus(int control) { find(control, "focus"); }
+void FakeToolkit::focus(int control) {
+  if (find(control, "focus")) focused_ = control;
+}
 
 // --- Tab panels.
 

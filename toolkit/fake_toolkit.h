@@ -127,7 +127,8 @@ class FakeToolkit : public Toolkit {
   // Types a value into a spin field (or steps it with the arrows).
   void setSpinValue(int spin, int value);
   // A text field: replaces its text (no event). An editor: inserts at the
-  // caret, replacing the selection (TextChanged).
+  // caret, replacing the selection (TextChanged). A spin field: the text sets
+  // the value (Control).
   void type(int control, std::string_view text);
   // Selects bytes [start, start + length) of an editor's text; typing "" then deletes them.
   void selectInEditor(int editor, size_t start, size_t length);
@@ -148,6 +149,8 @@ class FakeToolkit : public Toolkit {
   const std::vector<std::string>& clipboardHistory() const { return clipboard_; }
   const std::vector<Launched>& launches() const { return launches_; }
   const std::vector<ProgressStep>& progressSteps() const { return progress_; }
+  // The control given the keyboard focus last, or -1.
+  int focusedControl() const { return focused_; }
   bool busy() const { return busy_; }
   bool progressShown() const { return progressShown_; }
   // Window numbers in the order they were opened (a reopened one counts again).
@@ -271,6 +274,7 @@ class FakeToolkit : public Toolkit {
   std::vector<Launched> launches_;
   std::vector<ProgressStep> progress_;
   std::vector<int> opened_;
+  int focused_ = -1;
   bool busy_ = false;
   bool progressShown_ = false;
   FakeControl missingControl_;

@@ -74,6 +74,10 @@ TEST_F(FakeToolkitTest, ProgramChangesRaiseNoEventsButUserChoicesDo) {
   EXPECT_EQ(tk_.state(Control::SpriteNumber), 42);
   tk_.setText(Control::SpriteNumber, "4x");
   EXPECT_EQ(tk_.state(Control::SpriteNumber), 42);
+  EXPECT_TRUE(drain().empty());
+  tk_.type(Control::SpriteNumber, "7");  // typed text sets the value, as the arrows do
+  EXPECT_EQ(tk_.state(Control::SpriteNumber), 7);
+  EXPECT_EQ(drain().size(), 1u);
 }
 
 TEST_F(FakeToolkitTest, AnswersComeFromTheScriptAndMistakesAreReported) {
