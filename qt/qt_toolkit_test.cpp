@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -76,6 +78,9 @@ class QtToolkitTest : public ::testing::Test {
 
 TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeWithAndWithoutMenuBar) {
   buildMenus();  // added after the main window opened, as at start-up
+  auto* main = qobject_cast<QMainWindow*>(tk_->windowWidget(Window::Main));
+  ASSERT_TRUE(main->menuBar()->isVisible());
+  EXPECT_EQ(main->height(), 425 + main->menuBar()->height());
   EXPECT_EQ(tk_->clientWidth(Window::Main), 340);
   EXPECT_EQ(tk_->clientHeight(Window::Main), 425);
   WindowStyle style;

@@ -86,7 +86,11 @@ void ToolkitWindow::placeAndShow(QWidget* over) {
 }
 
 void ToolkitWindow::addMenu(QMenu* menu) {
-  keepClientSize([this, menu] { menuBar()->addMenu(menu); });
+  keepClientSize([this, menu] {
+    menuBar()->addMenu(menu);
+    // A menu bar made after the window was shown starts hidden.
+    menuBar()->setVisible(true);
+  });
 }
 
 void ToolkitWindow::hideZoomButton() {
