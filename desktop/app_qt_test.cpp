@@ -1,0 +1,201 @@
+// The whole desktop program on Qt, offscreen, with a temporary home: it starts,
+// builds a sheet from the example frames through the real widgets and
+// requesters, exports a script, and ends on the main window's close button
+// with the settings file written.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "qt/qt_toolkit.h"
+#include "sheet/png_io.h"
+#include "store/support_dir.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+QApplication& application() {
+  static int argc = 1;
+  static char name[] = "app_qt_test";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// Plays the user: every few milliseconds it tries the current step, and moves
+// on once the step could act. A step that cannot act for too long fails the
+// test and ends the program, so a fault never hangs the run.
+class User : public QObject {
+ public:
+  struct Step {
+    std::string what;
+    std::function<bool()> act;  // true once done
+  };
+
+  User(QtToolkit& toolkit, std::vector<Step> steps) : toolkit_(toolkit), steps_(std::move(steps)) {
+    connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+    timer_.start(20);
+    clock_.start();
+  }
+
+  bool finished() const { return next_ == steps_.size(); }
+
+ private:
+  static constexpr qint64 kStepTimeoutMs = 30000;
+
+  void tick() {
+    if (finished()) return;
+    if (steps_[next_].act()) {
+      ++next_;
+      clock_.restart();
+    } else if (clock_.elapsed() > kStepTimeoutMs) {
+      ADD_FAILURE() << "the user could not: " << steps_[next_].what;
+      next_ = steps_.size();
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+      if (QWidget* main = toolkit_.windowWidget(Window::Main)) main->close();
+    }
+  }
+
+  QtToolkit& toolkit_;
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+  QTimer timer_;
+  QElapsedTimer clock_;
+};
+
+class AppQtTest : public ::testing::Test {
+ protected:
+  AppQtTest() {
+    out_ = home_.path() + "out/";
+    QDir().mkpath(QString::fromStdString(out_));
+    QDir().mkpath(QString::fromStdString(home_.path() + "Library/Application Support"));
+    qputenv("HOME", QByteArray::fromStdString(home_.path()));
+  }
+
+  QWidget* control(int number) { return toolkit_.controlWidget(number); }
+
+  bool click(int number) {
+    auto* button = qobject_cast<QAbstractButton*>(control(number));
+    if (!button || !button->isEnabled() || !button->isVisible()) return false;
+    button->click();
+    return true;
+  }
+
+  template <typename Dialog>
+  Dialog* modal(const char* name) {
+    QWidget* widget = QApplication::activeModalWidget();
+    return widget && widget->objectName() == name ? qobject_cast<Dialog*>(widget) : nullptr;
+  }
+
+  bool answerRequester(const char* name, const std::string& path) {
+    auto* dialog = modal<QFileDialog>(name);
+    if (!dialog || !dialog->isVisible()) return false;
+    // Typed into the name field, as a user would; selectFile() races the
+    // dialog's own loading of the folder.
+    auto* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");
+    if (!nameField) return false;
+    nameField->setText(QString::fromStdString(path));
+    QMetaObject::invokeMethod(dialog, "accept");
+    return true;
+  }
+
+  bool answerMessage(QMessageBox::StandardButton answer) {
+    auto* box = modal<QMessageBox>("message-box");
+    if (!box || !box->isVisible()) return false;
+    messages_.push_back(box->text().toStdString());
+    box->button(answer)->click();
+    return true;
+  }
+
+  // Chooses a list entry from the keyboard, as a user would.
+  bool chooseEntry(int list, const QString& entry) {
+    auto* combo = qobject_cast<QComboBox*>(control(list));
+    if (!combo || !combo->isEnabled()) return false;
+    const int index = combo->findText(entry);
+    if (index < 0) return false;
+    while (combo->currentIndex() < index) QTest::keyClick(combo, Qt::Key_Down);
+    return true;
+  }
+
+  bool fieldShows(int field, const std::string& text) {
+    auto* widget = control(field);
+    return widget && toolkit_.text(field) == text;
+  }
+
+  QApplication& application_ = application();  // before the toolkit
+  testing::ScopedTempDir home_;
+  std::string out_;
+  QtToolkit toolkit_;
+  std::vector<std::string> messages_;
+};
+
+TEST_F(AppQtTest, BuildsTheExampleFramesExportsAScriptAndSavesTheOptions) {
+  const std::string frames = std::string(OZ_SOURCE_DIR) + "/examples/frames";
+  User user(
+      toolkit_,
+      {
+          {"open the folder requester", [&] { return click(Control::ImageFolderButton); }},
+          {"choose the example frames",
+           [&] { return answerRequester("folder-requester", frames); }},
+          {"open the sheet requester", [&] { return click(Control::SheetPathButton); }},
+          {"name the sheet", [&] { return answerRequester("save-requester", out_ + "walk"); }},
+          {"see the sheet path",
+           [&] { return fieldShows(Control::SheetPathField, out_ + "walk.png"); }},
+          {"choose the plist script", [&] { return chooseEntry(Control::ScriptList, "plist"); }},
+          {"open the script requester", [&] { return click(Control::ScriptPathButton); }},
+          {"name the script", [&] { return answerRequester("save-requester", out_ + "walk"); }},
+          {"see the script path",
+           [&] { return fieldShows(Control::ScriptPathField, out_ + "walk.plist"); }},
+          {"tick Retina", [&] { return click(Control::Retina); }},
+          {"press Create", [&] { return click(Control::Create); }},
+          {"read Exported!", [&] { return answerMessage(QMessageBox::Ok); }},
+          {"decline the preview", [&] { return answerMessage(QMessageBox::No); }},
+          {"close the main window",
+           [&] {
+             // The window only asks to close; the program answers.
+             toolkit_.windowWidget(Window::Main)->close();
+             return true;
+           }},
+      });
+
+  EXPECT_EQ(runProgram(toolkit_, home_.path(), kVersionCodeLatest), 0);
+  EXPECT_TRUE(user.finished());
+
+  // Eight 64 × 64 frames, four to a row.
+  const std::optional<PngSize> size = readPngSize(out_ + "walk.png");
+  ASSERT_TRUE(size);
+  EXPECT_EQ(*size, (PngSize{256, 128}));
+
+  // Retina halves every number the script writes.
+  const std::string script = testing::readFile(out_ + "walk.plist");
+  EXPECT_NE(script.find("frame8"), std::string::npos) << script;
+  EXPECT_NE(script.find("<string>96</string>"), std::string::npos) << script;
+
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_NE(messages_[0].find("Your file(s) have been saved to disk."), std::string::npos);
+  EXPECT_NE(messages_[1].find(out_ + "walk.png"), std::string::npos);
+
+  const SupportDir support = supportDirFor(kVersionCodeLatest, home_.path());
+  const std::string settings = testing::readFile(support.settingsPath());
+  EXPECT_NE(settings.find("Retina = 1\n"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("Columns = 4\n"), std::string::npos) << settings;
+}
+
+}  // namespace
+}  // namespace oz
