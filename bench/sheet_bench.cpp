@@ -1,0 +1,218 @@
+// Times orvane-zozivi-cli building sheets from deterministic frame sets and
+// prints, measured in the same run, its ratio to the floor: decoding the frames
+// plus zlib level 9 over the sheet's raw rows (filter byte 0 per row), which any
+// tool writing the same unfiltered level-9 PNG must at least spend. Also prints
+// the build's peak memory against 3 x the sheet's RGBA bytes + 30 MB and, where
+// ImageMagick's montage is installed, our time divided by its time for the
+// same grid.
+//
+// Usage: sheet_bench [RUNS [FOLDER]]
+//   RUNS: each time is the fastest of RUNS (default 3).
+//   FOLDER: where the frame sets are made and then kept, for profiling; by
+//   default a temporary folder that is removed at the end.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sheet/png_io.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Processor time of this process: the machine may be shared, and processor
+// time is far less disturbed by other work than wall time.
+double processSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+struct FrameSet {
+  int count;
+  int size;  // frames are size x size
+  int columns;
+};
+
+struct ProcessRun {
+  double seconds = 0;  // processor time, user and system
+  double wallSeconds = 0;
+  long peakKilobytes = 0;
+  int status = -1;
+};
+
+// Runs a program quietly and measures its processor and wall time and its peak
+// resident memory.
+ProcessRun runProcess(std::vector<std::string> args) {
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  std::fflush(stdout);  // or the child would print our buffered lines again
+  const auto start = Clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::freopen("/dev/null", "w", stdout);
+    std::freopen("/dev/null", "w", stderr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  ProcessRun run;
+  run.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+  run.seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  run.peakKilobytes = usage.ru_maxrss;
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+// The fastest of `runs` measurements.
+double fastest(int runs, const std::function<double()>& once) {
+  double best = 1e300;
+  for (int i = 0; i < runs; ++i) best = std::min(best, once());
+  return best;
+}
+
+// A sprite-like frame: a shaded disc that moves from frame to frame, a soft
+// edge, a little texture, and transparency around it.
+oz::RgbaImage makeFrame(int size, int index) {
+  oz::RgbaImage image{size, size, std::vector<uint8_t>(static_cast<size_t>(size) * size * 4)};
+  const double cx = size * (0.5 + 0.25 * std::sin(index * 0.37));
+  const double cy = size * (0.5 + 0.25 * std::cos(index * 0.23));
+  const double radius = size * 0.3;
+  uint32_t noise = 2463534242u + static_cast<uint32_t>(index);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      noise ^= noise << 13;
+      noise ^= noise >> 17;
+      noise ^= noise << 5;
+      const double d = std::hypot(x - cx, y - cy) / radius;
+      if (d >= 1.1) continue;
+      uint8_t* p = image.pixel(x, y);
+      const double light = 1 - 0.6 * d;
+      p[0] = static_cast<uint8_t>(200 * light + (noise & 15));
+      p[1] = static_cast<uint8_t>(120 * light + (index * 7 & 63));
+      p[2] = static_cast<uint8_t>(60 + 40 * light);
+      p[3] = static_cast<uint8_t>(d < 1 ? 255 : 255 * (1.1 - d) / 0.1);
+    }
+  }
+  return image;
+}
+
+std::string frameName(int index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "f%04d.png", index + 1);
+  return name;
+}
+
+double decodeFrames(const std::string& folder, int count) {
+  const double start = processSeconds();
+  for (int i = 0; i < count; ++i) {
+    if (!oz::decodePng(folder + frameName(i))) std::fprintf(stderr, "frame %d did not decode\n", i);
+  }
+  return processSeconds() - start;
+}
+
+// The rows of the written sheet as libpng was given them, each after a filter byte 0.
+std::vector<uint8_t> rawRows(const std::string& sheetPath, int depth) {
+  const auto sheet = oz::decodePng(sheetPath);
+  std::vector<uint8_t> raw;
+  if (!sheet) return raw;
+  const int bytesPerPixel = depth / 8;
+  for (int32_t y = 0; y < sheet->height; ++y) {
+    raw.push_back(0);
+    for (int32_t x = 0; x < sheet->width; ++x) {
+      raw.insert(raw.end(), sheet->pixel(x, y), sheet->pixel(x, y) + bytesPerPixel);
+    }
+  }
+  return raw;
+}
+
+double deflateLevel9(const std::vector<uint8_t>& raw) {
+  std::vector<uint8_t> out(compressBound(raw.size()));
+  uLongf size = out.size();
+  const double start = processSeconds();
+  compress2(out.data(), &size, raw.data(), raw.size(), 9);
+  return processSeconds() - start;
+}
+
+bool haveMontage() { return std::system("command -v montage >/dev/null 2>&1") == 0; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const std::string cli = OZ_CLI_PATH;
+  char pattern[] = "/tmp/oz-sheet-bench-XXXXXX";
+  const bool keep = argc > 2;
+  if (!keep && mkdtemp(pattern) == nullptr) return 1;
+  const std::string work = (keep ? std::string(argv[2]) : std::string(pattern)) + "/";
+  const bool montage = haveMontage();
+
+  std::printf("Processor seconds, fastest of %d; wall seconds of that run for the command line.\n",
+              runs);
+  std::printf("%-30s %5s %7s %7s %7s %6s %7s %8s %8s %8s\n", "frames -> sheet", "depth", "wall",
+              "cli", "floor", "ratio", "peak MB", "bound MB", "montage", "/montage");
+  const FrameSet sets[] = {{64, 64, 8}, {256, 128, 16}, {1024, 128, 32}};
+  for (const FrameSet& set : sets) {
+    const std::string folder =
+        work + std::to_string(set.count) + "x" + std::to_string(set.size) + "/";
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < set.count; ++i) {
+      oz::encodePng(makeFrame(set.size, i), folder + frameName(i), 32, 0);
+    }
+    const int sheetWidth = set.columns * set.size;
+    const int sheetHeight = (set.count + set.columns - 1) / set.columns * set.size;
+    const double decodeSeconds = fastest(runs, [&] { return decodeFrames(folder, set.count); });
+
+    double montageSeconds = 0;
+    if (montage) {
+      std::vector<std::string> args{"montage"};
+      for (int i = 0; i < set.count; ++i) args.push_back(folder + frameName(i));
+      args.insert(args.end(), {"-tile", std::to_string(set.columns) + "x", "-geometry", "+0+0",
+                               "-background", "none", work + "montage.png"});
+      montageSeconds = fastest(runs, [&] { return runProcess(args).seconds; });
+    }
+
+    for (int depth : {32, 24}) {
+      const std::string sheet = work + "sheet.png";
+      ProcessRun best;
+      best.seconds = 1e300;
+      for (int i = 0; i < runs; ++i) {
+        const ProcessRun run =
+            runProcess({cli, "--sheet", sheet, "--columns", std::to_string(set.columns), "--depth",
+                        std::to_string(depth), folder});
+        if (run.status != 0) std::fprintf(stderr, "orvane-zozivi-cli exited with %d\n", run.status);
+        if (run.seconds < best.seconds) best = run;
+        best.peakKilobytes = std::max(best.peakKilobytes, run.peakKilobytes);
+      }
+      const std::vector<uint8_t> raw = rawRows(sheet, depth);
+      const double floorSeconds = decodeSeconds + fastest(runs, [&] { return deflateLevel9(raw); });
+      const double boundMegabytes = (3 * 4.0 * sheetWidth * sheetHeight + 30e6) / 1e6;
+      char label[64];
+      std::snprintf(label, sizeof label, "%d of %dx%d -> %dx%d", set.count, set.size, set.size,
+                    sheetWidth, sheetHeight);
+      std::printf("%-30s %5d %7.3f %7.3f %7.3f %6.2f %7.1f %8.1f", label, depth, best.wallSeconds,
+                  best.seconds, floorSeconds, best.seconds / floorSeconds,
+                  static_cast<double>(best.peakKilobytes) * 1024 / 1e6, boundMegabytes);
+      if (montage) std::printf(" %8.3f %8.2f", montageSeconds, best.seconds / montageSeconds);
+      std::printf("\n");
+      std::fflush(stdout);
+    }
+  }
+  if (!keep) std::filesystem::remove_all(work);
+  return 0;
+}
