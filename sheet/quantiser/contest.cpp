@@ -9,7 +9,7 @@ namespace {
 constexpr double kFar = 1 << 30;           // larger than any distance
 constexpr double kBetaScale = 1.0 / 1024;  // 2^-10: how fast freq forgets
 constexpr double kBiasScale = 1024;        // turns freq decay into bias
-constexpr int kBlock = 16;                 // neurons tested together
+constexpr int kLanes = 8;                  // independent running minimums
 
 double colourWeight(double alpha) {
   const double t = 1 - alpha / 255;
@@ -21,20 +21,59 @@ void reward(Network& net, int bestpos) {
   net.bias[bestpos] -= 1;
 }
 
-// True when some d[k] < best in the block. Written without an early exit so the
-// compiler can vectorise it; the comparisons are the scan's own.
-bool anyBelow(const double* d, double best, int count) {
-  int hit = 0;
-  for (int k = 0; k < count; ++k) hit |= d[k] < best;
-  return hit != 0;
+// The first index of the smallest distance, which is what the scan "d < bestd"
+// from kFar finds. The minimum is taken in kLanes interleaved running minimums
+// (exact: a minimum does not round), so it vectorises and no lane waits on
+// another; the index is then the first neuron at that value.
+int firstMinimum(const double* d, int n) {
+  double lane[kLanes];
+  std::fill_n(lane, kLanes, kFar);
+  int j = 0;
+  for (; j + kLanes <= n; j += kLanes) {
+    for (int l = 0; l < kLanes; ++l) lane[l] = d[j + l] < lane[l] ? d[j + l] : lane[l];
+  }
+  double best = kFar;
+  for (; j < n; ++j) best = d[j] < best ? d[j] : best;
+  for (double m : lane) best = m < best ? m : best;
+  if (!(best < kFar)) return 0;
+  return static_cast<int>(std::find(d, d + n, best) - d);
 }
 
-// The biased comparison in the scan's own form: d < bestbiasd + bias, never
-// d - bias < bestbiasd, which rounds differently.
-bool anyBelowBiased(const double* d, const double* bias, double best, int count) {
-  int hit = 0;
-  for (int k = 0; k < count; ++k) hit |= d[k] < best + bias[k];
-  return hit != 0;
+// d[j] for every neuron, with the plain scan's operations in its order. The
+// target is copied into locals and the arrays are marked unaliased so that the
+// loop vectorises.
+void distances(const Network& net, const Target& t, double* __restrict d) {
+  const double w = colourWeight(t.alpha);
+  const double a = t.alpha;
+  const double b = t.blue;
+  const double g = t.green;
+  const double r = t.red;
+  const double* __restrict alpha = net.alpha.data();
+  const double* __restrict blue = net.blue.data();
+  const double* __restrict green = net.green.data();
+  const double* __restrict red = net.red.data();
+  const int n = net.netsize;
+  if (w == 1) {
+    // Every opaque target: multiplying by 1 changes no bit, so skip it.
+    for (int j = 0; j < n; ++j) {
+      const double rb = std::abs(red[j] - r) + std::abs(blue[j] - b);
+      d[j] = (std::abs(alpha[j] - a) + std::abs(green[j] - g)) + rb;
+    }
+    return;
+  }
+  for (int j = 0; j < n; ++j) {
+    const double rb = std::abs(red[j] - r) * w + std::abs(blue[j] - b) * w;
+    d[j] = (std::abs(alpha[j] - a) + std::abs(green[j] - g) * w) + rb;
+  }
+}
+
+// Every neuron forgets a little of how often it won; its bias grows with it.
+void decay(double* __restrict freq, double* __restrict bias, int n) {
+  for (int j = 0; j < n; ++j) {
+    const double betafreq = freq[j] * kBetaScale;
+    freq[j] = freq[j] - betafreq;
+    bias[j] = bias[j] + betafreq * kBiasScale;
+  }
 }
 
 }  // namespace
@@ -67,51 +106,24 @@ int contestPlain(Network& net, const Target& t) {
 int FastContest::run(Network& net, const Target& t) {
   const int n = net.netsize;
   distance_.resize(static_cast<size_t>(n));
-  const double w = colourWeight(t.alpha);
-  const double* red = net.red.data();
-  const double* green = net.green.data();
-  const double* blue = net.blue.data();
-  const double* alpha = net.alpha.data();
   double* d = distance_.data();
-  for (int j = 0; j < n; ++j) {
-    const double rb = std::abs(red[j] - t.red) * w + std::abs(blue[j] - t.blue) * w;
-    d[j] = (std::abs(alpha[j] - t.alpha) + std::abs(green[j] - t.green) * w) + rb;
-  }
+  distances(net, t, d);
+  const int bestpos = firstMinimum(d, n);
 
-  // Each comparison uses the bias before this contest's update, as the plain
-  // scan does, so the update can run afterwards as a separate loop.
+  // The biased comparison stays a plain pass in index order and in its own
+  // form. It reads the bias before this contest's update, as the plain scan
+  // does, so the update can run afterwards as a separate loop.
   const double* bias = net.bias.data();
-  double bestd = kFar;
   double bestbiasd = kFar;
-  int bestpos = 0;
   int bestbiaspos = 0;
-  for (int j0 = 0; j0 < n; j0 += kBlock) {
-    const int count = std::min(kBlock, n - j0);
-    if (anyBelow(d + j0, bestd, count)) {
-      for (int j = j0; j < j0 + count; ++j) {
-        if (d[j] < bestd) {
-          bestd = d[j];
-          bestpos = j;
-        }
-      }
-    }
-    if (anyBelowBiased(d + j0, bias + j0, bestbiasd, count)) {
-      for (int j = j0; j < j0 + count; ++j) {
-        if (d[j] < bestbiasd + bias[j]) {
-          bestbiasd = d[j] - bias[j];
-          bestbiaspos = j;
-        }
-      }
+  for (int j = 0; j < n; ++j) {
+    if (d[j] < bestbiasd + bias[j]) {
+      bestbiasd = d[j] - bias[j];
+      bestbiaspos = j;
     }
   }
 
-  double* freq = net.freq.data();
-  double* biasOut = net.bias.data();
-  for (int j = 0; j < n; ++j) {
-    const double betafreq = freq[j] * kBetaScale;
-    freq[j] = freq[j] - betafreq;
-    biasOut[j] = biasOut[j] + betafreq * kBiasScale;
-  }
+  decay(net.freq.data(), net.bias.data(), n);
   reward(net, bestpos);
   return bestbiaspos;
 }

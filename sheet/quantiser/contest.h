@@ -22,10 +22,10 @@ struct Target {
 // the closest neuron and returns the winner of the biased contest.
 int contestPlain(Network& net, const Target& target);
 
-// The same contest with identical results, for speed: the distances are computed
-// over the component arrays in a loop the compiler vectorises, and the two
-// running minimums are searched block by block, a block being scanned neuron by
-// neuron only when one of its neurons beats the running best.
+// The same contest with identical results, for speed: the distances, the
+// unbiased minimum and the decay of the conscience terms run as separate loops
+// over the component arrays that the compiler vectorises; only the biased
+// comparison is a scalar pass.
 class FastContest {
  public:
   int run(Network& net, const Target& target);

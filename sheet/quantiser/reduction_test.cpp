@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include <array>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "base/text_lines.h"
 #include "sheet/quantiser/gamma.h"
+#include "sheet/quantiser/test_images.h"
 #include "sheet/quantiser/test_vector.h"
 
 namespace oz {
@@ -64,6 +66,108 @@ INSTANTIATE_TEST_SUITE_P(
                       "4bit-sprite-37x23-white.json", "4bit-sprite-520x520-samplefac2.json",
                       "8bit-gradient-33x17-dither.json", "8bit-sprite-32x32-black.json",
                       "8bit-sprite-40x40-white-dither.json"));
+
+TEST(Reduction, SameImageTwiceGivesTheSameBytes) {
+  const auto rgb = testing::spriteImage(300, 200, 11);
+  for (int32_t bits : {4, 8}) {
+    const Result first = reduce(rgb, 300, 200, bits, kDitherFlag);
+    const Result second = reduce(rgb, 300, 200, bits, kDitherFlag);
+    ASSERT_EQ(first.rows.size(), 200u);
+    EXPECT_EQ(first.palette, second.palette);
+    EXPECT_EQ(first.rows, second.rows);
+  }
+}
+
+TEST(Reduction, PaletteHasAllEntriesInGreenOrderEvenForOneColour) {
+  const GammaTable gt = makeGammaTable();
+  const std::vector<uint8_t> oneColour(3 * 7 * 5, 90);
+  for (const auto& rgb :
+       {oneColour, testing::noiseImage(7, 5, 1), testing::spriteImage(64, 64, 2)}) {
+    const int32_t width = rgb.size() == 3 * 64 * 64 ? 64 : 7;
+    const int32_t height = static_cast<int32_t>(rgb.size() / 3 / width);
+    for (int32_t bits : {4, 8}) {
+      const Result r = reduce(rgb, width, height, bits, 0);
+      ASSERT_EQ(r.palette.size(), size_t{1} << bits);
+      for (size_t i = 1; i < r.palette.size(); ++i) {
+        EXPECT_LE(gt[r.palette[i - 1].green], gt[r.palette[i].green]) << bits << " bits, " << i;
+      }
+    }
+  }
+}
+
+TEST(Reduction, WithoutDitheringEqualPixelsGetEqualIndices) {
+  const int32_t width = 90;
+  const auto rgb = testing::spriteImage(width, 70, 5);
+  const Result r = reduce(rgb, width, 70, 8, 0);
+  std::map<std::array<uint8_t, 3>, uint8_t> seen;
+  for (int32_t y = 0; y < 70; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      const uint8_t* p = &rgb[3 * (static_cast<size_t>(y) * width + x)];
+      const auto [it, inserted] = seen.try_emplace({p[0], p[1], p[2]}, r.rows[y][x]);
+      ASSERT_EQ(it->second, r.rows[y][x]) << x << "," << y;
+    }
+  }
+  EXPECT_LT(seen.size(), 200u);  // the image does repeat its colours
+}
+
+// Error diffusion keeps the local average: over a grey ramp with 16 entries,
+// the mean of each 8 x 8 block of mapped colours stays closer to the input's.
+TEST(Reduction, DitheringKeepsBlockAveragesCloserToTheInput) {
+  const int32_t width = 256;
+  const int32_t height = 32;
+  std::vector<uint8_t> rgb(3 * static_cast<size_t>(width) * height);
+  for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>((i / 3) % width);
+  const auto blockError = [&](const Result& r) {
+    long total = 0;
+    for (int32_t by = 0; by < height; by += 8) {
+      for (int32_t bx = 0; bx < width; bx += 8) {
+        long mapped = 0;
+        long input = 0;
+        for (int32_t y = by; y < by + 8; ++y) {
+          for (int32_t x = bx; x < bx + 8; ++x) {
+            const uint8_t index = (r.rows[y][x / 2] >> (x % 2 ? 0 : 4)) & 0x0F;
+            mapped += r.palette[index].green;
+            input += x;
+          }
+        }
+        total += std::abs(mapped - input);
+      }
+    }
+    return total;
+  };
+  const Result plain = reduce(rgb, width, height, 4, 0);
+  const Result dithered = reduce(rgb, width, height, 4, kDitherFlag);
+  EXPECT_EQ(plain.palette, dithered.palette);
+  EXPECT_LT(blockError(dithered) * 2, blockError(plain));
+}
+
+TEST(Reduction, OneBitIgnoresTheDitherFlag) {
+  const auto rgb = testing::noiseImage(21, 9, 4);
+  const Result plain = reduce(rgb, 21, 9, 1, 0);
+  EXPECT_EQ(plain.palette, (std::vector<PaletteColour>{{0, 0, 0, 255}, {255, 255, 255, 255}}));
+  EXPECT_EQ(plain.rows, reduce(rgb, 21, 9, 1, kDitherFlag).rows);
+  ASSERT_EQ(plain.rows[0].size(), 3u);
+  for (const auto& row : plain.rows) EXPECT_EQ(row[2] & 0x07, 0);
+}
+
+TEST(Reduction, OddWidthFourBitRowsEndInAZeroNibble) {
+  const auto rgb = testing::noiseImage(5, 4, 6);
+  const Result r = reduce(rgb, 5, 4, 4, kDitherFlag);
+  ASSERT_EQ(r.rows.size(), 4u);
+  for (const auto& row : r.rows) {
+    ASSERT_EQ(row.size(), 3u);
+    EXPECT_EQ(row[2] & 0x0F, 0);
+  }
+}
+
+TEST(Reduction, OpensOnlyPaletteDepthsOfNonEmptyImages) {
+  const std::vector<uint8_t> rgb(3 * 4 * 4, 7);
+  EXPECT_EQ(Reduction::open(rgb.data(), 4, 4, 12, 2, 0), nullptr);
+  EXPECT_EQ(Reduction::open(rgb.data(), 4, 4, 12, 24, 0), nullptr);
+  EXPECT_EQ(Reduction::open(rgb.data(), 0, 4, 12, 8, 0), nullptr);
+  EXPECT_EQ(Reduction::open(rgb.data(), 4, 0, 12, 8, 0), nullptr);
+  EXPECT_NE(Reduction::open(rgb.data(), 1, 1, 3, 8, 0), nullptr);
+}
 
 }  // namespace
 }  // namespace oz

@@ -40,8 +40,32 @@ class ErrorDiffusion {
   using Error = std::array<int, 4>;  // red, green, blue, alpha
 
   static uint8_t clampByte(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
-  static void settle(Error& e, const Error& d);
-  static void push(uint8_t* pixel, const Error& e, int sixteenths);
+
+  // Adds the pixel's error d to the running error e, then halves e (toward zero)
+  // until it is small on its own and next to d, so that no streak of error runs
+  // away along the row. Afterwards every component lies in -10..10.
+  static void settle(Error& e, const Error& d) {
+    int dd = 0;
+    for (int c = 0; c < 4; ++c) {
+      e[c] += d[c];
+      dd += d[c] * d[c];
+    }
+    for (;;) {
+      int s = 0;
+      bool large = false;
+      for (int c : e) {
+        s += c * c;
+        large = large || c * c > 100;
+      }
+      if (!large && s <= 2 * dd && s <= 200) return;
+      for (int& c : e) c /= 2;
+    }
+  }
+
+  // Each channel of `pixel` less n/16 of the error, within 0..255.
+  static void push(uint8_t* pixel, const Error& e, int sixteenths) {
+    for (int c = 0; c < 4; ++c) pixel[c] = clampByte(pixel[c] - sixteenths * e[c] / 16);
+  }
 
   Error carried_{};
 };
@@ -68,8 +92,9 @@ void ErrorDiffusion::mapRow(const uint8_t* row, uint8_t* below, int32_t width,
 
     if (below != nullptr) {
       uint8_t* under = below + 4 * static_cast<size_t>(x);
+      // The pixel below-right would take 1/16, which is 0 for an error within
+      // -10..10, so it is left alone.
       if (x > 0) push(under - 4, e, 3);
-      if (x < width - 1) push(under + 4, e, 1);
       push(under, e, 5);
     }
   }

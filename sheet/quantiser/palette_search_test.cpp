@@ -1,0 +1,105 @@
+#include "sheet/quantiser/palette_search.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace oz {
+namespace {
+
+// A colormap given directly in gamma space; every green level starts at `start`.
+Colormap colormapOf(const std::vector<GammaColour>& colours, int start) {
+  Colormap map;
+  map.netsize = static_cast<int>(colours.size());
+  std::copy(colours.begin(), colours.end(), map.colours.begin());
+  map.netindex.fill(start);
+  return map;
+}
+
+// Gamma-space levels that are gt of some byte: gt[0] = 0, gt[1] = 12, gt[2] = 18,
+// gt[16] = 55, gt[47] = 100, gt[128] = 175, gt[255] = 255.
+class SearchTest : public ::testing::Test {
+ protected:
+  GammaTable gt_ = makeGammaTable();
+};
+
+TEST_F(SearchTest, FindsAnExactEntryAndComparesInGammaSpace) {
+  const Colormap map =
+      colormapOf({{0, 0, 0, 255}, {12, 55, 0, 255}, {175, 55, 18, 255}, {255, 255, 255, 255}}, 1);
+  EXPECT_EQ(searchColormap(map, gt_, 128, 16, 2, 255), 2);
+  EXPECT_EQ(searchColormap(map, gt_, 1, 16, 0, 255), 1);
+  EXPECT_EQ(searchColormap(map, gt_, 255, 255, 255, 255), 3);
+  EXPECT_EQ(searchColormap(map, gt_, 0, 0, 0, 255), 0);
+}
+
+TEST_F(SearchTest, AGreenDistanceAboveTheBestUpwardEndsTheWholeSearch) {
+  // Query (0, 100, 0) in gamma space. From entry 2 (distance 100) the next entry
+  // up is 30 greens away, which ends the search before the downward side reaches
+  // entry 0 (distance 25).
+  const Colormap map =
+      colormapOf({{0, 95, 0, 255}, {30, 99, 0, 255}, {10, 100, 0, 255}, {0, 130, 0, 255}}, 2);
+  ASSERT_EQ(gt_[47], 100);
+  EXPECT_EQ(searchColormap(map, gt_, 0, 47, 0, 255), 2);
+  EXPECT_EQ(CachedSearch(map, gt_)(0, 47, 0, 255), 2);
+}
+
+TEST_F(SearchTest, AGreenDistanceAboveTheBestDownwardEndsTheWholeSearch) {
+  // Entry 1 is best (101) when the downward side meets entry 0, 30 greens away:
+  // the upward side never gets to entry 4 (distance 9).
+  const Colormap map = colormapOf(
+      {{0, 70, 0, 255}, {10, 99, 0, 255}, {40, 100, 0, 255}, {60, 101, 0, 255}, {0, 103, 0, 255}},
+      2);
+  EXPECT_EQ(searchColormap(map, gt_, 0, 47, 0, 255), 1);
+  EXPECT_EQ(CachedSearch(map, gt_)(0, 47, 0, 255), 1);
+}
+
+TEST_F(SearchTest, TransparentQueriesCompareAlphaOnly) {
+  // Alpha 0 weighs colour 0; the entry nearest in alpha wins whatever its colour.
+  const Colormap map =
+      colormapOf({{0, 0, 0, 255}, {255, 12, 255, 10}, {0, 175, 0, 0}, {255, 255, 255, 255}}, 0);
+  EXPECT_EQ(searchColormap(map, gt_, 0, 0, 0, 0), 2);
+  EXPECT_EQ(searchColormap(map, gt_, 255, 255, 255, 0), 2);
+  EXPECT_EQ(searchColormap(map, gt_, 255, 255, 255, 255), 3);
+}
+
+// A network as training might leave it, with some translucent neurons.
+Network randomNetwork(int netsize, std::mt19937& random) {
+  std::uniform_real_distribution<double> component(-5.0, 260.0);
+  Network net = initialNetwork(netsize, makeGammaTable());
+  for (int i = 0; i < netsize; ++i) {
+    net.red[i] = component(random);
+    net.green[i] = component(random);
+    net.blue[i] = component(random);
+    if (random() % 3 == 0) net.alpha[i] = component(random);
+  }
+  return net;
+}
+
+// The cache answers exactly what the search answers, also when queries collide
+// in its table, when colours repeat and for opaque queries, which it searches
+// in integers.
+TEST_F(SearchTest, CachedSearchAgreesWithThePlainSearch) {
+  std::mt19937 random(3);
+  for (int netsize : {16, 256, 16, 256}) {
+    Network net = randomNetwork(netsize, random);
+    const Colormap map = finishNetwork(net, gt_);
+    CachedSearch cached(map, gt_);
+    std::vector<std::array<int, 4>> queries;
+    for (int n = 0; n < 100000; ++n) {
+      std::array<int, 4> q{};
+      if (n % 4 == 0 && !queries.empty()) {
+        q = queries[random() % queries.size()];
+      } else {
+        for (int& c : q) c = static_cast<int>(random() % 256);
+        if (n % 2) q[3] = 255;
+        queries.push_back(q);
+      }
+      ASSERT_EQ(cached(q[0], q[1], q[2], q[3]), searchColormap(map, gt_, q[0], q[1], q[2], q[3]))
+          << q[0] << "," << q[1] << "," << q[2] << "," << q[3];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace oz

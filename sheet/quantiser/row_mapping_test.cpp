@@ -1,0 +1,100 @@
+#include "sheet/quantiser/row_mapping.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace oz {
+namespace {
+
+TEST(ThresholdRow, LuminanceStrictlyAbove160IsWhite) {
+  const std::vector<uint8_t> rgb{160, 160, 160, 161, 161, 161, 255, 0, 0, 0, 255,
+                                 0,   0,   0,   255, 255, 255, 255, 0, 0, 0};
+  std::vector<uint8_t> indices(7);
+  thresholdRow(rgb.data(), 7, indices.data());
+  // 160 evaluates just below 160; pure red and blue are dark, pure green bright.
+  EXPECT_EQ(indices, (std::vector<uint8_t>{0, 1, 0, 1, 0, 1, 0}));
+}
+
+using Pixel = std::array<uint8_t, 4>;
+
+std::vector<uint8_t> rowOf(const std::vector<Pixel>& pixels) {
+  std::vector<uint8_t> bytes;
+  for (const Pixel& p : pixels) bytes.insert(bytes.end(), p.begin(), p.end());
+  return bytes;
+}
+
+// Black and white, chosen by a grey threshold, with every query recorded: the
+// arithmetic of the diffusion can then be followed by hand.
+class DiffusionTest : public ::testing::Test {
+ protected:
+  int search(int r, int g, int b, int a) {
+    queries_.push_back(Pixel{static_cast<uint8_t>(r), static_cast<uint8_t>(g),
+                             static_cast<uint8_t>(b), static_cast<uint8_t>(a)});
+    return (r + g + b) / 3 >= 128 ? 1 : 0;
+  }
+  std::vector<uint8_t> map(const std::vector<uint8_t>& row, std::vector<uint8_t>* below) {
+    const int32_t width = static_cast<int32_t>(row.size() / 4);
+    std::vector<uint8_t> indices(static_cast<size_t>(width));
+    auto search = [this](int r, int g, int b, int a) { return this->search(r, g, b, a); };
+    diffusion_.mapRow(row.data(), below ? below->data() : nullptr, width, palette_, search,
+                      indices.data());
+    return indices;
+  }
+
+  std::vector<PaletteColour> palette_{{0, 0, 0, 255}, {255, 255, 255, 255}};
+  std::vector<Pixel> queries_;
+  ErrorDiffusion diffusion_;
+};
+
+TEST_F(DiffusionTest, ErrorIsHalvedPassedRightPushedDownAndCarried) {
+  const auto row = rowOf({{100, 100, 100, 255}, {100, 100, 100, 255}, {100, 100, 100, 255}});
+  auto below = row;
+  EXPECT_EQ(map(row, &below), (std::vector<uint8_t>{0, 0, 0}));
+  // Each pixel's -100 (black for 100) halves to -6: the next pixel is asked as 106.
+  EXPECT_EQ(queries_,
+            (std::vector<Pixel>{{100, 100, 100, 255}, {106, 106, 106, 255}, {106, 106, 106, 255}}));
+  // Below: 5/16 of -6 is -1 straight down, 3/16 is -1 down-left, 1/16 is 0.
+  EXPECT_EQ(below, rowOf({{102, 102, 102, 255}, {102, 102, 102, 255}, {101, 101, 101, 255}}));
+
+  // 7/16 of -6 is carried to the start of the next row: asked as 102 + 2.
+  queries_.clear();
+  map(below, nullptr);
+  EXPECT_EQ(queries_.front(), (Pixel{104, 104, 104, 255}));
+}
+
+TEST_F(DiffusionTest, TranslucentColourErrorIsWeightedAndTruncatedTowardZero) {
+  palette_ = {{0, 0, 0, 50}, {255, 255, 255, 50}};
+  const auto row = rowOf({{100, 100, 100, 100}});
+  auto below = rowOf({{50, 50, 50, 100}});
+  map(row, &below);
+  // m = 100, k = 255 - 155^2 / 255 = 161; -100 x 161 / 255 = -63.1 gives -63;
+  // alpha: 50 - 100 = -50 in full. Halved three times: (-7, -7, -7, -6).
+  // Straight down: 5 x -7 / 16 = -2, 5 x -6 / 16 = -1.
+  EXPECT_EQ(below, rowOf({{52, 52, 52, 101}}));
+  queries_.clear();
+  map(rowOf({{10, 10, 10, 200}}), nullptr);
+  // Carried: 7 x -7 / 16 = -3, 7 x -6 / 16 = -2.
+  EXPECT_EQ(queries_.front(), (Pixel{13, 13, 13, 202}));
+}
+
+TEST_F(DiffusionTest, AnExactMatchSettlesTheErrorToZero) {
+  // The first pixel leaves -6; the white one is asked as 255 (clamped) and
+  // matches exactly, so the running error halves away to nothing.
+  const auto row = rowOf({{100, 100, 100, 255}, {255, 255, 255, 255}, {120, 120, 120, 255}});
+  auto below = rowOf({{0, 0, 0, 255}, {0, 0, 0, 255}, {0, 0, 0, 255}});
+  map(row, &below);
+  EXPECT_EQ(queries_[1], (Pixel{255, 255, 255, 255}));
+  EXPECT_EQ(queries_[2], (Pixel{120, 120, 120, 255}));
+}
+
+TEST_F(DiffusionTest, PushedErrorIsClampedToByteRange) {
+  const auto row = rowOf({{100, 100, 100, 255}, {100, 100, 100, 255}});
+  auto below = rowOf({{255, 0, 255, 255}, {255, 254, 0, 255}});
+  map(row, &below);
+  EXPECT_EQ(below, rowOf({{255, 2, 255, 255}, {255, 255, 1, 255}}));
+}
+
+}  // namespace
+}  // namespace oz
