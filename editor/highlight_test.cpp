@@ -106,12 +106,5 @@ TEST(HighlightTest, ReusedResultForgetsThePreviousText) {
   EXPECT_TRUE(h.shades.empty());
 }
 
-TEST(HighlightTest, KindsMapToTheirColours) {
-  EXPECT_EQ(colorOf(HighlightKind::kDefaultText).green, 0.375);
-  EXPECT_EQ(colorOf(kImage).blue, 0.5);
-  EXPECT_EQ(colorOf(kSheet).red, 0.95);
-  EXPECT_EQ(colorOf(kControl).green, 0.125);
-}
-
 }  // namespace
 }  // namespace oz
