@@ -1,23 +1,66 @@
 #include "script/line_sink.h"
 
+#include <cstring>
+
 namespace oz {
 namespace {
 
 // Large enough that the per-call cost of fwrite disappears, small enough to
 // stay in cache.
-constexpr size_t kFlushThreshold = 64 * 1024;
+constexpr size_t kBufferSize = 64 * 1024;
+
+// Copies short pieces with a few fixed-size moves (two that may overlap)
+// instead of a library call; most pieces of a template line are short.
+inline void copyBytes(char* to, const char* from, size_t count) {
+  if (count > 32 && count <= 64) {
+    std::memcpy(to, from, 32);
+    std::memcpy(to + count - 32, from + count - 32, 32);
+  } else if (count >= 16 && count <= 32) {
+    std::memcpy(to, from, 16);
+    std::memcpy(to + count - 16, from + count - 16, 16);
+  } else if (count >= 8 && count < 16) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + count - 8, from + count - 8, 8);
+  } else if (count >= 4 && count < 8) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + count - 4, from + count - 4, 4);
+  } else if (count >= 1 && count < 4) {
+    to[0] = from[0];
+    to[count / 2] = from[count / 2];
+    to[count - 1] = from[count - 1];
+  } else if (count > 64) {
+    std::memcpy(to, from, count);
+  }
+}
 
 }  // namespace
 
-void StringLineSink::line(std::string_view text) {
-  out_->append(text);
-  out_->append(ending_);
+void TextSink::line(std::string_view text) {
+  const std::string_view pieces[] = {text, ending_};
+  write(pieces);
 }
 
-void StreamLineSink::line(std::string_view text) {
-  buffer_.append(text);
-  buffer_.append(ending_);
-  if (buffer_.size() >= kFlushThreshold) flushBuffer();
+void StringLineSink::write(std::span<const std::string_view> pieces) {
+  for (std::string_view piece : pieces) out_->append(piece);
+}
+
+StreamLineSink::StreamLineSink(FILE* stream, std::string_view ending)
+    : TextSink(ending), stream_(stream), buffer_(new char[kBufferSize]) {}
+
+void StreamLineSink::write(std::span<const std::string_view> pieces) {
+  size_t total = 0;
+  for (std::string_view piece : pieces) total += piece.size();
+  if (total > kBufferSize - used_) {
+    // Rare: the buffer is nearly full, or the text is longer than it.
+    for (std::string_view piece : pieces) put(piece);
+    return;
+  }
+  char* out = buffer_.get() + used_;
+  for (std::string_view piece : pieces) {
+    copyBytes(out, piece.data(), piece.size());
+    out += piece.size();
+  }
+  used_ += total;
 }
 
 bool StreamLineSink::finish() {
@@ -26,12 +69,21 @@ bool StreamLineSink::finish() {
   return !failed_;
 }
 
-void StreamLineSink::flushBuffer() {
-  if (!buffer_.empty() &&
-      std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) {
-    failed_ = true;
+void StreamLineSink::put(std::string_view bytes) {
+  if (bytes.size() > kBufferSize - used_) {
+    flushBuffer();
+    if (bytes.size() > kBufferSize) {
+      if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) failed_ = true;
+      return;
+    }
   }
-  buffer_.clear();
+  copyBytes(buffer_.get() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+}
+
+void StreamLineSink::flushBuffer() {
+  if (used_ > 0 && std::fwrite(buffer_.get(), 1, used_, stream_) != used_) failed_ = true;
+  used_ = 0;
 }
 
 }  // namespace oz

@@ -7,28 +7,6 @@
 namespace oz {
 namespace {
 
-// The order matters: a value inserted by one tag is searched by the tags after
-// it, so a frame named "ov.ImageCount.png" yields the frame count.
-enum TagIndex {
-  kImageX,
-  kImageY,
-  kImageWidth,
-  kImageHeight,
-  kImageName,
-  kImageNumber,
-  kImageCount,
-  kSheetWidth,
-  kSheetHeight,
-  kSheetName,
-  kSheetNumber,
-};
-
-std::string decimal(int64_t value) {
-  char digits[24];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  return std::string(digits, result.ptr);
-}
-
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 std::string_view fileNamePart(std::string_view path) {
@@ -36,67 +14,79 @@ std::string_view fileNamePart(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
+// Every tag and marker name starts with "ov.", so text can only start one
+// inside itself by holding "ov." or by ending in a first part of it.
+bool isInert(std::string_view text) {
+  return !contains(text, "ov.") && !text.ends_with('o') && !text.ends_with("ov");
+}
 
-std::string frameBaseName(std::string_view name) {
-  // Four characters, not bytes: a UTF-8 sequence is never cut in two.
+// The last four characters of `name` (fewer if it is shorter); a UTF-8
+// sequence is never cut in two.
+std::string_view lastFourCharacters(std::string_view name) {
   size_t start = name.size();
   for (int characters = 0; characters < 4 && start > 0; ++characters) {
     do {
       --start;
     } while (start > 0 && isContinuationByte(name[start]));
   }
-  if (start == name.size()) return std::string(name);
-  return removeAll(name, name.substr(start));
+  return name.substr(start);
 }
+
+}  // namespace
 
 TagReplacer::TagReplacer(const ExpansionContext& context)
-    : divisor_(context.divisor > 0 ? context.divisor : 1),
-      tags_{{
-          {"ov.ImageX", {}},
-          {"ov.ImageY", {}},
-          {"ov.ImageWidth", {}},
-          {"ov.ImageHeight", {}},
-          {"ov.ImageName", {}},
-          {"ov.ImageNumber", {}},
-          {"ov.ImageCount", decimal(static_cast<int64_t>(context.frames.size()))},
-          {"ov.SheetWidth", {}},
-          {"ov.SheetHeight", {}},
-          {"ov.SheetName", std::string(fileNamePart(context.sheetPath))},
-          {"ov.SheetNumber", context.sheetNumber},
-      }} {
-  tags_[kSheetWidth].value = halved(context.sheetWidth);
-  tags_[kSheetHeight].value = halved(context.sheetHeight);
-}
-
-std::string TagReplacer::halved(int64_t value) const {
+    : divisor_(context.divisor > 0 ? context.divisor : 1) {
+  setNumber(kImageCount, static_cast<int64_t>(context.frames.size()));
   // Integer division rounds toward zero, as the halving must.
-  return decimal(value / divisor_);
+  setNumber(kSheetWidth, context.sheetWidth / divisor_);
+  setNumber(kSheetHeight, context.sheetHeight / divisor_);
+  values_[kSheetName] = fileNamePart(context.sheetPath);
+  values_[kSheetNumber] = context.sheetNumber;
+  sheetTextsInert_ = isInert(values_[kSheetName]) && isInert(values_[kSheetNumber]);
 }
 
-void TagReplacer::selectFrame(const FrameEntry* frame) {
-  if (frameSelected_ && frame == frame_) return;
+void TagReplacer::setNumber(int tag, int64_t value) {
+  char* digits = digits_[tag].data();
+  const auto result = std::to_chars(digits, digits + digits_[tag].size(), value);
+  values_[tag] = std::string_view(digits, result.ptr - digits);
+}
+
+// `ov.ImageName` is the name with every occurrence of its last four
+// characters (its ".png") removed; so "a.png.png" gives "a".
+void TagReplacer::setFrameName(std::string_view name) {
+  const std::string_view suffix = lastFourCharacters(name);
+  if (name.find(suffix) == name.size() - suffix.size()) {
+    // The usual case, only at the end: the name less its end, not copied.
+    values_[kImageName] = name.substr(0, name.size() - suffix.size());
+  } else {
+    nameStorage_.clear();
+    appendReplacingAll(name, suffix, {}, &nameStorage_);
+    values_[kImageName] = nameStorage_;
+  }
+  imageNameInert_ = isInert(values_[kImageName]);
+}
+
+void TagReplacer::setFrameValues(const FrameEntry* frame) {
   frame_ = frame;
   frameSelected_ = true;
   const FrameEntry none;
   const FrameEntry& f = frame != nullptr ? *frame : none;
-  tags_[kImageX].value = halved(f.x);
-  tags_[kImageY].value = halved(f.y);
-  tags_[kImageWidth].value = halved(f.width);
-  tags_[kImageHeight].value = halved(f.height);
-  tags_[kImageName].value = frameBaseName(f.name);
-  tags_[kImageNumber].value = decimal(f.number);
+  setNumber(kImageX, f.x / divisor_);
+  setNumber(kImageY, f.y / divisor_);
+  setNumber(kImageWidth, f.width / divisor_);
+  setNumber(kImageHeight, f.height / divisor_);
+  setFrameName(frame != nullptr ? std::string_view(frame->name) : std::string_view());
+  setNumber(kImageNumber, f.number);
 }
 
 std::string_view TagReplacer::replace(std::string_view line) {
-  // Every tag starts with "ov.", so most lines are done after one scan.
   if (!contains(line, "ov.")) return line;
   std::string_view current = line;
-  for (const Tag& tag : tags_) {
-    if (!contains(current, tag.name)) continue;
+  for (size_t tag = 0; tag < kTagNames.size(); ++tag) {
+    if (!contains(current, kTagNames[tag])) continue;
     std::string& out = current.data() == scratchA_.data() ? scratchB_ : scratchA_;
     out.clear();
-    appendReplacingAll(current, tag.name, tag.value, &out);
+    appendReplacingAll(current, kTagNames[tag], values_[tag], &out);
     current = out;
   }
   return current;

@@ -10,9 +10,33 @@
 
 namespace oz {
 
-// A frame's `ov.ImageName`: its name with every occurrence of its last four
-// characters (its ".png") removed; so "a.png.png" gives "a".
-std::string frameBaseName(std::string_view name);
+// The tags in the order they are replaced. The order matters: a value
+// inserted by one tag is searched by the tags after it, so a frame named
+// "ov.ImageCount.png" yields the frame count.
+inline constexpr std::array<std::string_view, 11> kTagNames = {
+    "ov.ImageX",      "ov.ImageY",      "ov.ImageWidth",  "ov.ImageHeight",
+    "ov.ImageName",   "ov.ImageNumber", "ov.ImageCount",  "ov.SheetWidth",
+    "ov.SheetHeight", "ov.SheetName",   "ov.SheetNumber",
+};
+
+enum TagIndex : int {
+  kImageX,
+  kImageY,
+  kImageWidth,
+  kImageHeight,
+  kImageName,
+  kImageNumber,
+  kImageCount,
+  kSheetWidth,
+  kSheetHeight,
+  kSheetName,
+  kSheetNumber,
+};
+
+// The three tags whose values are free text; every other value is a number.
+constexpr bool isTextTag(int tag) {
+  return tag == kImageName || tag == kSheetName || tag == kSheetNumber;
+}
 
 class TagReplacer {
  public:
@@ -21,25 +45,36 @@ class TagReplacer {
 
   // Makes the image tags read `frame`; nullptr (no frames at all) gives 0 for
   // the numbers and an empty name.
-  void selectFrame(const FrameEntry* frame);
+  void selectFrame(const FrameEntry* frame) {
+    if (!frameSelected_ || frame != frame_) setFrameValues(frame);
+  }
 
   // `line` with every tag replaced, in table order: each tag's occurrences
   // left to right, the inserted values searched only by the tags after it.
   // The result is valid until the next call and while `line` is.
   std::string_view replace(std::string_view line);
 
- private:
-  struct Tag {
-    std::string_view name;
-    std::string value;
-  };
+  // Valid until the next selectFrame().
+  std::string_view value(int tag) const { return values_[tag]; }
 
-  std::string halved(int64_t value) const;
+  // True when no text value can make a tag or marker name together with the
+  // text around it: none holds "ov." or ends in "o" or "ov". Numbers never
+  // can. Then the tags a line holds as written are all that replace() finds.
+  bool textValuesInert() const { return imageNameInert_ && sheetTextsInert_; }
+
+ private:
+  void setFrameValues(const FrameEntry* frame);
+  void setNumber(int tag, int64_t value);
+  void setFrameName(std::string_view name);
 
   int64_t divisor_;
-  std::array<Tag, 11> tags_;
+  std::array<std::string_view, kTagNames.size()> values_;
+  std::array<std::array<char, 20>, kTagNames.size()> digits_;  // the numbers' texts
+  std::string nameStorage_;  // a frame name with ".png" inside it as well as at the end
   const FrameEntry* frame_ = nullptr;
   bool frameSelected_ = false;
+  bool imageNameInert_ = true;
+  bool sheetTextsInert_ = true;
   std::string scratchA_;  // replacement results alternate between these two
   std::string scratchB_;
 };

@@ -1,13 +1,13 @@
 #include "script/template_expansion.h"
 
 #include "script/tag_replacer.h"
+#include "script/template_scan.h"
 #include "script/text_replace.h"
 #include "script/until_bound.h"
 
 namespace oz {
 namespace {
 
-constexpr std::string_view kExtensionMarker = "ov.Extension";
 constexpr std::string_view kRepeatMarker = "ov.Repeat";
 constexpr std::string_view kUntilMarker = "ov.Until";
 
@@ -34,27 +34,65 @@ const FrameEntry* frameNumbered(std::span<const FrameEntry> frames, int64_t coun
 // most `bound` passes.
 void expandTemplate(std::span<const std::string> lines, const ExpansionContext& context,
                     LineSink& sink) {
+  // A sink with one fixed line ending can take runs of lines at once.
+  TextSink* const textSink = dynamic_cast<TextSink*>(&sink);
+  const TemplateScan scan(lines, textSink != nullptr
+                                     ? std::optional<std::string_view>(textSink->ending())
+                                     : std::nullopt);
   const std::span<const FrameEntry> frames = context.frames;
   TagReplacer tags(context);
   LoopState state;
   const FrameEntry* current = frames.empty() ? nullptr : &frames.front();
+  std::vector<std::string_view> pieces;
+  std::string joined;
+  const auto join = [&pieces, &joined]() -> std::string_view {
+    joined.clear();
+    for (std::string_view piece : pieces) joined.append(piece);
+    return joined;
+  };
   size_t position = 0;
 
-  while (position < lines.size()) {
+  while (position < scan.size()) {
     if (current != nullptr && current->number != state.counter) {
       current = frameNumbered(frames, state.counter);
     }
     tags.selectFrame(current);
 
-    std::string_view raw = lines[position++];
-    if (contains(raw, kExtensionMarker)) {
-      // The line read in its place is not tested again; past the end it is empty.
-      raw = position < lines.size() ? std::string_view(lines[position++]) : std::string_view();
+    // When nothing inserted can form a tag or marker, a line's own tags and
+    // markers are all there are, and its pieces are known without searching.
+    const bool valuesInert = tags.textValuesInert();
+    if (textSink != nullptr && valuesInert) {
+      if (const LineRun* run = scan.runAt(position)) {
+        piecesWithValues(*run, tags, &pieces);
+        textSink->write(pieces);
+        position = run->end;
+        continue;
+      }
     }
 
-    const std::string_view line = tags.replace(raw);
-    const bool repeat = contains(line, kRepeatMarker);
-    const bool until = contains(line, kUntilMarker);
+    const ScannedLine* read = &scan.line(position++);
+    if (read->extension) {
+      // The line read in its place is not tested again; past the end it is empty.
+      read = position < scan.size() ? &scan.line(position++) : nullptr;
+    }
+    if (read == nullptr || !read->mayHoldTags) {
+      sink.line(read == nullptr ? std::string_view() : read->text);
+      continue;
+    }
+
+    const bool inert = valuesInert && read->inertJoins;
+    std::string_view line;
+    bool repeat = read->repeat;
+    bool until = read->until;
+    if (inert) {
+      piecesWithValues(scan, *read, tags, &pieces);
+      line = join();
+    } else {
+      line = tags.replace(read->text);
+      repeat = contains(line, kRepeatMarker);
+      until = contains(line, kUntilMarker);
+    }
+
     if (repeat) {
       state.loopStart = position;
       if (state.finished) state = LoopState{.loopStart = position};

@@ -285,5 +285,45 @@ TEST(Termination, LinesThatAreBothMarkersStillEnd) {
   EXPECT_EQ(expand("ov.Until = 3 ov.Repeat\na\nov.Until", context), (Lines{"a", "a"}));
 }
 
+TEST(Joins, ValuesCompletingANameAroundThemAreReplacedInTableOrder) {
+  FrameList frames = walkFrames(10, 10);
+  frames[0].name = "v.ImageCount.png";
+  ExpansionContext context = walkContext(frames);
+  // "o" + "v.ImageCount" is the count tag, replaced after the name.
+  EXPECT_EQ(expand("[oov.ImageName]", context), Lines{"[3]"});
+  // A sheet name ending in "ov" makes a marker with the text after it.
+  context.sheetPath = "/a/ov";
+  EXPECT_EQ(expand("x\nov.SheetName.Repeat\ny", context), (Lines{"x", "y"}));
+}
+
+// Sinks with a fixed line ending take runs of lines at once; what they get
+// must be what a line-by-line sink gets, endings added.
+TEST(TextSinks, ReceiveTheSameLinesAsALineByLineSink) {
+  FrameList frames = walkFrames(33, 48);
+  FrameList oddFrames = frames;
+  oddFrames[1].name = "ov.Repeat.png";
+  oddFrames[2].name = "v.ImageX.png";
+  std::vector<std::string> templates = {
+      std::string(kWorkedExample),
+      "ov.Extension\nov.Extension again\na ov.ImageName\nb\nov.Until = 3\nc",
+      "oov.ImageName\nov.Repeat\nx ov.ImageName ov.ImageX\nov.ImageName\ny\nov.Until = 4",
+      "ov.Repeat\nov.Repeat\nplain\nov.Until = 2\nafter",
+  };
+  for (const ExampleScript& script : exampleScripts()) templates.emplace_back(script.text);
+  for (const FrameList* list : {&frames, &oddFrames}) {
+    for (const std::string& text : templates) {
+      for (int divisor : {1, 2}) {
+        const ExpansionContext context = walkContext(*list, divisor);
+        std::string byLines;
+        for (const std::string& line : expand(text, context)) byLines += line + "\r\n";
+        std::string byText;
+        StringLineSink sink(&byText, "\r\n");
+        expandTemplate(splitLines(text), context, sink);
+        EXPECT_EQ(byText, byLines) << text;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace oz

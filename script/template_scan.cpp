@@ -1,0 +1,128 @@
+#include "script/template_scan.h"
+
+#include <array>
+
+#include "script/text_replace.h"
+
+namespace oz {
+namespace {
+
+constexpr std::array<std::string_view, 2> kMarkerNames = {"ov.Repeat", "ov.Until"};
+
+bool endsWithPartOf(std::string_view text, std::string_view name) {
+  for (size_t length = 1; length < name.size(); ++length) {
+    if (text.ends_with(name.substr(0, length))) return true;
+  }
+  return false;
+}
+
+// True when `before` ends in the first part (not the whole) of a tag or
+// marker name, which an inserted value could complete.
+bool endsWithPartOfAName(std::string_view before) {
+  for (std::string_view name : kTagNames) {
+    if (endsWithPartOf(before, name)) return true;
+  }
+  for (std::string_view name : kMarkerNames) {
+    if (endsWithPartOf(before, name)) return true;
+  }
+  return false;
+}
+
+// The tag whose name starts at `text`, or -1. No tag name is the start of
+// another, so at most one matches.
+int tagAt(std::string_view text) {
+  for (size_t tag = 0; tag < kTagNames.size(); ++tag) {
+    if (text.starts_with(kTagNames[tag])) return static_cast<int>(tag);
+  }
+  return -1;
+}
+
+}  // namespace
+
+TemplateScan::TemplateScan(std::span<const std::string> lines,
+                           std::optional<std::string_view> ending) {
+  lines_.reserve(lines.size());
+  for (const std::string& text : lines) {
+    ScannedLine line;
+    line.text = text;
+    line.mayHoldTags = contains(text, "ov.");
+    line.firstUse = uses_.size();
+    line.tail = text;
+    if (line.mayHoldTags) {
+      line.extension = contains(text, "ov.Extension");
+      line.repeat = contains(text, kMarkerNames[0]);
+      line.until = contains(text, kMarkerNames[1]);
+      // Tag names cannot overlap one another (none ends in "o" or "ov"), so
+      // a left-to-right scan finds each tag's occurrences as its own search would.
+      size_t from = 0;
+      for (size_t at = text.find("ov."); at != std::string::npos;) {
+        const int tag = tagAt(std::string_view(text).substr(at));
+        if (tag < 0) {
+          at = text.find("ov.", at + 1);
+          continue;
+        }
+        uses_.push_back({std::string_view(text).substr(from, at - from), tag});
+        from = at + kTagNames[tag].size();
+        if (isTextTag(tag) && endsWithPartOfAName(std::string_view(text).substr(0, at))) {
+          line.inertJoins = false;
+        }
+        at = text.find("ov.", from);
+      }
+      line.tail = std::string_view(text).substr(from);
+    }
+    line.useCount = uses_.size() - line.firstUse;
+    lines_.push_back(line);
+  }
+  if (ending) prepareRuns(*ending);
+}
+
+void TemplateScan::prepareRuns(std::string_view ending) {
+  runAt_.assign(lines_.size(), -1);
+  const auto needsNoDecision = [](const ScannedLine& line) {
+    return !line.extension && !line.repeat && !line.until && line.inertJoins;
+  };
+  for (size_t first = 0; first < lines_.size(); ++first) {
+    if (!needsNoDecision(lines_[first])) continue;
+    LineRun run;
+    run.texts.emplace_back();
+    size_t index = first;
+    for (; index < lines_.size() && needsNoDecision(lines_[index]); ++index) {
+      const ScannedLine& line = lines_[index];
+      for (const TagUse& use : uses(line)) {
+        run.texts.back().append(use.before);
+        run.tags.push_back(use.tag);
+        run.texts.emplace_back();
+      }
+      run.texts.back().append(line.tail).append(ending);
+    }
+    run.end = index;
+    runAt_[first] = static_cast<int>(runs_.size());
+    runs_.push_back(std::move(run));
+    first = index;  // a line that needs a decision, or the end
+  }
+}
+
+void piecesWithValues(const LineRun& run, const TagReplacer& tags,
+                      std::vector<std::string_view>* pieces) {
+  pieces->resize(run.texts.size() + run.tags.size());
+  std::string_view* piece = pieces->data();
+  for (size_t i = 0; i < run.tags.size(); ++i) {
+    *piece++ = run.texts[i];
+    *piece++ = tags.value(run.tags[i]);
+  }
+  *piece = run.texts.back();
+}
+
+void piecesWithValues(const TemplateScan& scan, const ScannedLine& line, const TagReplacer& tags,
+                      std::vector<std::string_view>* pieces) {
+  const std::span<const TagUse> uses = scan.uses(line);
+  pieces->resize(2 * uses.size() + 1);
+  std::string_view* piece = pieces->data();
+  for (const TagUse& use : uses) {
+    *piece++ = use.before;
+    *piece++ = tags.value(use.tag);
+  }
+  *piece = line.tail;
+}
+
+}  // namespace oz

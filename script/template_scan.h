@@ -1,0 +1,84 @@
+// A template's lines searched once for their tags and markers, so that the
+// passes of a block do not search the same text again.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/tag_replacer.h"
+
+namespace oz {
+
+// One tag as written in a line, with the text between it and the tag before.
+struct TagUse {
+  std::string_view before;
+  int tag;  // a TagIndex
+};
+
+struct ScannedLine {
+  std::string_view text;
+  bool mayHoldTags = false;  // holds "ov."; without it the line is copied as it is
+  bool extension = false;    // holds "ov.Extension"
+  bool repeat = false;       // holds "ov.Repeat" as written
+  bool until = false;        // holds "ov.Until" as written
+  // No free-text tag (name, sheet name, sheet number) follows text that is
+  // the first part of a tag or marker name, so an inserted value cannot
+  // complete one.
+  bool inertJoins = true;
+  size_t firstUse = 0;  // this line's tags in TemplateScan::uses()
+  size_t useCount = 0;
+  std::string_view tail;  // the text after the last tag; all of it without tags
+};
+
+// Consecutive lines that need no decision: no marker, no extension line, no
+// free-text tag that could join the text around it. While the text values
+// are inert too, their output is fixed text around tag values, line endings
+// included, and can be handed over in one piece.
+struct LineRun {
+  size_t end = 0;                  // the first line after the run
+  std::vector<std::string> texts;  // fixed text before each tag and after the last
+  std::vector<int> tags;           // TagIndex values; texts.size() == tags.size() + 1
+};
+
+class TemplateScan {
+ public:
+  // `lines` must outlive the scan. With an `ending`, runs of lines are
+  // prepared for a sink that ends every line with it.
+  TemplateScan(std::span<const std::string> lines, std::optional<std::string_view> ending);
+
+  size_t size() const { return lines_.size(); }
+  const ScannedLine& line(size_t index) const { return lines_[index]; }
+  std::span<const TagUse> uses(const ScannedLine& line) const {
+    return std::span<const TagUse>(uses_).subspan(line.firstUse, line.useCount);
+  }
+  // The run that starts at line `index`, or nullptr.
+  const LineRun* runAt(size_t index) const {
+    return runAt_.empty() || runAt_[index] < 0 ? nullptr : &runs_[runAt_[index]];
+  }
+
+ private:
+  void prepareRuns(std::string_view ending);
+
+  std::vector<ScannedLine> lines_;
+  std::vector<TagUse> uses_;
+  std::vector<LineRun> runs_;
+  std::vector<int> runAt_;  // per line: the run starting there, or -1
+};
+
+// Cuts `run` into its fixed texts and the values of `tags` between them.
+void piecesWithValues(const LineRun& run, const TagReplacer& tags,
+                      std::vector<std::string_view>* pieces);
+
+// Cuts `line` into its text between tags and the values of `tags` in their
+// place, in one pass; joined, the pieces are what TagReplacer::replace gives
+// when the line's joins and the text values are inert. The pieces point into
+// the line and into `tags`.
+void piecesWithValues(const TemplateScan& scan, const ScannedLine& line, const TagReplacer& tags,
+                      std::vector<std::string_view>* pieces);
+
+}  // namespace oz
