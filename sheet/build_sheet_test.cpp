@@ -133,6 +133,10 @@ TEST_F(BuildSheetTest, UndecodableEntriesAreEmptyFrames) {
   rmdir((folder() + "f1a.png").c_str());
   damagedFrame("f1a.png", 4, 4);
   EXPECT_EQ(refused(), kSizeError);
+  // A FIFO is not read (reading it would wait for a writer forever).
+  unlink((folder() + "f1a.png").c_str());
+  ASSERT_EQ(mkfifo((folder() + "f1a.png").c_str(), 0644), 0);
+  EXPECT_EQ(refused(), kSizeError);
 }
 
 // Sizes come from the headers first, but the outcome is the one a full decode

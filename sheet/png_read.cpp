@@ -1,7 +1,10 @@
 // Frame decoding. libpng reports errors by longjmp, so every libpng call sits in
 // a small function of its own that holds nothing with a destructor between its
 // setjmp and the calls that may jump back to it.
+#include <fcntl.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csetjmp>
 #include <cstdio>
@@ -71,9 +74,16 @@ class PngFile {
   }
 
   // Opens `path`, checks the signature and reads every chunk before the pixels.
+  // Only regular files are read: a FIFO or a device named like a frame would
+  // otherwise block the build or never end.
   bool open(const std::string& path) {
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr) return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (file_ = fdopen(fd, "rb")) == nullptr) {
+      close(fd);
+      return false;
+    }
     png_byte signature[kSignatureBytes];
     if (std::fread(signature, 1, kSignatureBytes, file_) != kSignatureBytes ||
         png_sig_cmp(signature, 0, kSignatureBytes) != 0) {
