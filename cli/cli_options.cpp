@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -168,11 +169,31 @@ std::string helpText() {
       "Usage: orvane-zozivi-cli [options] FOLDER\n"
       "Builds the PNG frames of FOLDER (every \"*.png\" in it, in version order: walk2.png\n"
       "before walk10.png) into one sprite sheet or strip.\n\nOptions:\n";
-  for (const CliOption& option : kOptions) {
+  // Option names in one column, help beside them, wrapped to fit a terminal.
+  constexpr size_t kLineWidth = 96;
+  const auto leftOf = [](const CliOption& option) {
     std::string left = "  --" + std::string(option.name);
     if (option.argument != nullptr) left += " " + std::string(option.argument);
-    left.resize(std::max<size_t>(left.size() + 2, 28), ' ');
-    text += left + option.help + "\n";
+    return left + "  ";
+  };
+  size_t column = 0;
+  for (const CliOption& option : kOptions) column = std::max(column, leftOf(option).size());
+  for (const CliOption& option : kOptions) {
+    std::string line = leftOf(option);
+    line.resize(column, ' ');
+    std::string_view words = option.help;
+    while (!words.empty()) {
+      const size_t space = words.find(' ');
+      const std::string_view word = words.substr(0, space);
+      if (line.size() > column && line.size() + 1 + word.size() > kLineWidth) {
+        text += line + "\n";
+        line.assign(column, ' ');
+      }
+      if (line.size() > column) line += ' ';
+      line += word;
+      words = space == std::string_view::npos ? std::string_view() : words.substr(space + 1);
+    }
+    text += line + "\n";
   }
   text +=
       "\nExit status: 0 the sheet was written; 1 the build was refused (the reason on standard\n"

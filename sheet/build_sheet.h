@@ -30,7 +30,7 @@ struct BuildOptions {
                                   // so it normally ends in "/"
   bool strip = false;             // one row; otherwise a grid of `columns` frames per row
   std::string columns = "4";      // as typed: leading blanks, optional sign, digits (0 if none)
-  int32_t colorDepth = kDepth32;  // a ColorDepth
+  int32_t colorDepth = kDepth32;  // a ColorDepth; any other value counts as 32-bit
   bool dithering = false;         // palette depths only
   bool removeAlpha = false;       // 24-bit only: nearly transparent pixels become the background
   bool pink = false;              // background RGB 255 0 255 instead of black

@@ -17,8 +17,8 @@
 
 namespace oz {
 
-// The whole image at `path`, or nothing when the file cannot be read, is not a
-// PNG, or libpng reports any error. Never a partial image.
+// The whole image at `path`, or nothing when the file cannot be read or is not
+// a regular file, is not a PNG, or libpng reports any error. Never a partial image.
 std::optional<RgbaImage> decodePng(const std::string& path);
 
 struct PngSize {
