@@ -93,6 +93,18 @@ TEST_F(CliRunTest, OptionsReachTheBuild) {
   EXPECT_EQ(std::vector<uint8_t>(padding, padding + 4), (std::vector<uint8_t>{255, 0, 255, 255}));
 }
 
+TEST_F(CliRunTest, EveryDepthWritesItsColourType) {
+  frames(2, 6, 5);
+  const std::pair<const char*, char> depths[] = {{"32", 6}, {"24", 2}, {"8", 3},
+                                                 {"4", 3},  {"1", 3},  {"alpha", 2}};
+  for (const auto& [depth, colorType] : depths) {
+    const CliRun r = run({"--depth", depth, "--dither", "--sheet", sheet(), folder()});
+    EXPECT_EQ(r.status, 0) << depth << ": " << r.err;
+    // The IHDR's colour type byte: 8 signature, 8 chunk head, 9 into the data.
+    EXPECT_EQ(testing::readFile(sheet())[25], colorType) << depth;
+  }
+}
+
 TEST_F(CliRunTest, RefusalsExitWithOneAndTheMessage) {
   CliRun r = run({"--sheet", sheet(), folder()});
   EXPECT_EQ(r.status, 1);

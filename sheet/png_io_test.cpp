@@ -112,6 +112,22 @@ TEST_F(PngIoTest, OneBitOutputPacksRowsAfterATwoColourPalette) {
   }
 }
 
+TEST_F(PngIoTest, PaletteFormsCarryEveryPaletteEntry) {
+  for (int32_t bits : {4, 8}) {
+    SCOPED_TRACE(bits);
+    RgbaImage image = solidImage(5, 3, {250, 20, 20, 255});
+    std::copy_n(Rgba{10, 10, 240, 255}.begin(), 4, image.pixel(4, 1));
+    ASSERT_TRUE(roundTrip(image, bits, 3));
+    const auto chunks = readChunks(testing::readFile(path("out.png")));
+    EXPECT_EQ(chunks[1].data.size(), 3u << bits);
+    if (bits == 4) {
+      // Five pixels take three bytes; the last one's low nibble is unused and 0.
+      const std::string rows = inflateImageData(chunks);
+      for (size_t y = 0; y < 3; ++y) EXPECT_EQ(rows[y * 4 + 3] & 0x0f, 0) << y;
+    }
+  }
+}
+
 TEST_F(PngIoTest, FailedWritesLeaveNothingBehind) {
   const RgbaImage image = solidImage(4, 4, {1, 2, 3, 255});
   EXPECT_EQ(encodePng(image, "", 32, 0), PngWriteStatus::kEmptyPath);
