@@ -2,12 +2,15 @@
 // and the sheets it writes.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <vector>
 
+#include "base/dir_listing.h"
 #include "sheet/png_io.h"
 #include "testsupport/temp_dir.h"
 
@@ -42,13 +45,18 @@ class CliRunTest : public ::testing::Test {
     }
   }
 
-  CliRun run(std::vector<std::string> args) {
+  // Runs the command line; `fileSizeLimit` caps the size of every file it
+  // writes, as a full disk would.
+  CliRun run(std::vector<std::string> args, rlim_t fileSizeLimit = RLIM_INFINITY) {
     args.insert(args.begin(), OZ_CLI_PATH);
     const std::string outPath = dir_.path() + "stdout", errPath = dir_.path() + "stderr";
     const pid_t pid = fork();
     if (pid == 0) {
       dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
       dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+      signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails instead of killing
+      const rlimit limit{fileSizeLimit, fileSizeLimit};
+      setrlimit(RLIMIT_FSIZE, &limit);
       std::vector<char*> argv;
       for (std::string& arg : args) argv.push_back(arg.data());
       argv.push_back(nullptr);
@@ -140,12 +148,21 @@ TEST_F(CliRunTest, FailedWriteExitsWithThreeAndKeepsTheOldSheet) {
   CliRun r = run({"--sheet", missing, folder()});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + missing + "\".\n");
-  // A directory standing where the sheet goes cannot be replaced; it survives.
-  ASSERT_EQ(mkdir(sheet().c_str(), 0755), 0);
-  r = run({"--sheet", sheet(), folder()});
+
+  ASSERT_EQ(run({"--sheet", sheet(), folder()}).status, 0);
+  const std::string oldSheet = testing::readFile(sheet());
+  // A frame of noise makes a sheet far larger than the disk will take.
+  RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
+  uint32_t seed = 1;
+  for (uint8_t& byte : noise.pixels)
+    byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+  unlink((folder() + "/f1.png").c_str());
+  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::kWritten);
+  r = run({"--sheet", sheet(), folder()}, 64 * 1024);
   EXPECT_EQ(r.status, 3);
-  struct stat info {};
-  EXPECT_TRUE(stat(sheet().c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+  EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + sheet() + "\".\n");
+  EXPECT_EQ(testing::readFile(sheet()), oldSheet);
+  EXPECT_EQ(listDirectory(dir_.path()), (std::vector<std::string>{"frames", "sheet.png"}));
 }
 
 }  // namespace
