@@ -44,21 +44,5 @@ TEST_F(BuildProgressTest, RepaintsOnlyWhenWhatItShowsChanges) {
   EXPECT_DOUBLE_EQ(toolkit_.progressSteps().back().fraction, 1.0);
 }
 
-TEST(BuildProgressFractionTest, PhasesFollowEachOtherOnOneBar) {
-  const BuildProgress steps[] = {
-      {BuildPhase::kLoadingFrames, 0, 10},  {BuildPhase::kLoadingFrames, 10, 10},
-      {BuildPhase::kComposing, 1, 10},      {BuildPhase::kComposing, 10, 10},
-      {BuildPhase::kReducingColours, 0, 0}, {BuildPhase::kWriting, 1, 100},
-      {BuildPhase::kWriting, 100, 100}};
-  double last = 0;
-  for (const BuildProgress& step : steps) {
-    const double fraction = buildProgressFraction(step);
-    EXPECT_GE(fraction, last);
-    last = fraction;
-  }
-  EXPECT_DOUBLE_EQ(last, 1.0);
-  EXPECT_DOUBLE_EQ(buildProgressFraction({BuildPhase::kWriting, 7, 0}), 0.7);  // no count yet
-}
-
 }  // namespace
 }  // namespace oz
