@@ -8,14 +8,16 @@
 namespace oz {
 namespace {
 
-TEST(StreamLineSink, KeepsOrderAcrossBufferFlushes) {
+TEST(StreamLineSink, KeepsOrderAcrossBufferFlushesAndLongLines) {
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::tmpfile(), &std::fclose);
   ASSERT_NE(file, nullptr);
   std::string expected;
   {
     StreamLineSink sink(file.get(), "\n");
     for (int i = 0; i < 20000; ++i) {
-      const std::string line = "line " + std::to_string(i);
+      // Now and then a line longer than the sink's buffer.
+      const std::string line =
+          i % 5000 == 7 ? std::string(100000, 'x') : "line " + std::to_string(i);
       sink.line(line);
       expected += line + "\n";
     }

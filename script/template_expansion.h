@@ -24,9 +24,10 @@ struct LoopState {
 };
 
 // Expands `lines` (the whole template, as splitLines gives it) against
-// `context`, handing each output line in order to `sink`. Always ends, and
-// takes time proportional to the output. With no frames the image tags give 0
-// and an empty name.
+// `context`, handing each output line in order to `sink`. Always ends; its
+// time grows linearly with the lines it reads and writes, never with the
+// output written so far. With no frames the image tags give 0 and an empty
+// name. A TextSink is handed whole runs of lines at once.
 void expandTemplate(std::span<const std::string> lines, const ExpansionContext& context,
                     LineSink& sink);
 

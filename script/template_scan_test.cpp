@@ -87,23 +87,5 @@ TEST(TemplateScan, OnePassMatchesTagByTagReplacementWheneverAllowed) {
   EXPECT_GT(leftToTheReference, 2000);
 }
 
-TEST(TemplateScan, RunsJoinLinesThatNeedNoDecisionWithTheirEndings) {
-  const std::vector<std::string> lines = {"a ov.ImageX",   "b", "ov.Repeat", "c ov.ImageName d",
-                                          "oov.ImageName", "e"};
-  const TemplateScan scan(lines, "\r\n");
-  const LineRun* first = scan.runAt(0);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->end, 2u);
-  EXPECT_EQ(first->texts, (std::vector<std::string>{"a ", "\r\nb\r\n"}));
-  EXPECT_EQ(first->tags, std::vector<int>{kImageX});
-  EXPECT_EQ(scan.runAt(1), nullptr);  // runs are entered at their first line only
-  EXPECT_EQ(scan.runAt(2), nullptr);  // a marker decides
-  ASSERT_NE(scan.runAt(3), nullptr);
-  EXPECT_EQ(scan.runAt(3)->end, 4u);  // "o" before a name could become "ov.…"
-  EXPECT_EQ(scan.runAt(4), nullptr);
-  EXPECT_NE(scan.runAt(5), nullptr);
-  EXPECT_EQ(TemplateScan(lines, std::nullopt).runAt(0), nullptr);
-}
-
 }  // namespace
 }  // namespace oz
