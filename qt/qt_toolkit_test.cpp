@@ -4,7 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -19,6 +23,7 @@
 #include <QTimer>
 
 #include "qt/key_sequences.h"
+#include "testsupport/temp_dir.h"
 
 namespace oz {
 namespace {
@@ -372,6 +377,47 @@ TEST_F(QtToolkitTest, WhileBusyClicksAreDropped) {
   EXPECT_TRUE(drain().empty());
   QTest::mouseClick(widget<QAbstractButton>(Control::Create), Qt::LeftButton);
   EXPECT_EQ(drain().size(), 1u);
+}
+
+TEST_F(QtToolkitTest, RequestersAnswerWithTheChosenPathOrNothing) {
+  oz::testing::ScopedTempDir dir;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->objectName(), "folder-requester");
+    // A folder requester answers with the folder it shows when nothing in it is selected.
+    dialog->setDirectory(QString::fromStdString(dir.path()));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  const std::string folder = tk_->chooseFolder("Select a folder of png images...");
+  EXPECT_EQ(QDir(QString::fromStdString(folder)), QDir(QString::fromStdString(dir.path())));
+  EXPECT_EQ(folder.back(), '/');
+
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->nameFilters(), QStringList{"PNG (*.png)"});
+    dialog->reject();
+  });
+  EXPECT_EQ(tk_->chooseSaveFile("Save sprite sheet/strip as...", ".png", "PNG (*.png)|*.png"), "");
+}
+
+TEST_F(QtToolkitTest, LaunchPassesAQuotedPartAsOneArgument) {
+  oz::testing::ScopedTempDir dir;
+  const std::string out = dir.path() + "arguments.txt";
+  const std::string script = dir.path() + "record args.sh";
+  oz::testing::writeFile(script, "printf '%s|' \"$@\" > '" + out + "'\n");
+  tk_->launch("/bin/sh", "\"" + script + "\" \"/Sprites/my walk.png\"  next");
+  QElapsedTimer timer;
+  timer.start();
+  const std::string expected = "/Sprites/my walk.png|next|";
+  while (oz::testing::readFile(out) != expected && timer.elapsed() < 5000) QTest::qWait(20);
+  EXPECT_EQ(oz::testing::readFile(out), expected);
+}
+
+TEST_F(QtToolkitTest, ClipboardHoldsThePlainText) {
+  tk_->setClipboardText("x\r\ny\r\n");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "x\r\ny\r\n");
 }
 
 TEST(NameFilter, DescriptionKeepsOrGainsItsPattern) {
