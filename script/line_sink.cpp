@@ -7,7 +7,7 @@ namespace {
 
 // Large enough that the per-call cost of fwrite disappears, small enough to
 // stay in cache.
-constexpr size_t kBufferSize = 64 * 1024;
+constexpr size_t kBufferSize = size_t{64} * 1024;
 
 // Copies short pieces with a few fixed-size moves (two that may overlap)
 // instead of a library call; most pieces of a template line are short.
