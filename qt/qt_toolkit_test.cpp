@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "qt/key_sequences.h"
@@ -110,6 +111,42 @@ TEST_F(QtToolkitTest, CloseRequestIsReportedAndTheWindowStays) {
   EXPECT_EQ(drain(), (std::vector<Event>{{EventKind::WindowClose, Window::Main, Window::Main}}));
   tk_->closeWindow(Window::Main);
   EXPECT_FALSE(tk_->isWindowOpen(Window::Main));
+}
+
+TEST_F(QtToolkitTest, ReopeningANumberReleasesTheOldWindowAndClosingReturnsTheKeyboard) {
+  WindowStyle over;
+  over.placement = Placement::CentredOverActiveWindow;
+  over.menuBar = false;
+  tk_->openWindow(Window::About, "", 340, 170, over);
+  tk_->createLabel(Window::About, Control::AboutName, {180, 20, 140, 20}, "Orvane Zozivi",
+                   LabelAlign::Centred);
+  QPointer<QWidget> first = tk_->windowWidget(Window::About);
+  // Centred within the width of a window frame, unknown before the first show.
+  const QPoint offset =
+      first->frameGeometry().center() - tk_->windowWidget(Window::Main)->frameGeometry().center();
+  EXPECT_LE(offset.manhattanLength(), 8);
+  EXPECT_EQ(tk_->activeWindow(), Window::About);
+
+  tk_->openWindow(Window::About, "", 340, 170, over);
+  EXPECT_TRUE(first.isNull());
+  EXPECT_EQ(tk_->controlWidget(Control::AboutName), nullptr);
+  EXPECT_EQ(tk_->text(Control::AboutName), "");
+  tk_->closeWindow(Window::About);
+  EXPECT_EQ(tk_->activeWindow(), Window::Main);
+}
+
+TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
+  tk_->createRichText(Window::Main, Control::HelpText, {10, 10, 300, 300},
+                      "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
+  auto* area = widget<QTextBrowser>(Control::HelpText);
+  area->setFocus();
+  area->selectAll();
+  QTest::keyClicks(area, "typed");
+  EXPECT_EQ(area->toPlainText(), "See the forum.");
+  EXPECT_EQ(area->textCursor().selectedText(), "See the forum.");
+  EXPECT_TRUE(area->openExternalLinks());
+  EXPECT_EQ(tk_->text(Control::HelpText),
+            "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
 }
 
 TEST_F(QtToolkitTest, EditedMarkIsTheWindowsModifiedState) {

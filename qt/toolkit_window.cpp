@@ -71,7 +71,8 @@ void ToolkitWindow::keepClientSize(const std::function<void()>& change) {
 void ToolkitWindow::placeAndShow(QWidget* over) {
   // The frame is not known before the first show; the client area stands
   // for it when centring.
-  if (style_.resizable) keepClientSize([] {});
+  // Sizes the window to its client area and menu bar before it is centred.
+  keepClientSize([this] { layout()->activate(); });
   QRect frame(QPoint(), size());
   QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
   if (over) {
