@@ -10,19 +10,10 @@
 #include <string>
 #include <variant>
 
+#include "sheet/color_depth.h"
 #include "sheet/frame.h"
 
 namespace oz {
-
-// Colour depth choices, in the order of the "Color Depth" menu.
-enum ColorDepth : int32_t {
-  kDepth32 = 0,
-  kDepth24 = 1,
-  kDepth8 = 2,
-  kDepth4 = 3,
-  kDepth1 = 4,
-  kDepthAlpha = 5,
-};
 
 struct BuildOptions {
   std::string savePath;           // the sheet file, used exactly as given; must not be empty

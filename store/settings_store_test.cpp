@@ -45,14 +45,14 @@ TEST_F(SettingsStoreTest, FileOfAnotherToolIsReadAndWrittenBackInPlace) {
   writeFile(path_,
             "[SETTINGS]\r\ncolor depth=3\r\n; by hand\r\nPink=1\r\n[Tab ID's]\r\nHTML5=2\r\n");
   store_.open(path_);
-  EXPECT_EQ(readSpriteSettings(store_).colorDepth, kDepth4Bit);
+  EXPECT_EQ(readSpriteSettings(store_).colorDepth, kDepth4);
   writeRetina(store_, true);
   store_.close();
   EXPECT_EQ(readFile(path_), std::string(kMark) +
                                  "[SETTINGS]\ncolor depth = 3\n; by hand\nPink = 1\nRetina = 1\n"
                                  "[Tab ID's]\nHTML5 = 2\n");
   store_.open(path_);
-  writeColorDepth(store_, kDepth8Bit);
+  writeColorDepth(store_, kDepth8);
   store_.close();
   EXPECT_EQ(readFile(path_), std::string(kMark) +
                                  "[SETTINGS]\nColor Depth = 2\n; by hand\nPink = 1\nRetina = 1\n"

@@ -28,11 +28,11 @@ SpriteSettings readSpriteSettings(SettingsStore& store) {
   SpriteSettings settings;
   settings.strip = readFlag(store, "Strip");
   settings.columns = store.readText("Columns", settings.columns);
-  const std::int64_t depth = store.readInteger("Color Depth", kDepth32Bit);
-  if (depth >= kDepth32Bit && depth <= kDepthAlpha) settings.colorDepth = static_cast<int>(depth);
+  const std::int64_t depth = store.readInteger("Color Depth", kDepth32);
+  if (depth >= kDepth32 && depth <= kDepthAlpha) settings.colorDepth = static_cast<int>(depth);
   // "Remove Alpha" only applies to 24-bit output; under any other depth a
   // stored tick is not shown.
-  settings.removeAlpha = depth == kDepth24Bit && readFlag(store, "Remove Alpha");
+  settings.removeAlpha = depth == kDepth24 && readFlag(store, "Remove Alpha");
   settings.dithering = readFlag(store, "Dithering");
   settings.pink = readFlag(store, "Pink");
   settings.retina = readFlag(store, "Retina");

@@ -7,28 +7,19 @@
 #include <string>
 #include <string_view>
 
+#include "sheet/color_depth.h"
 #include "store/settings_store.h"
 
 namespace oz {
 
 inline constexpr std::string_view kSettingsGroup = "Settings";
 
-// Indexes of the "Color Depth" list.
-enum ColorDepth : int {
-  kDepth32Bit = 0,
-  kDepth24Bit = 1,
-  kDepth8Bit = 2,
-  kDepth4Bit = 3,
-  kDepth1Bit = 4,
-  kDepthAlpha = 5,
-};
-
 inline constexpr int kMaxSpriteNumber = 9999;
 
 struct SpriteSettings {
-  bool strip = false;            // true: "Strip" layout; false: "Sheet"
-  std::string columns = "4";     // the "Number of Columns:" field as typed
-  int colorDepth = kDepth32Bit;  // a ColorDepth index, 0..5
+  bool strip = false;         // true: "Strip" layout; false: "Sheet"
+  std::string columns = "4";  // the "Number of Columns:" field as typed
+  int colorDepth = kDepth32;  // a ColorDepth index, 0..5
   bool dithering = false;
   bool removeAlpha = false;
   bool pink = false;  // background RGB 255 0 255; false: RGB 0 0 0

@@ -39,10 +39,10 @@ TEST_F(SpriteSettingsTest, DepthAndNumberReadAsTheControlsWouldShowThem) {
   EXPECT_EQ(read("[Settings]\nSprite Number = -4").spriteNumber, 0);
   EXPECT_TRUE(read("[Settings]\nColor Depth = 1\nRemove Alpha = 1\n").removeAlpha);
   const SpriteSettings eight = read("[Settings]\nColor Depth = 2\nRemove Alpha = 1\n");
-  EXPECT_EQ(eight.colorDepth, kDepth8Bit);
+  EXPECT_EQ(eight.colorDepth, kDepth8);
   EXPECT_FALSE(eight.removeAlpha);
   for (const char* depth : {"6", "-1", "x"}) {
-    EXPECT_EQ(read(std::string("[Settings]\nColor Depth = ") + depth).colorDepth, kDepth32Bit);
+    EXPECT_EQ(read(std::string("[Settings]\nColor Depth = ") + depth).colorDepth, kDepth32);
   }
 }
 
@@ -53,7 +53,7 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   writeStripChosen(store_);
   writeSheetChosen(store_);
   writePinkChosen(store_);
-  writeColorDepth(store_, kDepth24Bit);
+  writeColorDepth(store_, kDepth24);
   writeRemoveAlpha(store_, true);
   writeSpriteNumber(store_, 42);
   writeColumns(store_, "7");
@@ -65,7 +65,7 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   store_.open(path_);
   SpriteSettings expected;
   expected.pink = true;
-  expected.colorDepth = kDepth24Bit;
+  expected.colorDepth = kDepth24;
   expected.removeAlpha = true;
   expected.spriteNumber = 42;
   expected.columns = "7";
