@@ -8,6 +8,19 @@
 #include "help/help_document.h"
 
 namespace oz {
+namespace {
+
+// The text area inside the margins of the Help window's client area as it
+// is, which is what the window asked for unless a menu bar or the screen
+// took some of it. A window shrunk below the margins keeps an empty area,
+// never a negative one.
+Rect helpTextRect(const Toolkit& toolkit) {
+  const int width = std::max(toolkit.clientWidth(Window::Help) - 2 * kHelpMargin, 0);
+  const int height = std::max(toolkit.clientHeight(Window::Help) - 2 * kHelpMargin, 0);
+  return {kHelpMargin, kHelpMargin, width, height};
+}
+
+}  // namespace
 
 void openHelpWindow(Toolkit& toolkit) {
   const WindowStyle style{.closeButton = true,
@@ -20,18 +33,13 @@ void openHelpWindow(Toolkit& toolkit) {
                           style)) {
     return;
   }
-  toolkit.createRichText(Window::Help, Control::HelpText,
-                         {kHelpMargin, kHelpMargin, kHelpWindowWidth - 2 * kHelpMargin,
-                          kHelpWindowHeight - 2 * kHelpMargin},
-                         helpDocument());
+  toolkit.createRichText(Window::Help, Control::HelpText, helpTextRect(toolkit), helpDocument());
 }
 
 void relayoutHelpWindow(Toolkit& toolkit) {
-  if (!toolkit.isWindowOpen(Window::Help)) return;
-  // A window shrunk below the margins keeps an empty text area, never a negative one.
-  const int width = std::max(toolkit.clientWidth(Window::Help) - 2 * kHelpMargin, 0);
-  const int height = std::max(toolkit.clientHeight(Window::Help) - 2 * kHelpMargin, 0);
-  toolkit.setGeometry(Control::HelpText, {kHelpMargin, kHelpMargin, width, height});
+  if (toolkit.isWindowOpen(Window::Help)) {
+    toolkit.setGeometry(Control::HelpText, helpTextRect(toolkit));
+  }
 }
 
 std::string displayedAddress(std::string_view address) {
