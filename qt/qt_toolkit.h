@@ -135,8 +135,11 @@ class QtToolkit : public Toolkit {
 
   ToolkitWindow* findWindow(int window) const;
   const ControlEntry* find(int control) const;
+  // dynamic_cast: the toolkit's own widget classes carry no meta-object of their own.
   template <typename W>
-  W* widgetAs(int control) const;
+  W* widgetAs(int control) const {
+    return dynamic_cast<W*>(controlWidget(control));
+  }
   // Places a new control's widget in the window and registers it.
   void adopt(int window, int control, ControlKind kind, QWidget* widget, Rect r);
   // Releases what `control` held; returns the client area of `window`, or

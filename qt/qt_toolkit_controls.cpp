@@ -1,0 +1,436 @@
+// The controls of QtToolkit: creation, text and state, tab panels, editors.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTextBrowser>
+
+#include "qt/qt_strings.h"
+#include "qt/qt_toolkit.h"
+#include "qt/script_text_edit.h"
+#include "qt/tab_panel.h"
+#include "qt/toolkit_window.h"
+
+namespace oz {
+namespace {
+
+constexpr char kHtmlProperty[] = "oz-html";
+
+std::optional<int> parseDecimal(const QString& text) {
+  bool ok = false;
+  const int value = text.trimmed().toInt(&ok, 10);
+  return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+}  // namespace
+
+// --- Controls.
+
+void QtToolkit::adopt(int window, int control, ControlKind kind, QWidget* widget, Rect r) {
+  widget->setObjectName(QString("control-%1").arg(control));
+  widget->setGeometry(r.x, r.y, r.width, r.height);
+  widget->show();
+  controls_[control] = {widget, kind, window};
+  lastCreated_[window] = control;
+}
+
+void QtToolkit::createLabel(int window, int control, Rect r, std::string_view text,
+                            LabelAlign align) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* label = new QLabel(toQ(text), parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment((align == LabelAlign::Centred ? Qt::AlignHCenter : Qt::AlignLeft) |
+                      Qt::AlignVCenter);
+  adopt(window, control, ControlKind::Label, label, r);
+}
+
+void QtToolkit::createTextField(int window, int control, Rect r, std::string_view text) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  adopt(window, control, ControlKind::TextField, new QLineEdit(toQ(text), parent), r);
+}
+
+void QtToolkit::createButton(int window, int control, Rect r, std::string_view caption) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* button = new QPushButton(captionToQ(caption), parent);
+  button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, button, [this, window, control] {
+    queue({EventKind::Control, control, window});
+  });
+  adopt(window, control, ControlKind::Button, button, r);
+}
+
+void QtToolkit::createGroupFrame(int window, int control, Rect r, std::string_view title) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  adopt(window, control, ControlKind::GroupFrame, new QGroupBox(captionToQ(title), parent), r);
+}
+
+void QtToolkit::createOption(int window, int control, Rect r, std::string_view caption) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  // Radio buttons of one parent would all be one group; the program's groups
+  // are runs of options created one after another.
+  QButtonGroup* group = nullptr;
+  auto last = lastCreated_.find(window);
+  if (last != lastCreated_.end()) {
+    const ControlEntry* previous = find(last->second);
+    auto previousGroup = optionGroups_.find(last->second);
+    if (previous && previous->kind == ControlKind::Option && previousGroup != optionGroups_.end()) {
+      group = previousGroup->second;
+    }
+  }
+  if (!group) group = new QButtonGroup(parent);
+  auto* option = new QRadioButton(captionToQ(caption), parent);
+  option->setAutoExclusive(false);
+  group->addButton(option);
+  optionGroups_[control] = group;
+  QObject::connect(option, &QRadioButton::clicked, option, [this, window, control] {
+    queue({EventKind::Control, control, window});
+  });
+  adopt(window, control, ControlKind::Option, option, r);
+}
+
+void QtToolkit::createCheckBox(int window, int control, Rect r, std::string_view caption) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* box = new QCheckBox(captionToQ(caption), parent);
+  QObject::connect(box, &QCheckBox::clicked, box, [this, window, control] {
+    queue({EventKind::Control, control, window});
+  });
+  adopt(window, control, ControlKind::CheckBox, box, r);
+}
+
+void QtToolkit::createList(int window, int control, Rect r) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* list = new QComboBox(parent);
+  list->setEditable(false);
+  // `activated` comes from the user's choice only, never from setCurrentIndex.
+  QObject::connect(list, &QComboBox::activated, list, [this, window, control] {
+    queue({EventKind::Control, control, window});
+  });
+  adopt(window, control, ControlKind::List, list, r);
+}
+
+void QtToolkit::createSpinField(int window, int control, Rect r, int minimum, int maximum) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* spin = new QSpinBox(parent);
+  spin->setRange(minimum, maximum);
+  spin->setValue(minimum);
+  QObject::connect(spin, &QSpinBox::valueChanged, spin, [this, window, control] {
+    if (!quiet_) queue({EventKind::Control, control, window});
+  });
+  adopt(window, control, ControlKind::SpinField, spin, r);
+}
+
+bool QtToolkit::createImageView(int window, int control, Rect r,
+                                std::span<const std::uint8_t> png) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return false;
+  QPixmap pixmap;
+  const bool loaded =
+      pixmap.loadFromData(png.data(), static_cast<uint>(png.size()), "PNG") && !pixmap.isNull();
+  auto* view = new QLabel(parent);
+  view->setScaledContents(true);
+  if (loaded) view->setPixmap(pixmap);
+  adopt(window, control, ControlKind::ImageView, view, r);
+  return loaded;
+}
+
+void QtToolkit::createRichText(int window, int control, Rect r, std::string_view html) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* area = new QTextBrowser(parent);
+  area->setOpenExternalLinks(true);
+  area->setLineWrapMode(QTextEdit::WidgetWidth);
+  area->setProperty(kHtmlProperty, toQ(html));
+  area->setHtml(toQ(html));
+  adopt(window, control, ControlKind::RichText, area, r);
+}
+
+void QtToolkit::createTabPanel(int window, int control, Rect r) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* panel = new TabPanel(parent);
+  // Every change of the selected tab is reported, the program's too; the
+  // handler reads the selection when it runs.
+  QObject::connect(panel, &QTabWidget::currentChanged, panel, [this, window, control] {
+    queueUnlessRepeated({EventKind::TabChanged, control, window});
+  });
+  adopt(window, control, ControlKind::TabPanel, panel, r);
+}
+
+void QtToolkit::createEditor(int panel, int tab, int control, Rect r) {
+  auto* tabs = widgetAs<TabPanel>(panel);
+  if (!tabs || tab < 0 || tab >= tabs->count() || control == panel) return;
+  removeControl(control);
+  const int window = find(panel)->window;
+  auto* editor = new ScriptTextEdit(tabs->widget(tab));
+  QObject::connect(editor, &QPlainTextEdit::textChanged, editor, [this, window, control] {
+    if (!quiet_) queueUnlessRepeated({EventKind::TextChanged, control, window});
+  });
+  adopt(window, control, ControlKind::Editor, editor, r);
+}
+
+void QtToolkit::removeControl(int control) {
+  auto it = controls_.find(control);
+  if (it == controls_.end()) return;
+  delete it->second.widget.data();
+  controls_.erase(it);
+  optionGroups_.erase(control);
+}
+
+std::string QtToolkit::text(int control) const {
+  const ControlEntry* entry = find(control);
+  if (!entry) return {};
+  QWidget* w = entry->widget;
+  switch (entry->kind) {
+    case ControlKind::Label:
+      return fromQ(static_cast<QLabel*>(w)->text());
+    case ControlKind::TextField:
+      return fromQ(static_cast<QLineEdit*>(w)->text());
+    case ControlKind::Button:
+    case ControlKind::Option:
+    case ControlKind::CheckBox:
+      return captionFromQ(static_cast<QAbstractButton*>(w)->text());
+    case ControlKind::GroupFrame:
+      return captionFromQ(static_cast<QGroupBox*>(w)->title());
+    case ControlKind::List:
+      return fromQ(static_cast<QComboBox*>(w)->currentText());
+    case ControlKind::SpinField:
+      return std::to_string(static_cast<QSpinBox*>(w)->value());
+    case ControlKind::RichText:
+      return fromQ(w->property(kHtmlProperty).toString());
+    case ControlKind::TabPanel: {
+      auto* tabs = static_cast<TabPanel*>(w);
+      return tabs->currentIndex() < 0 ? std::string()
+                                      : captionFromQ(tabs->tabText(tabs->currentIndex()));
+    }
+    case ControlKind::Editor:
+      return fromQ(static_cast<ScriptTextEdit*>(w)->text());
+    case ControlKind::ImageView:
+      return {};
+  }
+  return {};
+}
+
+void QtToolkit::setText(int control, std::string_view text) {
+  const ControlEntry* entry = find(control);
+  if (!entry) return;
+  QWidget* w = entry->widget;
+  switch (entry->kind) {
+    case ControlKind::Label:
+      static_cast<QLabel*>(w)->setText(toQ(text));
+      break;
+    case ControlKind::TextField:
+      static_cast<QLineEdit*>(w)->setText(toQ(text));
+      break;
+    case ControlKind::Button:
+    case ControlKind::Option:
+    case ControlKind::CheckBox:
+      static_cast<QAbstractButton*>(w)->setText(captionToQ(text));
+      break;
+    case ControlKind::GroupFrame:
+      static_cast<QGroupBox*>(w)->setTitle(captionToQ(text));
+      break;
+    case ControlKind::SpinField:
+      // The text sets the value, as typing would; no number, no change.
+      if (std::optional<int> value = parseDecimal(toQ(text))) {
+        quietly([&] { static_cast<QSpinBox*>(w)->setValue(*value); });
+      }
+      break;
+    case ControlKind::RichText:
+      w->setProperty(kHtmlProperty, toQ(text));
+      static_cast<QTextBrowser*>(w)->setHtml(toQ(text));
+      break;
+    case ControlKind::Editor:
+      quietly([&] { static_cast<ScriptTextEdit*>(w)->setPlainText(toQ(text)); });
+      break;
+    case ControlKind::List:
+    case ControlKind::TabPanel:
+    case ControlKind::ImageView:
+      break;
+  }
+}
+
+int QtToolkit::state(int control) const {
+  const ControlEntry* entry = find(control);
+  if (!entry) return 0;
+  QWidget* w = entry->widget;
+  switch (entry->kind) {
+    case ControlKind::Option:
+    case ControlKind::CheckBox:
+      return static_cast<QAbstractButton*>(w)->isChecked() ? 1 : 0;
+    case ControlKind::List:
+      return static_cast<QComboBox*>(w)->currentIndex();
+    case ControlKind::SpinField:
+      return static_cast<QSpinBox*>(w)->value();
+    case ControlKind::TabPanel:
+      return static_cast<TabPanel*>(w)->currentIndex();
+    default:
+      return 0;
+  }
+}
+
+void QtToolkit::setState(int control, int state) {
+  const ControlEntry* entry = find(control);
+  if (!entry) return;
+  QWidget* w = entry->widget;
+  switch (entry->kind) {
+    case ControlKind::Option: {
+      auto* option = static_cast<QRadioButton*>(w);
+      QButtonGroup* group = option->group();
+      // An exclusive group refuses to clear its chosen button; the program may.
+      if (!state && group) group->setExclusive(false);
+      option->setChecked(state != 0);
+      if (!state && group) group->setExclusive(true);
+      break;
+    }
+    case ControlKind::CheckBox:
+      static_cast<QCheckBox*>(w)->setChecked(state != 0);
+      break;
+    case ControlKind::List: {
+      auto* list = static_cast<QComboBox*>(w);
+      list->setCurrentIndex(state >= 0 && state < list->count() ? state : -1);
+      break;
+    }
+    case ControlKind::SpinField:
+      quietly([&] { static_cast<QSpinBox*>(w)->setValue(state); });
+      break;
+    case ControlKind::TabPanel: {
+      auto* tabs = static_cast<TabPanel*>(w);
+      if (state >= 0 && state < tabs->count()) tabs->setCurrentIndex(state);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void QtToolkit::addListEntry(int list, std::string_view entry) {
+  if (auto* combo = widgetAs<QComboBox>(list)) {
+    const int selected = combo->currentIndex();
+    combo->addItem(toQ(entry));
+    // A list keeps "no selection" until the program or the user chooses.
+    if (selected < 0) combo->setCurrentIndex(-1);
+  }
+}
+
+void QtToolkit::clearList(int list) {
+  if (auto* combo = widgetAs<QComboBox>(list)) combo->clear();
+}
+
+void QtToolkit::setEnabled(int control, bool enabled) {
+  if (QWidget* w = controlWidget(control)) w->setEnabled(enabled);
+}
+
+bool QtToolkit::isEnabled(int control) const {
+  QWidget* w = controlWidget(control);
+  return w && w->isEnabled();
+}
+
+void QtToolkit::setVisible(int control, bool visible) {
+  if (QWidget* w = controlWidget(control)) w->setVisible(visible);
+}
+
+bool QtToolkit::isVisible(int control) const {
+  QWidget* w = controlWidget(control);
+  return w && !w->isHidden();
+}
+
+void QtToolkit::setGeometry(int control, Rect r) {
+  if (QWidget* w = controlWidget(control)) w->setGeometry(r.x, r.y, r.width, r.height);
+}
+
+Rect QtToolkit::geometry(int control) const {
+  QWidget* w = controlWidget(control);
+  if (!w) return {};
+  const QRect g = w->geometry();
+  return {g.x(), g.y(), g.width(), g.height()};
+}
+
+void QtToolkit::focus(int control) {
+  if (QWidget* w = controlWidget(control)) w->setFocus(Qt::OtherFocusReason);
+}
+
+// --- Tab panels.
+
+void QtToolkit::addTab(int panel, std::string_view title) {
+  if (auto* tabs = widgetAs<TabPanel>(panel)) tabs->addTab(new QWidget, captionToQ(title));
+}
+
+void QtToolkit::removeTab(int panel, int index) {
+  auto* tabs = widgetAs<TabPanel>(panel);
+  if (!tabs || index < 0 || index >= tabs->count()) return;
+  QWidget* page = tabs->widget(index);
+  tabs->removeTab(index);
+  delete page;  // and the editors in it
+  std::erase_if(controls_, [](const auto& entry) { return !entry.second.widget; });
+}
+
+int QtToolkit::tabCount(int panel) const {
+  auto* tabs = widgetAs<TabPanel>(panel);
+  return tabs ? tabs->count() : 0;
+}
+
+std::string QtToolkit::tabTitle(int panel, int index) const {
+  auto* tabs = widgetAs<TabPanel>(panel);
+  if (!tabs || index < 0 || index >= tabs->count()) return {};
+  return captionFromQ(tabs->tabText(index));
+}
+
+void QtToolkit::setTabTitle(int panel, int index, std::string_view title) {
+  auto* tabs = widgetAs<TabPanel>(panel);
+  if (tabs && index >= 0 && index < tabs->count()) tabs->setTabText(index, captionToQ(title));
+}
+
+int QtToolkit::itemWidth(int panel) const {
+  auto* tabs = widgetAs<TabPanel>(panel);
+  return tabs ? tabs->itemSize().width() : 0;
+}
+
+int QtToolkit::itemHeight(int panel) const {
+  auto* tabs = widgetAs<TabPanel>(panel);
+  return tabs ? tabs->itemSize().height() : 0;
+}
+
+// --- Editors.
+
+void QtToolkit::insertText(int editor, std::string_view text) {
+  if (auto* edit = widgetAs<ScriptTextEdit>(editor)) edit->insertPlainText(toQ(text));
+}
+
+void QtToolkit::setEditorFont(int editor, std::string_view family, double points) {
+  auto* edit = widgetAs<ScriptTextEdit>(editor);
+  if (!edit) return;
+  const QString name = toQ(family);
+  QFont font = QFontDatabase::families().contains(name, Qt::CaseInsensitive)
+                   ? QFont(name)
+                   : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSizeF(points);
+  edit->setFont(font);
+}
+
+void QtToolkit::setCaretColour(int editor, Colour colour) {
+  if (auto* edit = widgetAs<ScriptTextEdit>(editor)) edit->setCaretColour(toQColor(colour));
+}
+
+void QtToolkit::setBackgroundColour(int editor, Colour colour) {
+  if (auto* edit = widgetAs<ScriptTextEdit>(editor)) edit->setBackgroundColour(toQColor(colour));
+}
+
+void QtToolkit::applyColouring(int editor, const EditorColouring& colouring) {
+  if (auto* edit = widgetAs<ScriptTextEdit>(editor)) edit->applyColouring(colouring);
+}
+
+}  // namespace oz
