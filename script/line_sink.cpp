@@ -9,26 +9,26 @@ namespace {
 // stay in cache.
 constexpr size_t kBufferSize = size_t{64} * 1024;
 
-// Copies short pieces with a few fixed-size moves (two that may overlap)
-// instead of a library call; most pieces of a template line are short.
+// Copies pieces with fixed-size moves (the last one overlapping the one
+// before) instead of a library call: most pieces of a template's output are
+// a few bytes (numbers) or a few dozen (the text between them).
 inline void copyBytes(char* to, const char* from, size_t count) {
-  if (count > 32 && count <= 64) {
-    std::memcpy(to, from, 32);
-    std::memcpy(to + count - 32, from + count - 32, 32);
-  } else if (count >= 16 && count <= 32) {
-    std::memcpy(to, from, 16);
-    std::memcpy(to + count - 16, from + count - 16, 16);
-  } else if (count >= 8 && count < 16) {
-    std::memcpy(to, from, 8);
-    std::memcpy(to + count - 8, from + count - 8, 8);
-  } else if (count >= 4 && count < 8) {
+  if (count < 4) {
+    if (count > 0) {
+      to[0] = from[0];
+      to[count / 2] = from[count / 2];
+      to[count - 1] = from[count - 1];
+    }
+  } else if (count < 8) {
     std::memcpy(to, from, 4);
     std::memcpy(to + count - 4, from + count - 4, 4);
-  } else if (count >= 1 && count < 4) {
-    to[0] = from[0];
-    to[count / 2] = from[count / 2];
-    to[count - 1] = from[count - 1];
-  } else if (count > 64) {
+  } else if (count < 16) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + count - 8, from + count - 8, 8);
+  } else if (count <= 256) {
+    for (size_t done = 0; done + 16 < count; done += 16) std::memcpy(to + done, from + done, 16);
+    std::memcpy(to + count - 16, from + count - 16, 16);
+  } else {
     std::memcpy(to, from, count);
   }
 }

@@ -15,9 +15,10 @@ TEST(StreamLineSink, KeepsOrderAcrossBufferFlushesAndLongLines) {
   {
     StreamLineSink sink(file.get(), "\n");
     for (int i = 0; i < 20000; ++i) {
-      // Now and then a line longer than the sink's buffer.
+      // Every length up to 300 bytes, and now and then a line longer than
+      // the sink's buffer.
       const std::string line =
-          i % 5000 == 7 ? std::string(100000, 'x') : "line " + std::to_string(i);
+          i % 5000 == 7 ? std::string(100000, 'x') : std::to_string(i) + std::string(i % 300, 'a');
       sink.line(line);
       expected += line + "\n";
     }
