@@ -306,6 +306,24 @@ TEST_F(QtToolkitTest, InsertingTextReplacesTheSelectionAndIsAnEdit) {
   EXPECT_EQ(tk_->text(Control::FirstEditor), "ov.Repeat\nov.Extension = \".txt\"\n\n");
 }
 
+TEST_F(QtToolkitTest, CaretIsDrawnInItsOwnColour) {
+  openEditorWindow();
+  tk_->setBackgroundColour(Control::FirstEditor, {0, 0, 0, 1});
+  tk_->setCaretColour(Control::FirstEditor, {1, 0, 0, 1});
+  tk_->setText(Control::FirstEditor, "abc");
+  tk_->applyColouring(Control::FirstEditor, {{0, 1, 0, 1}, {}, {}});
+  QWidget* window = tk_->windowWidget(Window::ScriptEditor);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  tk_->focus(Control::FirstEditor);
+  const QImage image = tk_->controlWidget(Control::FirstEditor)->grab().toImage();
+  int caret = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) caret += image.pixelColor(x, y) == Qt::red;
+  }
+  EXPECT_GE(caret, 10);  // a line's height, two pixels wide
+}
+
 TEST_F(QtToolkitTest, EditorFontFallsBackToTheFixedFont) {
   openEditorWindow();
   auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);

@@ -1,13 +1,17 @@
 #include "qt/script_text_edit.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
 
 namespace oz {
 namespace {
+
+constexpr int kCaretWidth = 2;
 
 // Adds the part of `span` that falls into the block at [blockStart, blockEnd)
 // to `ranges`, in block coordinates.
@@ -31,6 +35,51 @@ ScriptTextEdit::ScriptTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setFrameShape(QFrame::StyledPanel);
+  setCursorWidth(0);  // the caret is drawn by paintEvent
+  caretColour_ = palette().color(QPalette::Text);
+  connect(&blinkTimer_, &QTimer::timeout, this, [this] { blink(); });
+  connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { showCaret(); });
+}
+
+QRect ScriptTextEdit::caretRect() const {
+  QRect rect = cursorRect();
+  rect.setWidth(kCaretWidth);
+  return rect;
+}
+
+void ScriptTextEdit::showCaret() {
+  if (!hasFocus()) return;
+  caretOn_ = true;
+  const int flash = QApplication::cursorFlashTime();
+  if (flash > 0) blinkTimer_.start(flash / 2);
+  viewport()->update(paintedCaret_);
+  viewport()->update(caretRect());
+}
+
+void ScriptTextEdit::blink() {
+  caretOn_ = !caretOn_;
+  viewport()->update(paintedCaret_);
+  viewport()->update(caretRect());
+}
+
+void ScriptTextEdit::focusInEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusInEvent(event);
+  showCaret();
+}
+
+void ScriptTextEdit::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  blinkTimer_.stop();
+  caretOn_ = false;
+  viewport()->update(paintedCaret_);
+}
+
+void ScriptTextEdit::paintEvent(QPaintEvent* event) {
+  QPlainTextEdit::paintEvent(event);
+  if (!caretOn_ || !hasFocus() || isReadOnly()) return;
+  paintedCaret_ = caretRect();
+  QPainter painter(viewport());
+  painter.fillRect(paintedCaret_, caretColour_);
 }
 
 QString ScriptTextEdit::text() const {
@@ -69,11 +118,8 @@ void ScriptTextEdit::applyColouring(const EditorColouring& colouring) {
 }
 
 void ScriptTextEdit::setCaretColour(const QColor& colour) {
-  // The caret is drawn in the palette's text colour; the characters
-  // themselves take their colours from the colouring.
-  QPalette p = palette();
-  p.setColor(QPalette::Text, colour);
-  setPalette(p);
+  caretColour_ = colour;
+  viewport()->update(caretRect());
 }
 
 void ScriptTextEdit::setBackgroundColour(const QColor& colour) {

@@ -2,11 +2,13 @@
 // every line break made an LF, Shift+Return a plain line break too, and
 // colours laid over the text as display formats of each block's layout, so
 // that colouring is no edit: no undo step, no change of text, selection,
-// modified state or textChanged signal.
+// modified state or textChanged signal. The caret is drawn in a colour of
+// its own (Qt would draw it inverted).
 #ifndef OZ_QT_SCRIPT_TEXT_EDIT_H_
 #define OZ_QT_SCRIPT_TEXT_EDIT_H_
 
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include "toolkit/toolkit.h"
 
@@ -25,6 +27,20 @@ class ScriptTextEdit : public QPlainTextEdit {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  QRect caretRect() const;
+  // Shows the caret at once and restarts its blinking, as after a keystroke.
+  void showCaret();
+  void blink();
+
+  QColor caretColour_;
+  bool caretOn_ = false;
+  QRect paintedCaret_;  // where the caret was drawn last, to erase it
+  QTimer blinkTimer_;
 };
 
 QColor toQColor(const Colour& colour);
