@@ -102,6 +102,26 @@ const CliOption kOptions[] = {
        r.spriteNumber = static_cast<int32_t>(number);
        return std::nullopt;
      }},
+    {"script", "NAME|PATH",
+     "after the sheet, expand this template: a path when it holds \"/\" or ends in \".txt\", "
+     "else the name of a script in the support directory",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       if (value.empty()) return badValue("script", value, "a script name or a template path");
+       r.script = value;
+       return std::nullopt;
+     }},
+    {"data", "PATH",
+     "where the expanded script goes, used exactly as given; - is standard output. A clipboard "
+     "template always goes to standard output, with CR LF line endings",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       r.dataPath = value;
+       return std::nullopt;
+     }},
+    {"list-scripts", nullptr, "print the names of the scripts in the support directory and exit",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.listScripts = true;
+       return std::nullopt;
+     }},
     {"help", nullptr, "show this help and exit",
      [](std::string_view, CliRequest& r) -> std::optional<std::string> {
        r.help = true;
@@ -154,7 +174,8 @@ ParsedArguments parseArguments(int argc, const char* const* argv) {
     if (auto error = option->apply(value, request)) return UsageError{*error};
     hasSheet = hasSheet || name == "sheet";
   }
-  if (request.help) return request;
+  if (request.help || request.listScripts) return request;
+  if (request.dataPath && !request.script) return UsageError{"--data needs --script"};
   if (!hasSheet) return UsageError{"--sheet PATH is required"};
   if (!folder) return UsageError{"FOLDER is required"};
   // As the folder requester gives it; an empty FOLDER stays empty so that the
@@ -196,8 +217,11 @@ std::string helpText() {
     text += line + "\n";
   }
   text +=
-      "\nExit status: 0 the sheet was written; 1 the build was refused (the reason on standard\n"
-      "error); 2 a usage error; 3 the sheet could not be written.\n";
+      "\nThe support directory is ~/Library/Application Support/Orvane Zozivi/; the first use of\n"
+      "--script NAME or --list-scripts creates it with the example scripts.\n"
+      "\nExit status: 0 the sheet (and the script) was written; 1 the build was refused (the\n"
+      "reason on standard error); 2 a usage error; 3 the sheet or the script could not be\n"
+      "written, or the template could not be read.\n";
   return text;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -16,6 +17,9 @@ struct CliRequest {
   bool retina = false;       // for the script export: positions and sizes halved
   int32_t spriteNumber = 0;  // for the script export: 0..9999
   bool help = false;         // print the help and build nothing
+  bool listScripts = false;  // print the script names of the support directory, build nothing
+  std::optional<std::string> script;    // --script NAME|PATH: the template to expand
+  std::optional<std::string> dataPath;  // --data PATH: where the expansion goes; "-" stdout
 };
 
 struct UsageError {
@@ -26,6 +30,7 @@ using ParsedArguments = std::variant<CliRequest, UsageError>;
 
 // Options come as "--name value" or "--name=value", in any order around the one
 // FOLDER; a later option of the same name wins; "--" ends the options.
+// --help and --list-scripts need neither --sheet nor FOLDER; --data needs --script.
 ParsedArguments parseArguments(int argc, const char* const* argv);
 
 // The --help text: usage, every option, the exit statuses.

@@ -66,6 +66,14 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
   EXPECT_EQ(last.build.imageFolder, "--odd/");
 }
 
+TEST(CliOptionsTest, ScriptOptions) {
+  const CliRequest r = accepted({"--sheet", "s.png", "--script", "plist", "--data", "-", "f"});
+  EXPECT_EQ(r.script, "plist");
+  EXPECT_EQ(r.dataPath, "-");
+  EXPECT_TRUE(accepted({"--list-scripts"}).listScripts);
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--data", "out.txt", "f"}), "--data needs --script");
+}
+
 TEST(CliOptionsTest, EmptyPathsAreLeftForTheBuildToRefuse) {
   const CliRequest r = accepted({"--sheet", "", ""});
   EXPECT_EQ(r.build.savePath, "");

@@ -29,6 +29,8 @@ class CliRunTest : public ::testing::Test {
 
   std::string folder() const { return dir_.path() + "frames"; }
   std::string sheet() const { return dir_.path() + "sheet.png"; }
+  std::string home() const { return dir_.path() + "home"; }
+  std::string supportDir() const { return home() + "/Library/Application Support/Orvane Zozivi/"; }
 
   // An opaque frame whose red level is `red`.
   void frame(const std::string& name, int32_t width, int32_t height, uint8_t red) {
@@ -54,7 +56,8 @@ class CliRunTest : public ::testing::Test {
     if (pid == 0) {
       dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
       dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-      signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails instead of killing
+      setenv("HOME", home().c_str(), 1);  // the support directory lives in a temporary home
+      signal(SIGXFSZ, SIG_IGN);           // a write past the limit then fails instead of killing
       const rlimit limit{fileSizeLimit, fileSizeLimit};
       setrlimit(RLIMIT_FSIZE, &limit);
       std::vector<char*> argv;
@@ -163,6 +166,70 @@ TEST_F(CliRunTest, FailedWriteExitsWithThreeAndKeepsTheOldSheet) {
   EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + sheet() + "\".\n");
   EXPECT_EQ(testing::readFile(sheet()), oldSheet);
   EXPECT_EQ(listDirectory(dir_.path()), (std::vector<std::string>{"frames", "sheet.png"}));
+}
+
+TEST_F(CliRunTest, ListScriptsSeedsTheSupportDirectoryOnFirstUse) {
+  mkdir(home().c_str(), 0700);
+  CliRun r = run({"--list-scripts"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Clipboard\nHTML5\nMulti Loops\nPure Data\nplist\n");
+  EXPECT_TRUE(testing::fileExists(supportDir() + "OrvaneZozivi.prefs"));
+
+  // Not a first run any more: a deleted example stays deleted.
+  unlink((supportDir() + "HTML5.txt").c_str());
+  r = run({"--list-scripts"});
+  EXPECT_EQ(r.out, "Clipboard\nMulti Loops\nPure Data\nplist\n");
+}
+
+TEST_F(CliRunTest, ScriptByNameWritesTheDataFile) {
+  mkdir(home().c_str(), 0700);
+  frames(3, 4, 2);
+  const std::string data = dir_.path() + "walk.txt";
+  const CliRun r = run({"--sheet", sheet(), "--layout", "strip", "--retina", "--script",
+                        "Multi Loops", "--data", data, folder()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Wrote " + sheet() + ": 12 x 2 pixels, 3 frames.\n");
+  const std::string script = testing::readFile(data);
+  EXPECT_NE(script.find("\nf1\nf2\nf3\n"), std::string::npos) << script;
+  EXPECT_NE(script.find("\n0, 0, 2, 1\n2, 0, 2, 1\n4, 0, 2, 1\n"), std::string::npos) << script;
+  EXPECT_TRUE(script.ends_with("\"sheet.png\"\n")) << script;
+}
+
+TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardError) {
+  frames(2, 4, 2);
+  const std::string clipboard = dir_.path() + "clip.txt";
+  testing::writeFile(clipboard,
+                     "ov.Extension = \"Clipboard\"\nov.Repeat\nov.ImageName\nov.Until = 2\n");
+  CliRun r = run({"--sheet", sheet(), "--script", clipboard, folder()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "f1\r\nf2\r\n");
+  EXPECT_EQ(r.err, "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n");
+
+  const std::string file = dir_.path() + "names.txt";
+  testing::writeFile(file, "ov.Extension = \".txt\"\nov.SheetName ov.ImageCount\n");
+  r = run({"--sheet", sheet(), "--script", file, "--data", "-", "--sprite-number", "3", folder()});
+  EXPECT_EQ(r.out, "sheet.png 2\n");
+
+  r = run({"--sheet", sheet(), "--script", file, folder()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n");
+  EXPECT_EQ(r.err, "No --data PATH given: only the sheet was written, not the script.\n");
+}
+
+TEST_F(CliRunTest, UnreadableTemplateOrUnwritableDataExitWithThreeAfterTheSheet) {
+  frames(1, 4, 2);
+  const std::string missing = dir_.path() + "missing.txt";
+  CliRun r = run({"--sheet", sheet(), "--script", missing, "--data", "-", folder()});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_TRUE(testing::fileExists(sheet()));
+  EXPECT_EQ(r.err, "Wait! The \"" + missing + "\" script could not be read.\n");
+
+  const std::string file = dir_.path() + "t.txt";
+  testing::writeFile(file, "x\n");
+  const std::string data = dir_.path() + "no/out.txt";
+  r = run({"--sheet", sheet(), "--script", file, "--data", data, folder()});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err, "Save Error! Unable to save the script to \"" + data + "\".\n");
 }
 
 }  // namespace

@@ -2,10 +2,58 @@
 
 #include <unistd.h>
 
+#include <string>
+
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
+#include "script/script_cli.h"
+#include "script/script_export.h"
+#include "store/first_run.h"
+#include "store/script_store.h"
 
 namespace oz {
+namespace {
+
+// The support directory, seeded with the example scripts on its first use,
+// exactly as the desktop program finds it.
+SupportDir preparedSupportDir() {
+  return prepareSupportDir(thisPlatformVersionCode(), homeDirectory()).dir;
+}
+
+int listScriptNames(std::FILE* out) {
+  for (const std::string& name : listScripts(preparedSupportDir())) {
+    std::fprintf(out, "%s\n", name.c_str());
+  }
+  return kExitWritten;
+}
+
+// Expands the template after the sheet was written. Returns the exit status.
+int exportScript(const CliRequest& request, const BuiltSheet& sheet, std::FILE* out, std::FILE* err,
+                 bool* scriptOnStandardOutput) {
+  CliScriptRequest scriptRequest{*request.script, "", request.dataPath};
+  // Only a script name needs the support directory; a path is used as given.
+  if (!isScriptPathArgument(*request.script)) scriptRequest.supportDir = preparedSupportDir().path;
+  const ExpansionContext context = makeExpansionContext(
+      sheet, request.build.savePath, std::to_string(request.spriteNumber), request.retina);
+  const CliScriptOutcome outcome = runCliScriptExport(scriptRequest, context, out);
+  switch (outcome.status) {
+    case CliScriptStatus::kWrittenToFile:
+      return kExitWritten;
+    case CliScriptStatus::kWrittenToStandardOutput:
+      *scriptOnStandardOutput = true;
+      return kExitWritten;
+    case CliScriptStatus::kNoDataPath:
+      std::fprintf(err, "No --data PATH given: only the sheet was written, not the script.\n");
+      return kExitWritten;
+    case CliScriptStatus::kTemplateUnreadable:
+    case CliScriptStatus::kSaveFailed:
+      break;
+  }
+  std::fprintf(err, "%s %s\n", outcome.title.c_str(), outcome.text.c_str());
+  return kExitWriteFailed;
+}
+
+}  // namespace
 
 int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const ParsedArguments parsed = parseArguments(argc, argv);
@@ -19,6 +67,7 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     std::fputs(helpText().c_str(), out);
     return kExitWritten;
   }
+  if (request.listScripts) return listScriptNames(out);
 
   ProgressLine progressLine(err, isatty(fileno(err)) != 0);
   const BuildOutcome outcome =
@@ -31,10 +80,17 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     return refusal->writeFailed ? kExitWriteFailed : kExitRefused;
   }
   const BuiltSheet& sheet = std::get<BuiltSheet>(outcome);
-  std::fprintf(out, "Wrote %s: %lld x %lld pixels, %zu frame%s.\n", request.build.savePath.c_str(),
-               static_cast<long long>(sheet.width), static_cast<long long>(sheet.height),
-               sheet.frames.size(), sheet.frames.size() == 1 ? "" : "s");
-  return kExitWritten;
+  bool scriptOnStandardOutput = false;
+  const int status = request.script
+                         ? exportScript(request, sheet, out, err, &scriptOnStandardOutput)
+                         : kExitWritten;
+  // When standard output carries the script, the report goes to standard error
+  // so that the script can be piped on untouched.
+  std::fprintf(scriptOnStandardOutput ? err : out, "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
+               request.build.savePath.c_str(), static_cast<long long>(sheet.width),
+               static_cast<long long>(sheet.height), sheet.frames.size(),
+               sheet.frames.size() == 1 ? "" : "s");
+  return status;
 }
 
 }  // namespace oz
