@@ -288,6 +288,9 @@ TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16Units) {
 TEST_F(QtToolkitTest, InsertingTextReplacesTheSelectionAndIsAnEdit) {
   openEditorWindow();
   auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
+  tk_->setText(Control::FirstEditor, "abc");
+  tk_->insertText(Control::FirstEditor, "X");  // a loaded text has the caret at its start
+  EXPECT_EQ(tk_->text(Control::FirstEditor), "Xabc");
   tk_->setText(Control::FirstEditor, "ov.Repeat\nov.ImageX\n");
   QTextCursor cursor = edit->textCursor();
   cursor.setPosition(10);
@@ -330,6 +333,7 @@ TEST_F(QtToolkitTest, EditorFontFallsBackToTheFixedFont) {
   tk_->setEditorFont(Control::FirstEditor, "No Such Family 1234", 14);
   EXPECT_EQ(edit->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
   EXPECT_EQ(edit->font().pointSizeF(), 14.0);
+  EXPECT_EQ(edit->tabStopDistance(), 4 * QFontMetricsF(edit->font()).horizontalAdvance(' '));
   const QString installed = QFontDatabase::families().value(0);
   tk_->setEditorFont(Control::FirstEditor, installed.toStdString(), 12);
   EXPECT_EQ(edit->font().family(), installed);

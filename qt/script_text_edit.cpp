@@ -1,6 +1,7 @@
 #include "qt/script_text_edit.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -12,6 +13,7 @@ namespace oz {
 namespace {
 
 constexpr int kCaretWidth = 2;
+constexpr int kTabWidth = 4;  // in characters
 
 // Adds the part of `span` that falls into the block at [blockStart, blockEnd)
 // to `ranges`, in block coordinates.
@@ -72,6 +74,14 @@ void ScriptTextEdit::focusOutEvent(QFocusEvent* event) {
   blinkTimer_.stop();
   caretOn_ = false;
   viewport()->update(paintedCaret_);
+}
+
+void ScriptTextEdit::changeEvent(QEvent* event) {
+  QPlainTextEdit::changeEvent(event);
+  // Tabs every four characters, as in code editors, not Qt's 80 pixels.
+  if (event->type() == QEvent::FontChange) {
+    setTabStopDistance(kTabWidth * QFontMetricsF(font()).horizontalAdvance(' '));
+  }
 }
 
 void ScriptTextEdit::paintEvent(QPaintEvent* event) {

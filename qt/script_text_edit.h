@@ -30,6 +30,7 @@ class ScriptTextEdit : public QPlainTextEdit {
   void paintEvent(QPaintEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QRect caretRect() const;

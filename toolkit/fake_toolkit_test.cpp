@@ -133,6 +133,9 @@ TEST_F(FakeToolkitTest, TypingIntoAnEditorReplacesTheSelectionAndIsAnEdit) {
   tk_.createTabPanel(Window::ScriptEditor, Control::TabPanel, {5, 40, 555, 465});
   tk_.addTab(Control::TabPanel, " ");
   tk_.createEditor(Control::TabPanel, 0, Control::FirstEditor, {});
+  tk_.setText(Control::FirstEditor, "abc");
+  tk_.insertText(Control::FirstEditor, "X");  // a loaded text has the caret at its start
+  EXPECT_EQ(tk_.text(Control::FirstEditor), "Xabc");
   tk_.setText(Control::FirstEditor, "ov.ImageX ov.ImageY");
   drain();
   tk_.selectInEditor(Control::FirstEditor, 10, 9);
