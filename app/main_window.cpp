@@ -133,10 +133,11 @@ void MainWindow::refreshScriptList() {
   for (const std::string& name : listScripts(supportDir_)) {
     toolkit_.addListEntry(Control::ScriptList, name);
   }
+  // Selecting the placeholder this way is not a user's choice: the destination
+  // controls keep their state, and only clipboard mode goes off, so the next
+  // "Create" exports nothing until a script is chosen again.
   toolkit_.setState(Control::ScriptList, 0);
-  // The placeholder names no script, so the destination controls show none
-  // rather than a path or clipboard line that no longer belongs to anything.
-  clearScriptDestination(toolkit_, exportChoice_);
+  exportChoice_.clipboardMode = false;
 }
 
 void MainWindow::runEventLoop() {

@@ -247,7 +247,7 @@ TEST_F(MainWindowTest, NewReturnsToTheStartStageButKeepsTheOptions) {
   EXPECT_EQ(toolkit_.state(Control::Retina), 1);
 }
 
-TEST_F(MainWindowTest, RefillingTheListFromTheEditorResetsTheScriptChoice) {
+TEST_F(MainWindowTest, RefillingTheListFromTheEditorSelectsThePlaceholderWithoutItsHandling) {
   addScript("Clipboard", "ov.Extension = \"Clipboard\"\n");
   start();
   chooseFolderAndSheet("/frames/", "/out/walk.png");
@@ -261,7 +261,10 @@ TEST_F(MainWindowTest, RefillingTheListFromTheEditorResetsTheScriptChoice) {
             (std::vector<std::string>{"Select a script...", "Atlas", "Clipboard"}));
   EXPECT_EQ(toolkit_.state(Control::ScriptList), 0);
   EXPECT_TRUE(toolkit_.isEnabled(Control::ScriptList));
-  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "");
+  // The handling of a user's choice of the placeholder does not run: the
+  // destination field keeps what it showed.
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "ov.Extension = \"Clipboard\"");
+  EXPECT_FALSE(toolkit_.isEnabled(Control::ScriptPathField));
 }
 
 TEST_F(MainWindowTest, WebAddressesOpenInTheBrowserAsOneArgument) {
