@@ -363,6 +363,14 @@ TEST_F(QtToolkitTest, TabsReportEverySelectionChangeAndTakeTheirEditorsAlong) {
   EXPECT_NE(tk_->controlWidget(Control::FirstEditor), nullptr);
   EXPECT_EQ(tk_->state(Control::TabPanel), 0);
   EXPECT_EQ(drain(), std::vector<Event>{changed});
+
+  // Removing a tab before the selected one moves the selection's index only.
+  tk_->addTab(Control::TabPanel, "HTML5");
+  tk_->setState(Control::TabPanel, 1);
+  drain();
+  tk_->removeTab(Control::TabPanel, 0);
+  EXPECT_EQ(tk_->text(Control::TabPanel), "HTML5");
+  EXPECT_EQ(drain(), std::vector<Event>{changed});
 }
 
 TEST_F(QtToolkitTest, MenuShortcutsReachTheirItemsFromEveryWindowButReturnOnlyFromTheMain) {
