@@ -3,6 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+// The loops marked OZ_WIDE_VECTORS vectorise; on x86-64 an AVX2 copy of each
+// is also built and chosen at load time where the processor has it. Element-wise
+// IEEE arithmetic gives the same bits at any vector width, and contraction into
+// fused multiply-adds is off for the whole program.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__)
+#define OZ_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define OZ_WIDE_VECTORS
+#endif
+
 namespace oz {
 namespace {
 
@@ -21,11 +31,10 @@ void reward(Network& net, int bestpos) {
   net.bias[bestpos] -= 1;
 }
 
-// The first index of the smallest distance, which is what the scan "d < bestd"
-// from kFar finds. The minimum is taken in kLanes interleaved running minimums
-// (exact: a minimum does not round), so it vectorises and no lane waits on
-// another; the index is then the first neuron at that value.
-int firstMinimum(const double* d, int n) {
+// The smallest distance, taken in kLanes interleaved running minimums (exact:
+// a minimum does not round) so that no comparison waits on the one before.
+OZ_WIDE_VECTORS
+double smallest(const double* d, int n) {
   double lane[kLanes];
   std::fill_n(lane, kLanes, kFar);
   int j = 0;
@@ -35,13 +44,13 @@ int firstMinimum(const double* d, int n) {
   double best = kFar;
   for (; j < n; ++j) best = d[j] < best ? d[j] : best;
   for (double m : lane) best = m < best ? m : best;
-  if (!(best < kFar)) return 0;
-  return static_cast<int>(std::find(d, d + n, best) - d);
+  return best;
 }
 
 // d[j] for every neuron, with the plain scan's operations in its order. The
 // target is copied into locals and the arrays are marked unaliased so that the
 // loop vectorises.
+OZ_WIDE_VECTORS
 void distances(const Network& net, const Target& t, double* __restrict d) {
   const double w = colourWeight(t.alpha);
   const double a = t.alpha;
@@ -68,6 +77,7 @@ void distances(const Network& net, const Target& t, double* __restrict d) {
 }
 
 // Every neuron forgets a little of how often it won; its bias grows with it.
+OZ_WIDE_VECTORS
 void decay(double* __restrict freq, double* __restrict bias, int n) {
   for (int j = 0; j < n; ++j) {
     const double betafreq = freq[j] * kBetaScale;
@@ -108,7 +118,10 @@ int FastContest::run(Network& net, const Target& t) {
   distance_.resize(static_cast<size_t>(n));
   double* d = distance_.data();
   distances(net, t, d);
-  const int bestpos = firstMinimum(d, n);
+  // The scan "d < bestd" from kFar ends at the first neuron with the smallest
+  // distance; it is found in the same pass as the biased winner.
+  const double bestd = smallest(d, n);
+  int bestpos = bestd < kFar ? -1 : 0;  // -1: not found yet
 
   // The biased comparison stays a plain pass in index order and in its own
   // form. It reads the bias before this contest's update, as the plain scan
@@ -121,6 +134,7 @@ int FastContest::run(Network& net, const Target& t) {
       bestbiasd = d[j] - bias[j];
       bestbiaspos = j;
     }
+    if (bestpos < 0 && d[j] == bestd) bestpos = j;
   }
 
   decay(net.freq.data(), net.bias.data(), n);

@@ -22,10 +22,11 @@ struct Target {
 // the closest neuron and returns the winner of the biased contest.
 int contestPlain(Network& net, const Target& target);
 
-// The same contest with identical results, for speed: the distances, the
-// unbiased minimum and the decay of the conscience terms run as separate loops
-// over the component arrays that the compiler vectorises; only the biased
-// comparison is a scalar pass.
+// The same contest with identical results, for speed: the distances and the
+// decay of the conscience terms run as separate loops over the component arrays
+// that the compiler vectorises, the smallest distance is taken in interleaved
+// running minimums, and the biased comparison stays a plain pass in index order
+// in its own form, which also picks out the first neuron at the smallest distance.
 class FastContest {
  public:
   int run(Network& net, const Target& target);

@@ -83,11 +83,14 @@ void ErrorDiffusion::mapRow(const uint8_t* row, uint8_t* below, int32_t width,
     const PaletteColour& c = palette[index];
 
     // Colour error counts less where the pixel and the entry are both
-    // translucent; the alpha error counts in full.
+    // translucent; the alpha error counts in full. Where either is opaque the
+    // weight k is 255 and the weighting changes nothing.
     const int m = std::max<int>(p[3], c.alpha);
-    const int k = 255 - (255 - m) * (255 - m) / 255;
-    const Error d{(c.red - p[0]) * k / 255, (c.green - p[1]) * k / 255, (c.blue - p[2]) * k / 255,
-                  c.alpha - p[3]};
+    Error d{c.red - p[0], c.green - p[1], c.blue - p[2], c.alpha - p[3]};
+    if (m != 255) {
+      const int k = 255 - (255 - m) * (255 - m) / 255;
+      for (int ch = 0; ch < 3; ++ch) d[ch] = d[ch] * k / 255;
+    }
     settle(e, d);
 
     if (below != nullptr) {

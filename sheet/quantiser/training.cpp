@@ -43,6 +43,13 @@ void moveNeighbours(Network& net, int winner, int rad, const Target& t, const Ra
   }
 }
 
+// The pixel at byte position p of the 4-byte working image the positions count in.
+const uint8_t* sampleAt(const OpaqueImage& image, int64_t p) {
+  const int64_t pixel = p / 4;
+  return image.row(static_cast<int32_t>(pixel / image.width)) +
+         3 * static_cast<size_t>(pixel % image.width);
+}
+
 }  // namespace
 
 TrainingPlan planTraining(int32_t width, int32_t height) {
@@ -65,6 +72,12 @@ TrainingPlan planTraining(int32_t width, int32_t height) {
   return plan;
 }
 
+int64_t nextSamplePosition(int64_t p, const TrainingPlan& plan) {
+  p += plan.step;
+  while (p >= plan.lengthcount) p -= plan.lengthcount;
+  return p;
+}
+
 void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image, ContestKind kind) {
   const TrainingPlan plan = planTraining(image.width, image.height);
   FastContest fast;
@@ -77,17 +90,17 @@ void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image, 
   int64_t p = 0;
   for (int64_t i = 1; i <= plan.samplepixels; ++i) {
     // The image is opaque, so every sample has alpha 255 and is gamma-mapped.
-    const int64_t pixel = p / 4;
-    const uint8_t* rgb = image.row(static_cast<int32_t>(pixel / image.width)) +
-                         3 * static_cast<size_t>(pixel % image.width);
+    const uint8_t* rgb = sampleAt(image, p);
     const Target t{255.0, gt[rgb[2]], gt[rgb[1]], gt[rgb[0]]};
+    // Samples lie far apart in a large image: fetch the next one during this
+    // contest rather than wait for memory at the start of the next.
+    __builtin_prefetch(sampleAt(image, nextSamplePosition(p, plan)));
 
     const int winner = kind == ContestKind::kFast ? fast.run(net, t) : contestPlain(net, t);
     moveNeuron(net, winner, t, alpha * kAlphaScale);
     if (rad > 0) moveNeighbours(net, winner, rad, t, radpower);
 
-    p += plan.step;
-    while (p >= plan.lengthcount) p -= plan.lengthcount;
+    p = nextSamplePosition(p, plan);
 
     if (i % plan.delta == 0) {
       alpha = alpha - alpha / plan.alphadec;

@@ -21,6 +21,10 @@ struct TrainingPlan {
 
 TrainingPlan planTraining(int32_t width, int32_t height);
 
+// The byte position of the sample after the one at p: one step on, wrapping
+// around the end of the image.
+int64_t nextSamplePosition(int64_t p, const TrainingPlan& plan);
+
 enum class ContestKind { kPlain, kFast };
 
 // Trains `net` in place on `image`, which is opaque. kFast and kPlain give

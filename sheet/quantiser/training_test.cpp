@@ -48,8 +48,7 @@ TEST(TrainingPlan, WithoutSubsamplingEveryPixelIsVisitedOnce) {
     int64_t p = 0;
     for (int64_t i = 0; i < plan.samplepixels; ++i) {
       ++visits[static_cast<size_t>(p / 4)];
-      p += plan.step;
-      while (p >= plan.lengthcount) p -= plan.lengthcount;
+      p = nextSamplePosition(p, plan);
     }
     EXPECT_EQ(std::count(visits.begin(), visits.end(), 1), plan.samplepixels)
         << width << " x " << height;

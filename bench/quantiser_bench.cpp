@@ -1,0 +1,132 @@
+// The palette reduction's speed, all measured in one run:
+//  - in process, on the 2048 x 2048 sheet of 256 sprite frames of 128 x 128:
+//    training per million samples and row mapping per megapixel, at 8 and 4
+//    bits, with and without dithering, so that regressions show;
+//  - the whole 8-bit dithered build through orvane-zozivi-cli, from frames to
+//    file, divided by the time `pngquant 256` needs to reduce the composed
+//    32-bit sheet (when pngquant is installed), and the build's peak memory
+//    against 3 x the sheet's RGBA bytes + 30 MB.
+//
+// Usage: quantiser_bench [RUNS]   (each time is the fastest of RUNS, default 3)
+
+// The frame generator, the process runner and the timers are the sheet
+// benchmark's own, so both benchmarks build the very same frame set.
+#define main sheetBenchMain
+#include "sheet_bench.cpp"
+#undef main
+
+#include "sheet/quantiser/reduction.h"
+#include "sheet/quantiser/training.h"
+
+namespace {
+
+constexpr int kFrames = 256;
+constexpr int kFrameSize = 128;
+constexpr int kColumns = 16;
+constexpr int kSheetSide = kColumns * kFrameSize;  // 2048 x 2048
+
+// The frames composed into the sheet and flattened onto white, as the writer
+// hands the palette depths to the reduction.
+std::vector<uint8_t> flattenedSheet() {
+  std::vector<uint8_t> rgb(static_cast<size_t>(kSheetSide) * kSheetSide * 3, 255);
+  for (int i = 0; i < kFrames; ++i) {
+    const oz::RgbaImage frame = makeFrame(kFrameSize, i);
+    const int left = i % kColumns * kFrameSize;
+    const int top = i / kColumns * kFrameSize;
+    for (int y = 0; y < kFrameSize; ++y) {
+      for (int x = 0; x < kFrameSize; ++x) {
+        const uint8_t* p = frame.pixel(x, y);
+        uint8_t* out = &rgb[(static_cast<size_t>(top + y) * kSheetSide + left + x) * 3];
+        for (int c = 0; c < 3; ++c)
+          out[c] = static_cast<uint8_t>((p[c] * p[3] + 255 * (255 - p[3])) / 255);
+      }
+    }
+  }
+  return rgb;
+}
+
+void inProcess(int runs) {
+  const std::vector<uint8_t> rgb = flattenedSheet();
+  const double samples = static_cast<double>(oz::planTraining(kSheetSide, kSheetSide).samplepixels);
+  const double megapixels = static_cast<double>(kSheetSide) * kSheetSide / 1e6;
+  std::printf("In process, 2048 x 2048 sheet of 256 frames; processor seconds, fastest of %d\n",
+              runs);
+  std::printf("%5s %7s %14s %14s\n", "bits", "dither", "train s/M smp", "map s/Mpixel");
+  for (int bits : {8, 4}) {
+    for (int flags : {0, oz::kDitherFlag}) {
+      double train = 1e300;
+      double map = 1e300;
+      for (int run = 0; run < runs; ++run) {
+        const double start = processSeconds();
+        auto reduction =
+            oz::Reduction::open(rgb.data(), kSheetSide, kSheetSide, 3 * kSheetSide, bits, flags);
+        const double trained = processSeconds();
+        for (int y = 0; y < kSheetSide; ++y) reduction->row(y);
+        const double mapped = processSeconds();
+        train = std::min(train, trained - start);
+        map = std::min(map, mapped - trained);
+      }
+      std::printf("%5d %7s %14.4f %14.4f\n", bits, flags ? "yes" : "no", train / (samples / 1e6),
+                  map / megapixels);
+    }
+  }
+}
+
+bool havePngquant() { return std::system("command -v pngquant >/dev/null 2>&1") == 0; }
+
+void wholeBuild(int runs, const std::string& work) {
+  const std::string cli = OZ_CLI_PATH;
+  const std::string folder = work + "frames/";
+  std::filesystem::create_directories(folder);
+  for (int i = 0; i < kFrames; ++i) {
+    oz::encodePng(makeFrame(kFrameSize, i), folder + frameName(i), 32, 0);
+  }
+  const std::string columns = std::to_string(kColumns);
+  const std::string sheet32 = work + "sheet32.png";
+  if (runProcess({cli, "--sheet", sheet32, "--columns", columns, "--depth", "32", folder}).status !=
+      0) {
+    std::fprintf(stderr, "the 32-bit sheet could not be built\n");
+    return;
+  }
+
+  ProcessRun build;
+  build.seconds = 1e300;
+  long peak = 0;
+  for (int run = 0; run < runs; ++run) {
+    const ProcessRun r = runProcess({cli, "--sheet", work + "sheet8.png", "--columns", columns,
+                                     "--depth", "8", "--dither", folder});
+    if (r.status != 0) std::fprintf(stderr, "orvane-zozivi-cli exited with %d\n", r.status);
+    if (r.seconds < build.seconds) build = r;
+    peak = std::max(peak, r.peakKilobytes);
+  }
+  const double boundMegabytes = (3 * 4.0 * kSheetSide * kSheetSide + 30e6) / 1e6;
+  std::printf(
+      "\nWhole build, 256 frames -> 2048 x 2048, 8 bits dithered; processor seconds, fastest of "
+      "%d\n",
+      runs);
+  std::printf("  orvane-zozivi-cli   %7.3f s   peak %6.1f MB (bound %.1f MB)\n", build.seconds,
+              static_cast<double>(peak) * 1024 / 1e6, boundMegabytes);
+  if (!havePngquant()) {
+    std::printf("  pngquant is not installed: no ratio\n");
+    return;
+  }
+  const double pngquant = fastest(runs, [&] {
+    return runProcess({"pngquant", "256", "--force", "--output", work + "pngquant.png", sheet32})
+        .seconds;
+  });
+  std::printf("  pngquant 256        %7.3f s   (the composed 32-bit sheet)\n", pngquant);
+  std::printf("  ratio build / pngquant: %.2f\n", build.seconds / pngquant);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  char pattern[] = "/tmp/oz-quantiser-bench-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) return 1;
+  const std::string work = std::string(pattern) + "/";
+  inProcess(runs);
+  wholeBuild(runs, work);
+  std::filesystem::remove_all(work);
+  return 0;
+}
