@@ -110,56 +110,6 @@ TEST(Reduction, WithoutDitheringEqualPixelsGetEqualIndices) {
   EXPECT_LT(seen.size(), 200u);  // the image does repeat its colours
 }
 
-// Error diffusion keeps the local average: over a grey ramp with 16 entries,
-// the mean of each 8 x 8 block of mapped colours stays closer to the input's.
-TEST(Reduction, DitheringKeepsBlockAveragesCloserToTheInput) {
-  const int32_t width = 256;
-  const int32_t height = 32;
-  std::vector<uint8_t> rgb(3 * static_cast<size_t>(width) * height);
-  for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>((i / 3) % width);
-  const auto blockError = [&](const Result& r) {
-    long total = 0;
-    for (int32_t by = 0; by < height; by += 8) {
-      for (int32_t bx = 0; bx < width; bx += 8) {
-        long mapped = 0;
-        long input = 0;
-        for (int32_t y = by; y < by + 8; ++y) {
-          for (int32_t x = bx; x < bx + 8; ++x) {
-            const uint8_t index = (r.rows[y][x / 2] >> (x % 2 ? 0 : 4)) & 0x0F;
-            mapped += r.palette[index].green;
-            input += x;
-          }
-        }
-        total += std::abs(mapped - input);
-      }
-    }
-    return total;
-  };
-  const Result plain = reduce(rgb, width, height, 4, 0);
-  const Result dithered = reduce(rgb, width, height, 4, kDitherFlag);
-  EXPECT_EQ(plain.palette, dithered.palette);
-  EXPECT_LT(blockError(dithered) * 2, blockError(plain));
-}
-
-TEST(Reduction, OneBitIgnoresTheDitherFlag) {
-  const auto rgb = testing::noiseImage(21, 9, 4);
-  const Result plain = reduce(rgb, 21, 9, 1, 0);
-  EXPECT_EQ(plain.palette, (std::vector<PaletteColour>{{0, 0, 0, 255}, {255, 255, 255, 255}}));
-  EXPECT_EQ(plain.rows, reduce(rgb, 21, 9, 1, kDitherFlag).rows);
-  ASSERT_EQ(plain.rows[0].size(), 3u);
-  for (const auto& row : plain.rows) EXPECT_EQ(row[2] & 0x07, 0);
-}
-
-TEST(Reduction, OddWidthFourBitRowsEndInAZeroNibble) {
-  const auto rgb = testing::noiseImage(5, 4, 6);
-  const Result r = reduce(rgb, 5, 4, 4, kDitherFlag);
-  ASSERT_EQ(r.rows.size(), 4u);
-  for (const auto& row : r.rows) {
-    ASSERT_EQ(row.size(), 3u);
-    EXPECT_EQ(row[2] & 0x0F, 0);
-  }
-}
-
 TEST(Reduction, OpensOnlyPaletteDepthsOfNonEmptyImages) {
   const std::vector<uint8_t> rgb(3 * 4 * 4, 7);
   EXPECT_EQ(Reduction::open(rgb.data(), 4, 4, 12, 2, 0), nullptr);

@@ -89,12 +89,5 @@ TEST_F(DiffusionTest, AnExactMatchSettlesTheErrorToZero) {
   EXPECT_EQ(queries_[2], (Pixel{120, 120, 120, 255}));
 }
 
-TEST_F(DiffusionTest, PushedErrorIsClampedToByteRange) {
-  const auto row = rowOf({{100, 100, 100, 255}, {100, 100, 100, 255}});
-  auto below = rowOf({{255, 0, 255, 255}, {255, 254, 0, 255}});
-  map(row, &below);
-  EXPECT_EQ(below, rowOf({{255, 2, 255, 255}, {255, 255, 1, 255}}));
-}
-
 }  // namespace
 }  // namespace oz

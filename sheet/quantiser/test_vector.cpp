@@ -1,216 +1,107 @@
 #include "sheet/quantiser/test_vector.h"
 
 #include <cctype>
-#include <map>
-#include <memory>
-#include <variant>
+#include <cstdlib>
 
 namespace oz::testing {
 namespace {
 
-// Just enough JSON for the case files: objects, arrays, strings without
-// escapes, integers and booleans.
-struct Json;
-using JsonArray = std::vector<Json>;
-using JsonObject = std::map<std::string, Json, std::less<>>;
-struct Json {
-  std::variant<std::monostate, bool, int64_t, std::string, std::shared_ptr<JsonArray>,
-               std::shared_ptr<JsonObject>>
-      value;
-};
-
-class Parser {
+// The case files are one flat JSON object whose values are integers, booleans,
+// hex strings and (nested) arrays of those. Each member is read by finding its
+// key and reading the value after it.
+class Reader {
  public:
-  explicit Parser(std::string_view text) : text_(text) {}
+  explicit Reader(std::string_view json) : json_(json) {}
 
-  bool parseDocument(Json* out) {
-    if (!parseValue(out)) return false;
-    skipSpace();
-    return pos_ == text_.size() || fail("text after the document");
+  // The text of member `key`'s value, up to its end; empty when missing.
+  std::string_view value(std::string_view key) const {
+    const std::string quoted = "\"" + std::string(key) + "\":";
+    const size_t at = json_.find(quoted);
+    if (at == std::string_view::npos) return {};
+    const size_t start = at + quoted.size();
+    size_t end = start;
+    int depth = 0;
+    bool inString = false;
+    for (; end < json_.size(); ++end) {
+      const char c = json_[end];
+      if (c == '"') {
+        inString = !inString;
+      } else if (!inString) {
+        if (c == '[') ++depth;
+        if (c == ']') --depth;
+        if ((c == ',' || c == '}') && depth == 0) break;
+      }
+    }
+    return json_.substr(start, end - start);
   }
-  const std::string& error() const { return error_; }
 
  private:
-  bool fail(const std::string& what) {
-    error_ = what + " at offset " + std::to_string(pos_);
-    return false;
-  }
-  void skipSpace() {
-    while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
-  }
-  bool eat(char c) {
-    skipSpace();
-    if (pos_ < text_.size() && text_[pos_] == c) {
-      ++pos_;
-      return true;
-    }
-    return false;
-  }
-  bool eatWord(std::string_view word) {
-    if (text_.substr(pos_, word.size()) != word) return false;
-    pos_ += word.size();
-    return true;
-  }
-
-  bool parseValue(Json* out) {
-    skipSpace();
-    if (pos_ >= text_.size()) return fail("unexpected end");
-    const char c = text_[pos_];
-    if (c == '{') return parseObject(out);
-    if (c == '[') return parseArray(out);
-    if (c == '"') {
-      std::string s;
-      if (!parseString(&s)) return false;
-      out->value = std::move(s);
-      return true;
-    }
-    if (eatWord("true")) return out->value = true, true;
-    if (eatWord("false")) return out->value = false, true;
-    return parseInteger(out);
-  }
-
-  bool parseString(std::string* out) {
-    ++pos_;  // the opening quote
-    const size_t end = text_.find('"', pos_);
-    if (end == std::string_view::npos) return fail("unterminated string");
-    *out = std::string(text_.substr(pos_, end - pos_));
-    if (out->find('\\') != std::string::npos) return fail("escapes are not supported");
-    pos_ = end + 1;
-    return true;
-  }
-
-  bool parseInteger(Json* out) {
-    const size_t start = pos_;
-    if (pos_ < text_.size() && text_[pos_] == '-') ++pos_;
-    int64_t v = 0;
-    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
-      v = v * 10 + (text_[pos_++] - '0');
-    }
-    if (pos_ == start || (pos_ == start + 1 && text_[start] == '-')) return fail("bad value");
-    out->value = text_[start] == '-' ? -v : v;
-    return true;
-  }
-
-  bool parseArray(Json* out) {
-    ++pos_;
-    auto array = std::make_shared<JsonArray>();
-    if (!eat(']')) {
-      do {
-        array->emplace_back();
-        if (!parseValue(&array->back())) return false;
-      } while (eat(','));
-      if (!eat(']')) return fail("expected ]");
-    }
-    out->value = std::move(array);
-    return true;
-  }
-
-  bool parseObject(Json* out) {
-    ++pos_;
-    auto object = std::make_shared<JsonObject>();
-    if (!eat('}')) {
-      do {
-        skipSpace();
-        std::string key;
-        if (pos_ >= text_.size() || text_[pos_] != '"' || !parseString(&key)) {
-          return fail("expected a key");
-        }
-        if (!eat(':')) return fail("expected :");
-        if (!parseValue(&(*object)[key])) return false;
-      } while (eat(','));
-      if (!eat('}')) return fail("expected }");
-    }
-    out->value = std::move(object);
-    return true;
-  }
-
-  std::string_view text_;
-  size_t pos_ = 0;
-  std::string error_;
+  std::string_view json_;
 };
 
-const Json* member(const Json& object, std::string_view key) {
-  const auto* o = std::get_if<std::shared_ptr<JsonObject>>(&object.value);
-  if (o == nullptr) return nullptr;
-  const auto it = (*o)->find(key);
-  return it == (*o)->end() ? nullptr : &it->second;
-}
-const JsonArray* asArray(const Json* v) {
-  const auto* a = v ? std::get_if<std::shared_ptr<JsonArray>>(&v->value) : nullptr;
-  return a ? a->get() : nullptr;
-}
-const int64_t* asInteger(const Json* v) { return v ? std::get_if<int64_t>(&v->value) : nullptr; }
-
-bool hexBytes(const Json* v, std::vector<uint8_t>* out) {
-  const auto* s = v ? std::get_if<std::string>(&v->value) : nullptr;
-  if (s == nullptr || s->size() % 2 != 0) return false;
-  out->clear();
-  for (size_t i = 0; i < s->size(); i += 2) {
-    const std::string digits = s->substr(i, 2);
-    if (!std::isxdigit(static_cast<unsigned char>(digits[0])) ||
-        !std::isxdigit(static_cast<unsigned char>(digits[1]))) {
-      return false;
+// Every integer in `text`, in order (nesting ignored).
+std::vector<int64_t> integers(std::string_view text) {
+  std::vector<int64_t> out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '-') {
+      char* end = nullptr;
+      const std::string rest(text.substr(i, 24));
+      out.push_back(std::strtoll(rest.c_str(), &end, 10));
+      i += static_cast<size_t>(end - rest.c_str());
     }
-    out->push_back(static_cast<uint8_t>(std::stoi(digits, nullptr, 16)));
   }
-  return true;
+  return out;
+}
+
+// The bytes of every hex string in `text`, one vector per string.
+std::optional<std::vector<std::vector<uint8_t>>> hexStrings(std::string_view text) {
+  std::vector<std::vector<uint8_t>> out;
+  for (size_t open = text.find('"'); open != std::string_view::npos;
+       open = text.find('"', text.find('"', open + 1) + 1)) {
+    const size_t close = text.find('"', open + 1);
+    if (close == std::string_view::npos || (close - open - 1) % 2 != 0) return std::nullopt;
+    std::vector<uint8_t>& bytes = out.emplace_back();
+    for (size_t i = open + 1; i < close; i += 2) {
+      const std::string pair(text.substr(i, 2));
+      if (!std::isxdigit(static_cast<unsigned char>(pair[0])) ||
+          !std::isxdigit(static_cast<unsigned char>(pair[1]))) {
+        return std::nullopt;
+      }
+      bytes.push_back(static_cast<uint8_t>(std::stoi(pair, nullptr, 16)));
+    }
+  }
+  return out;
 }
 
 }  // namespace
 
 std::optional<ReductionCase> parseReductionCase(std::string_view json, std::string* error) {
-  Json doc;
-  Parser parser(json);
-  if (!parser.parseDocument(&doc)) {
-    *error = parser.error();
+  const Reader reader(json);
+  const auto size = integers(reader.value("width"));
+  const auto height = integers(reader.value("height"));
+  const auto bits = integers(reader.value("bits"));
+  const std::string_view dither = reader.value("dither");
+  const auto colours = integers(reader.value("palette_rgb"));
+  const auto alphas = integers(reader.value("palette_alpha"));
+  const auto input = hexStrings(reader.value("input_rgb_hex"));
+  const auto rows = hexStrings(reader.value("packed_rows_hex"));
+  if (size.size() != 1 || height.size() != 1 || bits.size() != 1 ||
+      (dither != "true" && dither != "false") || colours.size() != 3 * alphas.size() || !input ||
+      input->size() != 1 || !rows) {
+    *error = "a member is missing or malformed";
     return std::nullopt;
   }
-  ReductionCase c;
-  const int64_t* width = asInteger(member(doc, "width"));
-  const int64_t* height = asInteger(member(doc, "height"));
-  const int64_t* bits = asInteger(member(doc, "bits"));
-  const Json* dither = member(doc, "dither");
-  const JsonArray* colours = asArray(member(doc, "palette_rgb"));
-  const JsonArray* alphas = asArray(member(doc, "palette_alpha"));
-  const JsonArray* rows = asArray(member(doc, "packed_rows_hex"));
-  if (!width || !height || !bits || !dither || !std::holds_alternative<bool>(dither->value) ||
-      !colours || !alphas || !rows || colours->size() != alphas->size()) {
-    *error = "a member is missing or has the wrong type";
-    return std::nullopt;
-  }
-  c.width = static_cast<int32_t>(*width);
-  c.height = static_cast<int32_t>(*height);
-  c.bits = static_cast<int32_t>(*bits);
-  c.dither = std::get<bool>(dither->value);
-  if (!hexBytes(member(doc, "input_rgb_hex"), &c.rgb)) {
-    *error = "input_rgb_hex is not hex";
-    return std::nullopt;
-  }
-  for (size_t i = 0; i < colours->size(); ++i) {
-    const JsonArray* rgb = asArray(&(*colours)[i]);
-    const int64_t* a = asInteger(&(*alphas)[i]);
-    if (!rgb || rgb->size() != 3 || !a) {
-      *error = "palette entry " + std::to_string(i) + " is malformed";
-      return std::nullopt;
-    }
-    int64_t v[3];
-    for (int k = 0; k < 3; ++k) {
-      const int64_t* component = asInteger(&(*rgb)[k]);
-      if (!component) {
-        *error = "palette entry " + std::to_string(i) + " is malformed";
-        return std::nullopt;
-      }
-      v[k] = *component;
-    }
-    c.palette.push_back(PaletteColour{static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v[1]),
-                                      static_cast<uint8_t>(v[2]), static_cast<uint8_t>(*a)});
-  }
-  for (const Json& row : *rows) {
-    c.rows.emplace_back();
-    if (!hexBytes(&row, &c.rows.back())) {
-      *error = "a packed row is not hex";
-      return std::nullopt;
-    }
+  ReductionCase c{static_cast<int32_t>(size[0]),
+                  static_cast<int32_t>(height[0]),
+                  static_cast<int32_t>(bits[0]),
+                  dither == "true",
+                  std::move(input->front()),
+                  {},
+                  std::move(*rows)};
+  for (size_t i = 0; i < alphas.size(); ++i) {
+    c.palette.push_back(PaletteColour{
+        static_cast<uint8_t>(colours[3 * i]), static_cast<uint8_t>(colours[3 * i + 1]),
+        static_cast<uint8_t>(colours[3 * i + 2]), static_cast<uint8_t>(alphas[i])});
   }
   return c;
 }

@@ -1,0 +1,77 @@
+#include "sheet/quantiser/contest.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace oz {
+namespace {
+
+TEST(Contest, EqualDistancesGoToTheLowestIndex) {
+  Network net = initialNetwork(16, makeGammaTable());
+  for (int i : {5, 9, 12}) {
+    net.red[i] = 10;
+    net.green[i] = 20;
+    net.blue[i] = 30;
+    net.alpha[i] = 255;
+  }
+  const Target target{255, 30, 20, 10};
+  Network fast = net;
+  EXPECT_EQ(contestPlain(net, target), 5);
+  // The reward goes to the same neuron: freq[5] gained 2^-10 after decaying.
+  EXPECT_GT(net.freq[5], net.freq[9]);
+  EXPECT_EQ(net.bias[5], net.bias[9] - 1);
+  EXPECT_EQ(FastContest().run(fast, target), 5);
+  EXPECT_EQ(fast.freq, net.freq);
+  EXPECT_EQ(fast.bias, net.bias);
+}
+
+// d < bestbiasd + bias and d - bias < bestbiasd round differently: with two
+// equal neurons at d = 0.1 and bias 1.1, bestbiasd is -1 after the first, and
+// -1 + 1.1 rounds above 0.1, so the second wins the biased contest.
+TEST(Contest, BiasedComparisonKeepsItsOwnRounding) {
+  Network net = initialNetwork(16, makeGammaTable());
+  for (int i = 0; i < 16; ++i) {
+    net.red[i] = net.green[i] = net.blue[i] = 0;
+    net.alpha[i] = i < 2 ? 0.1 : 255;  // a transparent target weighs colour 0: d = alpha
+    net.bias[i] = i < 2 ? 1.1 : 0;
+  }
+  const Target transparent{0, 0, 0, 0};
+  Network fast = net;
+  EXPECT_EQ(contestPlain(net, transparent), 1);
+  EXPECT_EQ(FastContest().run(fast, transparent), 1);
+  // The unbiased contest still rewards the lower of the two.
+  EXPECT_EQ(net.bias[0], fast.bias[0]);
+  EXPECT_LT(net.bias[0], net.bias[1]);
+}
+
+// The fast contest must agree with the plain one bit for bit, including the
+// bias and frequency terms it leaves behind, over long runs where the biases
+// drift apart and with translucent targets that weight colour below 1.
+TEST(Contest, FastAgreesWithPlainOverManyContests) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> component(-5.0, 260.0);
+  for (int netsize : {16, 256, 40}) {
+    Network plain = initialNetwork(netsize, makeGammaTable());
+    for (int i = 0; i < netsize; ++i) {
+      plain.red[i] = component(random);
+      plain.blue[i] = component(random);
+    }
+    Network fast = plain;
+    FastContest contest;
+    for (int n = 0; n < 5000; ++n) {
+      Target t{255, component(random), component(random), component(random)};
+      if (n % 3 == 0) t.alpha = static_cast<double>(random() % 256);
+      if (n % 7 == 0)
+        t = Target{plain.alpha[n % netsize], plain.blue[n % netsize], plain.green[n % netsize],
+                   plain.red[n % netsize]};
+      const int expected = contestPlain(plain, t);
+      ASSERT_EQ(contest.run(fast, t), expected) << "netsize " << netsize << " contest " << n;
+      ASSERT_EQ(fast.bias, plain.bias);
+      ASSERT_EQ(fast.freq, plain.freq);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace oz
