@@ -15,6 +15,9 @@
 #include "sheet_bench.cpp"
 #undef main
 
+#include "sheet/build_sheet.h"
+#include "sheet/color_depth.h"
+#include "sheet/depth_preparation.h"
 #include "sheet/quantiser/reduction.h"
 #include "sheet/quantiser/training.h"
 
@@ -25,28 +28,29 @@ constexpr int kFrameSize = 128;
 constexpr int kColumns = 16;
 constexpr int kSheetSide = kColumns * kFrameSize;  // 2048 x 2048
 
-// The frames composed into the sheet and flattened onto white, as the writer
-// hands the palette depths to the reduction.
-std::vector<uint8_t> flattenedSheet() {
-  std::vector<uint8_t> rgb(static_cast<size_t>(kSheetSide) * kSheetSide * 3, 255);
-  for (int i = 0; i < kFrames; ++i) {
-    const oz::RgbaImage frame = makeFrame(kFrameSize, i);
-    const int left = i % kColumns * kFrameSize;
-    const int top = i / kColumns * kFrameSize;
-    for (int y = 0; y < kFrameSize; ++y) {
-      for (int x = 0; x < kFrameSize; ++x) {
-        const uint8_t* p = frame.pixel(x, y);
-        uint8_t* out = &rgb[(static_cast<size_t>(top + y) * kSheetSide + left + x) * 3];
-        for (int c = 0; c < 3; ++c)
-          out[c] = static_cast<uint8_t>((p[c] * p[3] + 255 * (255 - p[3])) / 255);
-      }
-    }
+// What the writer hands the reduction for an 8-bit build: the composed sheet
+// prepared for the palette depths (all opaque, so laying it over white changes
+// nothing), as 3 bytes per pixel.
+std::vector<uint8_t> reductionInput(const std::string& sheet32) {
+  std::optional<oz::RgbaImage> canvas = oz::decodePng(sheet32);
+  if (!canvas) return {};
+  oz::BuildOptions options;
+  options.colorDepth = oz::kDepth8;
+  oz::prepareForDepth(*canvas, options);
+  std::vector<uint8_t> rgb;
+  rgb.reserve(canvas->pixels.size() / 4 * 3);
+  for (size_t i = 0; i < canvas->pixels.size(); i += 4) {
+    rgb.insert(rgb.end(), &canvas->pixels[i], &canvas->pixels[i] + 3);
   }
   return rgb;
 }
 
-void inProcess(int runs) {
-  const std::vector<uint8_t> rgb = flattenedSheet();
+void inProcess(int runs, const std::string& sheet32) {
+  const std::vector<uint8_t> rgb = reductionInput(sheet32);
+  if (rgb.size() != 3 * static_cast<size_t>(kSheetSide) * kSheetSide) {
+    std::fprintf(stderr, "the 32-bit sheet could not be read\n");
+    return;
+  }
   const double samples = static_cast<double>(oz::planTraining(kSheetSide, kSheetSide).samplepixels);
   const double megapixels = static_cast<double>(kSheetSide) * kSheetSide / 1e6;
   std::printf("In process, 2048 x 2048 sheet of 256 frames; processor seconds, fastest of %d\n",
@@ -74,21 +78,22 @@ void inProcess(int runs) {
 
 bool havePngquant() { return std::system("command -v pngquant >/dev/null 2>&1") == 0; }
 
-void wholeBuild(int runs, const std::string& work) {
-  const std::string cli = OZ_CLI_PATH;
-  const std::string folder = work + "frames/";
+// Writes the frame set into `folder` and builds the composed 32-bit sheet from
+// it; false when the command line fails.
+bool makeFramesAndSheet(const std::string& folder, const std::string& sheet32) {
   std::filesystem::create_directories(folder);
   for (int i = 0; i < kFrames; ++i) {
     oz::encodePng(makeFrame(kFrameSize, i), folder + frameName(i), 32, 0);
   }
-  const std::string columns = std::to_string(kColumns);
-  const std::string sheet32 = work + "sheet32.png";
-  if (runProcess({cli, "--sheet", sheet32, "--columns", columns, "--depth", "32", folder}).status !=
-      0) {
-    std::fprintf(stderr, "the 32-bit sheet could not be built\n");
-    return;
-  }
+  return runProcess({OZ_CLI_PATH, "--sheet", sheet32, "--columns", std::to_string(kColumns),
+                     "--depth", "32", folder})
+             .status == 0;
+}
 
+void wholeBuild(int runs, const std::string& folder, const std::string& sheet32,
+                const std::string& work) {
+  const std::string cli = OZ_CLI_PATH;
+  const std::string columns = std::to_string(kColumns);
   ProcessRun build;
   build.seconds = 1e300;
   long peak = 0;
@@ -125,8 +130,14 @@ int main(int argc, char** argv) {
   char pattern[] = "/tmp/oz-quantiser-bench-XXXXXX";
   if (mkdtemp(pattern) == nullptr) return 1;
   const std::string work = std::string(pattern) + "/";
-  inProcess(runs);
-  wholeBuild(runs, work);
+  const std::string folder = work + "frames/";
+  const std::string sheet32 = work + "sheet32.png";
+  if (makeFramesAndSheet(folder, sheet32)) {
+    inProcess(runs, sheet32);
+    wholeBuild(runs, folder, sheet32, work);
+  } else {
+    std::fprintf(stderr, "the 32-bit sheet could not be built\n");
+  }
   std::filesystem::remove_all(work);
   return 0;
 }
