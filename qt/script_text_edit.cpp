@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
+#include <vector>
 
 namespace oz {
 namespace {
@@ -100,28 +101,41 @@ QString ScriptTextEdit::text() const {
 }
 
 void ScriptTextEdit::applyColouring(const EditorColouring& colouring) {
+  QTextDocument* doc = document();
+  // Each span goes to the lines it covers only, found by position, so a call
+  // costs the spans plus the lines rather than their product: the editor
+  // recolours the whole script on every keystroke.
+  std::vector<QList<QTextLayout::FormatRange>> lineRanges(static_cast<size_t>(doc->blockCount()));
   QTextCharFormat textFormat;
   textFormat.setForeground(toQColor(colouring.text));
-  QTextDocument* doc = document();
   for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-    const int blockStart = block.position();
     // The block's length counts its line break, which takes no colour.
-    const int blockEnd = blockStart + block.length() - 1;
-    QList<QTextLayout::FormatRange> ranges;
-    ranges.append({0, blockEnd - blockStart, textFormat});
-    // Later ranges are merged over earlier ones, so a span wins over the
-    // default colour and a later span over an earlier one.
-    for (const ColourSpan& span : colouring.foreground) {
-      QTextCharFormat format;
-      format.setForeground(toQColor(span.colour));
-      addClipped(ranges, span, blockStart, blockEnd, format);
+    lineRanges[static_cast<size_t>(block.blockNumber())].append(
+        {0, block.length() - 1, textFormat});
+  }
+  // Later ranges are merged over earlier ones, so a span wins over the default
+  // colour and a later span over an earlier one.
+  const auto distribute = [&](const ColourSpan& span, const QTextCharFormat& format) {
+    const int spanEnd = span.start + span.length;
+    for (QTextBlock block = doc->findBlock(std::max(span.start, 0));
+         block.isValid() && block.position() < spanEnd; block = block.next()) {
+      const int blockStart = block.position();
+      addClipped(lineRanges[static_cast<size_t>(block.blockNumber())], span, blockStart,
+                 blockStart + block.length() - 1, format);
     }
-    for (const ColourSpan& span : colouring.background) {
-      QTextCharFormat format;
-      format.setBackground(toQColor(span.colour));
-      addClipped(ranges, span, blockStart, blockEnd, format);
-    }
-    block.layout()->setFormats(ranges);
+  };
+  for (const ColourSpan& span : colouring.foreground) {
+    QTextCharFormat format;
+    format.setForeground(toQColor(span.colour));
+    distribute(span, format);
+  }
+  for (const ColourSpan& span : colouring.background) {
+    QTextCharFormat format;
+    format.setBackground(toQColor(span.colour));
+    distribute(span, format);
+  }
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    block.layout()->setFormats(lineRanges[static_cast<size_t>(block.blockNumber())]);
   }
   // Lays the blocks out and repaints them; this is no change of content.
   doc->markContentsDirty(0, doc->characterCount());
