@@ -43,13 +43,18 @@ class OneBitReduction final : public Reduction {
                                         PaletteColour{255, 255, 255, 255}};
 };
 
-Colormap trainedColormap(const OpaqueImage& image, int netsize, const GammaTable& gt,
-                         std::array<PaletteColour, 256>& palette) {
+// What the mapping keeps of a trained network: the colormap for the search and
+// the palette for the file and the dithering.
+struct TrainedPalette {
+  Colormap map;
+  std::array<PaletteColour, 256> palette;
+};
+
+TrainedPalette trainPalette(const OpaqueImage& image, int netsize, const GammaTable& gt) {
   Network net = initialNetwork(netsize, gt);
   trainNetwork(net, gt, image);
-  Colormap map = finishNetwork(net, gt);
-  palette = paletteOf(net);
-  return map;
+  const Colormap map = finishNetwork(net, gt);
+  return {map, paletteOf(net)};
 }
 
 // 4 and 8 bits: the trained palette, and each row mapped to it when asked for.
@@ -65,8 +70,8 @@ class NetworkReduction final : public Reduction {
         bits_(bits),
         dither_(dither),
         gt_(makeGammaTable()),
-        map_(trainedColormap(image, 1 << bits, gt_, palette_)),
-        search_(map_, gt_),
+        trained_(trainPalette(image, 1 << bits, gt_)),
+        search_(trained_.map, gt_),
         indices_(indexRow(image.width)) {
     if (dither_) {
       current_.resize(4 * static_cast<size_t>(image.width));
@@ -75,7 +80,7 @@ class NetworkReduction final : public Reduction {
   }
 
   std::span<const PaletteColour> palette() const override {
-    return {palette_.data(), static_cast<size_t>(map_.netsize)};
+    return {trained_.palette.data(), static_cast<size_t>(trained_.map.netsize)};
   }
 
   std::span<const uint8_t> row(int32_t y) override {
@@ -112,8 +117,7 @@ class NetworkReduction final : public Reduction {
   int32_t bits_;
   bool dither_;
   GammaTable gt_;
-  std::array<PaletteColour, 256> palette_{};
-  Colormap map_;
+  TrainedPalette trained_;
   CachedSearch search_;
   ErrorDiffusion diffusion_;
   std::vector<uint8_t> current_;  // dithering: the row being mapped
