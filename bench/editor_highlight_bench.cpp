@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
+#include "bench/ratio_reporter.h"
 #include "editor/highlight.h"
 
 namespace {
@@ -61,28 +61,18 @@ void BM_FindPass(benchmark::State& state) {
 }
 BENCHMARK(BM_FindPass)->Unit(benchmark::kMicrosecond);
 
-// Keeps each benchmark's time per iteration (microseconds) for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  oz::RatioReporter reporter(oz::RatioReporter::Clock::kWall);
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto highlight = reporter.times.find("BM_Highlight");
-  const auto find = reporter.times.find("BM_FindPass");
-  if (highlight != reporter.times.end() && find != reporter.times.end() && find->second > 0) {
+  const auto highlight = reporter.time("BM_Highlight");
+  const auto find = reporter.time("BM_FindPass");
+  if (highlight && find && *find > 0) {
     std::printf(
         "%d lines, %zu bytes: highlighting %.1f us per call, find pass %.1f us, ratio %.2f\n",
-        kLines, script().size(), highlight->second, find->second, highlight->second / find->second);
+        kLines, script().size(), *highlight, *find, *highlight / *find);
   }
   benchmark::Shutdown();
   return 0;

@@ -6,12 +6,12 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/text_lines.h"
+#include "bench/ratio_reporter.h"
 #include "script/example_scripts.h"
 #include "script/line_sink.h"
 #include "script/template_expansion.h"
@@ -92,32 +92,20 @@ void BM_FwriteSameBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_FwriteSameBytes)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's processor time per iteration (milliseconds) for the
-// ratio: on a shared machine it varies far less than the wall-clock time.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  oz::RatioReporter reporter(oz::RatioReporter::Clock::kProcessor);
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto expand = reporter.times.find("BM_ExpandPlistToFile");
-  const auto write = reporter.times.find("BM_FwriteSameBytes");
-  if (expand != reporter.times.end() && write != reporter.times.end() && write->second > 0) {
+  const auto expand = reporter.time("BM_ExpandPlistToFile");
+  const auto write = reporter.time("BM_FwriteSameBytes");
+  if (expand && write && *write > 0) {
     const double megabytes = static_cast<double>(fixture().expected.size()) / (1024.0 * 1024.0);
     std::printf(
         "%d frames, %.1f MB: expansion %.2f ms per MB, one fwrite %.2f ms per MB, "
         "ratio %.2f (target at most 3)\n",
-        kFrames, megabytes, expand->second / megabytes, write->second / megabytes,
-        expand->second / write->second);
+        kFrames, megabytes, *expand / megabytes, *write / megabytes, *expand / *write);
   }
   benchmark::Shutdown();
   return 0;
