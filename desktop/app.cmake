@@ -4,4 +4,4 @@ target_link_libraries(orvane-zozivi PRIVATE oz_app oz_help oz_qt_toolkit Qt6::Wi
 
 oz_add_test(app_qt_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/app_qt_test.cpp
-  LIBS oz_app oz_qt_toolkit oz_sheet oz_testsupport Qt6::Test)
+  LIBS oz_app oz_qt_toolkit oz_qt_testsupport oz_sheet oz_testsupport Qt6::Test)

@@ -21,26 +21,16 @@
 #include <vector>
 
 #include "app/program.h"
+#include "qt/qt_test_application.h"
 #include "qt/qt_toolkit.h"
 #include "sheet/png_io.h"
 #include "store/support_dir.h"
 #include "testsupport/temp_dir.h"
 
-// Fontconfig keeps its caches until the process ends; the leak checker of the
-// sanitizer build is told so, and still sees every leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace oz {
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "app_qt_test";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& application() { return testing::qtTestApplication(); }
 
 // Plays the user: every few milliseconds it tries the current step, and moves
 // on once the step could act. A step that cannot act for too long fails the

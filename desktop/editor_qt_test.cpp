@@ -11,24 +11,14 @@
 #include <QTimer>
 
 #include "editor/script_editor.h"
+#include "qt/qt_test_application.h"
 #include "qt/qt_toolkit.h"
 #include "testsupport/temp_dir.h"
-
-// Fontconfig keeps its caches until the process ends; the leak checker of the
-// sanitizer build is told so, and still sees every leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace oz {
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "editor_qt_test";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& application() { return testing::qtTestApplication(); }
 
 // The foreground colour drawn at `position` of `block`: the last format range
 // covering it wins, as in the layout.

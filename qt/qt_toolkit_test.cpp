@@ -24,19 +24,13 @@
 #include <QTimer>
 
 #include "qt/key_sequences.h"
+#include "qt/qt_test_application.h"
 #include "testsupport/temp_dir.h"
 
 namespace oz {
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "qt_toolkit_test";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& application() { return testing::qtTestApplication(); }
 
 class QtToolkitTest : public ::testing::Test {
  protected:
