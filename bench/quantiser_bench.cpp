@@ -9,19 +9,24 @@
 //
 // Usage: quantiser_bench [RUNS]   (each time is the fastest of RUNS, default 3)
 
-// The frame generator, the process runner and the timers are the sheet
-// benchmark's own, so both benchmarks build the very same frame set.
-#define main sheetBenchMain
-#include "sheet_bench.cpp"
-#undef main
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "bench/bench_support.h"
 #include "sheet/build_sheet.h"
 #include "sheet/color_depth.h"
 #include "sheet/depth_preparation.h"
+#include "sheet/png_io.h"
 #include "sheet/quantiser/reduction.h"
 #include "sheet/quantiser/training.h"
 
 namespace {
+
+using namespace oz::bench;
 
 constexpr int kFrames = 256;
 constexpr int kFrameSize = 128;

@@ -25,98 +25,18 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "sheet/png_io.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Processor time of this process: the machine may be shared, and processor
-// time is far less disturbed by other work than wall time.
-double processSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
+using namespace oz::bench;
 
 struct FrameSet {
   int count;
   int size;  // frames are size x size
   int columns;
 };
-
-struct ProcessRun {
-  double seconds = 0;  // processor time, user and system
-  double wallSeconds = 0;
-  long peakKilobytes = 0;
-  int status = -1;
-};
-
-// Runs a program quietly and measures its processor and wall time and its peak
-// resident memory.
-ProcessRun runProcess(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  std::fflush(stdout);  // or the child would print our buffered lines again
-  const auto start = Clock::now();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    std::freopen("/dev/null", "w", stdout);
-    std::freopen("/dev/null", "w", stderr);
-    execvp(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  ProcessRun run;
-  run.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
-  run.seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  run.peakKilobytes = usage.ru_maxrss;
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-// The fastest of `runs` measurements.
-double fastest(int runs, const std::function<double()>& once) {
-  double best = 1e300;
-  for (int i = 0; i < runs; ++i) best = std::min(best, once());
-  return best;
-}
-
-// A sprite-like frame: a shaded disc that moves from frame to frame, a soft
-// edge, a little texture, and transparency around it.
-oz::RgbaImage makeFrame(int size, int index) {
-  oz::RgbaImage image{size, size, std::vector<uint8_t>(static_cast<size_t>(size) * size * 4)};
-  const double cx = size * (0.5 + 0.25 * std::sin(index * 0.37));
-  const double cy = size * (0.5 + 0.25 * std::cos(index * 0.23));
-  const double radius = size * 0.3;
-  uint32_t noise = 2463534242u + static_cast<uint32_t>(index);
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) {
-      noise ^= noise << 13;
-      noise ^= noise >> 17;
-      noise ^= noise << 5;
-      const double d = std::hypot(x - cx, y - cy) / radius;
-      if (d >= 1.1) continue;
-      uint8_t* p = image.pixel(x, y);
-      const double light = 1 - 0.6 * d;
-      p[0] = static_cast<uint8_t>(200 * light + (noise & 15));
-      p[1] = static_cast<uint8_t>(120 * light + (index * 7 & 63));
-      p[2] = static_cast<uint8_t>(60 + 40 * light);
-      p[3] = static_cast<uint8_t>(d < 1 ? 255 : 255 * (1.1 - d) / 0.1);
-    }
-  }
-  return image;
-}
-
-std::string frameName(int index) {
-  char name[32];
-  std::snprintf(name, sizeof name, "f%04d.png", index + 1);
-  return name;
-}
 
 double decodeFrames(const std::string& folder, int count) {
   const double start = processSeconds();
