@@ -30,8 +30,8 @@ class AtomicFile {
   void discard();
 
  private:
-  std::string path_;       // the file to replace
-  std::string tempPath_;   // the temporary file beside it
+  std::string path_;      // the file to replace
+  std::string tempPath_;  // the temporary file beside it
   FILE* stream_ = nullptr;
 };
 

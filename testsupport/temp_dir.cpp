@@ -13,7 +13,8 @@ namespace oz::testing {
 
 ScopedTempDir::ScopedTempDir() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/oz-test-XXXXXX";
+  std::string pattern =
+      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/oz-test-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   if (mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
