@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
-// The loops marked OZ_WIDE_VECTORS vectorise; on x86-64 an AVX2 copy of each
-// is also built and chosen at load time where the processor has it. Element-wise
-// IEEE arithmetic gives the same bits at any vector width, and contraction into
+// On x86-64 the function marked OZ_WIDE_VECTORS is also built for AVX2, and that
+// copy is chosen at load time where the processor has it. Element-wise IEEE
+// arithmetic gives the same bits at any vector width, and contraction into
 // fused multiply-adds is off for the whole program.
 #if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__)
 #define OZ_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
@@ -19,7 +20,17 @@ namespace {
 constexpr double kFar = 1 << 30;           // larger than any distance
 constexpr double kBetaScale = 1.0 / 1024;  // 2^-10: how fast freq forgets
 constexpr double kBiasScale = 1024;        // turns freq decay into bias
-constexpr int kLanes = 8;                  // independent running minimums
+
+// Four neurons at a time in GCC vector types: element-wise IEEE arithmetic,
+// so each lane computes the bits the plain scan computes for its neuron.
+using Lanes = double __attribute__((vector_size(32)));
+using LaneMask = int64_t __attribute__((vector_size(32)));
+using UnalignedLanes = double __attribute__((vector_size(32), aligned(8)));
+constexpr int kWidth = 4;
+
+// The helpers below take and return Lanes by value. They are local and inlined,
+// so the calling convention GCC warns about never meets another translation unit.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 double colourWeight(double alpha) {
   const double t = 1 - alpha / 255;
@@ -31,59 +42,112 @@ void reward(Network& net, int bestpos) {
   net.bias[bestpos] -= 1;
 }
 
-// The smallest distance, taken in kLanes interleaved running minimums (exact:
-// a minimum does not round) so that no comparison waits on the one before.
-OZ_WIDE_VECTORS
-double smallest(const double* d, int n) {
-  double lane[kLanes];
-  std::fill_n(lane, kLanes, kFar);
-  int j = 0;
-  for (; j + kLanes <= n; j += kLanes) {
-    for (int l = 0; l < kLanes; ++l) lane[l] = d[j + l] < lane[l] ? d[j + l] : lane[l];
-  }
-  double best = kFar;
-  for (; j < n; ++j) best = d[j] < best ? d[j] : best;
-  for (double m : lane) best = m < best ? m : best;
-  return best;
+Lanes broadcast(double v) { return Lanes{v, v, v, v}; }
+Lanes load(const double* p) { return *reinterpret_cast<const UnalignedLanes*>(p); }
+void store(double* p, Lanes v) { *reinterpret_cast<UnalignedLanes*>(p) = v; }
+
+// |v|: clearing the sign bit is what std::abs does to a double.
+Lanes absolute(Lanes v) {
+  constexpr int64_t kMagnitude = INT64_MAX;
+  return reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(v) & kMagnitude);
 }
 
-// d[j] for every neuron, with the plain scan's operations in its order. The
-// target is copied into locals and the arrays are marked unaliased so that the
-// loop vectorises.
-OZ_WIDE_VECTORS
-void distances(const Network& net, const Target& t, double* __restrict d) {
+bool anyLane(LaneMask m) { return (m[0] | m[1] | m[2] | m[3]) != 0; }
+
+struct Winners {
+  int bestpos = 0;
+  int bestbiaspos = 0;
+};
+
+// The whole contest in one pass over the neurons, four at a time. The smallest
+// distance is kept per lane with the index where it first appeared, so the
+// lowest index among equal distances wins after the lanes are merged. The
+// biased comparison only changes anything on a new record, which is rare after
+// the first neurons: the four lanes are tested against the running value at
+// once, and only a block where one fires is replayed one neuron at a time, in
+// the plain order and the plain form. Each block reads its biases before it
+// decays them, as the plain scan does.
+template <bool kWeighted>
+[[gnu::always_inline]] inline Winners contestBlocks(Network& net, const Target& t) {
   const double w = colourWeight(t.alpha);
-  const double a = t.alpha;
-  const double b = t.blue;
-  const double g = t.green;
-  const double r = t.red;
+  const Lanes a = broadcast(t.alpha);
+  const Lanes b = broadcast(t.blue);
+  const Lanes g = broadcast(t.green);
+  const Lanes r = broadcast(t.red);
   const double* __restrict alpha = net.alpha.data();
   const double* __restrict blue = net.blue.data();
   const double* __restrict green = net.green.data();
   const double* __restrict red = net.red.data();
+  double* __restrict freq = net.freq.data();
+  double* __restrict bias = net.bias.data();
   const int n = net.netsize;
-  if (w == 1) {
-    // Every opaque target: multiplying by 1 changes no bit, so skip it.
-    for (int j = 0; j < n; ++j) {
-      const double rb = std::abs(red[j] - r) + std::abs(blue[j] - b);
-      d[j] = (std::abs(alpha[j] - a) + std::abs(green[j] - g)) + rb;
-    }
-    return;
-  }
-  for (int j = 0; j < n; ++j) {
-    const double rb = std::abs(red[j] - r) * w + std::abs(blue[j] - b) * w;
-    d[j] = (std::abs(alpha[j] - a) + std::abs(green[j] - g) * w) + rb;
-  }
-}
 
-// Every neuron forgets a little of how often it won; its bias grows with it.
-OZ_WIDE_VECTORS
-void decay(double* __restrict freq, double* __restrict bias, int n) {
-  for (int j = 0; j < n; ++j) {
+  Lanes laneBest = broadcast(kFar);
+  LaneMask laneBestPos = {0, 0, 0, 0};
+  LaneMask position = {0, 1, 2, 3};
+  double bestbiasd = kFar;
+  int bestbiaspos = 0;
+  int j = 0;
+  for (; j + kWidth <= n; j += kWidth, position += kWidth) {
+    Lanes d;
+    if constexpr (kWeighted) {
+      const Lanes rb = absolute(load(red + j) - r) * w + absolute(load(blue + j) - b) * w;
+      d = (absolute(load(alpha + j) - a) + absolute(load(green + j) - g) * w) + rb;
+    } else {
+      // Opaque targets: multiplying by 1 changes no bit, so it is left out.
+      const Lanes rb = absolute(load(red + j) - r) + absolute(load(blue + j) - b);
+      d = (absolute(load(alpha + j) - a) + absolute(load(green + j) - g)) + rb;
+    }
+    const LaneMask closer = d < laneBest;
+    laneBest = closer ? d : laneBest;
+    laneBestPos = closer ? position : laneBestPos;
+
+    const Lanes oldBias = load(bias + j);
+    if (anyLane(d < broadcast(bestbiasd) + oldBias)) {
+      for (int l = 0; l < kWidth; ++l) {
+        if (d[l] < bestbiasd + oldBias[l]) {
+          bestbiasd = d[l] - oldBias[l];
+          bestbiaspos = j + l;
+        }
+      }
+    }
+    const Lanes oldFreq = load(freq + j);
+    const Lanes betafreq = oldFreq * kBetaScale;
+    store(freq + j, oldFreq - betafreq);
+    store(bias + j, oldBias + betafreq * kBiasScale);
+  }
+
+  double bestd = kFar;
+  int bestpos = 0;
+  for (int l = 0; l < kWidth; ++l) {
+    const int pos = static_cast<int>(laneBestPos[l]);
+    if (laneBest[l] < bestd || (laneBest[l] == bestd && bestd < kFar && pos < bestpos)) {
+      bestd = laneBest[l];
+      bestpos = pos;
+    }
+  }
+  // The neurons after the last whole block, one at a time.
+  for (; j < n; ++j) {
+    double d = std::abs(red[j] - t.red) * w + std::abs(blue[j] - t.blue) * w;
+    d = (std::abs(alpha[j] - t.alpha) + std::abs(green[j] - t.green) * w) + d;
+    if (d < bestd) {
+      bestd = d;
+      bestpos = j;
+    }
+    if (d < bestbiasd + bias[j]) {
+      bestbiasd = d - bias[j];
+      bestbiaspos = j;
+    }
     const double betafreq = freq[j] * kBetaScale;
     freq[j] = freq[j] - betafreq;
     bias[j] = bias[j] + betafreq * kBiasScale;
   }
+  return {bestpos, bestbiaspos};
+}
+
+OZ_WIDE_VECTORS
+Winners contestFused(Network& net, const Target& t) {
+  return colourWeight(t.alpha) == 1 ? contestBlocks<false>(net, t) : contestBlocks<true>(net, t);
 }
 
 }  // namespace
@@ -114,32 +178,9 @@ int contestPlain(Network& net, const Target& t) {
 }
 
 int FastContest::run(Network& net, const Target& t) {
-  const int n = net.netsize;
-  distance_.resize(static_cast<size_t>(n));
-  double* d = distance_.data();
-  distances(net, t, d);
-  // The scan "d < bestd" from kFar ends at the first neuron with the smallest
-  // distance; it is found in the same pass as the biased winner.
-  const double bestd = smallest(d, n);
-  int bestpos = bestd < kFar ? -1 : 0;  // -1: not found yet
-
-  // The biased comparison stays a plain pass in index order and in its own
-  // form. It reads the bias before this contest's update, as the plain scan
-  // does, so the update can run afterwards as a separate loop.
-  const double* bias = net.bias.data();
-  double bestbiasd = kFar;
-  int bestbiaspos = 0;
-  for (int j = 0; j < n; ++j) {
-    if (d[j] < bestbiasd + bias[j]) {
-      bestbiasd = d[j] - bias[j];
-      bestbiaspos = j;
-    }
-    if (bestpos < 0 && d[j] == bestd) bestpos = j;
-  }
-
-  decay(net.freq.data(), net.bias.data(), n);
-  reward(net, bestpos);
-  return bestbiaspos;
+  const Winners winners = contestFused(net, t);
+  reward(net, winners.bestpos);
+  return winners.bestbiaspos;
 }
 
 }  // namespace oz

@@ -73,5 +73,43 @@ TEST(Contest, FastAgreesWithPlainOverManyContests) {
   }
 }
 
+// The fast contest tests four neurons at once against the running biased
+// record and merges per-lane minimums. Scattered biases put new records at
+// every position of a block, several in one block, and copies of one neuron
+// tie the smallest distance across lanes, where the lowest index must still win.
+TEST(Contest, FastAgreesWithPlainWhenRecordsAndTiesFallAnywhereInABlock) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> component(0.0, 255.0);
+  std::uniform_real_distribution<double> spread(-300.0, 300.0);
+  for (int netsize : {16, 256, 23}) {
+    for (int n = 0; n < 400; ++n) {
+      Network plain = initialNetwork(netsize, makeGammaTable());
+      for (int i = 0; i < netsize; ++i) {
+        plain.red[i] = component(random);
+        plain.green[i] = component(random);
+        plain.blue[i] = component(random);
+        plain.bias[i] = spread(random);
+      }
+      // Copies of one neuron at random positions, nearest to the target.
+      const int original = static_cast<int>(random() % netsize);
+      for (int copy = 0; copy < 3; ++copy) {
+        const int k = static_cast<int>(random() % netsize);
+        plain.red[k] = plain.red[original];
+        plain.green[k] = plain.green[original];
+        plain.blue[k] = plain.blue[original];
+        plain.alpha[k] = plain.alpha[original];
+      }
+      Target t{plain.alpha[original], plain.blue[original], plain.green[original],
+               plain.red[original]};
+      if (n % 2 == 0) t = Target{255, component(random), component(random), component(random)};
+      Network fast = plain;
+      ASSERT_EQ(FastContest().run(fast, t), contestPlain(plain, t))
+          << "netsize " << netsize << " case " << n;
+      ASSERT_EQ(fast.bias, plain.bias);  // the reward went to the same neuron
+      ASSERT_EQ(fast.freq, plain.freq);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace oz
