@@ -27,6 +27,7 @@ using Lanes = double __attribute__((vector_size(32)));
 using LaneMask = int64_t __attribute__((vector_size(32)));
 using UnalignedLanes = double __attribute__((vector_size(32), aligned(8)));
 constexpr int kWidth = 4;
+constexpr int kBlock = 2 * kWidth;  // neurons tested against the biased record at once
 
 // The helpers below take and return Lanes by value. They are local and inlined,
 // so the calling convention GCC warns about never meets another translation unit.
@@ -59,11 +60,11 @@ struct Winners {
   int bestbiaspos = 0;
 };
 
-// The whole contest in one pass over the neurons, four at a time. The smallest
+// The whole contest in one pass over the neurons, eight at a time. The smallest
 // distance is kept per lane with the index where it first appeared, so the
 // lowest index among equal distances wins after the lanes are merged. The
 // biased comparison only changes anything on a new record, which is rare after
-// the first neurons: the four lanes are tested against the running value at
+// the first neurons: the eight are tested against the running value at
 // once, and only a block where one fires is replayed one neuron at a time, in
 // the plain order and the plain form. Each block reads its biases before it
 // decays them, as the plain scan does.
@@ -82,39 +83,53 @@ template <bool kWeighted>
   double* __restrict bias = net.bias.data();
   const int n = net.netsize;
 
-  Lanes laneBest = broadcast(kFar);
-  LaneMask laneBestPos = {0, 0, 0, 0};
-  LaneMask position = {0, 1, 2, 3};
-  double bestbiasd = kFar;
-  int bestbiaspos = 0;
-  int j = 0;
-  for (; j + kWidth <= n; j += kWidth, position += kWidth) {
-    Lanes d;
+  const auto distanceAt = [&](int j) {
     if constexpr (kWeighted) {
       const Lanes rb = absolute(load(red + j) - r) * w + absolute(load(blue + j) - b) * w;
-      d = (absolute(load(alpha + j) - a) + absolute(load(green + j) - g) * w) + rb;
+      return (absolute(load(alpha + j) - a) + absolute(load(green + j) - g) * w) + rb;
     } else {
       // Opaque targets: multiplying by 1 changes no bit, so it is left out.
       const Lanes rb = absolute(load(red + j) - r) + absolute(load(blue + j) - b);
-      d = (absolute(load(alpha + j) - a) + absolute(load(green + j) - g)) + rb;
+      return (absolute(load(alpha + j) - a) + absolute(load(green + j) - g)) + rb;
     }
+  };
+  Lanes laneBest = broadcast(kFar);
+  LaneMask laneBestPos = {0, 0, 0, 0};
+  LaneMask position = {0, 1, 2, 3};
+  const auto keepClosest = [&](Lanes d) {
     const LaneMask closer = d < laneBest;
     laneBest = closer ? d : laneBest;
     laneBestPos = closer ? position : laneBestPos;
-
-    const Lanes oldBias = load(bias + j);
-    if (anyLane(d < broadcast(bestbiasd) + oldBias)) {
-      for (int l = 0; l < kWidth; ++l) {
-        if (d[l] < bestbiasd + oldBias[l]) {
-          bestbiasd = d[l] - oldBias[l];
-          bestbiaspos = j + l;
-        }
-      }
-    }
+    position += kWidth;
+  };
+  const auto decay = [&](int j, Lanes oldBias) {
     const Lanes oldFreq = load(freq + j);
     const Lanes betafreq = oldFreq * kBetaScale;
     store(freq + j, oldFreq - betafreq);
     store(bias + j, oldBias + betafreq * kBiasScale);
+  };
+
+  double bestbiasd = kFar;
+  int bestbiaspos = 0;
+  int j = 0;
+  for (; j + kBlock <= n; j += kBlock) {
+    const Lanes d[2] = {distanceAt(j), distanceAt(j + kWidth)};
+    keepClosest(d[0]);
+    keepClosest(d[1]);
+    const Lanes oldBias[2] = {load(bias + j), load(bias + j + kWidth)};
+    const Lanes bb = broadcast(bestbiasd);
+    if (anyLane((d[0] < bb + oldBias[0]) | (d[1] < bb + oldBias[1]))) {
+      for (int l = 0; l < kBlock; ++l) {
+        const double dl = d[l / kWidth][l % kWidth];
+        const double biasl = oldBias[l / kWidth][l % kWidth];
+        if (dl < bestbiasd + biasl) {
+          bestbiasd = dl - biasl;
+          bestbiaspos = j + l;
+        }
+      }
+    }
+    decay(j, oldBias[0]);
+    decay(j + kWidth, oldBias[1]);
   }
 
   double bestd = kFar;

@@ -21,7 +21,7 @@ struct Target {
 int contestPlain(Network& net, const Target& target);
 
 // The same contest with identical results, for speed: one pass over the
-// neurons four at a time, where the biased comparison is replayed neuron by
+// neurons eight at a time, where the biased comparison is replayed neuron by
 // neuron only in the blocks that hold a new record.
 class FastContest {
  public:
