@@ -1,5 +1,7 @@
 #include "sheet/quantiser/palette_search.h"
 
+#include <algorithm>
+
 namespace oz {
 namespace {
 
@@ -19,10 +21,10 @@ int searchOpaque(const Colormap& map, int r, int g, int b) {
     if (dg > bestd) return false;
     const int d = dg + (e.red - r) * (e.red - r) + (e.blue - b) * (e.blue - b) +
                   (e.alpha - 255) * (e.alpha - 255);
-    if (d < bestd) {
-      bestd = d;
-      best = k;
-    }
+    // New records fall at no predictable step: select rather than branch.
+    const int closer = -static_cast<int>(d < bestd);
+    best ^= (best ^ k) & closer;
+    bestd = std::min(d, bestd);
     return true;
   };
   while (i < map.netsize || j >= 0) {
