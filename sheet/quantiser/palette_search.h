@@ -28,31 +28,35 @@ class CachedSearch {
   int operator()(int red, int green, int blue, int alpha) {
     const uint32_t key = static_cast<uint32_t>(red) | static_cast<uint32_t>(green) << 8 |
                          static_cast<uint32_t>(blue) << 16 | static_cast<uint32_t>(alpha) << 24;
-    if (key == last_.key && last_.index >= 0) return last_.index;
-    Slot& slot = slots_[(key * kHashMultiplier) >> (32 - kSlotBits)];
-    if (slot.index < 0 || slot.key != key) {
-      slot.key = key;
-      slot.index = search(red, green, blue, alpha);
-    }
-    last_ = slot;
-    return slot.index;
+    if (key == lastKey_ && lastIndex_ >= 0) return lastIndex_;
+    // Multiplying by an odd number permutes the 32-bit keys, so the slot (the
+    // top bits of the product) and the tag (the rest) together name one key.
+    const uint32_t hash = key * kHashMultiplier;
+    uint32_t& slot = slots_[hash >> (32 - kSlotBits)];
+    const uint32_t tag = (hash & kTagMask) << 9 | kFilled;
+    if ((slot & ~kIndexMask) != tag)
+      slot = tag | static_cast<uint32_t>(search(red, green, blue, alpha));
+    lastKey_ = key;
+    lastIndex_ = static_cast<int>(slot & kIndexMask);
+    return lastIndex_;
   }
 
  private:
-  static constexpr int kSlotBits = 16;
+  // A slot holds tag << 9 | kFilled | index in 4 bytes, so the table covers
+  // the colours of a large dithered sheet while staying near the processor.
+  static constexpr int kSlotBits = 18;
   static constexpr uint32_t kHashMultiplier = 2654435761u;  // Knuth's: spreads nearby colours
+  static constexpr uint32_t kTagMask = (uint32_t{1} << (32 - kSlotBits)) - 1;
+  static constexpr uint32_t kFilled = 0x100;  // 0, an empty slot, matches no tag
+  static constexpr uint32_t kIndexMask = 0xff;
 
   int search(int red, int green, int blue, int alpha) const;
 
-  struct Slot {
-    uint32_t key = 0;
-    int32_t index = -1;  // -1: empty
-  };
-
   const Colormap& map_;
   const GammaTable& gt_;
-  std::vector<Slot> slots_;
-  Slot last_;  // the previous query: neighbouring pixels repeat it most often
+  std::vector<uint32_t> slots_;
+  uint32_t lastKey_ = 0;  // the previous query: neighbouring pixels repeat it most often
+  int lastIndex_ = -1;    // -1: no previous query
 };
 
 }  // namespace oz
