@@ -107,9 +107,12 @@ class NetworkReduction final : public Reduction {
  private:
   void loadRow(int32_t y, std::vector<uint8_t>& out) const {
     const uint8_t* rgb = image_.row(y);
-    for (size_t x = 0; x < static_cast<size_t>(image_.width); ++x) {
-      std::copy_n(rgb + 3 * x, 3, out.begin() + 4 * x);
-      out[4 * x + 3] = 255;
+    uint8_t* rgba = out.data();
+    for (size_t x = 0; x < static_cast<size_t>(image_.width); ++x, rgb += 3, rgba += 4) {
+      rgba[0] = rgb[0];
+      rgba[1] = rgb[1];
+      rgba[2] = rgb[2];
+      rgba[3] = 255;
     }
   }
 
