@@ -20,41 +20,71 @@ int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green
 // searchColormap with a memory: the result depends on the query colour alone,
 // and sprites repeat their colours, dithered or not, so most pixels are answered
 // from a table keyed by the colour. Opaque queries that miss are searched in
-// integers, which give the same answer.
+// integers, which give the same answer. The pixels handed to the reduction are
+// opaque and dithering never lowers their alpha, so only opaque colours are
+// kept; any other query is searched each time.
 class CachedSearch {
  public:
   CachedSearch(const Colormap& map, const GammaTable& gt);
 
   int operator()(int red, int green, int blue, int alpha) {
-    const uint32_t key = static_cast<uint32_t>(red) | static_cast<uint32_t>(green) << 8 |
-                         static_cast<uint32_t>(blue) << 16 | static_cast<uint32_t>(alpha) << 24;
+    const uint32_t key = keyOf(red, green, blue, alpha);
     if (key == lastKey_ && lastIndex_ >= 0) return lastIndex_;
-    // Multiplying by an odd number permutes the 32-bit keys, so the slot (the
-    // top bits of the product) and the tag (the rest) together name one key.
-    const uint32_t hash = key * kHashMultiplier;
-    uint32_t& slot = slots_[hash >> (32 - kSlotBits)];
-    const uint32_t tag = (hash & kTagMask) << 9 | kFilled;
-    if ((slot & ~kIndexMask) != tag)
-      slot = tag | static_cast<uint32_t>(search(red, green, blue, alpha));
     lastKey_ = key;
-    lastIndex_ = static_cast<int>(slot & kIndexMask);
+    if (alpha != 255) {
+      lastIndex_ = search(red, green, blue, alpha);
+      return lastIndex_;
+    }
+    // Dithering asks for colours a few steps apart from one another, so they
+    // share a block of slots: the low bits of each channel pick the slot within
+    // the block, and the remaining high bits, hashed, pick the block.
+    // Multiplying by an odd number permutes the high bits, so the block (the
+    // top bits of the product) and the tag (the rest) together name them.
+    const uint32_t r = static_cast<uint32_t>(red);
+    const uint32_t g = static_cast<uint32_t>(green);
+    const uint32_t b = static_cast<uint32_t>(blue);
+    const uint32_t low = (r & kRedLow) | (g & kGreenLow) << kRedLowBits |
+                         (b & kBlueLow) << (kRedLowBits + kGreenLowBits);
+    const uint32_t high = r >> kRedLowBits | (g >> kGreenLowBits) << (8 - kRedLowBits) |
+                          (b >> kBlueLowBits) << (16 - kRedLowBits - kGreenLowBits);
+    const uint32_t hash = (high * kHashMultiplier) & kHighMask;
+    uint16_t& slot = slots_[(hash >> kTagBits) << kLowBits | low];
+    const uint16_t tag = static_cast<uint16_t>((hash & kTagMask) << 9 | kFilled);
+    if ((slot & ~kIndexMask) != tag)
+      slot = static_cast<uint16_t>(tag | search(red, green, blue, alpha));
+    lastIndex_ = slot & kIndexMask;
     return lastIndex_;
   }
 
  private:
-  // A slot holds tag << 9 | kFilled | index in 4 bytes, so the table covers
+  // A slot holds tag << 9 | kFilled | index in 2 bytes, so the table covers
   // the colours of a large dithered sheet while staying near the processor.
+  // A block of 2^kLowBits slots is 512 bytes: eight neighbouring cache lines.
   static constexpr int kSlotBits = 18;
-  static constexpr uint32_t kHashMultiplier = 2654435761u;  // Knuth's: spreads nearby colours
-  static constexpr uint32_t kTagMask = (uint32_t{1} << (32 - kSlotBits)) - 1;
+  static constexpr int kRedLowBits = 3;
+  static constexpr int kGreenLowBits = 3;
+  static constexpr int kBlueLowBits = 2;
+  static constexpr int kLowBits = kRedLowBits + kGreenLowBits + kBlueLowBits;
+  static constexpr uint32_t kRedLow = (uint32_t{1} << kRedLowBits) - 1;
+  static constexpr uint32_t kGreenLow = (uint32_t{1} << kGreenLowBits) - 1;
+  static constexpr uint32_t kBlueLow = (uint32_t{1} << kBlueLowBits) - 1;
+  static constexpr int kTagBits = 24 - kSlotBits;
+  static constexpr uint32_t kHighMask = (uint32_t{1} << (24 - kLowBits)) - 1;
+  static constexpr uint32_t kHashMultiplier = 2654435761u;  // Knuth's: spreads nearby blocks
+  static constexpr uint32_t kTagMask = (uint32_t{1} << kTagBits) - 1;
   static constexpr uint32_t kFilled = 0x100;  // 0, an empty slot, matches no tag
   static constexpr uint32_t kIndexMask = 0xff;
+
+  static uint32_t keyOf(int red, int green, int blue, int alpha) {
+    return static_cast<uint32_t>(red) | static_cast<uint32_t>(green) << 8 |
+           static_cast<uint32_t>(blue) << 16 | static_cast<uint32_t>(alpha) << 24;
+  }
 
   int search(int red, int green, int blue, int alpha) const;
 
   const Colormap& map_;
   const GammaTable& gt_;
-  std::vector<uint32_t> slots_;
+  std::vector<uint16_t> slots_;
   uint32_t lastKey_ = 0;  // the previous query: neighbouring pixels repeat it most often
   int lastIndex_ = -1;    // -1: no previous query
 };
