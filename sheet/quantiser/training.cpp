@@ -16,14 +16,19 @@ constexpr double kAlphaScale = 1.0 / 1024;       // 2^-10
 constexpr double kRadpowerScale = 1.0 / 262144;  // 2^-18
 constexpr int kRadiusDec = 30;
 
-using Radpower = std::array<double, kInitialRad>;
+// The factor each neighbour moves by, radpower[|k - winner|] x 2^-18, laid out
+// for the offsets -(rad - 1)..rad - 1 so that both sides of the winner read it
+// in order. Entry kCentre is offset 0, the winner itself, which moves apart.
+constexpr int kCentre = kInitialRad - 1;
+using NeighbourFactors = std::array<double, 2 * kInitialRad - 1>;
 
 // radpower[m] = floor(floor((rad^2 - m^2) x 256 / rad^2) x alpha), the inner
 // division an integer one.
-void fillRadpower(Radpower& radpower, int rad, double alpha) {
+void fillFactors(NeighbourFactors& factors, int rad, double alpha) {
   const int rad2 = rad * rad;
   for (int m = 0; m < rad; ++m) {
-    radpower[m] = std::floor(static_cast<double>((rad2 - m * m) * 256 / rad2) * alpha);
+    const double radpower = std::floor(static_cast<double>((rad2 - m * m) * 256 / rad2) * alpha);
+    factors[kCentre - m] = factors[kCentre + m] = radpower * kRadpowerScale;
   }
 }
 
@@ -35,12 +40,27 @@ void moveNeuron(Network& net, int i, const Target& t, double f) {
   net.red[i] = net.red[i] - (net.red[i] - t.red) * f;
 }
 
-void moveNeighbours(Network& net, int winner, int rad, const Target& t, const Radpower& radpower) {
+// One component of neurons [0, n) of `c`, each by its own factor: a plain
+// loop over separate arrays, which the compiler turns into vector arithmetic
+// with the same bits per element.
+void moveComponent(double* __restrict c, int n, double t, const double* __restrict f) {
+  for (int k = 0; k < n; ++k) c[k] = c[k] - (c[k] - t) * f[k];
+}
+
+void moveSpan(Network& net, int from, int to, const Target& t, const double* f) {
+  const int n = to - from;
+  moveComponent(net.alpha.data() + from, n, t.alpha, f);
+  moveComponent(net.blue.data() + from, n, t.blue, f);
+  moveComponent(net.green.data() + from, n, t.green, f);
+  moveComponent(net.red.data() + from, n, t.red, f);
+}
+
+void moveNeighbours(Network& net, int winner, int rad, const Target& t,
+                    const NeighbourFactors& factors) {
   const int lo = std::max(winner - (rad - 1), 0);
   const int hi = std::min(winner + (rad - 1), net.netsize - 1);
-  for (int k = lo; k <= hi; ++k) {
-    if (k != winner) moveNeuron(net, k, t, radpower[std::abs(k - winner)] * kRadpowerScale);
-  }
+  moveSpan(net, lo, winner, t, &factors[kCentre - (winner - lo)]);
+  moveSpan(net, winner + 1, hi + 1, t, &factors[kCentre + 1]);
 }
 
 // The pixel at byte position p of the 4-byte working image the positions count in.
@@ -84,8 +104,8 @@ void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image, 
   double alpha = kInitialAlpha;
   double radius = kInitialRad;
   int rad = kInitialRad;
-  Radpower radpower{};
-  fillRadpower(radpower, rad, alpha);
+  NeighbourFactors factors{};
+  fillFactors(factors, rad, alpha);
 
   int64_t p = 0;
   for (int64_t i = 1; i <= plan.samplepixels; ++i) {
@@ -98,7 +118,7 @@ void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image, 
 
     const int winner = kind == ContestKind::kFast ? fast.run(net, t) : contestPlain(net, t);
     moveNeuron(net, winner, t, alpha * kAlphaScale);
-    if (rad > 0) moveNeighbours(net, winner, rad, t, radpower);
+    if (rad > 0) moveNeighbours(net, winner, rad, t, factors);
 
     p = nextSamplePosition(p, plan);
 
@@ -109,7 +129,7 @@ void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image, 
       if (rad <= 1) {
         rad = 0;
       } else {
-        fillRadpower(radpower, rad, alpha);
+        fillFactors(factors, rad, alpha);
       }
     }
   }
