@@ -1,14 +1,17 @@
-// The Script Editor on the real Qt toolkit: typing, a tag button and a save,
-// checked on disk and in the colours the editor draws.
+// The Script Editor on the real Qt toolkit: typing, tag buttons and saves,
+// checked on disk, in the colours the editor draws, and byte for byte.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <deque>
+#include <functional>
 
 #include "editor/script_editor.h"
 #include "qt/qt_test_application.h"
@@ -18,7 +21,8 @@
 namespace oz {
 namespace {
 
-QApplication& application() { return testing::qtTestApplication(); }
+using testing::readFile;
+using testing::writeFile;
 
 // The foreground colour drawn at `position` of `block`: the last format range
 // covering it wins, as in the layout.
@@ -33,40 +37,92 @@ QColor foregroundAt(const QTextBlock& block, int position) {
   return colour;
 }
 
-TEST(EditorQtTest, TypedAndInsertedTagsAreColouredAndSaved) {
-  application();
-  oz::testing::ScopedTempDir dir;
-  oz::testing::writeFile(dir.path() + "plist.txt", "ov.Extension = \".plist\"\n");
-  const SupportDir support{dir.path()};
-  SettingsStore settings;
-  settings.open(support.settingsPath());
-  QtToolkit toolkit;
-  ASSERT_TRUE(toolkit.openWindow(Window::Main, "Orvane Zozivi", 340, 425, {}));
-  ScriptEditor editor(toolkit, settings, support, [] {});
+class EditorQtTest : public ::testing::Test {
+ protected:
+  using Answer = std::function<void(QMessageBox*)>;
 
-  // Answers every message box as soon as it shows: Yes to a question.
-  QStringList shown;
-  QTimer answerer;
-  QObject::connect(&answerer, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
-    shown.append(box->text());
-    QAbstractButton* yes = box->button(QMessageBox::Yes);
-    (yes ? yes : box->button(QMessageBox::Ok))->click();
-  });
-  answerer.start(10);
+  EditorQtTest() {
+    toolkit_.openWindow(Window::Main, "Orvane Zozivi", 340, 425, {});
+    settings_.open(support_.settingsPath());
+    // Answers every message box as soon as it shows: OK boxes with OK,
+    // questions with the next planned answer.
+    QObject::connect(&answerer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      shown_.append(box->text());
+      if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+        ok->click();
+      } else if (answers_.empty()) {
+        ADD_FAILURE() << "unplanned question: " << box->text().toStdString();
+        box->button(QMessageBox::No)->click();
+      } else {
+        const Answer answer = answers_.front();
+        answers_.pop_front();
+        answer(box);
+      }
+    });
+    answerer_.start(10);
+  }
+  ~EditorQtTest() override { EXPECT_TRUE(answers_.empty()) << "planned answers left"; }
 
-  const auto pump = [&] {
-    while (std::optional<Event> event = toolkit.pollEvent()) editor.handleEvent(*event);
-  };
-  editor.open();
-  QWidget* window = toolkit.windowWidget(Window::ScriptEditor);
-  ASSERT_NE(window, nullptr);
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-  pump();
+  static Answer press(QMessageBox::StandardButton button) {
+    return [button](QMessageBox* box) { box->button(button)->click(); };
+  }
 
-  auto* edit = qobject_cast<QPlainTextEdit*>(toolkit.controlWidget(Control::FirstEditor));
+  void pump() {
+    while (std::optional<Event> event = toolkit_.pollEvent()) editor_.handleEvent(*event);
+  }
+  void openEditor() {
+    editor_.open();
+    QWidget* window = toolkit_.windowWidget(Window::ScriptEditor);
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    pump();
+  }
+  QTabWidget* tabs() {
+    return qobject_cast<QTabWidget*>(toolkit_.controlWidget(Control::TabPanel));
+  }
+  // The tab of script `name`, edited or not.
+  int tabOf(const QString& name) {
+    for (int i = 0; i < tabs()->count(); ++i) {
+      if (tabs()->tabText(i) == name || tabs()->tabText(i) == name + " *") return i;
+    }
+    ADD_FAILURE() << "no tab " << name.toStdString();
+    return 0;
+  }
+  QPlainTextEdit* editorOf(const QString& name) {
+    return tabs()->widget(tabOf(name))->findChild<QPlainTextEdit*>();
+  }
+  void click(int control) {
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(toolkit_.controlWidget(control)),
+                      Qt::LeftButton);
+    pump();
+  }
+  void save(const QString& name) {
+    tabs()->setCurrentIndex(tabOf(name));
+    pump();
+    answers_.push_back(press(QMessageBox::Yes));
+    click(Control::SaveScript);
+  }
+  std::string bytesOf(const std::string& name) { return readFile(dir_.path() + name + ".txt"); }
+
+  QApplication& application_ = testing::qtTestApplication();  // before the toolkit
+  oz::testing::ScopedTempDir dir_;
+  const SupportDir support_{dir_.path()};
+  SettingsStore settings_;
+  QtToolkit toolkit_;
+  ScriptEditor editor_{toolkit_, settings_, support_, [] {}};
+  QTimer answerer_;
+  std::deque<Answer> answers_;
+  QStringList shown_;
+};
+
+TEST_F(EditorQtTest, TypedAndInsertedTagsAreColouredAndSaved) {
+  writeFile(dir_.path() + "plist.txt", "ov.Extension = \".plist\"\n");
+  openEditor();
+
+  auto* edit = qobject_cast<QPlainTextEdit*>(toolkit_.controlWidget(Control::FirstEditor));
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(edit->toPlainText(), "ov.Extension = \".plist\"");
   edit->setFocus();
@@ -74,11 +130,9 @@ TEST(EditorQtTest, TypedAndInsertedTagsAreColouredAndSaved) {
   QTest::keyClick(edit, Qt::Key_Return);
   QTest::keyClicks(edit, "ov.ImageX ");
   pump();
-  EXPECT_TRUE(toolkit.isEdited(Window::ScriptEditor));
+  EXPECT_TRUE(toolkit_.isEdited(Window::ScriptEditor));
 
-  QTest::mouseClick(qobject_cast<QAbstractButton*>(toolkit.controlWidget(Control::TagUntil)),
-                    Qt::LeftButton);
-  pump();
+  click(Control::TagUntil);
   EXPECT_EQ(edit->toPlainText(), "ov.Extension = \".plist\"\nov.ImageX ov.Until");
 
   const QTextBlock first = edit->document()->begin();
@@ -93,15 +147,65 @@ TEST(EditorQtTest, TypedAndInsertedTagsAreColouredAndSaved) {
   EXPECT_EQ(foregroundAt(second, 10), controlTag);
   EXPECT_EQ(foregroundAt(second, 17), controlTag);
 
-  QTest::mouseClick(qobject_cast<QAbstractButton*>(toolkit.controlWidget(Control::SaveScript)),
-                    Qt::LeftButton);
+  answers_.push_back(press(QMessageBox::Yes));
+  click(Control::SaveScript);
+  EXPECT_EQ(bytesOf("plist"), "ov.Extension = \".plist\"\nov.ImageX ov.Until\n");
+  ASSERT_EQ(shown_.size(), 2);
+  EXPECT_TRUE(shown_[0].contains("Overwrite Script?"));
+  EXPECT_TRUE(shown_[1].contains("Saved Script!"));
+  EXPECT_FALSE(toolkit_.isEdited(Window::ScriptEditor));
+}
+
+// Opening and saving writes the bytes that were read, whatever they are; only
+// the line endings follow the saving rules (LF after every line).
+TEST_F(EditorQtTest, SavingWithoutEditingKeepsEveryByte) {
+  struct Case {
+    std::string name;
+    std::string bytes;
+    std::string saved;
+  };
+  const std::string mark = "\xEF\xBB\xBFov.Extension = \".plist\"\n<dict/>\n";
+  // Latin-1 bytes at the start, inside and at the end of lines, a stand-in
+  // character and a line separator the file really holds, in valid UTF-8.
+  const std::string latin =
+      "\xE9t\xE9\n"
+      "caf\xE9 \xC3\xA9\n"
+      "\xEF\x9F\xA9|\xE2\x80\xA8|\xC3\n"
+      "\xFF\xFE\n";
+  const Case cases[] = {
+      {"mark", mark, mark},
+      {"latin", latin, latin},
+      {"crlf",
+       "\xEF\xBB\xBF"
+       "a\r\n\xE9\r\n\r\nb\r\n",
+       "\xEF\xBB\xBF"
+       "a\n\xE9\n\nb\n"},
+      {"cr", "a\r\xE9\r\rb", "a\n\xE9\n\nb\n"},
+  };
+  for (const Case& c : cases) writeFile(dir_.path() + c.name + ".txt", c.bytes);
+  openEditor();
+  for (const Case& c : cases) {
+    save(QString::fromStdString(c.name));
+    EXPECT_EQ(bytesOf(c.name), c.saved) << c.name;
+  }
+  EXPECT_EQ(shown_.size(), 8);
+}
+
+TEST_F(EditorQtTest, AnEditChangesOnlyTheBytesItTouches) {
+  writeFile(dir_.path() + "latin.txt", "\xEF\xBB\xBF\xE9t\xE9\n\xFF|\xE2\x80\xA8\n");
+  openEditor();
+  QPlainTextEdit* edit = editorOf("latin");
+  edit->setFocus();
+  edit->moveCursor(QTextCursor::Start);
+  edit->moveCursor(QTextCursor::Down);
+  QTest::keyClick(edit, Qt::Key_Delete);  // the 0xFF
+  QTest::keyClicks(edit, "ov.");
+  edit->moveCursor(QTextCursor::Start);
+  edit->moveCursor(QTextCursor::Right);  // past the byte-order mark
+  QTest::keyClicks(edit, "x");
   pump();
-  EXPECT_EQ(oz::testing::readFile(dir.path() + "plist.txt"),
-            "ov.Extension = \".plist\"\nov.ImageX ov.Until\n");
-  ASSERT_EQ(shown.size(), 2);
-  EXPECT_TRUE(shown[0].contains("Overwrite Script?"));
-  EXPECT_TRUE(shown[1].contains("Saved Script!"));
-  EXPECT_FALSE(toolkit.isEdited(Window::ScriptEditor));
+  save("latin");
+  EXPECT_EQ(bytesOf("latin"), "\xEF\xBB\xBFx\xE9t\xE9\nov.|\xE2\x80\xA8\n");
 }
 
 }  // namespace

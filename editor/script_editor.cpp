@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "base/byte_text.h"
 #include "editor/editor_colouring.h"
 #include "editor/editor_layout.h"
 #include "editor/editor_text.h"
@@ -126,10 +127,11 @@ void ScriptEditor::open() {
     if (name == savedTab) remembered = static_cast<int>(i);
 
     // A file that cannot be read opens as an empty tab; saving it later
-    // tells whether the file can be written.
+    // tells whether the file can be written. Bytes that are no text are
+    // shown by stand-ins, which saving turns back into the same bytes.
     std::vector<std::string> lines;
     if (readScriptLines(supportDir_, name, &lines) == ScriptResult::kOk) {
-      toolkit_.setText(editor, editorTextFromLines(lines));
+      toolkit_.setText(editor, bytesToText(editorTextFromLines(lines)));
     }
   }
 
@@ -327,7 +329,7 @@ void ScriptEditor::textChanged(int editor) {
 }
 
 bool ScriptEditor::saveTab(const Tab& tab) {
-  const std::vector<std::string> lines = editorTextToLines(toolkit_.text(tab.editor));
+  const std::vector<std::string> lines = editorTextToLines(textToBytes(toolkit_.text(tab.editor)));
   if (writeScriptLines(supportDir_, tab.name, lines) != ScriptResult::kOk) {
     message("Save Error!", quoted("Unable to save the ", tab.name, " script."));
     return false;

@@ -198,6 +198,15 @@ TEST_F(ScriptEditorTest, LeadingEmptyLinesAreDroppedAndStayDroppedWhenSaved) {
   EXPECT_EQ(bytesOf("s"), "first\n\nlast\n");
 }
 
+TEST_F(ScriptEditorTest, BytesThatAreNoTextAreShownByStandInsAndSavedAgain) {
+  script("s", "\xEF\xBB\xBF\xE9t\xE9\r\n\xFF");
+  openEditor();
+  // U+F7E9 and U+F7FF stand for the bytes E9 and FF; the mark is a character.
+  EXPECT_EQ(kit_.text(editorOf(0)), "\xEF\xBB\xBF\xEF\x9F\xA9t\xEF\x9F\xA9\n\xEF\x9F\xBF");
+  clickAnswering(Control::SaveScript, MessageResult::Yes);
+  EXPECT_EQ(bytesOf("s"), "\xEF\xBB\xBF\xE9t\xE9\n\xFF\n");
+}
+
 TEST_F(ScriptEditorTest, UnreadableScriptOpensEmptyAndAFailedSaveKeepsTheMark) {
   // A directory named like a script is listed but can be neither read nor
   // replaced by a file.

@@ -3,13 +3,17 @@
 #define OZ_QT_QT_STRINGS_H_
 
 #include <QString>
+#include <QStringDecoder>
 #include <string>
 #include <string_view>
 
 namespace oz {
 
+// Every character is kept, a leading byte-order mark too (QString::fromUtf8
+// would drop it, and a script that starts with one must keep it).
 inline QString toQ(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+  return decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 inline std::string fromQ(const QString& text) { return text.toUtf8().toStdString(); }

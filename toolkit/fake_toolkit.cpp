@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/byte_text.h"
 #include "toolkit/arguments.h"
 
 namespace oz {
@@ -412,6 +413,9 @@ std::string FakeToolkit::text(int control) const {
 void FakeToolkit::setText(int control, std::string_view text) {
   FakeControl* c = find(control, "setText");
   if (!c) return;
+  // A real toolkit would show U+FFFD and give that back.
+  if (!isValidUtf8(text))
+    reportFailure_("setText: text for control " + number(control) + " is not UTF-8");
   if (c->kind == ControlKind::List || c->kind == ControlKind::TabPanel ||
       c->kind == ControlKind::ImageView) {
     reportFailure_("setText: control " + number(control) + " has no text of its own");
@@ -587,6 +591,8 @@ void FakeToolkit::insertText(int editor, std::string_view text) {
     reportFailure_("insertText: control " + number(editor) + " is no editor");
     return;
   }
+  if (!isValidUtf8(text))
+    reportFailure_("insertText: text for control " + number(editor) + " is not UTF-8");
   c->text.replace(c->selectionStart, c->selectionEnd - c->selectionStart, text);
   c->selectionStart = c->selectionEnd = c->selectionStart + text.size();
   queueUnlessRepeated({EventKind::TextChanged, editor, c->window});

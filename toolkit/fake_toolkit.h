@@ -9,8 +9,8 @@
 // Mistakes are reported to the failure reporter given at construction (in a
 // GoogleTest: [](const std::string& m) { ADD_FAILURE() << m; }): a question
 // or requester with no scripted answer left, waiting on an empty event queue,
-// a user action on a disabled, hidden or missing control, scripted answers
-// left unused at destruction. The call then goes on with a harmless value
+// a user action on a disabled, hidden or missing control, text that is not
+// UTF-8, scripted answers left unused at destruction. The call then goes on with a harmless value
 // (No, cancel, the Quit menu item) so the test ends instead of hanging.
 #ifndef OZ_TOOLKIT_FAKE_TOOLKIT_H_
 #define OZ_TOOLKIT_FAKE_TOOLKIT_H_

@@ -100,6 +100,15 @@ TEST_F(FakeToolkitTest, AnswersComeFromTheScriptAndMistakesAreReported) {
   EXPECT_EQ(failures_.size(), 2u);
 }
 
+// A real toolkit would show U+FFFD for such bytes and give that back.
+TEST_F(FakeToolkitTest, TextThatIsNotUtf8IsAFailure) {
+  tk_.createTextField(Window::Main, Control::ImageFolderField, {}, "");
+  tk_.setText(Control::ImageFolderField, "caf\xC3\xA9");
+  EXPECT_TRUE(failures_.empty());
+  tk_.setText(Control::ImageFolderField, "caf\xE9");
+  EXPECT_EQ(failures_.size(), 1u);
+}
+
 TEST(FakeToolkit, UnusedAnswersAndAnEmptyQueueAreFailures) {
   std::vector<std::string> failures;
   {
