@@ -122,6 +122,20 @@ const CliOption kOptions[] = {
        r.listScripts = true;
        return std::nullopt;
      }},
+    {"gallery", nullptr,
+     "print the names of the templates in the gallery installed with the program and exit",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.listGallery = true;
+       return std::nullopt;
+     }},
+    {"install-script", "NAME",
+     "copy the gallery's template NAME into the support directory as a script and exit; an "
+     "existing script of that name is never replaced",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       if (value.empty()) return badValue("install-script", value, "a name that --gallery lists");
+       r.installScript = value;
+       return std::nullopt;
+     }},
     {"help", nullptr, "show this help and exit",
      [](std::string_view, CliRequest& r) -> std::optional<std::string> {
        r.help = true;
@@ -174,7 +188,9 @@ ParsedArguments parseArguments(int argc, const char* const* argv) {
     if (auto error = option->apply(value, request)) return UsageError{*error};
     hasSheet = hasSheet || name == "sheet";
   }
-  if (request.help || request.listScripts) return request;
+  if (request.help || request.listScripts || request.listGallery || request.installScript) {
+    return request;
+  }
   if (request.dataPath && !request.script) return UsageError{"--data needs --script"};
   if (!hasSheet) return UsageError{"--sheet PATH is required"};
   if (!folder) return UsageError{"FOLDER is required"};
@@ -218,10 +234,12 @@ std::string helpText() {
   }
   text +=
       "\nThe support directory is ~/Library/Application Support/Orvane Zozivi/; the first use of\n"
-      "--script NAME or --list-scripts creates it with the example scripts.\n"
-      "\nExit status: 0 the sheet (and the script) was written; 1 the build was refused (the\n"
-      "reason on standard error); 2 a usage error; 3 the sheet or the script could not be\n"
-      "written, or the template could not be read.\n";
+      "--script NAME, --list-scripts or --install-script creates it with the example scripts.\n"
+      "The gallery is share/orvane-zozivi/templates/ of the installation.\n"
+      "\nExit status: 0 the sheet (and the script) was written, or the listing or copy was\n"
+      "made; 1 the build was refused, or --install-script found no such template or an\n"
+      "existing script (the reason on standard error); 2 a usage error; 3 the sheet, the\n"
+      "script or the copied template could not be written, or the template could not be read.\n";
   return text;
 }
 

@@ -18,8 +18,10 @@ struct CliRequest {
   int32_t spriteNumber = 0;  // for the script export: 0..9999
   bool help = false;         // print the help and build nothing
   bool listScripts = false;  // print the script names of the support directory, build nothing
-  std::optional<std::string> script;    // --script NAME|PATH: the template to expand
-  std::optional<std::string> dataPath;  // --data PATH: where the expansion goes; "-" stdout
+  bool listGallery = false;  // print the template names of the gallery, build nothing
+  std::optional<std::string> installScript;  // --install-script NAME: copy from the gallery
+  std::optional<std::string> script;         // --script NAME|PATH: the template to expand
+  std::optional<std::string> dataPath;       // --data PATH: where the expansion goes; "-" stdout
 };
 
 struct UsageError {
@@ -30,7 +32,8 @@ using ParsedArguments = std::variant<CliRequest, UsageError>;
 
 // Options come as "--name value" or "--name=value", in any order around the one
 // FOLDER; a later option of the same name wins; "--" ends the options.
-// --help and --list-scripts need neither --sheet nor FOLDER; --data needs --script.
+// --help, --list-scripts, --gallery and --install-script need neither --sheet
+// nor FOLDER; --data needs --script.
 ParsedArguments parseArguments(int argc, const char* const* argv);
 
 // The --help text: usage, every option, the exit statuses.

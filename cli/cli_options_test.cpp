@@ -71,6 +71,10 @@ TEST(CliOptionsTest, ScriptOptions) {
   EXPECT_EQ(r.script, "plist");
   EXPECT_EQ(r.dataPath, "-");
   EXPECT_TRUE(accepted({"--list-scripts"}).listScripts);
+  EXPECT_TRUE(accepted({"--gallery"}).listGallery);
+  EXPECT_EQ(accepted({"--install-script=JSON Hash"}).installScript, "JSON Hash");
+  EXPECT_NE(rejected({"--install-script", ""}).find("--gallery"), std::string::npos);
+  EXPECT_EQ(rejected({"--install-script"}), "--install-script needs NAME");
   EXPECT_EQ(rejected({"--sheet", "s.png", "--data", "out.txt", "f"}), "--data needs --script");
 }
 
@@ -86,7 +90,7 @@ TEST(CliOptionsTest, HelpNeedsNothingElse) {
   for (const char* option :
        {"--sheet PATH", "--layout strip|sheet", "--columns N", "--depth 32|24|8|4|1|alpha",
         "--dither", "--remove-alpha", "--background pink|black", "--retina", "--power-of-2",
-        "--sprite-number N", "--help"}) {
+        "--sprite-number N", "--gallery", "--install-script NAME", "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

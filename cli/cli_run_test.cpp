@@ -181,6 +181,36 @@ TEST_F(CliRunTest, ListScriptsSeedsTheSupportDirectoryOnFirstUse) {
   EXPECT_EQ(r.out, "Clipboard\nMulti Loops\nPure Data\nplist\n");
 }
 
+// From its build folder the program finds the gallery in the source tree.
+TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
+  mkdir(home().c_str(), 0700);
+  CliRun r = run({"--gallery"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "CSS Sprites\nJSON Hash\nlibGDX Atlas\n");
+  EXPECT_FALSE(testing::fileExists(supportDir())) << "listing the gallery seeds nothing";
+
+  r = run({"--install-script", "JSON Hash"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string installed = supportDir() + "JSON Hash.txt";
+  EXPECT_EQ(r.out, "Installed the script \"JSON Hash\" as " + installed + ".\n");
+  EXPECT_EQ(testing::readFile(installed),
+            testing::readFile(OZ_SOURCE_DIR "/templates/JSON Hash.txt"));
+  // The first use seeded the five examples; the gallery added only the one asked for.
+  EXPECT_EQ(run({"--list-scripts"}).out,
+            "Clipboard\nHTML5\nJSON Hash\nMulti Loops\nPure Data\nplist\n");
+
+  testing::writeFile(installed, "ov.Extension = \".json\"\nmine\n");
+  r = run({"--install-script", "JSON Hash"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("\"JSON Hash\" already exists"), std::string::npos) << r.err;
+  EXPECT_EQ(testing::readFile(installed), "ov.Extension = \".json\"\nmine\n");
+
+  r = run({"--install-script", "plist"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("no template \"plist\""), std::string::npos) << r.err;
+}
+
 TEST_F(CliRunTest, ScriptByNameWritesTheDataFile) {
   mkdir(home().c_str(), 0700);
   frames(3, 4, 2);

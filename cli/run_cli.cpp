@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <climits>
+#include <optional>
 #include <string>
 
 #include "cli/cli_options.h"
@@ -10,6 +12,7 @@
 #include "script/script_export.h"
 #include "store/first_run.h"
 #include "store/script_store.h"
+#include "store/template_gallery.h"
 
 namespace oz {
 namespace {
@@ -25,6 +28,63 @@ int listScriptNames(std::FILE* out) {
     std::fprintf(out, "%s\n", name.c_str());
   }
   return kExitWritten;
+}
+
+// The gallery beside this executable, or in the source tree when it runs from
+// its build folder.
+std::optional<std::string> galleryDir() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+  if (length <= 0 || length == sizeof path) return std::nullopt;
+  return galleryDirFor(std::string_view(path, static_cast<size_t>(length)), OZ_BUILD_BIN_DIR,
+                       OZ_SOURCE_GALLERY_DIR);
+}
+
+int withGallery(std::FILE* err, const auto& use) {
+  const std::optional<std::string> dir = galleryDir();
+  if (!dir) {
+    std::fprintf(err,
+                 "orvane-zozivi-cli: the template gallery is not installed (it belongs in %s "
+                 "beside the program's folder)\n",
+                 std::string(kGalleryBelowBin).c_str());
+    return kExitRefused;
+  }
+  return use(*dir);
+}
+
+int listGalleryNames(std::FILE* out, std::FILE* err) {
+  return withGallery(err, [out](const std::string& dir) {
+    for (const std::string& name : listGallery(dir)) std::fprintf(out, "%s\n", name.c_str());
+    return kExitWritten;
+  });
+}
+
+int installGalleryScript(const std::string& name, std::FILE* out, std::FILE* err) {
+  return withGallery(err, [&](const std::string& gallery) {
+    const SupportDir support = preparedSupportDir();
+    const std::string target = support.file(name + ".txt");
+    switch (installFromGallery(gallery, support, name)) {
+      case GalleryInstallResult::kInstalled:
+        std::fprintf(out, "Installed the script \"%s\" as %s.\n", name.c_str(), target.c_str());
+        return kExitWritten;
+      case GalleryInstallResult::kNotInGallery:
+        std::fprintf(err,
+                     "orvane-zozivi-cli: the gallery has no template \"%s\"; --gallery lists "
+                     "them.\n",
+                     name.c_str());
+        return kExitRefused;
+      case GalleryInstallResult::kAlreadyExists:
+        std::fprintf(err,
+                     "orvane-zozivi-cli: a script named \"%s\" already exists (%s); it was left "
+                     "as it is. Rename or delete it to install the gallery's copy.\n",
+                     name.c_str(), target.c_str());
+        return kExitRefused;
+      case GalleryInstallResult::kFailed:
+        break;
+    }
+    std::fprintf(err, "orvane-zozivi-cli: could not write %s.\n", target.c_str());
+    return kExitWriteFailed;
+  });
 }
 
 // Expands the template after the sheet was written. Returns the exit status.
@@ -68,6 +128,8 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     return kExitWritten;
   }
   if (request.listScripts) return listScriptNames(out);
+  if (request.listGallery) return listGalleryNames(out, err);
+  if (request.installScript) return installGalleryScript(*request.installScript, out, err);
 
   ProgressLine progressLine(err, isatty(fileno(err)) != 0);
   const BuildOutcome outcome =
