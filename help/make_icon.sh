@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Draws the application icon, app_icon.png: a sprite sheet of nine frames of a
-# bouncing ball on a teal tile. The PNG is committed and embedded at build time,
-# so ImageMagick is needed only to change the picture. The output carries no
-# time stamps, so running this again gives the same bytes.
+# bouncing ball on a teal tile, 256 pixels square, and beside it the smaller
+# sizes the desktop's icon theme wants (app_icon_48.png, app_icon_128.png).
+# The PNGs are committed; the large one is embedded at build time and all three
+# are installed, so ImageMagick is needed only to change the picture. The
+# output carries no time stamps, so running this again gives the same bytes.
 #
 #   bash help/make_icon.sh help/app_icon.png
 set -euo pipefail
@@ -36,3 +38,9 @@ convert -size 256x256 xc:none \
   -compose dst-in -composite \
   -compose over -draw "$draw" \
   -strip -define png:exclude-chunks=date,time "$out"
+
+# Scaled down from the drawing, so every size shows the same picture.
+for size in 48 128; do
+  convert "$out" -filter Lanczos -resize "${size}x${size}" -depth 8 \
+    -strip -define png:exclude-chunks=date,time "${out%.png}_${size}.png"
+done
