@@ -44,9 +44,8 @@ int withGallery(std::FILE* err, const auto& use) {
   const std::optional<std::string> dir = galleryDir();
   if (!dir) {
     std::fprintf(err,
-                 "orvane-zozivi-cli: the template gallery is not installed (it belongs in %s "
-                 "beside the program's folder)\n",
-                 std::string(kGalleryBelowBin).c_str());
+                 "orvane-zozivi-cli: the template gallery is not installed: it belongs in "
+                 "share/orvane-zozivi/templates/ of the installation prefix\n");
     return kExitRefused;
   }
   return use(*dir);

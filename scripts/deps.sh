@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libpng-dev zlib1g-dev libgtest-dev libgmock-dev
-  libbenchmark-dev qt6-base-dev clang libclang-rt-14-dev)
+  libbenchmark-dev qt6-base-dev clang libclang-rt-14-dev python3
+  desktop-file-utils appstream man-db dpkg-dev file)
 packages+=("$@")
 
 missing=()

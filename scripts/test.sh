@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once as released, with warnings as
-# errors; then a bounded fuzz run of the settings reader; then every test again
-# with AddressSanitizer and UndefinedBehaviorSanitizer.
+# errors; then the install into a temporary DESTDIR and the Debian package;
+# then a bounded fuzz run of the settings reader; then every test again with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -12,6 +13,7 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build -DOZ_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+bash scripts/check-install.sh build
 
 # Fuzzing, bounded: each target starts from its committed seeds and keeps what
 # it finds in the build folder, so the seeds stay as committed.

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Checks what `cmake --install` and the Debian package hold, as a desktop would
+# see them: installs BUILD (build/ unless given) into a temporary DESTDIR under
+# a prefix of its own, then checks that every file is in its place and nothing
+# lies outside the prefix, validates the desktop entry and the AppStream
+# metadata, renders the manual pages with warnings on, and runs the installed
+# command line; then builds the package and lists its contents and dependencies.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+id=com.halvick.OrvaneZozivi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=/opt/orvane-check
+root=$work/dest$prefix
+DESTDIR=$work/dest cmake --install "$build" --prefix "$prefix" >/dev/null
+
+# Every file, relative to the prefix, against the list it must be.
+{
+  printf '%s\n' bin/orvane-zozivi bin/orvane-zozivi-cli \
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+    share/man/man1/orvane-zozivi.1.gz share/man/man1/orvane-zozivi-cli.1.gz
+  for size in 48 128 256; do echo "share/icons/hicolor/${size}x$size/apps/$id.png"; done
+  (cd doc && find . -type f | sed 's|^\./|share/doc/orvane-zozivi/|')
+  (cd templates && find . -maxdepth 1 -name '*.txt' | sed 's|^\./|share/orvane-zozivi/templates/|')
+} | sort >"$work/expected"
+(cd "$work/dest" && find . -type f -o -type l) | sed "s|^\./${prefix#/}/||" | sort >"$work/installed"
+if ! diff -u "$work/expected" "$work/installed"; then
+  echo "check-install: the installed files differ from the list above (+ unexpected, - missing)" >&2
+  exit 1
+fi
+
+desktop-file-validate --no-hints "$root/share/applications/$id.desktop"
+appstreamcli validate --no-net --pedantic "$root/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" ||
+  { cat "$work/appstream.log"; exit 1; }
+for size in 48 128 256; do
+  file "$root/share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size," ||
+    { echo "check-install: the $size-pixel icon is not a $size x $size PNG" >&2; exit 1; }
+done
+for page in "$root"/share/man/man1/*.1.gz; do
+  # man-db's own checks plus groff's warnings; any message on standard error fails.
+  if [ -n "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)" ]; then
+    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" >/dev/null
+    exit 1
+  fi
+done
+
+# The installed command line finds the installed gallery and builds the examples.
+(cd templates && ls -1 -- *.txt | sed 's/\.txt$//' | LC_ALL=C sort) >"$work/gallery.expected"
+"$root/bin/orvane-zozivi-cli" --gallery | LC_ALL=C sort >"$work/gallery"
+diff -u "$work/gallery.expected" "$work/gallery"
+"$root/bin/orvane-zozivi-cli" --sheet "$work/walk.png" examples/frames >/dev/null
+echo "check-install: $(wc -l <"$work/installed") files under $prefix; entry, metadata, icons, manual pages and gallery check out"
+
+deb=$(bash scripts/package.sh "$build" | tail -n 1)
+echo "Package $deb:"
+dpkg-deb --contents "$deb" | sed -E 's/^([^ ]+ +){5}/  /'
+echo "  Depends: $(dpkg-deb --field "$deb" Depends)"
+# The package's programs, unpacked as apt would place them, run from the PATH.
+dpkg-deb --extract "$deb" "$work/deb"
+PATH=$work/deb/usr/bin:$PATH orvane-zozivi-cli --sheet "$work/deb-walk.png" --script "$work/deb/usr/share/orvane-zozivi/templates/JSON Hash.txt" \
+  --data "$work/deb-walk.json" examples/frames >/dev/null
+python3 -c 'import json, sys; assert len(json.load(open(sys.argv[1]))["frames"]) == 8' "$work/deb-walk.json"
