@@ -39,7 +39,10 @@ struct MainWindow::ControlAction {
 // later turn exactly as a click would.
 const MainWindow::MenuAction MainWindow::kMenuActions[] = {
     {MenuItem::About, When::Always, [](MainWindow& w) { openAboutWindow(w.toolkit_); }},
-    {MenuItem::Quit, When::Always, [](MainWindow& w) { w.ended_ = true; }},
+    {MenuItem::Quit, When::Always,
+     [](MainWindow& w) {
+       if (w.editor_.offerToSaveEdits()) w.ended_ = true;
+     }},
     {MenuItem::New, When::MainActive, [](MainWindow& w) { w.newWorkflow(); }},
     {MenuItem::OpenImageFolder, When::MainActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::ImageFolderButton); }},
@@ -189,6 +192,8 @@ void MainWindow::handleControl(int control) {
 void MainWindow::handleWindowClose(int window) {
   switch (window) {
     case Window::Main:
+      // A cancelled question about an edited script keeps the program running.
+      if (!editor_.offerToSaveEdits()) break;
       writeColumns(settings_, toolkit_.text(Control::ColumnsField));
       settings_.close();
       ended_ = true;

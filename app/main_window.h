@@ -39,7 +39,8 @@ class MainWindow {
   // Refills the "Export Script" list from the script store and selects its
   // placeholder; the destination controls go back to their placeholder state.
   void refreshScriptList();
-  // Handles events until the main window is closed or "Quit" is chosen.
+  // Handles events until the main window is closed or "Quit" is chosen; both
+  // first offer to save the Script Editor's edited scripts.
   void runEventLoop();
 
   // One turn of the loop. False when the loop ends.
@@ -84,7 +85,7 @@ class MainWindow {
   const BuildClock clock_;
   ExportChoice exportChoice_;
   ScriptEditor editor_;
-  bool ended_ = false;  // set by the main window's close and by "Quit"
+  bool ended_ = false;  // set by the main window's close and by "Quit", unless cancelled
 };
 
 }  // namespace oz

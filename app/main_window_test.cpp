@@ -267,6 +267,49 @@ TEST_F(MainWindowTest, RefillingTheListFromTheEditorSelectsThePlaceholderWithout
   EXPECT_FALSE(toolkit_.isEnabled(Control::ScriptPathField));
 }
 
+TEST_F(MainWindowTest, QuitAndTheCloseButtonFirstOfferToSaveEditedScripts) {
+  addScript("a", "A");
+  addScript("b", "B");
+  start();
+  menu(MenuItem::ScriptEditor);
+  toolkit_.type(Control::FirstEditor, "1");
+  toolkit_.type(Control::FirstFree, "2");  // the second tab's editor
+  toolkit_.type(Control::ColumnsField, "7");
+  ASSERT_TRUE(runQueued());
+  const std::string prefs = settingsBytes();
+
+  // Cancel, at the first question or the second, keeps the program running.
+  toolkit_.answerMessage(MessageResult::Cancel);
+  toolkit_.chooseMenuItem(MenuItem::Quit);
+  EXPECT_TRUE(runQueued());
+  toolkit_.answerMessage(MessageResult::No);
+  toolkit_.answerMessage(MessageResult::Cancel);
+  toolkit_.requestClose(Window::Main);
+  EXPECT_TRUE(runQueued());
+  EXPECT_TRUE(toolkit_.isWindowOpen(Window::ScriptEditor));
+  EXPECT_EQ(toolkit_.text(Control::FirstEditor), "1A");
+  EXPECT_EQ(toolkit_.text(Control::FirstFree), "2B");
+  EXPECT_EQ(settingsBytes(), prefs);  // no "Columns" stored, the store still open
+  EXPECT_EQ(toolkit_.messages().size(), 3u);
+
+  toolkit_.answerMessage(MessageResult::No);
+  toolkit_.answerMessage(MessageResult::Yes);
+  toolkit_.requestClose(Window::Main);
+  EXPECT_FALSE(runQueued());
+  EXPECT_EQ(testing::readFile(support_.file("a.txt")), "A");
+  EXPECT_EQ(testing::readFile(support_.file("b.txt")), "2B\n");
+  EXPECT_NE(settingsBytes().find("Columns = 7"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, QuitEndsAtOnceWhenNothingIsEdited) {
+  addScript("a", "A");
+  start();
+  menu(MenuItem::ScriptEditor);
+  toolkit_.chooseMenuItem(MenuItem::Quit);
+  EXPECT_FALSE(runQueued());
+  EXPECT_TRUE(toolkit_.messages().empty());
+}
+
 TEST_F(MainWindowTest, WebAddressesOpenInTheBrowserAsOneArgument) {
   start();
   menu(MenuItem::Website);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -206,6 +207,54 @@ TEST_F(EditorQtTest, AnEditChangesOnlyTheBytesItTouches) {
   pump();
   save("latin");
   EXPECT_EQ(bytesOf("latin"), "\xEF\xBB\xBFx\xE9t\xE9\nov.|\xE2\x80\xA8\n");
+}
+
+// Every edited script is asked about, and a question called off by Escape or
+// by its close button leaves the window, the texts and the files alone.
+TEST_F(EditorQtTest, EscapeOrClosingTheSaveQuestionKeepsEveryText) {
+  writeFile(dir_.path() + "a.txt", "A\n");
+  writeFile(dir_.path() + "b.txt", "B\n");
+  openEditor();
+  QPointer<QPlainTextEdit> a = editorOf("a");
+  QPointer<QPlainTextEdit> b = editorOf("b");
+  QTest::keyClicks(a, "1");
+  QTest::keyClicks(b, "2");
+  pump();
+  EXPECT_EQ(tabs()->tabText(tabOf("a")), "a *");
+  EXPECT_EQ(tabs()->tabText(tabOf("b")), "b *");
+  QWidget* window = toolkit_.windowWidget(Window::ScriptEditor);
+  EXPECT_TRUE(window->isWindowModified());
+
+  const Answer escape = [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); };
+  const Answer close = [](QMessageBox* box) { box->close(); };
+  const std::function<void()> requests[] = {
+      [&] { window->close(); },  // the window's close button
+      [&] { editor_.open(); },   // the rebuild
+  };
+  for (const auto& request : requests) {
+    for (const Answer& callOff : {escape, close}) {
+      answers_.push_back(press(QMessageBox::No));  // for a
+      answers_.push_back(callOff);                 // for b
+      request();
+      pump();
+      ASSERT_EQ(toolkit_.windowWidget(Window::ScriptEditor), window);
+      ASSERT_TRUE(a && b);
+      EXPECT_EQ(a->toPlainText(), "1A");
+      EXPECT_EQ(b->toPlainText(), "2B");
+      EXPECT_TRUE(window->isWindowModified());
+    }
+  }
+  EXPECT_EQ(shown_.size(), 8);
+  EXPECT_TRUE(shown_[1].contains("The &quot;b&quot; script has been modified."))
+      << shown_[1].toStdString();
+
+  answers_.push_back(press(QMessageBox::Yes));
+  answers_.push_back(press(QMessageBox::No));
+  window->close();
+  pump();
+  EXPECT_FALSE(editor_.isOpen());
+  EXPECT_EQ(bytesOf("a"), "1A\n");
+  EXPECT_EQ(bytesOf("b"), "B\n");
 }
 
 }  // namespace

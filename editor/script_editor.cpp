@@ -1,5 +1,6 @@
 #include "editor/script_editor.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -15,6 +16,8 @@ namespace {
 constexpr std::string_view kTitle = "Script Editor";
 // The tab shown while the store holds no script; it stands for no file.
 constexpr std::string_view kPlaceholderTitle = " ";
+// Follows the title of a tab whose text was changed since it was saved.
+constexpr std::string_view kEditedSuffix = " *";
 
 constexpr Colour kEditorBackground{32 / 255.0, 16 / 255.0, 0.0, 1.0};
 constexpr Colour kCaretColour{1.0, 1.0, 1.0, 1.0};
@@ -68,7 +71,10 @@ ScriptEditor::ScriptEditor(Toolkit& toolkit, SettingsStore& settings, SupportDir
 bool ScriptEditor::isOpen() const { return toolkit_.isWindowOpen(Window::ScriptEditor); }
 
 void ScriptEditor::open() {
-  if (isOpen()) toolkit_.closeWindow(Window::ScriptEditor);
+  if (isOpen()) {
+    if (!offerToSaveEdits()) return;
+    toolkit_.closeWindow(Window::ScriptEditor);
+  }
   tabs_.clear();
 
   WindowStyle style;
@@ -272,6 +278,7 @@ void ScriptEditor::deleteScript() {
   settings_.removeKey(name);
   toolkit_.removeTab(Control::TabPanel, index);
   tabs_.erase(tabs_.begin() + index);
+  updateEditedMark();
   refreshScriptList_();
 }
 
@@ -282,27 +289,29 @@ void ScriptEditor::saveScript() {
     message("Script Name?", "Please create a script name first.");
     return;
   }
-  const Tab tab = tabs_[index];
   if (!ask("Overwrite Script?",
-           quoted("Are you sure you want to overwrite the ", tab.name, " script?"))) {
+           quoted("Are you sure you want to overwrite the ", tabs_[index].name, " script?"))) {
     return;
   }
-  saveTab(tab);
+  saveTab(static_cast<size_t>(index));
+}
+
+bool ScriptEditor::offerToSaveEdits() {
+  for (size_t i = 0; i < tabs_.size(); ++i) {
+    if (!tabs_[i].edited) continue;
+    const int answer = toolkit_.messageBox(
+        "Save Script?",
+        quoted("The ", tabs_[i].name, " script has been modified.\rDo you want to save it?"),
+        MessageButtons::YesNoCancel);
+    if (answer == MessageResult::Cancel) return false;
+    // A failed save keeps everything open, so the text is not lost.
+    if (answer == MessageResult::Yes && !saveTab(i)) return false;
+  }
+  return true;
 }
 
 void ScriptEditor::closeRequested() {
-  if (!isOpen()) return;
-  if (toolkit_.isEdited(Window::ScriptEditor)) {
-    // No tab when the edited script was deleted since: nothing to save.
-    if (const Tab* tab = findTab(editedScript_)) {
-      const Tab edited = *tab;
-      if (ask("Save Script?",
-              quoted("The ", edited.name, " script has been modified.\rDo you want to save it?")) &&
-          !saveTab(edited)) {
-        return;  // the window stays open, so the text is not lost
-      }
-    }
-  }
+  if (!isOpen() || !offerToSaveEdits()) return;
   toolkit_.closeWindow(Window::ScriptEditor);
   tabs_.clear();
   placeholder_ = false;
@@ -319,24 +328,39 @@ void ScriptEditor::tabChanged() {
 }
 
 void ScriptEditor::textChanged(int editor) {
-  const Tab* tab = tabOfEditor(editor);
-  if (!tab) return;  // its tab was deleted after the change
+  const int index = tabOfEditor(editor);
+  if (index < 0) return;  // its tab was deleted after the change
   highlight(editor);
-  toolkit_.setEdited(Window::ScriptEditor, true);
-  // The tab of the changed editor, which is the selected one unless the
-  // selection moved before this change was handled.
-  editedScript_ = tab->name;
+  // The placeholder stands for no file: there is nothing to save it to.
+  if (placeholder_ && index == 0) return;
+  setTabEdited(static_cast<size_t>(index), true);
 }
 
-bool ScriptEditor::saveTab(const Tab& tab) {
+bool ScriptEditor::saveTab(size_t index) {
+  const Tab& tab = tabs_[index];
   const std::vector<std::string> lines = editorTextToLines(textToBytes(toolkit_.text(tab.editor)));
   if (writeScriptLines(supportDir_, tab.name, lines) != ScriptResult::kOk) {
     message("Save Error!", quoted("Unable to save the ", tab.name, " script."));
     return false;
   }
   message("Saved Script!", quoted("The ", tab.name, " script was saved."));
-  toolkit_.setEdited(Window::ScriptEditor, false);
+  setTabEdited(index, false);
   return true;
+}
+
+void ScriptEditor::setTabEdited(size_t index, bool edited) {
+  Tab& tab = tabs_[index];
+  if (tab.edited != edited) {
+    tab.edited = edited;
+    toolkit_.setTabTitle(Control::TabPanel, static_cast<int>(index),
+                         edited ? tab.name + std::string(kEditedSuffix) : tab.name);
+  }
+  updateEditedMark();
+}
+
+void ScriptEditor::updateEditedMark() {
+  const bool any = std::any_of(tabs_.begin(), tabs_.end(), [](const Tab& t) { return t.edited; });
+  toolkit_.setEdited(Window::ScriptEditor, any);
 }
 
 void ScriptEditor::addEditorTab(std::string_view name) {
@@ -372,19 +396,11 @@ int ScriptEditor::selectedTab() const {
   return index >= 0 && index < static_cast<int>(tabs_.size()) ? index : -1;
 }
 
-const ScriptEditor::Tab* ScriptEditor::findTab(std::string_view name) const {
-  const size_t first = placeholder_ ? 1 : 0;
-  for (size_t i = tabs_.size(); i > first; --i) {
-    if (tabs_[i - 1].name == name) return &tabs_[i - 1];
+int ScriptEditor::tabOfEditor(int editor) const {
+  for (size_t i = 0; i < tabs_.size(); ++i) {
+    if (tabs_[i].editor == editor) return static_cast<int>(i);
   }
-  return nullptr;
-}
-
-const ScriptEditor::Tab* ScriptEditor::tabOfEditor(int editor) const {
-  for (const Tab& tab : tabs_) {
-    if (tab.editor == editor) return &tab;
-  }
-  return nullptr;
+  return -1;
 }
 
 bool ScriptEditor::ownsEditor(int control) const {

@@ -1,7 +1,9 @@
 // The Script Editor window: one tab per template script, each with a
 // plain-text editor, buttons that insert the template tags, and commands to
-// create, save and delete scripts. One edited mark covers all tabs; closing
-// with the mark set offers to save the script edited last.
+// create, save and delete scripts. A tab is edited from a change of its text
+// until it is saved; its title then ends in " *" and the window carries the
+// edited mark. Closing or rebuilding the window, and quitting, first offer to
+// save every edited script.
 //
 // The object lives as long as the program; the window may be opened, rebuilt
 // and closed many times. The event loop hands it every event and it takes
@@ -28,9 +30,9 @@ class ScriptEditor {
   ScriptEditor(const ScriptEditor&) = delete;
   ScriptEditor& operator=(const ScriptEditor&) = delete;
 
-  // Builds the window from the script files, closing an open one first
-  // without asking (its unsaved text is discarded). Re-opens the settings
-  // store, so its pending changes reach the file.
+  // Builds the window from the script files. An open window is closed
+  // first, once offerToSaveEdits agrees; otherwise nothing changes.
+  // Re-opens the settings store, so its pending changes reach the file.
   void open();
 
   bool isOpen() const;
@@ -45,14 +47,17 @@ class ScriptEditor {
   // handler calls it while the window is the active one.
   void relayout();
 
-  // The name of the script whose editor was changed last; kept across
-  // window rebuilds and closes. Empty until the first edit.
-  const std::string& editedScript() const { return editedScript_; }
+  // Asks "Save Script?" for every edited script in tab order: Yes saves it,
+  // No leaves its file as it is. False when the user cancels (Cancel, Escape,
+  // closing the question) or a save fails: the caller must then close
+  // nothing. True at once when the window is closed or nothing is edited.
+  bool offerToSaveEdits();
 
  private:
   struct Tab {
-    std::string name;  // the tab's title and the script's name
-    int editor;        // the control number of the tab's editor
+    std::string name;     // the script's name; the tab's title when not edited
+    int editor;           // the control number of the tab's editor
+    bool edited = false;  // changed since it was loaded or saved
   };
 
   void newScript();
@@ -63,19 +68,21 @@ class ScriptEditor {
   void tabChanged();
   void textChanged(int editor);
 
-  // Writes the editor of `tab` to its script file and reports the outcome.
-  // True when the file was written; the edited mark is then cleared.
-  bool saveTab(const Tab& tab);
+  // Writes the editor of tab `index` to its script file and reports the
+  // outcome. True when the file was written; the tab is then no longer edited.
+  bool saveTab(size_t index);
+  // Sets the edited state of tab `index`, its title and the window's mark.
+  void setTabEdited(size_t index, bool edited);
+  // The window's mark: whether any tab is edited.
+  void updateEditedMark();
   // Appends a tab with a new editor and selects it.
   void addEditorTab(std::string_view name);
   Rect editorRect() const;  // an editor filling its tab
   void styleEditor(int editor);
   void highlight(int editor);
   int selectedTab() const;
-  // The script tab of that name, the newest when a vanished script's tab and
-  // its re-created namesake are both there; never the placeholder.
-  const Tab* findTab(std::string_view name) const;
-  const Tab* tabOfEditor(int editor) const;
+  // The index of the tab holding `editor`, or -1 when it is gone.
+  int tabOfEditor(int editor) const;
   bool ownsEditor(int control) const;
   void message(std::string_view title, std::string_view text);
   bool ask(std::string_view title, std::string_view text);
@@ -85,9 +92,8 @@ class ScriptEditor {
   const SupportDir supportDir_;
   const std::function<void()> refreshScriptList_;
 
-  std::vector<Tab> tabs_;     // in panel order
-  bool placeholder_ = false;  // tab 0 is the " " tab shown when there is no script
-  std::string editedScript_;
+  std::vector<Tab> tabs_;      // in panel order
+  bool placeholder_ = false;   // tab 0 is the " " tab shown when there is no script
   int nextEditor_;             // control number for the next editor created
   Highlighting highlighting_;  // reused between recolourings
 };

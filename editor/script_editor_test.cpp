@@ -228,18 +228,29 @@ TEST_F(ScriptEditorTest, UnreadableScriptOpensEmptyAndAFailedSaveKeepsTheMark) {
   EXPECT_EQ(kit_.text(editorOf(0)), "new text");
 }
 
-TEST_F(ScriptEditorTest, RebuildingDiscardsUnsavedTextWithoutAskingAndReopensTheSettings) {
+TEST_F(ScriptEditorTest, RebuildingAsksAboutUnsavedTextAndReopensTheSettings) {
   script("s", "saved");
   openEditor();
+  const std::string prefsBefore = readFile(support_.settingsPath());
   typeInto(editorOf(0), "unsaved ");
   settings_.selectGroup("Settings");
   settings_.writeInteger("Retina", 1);
 
+  // Cancel: no rebuild, and the settings file is not written either.
+  kit_.answerMessage(MessageResult::Cancel);
   openEditor();
-  EXPECT_TRUE(kit_.messages().empty());
+  EXPECT_EQ(messageTitles(), Names{"Save Script?"});
+  EXPECT_EQ(kit_.text(editorOf(0)), "unsaved saved");
+  EXPECT_EQ(tabTitles(), Names{"s *"});
+  EXPECT_TRUE(edited());
+  EXPECT_EQ(readFile(support_.settingsPath()), prefsBefore);
+
+  kit_.answerMessage(MessageResult::No);
+  openEditor();
   EXPECT_EQ(kit_.text(editorOf(0)), "saved");
+  EXPECT_EQ(bytesOf("s"), "saved");
+  EXPECT_EQ(tabTitles(), Names{"s"});
   EXPECT_FALSE(edited());
-  EXPECT_EQ(editor_.editedScript(), "s");
   const std::string prefs = readFile(support_.settingsPath());
   EXPECT_NE(prefs.find("Retina = 1"), std::string::npos);
   EXPECT_NE(prefs.find("[Tab ID's]"), std::string::npos);
@@ -299,7 +310,7 @@ TEST_F(ScriptEditorTest, TagButtonInsertsAtTheCaretAsTypingAndIsColoured) {
   click(Control::TagExtension);
   EXPECT_EQ(kit_.text(e), "aov.Extension = ");
   EXPECT_TRUE(edited());
-  EXPECT_EQ(editor_.editedScript(), "s");
+  EXPECT_EQ(tabTitles(), Names{"s *"});
   click(Control::TagImageHeight);
   EXPECT_EQ(kit_.text(e), "aov.Extension = ov.ImageHeight");
   const EditorColouring& colouring = kit_.control(e).colouring;
@@ -369,51 +380,88 @@ TEST_F(ScriptEditorTest, SaveAsksToOverwriteAndWritesTheEditorAsLines) {
   EXPECT_EQ(bytesOf("s"), "");
 }
 
-TEST_F(ScriptEditorTest, ClosingOnAnotherTabOffersTheScriptEditedLast) {
+TEST_F(ScriptEditorTest, ClosingAsksAboutEveryEditedScriptInTabOrder) {
   script("a", "A");
   script("b", "B");
+  script("c", "C");
   openEditor();
+  typeInto(editorOf(2), "edit ");
   typeInto(editorOf(0), "edit ");
   selectTab(1);
+  EXPECT_EQ(tabTitles(), (Names{"a *", "b", "c *"}));
   kit_.answerMessage(MessageResult::Yes);
+  kit_.answerMessage(MessageResult::No);
   requestClose();
-  EXPECT_EQ(messageTitles(), (Names{"Save Script?", "Saved Script!"}));
+  EXPECT_EQ(messageTitles(), (Names{"Save Script?", "Saved Script!", "Save Script?"}));
   EXPECT_EQ(kit_.messages()[0].text,
             "The \"a\" script has been modified.\rDo you want to save it?");
+  EXPECT_EQ(kit_.messages()[0].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(kit_.messages()[2].text,
+            "The \"c\" script has been modified.\rDo you want to save it?");
   EXPECT_EQ(bytesOf("a"), "edit A\n");
   EXPECT_EQ(bytesOf("b"), "B");
+  EXPECT_EQ(bytesOf("c"), "C");
   EXPECT_FALSE(editor_.isOpen());
   EXPECT_FALSE(kit_.menuItem(MenuItem::SaveScript).enabled);
   EXPECT_FALSE(kit_.menuItem(MenuItem::DeleteScript).enabled);
-
-  openEditor();
-  typeInto(editorOf(1), "no ");
-  kit_.answerMessage(MessageResult::No);
-  requestClose();
-  EXPECT_EQ(bytesOf("b"), "B");
-  EXPECT_FALSE(editor_.isOpen());
+  EXPECT_EQ(savedTab(), "b");
 }
 
-TEST_F(ScriptEditorTest, SavingAnotherTabClearsTheMarkSoClosingAsksNothing) {
+TEST_F(ScriptEditorTest, CancelKeepsTheWindowAndEveryTextAsItWas) {
   script("a", "A");
   script("b", "B");
   openEditor();
-  typeInto(editorOf(0), "lost ");
-  selectTab(1);
-  clickAnswering(Control::SaveScript, MessageResult::Yes);
-  EXPECT_EQ(bytesOf("b"), "B\n");
+  typeInto(editorOf(0), "1");
+  typeInto(editorOf(1), "2");
+  const int64_t idA = tabId("a");
+  const std::string selected = savedTab();
+  // Yes saves the first, then Cancel stops before anything closes.
+  kit_.answerMessage(MessageResult::Yes);
+  kit_.answerMessage(MessageResult::Cancel);
   requestClose();
-  EXPECT_EQ(messageTitles(), (Names{"Overwrite Script?", "Saved Script!"}));
-  EXPECT_EQ(bytesOf("a"), "A");
+  EXPECT_TRUE(editor_.isOpen());
+  EXPECT_EQ(bytesOf("a"), "1A\n");
+  EXPECT_EQ(bytesOf("b"), "B");
+  EXPECT_EQ(kit_.text(editorOf(1)), "2B");
+  EXPECT_EQ(tabTitles(), (Names{"a", "b *"}));
+  EXPECT_TRUE(edited());
+  EXPECT_TRUE(kit_.menuItem(MenuItem::SaveScript).enabled);
+  EXPECT_EQ(tabId("a"), idA);
+  EXPECT_EQ(savedTab(), selected);
+
+  // The next close asks about the one still edited.
+  kit_.answerMessage(MessageResult::Cancel);
+  EXPECT_FALSE(editor_.offerToSaveEdits());
+  EXPECT_EQ(kit_.messages().back().text,
+            "The \"b\" script has been modified.\rDo you want to save it?");
+}
+
+TEST_F(ScriptEditorTest, SavingOneTabLeavesTheOthersEdited) {
+  script("a", "A");
+  script("b", "B");
+  openEditor();
+  typeInto(editorOf(0), "kept ");
+  selectTab(1);
+  typeInto(editorOf(1), "saved ");
+  clickAnswering(Control::SaveScript, MessageResult::Yes);
+  EXPECT_EQ(bytesOf("b"), "saved B\n");
+  EXPECT_EQ(tabTitles(), (Names{"a *", "b"}));
+  EXPECT_TRUE(edited());
+  kit_.answerMessage(MessageResult::Yes);
+  requestClose();
+  EXPECT_EQ(messageTitles(),
+            (Names{"Overwrite Script?", "Saved Script!", "Save Script?", "Saved Script!"}));
+  EXPECT_EQ(bytesOf("a"), "kept A\n");
   EXPECT_FALSE(editor_.isOpen());
 }
 
-TEST_F(ScriptEditorTest, ClosingAfterTheEditedScriptWasDeletedSavesNothing) {
+TEST_F(ScriptEditorTest, DeletingTheOnlyEditedScriptClearsTheMarkAndClosingAsksNothing) {
   script("a", "A");
   script("b", "B");
   openEditor();
   typeInto(editorOf(0), "x");
   clickAnswering(Control::DeleteScript, MessageResult::Yes);
+  EXPECT_FALSE(edited());
   requestClose();
   EXPECT_EQ(messageTitles(), Names{"Delete Script?"});
   EXPECT_FALSE(exists("a"));

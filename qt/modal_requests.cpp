@@ -26,6 +26,21 @@ int showMessageBox(QWidget* parent, std::string_view title, std::string_view tex
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
   }
+  if (buttons == MessageButtons::YesNoCancel) {
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Escape and the box's close button both give the escape button.
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+      case QMessageBox::Yes:
+        return MessageResult::Yes;
+      case QMessageBox::No:
+        return MessageResult::No;
+      default:
+        return MessageResult::Cancel;
+    }
+  }
   box.setIcon(QMessageBox::Information);
   box.setStandardButtons(QMessageBox::Ok);
   box.exec();

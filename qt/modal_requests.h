@@ -13,7 +13,8 @@ class QWidget;
 
 namespace oz {
 
-// Returns a MessageResult; closing a Yes/No box without choosing is No.
+// Returns a MessageResult; closing a Yes/No box without choosing is No,
+// closing a Yes/No/Cancel box is Cancel.
 int showMessageBox(QWidget* parent, std::string_view title, std::string_view text,
                    MessageButtons buttons);
 std::string requestFolder(QWidget* parent, std::string_view title);

@@ -22,6 +22,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
+#include <functional>
 
 #include "qt/key_sequences.h"
 #include "qt/qt_test_application.h"
@@ -426,6 +427,34 @@ TEST_F(QtToolkitTest, MessageBoxShowsTitleAsHeadingAndAnswersYesOrNo) {
   QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
   EXPECT_EQ(tk_->messageBox("Save Script?", "Modified.\rSave it?", MessageButtons::YesNo),
             MessageResult::No);
+}
+
+// Only a Yes/No/Cancel box can be called off: by Cancel, Escape or its close button.
+TEST_F(QtToolkitTest, YesNoCancelBoxIsCancelledByEscapeAndByClosingIt) {
+  const std::function<void(QMessageBox*)> ways[] = {
+      [](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); },
+      [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); },
+      [](QMessageBox* box) { box->close(); },
+  };
+  for (const auto& way : ways) {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      way(box);
+    });
+    EXPECT_EQ(tk_->messageBox("Save Script?", "Modified.", MessageButtons::YesNoCancel),
+              MessageResult::Cancel);
+  }
+  for (const QMessageBox::StandardButton button : {QMessageBox::Yes, QMessageBox::No}) {
+    QTimer::singleShot(0, [&] {
+      qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->button(button)->click();
+    });
+    EXPECT_EQ(tk_->messageBox("Save Script?", "Modified.", MessageButtons::YesNoCancel),
+              button == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No);
+  }
+  // A Yes/No box closed without an answer says No.
+  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+  EXPECT_EQ(tk_->messageBox("Delete Script?", "Sure?", MessageButtons::YesNo), MessageResult::No);
 }
 
 TEST_F(QtToolkitTest, WhileBusyClicksAreDropped) {

@@ -659,10 +659,14 @@ bool FakeToolkit::isMenuItemEnabled(int item) const { return menuItem(item).enab
 
 int FakeToolkit::messageBox(std::string_view title, std::string_view text, MessageButtons buttons) {
   int answer = MessageResult::Ok;
-  if (buttons == MessageButtons::YesNo) {
-    std::optional<Answer> scripted =
-        nextAnswer(Answer::Kind::Message, ("the question \"" + std::string(title) + "\"").c_str());
+  if (buttons != MessageButtons::Ok) {
+    const std::string question = "the question \"" + std::string(title) + "\"";
+    std::optional<Answer> scripted = nextAnswer(Answer::Kind::Message, question.c_str());
     answer = scripted ? scripted->result : MessageResult::No;
+    if (answer == MessageResult::Cancel && buttons != MessageButtons::YesNoCancel) {
+      reportFailure_(question + " offers no Cancel");
+      answer = MessageResult::No;
+    }
   }
   messages_.push_back({std::string(title), std::string(text), buttons, answer});
   return answer;

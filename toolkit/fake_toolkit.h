@@ -114,7 +114,7 @@ class FakeToolkit : public Toolkit {
   ~FakeToolkit() override;
 
   // --- The script of answers, used in order.
-  void answerMessage(int result);         // for Yes/No boxes; OK boxes need none
+  void answerMessage(int result);         // for questions; OK boxes need none
   void answerFolder(std::string folder);  // empty for cancel
   void answerSaveFile(std::string path);  // empty for cancel
   size_t unusedAnswers() const { return answers_.size(); }

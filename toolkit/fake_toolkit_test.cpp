@@ -100,6 +100,16 @@ TEST_F(FakeToolkitTest, AnswersComeFromTheScriptAndMistakesAreReported) {
   EXPECT_EQ(failures_.size(), 2u);
 }
 
+TEST_F(FakeToolkitTest, CancelAnswersOnlyAQuestionThatOffersIt) {
+  tk_.answerMessage(MessageResult::Cancel);
+  EXPECT_EQ(tk_.messageBox("Save Script?", "Modified.", MessageButtons::YesNoCancel),
+            MessageResult::Cancel);
+  EXPECT_TRUE(failures_.empty());
+  tk_.answerMessage(MessageResult::Cancel);
+  EXPECT_EQ(tk_.messageBox("Delete Script?", "Sure?", MessageButtons::YesNo), MessageResult::No);
+  EXPECT_EQ(failures_.size(), 1u);
+}
+
 // A real toolkit would show U+FFFD for such bytes and give that back.
 TEST_F(FakeToolkitTest, TextThatIsNotUtf8IsAFailure) {
   tk_.createTextField(Window::Main, Control::ImageFolderField, {}, "");

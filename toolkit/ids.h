@@ -118,6 +118,7 @@ struct MenuItem {
 struct MessageResult {
   enum : int {
     Ok = 1,
+    Cancel = 2,
     Yes = 6,
     No = 7,
   };

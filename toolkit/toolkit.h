@@ -57,7 +57,9 @@ struct WindowStyle {
 
 enum class LabelAlign { Left, Centred };
 
-enum class MessageButtons { Ok, YesNo };
+// YesNoCancel asks before something that can still be called off: Escape
+// and closing the box answer Cancel. In a YesNo box they answer No.
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 
 enum class EventKind {
   MenuItem,     // number = the menu item
