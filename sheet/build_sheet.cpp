@@ -41,8 +41,8 @@ void report(const BuildProgressCallback& progress, BuildPhase phase, int64_t don
 
 // The frames of one build. Sizes come from the headers first, so that the
 // checks run before any pixel is held; a size is "settled" once it is what a
-// full decode gives: the frame decoded, failed to decode, or lies beyond the
-// size limit and is therefore never decoded.
+// full decode gives: the frame decoded, failed to decode or cannot hold its
+// pixels, or lies beyond the size limit and is therefore never decoded.
 class Frames {
  public:
   Frames(const std::string& folder, const BuildProgressCallback& progress)
@@ -54,11 +54,16 @@ class Frames {
       FrameEntry& frame = list_[i];
       frame.name = names[i];
       const std::optional<PngSize> size = readPngSize(folder_ + frame.name);
-      if (size) {
+      const bool beyondLimit =
+          size && (size->width > kSheetSizeLimit || size->height > kSheetSizeLimit);
+      // A file too short for the pixels its header claims would fail to
+      // decode: it is settled as 0 x 0 here, before any memory is set aside
+      // for it. One beyond the limit keeps its header's size all the same.
+      if (size && (beyondLimit || !size->tooShort)) {
         frame.width = size->width;
         frame.height = size->height;
       }
-      settled_[i] = !size || frame.width > kSheetSizeLimit || frame.height > kSheetSizeLimit;
+      settled_[i] = !size || beyondLimit || size->tooShort;
       report(progress_, BuildPhase::kLoadingFrames, static_cast<int64_t>(i) + 1, total());
     }
   }

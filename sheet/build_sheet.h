@@ -64,8 +64,9 @@ using BuildOutcome = std::variant<BuiltSheet, BuildRefusal>;
 
 // Runs one build. `progress` may be empty. Memory stays bounded: frame headers
 // are checked before any pixel is decoded, frames are decoded one at a time
-// onto the sheet, and a frame wider or higher than the 8,192-pixel limit is
-// never decoded.
+// onto the sheet, a frame wider or higher than the 8,192-pixel limit is never
+// decoded, and a file too short for the pixels its header claims costs no more
+// than its header.
 BuildOutcome buildSheet(const BuildOptions& options,
                         const BuildProgressCallback& progress = nullptr);
 

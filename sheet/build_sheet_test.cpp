@@ -5,6 +5,7 @@
 
 #include "sheet/png_io.h"
 #include "sheet/test_fixtures.h"
+#include "testsupport/claimed_size.h"
 #include "testsupport/temp_dir.h"
 
 namespace oz {
@@ -169,6 +170,35 @@ TEST_F(BuildSheetTest, OversizedFrameIsNeverDecoded) {
   // header alone decides.
   damagedFrame("huge.png", 8193, 1);
   EXPECT_EQ(refused(), kSizeLimit);
+}
+
+// A 1 x 1 frame's file whose header claims far more: it cannot hold the pixels
+// and never decodes, which the build finds out without making room for them.
+TEST_F(BuildSheetTest, FramesTooShortForTheirHeadersDecideAsAFullDecodeWould) {
+  writeFrame(dir_.path() + "tiny.png", solidImage(1, 1, {1, 2, 3, 255}));
+  const std::string tiny = testing::readFile(dir_.path() + "tiny.png");
+  struct Case {
+    int32_t claimedWidth;
+    int32_t claimedHeight;
+    int genuineFrames;  // 4 x 4 frames beside it
+    BuildRefusal outcome;
+  };
+  const Case cases[] = {
+      {8192, 8192, 0, kNoImages},
+      {4096, 4096, 2, kSizeError},  // 0 x 0 among 4 x 4 frames
+      {8193, 1, 0, kSizeLimit},     // beyond the limit the header decides
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.claimedWidth) + "x" + std::to_string(c.claimedHeight));
+    options_.imageFolder = dir_.path() + std::to_string(c.claimedWidth) + "/";
+    ASSERT_EQ(mkdir(options_.imageFolder.c_str(), 0755), 0);
+    for (int i = 0; i < c.genuineFrames; ++i) {
+      writeFrame(options_.imageFolder + "f" + std::to_string(i) + ".png", solidImage(4, 4, {}));
+    }
+    testing::writeFile(options_.imageFolder + "lie.png",
+                       testing::withClaimedSize(tiny, c.claimedWidth, c.claimedHeight));
+    EXPECT_EQ(refused(), c.outcome);
+  }
 }
 
 TEST_F(BuildSheetTest, ComposesPremultipliedRoundedToNearest) {

@@ -24,12 +24,16 @@ std::optional<RgbaImage> decodePng(const std::string& path);
 struct PngSize {
   int64_t width = 0;
   int64_t height = 0;
+  // The rest of the file is too short for that many pixels, even at deflate's
+  // best ratio, so the file never decodes.
+  bool tooShort = false;
   bool operator==(const PngSize&) const = default;
 };
 
 // The size a PNG's header declares, read without decoding any pixel. Nothing
 // when decodePng would fail before reaching the pixels (unreadable file, wrong
-// signature, damaged header); a file whose pixel data is damaged still has a size.
+// signature, damaged header); a file whose pixel data is damaged or too short
+// still has a size.
 std::optional<PngSize> readPngSize(const std::string& path);
 
 enum class PngWriteStatus {

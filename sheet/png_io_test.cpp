@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include "base/dir_listing.h"
 #include "sheet/test_fixtures.h"
+#include "testsupport/claimed_size.h"
 #include "testsupport/temp_dir.h"
 
 namespace oz {
@@ -169,6 +171,66 @@ TEST_F(PngIoTest, HeaderSizeIsReadWithoutThePixels) {
   EXPECT_FALSE(decodePng(path("text.png")));
   EXPECT_FALSE(decodePng(path("absent.png")));
   EXPECT_FALSE(decodePng(dir_.path()));
+}
+
+// The bytes of a 1-bit grey PNG, every pixel black, its rows deflated at level
+// 9: about as close to deflate's best ratio as a real file comes.
+std::string blackOneBitPng(uint32_t width, uint32_t height) {
+  const auto chunk = [](const std::string& type, const std::string& data) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(data.size() >> (24 - 8 * i));
+    bytes += type + data;
+    const std::string checked = type + data;
+    const auto crc = static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(checked.data()), checked.size()));
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>(crc >> (24 - 8 * i));
+    return bytes;
+  };
+  const std::string rows((width + 7) / 8 * height + height, '\0');
+  std::string image(compressBound(rows.size()), '\0');
+  uLongf size = image.size();
+  compress2(reinterpret_cast<Bytef*>(image.data()), &size,
+            reinterpret_cast<const Bytef*>(rows.data()), rows.size(), 9);
+  image.resize(size);
+  // Any size will do here; withClaimedSize sets the real one.
+  const std::string header("\0\0\0\1\0\0\0\1\1\0\0\0\0", 13);
+  return testing::withClaimedSize(
+      "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", image) + chunk("IEND", ""), width,
+      height);
+}
+
+// A header may claim any size; a file too short for that many pixels, even at
+// deflate's best ratio, is known never to decode before its pixels are read.
+TEST_F(PngIoTest, FileTooShortForItsClaimedSizeIsFoundWithoutDecoding) {
+  testing::writeFrame(path("1x1.png"), solidImage(1, 1, {1, 2, 3, 4}));
+  const std::string tiny = testing::readFile(path("1x1.png"));
+  struct Case {
+    std::string name;
+    std::string bytes;
+    PngSize size;
+    std::optional<bool> decodes;  // not tried when the image is too large for a test
+  };
+  const Case cases[] = {
+      {"true.png", tiny, {1, 1, false}, true},
+      {"claims_8192.png", testing::withClaimedSize(tiny, 8192, 8192), {8192, 8192, true}, false},
+      {"claims_1x1000.png", testing::withClaimedSize(tiny, 1, 1000), {1, 1000, false}, false},
+      {"claims_1x100000.png", testing::withClaimedSize(tiny, 1, 100000), {1, 100000, true}, false},
+      {"claims_100000x1.png", testing::withClaimedSize(tiny, 100000, 1), {100000, 1, true}, false},
+      // Files at the edge of the ratio are not mistaken for short ones.
+      {"black_1024.png", blackOneBitPng(1024, 1024), {1024, 1024, false}, true},
+      {"black_8192.png", blackOneBitPng(8192, 8192), {8192, 8192, false}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::writeFile(path(c.name), c.bytes);
+    EXPECT_EQ(readPngSize(path(c.name)), c.size);
+    if (!c.decodes) continue;
+    const std::optional<RgbaImage> image = decodePng(path(c.name));
+    EXPECT_EQ(image.has_value(), *c.decodes);
+    if (image && c.name.starts_with("black")) {
+      EXPECT_EQ(pixelAt(*image, 1023, 1023), (Rgba{0, 0, 0, 255}));
+    }
+  }
 }
 
 }  // namespace

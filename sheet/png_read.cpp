@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 
@@ -16,6 +18,11 @@ namespace oz {
 namespace {
 
 constexpr size_t kSignatureBytes = 8;
+
+// The most bytes one compressed byte can inflate to: deflate's longest match,
+// 258 bytes, costs at least 2 bits (a 1-bit length code and a 1-bit distance
+// code), so 258 x 8 / 2.
+constexpr uint64_t kMostInflatedPerByte = 1032;
 
 // A corrupt frame is an ordinary outcome (it becomes a 0 x 0 frame), so libpng's
 // messages are not printed.
@@ -61,6 +68,19 @@ bool readRows(png_structp png, uint8_t* pixels, uint32_t width, uint32_t height,
   return true;
 }
 
+// Whether `compressedBytes` can inflate to the rows the header declares. Each
+// row takes at least width x bits per pixel / 8 bytes, rounded down, whether
+// or not the image is interlaced; libpng fails on image data that ends early,
+// so a file that cannot hold its rows never decodes.
+bool canHoldRows(png_structp png, png_infop info, uint64_t compressedBytes) {
+  const uint64_t bitsPerPixel =
+      uint64_t{png_get_bit_depth(png, info)} * png_get_channels(png, info);
+  const uint64_t rowBytes = uint64_t{png_get_image_width(png, info)} * bitsPerPixel / 8;
+  const uint64_t most =
+      std::min(compressedBytes, UINT64_MAX / kMostInflatedPerByte) * kMostInflatedPerByte;
+  return rowBytes == 0 || png_get_image_height(png, info) <= most / rowBytes;
+}
+
 // One open PNG file with its libpng read structures, header read.
 class PngFile {
  public:
@@ -73,7 +93,8 @@ class PngFile {
     if (file_ != nullptr) std::fclose(file_);
   }
 
-  // Opens `path`, checks the signature and reads every chunk before the pixels.
+  // Opens `path`, checks the signature, reads every chunk before the pixels and
+  // measures what is left of the file for them.
   // Only regular files are read: a FIFO or a device named like a frame would
   // otherwise block the build or never end.
   bool open(const std::string& path) {
@@ -92,16 +113,26 @@ class PngFile {
     png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpOnError, ignoreWarning);
     if (png_ == nullptr) return false;
     info_ = png_create_info_struct(png_);
-    return info_ != nullptr && readHeader(png_, info_, file_);
+    if (info_ == nullptr || !readHeader(png_, info_, file_)) return false;
+    // What follows the chunks read so far is all the image data can be.
+    const long position = std::ftell(file_);
+    struct stat now {};
+    holdsRows_ = position >= 0 && fstat(fileno(file_), &now) == 0 && position <= now.st_size &&
+                 canHoldRows(png_, info_, static_cast<uint64_t>(now.st_size - position));
+    return true;
   }
 
   png_structp png() const { return png_; }
   png_infop info() const { return info_; }
+  // False when the rest of the file is too short for the pixels the header
+  // declares, however well they compress.
+  bool holdsRows() const { return holdsRows_; }
 
  private:
   FILE* file_ = nullptr;
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
+  bool holdsRows_ = false;
 };
 
 }  // namespace
@@ -110,13 +141,16 @@ std::optional<PngSize> readPngSize(const std::string& path) {
   PngFile file;
   if (!file.open(path)) return std::nullopt;
   return PngSize{png_get_image_width(file.png(), file.info()),
-                 png_get_image_height(file.png(), file.info())};
+                 png_get_image_height(file.png(), file.info()), !file.holdsRows()};
 }
 
 std::optional<RgbaImage> decodePng(const std::string& path) {
   PngFile file;
   int passes = 0;
-  if (!file.open(path) || !requestRgba(file.png(), file.info(), &passes)) return std::nullopt;
+  // Pixels the file cannot hold are refused before memory is set aside for them.
+  if (!file.open(path) || !file.holdsRows() || !requestRgba(file.png(), file.info(), &passes)) {
+    return std::nullopt;
+  }
   const uint32_t width = png_get_image_width(file.png(), file.info());
   const uint32_t height = png_get_image_height(file.png(), file.info());
   RgbaImage image;
