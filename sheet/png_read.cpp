@@ -112,6 +112,10 @@ class PngFile {
     }
     png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpOnError, ignoreWarning);
     if (png_ == nullptr) return false;
+    // Only IHDR, PLTE, tRNS, IDAT and IEND shape the pixels; every other chunk
+    // is skipped unread. libpng would otherwise make room for a chunk such as
+    // sPLT at the length its header gives, up to 2 GB, however short the file.
+    png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     info_ = png_create_info_struct(png_);
     if (info_ == nullptr || !readHeader(png_, info_, file_)) return false;
     // What follows the chunks read so far is all the image data can be.
