@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once as released, with warnings as
 # errors; then the install into a temporary DESTDIR and the Debian package;
-# then a bounded fuzz run of the settings reader; then every test again with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# then bounded fuzz runs of the settings reader, the frame decoder and the
+# template expansion; then every test again with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -16,16 +17,25 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 bash scripts/check-install.sh build
 
 # Fuzzing, bounded: each target starts from its committed seeds and keeps what
-# it finds in the build folder, so the seeds stay as committed.
+# it finds, and any failing input, in the build folder, so the seeds stay as
+# committed. An input that runs for more than 10 seconds counts as a failure.
 CXX=clang++ cmake -S . -B build-fuzz -DOZ_FUZZ=ON -DOZ_GUI=OFF -DOZ_BENCH=OFF -DOZ_WERROR=ON >/dev/null
-cmake --build build-fuzz --target settings_fuzz -j"$jobs"
-mkdir -p build-fuzz/corpus/settings
-if ! build-fuzz/bin/settings_fuzz -max_total_time=60 build-fuzz/corpus/settings fuzz/corpus/settings \
-    >build-fuzz/settings_fuzz.log 2>&1; then
-  tail -n 60 build-fuzz/settings_fuzz.log
-  exit 1
-fi
-echo "settings_fuzz: $(grep -o 'Done [0-9]* runs' build-fuzz/settings_fuzz.log | tail -n 1), no crash"
+cmake --build build-fuzz --target settings_fuzz png_decode_fuzz template_fuzz -j"$jobs"
+fuzz() {
+  local target=$1 seconds=$2
+  shift 2
+  mkdir -p "build-fuzz/corpus/$target"
+  if ! "build-fuzz/bin/$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix=build-fuzz/ \
+      "build-fuzz/corpus/$target" "$@" \
+      >"build-fuzz/$target.log" 2>&1; then
+    tail -n 60 "build-fuzz/$target.log"
+    exit 1
+  fi
+  echo "$target: $(grep -o 'Done [0-9]* runs' "build-fuzz/$target.log" | tail -n 1), no crash"
+}
+fuzz settings_fuzz 60 fuzz/corpus/settings
+fuzz png_decode_fuzz 30 testdata/pngsuite
+fuzz template_fuzz 30 fuzz/corpus/template
 
 # Last, every test again under the sanitizers.
 cmake -S . -B build-asan -DOZ_WERROR=ON -DOZ_SANITIZE=ON -DOZ_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
