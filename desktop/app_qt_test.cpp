@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,6 +19,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -127,9 +130,93 @@ class AppQtTest : public ::testing::Test {
     return true;
   }
 
+  // From start-up to the stage where "Create" acts: the example frames, and
+  // the sheet `name` + ".png" in the output folder.
+  std::vector<User::Step> stepsToCreate(const std::string& name) {
+    const std::string frames = std::string(OZ_SOURCE_DIR) + "/examples/frames";
+    return {
+        {"open the folder requester", [this] { return click(Control::ImageFolderButton); }},
+        {"choose the example frames",
+         [this, frames] { return answerRequester("folder-requester", frames); }},
+        {"open the sheet requester", [this] { return click(Control::SheetPathButton); }},
+        {"name the sheet", [this, name] { return answerRequester("save-requester", out_ + name); }},
+        {"see the sheet path",
+         [this, name] { return fieldShows(Control::SheetPathField, out_ + name + ".png"); }},
+    };
+  }
+
+  User::Step closeMainWindow() {
+    return {"close the main window", [this] {
+              // The window only asks to close; the program answers.
+              toolkit_.windowWidget(Window::Main)->close();
+              return true;
+            }};
+  }
+
+  static std::vector<User::Step> withSteps(std::vector<User::Step> first,
+                                           std::vector<User::Step> then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+  }
+
   bool fieldShows(int field, const std::string& text) {
     auto* widget = control(field);
     return widget && toolkit_.text(field) == text;
+  }
+
+  // Whatever message box is up is read and answered, OK or else No.
+  bool answerAnyMessage() {
+    auto* box = modal<QMessageBox>("message-box");
+    if (!box || !box->isVisible()) return false;
+    const bool ok = box->button(QMessageBox::Ok) != nullptr;
+    return answerMessage(ok ? QMessageBox::Ok : QMessageBox::No);
+  }
+
+  // The program runs on for `ticks` of the user's clock; a message box that
+  // comes up meanwhile is answered and kept in messages_.
+  std::function<bool()> idle(int ticks) {
+    auto left = std::make_shared<int>(ticks);
+    return [this, left] { return !answerAnyMessage() && --*left <= 0; };
+  }
+
+  // Focuses `list` in the active main window, opened or closed.
+  bool focusList(int list, bool open) {
+    QWidget* main = toolkit_.windowWidget(Window::Main);
+    auto* combo = qobject_cast<QComboBox*>(control(list));
+    if (!combo || !combo->isEnabled()) return false;
+    if (QApplication::activeWindow() != main) {
+      main->activateWindow();
+      return false;
+    }
+    combo->setFocus();
+    if (open) combo->showPopup();
+    return true;
+  }
+
+  // Keys Down to `entry` and Return into the open list, where the window
+  // system sends keys: the focused window, which is the list's popup.
+  bool keyIntoOpenList(int list, const QString& entry) {
+    auto* combo = qobject_cast<QComboBox*>(control(list));
+    QWidget* popup = QApplication::activePopupWidget();
+    QWindow* focused = QGuiApplication::focusWindow();
+    if (!combo || !popup || !focused || focused != popup->windowHandle()) return false;
+    const int index = combo->findText(entry);
+    for (int i = 0; i < combo->count() && combo->view()->currentIndex().row() < index; ++i) {
+      QTest::keyClick(focused, Qt::Key_Down);
+    }
+    QTest::keyClick(focused, Qt::Key_Return);
+    return true;
+  }
+
+  // Return on the focused, closed list in the main window.
+  bool keyReturnOnClosedList(int list) {
+    QWindow* focused = QGuiApplication::focusWindow();
+    if (QApplication::activePopupWidget() || QApplication::focusWidget() != control(list) ||
+        !focused || focused != toolkit_.windowWidget(Window::Main)->windowHandle()) {
+      return false;
+    }
+    QTest::keyClick(focused, Qt::Key_Return);
+    return true;
   }
 
   QApplication& application_ = application();  // before the toolkit
@@ -140,33 +227,23 @@ class AppQtTest : public ::testing::Test {
 };
 
 TEST_F(AppQtTest, BuildsTheExampleFramesExportsAScriptAndSavesTheOptions) {
-  const std::string frames = std::string(OZ_SOURCE_DIR) + "/examples/frames";
   User user(
       toolkit_,
-      {
-          {"open the folder requester", [&] { return click(Control::ImageFolderButton); }},
-          {"choose the example frames",
-           [&] { return answerRequester("folder-requester", frames); }},
-          {"open the sheet requester", [&] { return click(Control::SheetPathButton); }},
-          {"name the sheet", [&] { return answerRequester("save-requester", out_ + "walk"); }},
-          {"see the sheet path",
-           [&] { return fieldShows(Control::SheetPathField, out_ + "walk.png"); }},
-          {"choose the plist script", [&] { return chooseEntry(Control::ScriptList, "plist"); }},
-          {"open the script requester", [&] { return click(Control::ScriptPathButton); }},
-          {"name the script", [&] { return answerRequester("save-requester", out_ + "walk"); }},
-          {"see the script path",
-           [&] { return fieldShows(Control::ScriptPathField, out_ + "walk.plist"); }},
-          {"tick Retina", [&] { return click(Control::Retina); }},
-          {"press Create", [&] { return click(Control::Create); }},
-          {"read Exported!", [&] { return answerMessage(QMessageBox::Ok); }},
-          {"decline the preview", [&] { return answerMessage(QMessageBox::No); }},
-          {"close the main window",
-           [&] {
-             // The window only asks to close; the program answers.
-             toolkit_.windowWidget(Window::Main)->close();
-             return true;
-           }},
-      });
+      withSteps(
+          stepsToCreate("walk"),
+          {
+              {"choose the plist script",
+               [&] { return chooseEntry(Control::ScriptList, "plist"); }},
+              {"open the script requester", [&] { return click(Control::ScriptPathButton); }},
+              {"name the script", [&] { return answerRequester("save-requester", out_ + "walk"); }},
+              {"see the script path",
+               [&] { return fieldShows(Control::ScriptPathField, out_ + "walk.plist"); }},
+              {"tick Retina", [&] { return click(Control::Retina); }},
+              {"press Create", [&] { return click(Control::Create); }},
+              {"read Exported!", [&] { return answerMessage(QMessageBox::Ok); }},
+              {"decline the preview", [&] { return answerMessage(QMessageBox::No); }},
+              closeMainWindow(),
+          }));
 
   EXPECT_EQ(runProgram(toolkit_, home_.path(), kVersionCodeLatest), 0);
   EXPECT_TRUE(user.finished());
@@ -189,6 +266,63 @@ TEST_F(AppQtTest, BuildsTheExampleFramesExportsAScriptAndSavesTheOptions) {
   const std::string settings = testing::readFile(support.settingsPath());
   EXPECT_NE(settings.find("Retina = 1\n"), std::string::npos) << settings;
   EXPECT_NE(settings.find("Columns = 4\n"), std::string::npos) << settings;
+}
+
+// Return that closes an open list chooses the entry and nothing more: no
+// build, no export, no message. On the closed list it is "Create Sprite".
+TEST_F(AppQtTest, ReturnInAnOpenListChoosesAndOnTheClosedListCreates) {
+  const std::string sheet = out_ + "keys.png";
+  const auto nothingBuilt = [&] {
+    EXPECT_FALSE(testing::fileExists(sheet));
+    EXPECT_TRUE(messages_.empty());
+    return true;
+  };
+  User user(
+      toolkit_,
+      withSteps(stepsToCreate("keys"),
+                {
+                    {"open the depth list", [&] { return focusList(Control::DepthList, true); }},
+                    {"key 24-bit and Return",
+                     [&] { return keyIntoOpenList(Control::DepthList, "24-bit"); }},
+                    {"see 24-bit with its rules",
+                     [&] {
+                       return toolkit_.text(Control::DepthList) == "24-bit" &&
+                              toolkit_.isVisible(Control::RemoveAlpha) &&
+                              !toolkit_.isVisible(Control::Dithering);
+                     }},
+                    {"wait a while", idle(10)},
+                    {"see nothing built", nothingBuilt},
+
+                    {"open the script list", [&] { return focusList(Control::ScriptList, true); }},
+                    {"key Clipboard and Return",
+                     [&] { return keyIntoOpenList(Control::ScriptList, "Clipboard"); }},
+                    {"see clipboard mode",
+                     [&] {
+                       return fieldShows(Control::ScriptPathField,
+                                         "ov.Extension = \"Clipboard\"") &&
+                              !toolkit_.isEnabled(Control::ScriptPathButton);
+                     }},
+                    {"wait a while", idle(10)},
+                    {"see nothing built", nothingBuilt},
+
+                    {"focus the closed script list",
+                     [&] { return focusList(Control::ScriptList, false); }},
+                    {"press Return", [&] { return keyReturnOnClosedList(Control::ScriptList); }},
+                    {"read Exported!", [&] { return answerMessage(QMessageBox::Ok); }},
+                    {"decline the preview", [&] { return answerMessage(QMessageBox::No); }},
+                    closeMainWindow(),
+                }));
+
+  EXPECT_EQ(runProgram(toolkit_, home_.path(), kVersionCodeLatest), 0);
+  EXPECT_TRUE(user.finished());
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_NE(messages_[0].find("copied to the clipboard"), std::string::npos) << messages_[0];
+  EXPECT_NE(messages_[1].find(sheet), std::string::npos);
+  EXPECT_TRUE(testing::fileExists(sheet));
+  EXPECT_NE(QGuiApplication::clipboard()->text().indexOf("frame8"), -1);
+
+  const SupportDir support = supportDirFor(kVersionCodeLatest, home_.path());
+  EXPECT_NE(testing::readFile(support.settingsPath()).find("Color Depth = 1\n"), std::string::npos);
 }
 
 }  // namespace

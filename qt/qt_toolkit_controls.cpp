@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QTextBrowser>
 
+#include "qt/list_popup_keys.h"
 #include "qt/qt_strings.h"
 #include "qt/qt_toolkit.h"
 #include "qt/script_text_edit.h"
@@ -114,6 +115,7 @@ void QtToolkit::createList(int window, int control, Rect r) {
   if (!parent) return;
   auto* list = new QComboBox(parent);
   list->setEditable(false);
+  new ListPopupKeys(list);
   // `activated` comes from the user's choice only, never from setCurrentIndex.
   QObject::connect(list, &QComboBox::activated, list, [this, window, control] {
     queue({EventKind::Control, control, window});

@@ -410,6 +410,43 @@ TEST_F(QtToolkitTest, MenuShortcutsReachTheirItemsFromEveryWindowButReturnOnlyFr
             (std::vector<Event>{{EventKind::MenuItem, MenuItem::CreateSprite, Window::Main}}));
 }
 
+TEST_F(QtToolkitTest, ReturnOrEnterInAnOpenListOnlyChoosesTheEntry) {
+  buildMenus();
+  tk_->createList(Window::Main, Control::DepthList, {70, 150, 100, 22});
+  for (const char* entry : {"32-bit", "24-bit", "8-bit"}) {
+    tk_->addListEntry(Control::DepthList, entry);
+  }
+  tk_->setState(Control::DepthList, 0);
+  auto* list = widget<QComboBox>(Control::DepthList);
+  list->setFocus();
+  QApplication::processEvents();  // the main window becomes the active one
+  ASSERT_EQ(QApplication::activeWindow(), tk_->windowWidget(Window::Main));
+  const Event chosen{EventKind::Control, Control::DepthList, Window::Main};
+
+  // Keys go in as the window system delivers them: to the focused window,
+  // which is the list's popup while it is open.
+  const auto press = [](Qt::Key key) { QTest::keyClick(QGuiApplication::focusWindow(), key); };
+  for (Qt::Key closing : {Qt::Key_Return, Qt::Key_Enter}) {
+    list->showPopup();
+    QApplication::processEvents();
+    ASSERT_TRUE(QApplication::activePopupWidget()) << closing;
+    press(Qt::Key_Down);
+    press(closing);
+    EXPECT_FALSE(QApplication::activePopupWidget()) << closing;
+    EXPECT_EQ(drain(), std::vector<Event>{chosen}) << closing;
+  }
+  EXPECT_EQ(tk_->state(Control::DepthList), 2);
+
+  // On the closed list, Return is the main window's again.
+  tk_->windowWidget(Window::Main)->activateWindow();
+  list->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), list);
+  press(Qt::Key_Return);
+  EXPECT_EQ(drain(),
+            (std::vector<Event>{{EventKind::MenuItem, MenuItem::CreateSprite, Window::Main}}));
+}
+
 TEST_F(QtToolkitTest, MessageBoxShowsTitleAsHeadingAndAnswersYesOrNo) {
   QString shown;
   QTimer::singleShot(0, [&] {
