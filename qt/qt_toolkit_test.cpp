@@ -84,11 +84,19 @@ TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeWithAndWithoutMenuBar) {
   EXPECT_EQ(main->height(), 425 + main->menuBar()->height());
   EXPECT_EQ(tk_->clientWidth(Window::Main), 340);
   EXPECT_EQ(tk_->clientHeight(Window::Main), 425);
+
+  // A resizable window gets the menu bar above its client area too, however
+  // many menus it holds.
   WindowStyle style;
   style.resizable = true;
-  tk_->openWindow(Window::Help, "Help", 1024, 620, style);
-  EXPECT_EQ(tk_->clientWidth(Window::Help), 1024);
-  EXPECT_EQ(tk_->clientHeight(Window::Help), 620);
+  for (const char* menu : {"Help", "Window"}) {
+    tk_->openWindow(Window::Help, "Help", 1024, 620, style);
+    auto* help = qobject_cast<QMainWindow*>(tk_->windowWidget(Window::Help));
+    EXPECT_EQ(tk_->clientWidth(Window::Help), 1024) << menu;
+    EXPECT_EQ(tk_->clientHeight(Window::Help), 620) << menu;
+    EXPECT_EQ(help->height(), 620 + help->menuBar()->height()) << menu;
+    tk_->addMenu(menu);
+  }
   EXPECT_EQ(tk_->windowWidget(Window::Help)->objectName(), "window-3");
 
   std::vector<int> resized;
@@ -98,6 +106,12 @@ TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeWithAndWithoutMenuBar) {
   EXPECT_EQ(tk_->clientWidth(Window::Help), 200);
   EXPECT_EQ(tk_->clientHeight(Window::Help), 150);
   EXPECT_EQ(resized, std::vector<int>{Window::Help});
+
+  style.resizable = false;
+  style.menuBar = false;
+  tk_->openWindow(Window::About, "", 340, 170, style);
+  EXPECT_EQ(tk_->windowWidget(Window::About)->height(), 170);
+  EXPECT_EQ(tk_->clientHeight(Window::About), 170);
 }
 
 TEST_F(QtToolkitTest, CloseRequestIsReportedAndTheWindowStays) {

@@ -60,12 +60,19 @@ void ToolkitWindow::setTitle(const QString& title) {
   setWindowTitle(escaped.replace("[*]", "[**]") + "[*]");
 }
 
+QSize ToolkitWindow::laidOutClientSize() {
+  // A window that is not shown takes a new size at once but lays its
+  // content out only when shown: until then the content keeps its old size.
+  layout()->invalidate();
+  layout()->activate();
+  return content_->size();
+}
+
 void ToolkitWindow::keepClientSize(const std::function<void()>& change) {
-  const QSize client = style_.resizable ? content_->size() : QSize();
+  const QSize client = style_.resizable ? laidOutClientSize() : QSize();
   change();
   if (!client.isValid()) return;
-  layout()->activate();
-  resize(size() + client - content_->size());
+  resize(size() + client - laidOutClientSize());
 }
 
 void ToolkitWindow::placeAndShow(QWidget* over) {

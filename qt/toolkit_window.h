@@ -49,6 +49,8 @@ class ToolkitWindow : public QMainWindow {
   Qt::WindowFlags flags() const;
   // Runs `change` to the window's frame and restores the client size after it.
   void keepClientSize(const std::function<void()>& change);
+  // The client area's size once laid out for the window's present size.
+  QSize laidOutClientSize();
 
   const int number_;
   const WindowStyle style_;
