@@ -76,6 +76,10 @@ void ScriptEditor::open() {
     toolkit_.closeWindow(Window::ScriptEditor);
   }
   tabs_.clear();
+  // The editors went with the old window. Numbering them afresh gives each
+  // script the same editor number at every building, so "Tab ID's" keeps its
+  // values and the settings file stays as it is.
+  nextEditor_ = Control::FirstFree;
 
   WindowStyle style;
   style.resizable = true;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include "store/script_store.h"
@@ -188,6 +190,34 @@ TEST_F(ScriptEditorTest, NameWithLeadingBlankIsNotReselected) {
   EXPECT_EQ(tabTitles()[1], " b");
   openEditor();  // the store gives "SavedTab" back as "b"
   EXPECT_EQ(selectedTab(), 0);
+}
+
+// Names the settings file cannot hold as keys are not remembered, so the
+// file does not grow with every opening; their tabs work all the same.
+TEST_F(ScriptEditorTest, SettingsFileSettlesAfterTheSecondOpening) {
+  const Names unkeyable = {" lead", "trail ", "[group", ";note", "a=b", "\tx"};
+  for (const std::string& name : unkeyable) script(name, "text of " + name);
+  script("#hash", "");
+  script("plist", "");
+  std::vector<std::string> prefs;
+  for (int opening = 0; opening < 5; ++opening) {
+    openEditor();
+    prefs.push_back(readFile(support_.settingsPath()));
+  }
+  for (int opening = 2; opening < 5; ++opening) EXPECT_EQ(prefs[opening], prefs[1]) << opening;
+  EXPECT_GE(tabId("#hash"), Control::FirstEditor);
+  EXPECT_GE(tabId("plist"), Control::FirstEditor);
+  settings_.selectGroup(kTabIdsGroup);
+  EXPECT_EQ(settings_.listKeys().size(), 2u);
+
+  // The tab of such a name still saves its own script.
+  const Names titles = tabTitles();
+  const int index =
+      static_cast<int>(std::find(titles.begin(), titles.end(), " lead") - titles.begin());
+  selectTab(index);
+  typeInto(editorOf(index), "new ");
+  clickAnswering(Control::SaveScript, MessageResult::Yes);
+  EXPECT_EQ(bytesOf(" lead"), "new text of  lead\n");
 }
 
 TEST_F(ScriptEditorTest, LeadingEmptyLinesAreDroppedAndStayDroppedWhenSaved) {

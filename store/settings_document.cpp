@@ -63,6 +63,12 @@ std::string_view firstLine(std::string_view text) {
 
 }  // namespace
 
+bool settingsKeyReadsBack(std::string_view key) {
+  if (key.find_first_of("\r\n=") != std::string_view::npos) return false;
+  if (key.empty()) return true;
+  return !isBlank(key.front()) && !isBlank(key.back()) && key.front() != ';' && key.front() != '[';
+}
+
 std::vector<SettingsEntry> parseSettingsText(std::string_view bytes) {
   std::string converted;
   std::string_view text;
@@ -153,7 +159,6 @@ std::optional<std::pair<size_t, size_t>> SettingsDocument::groupRange() const {
 }
 
 std::optional<size_t> SettingsDocument::findKey(std::string_view key) const {
-  key = firstLine(key);  // as it was stored
   const auto range = groupRange();
   if (!range) return std::nullopt;
   for (size_t i = range->first; i < range->second; ++i) {
@@ -174,12 +179,14 @@ std::string SettingsDocument::readText(std::string_view key, std::string_view fa
   return std::string(found ? trimBlanks(entries_[*found].value) : fallback);
 }
 
-void SettingsDocument::writeInteger(std::string_view key, std::int64_t value) {
-  writeText(key, std::to_string(value));
+bool SettingsDocument::writeInteger(std::string_view key, std::int64_t value) {
+  return writeText(key, std::to_string(value));
 }
 
-void SettingsDocument::writeText(std::string_view key, std::string_view value) {
-  key = firstLine(key);
+bool SettingsDocument::writeText(std::string_view key, std::string_view value) {
+  // Stored, such a key would come back as another one on the next reading
+  // and be added anew on every write.
+  if (!settingsKeyReadsBack(key)) return false;
   value = firstLine(value);
   if (pendingGroup_) {
     entries_.push_back({SettingsEntry::Kind::kGroup, std::move(*pendingGroup_), {}});
@@ -190,11 +197,12 @@ void SettingsDocument::writeText(std::string_view key, std::string_view value) {
   if (const auto found = findKey(key)) {
     entries_[*found].name = std::string(key);
     entries_[*found].value = std::string(value);
-    return;
+    return true;
   }
   const size_t end = groupRange()->second;
   entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(end),
                   {SettingsEntry::Kind::kKey, std::string(key), std::string(value)});
+  return true;
 }
 
 void SettingsDocument::removeKey(std::string_view key) {

@@ -40,6 +40,11 @@ std::vector<SettingsEntry> parseSettingsText(std::string_view bytes);
 // entry: "[name]", "; text" or "key = value", each ended by LF.
 std::string formatSettingsText(const std::vector<SettingsEntry>& entries);
 
+// Whether `key` written as a key line reads back as the same key: no line
+// break and no "=" in it, no blank (space or tab) at either end, and no ";"
+// or "[" first, which would make the line a comment or a group.
+bool settingsKeyReadsBack(std::string_view key);
+
 // A decimal integer as a settings value holds it: optional leading white
 // space, an optional sign, then digits up to the first other character. No
 // digits read as 0; a number beyond the signed 64-bit range saturates.
@@ -67,10 +72,12 @@ class SettingsDocument {
   std::string readText(std::string_view key, std::string_view fallback) const;
 
   // Replaces the value of an existing key, which keeps its place and takes
-  // the new spelling, or adds the key at the end of the current group. Line
-  // breaks cannot be stored: key and value are cut at the first CR or LF.
-  void writeInteger(std::string_view key, std::int64_t value);
-  void writeText(std::string_view key, std::string_view value);
+  // the new spelling, or adds the key at the end of the current group. A
+  // key that would not read back as itself (settingsKeyReadsBack) is not
+  // written, and false is returned. Line breaks cannot be stored: the value
+  // is cut at the first CR or LF.
+  bool writeInteger(std::string_view key, std::int64_t value);
+  bool writeText(std::string_view key, std::string_view value);
 
   // Removes the first matching key of the current group, if there is one.
   void removeKey(std::string_view key);

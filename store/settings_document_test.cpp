@@ -93,7 +93,7 @@ TEST_F(SettingsDocumentTest, WritesKeepPlacesAndAppendAtTheEndOfTheGroup) {
   doc_.writeInteger("first", -3);
   doc_.selectGroup("Tab ID's");
   doc_.writeInteger("plist", 7);
-  doc_.writeText("multi\nline", "a\rb");
+  doc_.writeText("multi", "a\rb");
   const std::vector<SettingsEntry> expected = {
       key("top", "1"),   key("first", "-3"),     group("Settings"), key("STRIP", "1"),
       comment("kept"),   key("Columns", "12  "), key("Pink", "0"),  group("Other"),
@@ -121,6 +121,35 @@ std::string randomText(std::mt19937& rng, size_t maxLength) {
   std::string text(std::uniform_int_distribution<size_t>(0, maxLength)(rng), ' ');
   for (char& c : text) c = kAlphabet[std::uniform_int_distribution<size_t>(0, 15)(rng)];
   return text;
+}
+
+// Every key of up to three characters from those that matter to the format:
+// the document writes exactly the keys whose line the reader gives back as
+// written, and a key it refuses leaves it unchanged.
+TEST(SettingsTextProperty, KeysAreWrittenExactlyWhenTheReaderGivesThemBack) {
+  static constexpr std::string_view kAlphabet = " \t\v=[];#a\xC3\r\n";
+  std::vector<std::string> keys = {""};
+  for (size_t from = 0, length = 0; length < 3; ++length) {
+    const size_t to = keys.size();
+    for (size_t i = from; i < to; ++i) {
+      for (char c : kAlphabet) keys.push_back(keys[i] + c);
+    }
+    from = to;
+  }
+  size_t written = 0;
+  for (const std::string& name : keys) {
+    const std::vector<SettingsEntry> lines = {group("g"), key(name, "5")};
+    const bool readsBack = parseSettingsText(formatSettingsText(lines)) == lines;
+    EXPECT_EQ(settingsKeyReadsBack(name), readsBack) << ::testing::PrintToString(name);
+    SettingsDocument doc;
+    doc.selectGroup("g");
+    EXPECT_EQ(doc.writeInteger(name, 5), readsBack) << ::testing::PrintToString(name);
+    EXPECT_EQ(doc.changed(), readsBack);
+    EXPECT_EQ(doc.entries().size(), readsBack ? 2u : 0u);
+    written += readsBack;
+  }
+  EXPECT_GT(written, 0u);
+  EXPECT_LT(written, keys.size());
 }
 
 TEST(SettingsTextProperty, AnyTextReadsTheSameAfterBeingWrittenBack) {

@@ -53,10 +53,12 @@ class SettingsStore {
   std::string readText(std::string_view key, std::string_view fallback) const {
     return document_.readText(key, fallback);
   }
-  void writeInteger(std::string_view key, std::int64_t value) {
-    document_.writeInteger(key, value);
+  bool writeInteger(std::string_view key, std::int64_t value) {
+    return document_.writeInteger(key, value);
   }
-  void writeText(std::string_view key, std::string_view value) { document_.writeText(key, value); }
+  bool writeText(std::string_view key, std::string_view value) {
+    return document_.writeText(key, value);
+  }
   void removeKey(std::string_view key) { document_.removeKey(key); }
   std::vector<SettingsKeyValue> listKeys() const { return document_.listKeys(); }
 
