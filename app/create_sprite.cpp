@@ -8,6 +8,7 @@
 #include "app/build_progress.h"
 #include "script/script_export.h"
 #include "sheet/build_sheet.h"
+#include "sheet/frame_scan.h"
 #include "store/script_store.h"
 
 namespace oz {
@@ -16,7 +17,7 @@ namespace {
 BuildOptions optionsFromControls(const Toolkit& toolkit) {
   BuildOptions options;
   options.savePath = toolkit.text(Control::SheetPathField);
-  options.imageFolder = toolkit.text(Control::ImageFolderField);
+  options.imageFolder = withFolderSlash(toolkit.text(Control::ImageFolderField));
   options.strip = toolkit.state(Control::Strip) == 1;
   options.columns = toolkit.text(Control::ColumnsField);
   options.colorDepth = std::max(toolkit.state(Control::DepthList), 0);

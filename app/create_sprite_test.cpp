@@ -182,6 +182,25 @@ TEST_F(CreateSpriteTest, BuildReadsTheOptionsAsTheControlsHoldThem) {
   EXPECT_EQ(sheet->height, 32);
 }
 
+// Typed without its final "/", a folder is found as when it is chosen; the
+// field keeps what was typed. A path that is no folder finds no frames.
+TEST_F(CreateSpriteTest, TypedFolderWithoutTheFinalSlashFindsItsFrames) {
+  prepare(out_ + "walk.png");
+  const std::string typed = frames_.substr(0, frames_.size() - 1);
+  toolkit_.type(Control::ImageFolderField, typed);
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  EXPECT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?"}));
+  const std::optional<RgbaImage> sheet = decodePng(out_ + "walk.png");
+  ASSERT_TRUE(sheet);
+  EXPECT_EQ(sheet->height, 40);
+  EXPECT_EQ(toolkit_.text(Control::ImageFolderField), typed);
+
+  toolkit_.type(Control::ImageFolderField, frames_ + "f1.png");
+  click(Control::Create);
+  EXPECT_EQ(toolkit_.messages().back().text, "No png images were found in the image folder!");
+}
+
 TEST_F(CreateSpriteTest, SlowBuildShowsProgressAndEndsNotBusy) {
   prepare(out_ + "walk.png");
   toolkit_.answerMessage(MessageResult::No);

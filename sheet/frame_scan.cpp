@@ -16,4 +16,13 @@ std::vector<std::string> scanFrames(const std::string& folder) {
   return names;
 }
 
+std::string withFolderSlash(std::string folder) {
+  struct stat info {};
+  if (!folder.empty() && !folder.ends_with('/') && stat(folder.c_str(), &info) == 0 &&
+      S_ISDIR(info.st_mode)) {
+    folder += '/';
+  }
+  return folder;
+}
+
 }  // namespace oz
