@@ -237,9 +237,10 @@ std::string helpText() {
       "--script NAME, --list-scripts or --install-script creates it with the example scripts.\n"
       "The gallery is share/orvane-zozivi/templates/ of the installation.\n"
       "\nExit status: 0 the sheet (and the script) was written, or the listing or copy was\n"
-      "made; 1 the build was refused, or --install-script found no such template or an\n"
-      "existing script (the reason on standard error); 2 a usage error; 3 the sheet, the\n"
-      "script or the copied template could not be written, or the template could not be read.\n";
+      "made; 1 the build was refused, the gallery is not installed, or --install-script found\n"
+      "no such template or an existing script (the reason on standard error); 2 a usage\n"
+      "error; 3 the sheet, the script or the copied template could not be written, or the\n"
+      "template could not be read.\n";
   return text;
 }
 

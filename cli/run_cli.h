@@ -8,9 +8,13 @@ namespace oz {
 
 enum CliExitStatus : int {
   kExitWritten = 0,
-  kExitRefused = 1,  // the build's message (title and text) went to `err`
+  // The build's message (title and text) went to `err`; or --install-script
+  // found no such template, or an existing script, or no gallery at all.
+  kExitRefused = 1,
   kExitUsage = 2,
-  kExitWriteFailed = 3,  // the sheet could not be written
+  // The sheet, the script or the copied template could not be written, or
+  // the template could not be read.
+  kExitWriteFailed = 3,
 };
 
 // One success line on `out`; everything else on `err`.
