@@ -3,8 +3,8 @@
 # As root it runs apt-get; otherwise it prints the exact command and stops.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libpng-dev zlib1g-dev libgtest-dev libgmock-dev
-  libbenchmark-dev qt6-base-dev clang libclang-rt-14-dev python3
+packages=(cmake g++ make pkg-config libpng-dev zlib1g-dev libdeflate-dev libgtest-dev
+  libgmock-dev libbenchmark-dev qt6-base-dev clang libclang-rt-14-dev python3
   desktop-file-utils appstream man-db dpkg-dev file)
 packages+=("$@")
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/huge_pages.h"
 #include "sheet/compose.h"
 #include "sheet/depth_preparation.h"
 #include "sheet/frame_scan.h"
@@ -109,7 +110,12 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
   RgbaImage canvas;
   canvas.width = static_cast<int32_t>(width);
   canvas.height = static_cast<int32_t>(height);
-  canvas.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+  // Room for the byte the PNG writer puts before each row, so that it lays out
+  // the image data in the canvas itself rather than in a second copy.
+  canvas.pixels.reserve(bytes + static_cast<size_t>(height));
+  adviseHugePages(canvas.pixels.data(), canvas.pixels.capacity());
+  canvas.pixels.resize(bytes);
   for (size_t i = 0; i < frames.list().size(); ++i) {
     report(progress, BuildPhase::kComposing, static_cast<int64_t>(i) + 1, frames.total());
     const std::optional<RgbaImage> image = frames.decode(i);
@@ -153,7 +159,8 @@ BuildOutcome buildSheet(const BuildOptions& options, const BuildProgressCallback
     const WriterSettings writer = writerSettings(options);
     if (writer.bits <= 8) report(progress, BuildPhase::kReducingColours, 0, 0);
     const PngWriteStatus status =
-        encodePng(*canvas, options.savePath, writer.bits, writer.ditherFlag,
+        encodePng(std::move(*canvas), options.savePath, writer.bits, writer.ditherFlag,
+                  options.smallest ? PngCompression::kSmallest : PngCompression::kDefault,
                   [&](int32_t rows) { report(progress, BuildPhase::kWriting, rows, height); });
     if (status != PngWriteStatus::kWritten) return saveError(options.savePath);
     return BuiltSheet{std::move(frames.list()), width, height};

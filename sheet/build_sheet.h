@@ -26,6 +26,8 @@ struct BuildOptions {
   bool removeAlpha = false;       // 24-bit only: nearly transparent pixels become the background
   bool pink = false;              // background RGB 255 0 255 instead of black
   bool powerOf2 = false;          // pad each sheet dimension up to a power of two
+  bool smallest = false;          // filter rows and compress hardest, for a sheet that ships:
+                                  // the smallest file, at many times the time
 };
 
 enum class BuildPhase {

@@ -3,9 +3,11 @@
 // Frames decode to 8-bit RGBA whatever their colour type: palette and grey are
 // expanded, a tRNS chunk becomes alpha, 16-bit samples keep their high byte,
 // interlaced files give the same pixels as non-interlaced ones, and no gamma
-// or colour correction is applied. The sheet is written unfiltered at zlib
-// level 9 as RGBA (32 bits), RGB flattened onto white (24 bits) or a palette of
-// 2^bits entries from the colour reduction (8, 4 and 1 bits).
+// or colour correction is applied. The sheet is written as RGBA (32 bits), RGB
+// flattened onto white (24 bits) or a palette of 2^bits entries from the colour
+// reduction (8, 4 and 1 bits); its rows are unfiltered and deflated as one zlib
+// stream, or, when asked for the smallest file, filtered row by row and
+// deflated as hard as the compressor can.
 #pragma once
 
 #include <cstdint>
@@ -41,21 +43,29 @@ enum class PngWriteStatus {
   kEmptyPath,       // nothing was asked for
   kBadImage,        // the image is empty or `bits` is not 32, 24, 8, 4 or 1
   kCannotCreate,    // the temporary file beside the path cannot be made
-  kOutOfMemory,     // the flattened copy of the image does not fit
+  kOutOfMemory,     // the image data or its compressed form does not fit
   kNoReduction,     // the colour reduction refused the image
-  kEncodingFailed,  // libpng reported an error, or writing the file failed
+  kEncodingFailed,  // writing the file failed
   kCannotReplace,   // finishing the file or moving it over the path failed
 };
 
-// Called after each row handed to libpng with the number of rows written so far.
+enum class PngCompression {
+  kDefault,   // rows unfiltered, compressed fast to about the size zlib's level 9 gives
+  kSmallest,  // the row filters and compression that give the smallest file, slowly
+};
+
+// Called after each row is laid out for compression with the number of rows
+// laid out so far; compression and writing follow the last one.
 using RowsWritten = std::function<void(int32_t rows)>;
 
 // Writes `image` to `path` with `bits` per pixel (32, 24, 8, 4 or 1).
 // `ditherFlag` is kDitherFlag (256) or 0 and matters to the 8- and 4-bit forms
-// only. The file is written beside `path` and renamed over it once complete, so
-// on any failure an existing file at `path` is untouched and nothing partial is
-// left behind.
-PngWriteStatus encodePng(const RgbaImage& image, const std::string& path, int32_t bits,
-                         int32_t ditherFlag, const RowsWritten& rowsWritten = nullptr);
+// only. The image is taken by value because its storage becomes the image
+// data: move the canvas in to spare a copy. The file is written beside `path`
+// and renamed over it once complete, so on any failure an existing file at
+// `path` is untouched and nothing partial is left behind.
+PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits, int32_t ditherFlag,
+                         PngCompression compression = PngCompression::kDefault,
+                         const RowsWritten& rowsWritten = nullptr);
 
 }  // namespace oz

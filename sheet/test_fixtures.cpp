@@ -16,6 +16,26 @@ RgbaImage solidImage(int32_t width, int32_t height, Rgba colour) {
   return image;
 }
 
+RgbaImage spriteSheetImage(int32_t width, int32_t height) {
+  RgbaImage image = solidImage(width, height, {0, 0, 0, 0});
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      const int32_t cell = x / 16 + y / 16 * 7;
+      const int32_t dx = x % 16 - 8 + cell % 3;
+      const int32_t dy = y % 16 - 8 + cell % 2;
+      const int32_t d2 = dx * dx + dy * dy;  // 0 at the centre, 36 at the edge
+      if (d2 > 42) continue;
+      uint8_t* p = image.pixel(x, y);
+      const int32_t light = 255 - d2 * 4;
+      p[0] = static_cast<uint8_t>(light * (40 + cell * 23 % 200) / 255 + (x * 7 + y * 13) % 5);
+      p[1] = static_cast<uint8_t>(light * (90 + cell * 41 % 160) / 255);
+      p[2] = static_cast<uint8_t>(light * (30 + cell * 67 % 220) / 255);
+      p[3] = static_cast<uint8_t>(d2 <= 36 ? 255 : 255 - (d2 - 36) * 40);
+    }
+  }
+  return image;
+}
+
 Rgba pixelAt(const RgbaImage& image, int32_t x, int32_t y) {
   const uint8_t* p = image.pixel(x, y);
   return {p[0], p[1], p[2], p[3]};
@@ -39,6 +59,23 @@ std::vector<PngChunk> readChunks(const std::string& bytes) {
     at += 12 + length;
   }
   return chunks;
+}
+
+bool chunkCrcsMatch(const std::string& bytes) {
+  size_t at = 8;
+  const auto word = [&](size_t i) {
+    uint32_t value = 0;
+    for (size_t k = 0; k < 4; ++k) value = value << 8 | static_cast<uint8_t>(bytes[i + k]);
+    return value;
+  };
+  while (at + 12 <= bytes.size()) {
+    const uint32_t length = word(at);
+    if (at + 12 + length > bytes.size()) return false;
+    const auto* typeAndData = reinterpret_cast<const Bytef*>(bytes.data() + at + 4);
+    if (crc32(0, typeAndData, length + 4) != word(at + 8 + length)) return false;
+    at += 12 + length;
+  }
+  return at == bytes.size();
 }
 
 std::string inflateImageData(const std::vector<PngChunk>& chunks) {

@@ -14,6 +14,10 @@ namespace oz::testing {
 using Rgba = std::array<uint8_t, 4>;
 
 RgbaImage solidImage(int32_t width, int32_t height, Rgba colour);
+// A small sprite sheet: shaded discs with soft edges and a little texture on
+// transparency, in 16 x 16 cells. Integer arithmetic only, so it is the same
+// everywhere.
+RgbaImage spriteSheetImage(int32_t width, int32_t height);
 Rgba pixelAt(const RgbaImage& image, int32_t x, int32_t y);
 
 // Writes `image` as an RGBA PNG at `path` (a test failure if that fails).
@@ -25,6 +29,8 @@ struct PngChunk {
 };
 // The chunks of a PNG file's bytes, in file order (empty when the signature is wrong).
 std::vector<PngChunk> readChunks(const std::string& fileBytes);
+// True when every chunk of a PNG file's bytes carries the CRC of its type and data.
+bool chunkCrcsMatch(const std::string& fileBytes);
 // The concatenated IDAT data of `chunks`, inflated.
 std::string inflateImageData(const std::vector<PngChunk>& chunks);
 

@@ -1,0 +1,24 @@
+// Whole-buffer zlib compression through libdeflate.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+namespace oz {
+
+struct DeflatedBytes {
+  std::unique_ptr<uint8_t[]> bytes;
+  size_t size = 0;
+
+  std::span<const uint8_t> view() const { return {bytes.get(), size}; }
+};
+
+// `data` as one zlib stream compressed at libdeflate's `level` (1 to 12).
+// Nothing when memory runs out. The output buffer is sized for the worst case
+// but left unwritten beyond the stream, so only the stream's pages are touched.
+std::optional<DeflatedBytes> deflateZlib(std::span<const uint8_t> data, int level);
+
+}  // namespace oz

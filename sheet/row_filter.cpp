@@ -1,0 +1,86 @@
+#include "sheet/row_filter.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace oz {
+namespace {
+
+uint8_t paethPredictor(int a, int b, int c) {
+  const int p = a + b - c;
+  const int pa = std::abs(p - a);
+  const int pb = std::abs(p - b);
+  const int pc = std::abs(p - c);
+  if (pa <= pb && pa <= pc) return static_cast<uint8_t>(a);
+  return static_cast<uint8_t>(pb <= pc ? b : c);
+}
+
+// The byte of each filter's predictor: left (a), above (b), above-left (c).
+template <RowFilter kFilter>
+void filterWith(const uint8_t* row, const uint8_t* previous, size_t rowBytes, size_t pixelBytes,
+                uint8_t* out) {
+  for (size_t i = 0; i < rowBytes; ++i) {
+    const int a = i >= pixelBytes ? row[i - pixelBytes] : 0;
+    const int b = previous != nullptr ? previous[i] : 0;
+    const int c = previous != nullptr && i >= pixelBytes ? previous[i - pixelBytes] : 0;
+    int predicted = 0;
+    if constexpr (kFilter == RowFilter::kSub) predicted = a;
+    if constexpr (kFilter == RowFilter::kUp) predicted = b;
+    if constexpr (kFilter == RowFilter::kAverage) predicted = (a + b) / 2;
+    if constexpr (kFilter == RowFilter::kPaeth) predicted = paethPredictor(a, b, c);
+    out[i] = static_cast<uint8_t>(row[i] - predicted);
+  }
+}
+
+// The sum of the filtered bytes read as signed magnitudes.
+uint64_t absoluteSum(const uint8_t* bytes, size_t count) {
+  uint64_t sum = 0;
+  for (size_t i = 0; i < count; ++i) sum += bytes[i] < 128 ? bytes[i] : 256 - bytes[i];
+  return sum;
+}
+
+}  // namespace
+
+void filterRow(RowFilter filter, const uint8_t* row, const uint8_t* previous, size_t rowBytes,
+               size_t pixelBytes, uint8_t* out) {
+  switch (filter) {
+    case RowFilter::kNone:
+      std::memcpy(out, row, rowBytes);
+      return;
+    case RowFilter::kSub:
+      return filterWith<RowFilter::kSub>(row, previous, rowBytes, pixelBytes, out);
+    case RowFilter::kUp:
+      return filterWith<RowFilter::kUp>(row, previous, rowBytes, pixelBytes, out);
+    case RowFilter::kAverage:
+      return filterWith<RowFilter::kAverage>(row, previous, rowBytes, pixelBytes, out);
+    case RowFilter::kPaeth:
+      return filterWith<RowFilter::kPaeth>(row, previous, rowBytes, pixelBytes, out);
+  }
+}
+
+void filterRowsAdaptively(uint8_t* data, size_t rowBytes, int32_t height, size_t pixelBytes) {
+  const size_t stride = rowBytes + 1;
+  std::vector<uint8_t> candidate(rowBytes);
+  std::vector<uint8_t> best(rowBytes);
+  for (int32_t y = height - 1; y >= 0; --y) {
+    uint8_t* row = data + static_cast<size_t>(y) * stride;
+    const uint8_t* previous = y > 0 ? row - stride + 1 : nullptr;
+    uint64_t bestSum = absoluteSum(row + 1, rowBytes);
+    RowFilter bestFilter = RowFilter::kNone;
+    for (int f = 1; f < kRowFilterCount; ++f) {
+      const auto filter = static_cast<RowFilter>(f);
+      filterRow(filter, row + 1, previous, rowBytes, pixelBytes, candidate.data());
+      const uint64_t sum = absoluteSum(candidate.data(), rowBytes);
+      if (sum < bestSum) {
+        bestSum = sum;
+        bestFilter = filter;
+        best.swap(candidate);
+      }
+    }
+    row[0] = static_cast<uint8_t>(bestFilter);
+    if (bestFilter != RowFilter::kNone) std::memcpy(row + 1, best.data(), rowBytes);
+  }
+}
+
+}  // namespace oz
