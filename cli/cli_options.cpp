@@ -81,6 +81,13 @@ const CliOption kOptions[] = {
        r.build.pink = colour == 0;
        return std::nullopt;
      }},
+    {"smallest", nullptr,
+     "the smallest file: each row filtered and the image data compressed as hard as possible, "
+     "for a sheet that ships; many times slower (default: rows unfiltered, compressed fast)",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.build.smallest = true;
+       return std::nullopt;
+     }},
     {"retina", nullptr, "halve every position and size in the exported script",
      [](std::string_view, CliRequest& r) -> std::optional<std::string> {
        r.retina = true;

@@ -35,7 +35,8 @@ TEST(CliOptionsTest, DefaultsMatchAFreshMainWindow) {
   EXPECT_FALSE(r.build.strip);
   EXPECT_EQ(r.build.columns, "4");
   EXPECT_EQ(r.build.colorDepth, kDepth32);
-  EXPECT_FALSE(r.build.dithering || r.build.removeAlpha || r.build.pink || r.build.powerOf2);
+  EXPECT_FALSE(r.build.dithering || r.build.removeAlpha || r.build.pink || r.build.powerOf2 ||
+               r.build.smallest);
   EXPECT_FALSE(r.retina || r.help);
   EXPECT_EQ(r.spriteNumber, 0);
 }
@@ -44,13 +45,14 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
   const CliRequest r =
       accepted({"--layout=strip", "frames/", "--columns", " 7x", "--depth", "alpha", "--dither",
                 "--remove-alpha", "--background", "pink", "--retina", "--power-of-2",
-                "--sprite-number=9999", "--sheet=a b.png"});
+                "--sprite-number=9999", "--smallest", "--sheet=a b.png"});
   EXPECT_EQ(r.build.savePath, "a b.png");
   EXPECT_EQ(r.build.imageFolder, "frames/");
   EXPECT_TRUE(r.build.strip);
   EXPECT_EQ(r.build.columns, " 7x");
   EXPECT_EQ(r.build.colorDepth, kDepthAlpha);
-  EXPECT_TRUE(r.build.dithering && r.build.removeAlpha && r.build.pink && r.build.powerOf2);
+  EXPECT_TRUE(r.build.dithering && r.build.removeAlpha && r.build.pink && r.build.powerOf2 &&
+              r.build.smallest);
   EXPECT_TRUE(r.retina);
   EXPECT_EQ(r.spriteNumber, 9999);
 
@@ -90,7 +92,7 @@ TEST(CliOptionsTest, HelpNeedsNothingElse) {
   for (const char* option :
        {"--sheet PATH", "--layout strip|sheet", "--columns N", "--depth 32|24|8|4|1|alpha",
         "--dither", "--remove-alpha", "--background pink|black", "--retina", "--power-of-2",
-        "--sprite-number N", "--gallery", "--install-script NAME", "--help"}) {
+        "--sprite-number N", "--smallest", "--gallery", "--install-script NAME", "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }
