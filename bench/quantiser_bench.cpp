@@ -5,7 +5,7 @@
 //  - the whole 8-bit dithered build through orvane-zozivi-cli, from frames to
 //    file, divided by the time `pngquant 256` needs to reduce the composed
 //    32-bit sheet (when pngquant is installed), and the build's peak memory
-//    against 3 x the sheet's RGBA bytes + 30 MB.
+//    against 2 x the sheet's RGBA bytes + 30 MB.
 //
 // Usage: quantiser_bench [RUNS]   (each time is the fastest of RUNS, default 3)
 
@@ -109,7 +109,7 @@ void wholeBuild(int runs, const std::string& folder, const std::string& sheet32,
     if (r.seconds < build.seconds) build = r;
     peak = std::max(peak, r.peakKilobytes);
   }
-  const double boundMegabytes = (3 * 4.0 * kSheetSide * kSheetSide + 30e6) / 1e6;
+  const double boundMegabytes = (2 * 4.0 * kSheetSide * kSheetSide + 30e6) / 1e6;
   std::printf(
       "\nWhole build, 256 frames -> 2048 x 2048, 8 bits dithered; processor seconds, fastest of "
       "%d\n",

@@ -1,10 +1,13 @@
 // Times orvane-zozivi-cli building sheets from deterministic frame sets and
 // prints, measured in the same run, its ratio to the floor: decoding the frames
-// plus zlib level 9 over the sheet's raw rows (filter byte 0 per row), which any
-// tool writing the same unfiltered level-9 PNG must at least spend. Also prints
-// the build's peak memory against 3 x the sheet's RGBA bytes + 30 MB and, where
-// ImageMagick's montage is installed, our time divided by its time for the
-// same grid.
+// plus zlib level 9 over the sheet's raw rows (filter byte 0 per row), which a
+// tool writing the same unfiltered PNG through zlib's level 9 must at least
+// spend. Also prints the size of the sheet's compressed image data against
+// zlib level 9's on the same rows, the build's peak memory against 2 x the
+// sheet's RGBA bytes + 30 MB and, where ImageMagick's montage is installed, our
+// time divided by its time for the same grid. For the 32-bit sheets of the two
+// larger sets it then builds once with --smallest and prints its time and file
+// size against montage's file.
 //
 // Usage: sheet_bench [RUNS [FOLDER]]
 //   RUNS: each time is the fastest of RUNS (default 3).
@@ -21,7 +24,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -61,12 +66,34 @@ std::vector<uint8_t> rawRows(const std::string& sheetPath, int depth) {
   return raw;
 }
 
-double deflateLevel9(const std::vector<uint8_t>& raw) {
+struct Deflated {
+  double seconds = 0;
+  size_t bytes = 0;
+};
+
+Deflated deflateLevel9(const std::vector<uint8_t>& raw) {
   std::vector<uint8_t> out(compressBound(raw.size()));
   uLongf size = out.size();
   const double start = processSeconds();
   compress2(out.data(), &size, raw.data(), raw.size(), 9);
-  return processSeconds() - start;
+  return {processSeconds() - start, size};
+}
+
+uint32_t bigEndian(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+  return value;
+}
+
+// The bytes of a PNG file's IDAT chunks: its compressed image data.
+size_t imageDataBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  size_t total = 0;
+  for (size_t at = 8; at + 12 <= bytes.size(); at += 12 + bigEndian(bytes, at)) {
+    if (bytes.compare(at + 4, 4, "IDAT") == 0) total += bigEndian(bytes, at);
+  }
+  return total;
 }
 
 bool haveMontage() { return std::system("command -v montage >/dev/null 2>&1") == 0; }
@@ -84,8 +111,9 @@ int main(int argc, char** argv) {
 
   std::printf("Processor seconds, fastest of %d; wall seconds of that run for the command line.\n",
               runs);
-  std::printf("%-30s %5s %7s %7s %7s %6s %7s %8s %8s %8s\n", "frames -> sheet", "depth", "wall",
-              "cli", "floor", "ratio", "peak MB", "bound MB", "montage", "/montage");
+  std::printf("%-30s %5s %7s %7s %7s %6s %7s %7s %8s %8s %8s\n", "frames -> sheet", "depth", "wall",
+              "cli", "floor", "ratio", "data/z9", "peak MB", "bound MB", "montage", "/montage");
+  std::vector<std::string> smallestLines;
   const FrameSet sets[] = {{64, 64, 8}, {256, 128, 16}, {1024, 128, 32}};
   for (const FrameSet& set : sets) {
     const std::string folder =
@@ -120,19 +148,47 @@ int main(int argc, char** argv) {
         best.peakKilobytes = std::max(best.peakKilobytes, run.peakKilobytes);
       }
       const std::vector<uint8_t> raw = rawRows(sheet, depth);
-      const double floorSeconds = decodeSeconds + fastest(runs, [&] { return deflateLevel9(raw); });
-      const double boundMegabytes = (3 * 4.0 * sheetWidth * sheetHeight + 30e6) / 1e6;
+      const size_t level9Bytes = deflateLevel9(raw).bytes;
+      const double floorSeconds =
+          decodeSeconds + fastest(runs, [&] { return deflateLevel9(raw).seconds; });
+      const double boundMegabytes = (2 * 4.0 * sheetWidth * sheetHeight + 30e6) / 1e6;
       char label[64];
       std::snprintf(label, sizeof label, "%d of %dx%d -> %dx%d", set.count, set.size, set.size,
                     sheetWidth, sheetHeight);
-      std::printf("%-30s %5d %7.3f %7.3f %7.3f %6.2f %7.1f %8.1f", label, depth, best.wallSeconds,
-                  best.seconds, floorSeconds, best.seconds / floorSeconds,
+      std::printf("%-30s %5d %7.3f %7.3f %7.3f %6.2f %7.4f %7.1f %8.1f", label, depth,
+                  best.wallSeconds, best.seconds, floorSeconds, best.seconds / floorSeconds,
+                  static_cast<double>(imageDataBytes(sheet)) / static_cast<double>(level9Bytes),
                   static_cast<double>(best.peakKilobytes) * 1024 / 1e6, boundMegabytes);
       if (montage) std::printf(" %8.3f %8.2f", montageSeconds, best.seconds / montageSeconds);
       std::printf("\n");
       std::fflush(stdout);
     }
+
+    if (set.count < 256) continue;
+    // The smallest 32-bit file: slow, so built once.
+    const std::string smallest = work + "smallest.png";
+    const ProcessRun run = runProcess(
+        {cli, "--sheet", smallest, "--columns", std::to_string(set.columns), "--smallest", folder});
+    if (run.status != 0) std::fprintf(stderr, "orvane-zozivi-cli exited with %d\n", run.status);
+    char line[256];
+    std::snprintf(line, sizeof line, "%5d x %-5d %8.3f %8.3f %7.1f %12.3f", sheetWidth, sheetHeight,
+                  run.wallSeconds, run.seconds, static_cast<double>(run.peakKilobytes) * 1024 / 1e6,
+                  static_cast<double>(std::filesystem::file_size(smallest)) / 1e6);
+    std::string text = line;
+    if (montage) {
+      const double montageBytes =
+          static_cast<double>(std::filesystem::file_size(work + "montage.png"));
+      std::snprintf(line, sizeof line, " %12.3f %8.3f", montageBytes / 1e6,
+                    static_cast<double>(std::filesystem::file_size(smallest)) / montageBytes);
+      text += line;
+    }
+    smallestLines.push_back(text);
   }
+  std::printf("\n--smallest, 32 bits, built once%s\n",
+              montage ? "; montage's file for the same grid" : "");
+  std::printf("%-13s %8s %8s %7s %12s %12s %8s\n", "sheet", "wall", "cli", "peak MB", "file MB",
+              "montage MB", "/montage");
+  for (const std::string& line : smallestLines) std::printf("%s\n", line.c_str());
   if (!keep) std::filesystem::remove_all(work);
   return 0;
 }
