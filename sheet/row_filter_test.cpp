@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sheet/png_chunks.h"
+#include "testsupport/temp_dir.h"
 
 namespace oz {
 namespace {
@@ -81,8 +82,8 @@ void writeImageData(const std::string& path, const RowForm& form, uint32_t width
 
 class RowFilterTest : public ::testing::Test {
  protected:
-  std::string path_ = ::testing::TempDir() + "row_filter_test.png";
-  void TearDown() override { std::remove(path_.c_str()); }
+  testing::ScopedTempDir dir_;
+  std::string path_ = dir_.path() + "rows.png";
 };
 
 const RowForm kForms[] = {{1, 0, 1}, {4, 0, 1}, {8, 0, 1}, {8, 6, 4}};
@@ -93,7 +94,7 @@ TEST_F(RowFilterTest, EveryFilterDecodesBackExactly) {
     for (uint32_t width : kWidths) {
       // Each filter type takes every row position in turn, the top row included.
       for (int first = 0; first < kRowFilterCount; ++first) {
-        SCOPED_TRACE(testing::Message()
+        SCOPED_TRACE(::testing::Message()
                      << "depth " << int{form.bitDepth} << " colour " << int{form.colorType}
                      << " width " << width << " first filter " << first);
         constexpr int32_t kHeight = 7;
@@ -118,7 +119,7 @@ TEST_F(RowFilterTest, EveryFilterDecodesBackExactly) {
 TEST_F(RowFilterTest, AdaptiveFilteringDecodesBackExactly) {
   for (const RowForm& form : kForms) {
     for (uint32_t width : kWidths) {
-      SCOPED_TRACE(testing::Message() << "depth " << int{form.bitDepth} << " width " << width);
+      SCOPED_TRACE(::testing::Message() << "depth " << int{form.bitDepth} << " width " << width);
       constexpr int32_t kHeight = 9;
       const auto rows = testRows(form, width, kHeight);
       const size_t rowBytes = rows[0].size();
