@@ -1,9 +1,12 @@
 #include "qt/qt_test_application.h"
 
-// Fontconfig keeps its caches until the process ends; the leak checker of the
-// sanitizer build is told so, and still sees every leak of ours. This file is
-// linked into every Qt test, so the suppression reaches all of them.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// Fontconfig keeps its caches until the process ends, and so does D-Bus, which
+// Qt's X11 platform talks to; the leak checker of the sanitizer build is told
+// so, and still sees every leak of ours. This file is linked into every Qt
+// test, so the suppressions reach all of them.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\nleak:libdbus-1.so\n";
+}
 
 namespace oz::testing {
 

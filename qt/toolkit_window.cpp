@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include "qt/x11_title.h"
+
 namespace oz {
 
 // Reports a changed client size, once the window is shown: the first layout
@@ -55,6 +57,7 @@ Qt::WindowFlags ToolkitWindow::flags() const {
 }
 
 void ToolkitWindow::setTitle(const QString& title) {
+  untitled_ = title.isEmpty();
   // "[*]" is where the edited mark appears.
   QString escaped = title;
   setWindowTitle(escaped.replace("[*]", "[**]") + "[*]");
@@ -115,6 +118,17 @@ void ToolkitWindow::setMinimumClientSize(QSize size) {
 void ToolkitWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   callbacks_.closeRequested(number_);
+}
+
+bool ToolkitWindow::event(QEvent* event) {
+  const bool handled = QMainWindow::event(event);
+  // Each of these follows a (re)writing of the native title.
+  const QEvent::Type type = event->type();
+  if (untitled_ && (type == QEvent::Show || type == QEvent::WindowTitleChange ||
+                    type == QEvent::ModifiedChange)) {
+    clearX11Title(this);
+  }
+  return handled;
 }
 
 void ToolkitWindow::changeEvent(QEvent* event) {

@@ -40,6 +40,7 @@ class ToolkitWindow : public QMainWindow {
   void setTitle(const QString& title);
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -57,6 +58,7 @@ class ToolkitWindow : public QMainWindow {
   WindowCallbacks callbacks_;
   QWidget* content_;  // a Content
   bool zoomHidden_ = false;
+  bool untitled_ = false;  // the title is empty, also on platforms that fill it in
 };
 
 }  // namespace oz
