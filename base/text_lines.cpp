@@ -1,7 +1,11 @@
 #include "base/text_lines.h"
 
-#include <cstdio>
-#include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
 
 namespace oz {
 
@@ -25,13 +29,30 @@ std::vector<std::string> splitLines(std::string_view text) {
 }
 
 bool readWholeFile(const std::string& path, std::string* out) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) return false;
-  out->clear();
-  char buffer[65536];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) out->append(buffer, got);
-  return std::ferror(file.get()) == 0;
+  // Opened without waiting, so a FIFO with no writer cannot hold the open up;
+  // it is then refused for not being a plain file.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            static_cast<uint64_t>(info.st_size) <= kMaxReadBytes;
+  if (ok) {
+    out->clear();
+    out->reserve(static_cast<size_t>(info.st_size));
+    // The file may grow while it is read: one byte past the limit refuses it.
+    char buffer[65536];
+    for (;;) {
+      const ssize_t got = read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0 || out->size() + static_cast<size_t>(got) > kMaxReadBytes) {
+        ok = got == 0;
+        break;
+      }
+      out->append(buffer, static_cast<size_t>(got));
+    }
+  }
+  close(fd);
+  return ok;
 }
 
 }  // namespace oz

@@ -3,6 +3,7 @@
 // the last line is optional; an empty text is one empty line.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,14 @@ namespace oz {
 
 std::vector<std::string> splitLines(std::string_view text);
 
-// Reads the whole file at `path` into `out`. False when it cannot be read.
+// Templates, scripts and the settings file are a few kilobytes; a file larger
+// than this is someone else's and is not read.
+inline constexpr size_t kMaxReadBytes = size_t{64} * 1024 * 1024;
+
+// Reads the whole file at `path` into `out`. False when it cannot be read: it
+// is missing, unreadable, larger than kMaxReadBytes, or not a plain file (a
+// FIFO, a device or a directory is never read, so a read never blocks and
+// never runs without end).
 bool readWholeFile(const std::string& path, std::string* out);
 
 }  // namespace oz

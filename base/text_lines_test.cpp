@@ -1,6 +1,8 @@
 #include "base/text_lines.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "testsupport/temp_dir.h"
 
@@ -33,6 +35,20 @@ TEST(ReadWholeFile, ReadsBytesAndRefusesDirectoriesAndMissingFiles) {
   EXPECT_EQ(bytes, std::string("a\0b", 3));
   EXPECT_FALSE(readWholeFile(dir.path() + "missing", &bytes));
   EXPECT_FALSE(readWholeFile(dir.path(), &bytes));
+}
+
+// None of these may block or run without end; each is refused at once.
+TEST(ReadWholeFile, RefusesWhatIsNoPlainFileAndFilesOverTheLimit) {
+  testing::ScopedTempDir dir;
+  const std::string fifo = dir.path() + "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string large = dir.path() + "large";
+  testing::writeFile(large, "");
+  ASSERT_EQ(truncate(large.c_str(), kMaxReadBytes + 1), 0);  // sparse: costs no disk
+  std::string bytes;
+  for (const std::string& path : {fifo, std::string("/dev/zero"), large}) {
+    EXPECT_FALSE(readWholeFile(path, &bytes)) << path;
+  }
 }
 
 }  // namespace

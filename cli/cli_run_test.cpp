@@ -23,6 +23,15 @@ struct CliRun {
   std::string err;
 };
 
+// How a run of the command line is set up: its limits, its start and its output files.
+struct RunSetup {
+  rlim_t fileSize = RLIM_INFINITY;      // caps every file it writes, as a full disk would
+  rlim_t addressSpace = RLIM_INFINITY;  // caps its memory
+  bool closedStandardOutput = false;    // its standard output is a pipe nobody reads
+  const int* gate = nullptr;            // a pipe's two ends: it starts once the pipe is closed
+  std::string name = "std";             // names the files that keep its output
+};
+
 class CliRunTest : public ::testing::Test {
  protected:
   CliRunTest() { mkdir(folder().c_str(), 0755); }
@@ -47,32 +56,68 @@ class CliRunTest : public ::testing::Test {
     }
   }
 
-  // Runs the command line; `fileSizeLimit` caps the size of every file it
-  // writes, as a full disk would.
-  CliRun run(std::vector<std::string> args, rlim_t fileSizeLimit = RLIM_INFINITY) {
+  // Starts the command line in the background; finish() collects it. A run
+  // that hangs is ended by an alarm instead of holding the tests up.
+  pid_t start(std::vector<std::string> args, const RunSetup& limits = {}) {
     args.insert(args.begin(), OZ_CLI_PATH);
-    const std::string outPath = dir_.path() + "stdout", errPath = dir_.path() + "stderr";
     const pid_t pid = fork();
     if (pid == 0) {
-      dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-      dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+      if (limits.closedStandardOutput) {
+        int pipeEnds[2];
+        if (pipe(pipeEnds) != 0) _exit(127);
+        close(pipeEnds[0]);
+        dup2(pipeEnds[1], 1);
+      } else {
+        dup2(open(outPath(limits.name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+      }
+      dup2(open(errPath(limits.name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
       setenv("HOME", home().c_str(), 1);  // the support directory lives in a temporary home
       signal(SIGXFSZ, SIG_IGN);           // a write past the limit then fails instead of killing
-      const rlimit limit{fileSizeLimit, fileSizeLimit};
-      setrlimit(RLIMIT_FSIZE, &limit);
+      signal(SIGPIPE, SIG_DFL);           // as a shell starts it
+      const rlimit fileSize{limits.fileSize, limits.fileSize};
+      setrlimit(RLIMIT_FSIZE, &fileSize);
+      const rlimit addressSpace{limits.addressSpace, limits.addressSpace};
+      setrlimit(RLIMIT_AS, &addressSpace);
+      if (limits.gate != nullptr) {
+        close(limits.gate[1]);
+        char ignored;
+        if (read(limits.gate[0], &ignored, 1) != 0) _exit(127);
+      }
+      alarm(60);
       std::vector<char*> argv;
       for (std::string& arg : args) argv.push_back(arg.data());
       argv.push_back(nullptr);
       execv(argv[0], argv.data());
       _exit(127);
     }
+    return pid;
+  }
+
+  // Waits for the run; its status is -1 when a signal ended it.
+  CliRun finish(pid_t pid, const std::string& name = "std") {
     int status = 0;
     waitpid(pid, &status, 0);
-    CliRun result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::readFile(outPath),
-                  testing::readFile(errPath)};
-    unlink(outPath.c_str());
-    unlink(errPath.c_str());
+    CliRun result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::readFile(outPath(name)),
+                  testing::readFile(errPath(name))};
+    unlink(outPath(name).c_str());
+    unlink(errPath(name).c_str());
     return result;
+  }
+
+  CliRun run(std::vector<std::string> args, const RunSetup& limits = {}) {
+    return finish(start(std::move(args), limits));
+  }
+
+  std::string outPath(const std::string& name) const { return dir_.path() + name + "out"; }
+  std::string errPath(const std::string& name) const { return dir_.path() + name + "err"; }
+
+  // The entries of the test's folder whose names hold ".tmp.": temporary files.
+  std::vector<std::string> temporaryFiles(const std::string& folder) const {
+    std::vector<std::string> found;
+    for (const std::string& name : listDirectory(folder).value_or(std::vector<std::string>{})) {
+      if (name.find(".tmp.") != std::string::npos) found.push_back(name);
+    }
+    return found;
   }
 
   testing::ScopedTempDir dir_;
@@ -161,7 +206,7 @@ TEST_F(CliRunTest, FailedWriteExitsWithThreeAndKeepsTheOldSheet) {
     byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
   unlink((folder() + "/f1.png").c_str());
   ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::kWritten);
-  r = run({"--sheet", sheet(), folder()}, 64 * 1024);
+  r = run({"--sheet", sheet(), folder()}, {.fileSize = 64 * 1024});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + sheet() + "\".\n");
   EXPECT_EQ(testing::readFile(sheet()), oldSheet);
@@ -260,6 +305,195 @@ TEST_F(CliRunTest, UnreadableTemplateOrUnwritableDataExitWithThreeAfterTheSheet)
   r = run({"--sheet", sheet(), "--script", file, "--data", data, folder()});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err, "Save Error! Unable to save the script to \"" + data + "\".\n");
+}
+
+// A template whose loop would run two billion times, far longer than a test.
+constexpr std::string_view kEndlessTemplate =
+    "ov.Extension = \".txt\"\nov.Repeat\nov.ImageName ov.ImageX ov.ImageY\nov.Until = 2000000000\n";
+constexpr std::string_view kNamesTemplate =
+    "ov.Extension = \".txt\"\nov.Repeat\nov.ImageName\nov.Until = ov.ImageCount\n";
+
+TEST_F(CliRunTest, LinksAreFollowedAndOtherOutputsThatAreNoPlainFilesWrittenThrough) {
+  frames(2, 4, 2);
+  const std::string names = dir_.path() + "names.txt";
+  testing::writeFile(names, kNamesTemplate);
+  const auto script = [&](const std::string& sheetPath, const std::string& data) {
+    return run({"--sheet", sheetPath, "--script", names, "--data", data, folder()});
+  };
+
+  // Links: the files they name are replaced, in their own folder; the links stay.
+  const std::string elsewhere = dir_.path() + "elsewhere/";
+  mkdir(elsewhere.c_str(), 0700);
+  testing::writeFile(elsewhere + "data.txt", "old");
+  ASSERT_EQ(symlink((elsewhere + "data.txt").c_str(), (dir_.path() + "data-link").c_str()), 0);
+  ASSERT_EQ(symlink("elsewhere/sheet.png", (dir_.path() + "sheet-link").c_str()), 0);
+  CliRun r = script(dir_.path() + "sheet-link", dir_.path() + "data-link");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(testing::readFile(elsewhere + "data.txt"), "f1\nf2\n");
+  EXPECT_TRUE(decodePng(elsewhere + "sheet.png"));
+  EXPECT_EQ(listDirectory(elsewhere)->size(), 2u);
+  for (const char* link : {"data-link", "sheet-link"}) {
+    struct stat info {};
+    EXPECT_TRUE(lstat((dir_.path() + link).c_str(), &info) == 0 && S_ISLNK(info.st_mode)) << link;
+  }
+
+  // A FIFO gets the script itself and stays a FIFO.
+  const std::string fifo = dir_.path() + "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  r = script(sheet(), fifo);
+  EXPECT_EQ(r.status, 0) << r.err;
+  char got[16] = {};
+  EXPECT_EQ(read(reader, got, sizeof got), 6);
+  EXPECT_STREQ(got, "f1\nf2\n");
+  close(reader);
+  struct stat info {};
+  EXPECT_TRUE(lstat(fifo.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+
+  // Devices are written through: the null device takes all, the full one nothing.
+  const std::string null = testing::deviceNode(dir_, "null");
+  const std::string full = testing::deviceNode(dir_, "full");
+  r = script(null, null);
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = script(sheet(), full);
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err, "Save Error! Unable to save the script to \"" + full + "\".\n");
+  r = script(full, null);
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + full + "\".\n");
+  for (const std::string& device : {null, full}) {
+    EXPECT_TRUE(lstat(device.c_str(), &info) == 0 && S_ISCHR(info.st_mode)) << device;
+  }
+
+  // A folder is a failed write; /dev/stdout is standard output, like "-".
+  r = script(sheet(), elsewhere);
+  EXPECT_EQ(r.status, 3);
+  r = script(sheet(), "/dev/stdout");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "f1\nf2\n");
+  EXPECT_EQ(r.err, "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n");
+  EXPECT_TRUE(temporaryFiles(dir_.path()).empty());
+}
+
+TEST_F(CliRunTest, AFailedScriptWriteEndsTheExportAtOnce) {
+  frames(1, 4, 2);
+  const std::string endless = dir_.path() + "endless.txt";
+  testing::writeFile(endless, kEndlessTemplate);
+  const std::string data = dir_.path() + "data.txt";
+  testing::writeFile(data, "old");
+  // A full disk.
+  CliRun r = run({"--sheet", sheet(), "--script", endless, "--data", data, folder()},
+                 {.fileSize = 64 * 1024});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err, "Save Error! Unable to save the script to \"" + data + "\".\n");
+  EXPECT_EQ(testing::readFile(data), "old");
+  EXPECT_TRUE(temporaryFiles(dir_.path()).empty());
+  // A device that is always full.
+  const std::string full = testing::deviceNode(dir_, "full");
+  r = run({"--sheet", sheet(), "--script", endless, "--data", full, folder()});
+  EXPECT_EQ(r.status, 3);
+  // A closed pipe: reported, not a silent death.
+  r = run({"--sheet", sheet(), "--script", endless, "--data", "-", folder()},
+          {.closedStandardOutput = true});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err,
+            "Save Error! Unable to save the script to \"standard output\".\n"
+            "Wrote " +
+                sheet() + ": 4 x 2 pixels, 1 frame.\n");
+}
+
+// Ctrl-C, a kill or a closed terminal while the script or the sheet is being
+// written: the run ends with 128 + the signal's number, the old files stay.
+TEST_F(CliRunTest, SignalsLeaveTheOldOutputsAndNoTemporaryFile) {
+  // 16 frames of noise: a sheet that takes a while to compress.
+  RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
+  uint32_t seed = 7;
+  for (uint8_t& byte : noise.pixels)
+    byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::kWritten);
+  const std::string frameBytes = testing::readFile(folder() + "/f1.png");
+  for (int i = 2; i <= 16; ++i)
+    testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);
+  const std::string endless = dir_.path() + "endless.txt";
+  testing::writeFile(endless, kEndlessTemplate);
+  const std::string data = dir_.path() + "data.txt";
+  testing::writeFile(data, "old data");
+  testing::writeFile(sheet(), "old sheet");
+
+  const auto interrupt = [&](const std::vector<std::string>& args, int signal) {
+    const pid_t pid = start(args);
+    // Waits for the temporary file to appear, then sends the signal.
+    for (int waited = 0; temporaryFiles(dir_.path()).empty() && waited < 60000; ++waited) {
+      usleep(1000);
+    }
+    EXPECT_FALSE(temporaryFiles(dir_.path()).empty());
+    kill(pid, signal);
+    return finish(pid).status;
+  };
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    EXPECT_EQ(interrupt({"--sheet", dir_.path() + "new.png", "--script", endless, "--data", data,
+                         folder()},
+                        signal),
+              128 + signal);
+    EXPECT_EQ(testing::readFile(data), "old data");
+    EXPECT_TRUE(temporaryFiles(dir_.path()).empty());
+  }
+  EXPECT_EQ(interrupt({"--sheet", sheet(), "--columns", "4", folder()}, SIGINT), 128 + SIGINT);
+  EXPECT_EQ(testing::readFile(sheet()), "old sheet");
+  EXPECT_TRUE(temporaryFiles(dir_.path()).empty());
+}
+
+TEST_F(CliRunTest, TemplatesThatAreNoPlainFilesOrTooLargeAreUnreadable) {
+  frames(1, 4, 2);
+  const std::string fifo = dir_.path() + "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string large = dir_.path() + "large.txt";
+  testing::writeFile(large, kNamesTemplate);
+  ASSERT_EQ(truncate(large.c_str(), 65 * 1024 * 1024), 0);  // sparse: costs no disk
+  for (const std::string& path : {fifo, testing::deviceNode(dir_, "zero"), large}) {
+    const CliRun r = run({"--sheet", sheet(), "--script", path, "--data", "-", folder()});
+    EXPECT_EQ(r.status, 3) << path;
+    EXPECT_EQ(r.err, "Wait! The \"" + path + "\" script could not be read.\n");
+  }
+}
+
+TEST_F(CliRunTest, RunningOutOfMemoryIsSaidAsSuchAndWritesNothing) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__has_feature)
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+  GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+#endif
+  // 8 x 8 frames of 1024 x 1024 make a 256 MB sheet, in a process allowed 192 MB.
+  frame("f01.png", 1024, 1024, 9);
+  const std::string frameBytes = testing::readFile(folder() + "/f01.png");
+  for (int i = 2; i <= 64; ++i)
+    testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);
+  const CliRun r = run({"--sheet", sheet(), "--columns", "8", folder()},
+                       {.addressSpace = rlim_t{192} * 1024 * 1024});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Out of Memory! There is not enough memory to create the sprite sheet/strip.\n");
+  EXPECT_FALSE(testing::fileExists(sheet()));
+}
+
+// Many first runs at the same moment on a fresh home: every one finds the
+// five examples, whichever of them seeds the support directory.
+TEST_F(CliRunTest, SimultaneousFirstRunsAllFindTheExamples) {
+  mkdir(home().c_str(), 0700);
+  int gate[2];
+  ASSERT_EQ(pipe(gate), 0);
+  constexpr int kRuns = 40;
+  std::vector<pid_t> pids;
+  for (int i = 0; i < kRuns; ++i) {
+    pids.push_back(start({"--list-scripts"}, {.gate = gate, .name = std::to_string(i)}));
+  }
+  close(gate[1]);  // all start now
+  close(gate[0]);
+  for (int i = 0; i < kRuns; ++i) {
+    const CliRun r = finish(pids[i], std::to_string(i));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Clipboard\nHTML5\nMulti Loops\nPure Data\nplist\n") << "run " << i;
+  }
 }
 
 }  // namespace

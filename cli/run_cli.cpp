@@ -3,11 +3,14 @@
 #include <unistd.h>
 
 #include <climits>
+#include <exception>
+#include <new>
 #include <optional>
 #include <string>
 
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
+#include "cli/same_file.h"
 #include "script/script_cli.h"
 #include "script/script_export.h"
 #include "store/first_run.h"
@@ -90,6 +93,10 @@ int installGalleryScript(const std::string& name, std::FILE* out, std::FILE* err
 int exportScript(const CliRequest& request, const BuiltSheet& sheet, std::FILE* out, std::FILE* err,
                  bool* scriptOnStandardOutput) {
   CliScriptRequest scriptRequest{*request.script, "", request.dataPath};
+  // "/dev/stdout" and its like go through the one stream, so the script and
+  // the report cannot overwrite each other.
+  if (request.dataPath && namesStreamFile(*request.dataPath, out))
+    scriptRequest.dataPath.emplace(1, '-');
   // Only a script name needs the support directory; a path is used as given.
   if (!isScriptPathArgument(*request.script)) scriptRequest.supportDir = preparedSupportDir().path;
   const ExpansionContext context = makeExpansionContext(
@@ -104,6 +111,9 @@ int exportScript(const CliRequest& request, const BuiltSheet& sheet, std::FILE* 
     case CliScriptStatus::kNoDataPath:
       std::fprintf(err, "No --data PATH given: only the sheet was written, not the script.\n");
       return kExitWritten;
+    case CliScriptStatus::kStandardOutputFailed:
+      *scriptOnStandardOutput = true;  // the report must not go where writing failed
+      break;
     case CliScriptStatus::kTemplateUnreadable:
     case CliScriptStatus::kSaveFailed:
       break;
@@ -112,9 +122,7 @@ int exportScript(const CliRequest& request, const BuiltSheet& sheet, std::FILE* 
   return kExitWriteFailed;
 }
 
-}  // namespace
-
-int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const ParsedArguments parsed = parseArguments(argc, argv);
   if (const auto* usage = std::get_if<UsageError>(&parsed)) {
     std::fprintf(err, "orvane-zozivi-cli: %s\nTry \"orvane-zozivi-cli --help\".\n",
@@ -145,13 +153,31 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const int status = request.script
                          ? exportScript(request, sheet, out, err, &scriptOnStandardOutput)
                          : kExitWritten;
-  // When standard output carries the script, the report goes to standard error
-  // so that the script can be piped on untouched.
-  std::fprintf(scriptOnStandardOutput ? err : out, "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
+  // When standard output carries the script or the sheet, the report goes to
+  // standard error so that they can be piped on untouched.
+  const bool outputOnStandardOutput =
+      scriptOnStandardOutput || namesStreamFile(request.build.savePath, out);
+  std::fprintf(outputOnStandardOutput ? err : out, "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
                request.build.savePath.c_str(), static_cast<long long>(sheet.width),
                static_cast<long long>(sheet.height), sheet.frames.size(),
                sheet.frames.size() == 1 ? "" : "s");
   return status;
+}
+
+}  // namespace
+
+int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  // Whatever fails on the way ends with a message, never with an uncaught
+  // exception; the files being written remove themselves as the stack unwinds.
+  try {
+    return run(argc, argv, out, err);
+  } catch (const std::bad_alloc&) {
+    const BuildRefusal refusal = outOfMemoryRefusal();
+    std::fprintf(err, "%s %s\n", refusal.title.c_str(), refusal.text.c_str());
+  } catch (const std::exception& error) {
+    std::fprintf(err, "orvane-zozivi-cli: %s\n", error.what());
+  }
+  return kExitRefused;
 }
 
 }  // namespace oz

@@ -17,7 +17,9 @@ enum CliExitStatus : int {
   kExitWriteFailed = 3,
 };
 
-// One success line on `out`; everything else on `err`.
+// One success line on `out`; everything else on `err`. No exception leaves
+// it: running out of memory anywhere ends with the build's "Out of Memory!"
+// message and kExitRefused.
 int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 }  // namespace oz

@@ -65,15 +65,17 @@ void StreamLineSink::write(std::span<const std::string_view> pieces) {
 
 bool StreamLineSink::finish() {
   flushBuffer();
-  if (std::fflush(stream_) != 0) failed_ = true;
-  return !failed_;
+  if (!failed() && std::fflush(stream_) != 0) setFailed();
+  return !failed();
 }
 
 void StreamLineSink::put(std::string_view bytes) {
   if (bytes.size() > kBufferSize - used_) {
     flushBuffer();
     if (bytes.size() > kBufferSize) {
-      if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) failed_ = true;
+      if (!failed() && std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) {
+        setFailed();
+      }
       return;
     }
   }
@@ -82,7 +84,9 @@ void StreamLineSink::put(std::string_view bytes) {
 }
 
 void StreamLineSink::flushBuffer() {
-  if (used_ > 0 && std::fwrite(buffer_.get(), 1, used_, stream_) != used_) failed_ = true;
+  if (used_ > 0 && !failed() && std::fwrite(buffer_.get(), 1, used_, stream_) != used_) {
+    setFailed();
+  }
   used_ = 0;
 }
 

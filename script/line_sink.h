@@ -15,6 +15,15 @@ class LineSink {
   virtual ~LineSink() = default;
   // `text` is valid only during the call.
   virtual void line(std::string_view text) = 0;
+  // True once a write has failed (a full disk, a closed pipe): the expansion
+  // then stops, since nothing it produces later can reach the destination.
+  bool failed() const { return failed_; }
+
+ protected:
+  void setFailed() { failed_ = true; }
+
+ private:
+  bool failed_ = false;
 };
 
 // A sink that ends every line with the same bytes. The expansion can then
@@ -45,7 +54,8 @@ class StringLineSink final : public TextSink {
 
 // Writes every line and the ending to an open stream, through a buffer of its
 // own so that short lines do not each cost a library call. Call finish() to
-// push out the rest and learn whether every byte was written.
+// push out the rest and learn whether every byte was written. After a failed
+// write it writes nothing more.
 class StreamLineSink final : public TextSink {
  public:
   StreamLineSink(FILE* stream, std::string_view ending);
@@ -60,7 +70,6 @@ class StreamLineSink final : public TextSink {
   FILE* stream_;
   std::unique_ptr<char[]> buffer_;
   size_t used_ = 0;  // bytes waiting in buffer_
-  bool failed_ = false;
 };
 
 }  // namespace oz

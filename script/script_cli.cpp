@@ -53,7 +53,7 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
   if (!clipboard && !request.dataPath) return outcomeOf(CliScriptStatus::kNoDataPath);
   if (clipboard || *request.dataPath == "-") {
     if (!expandToStream(lines, context, standardOutput, clipboard ? "\r\n" : "\n")) {
-      return outcomeOf(CliScriptStatus::kSaveFailed, kSaveErrorTitle,
+      return outcomeOf(CliScriptStatus::kStandardOutputFailed, kSaveErrorTitle,
                        saveErrorText(kStandardOutputName));
     }
     return outcomeOf(CliScriptStatus::kWrittenToStandardOutput);

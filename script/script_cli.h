@@ -31,6 +31,7 @@ enum class CliScriptStatus {
   kNoDataPath,               // a file template without --data: nothing was written
   kTemplateUnreadable,       // message in `title`/`text`; the command line exits 3
   kSaveFailed,               // message in `title`/`text`; the command line exits 3
+  kStandardOutputFailed,     // as kSaveFailed, on standard output (a closed pipe, a full disk)
 };
 
 struct CliScriptOutcome {

@@ -1,5 +1,6 @@
 #include "script/script_export.h"
 
+#include <new>
 #include <utility>
 
 #include "base/atomic_file.h"
@@ -101,8 +102,14 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
 
   ScriptExportOutcome outcome;
   if (request.clipboardMode) {
+    // The clipboard text is held whole in memory, and a template's loop bound
+    // can ask for more than there is.
+    try {
+      outcome.clipboardText = expandToClipboardText(lines, context);
+    } catch (const std::bad_alloc&) {
+      return failure(kOutOfMemoryTitle, std::string(kClipboardTooLargeText));
+    }
     outcome.kind = ScriptExportOutcome::Kind::kClipboardText;
-    outcome.clipboardText = expandToClipboardText(lines, context);
     return outcome;
   }
   if (!writeScriptFile(lines, context, request.outputPath)) {

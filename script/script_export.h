@@ -20,6 +20,9 @@ inline constexpr std::string_view kExportedToClipboardText =
 inline constexpr std::string_view kPreviewTitle = "Preview?";
 inline constexpr std::string_view kSaveErrorTitle = "Save Error!";
 inline constexpr std::string_view kUnreadableTemplateTitle = "Wait!";
+inline constexpr std::string_view kOutOfMemoryTitle = "Out of Memory!";
+inline constexpr std::string_view kClipboardTooLargeText =
+    "There is not enough memory to copy the script to the clipboard.";
 // What the disabled script save path field shows while a clipboard template is selected.
 inline constexpr std::string_view kClipboardFieldText = "ov.Extension = \"Clipboard\"";
 inline constexpr std::string_view kScriptRequesterTitle = "Save sprite script as...";

@@ -52,7 +52,7 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
   };
   size_t position = 0;
 
-  while (position < scan.size()) {
+  while (position < scan.size() && !sink.failed()) {
     if (current != nullptr && current->number != state.counter) {
       current = frameNumbered(frames, state.counter);
     }

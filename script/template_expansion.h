@@ -27,7 +27,8 @@ struct LoopState {
 // `context`, handing each output line in order to `sink`. Always ends; its
 // time grows linearly with the lines it reads and writes, never with the
 // output written so far. With no frames the image tags give 0 and an empty
-// name. A TextSink is handed whole runs of lines at once.
+// name. A TextSink is handed whole runs of lines at once. The expansion ends
+// early once the sink has failed.
 void expandTemplate(std::span<const std::string> lines, const ExpansionContext& context,
                     LineSink& sink);
 

@@ -125,9 +125,7 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
   return canvas;
 }
 
-}  // namespace
-
-BuildOutcome buildSheet(const BuildOptions& options, const BuildProgressCallback& progress) {
+BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& progress) {
   if (options.savePath.empty()) {
     return BuildRefusal{kWaitTitle, "You have not chosen where to save your sprite sheet/strip!"};
   }
@@ -147,12 +145,7 @@ BuildOutcome buildSheet(const BuildOptions& options, const BuildProgressCallback
     }
     const int64_t width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
     const int64_t height = options.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
-    std::optional<RgbaImage> canvas;
-    try {
-      canvas = compose(frames, width, height, progress);
-    } catch (const std::bad_alloc&) {
-      return saveError(options.savePath);
-    }
+    std::optional<RgbaImage> canvas = compose(frames, width, height, progress);
     if (!canvas) continue;
 
     prepareForDepth(*canvas, options);
@@ -162,8 +155,25 @@ BuildOutcome buildSheet(const BuildOptions& options, const BuildProgressCallback
         encodePng(std::move(*canvas), options.savePath, writer.bits, writer.ditherFlag,
                   options.smallest ? PngCompression::kSmallest : PngCompression::kDefault,
                   [&](int32_t rows) { report(progress, BuildPhase::kWriting, rows, height); });
+    if (status == PngWriteStatus::kOutOfMemory) return outOfMemoryRefusal();
     if (status != PngWriteStatus::kWritten) return saveError(options.savePath);
     return BuiltSheet{std::move(frames.list()), width, height};
+  }
+}
+
+}  // namespace
+
+BuildRefusal outOfMemoryRefusal() {
+  return {"Out of Memory!", "There is not enough memory to create the sprite sheet/strip."};
+}
+
+BuildOutcome buildSheet(const BuildOptions& options, const BuildProgressCallback& progress) {
+  // Every allocation of a build (the canvas above all, up to 256 MB) may fail;
+  // nothing is written before the last step, whose file removes itself.
+  try {
+    return build(options, progress);
+  } catch (const std::bad_alloc&) {
+    return outOfMemoryRefusal();
   }
 }
 

@@ -64,11 +64,16 @@ struct BuildRefusal {
 
 using BuildOutcome = std::variant<BuiltSheet, BuildRefusal>;
 
+// The refusal of a build that ran out of memory: not a failed write, since the
+// sheet could be written with more memory.
+BuildRefusal outOfMemoryRefusal();
+
 // Runs one build. `progress` may be empty. Memory stays bounded: frame headers
 // are checked before any pixel is decoded, frames are decoded one at a time
 // onto the sheet, a frame wider or higher than the 8,192-pixel limit is never
 // decoded, and a file too short for the pixels its header claims costs no more
-// than its header.
+// than its header. Memory that cannot be had ends the build with the refusal
+// "Out of Memory!", and nothing is written.
 BuildOutcome buildSheet(const BuildOptions& options,
                         const BuildProgressCallback& progress = nullptr);
 

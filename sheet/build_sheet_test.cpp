@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <new>
+
 #include "sheet/png_io.h"
 #include "sheet/test_fixtures.h"
 #include "testsupport/claimed_size.h"
@@ -284,6 +286,20 @@ TEST_F(BuildSheetTest, FailedWriteIsReported) {
       "Save Error!", "Unable to save the sprite sheet/strip to \"" + options_.savePath + "\".",
       true};
   EXPECT_EQ(refused(), saveError);
+}
+
+// Memory that runs out anywhere in a build (here, as the first frame is
+// composed) is said as such, and nothing is written.
+TEST_F(BuildSheetTest, RunningOutOfMemoryIsNoSaveError) {
+  frames(2, 2, 2);
+  const auto outcome = buildSheet(options_, [](const BuildProgress& p) {
+    if (p.phase == BuildPhase::kComposing) throw std::bad_alloc();
+  });
+  ASSERT_TRUE(std::holds_alternative<BuildRefusal>(outcome));
+  EXPECT_EQ(std::get<BuildRefusal>(outcome),
+            (BuildRefusal{"Out of Memory!",
+                          "There is not enough memory to create the sprite sheet/strip."}));
+  EXPECT_FALSE(testing::fileExists(options_.savePath));
 }
 
 TEST_F(BuildSheetTest, ReportsProgressPhaseByPhase) {

@@ -36,8 +36,13 @@ PreparedSupportDir prepareSupportDir(int versionCode, const std::string& home) {
   if (!settingsFileMissing(settingsPath)) return prepared;
   prepared.firstRun = true;
   createFolders(home, prepared.dir.path);
-  SettingsStore::create(settingsPath);
+  // The examples come first and the settings file last, because the settings
+  // file is what tells a later run that seeding is done. Another copy started
+  // at the same moment, or after this one was killed half-way, still finds no
+  // settings file and seeds again; every example is renamed into place whole,
+  // so seeding twice at once does no harm and every copy finds the scripts.
   installExampleScripts(prepared.dir.path);
+  SettingsStore::create(settingsPath);
   return prepared;
 }
 

@@ -17,9 +17,10 @@ struct PreparedSupportDir {
 // Forms the support directory for (`versionCode`, `home`). When the settings
 // file does not exist (an empty file or a directory of that name does not
 // count), this is a first run: the missing directories are created (owner
-// only, parent first), the settings file is created empty and the five
-// example scripts are written, replacing files of the same names. Failures
-// are silent: the program then works from defaults.
+// only, parent first), the five example scripts are written, replacing files
+// of the same names, and the settings file is created empty. Failures are
+// silent: the program then works from defaults. Safe to run in several
+// processes at once: each finds the scripts once it returns.
 PreparedSupportDir prepareSupportDir(int versionCode, const std::string& home);
 
 }  // namespace oz

@@ -1,7 +1,9 @@
 #include "store/first_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -79,6 +81,32 @@ TEST(FirstRun, AnExistingEmptySettingsFileOrFolderIsNoFirstRun) {
     EXPECT_FALSE(prepareSupportDir(60000, home.path()).firstRun);
     EXPECT_TRUE(listScripts(dir).empty()) << asFolder;
   }
+}
+
+// Another copy of the program takes an existing settings file to mean that
+// seeding is done, so the settings file must be the last name to appear.
+TEST(FirstRun, TheSettingsFileAppearsOnlyOnceEveryExampleIsInPlace) {
+  ScopedTempDir home;
+  const SupportDir dir = supportDirFor(60000, home.path());
+  std::filesystem::create_directories(dir.path);
+  const int watch = inotify_init1(IN_NONBLOCK);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, dir.path.c_str(), IN_CREATE | IN_MOVED_TO), 0);
+  ASSERT_TRUE(prepareSupportDir(60000, home.path()).firstRun);
+
+  std::vector<std::string> appeared;
+  alignas(inotify_event) char events[16 * 1024];
+  for (ssize_t got; (got = read(watch, events, sizeof events)) > 0;) {
+    for (ssize_t at = 0; at < got;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+      const std::string name = event->name;
+      if (name.find(".tmp.") == std::string::npos) appeared.push_back(name);
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  }
+  close(watch);
+  ASSERT_EQ(appeared.size(), exampleScripts().size() + 1);
+  EXPECT_EQ(appeared.back(), "OrvaneZozivi.prefs");
 }
 
 TEST(FirstRun, AMissingHomeIsNotCreatedAndFailuresAreSilent) {

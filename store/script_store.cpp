@@ -3,9 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/atomic_file.h"
 #include "base/dir_listing.h"
 #include "base/text_lines.h"
-#include "store/replace_file.h"
+#include "store/empty_file.h"
 
 namespace oz {
 namespace {
@@ -59,7 +60,7 @@ ScriptResult writeScriptLines(const SupportDir& dir, std::string_view name,
     bytes += line;
     bytes += '\n';
   }
-  return replaceFile(*path, bytes) ? ScriptResult::kOk : ScriptResult::kFailed;
+  return writeFileAtomically(*path, bytes) ? ScriptResult::kOk : ScriptResult::kFailed;
 }
 
 ScriptResult createEmptyScript(const SupportDir& dir, std::string_view name) {

@@ -1,23 +1,29 @@
 #include "store/settings_store.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "base/atomic_file.h"
 #include "base/text_lines.h"
-#include "store/replace_file.h"
+#include "store/empty_file.h"
 
 namespace oz {
 namespace {
 
 // How the file can be used. Only a file that is not there counts as absent:
-// one that exists but cannot be opened for writing is never replaced.
+// one that exists but cannot be opened for writing, or is no plain file (a
+// FIFO, a device), is never replaced. The open does not wait, so a FIFO
+// cannot hold up the start.
 SettingsStore::Access probeAccess(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd >= 0) {
+    struct stat info {};
+    const bool plain = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     ::close(fd);
-    return SettingsStore::Access::kWritable;
+    return plain ? SettingsStore::Access::kWritable : SettingsStore::Access::kReadOnly;
   }
   if (errno == ENOENT) return SettingsStore::Access::kAbsent;
   return SettingsStore::Access::kReadOnly;
@@ -33,9 +39,14 @@ void SettingsStore::open(const std::string& path) {
   close();
   path_ = path;
   access_ = probeAccess(path);
+  if (access_ == Access::kAbsent) return;
   std::string bytes;
-  if (access_ != Access::kAbsent && readWholeFile(path, &bytes)) {
+  if (readWholeFile(path, &bytes)) {
     document_ = SettingsDocument(parseSettingsText(bytes));
+  } else {
+    // Rewriting a file that could not be read (too large, no plain file)
+    // would lose what it holds: it is left alone.
+    access_ = Access::kReadOnly;
   }
 }
 
@@ -43,7 +54,7 @@ bool SettingsStore::close() {
   bool kept = true;
   if (access_ != Access::kClosed && document_.changed()) {
     const bool writable = access_ == Access::kWritable || access_ == Access::kAbsent;
-    kept = writable && replaceFile(path_, formatSettingsText(document_.entries()));
+    kept = writable && writeFileAtomically(path_, formatSettingsText(document_.entries()));
   }
   path_.clear();
   access_ = Access::kClosed;

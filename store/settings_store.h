@@ -17,7 +17,7 @@ class SettingsStore {
   enum class Access {
     kClosed,    // no file open
     kWritable,  // the file was opened for reading and writing
-    kReadOnly,  // readable only: changes are never written back
+    kReadOnly,  // not writable, or not readable: changes are never written back
     kAbsent,    // no file: created at close if anything was written
   };
 
@@ -32,7 +32,9 @@ class SettingsStore {
   static bool create(const std::string& path);
 
   // Closes a store that is still open (writing its changes), then reads the
-  // file at `path`. A missing or unreadable file gives an empty store.
+  // file at `path`. A missing or unreadable file gives an empty store. A file
+  // that cannot be read (no permission, larger than 64 MB, a FIFO or a device)
+  // is left alone: the store is then read-only. A link is followed.
   void open(const std::string& path);
 
   // Rewrites the file if something was written and the file is writable or

@@ -134,6 +134,38 @@ TEST_F(SettingsStoreTest, LinkedFileIsWrittenThroughTheLink) {
   EXPECT_EQ(readFile(target), std::string(kMark) + "[Settings]\nPink = 1\nBlack = 0\n");
 }
 
+// A FIFO, a device or a huge file in place of the settings file: opened
+// without waiting, read as no settings, and never replaced. Each runs in a
+// child with an alarm, so a store that waits fails instead of hanging.
+TEST_F(SettingsStoreTest, FileThatIsNoPlainFileOrTooLargeIsLeftAlone) {
+  const std::string fifo = dir_.path() + "fifo.prefs";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string zero = dir_.path() + "zero.prefs";
+  ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+  const std::string large = dir_.path() + "large.prefs";
+  writeFile(large, "[Settings]\nStrip=1\n");
+  ASSERT_EQ(truncate(large.c_str(), 65 * 1024 * 1024), 0);  // sparse: costs no disk
+  for (const std::string& path : {fifo, zero, large}) {
+    const pid_t child = fork();
+    if (child == 0) {
+      alarm(10);
+      SettingsStore store;
+      store.open(path);
+      const bool leftAlone = store.access() == SettingsStore::Access::kReadOnly &&
+                             store.entries().empty() && !readSpriteSettings(store).strip;
+      writeRetina(store, true);
+      _exit(leftAlone && !store.close() ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << path;
+  }
+  struct stat info {};
+  EXPECT_TRUE(lstat(fifo.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+  EXPECT_TRUE(lstat(zero.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+  EXPECT_TRUE(stat(large.c_str(), &info) == 0 && info.st_size == 65 * 1024 * 1024);
+}
+
 TEST_F(SettingsStoreTest, CreateCutsAnExistingFile) {
   writeFile(path_, "[Settings]\nStrip = 1\n");
   EXPECT_TRUE(SettingsStore::create(path_));

@@ -1,6 +1,7 @@
 #include "testsupport/temp_dir.h"
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -48,6 +49,14 @@ std::string readFile(const std::string& path) {
 bool fileExists(const std::string& path) {
   struct stat info {};
   return lstat(path.c_str(), &info) == 0;
+}
+
+std::string deviceNode(const ScopedTempDir& dir, std::string_view name) {
+  // The minor numbers of the memory devices, whose major number is 1.
+  const unsigned minor = name == "null" ? 3 : name == "zero" ? 5 : 7;
+  const std::string own = dir.path() + std::string(name);
+  if (mknod(own.c_str(), S_IFCHR | 0666, makedev(1, minor)) == 0) return own;
+  return "/dev/" + std::string(name);
 }
 
 }  // namespace oz::testing

@@ -26,4 +26,9 @@ void writeFile(const std::string& path, std::string_view bytes);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 
+// A character device that acts as /dev/NAME ("null", "zero" or "full"): a node
+// of its own in `dir` where the process may make one (as root), else the
+// system's. A fault that replaced the device then harms only the test's node.
+std::string deviceNode(const ScopedTempDir& dir, std::string_view name);
+
 }  // namespace oz::testing
