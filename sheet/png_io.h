@@ -42,7 +42,7 @@ enum class PngWriteStatus {
   kWritten,
   kEmptyPath,       // nothing was asked for
   kBadImage,        // the image is empty or `bits` is not 32, 24, 8, 4 or 1
-  kCannotCreate,    // the temporary file beside the path cannot be made
+  kCannotCreate,    // the path is a directory, or the file to write cannot be made or opened
   kOutOfMemory,     // the image data or its compressed form does not fit
   kNoReduction,     // the colour reduction refused the image
   kEncodingFailed,  // writing the file failed

@@ -138,9 +138,9 @@ TEST_F(PngIoTest, FailedWritesLeaveNothingBehind) {
   EXPECT_EQ(encodePng(image, path("sheet.png"), 16, 0), PngWriteStatus::kBadImage);
   EXPECT_EQ(encodePng(RgbaImage{}, path("sheet.png"), 32, 0), PngWriteStatus::kBadImage);
   EXPECT_EQ(encodePng(image, path("missing/sheet.png"), 32, 0), PngWriteStatus::kCannotCreate);
-  // A directory in the way cannot be replaced; it stays as it was.
+  // A directory in the way is never written; it stays as it was.
   ASSERT_EQ(mkdir(path("taken.png").c_str(), 0755), 0);
-  EXPECT_EQ(encodePng(image, path("taken.png"), 24, 0), PngWriteStatus::kCannotReplace);
+  EXPECT_EQ(encodePng(image, path("taken.png"), 24, 0), PngWriteStatus::kCannotCreate);
   EXPECT_EQ(listDirectory(dir_.path()), std::vector<std::string>{"taken.png"});
 }
 
