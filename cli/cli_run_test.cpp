@@ -459,8 +459,10 @@ TEST_F(CliRunTest, TemplatesThatAreNoPlainFilesOrTooLargeAreUnreadable) {
 }
 
 TEST_F(CliRunTest, RunningOutOfMemoryIsSaidAsSuchAndWritesNothing) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__has_feature)
-#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
   GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
 #endif
 #endif
