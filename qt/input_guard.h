@@ -1,8 +1,7 @@
 // While the program is busy with a long command, user input is dropped, so
 // the windows take no input until the command ends. Installed as an
 // application-wide event filter.
-#ifndef OZ_QT_INPUT_GUARD_H_
-#define OZ_QT_INPUT_GUARD_H_
+#pragma once
 
 #include <QObject>
 
@@ -20,5 +19,3 @@ class InputGuard : public QObject {
 };
 
 }  // namespace oz
-
-#endif  // OZ_QT_INPUT_GUARD_H_

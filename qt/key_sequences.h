@@ -1,6 +1,5 @@
 // Turning the toolkit's descriptions of shortcuts and file filters into Qt's.
-#ifndef OZ_QT_KEY_SEQUENCES_H_
-#define OZ_QT_KEY_SEQUENCES_H_
+#pragma once
 
 #include <QKeySequence>
 #include <QString>
@@ -23,5 +22,3 @@ bool isBareReturn(const Shortcut& shortcut);
 QString toNameFilter(std::string_view filter);
 
 }  // namespace oz
-
-#endif  // OZ_QT_KEY_SEQUENCES_H_

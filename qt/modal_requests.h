@@ -1,8 +1,7 @@
 // The modal dialogs of the toolkit. Each has an object name tests can find
 // through QApplication::activeModalWidget(): "message-box",
 // "folder-requester", "save-requester".
-#ifndef OZ_QT_MODAL_REQUESTS_H_
-#define OZ_QT_MODAL_REQUESTS_H_
+#pragma once
 
 #include <string>
 #include <string_view>
@@ -22,5 +21,3 @@ std::string requestSaveFile(QWidget* parent, std::string_view title, std::string
                             std::string_view filter);
 
 }  // namespace oz
-
-#endif  // OZ_QT_MODAL_REQUESTS_H_

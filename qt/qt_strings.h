@@ -1,6 +1,5 @@
 // Conversions between the toolkit's UTF-8 strings and Qt's.
-#ifndef OZ_QT_QT_STRINGS_H_
-#define OZ_QT_QT_STRINGS_H_
+#pragma once
 
 #include <QString>
 #include <QStringDecoder>
@@ -25,5 +24,3 @@ inline QString captionToQ(std::string_view text) { return toQ(text).replace("&",
 inline std::string captionFromQ(QString text) { return fromQ(text.replace("&&", "&")); }
 
 }  // namespace oz
-
-#endif  // OZ_QT_QT_STRINGS_H_

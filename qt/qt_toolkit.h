@@ -8,8 +8,7 @@
 // Menu shortcuts work from every window (Ctrl+S in an editor reaches "Save
 // Script"), except a shortcut of Return alone, which acts only while the main
 // window is active: in the Script Editor, Return types a line break.
-#ifndef OZ_QT_QT_TOOLKIT_H_
-#define OZ_QT_QT_TOOLKIT_H_
+#pragma once
 
 #include <QPointer>
 #include <deque>
@@ -170,5 +169,3 @@ class QtToolkit : public Toolkit {
 };
 
 }  // namespace oz
-
-#endif  // OZ_QT_QT_TOOLKIT_H_

@@ -4,8 +4,7 @@
 // that colouring is no edit: no undo step, no change of text, selection,
 // modified state or textChanged signal. The caret is drawn in a colour of
 // its own (Qt would draw it inverted).
-#ifndef OZ_QT_SCRIPT_TEXT_EDIT_H_
-#define OZ_QT_SCRIPT_TEXT_EDIT_H_
+#pragma once
 
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -47,5 +46,3 @@ class ScriptTextEdit : public QPlainTextEdit {
 QColor toQColor(const Colour& colour);
 
 }  // namespace oz
-
-#endif  // OZ_QT_SCRIPT_TEXT_EDIT_H_

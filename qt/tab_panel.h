@@ -1,6 +1,5 @@
 // A tab panel whose tabs are plain pages for editors at absolute positions.
-#ifndef OZ_QT_TAB_PANEL_H_
-#define OZ_QT_TAB_PANEL_H_
+#pragma once
 
 #include <QTabWidget>
 
@@ -16,5 +15,3 @@ class TabPanel : public QTabWidget {
 };
 
 }  // namespace oz
-
-#endif  // OZ_QT_TAB_PANEL_H_

@@ -4,8 +4,7 @@
 // A click on the close button is only reported (the logic decides whether
 // the window closes); resizes of the client area and activation are reported
 // too. The object name is "window-N".
-#ifndef OZ_QT_TOOLKIT_WINDOW_H_
-#define OZ_QT_TOOLKIT_WINDOW_H_
+#pragma once
 
 #include <QMainWindow>
 #include <functional>
@@ -62,5 +61,3 @@ class ToolkitWindow : public QMainWindow {
 };
 
 }  // namespace oz
-
-#endif  // OZ_QT_TOOLKIT_WINDOW_H_

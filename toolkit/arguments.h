@@ -1,6 +1,5 @@
 // Splitting a launch's argument text into the program's arguments.
-#ifndef OZ_TOOLKIT_ARGUMENTS_H_
-#define OZ_TOOLKIT_ARGUMENTS_H_
+#pragma once
 
 #include <string>
 #include <string_view>
@@ -15,5 +14,3 @@ namespace oz {
 std::vector<std::string> splitArguments(std::string_view text);
 
 }  // namespace oz
-
-#endif  // OZ_TOOLKIT_ARGUMENTS_H_

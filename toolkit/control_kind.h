@@ -1,6 +1,5 @@
 // The kinds of control a Toolkit creates.
-#ifndef OZ_TOOLKIT_CONTROL_KIND_H_
-#define OZ_TOOLKIT_CONTROL_KIND_H_
+#pragma once
 
 namespace oz {
 
@@ -20,5 +19,3 @@ enum class ControlKind {
 };
 
 }  // namespace oz
-
-#endif  // OZ_TOOLKIT_CONTROL_KIND_H_

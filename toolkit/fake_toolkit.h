@@ -12,8 +12,7 @@
 // a user action on a disabled, hidden or missing control, text that is not
 // UTF-8, scripted answers left unused at destruction. The call then goes on with a harmless value
 // (No, cancel, the Quit menu item) so the test ends instead of hanging.
-#ifndef OZ_TOOLKIT_FAKE_TOOLKIT_H_
-#define OZ_TOOLKIT_FAKE_TOOLKIT_H_
+#pragma once
 
 #include <deque>
 #include <functional>
@@ -283,5 +282,3 @@ class FakeToolkit : public Toolkit {
 };
 
 }  // namespace oz
-
-#endif  // OZ_TOOLKIT_FAKE_TOOLKIT_H_

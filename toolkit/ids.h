@@ -6,8 +6,7 @@
 // (Window::Help and MenuItem::Help differ) yet convert to the plain int that
 // the toolkit takes, because editors created at run time have numbers of
 // their own (Control::FirstFree and up).
-#ifndef OZ_TOOLKIT_IDS_H_
-#define OZ_TOOLKIT_IDS_H_
+#pragma once
 
 namespace oz {
 
@@ -125,5 +124,3 @@ struct MessageResult {
 };
 
 }  // namespace oz
-
-#endif  // OZ_TOOLKIT_IDS_H_

@@ -1,6 +1,5 @@
 // Menu item texts: "label", or "label", a tab and a shortcut description.
-#ifndef OZ_TOOLKIT_SHORTCUT_H_
-#define OZ_TOOLKIT_SHORTCUT_H_
+#pragma once
 
 #include <optional>
 #include <string>
@@ -36,5 +35,3 @@ std::optional<Shortcut> parseShortcut(std::string_view description);
 MenuItemText parseMenuItemText(std::string_view text);
 
 }  // namespace oz
-
-#endif  // OZ_TOOLKIT_SHORTCUT_H_

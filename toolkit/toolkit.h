@@ -7,8 +7,7 @@
 // Strings are UTF-8. Opening a window or creating a control under a number
 // already in use releases what that number held first. Every call comes from
 // the one user-interface thread.
-#ifndef OZ_TOOLKIT_TOOLKIT_H_
-#define OZ_TOOLKIT_TOOLKIT_H_
+#pragma once
 
 #include <cstdint>
 #include <functional>
@@ -234,5 +233,3 @@ class Toolkit {
 };
 
 }  // namespace oz
-
-#endif  // OZ_TOOLKIT_TOOLKIT_H_
