@@ -1,6 +1,6 @@
 #include "help/help_document.h"
 
-#include "app/web_addresses.h"
+#include "help/web_addresses.h"
 
 namespace oz {
 namespace {

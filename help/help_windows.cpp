@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/web_addresses.h"
+#include "help/web_addresses.h"
 #include "help/app_icon.h"
 #include "help/help_document.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/web_addresses.h"
+#include "help/web_addresses.h"
 #include "help/app_icon.h"
 #include "help/help_document.h"
 #include "toolkit/fake_toolkit.h"
