@@ -1,7 +1,11 @@
 #include "editor/highlight.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
+
+#include "script/template_words.h"
 
 namespace oz {
 namespace {
@@ -9,42 +13,28 @@ namespace {
 enum class Role : uint8_t { kPlain, kRepeat, kUntil };
 
 struct Tag {
-  std::string_view word;
   HighlightKind kind;
   Role role;
 };
 
 // ov.ImageRotate and ov.Columns are coloured with their families although the
 // template language replaces neither of them: users meet them in old scripts.
-constexpr std::array<Tag, 16> kTags{{
-    {"ov.ImageX", HighlightKind::kImageTag, Role::kPlain},
-    {"ov.ImageY", HighlightKind::kImageTag, Role::kPlain},
-    {"ov.ImageWidth", HighlightKind::kImageTag, Role::kPlain},
-    {"ov.ImageHeight", HighlightKind::kImageTag, Role::kPlain},
-    {"ov.ImageRotate", HighlightKind::kImageTag, Role::kPlain},
-    {"ov.ImageName", HighlightKind::kImageTag, Role::kPlain},
-    {"ov.ImageNumber", HighlightKind::kImageTag, Role::kPlain},
-    {"ov.ImageCount", HighlightKind::kImageTag, Role::kPlain},
-    {"ov.SheetWidth", HighlightKind::kSheetTag, Role::kPlain},
-    {"ov.SheetHeight", HighlightKind::kSheetTag, Role::kPlain},
-    {"ov.SheetName", HighlightKind::kSheetTag, Role::kPlain},
-    {"ov.SheetNumber", HighlightKind::kSheetTag, Role::kPlain},
-    {"ov.Columns", HighlightKind::kSheetTag, Role::kPlain},
-    {"ov.Extension", HighlightKind::kControlTag, Role::kPlain},
-    {"ov.Repeat", HighlightKind::kControlTag, Role::kRepeat},
-    {"ov.Until", HighlightKind::kControlTag, Role::kUntil},
-}};
+constexpr std::array<std::string_view, 2> kFamilyOnlyWords = {"ov.ImageRotate", "ov.Columns"};
 
-constexpr std::string_view kPrefix = "ov.";
+bool isOneOf(std::string_view word, auto const& words) {
+  return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+std::optional<Tag> findTag(std::string_view word) {
+  if (word == kRepeatMarker) return Tag{HighlightKind::kControlTag, Role::kRepeat};
+  if (word == kUntilMarker) return Tag{HighlightKind::kControlTag, Role::kUntil};
+  if (word == kExtensionMarker) return Tag{HighlightKind::kControlTag, Role::kPlain};
+  if (!isOneOf(word, kTagNames) && !isOneOf(word, kFamilyOnlyWords)) return std::nullopt;
+  const bool image = word.starts_with("ov.Image");
+  return Tag{image ? HighlightKind::kImageTag : HighlightKind::kSheetTag, Role::kPlain};
+}
 
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-const Tag* findTag(std::string_view word) {
-  for (const Tag& tag : kTags) {
-    if (tag.word == word) return &tag;
-  }
-  return nullptr;
-}
 
 // UTF-16 code units of the valid UTF-8 bytes [p, end): one per character that
 // starts with a non-continuation byte, and a second one for the four-byte
@@ -70,16 +60,17 @@ void computeHighlighting(std::string_view text, Highlighting* out) {
   // Start of the last ov.Repeat met; an ov.Until does not reset it, so an
   // ov.Until with no ov.Repeat before it shades from the start of the text.
   int blockStart = 0;
-  for (size_t p = text.find(kPrefix); p != std::string_view::npos; p = text.find(kPrefix, p)) {
+  for (size_t p = text.find(kWordPrefix); p != std::string_view::npos;
+       p = text.find(kWordPrefix, p)) {
     units += utf16Units(text.data() + countedBytes, text.data() + p);
-    size_t e = p + kPrefix.size();
+    size_t e = p + kWordPrefix.size();
     while (e < n && isAsciiLetter(text[e])) ++e;
     const int start = units;
     const int length = static_cast<int>(e - p);  // ASCII only: bytes are code units
     units += length;
     countedBytes = e;
 
-    if (const Tag* tag = findTag(text.substr(p, e - p))) {
+    if (const std::optional<Tag> tag = findTag(text.substr(p, e - p))) {
       if (tag->role == Role::kRepeat) blockStart = start;
       if (tag->role == Role::kUntil) {
         const ShadeRange shade{blockStart, start + length - blockStart};
@@ -100,6 +91,20 @@ Highlighting computeHighlighting(std::string_view text) {
   Highlighting result;
   computeHighlighting(text, &result);
   return result;
+}
+
+EditorColouring editorColouring(const Highlighting& highlighting) {
+  EditorColouring colouring;
+  colouring.text = kDefaultTextColor;
+  colouring.foreground.reserve(highlighting.spans.size());
+  for (const TagSpan& span : highlighting.spans) {
+    colouring.foreground.push_back({span.start, span.length, colourOf(span.kind)});
+  }
+  colouring.background.reserve(highlighting.shades.size());
+  for (const ShadeRange& shade : highlighting.shades) {
+    colouring.background.push_back({shade.start, shade.length, kLoopShade});
+  }
+  return colouring;
 }
 
 }  // namespace oz

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/toolkit.h"
+
 namespace oz {
 
 enum class HighlightKind : uint8_t {
@@ -19,22 +21,14 @@ enum class HighlightKind : uint8_t {
   kControlTag,   // ov.Extension, ov.Repeat, ov.Until
 };
 
-// Device RGB, components and opacity from 0 to 1.
-struct HighlightColor {
-  double red;
-  double green;
-  double blue;
-  double alpha;
-};
-
-inline constexpr HighlightColor kDefaultTextColor{0.75, 0.375, 0.0, 1.0};
-inline constexpr HighlightColor kImageTagColor{1.0, 0.75, 0.5, 1.0};
-inline constexpr HighlightColor kSheetTagColor{0.95, 0.95, 0.95, 1.0};
-inline constexpr HighlightColor kControlTagColor{0.9, 0.125, 0.0, 1.0};
+inline constexpr Colour kDefaultTextColor{0.75, 0.375, 0.0, 1.0};
+inline constexpr Colour kImageTagColor{1.0, 0.75, 0.5, 1.0};
+inline constexpr Colour kSheetTagColor{0.95, 0.95, 0.95, 1.0};
+inline constexpr Colour kControlTagColor{0.9, 0.125, 0.0, 1.0};
 // Background of a loop block, drawn over the editor's own background.
-inline constexpr HighlightColor kLoopShade{0.0, 0.0, 0.0, 0.4};
+inline constexpr Colour kLoopShade{0.0, 0.0, 0.0, 0.4};
 
-constexpr HighlightColor colorOf(HighlightKind kind) {
+constexpr Colour colourOf(HighlightKind kind) {
   switch (kind) {
     case HighlightKind::kImageTag:
       return kImageTagColor;
@@ -48,11 +42,12 @@ constexpr HighlightColor colorOf(HighlightKind kind) {
   return kDefaultTextColor;
 }
 
-struct ColorSpan {
+// A known tag word and the colour family it takes.
+struct TagSpan {
   int start;
   int length;
   HighlightKind kind;
-  friend bool operator==(const ColorSpan&, const ColorSpan&) = default;
+  friend bool operator==(const TagSpan&, const TagSpan&) = default;
 };
 
 struct ShadeRange {
@@ -68,7 +63,7 @@ struct ShadeRange {
 // shaded ranges likewise, because a block that is shaded again (a second
 // ov.Until after one ov.Repeat) is reported once with its longer extent.
 struct Highlighting {
-  std::vector<ColorSpan> spans;
+  std::vector<TagSpan> spans;
   std::vector<ShadeRange> shades;
 };
 
@@ -77,5 +72,8 @@ struct Highlighting {
 void computeHighlighting(std::string_view utf8Text, Highlighting* out);
 
 Highlighting computeHighlighting(std::string_view utf8Text);
+
+// The highlighting as the colours the toolkit applies.
+EditorColouring editorColouring(const Highlighting& highlighting);
 
 }  // namespace oz

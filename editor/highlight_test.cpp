@@ -8,7 +8,7 @@
 namespace oz {
 namespace {
 
-using Spans = std::vector<ColorSpan>;
+using Spans = std::vector<TagSpan>;
 using Shades = std::vector<ShadeRange>;
 constexpr HighlightKind kImage = HighlightKind::kImageTag;
 constexpr HighlightKind kSheet = HighlightKind::kSheetTag;

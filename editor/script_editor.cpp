@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <utility>
 
 #include "base/byte_text.h"
-#include "editor/editor_colouring.h"
 #include "editor/editor_layout.h"
 #include "editor/editor_text.h"
+#include "editor/highlight.h"
+#include "script/template_words.h"
 #include "store/script_store.h"
 
 namespace oz {
@@ -24,28 +26,16 @@ constexpr Colour kCaretColour{1.0, 1.0, 1.0, 1.0};
 constexpr std::string_view kEditorFont = "Menlo";
 constexpr double kEditorPoints = 14;
 
-struct TagButton {
-  std::string_view label;
-  std::string_view inserted;
-};
-
-// Top to bottom, numbered from Control::TagImageX.
-constexpr std::array<TagButton, 14> kTagButtons{{
-    {"ov.ImageX", "ov.ImageX"},
-    {"ov.ImageY", "ov.ImageY"},
-    {"ov.ImageWidth", "ov.ImageWidth"},
-    {"ov.ImageHeight", "ov.ImageHeight"},
-    {"ov.ImageName", "ov.ImageName"},
-    {"ov.ImageNumber", "ov.ImageNumber"},
-    {"ov.ImageCount", "ov.ImageCount"},
-    {"ov.SheetWidth", "ov.SheetWidth"},
-    {"ov.SheetHeight", "ov.SheetHeight"},
-    {"ov.SheetName", "ov.SheetName"},
-    {"ov.SheetNumber", "ov.SheetNumber"},
-    {"ov.Repeat", "ov.Repeat"},
-    {"ov.Until", "ov.Until"},
-    {"ov.Extension", "ov.Extension = "},
-}};
+// Top to bottom, numbered from Control::TagImageX: the eleven tags, then the
+// markers.
+constexpr std::array<std::string_view, 14> kTagButtons = [] {
+  std::array<std::string_view, 14> words{};
+  std::copy(kTagNames.begin(), kTagNames.end(), words.begin());
+  words[11] = kRepeatMarker;
+  words[12] = kUntilMarker;
+  words[13] = kExtensionMarker;
+  return words;
+}();
 static_assert(Control::TagImageX + kTagButtons.size() - 1 == Control::TagExtension);
 
 // A message text naming a script: the name stands in straight double quotes.
@@ -97,7 +87,7 @@ void ScriptEditor::open() {
   toolkit_.createGroupFrame(w, Control::TagFrame, {565, 10, 145, 520}, "Script Tags");
   for (size_t k = 0; k < kTagButtons.size(); ++k) {
     toolkit_.createButton(w, Control::TagImageX + static_cast<int>(k),
-                          {570, 35 + 30 * static_cast<int>(k), 135, 25}, kTagButtons[k].label);
+                          {570, 35 + 30 * static_cast<int>(k), 135, 25}, kTagButtons[k]);
   }
   toolkit_.createButton(w, Control::DeleteScript, {135, 505, 150, 25}, "Delete Script");
   toolkit_.createButton(w, Control::SaveScript, {285, 505, 150, 25}, "Save Script");
@@ -250,7 +240,10 @@ void ScriptEditor::insertTag(int button) {
   if (index < 0) return;
   const int editor = tabs_[index].editor;
   // Typed as the user would type it: the toolkit reports it as a text change.
-  toolkit_.insertText(editor, kTagButtons[button - Control::TagImageX].inserted);
+  // The extension button starts the whole line's assignment.
+  const std::string_view word = kTagButtons[button - Control::TagImageX];
+  toolkit_.insertText(
+      editor, button == Control::TagExtension ? std::string(word) + " = " : std::string(word));
   toolkit_.focus(editor);
 }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "script/template_words.h"
 #include "script/text_replace.h"
 
 namespace oz {
@@ -14,10 +15,10 @@ std::string_view fileNamePart(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// Every tag and marker name starts with "ov.", so text can only start one
-// inside itself by holding "ov." or by ending in a first part of it.
+// Every tag and marker name starts with kWordPrefix, so text can only start one
+// inside itself by holding kWordPrefix or by ending in a first part of it.
 bool isInert(std::string_view text) {
-  return !contains(text, "ov.") && !text.ends_with('o') && !text.ends_with("ov");
+  return !contains(text, kWordPrefix) && !text.ends_with('o') && !text.ends_with("ov");
 }
 
 // The last four characters of `name` (fewer if it is shorter); a UTF-8
@@ -80,7 +81,7 @@ void TagReplacer::setFrameValues(const FrameEntry* frame) {
 }
 
 std::string_view TagReplacer::replace(std::string_view line) {
-  if (!contains(line, "ov.")) return line;
+  if (!contains(line, kWordPrefix)) return line;
   std::string_view current = line;
   for (size_t tag = 0; tag < kTagNames.size(); ++tag) {
     if (!contains(current, kTagNames[tag])) continue;

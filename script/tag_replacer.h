@@ -7,18 +7,11 @@
 #include <string_view>
 
 #include "script/expansion_context.h"
+#include "script/template_words.h"
 
 namespace oz {
 
-// The tags in the order they are replaced. The order matters: a value
-// inserted by one tag is searched by the tags after it, so a frame named
-// "ov.ImageCount.png" yields the frame count.
-inline constexpr std::array<std::string_view, 11> kTagNames = {
-    "ov.ImageX",      "ov.ImageY",      "ov.ImageWidth",  "ov.ImageHeight",
-    "ov.ImageName",   "ov.ImageNumber", "ov.ImageCount",  "ov.SheetWidth",
-    "ov.SheetHeight", "ov.SheetName",   "ov.SheetNumber",
-};
-
+// Indexes of kTagNames.
 enum TagIndex : int {
   kImageX,
   kImageY,

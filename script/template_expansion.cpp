@@ -2,14 +2,12 @@
 
 #include "script/tag_replacer.h"
 #include "script/template_scan.h"
+#include "script/template_words.h"
 #include "script/text_replace.h"
 #include "script/until_bound.h"
 
 namespace oz {
 namespace {
-
-constexpr std::string_view kRepeatMarker = "ov.Repeat";
-constexpr std::string_view kUntilMarker = "ov.Until";
 
 // The frame whose `number` is `counter`, or the last frame when none has it.
 // Frames are numbered by position, so the direct look-up almost always hits

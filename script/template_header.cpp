@@ -1,11 +1,11 @@
 #include "script/template_header.h"
 
+#include "script/template_words.h"
 #include "script/text_replace.h"
 
 namespace oz {
 
 std::string templateExtension(std::string_view firstLine) {
-  constexpr std::string_view kExtensionMarker = "ov.Extension";
   if (!contains(firstLine, kExtensionMarker)) return ".txt";
   std::string extension = removeAll(firstLine, " ");
   extension = removeAll(extension, "=");

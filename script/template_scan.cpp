@@ -2,12 +2,13 @@
 
 #include <array>
 
+#include "script/template_words.h"
 #include "script/text_replace.h"
 
 namespace oz {
 namespace {
 
-constexpr std::array<std::string_view, 2> kMarkerNames = {"ov.Repeat", "ov.Until"};
+constexpr std::array<std::string_view, 2> kMarkerNames = {kRepeatMarker, kUntilMarker};
 
 bool endsWithPartOf(std::string_view text, std::string_view name) {
   for (size_t length = 1; length < name.size(); ++length) {
@@ -45,20 +46,20 @@ TemplateScan::TemplateScan(std::span<const std::string> lines,
   for (const std::string& text : lines) {
     ScannedLine line;
     line.text = text;
-    line.mayHoldTags = contains(text, "ov.");
+    line.mayHoldTags = contains(text, kWordPrefix);
     line.firstUse = uses_.size();
     line.tail = text;
     if (line.mayHoldTags) {
-      line.extension = contains(text, "ov.Extension");
+      line.extension = contains(text, kExtensionMarker);
       line.repeat = contains(text, kMarkerNames[0]);
       line.until = contains(text, kMarkerNames[1]);
       // Tag names cannot overlap one another (none ends in "o" or "ov"), so
       // a left-to-right scan finds each tag's occurrences as its own search would.
       size_t from = 0;
-      for (size_t at = text.find("ov."); at != std::string::npos;) {
+      for (size_t at = text.find(kWordPrefix); at != std::string::npos;) {
         const int tag = tagAt(std::string_view(text).substr(at));
         if (tag < 0) {
-          at = text.find("ov.", at + 1);
+          at = text.find(kWordPrefix, at + 1);
           continue;
         }
         uses_.push_back({std::string_view(text).substr(from, at - from), tag});
@@ -66,7 +67,7 @@ TemplateScan::TemplateScan(std::span<const std::string> lines,
         if (isTextTag(tag) && endsWithPartOfAName(std::string_view(text).substr(0, at))) {
           line.inertJoins = false;
         }
-        at = text.find("ov.", from);
+        at = text.find(kWordPrefix, from);
       }
       line.tail = std::string_view(text).substr(from);
     }

@@ -3,6 +3,7 @@
 #include <limits>
 #include <string>
 
+#include "script/template_words.h"
 #include "script/text_replace.h"
 
 namespace oz {
@@ -24,7 +25,7 @@ int digitValue(char c, int base) {
 }  // namespace
 
 int64_t readUntilBound(std::string_view line) {
-  std::string text = removeAll(line, "ov.Until");
+  std::string text = removeAll(line, kUntilMarker);
   text = removeAll(text, "=");
   text = removeAll(text, " ");
 
