@@ -4,13 +4,17 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 
-#include "app/build_clock.h"
 #include "sheet/build_sheet.h"
 #include "toolkit/toolkit.h"
 
 namespace oz {
+
+// The clock that times a sheet build for its progress dialog; tests pass one
+// they move by hand.
+using BuildClock = std::function<std::chrono::steady_clock::time_point()>;
 
 inline constexpr const char* kBuildProgressTitle = "Creating Sprite";
 inline constexpr std::chrono::milliseconds kProgressDelay{500};

@@ -1,32 +1,18 @@
 #include "app/create_sprite.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <variant>
 
 #include "app/build_progress.h"
+#include "app/main_window_layout.h"
 #include "script/script_export.h"
 #include "sheet/build_sheet.h"
-#include "sheet/frame_scan.h"
 #include "store/script_store.h"
+#include "toolkit/open_with_desktop.h"
 
 namespace oz {
 namespace {
-
-BuildOptions optionsFromControls(const Toolkit& toolkit) {
-  BuildOptions options;
-  options.savePath = toolkit.text(Control::SheetPathField);
-  options.imageFolder = withFolderSlash(toolkit.text(Control::ImageFolderField));
-  options.strip = toolkit.state(Control::Strip) == 1;
-  options.columns = toolkit.text(Control::ColumnsField);
-  options.colorDepth = std::max(toolkit.state(Control::DepthList), 0);
-  options.dithering = toolkit.state(Control::Dithering) == 1;
-  options.removeAlpha = toolkit.state(Control::RemoveAlpha) == 1;
-  options.pink = toolkit.state(Control::Pink) == 1;
-  options.powerOf2 = toolkit.state(Control::PowerOf2) == 1;
-  return options;
-}
 
 BuildOutcome buildWithFeedback(Toolkit& toolkit, const BuildOptions& options,
                                const BuildClock& clock) {
@@ -79,12 +65,6 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
 }
 
 }  // namespace
-
-void openWithDesktop(Toolkit& toolkit, std::string_view target) {
-  // The launch splits its argument text at blanks outside double quotation
-  // marks, so the quotes keep a path with blanks in one piece.
-  toolkit.launch(kOpener, "\"" + std::string(target) + "\"");
-}
 
 void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
                   const BuildClock& clock) {

@@ -3,12 +3,12 @@
 #include <utility>
 
 #include "app/create_sprite.h"
-#include "app/depth_rules.h"
 #include "app/main_window_layout.h"
-#include "app/web_addresses.h"
 #include "help/help_windows.h"
+#include "help/web_addresses.h"
 #include "store/script_store.h"
 #include "store/sprite_settings.h"
+#include "toolkit/open_with_desktop.h"
 
 namespace oz {
 namespace {
@@ -116,17 +116,14 @@ void MainWindow::buildMainWindow() {
 }
 
 void MainWindow::applySettings() {
-  const SpriteSettings stored = readSpriteSettings(settings_);
+  const SpriteOptions stored = readSpriteSettings(settings_);
   setStripLayout(stored.strip);
   toolkit_.setText(Control::ColumnsField, stored.columns);
   toolkit_.setState(Control::DepthList, stored.colorDepth);
-  toolkit_.setState(Control::RemoveAlpha, stored.removeAlpha ? 1 : 0);
+  for (const OptionTick& tick : kOptionTicks) toolkit_.setState(tick.control, stored.*tick.option);
   applyDepthRules(stored.colorDepth);
-  toolkit_.setState(Control::Dithering, stored.dithering ? 1 : 0);
   toolkit_.setState(Control::Pink, stored.pink ? 1 : 0);
   toolkit_.setState(Control::Black, stored.pink ? 0 : 1);
-  toolkit_.setState(Control::Retina, stored.retina ? 1 : 0);
-  toolkit_.setState(Control::PowerOf2, stored.powerOf2 ? 1 : 0);
   toolkit_.setState(Control::SpriteNumber, stored.spriteNumber);
 }
 
@@ -290,10 +287,8 @@ void MainWindow::ditheringChanged() {
 }
 
 void MainWindow::removeAlphaChanged() {
-  const bool ticked = toolkit_.state(Control::RemoveAlpha) == 1;
-  toolkit_.setEnabled(Control::Pink, ticked);
-  toolkit_.setEnabled(Control::Black, ticked);
-  writeRemoveAlpha(settings_, ticked);
+  applyDepthRules(toolkit_.state(Control::DepthList));
+  writeRemoveAlpha(settings_, toolkit_.state(Control::RemoveAlpha) == 1);
 }
 
 void MainWindow::choosePink() { writePinkChosen(settings_); }

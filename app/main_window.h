@@ -11,7 +11,7 @@
 #include <chrono>
 #include <string>
 
-#include "app/build_clock.h"
+#include "app/build_progress.h"
 #include "app/export_choice.h"
 #include "editor/script_editor.h"
 #include "store/settings_store.h"

@@ -1,8 +1,12 @@
 #include "app/main_window_layout.h"
 
+#include <algorithm>
 #include <string_view>
 
+#include "sheet/color_depth.h"
+#include "sheet/frame_scan.h"
 #include "store/sprite_settings.h"
+#include "toolkit/control_kind.h"
 
 namespace oz {
 namespace {
@@ -62,11 +66,9 @@ void addMenu(Toolkit& toolkit, std::string_view title, const MenuRow (&rows)[N])
   }
 }
 
-enum class Kind { Label, Field, Button, Frame, Option, CheckBox, List, Spin };
-
 struct ControlRow {
   int control;
-  Kind kind;
+  ControlKind kind;
   Rect rect;
   std::string_view caption;
   bool enabled = true;
@@ -75,66 +77,68 @@ struct ControlRow {
 
 // In creation order; consecutive options form one exclusive group.
 constexpr ControlRow kControls[] = {
-    {Control::ImageFolderLabel, Kind::Label, {10, 15, 90, 20}, "Image Folder:"},
-    {Control::ImageFolderField, Kind::Field, {100, 10, 195, 22}, ""},
-    {Control::ImageFolderButton, Kind::Button, {300, 10, 34, 22}, "..."},
-    {Control::SheetPathLabel, Kind::Label, {10, 45, 90, 20}, "Save As:", false},
-    {Control::SheetPathField, Kind::Field, {100, 40, 195, 22}, "", false},
-    {Control::SheetPathButton, Kind::Button, {300, 40, 34, 22}, "...", false},
-    {Control::SpriteFormatFrame, Kind::Frame, {10, 75, 320, 50}, "Sprite Format"},
-    {Control::Strip, Kind::Option, {20, 96, 60, 20}, "Strip"},
-    {Control::Sheet, Kind::Option, {90, 96, 60, 20}, "Sheet"},
-    {Control::ColumnsLabel, Kind::Label, {160, 97, 130, 20}, "Number of Columns:"},
-    {Control::ColumnsField, Kind::Field, {295, 96, 25, 20}, "2"},
-    {Control::ColorDepthFrame, Kind::Frame, {10, 130, 320, 50}, "Color Depth"},
-    {Control::DepthList, Kind::List, {70, 150, 100, 22}, ""},
-    {Control::Dithering, Kind::CheckBox, {190, 152, 80, 20}, "Dithering", false},
-    {Control::RemoveAlpha, Kind::CheckBox, {190, 152, 110, 20}, "Remove Alpha", true, false},
-    {Control::BackgroundFrame, Kind::Frame, {10, 185, 320, 50}, "Background Color"},
-    {Control::Pink, Kind::Option, {62, 207, 120, 20}, "RGB 255 0 255", false},
-    {Control::Black, Kind::Option, {192, 207, 90, 20}, "RGB 0 0 0", false},
-    {Control::ExportOptionsFrame, Kind::Frame, {10, 240, 320, 51}, "Export Options"},
-    {Control::Retina, Kind::CheckBox, {20, 261, 60, 20}, "Retina"},
-    {Control::PowerOf2, Kind::CheckBox, {95, 261, 90, 20}, "Power of 2"},
-    {Control::SpriteNumberLabel, Kind::Label, {200, 262, 50, 20}, "Sprite #"},
-    {Control::SpriteNumber, Kind::Spin, {255, 260, 70, 22}, ""},
-    {Control::ExportScriptFrame, Kind::Frame, {10, 296, 320, 85}, "Export Script"},
-    {Control::ScriptList, Kind::List, {60, 317, 220, 25}, "", false},
-    {Control::ScriptPathLabel, Kind::Label, {20, 355, 60, 20}, "Save As:", false},
-    {Control::ScriptPathField, Kind::Field, {80, 350, 200, 22}, "", false},
-    {Control::ScriptPathButton, Kind::Button, {285, 350, 34, 22}, "...", false},
-    {Control::Create, Kind::Button, {100, 390, 140, 25}, "Create", false},
+    {Control::ImageFolderLabel, ControlKind::Label, {10, 15, 90, 20}, "Image Folder:"},
+    {Control::ImageFolderField, ControlKind::TextField, {100, 10, 195, 22}, ""},
+    {Control::ImageFolderButton, ControlKind::Button, {300, 10, 34, 22}, "..."},
+    {Control::SheetPathLabel, ControlKind::Label, {10, 45, 90, 20}, "Save As:", false},
+    {Control::SheetPathField, ControlKind::TextField, {100, 40, 195, 22}, "", false},
+    {Control::SheetPathButton, ControlKind::Button, {300, 40, 34, 22}, "...", false},
+    {Control::SpriteFormatFrame, ControlKind::GroupFrame, {10, 75, 320, 50}, "Sprite Format"},
+    {Control::Strip, ControlKind::Option, {20, 96, 60, 20}, "Strip"},
+    {Control::Sheet, ControlKind::Option, {90, 96, 60, 20}, "Sheet"},
+    {Control::ColumnsLabel, ControlKind::Label, {160, 97, 130, 20}, "Number of Columns:"},
+    {Control::ColumnsField, ControlKind::TextField, {295, 96, 25, 20}, "2"},
+    {Control::ColorDepthFrame, ControlKind::GroupFrame, {10, 130, 320, 50}, "Color Depth"},
+    {Control::DepthList, ControlKind::List, {70, 150, 100, 22}, ""},
+    {Control::Dithering, ControlKind::CheckBox, {190, 152, 80, 20}, "Dithering", false},
+    {Control::RemoveAlpha, ControlKind::CheckBox, {190, 152, 110, 20}, "Remove Alpha", true, false},
+    {Control::BackgroundFrame, ControlKind::GroupFrame, {10, 185, 320, 50}, "Background Color"},
+    {Control::Pink, ControlKind::Option, {62, 207, 120, 20}, "RGB 255 0 255", false},
+    {Control::Black, ControlKind::Option, {192, 207, 90, 20}, "RGB 0 0 0", false},
+    {Control::ExportOptionsFrame, ControlKind::GroupFrame, {10, 240, 320, 51}, "Export Options"},
+    {Control::Retina, ControlKind::CheckBox, {20, 261, 60, 20}, "Retina"},
+    {Control::PowerOf2, ControlKind::CheckBox, {95, 261, 90, 20}, "Power of 2"},
+    {Control::SpriteNumberLabel, ControlKind::Label, {200, 262, 50, 20}, "Sprite #"},
+    {Control::SpriteNumber, ControlKind::SpinField, {255, 260, 70, 22}, ""},
+    {Control::ExportScriptFrame, ControlKind::GroupFrame, {10, 296, 320, 85}, "Export Script"},
+    {Control::ScriptList, ControlKind::List, {60, 317, 220, 25}, "", false},
+    {Control::ScriptPathLabel, ControlKind::Label, {20, 355, 60, 20}, "Save As:", false},
+    {Control::ScriptPathField, ControlKind::TextField, {80, 350, 200, 22}, "", false},
+    {Control::ScriptPathButton, ControlKind::Button, {285, 350, 34, 22}, "...", false},
+    {Control::Create, ControlKind::Button, {100, 390, 140, 25}, "Create", false},
 };
-
-constexpr std::string_view kDepthEntries[] = {"32-bit", "24-bit", "8-bit",
-                                              "4-bit",  "1-bit",  "Alpha"};
 
 void createControl(Toolkit& toolkit, const ControlRow& row) {
   const int w = Window::Main;
   switch (row.kind) {
-    case Kind::Label:
+    case ControlKind::Label:
       toolkit.createLabel(w, row.control, row.rect, row.caption, LabelAlign::Left);
       break;
-    case Kind::Field:
+    case ControlKind::TextField:
       toolkit.createTextField(w, row.control, row.rect, row.caption);
       break;
-    case Kind::Button:
+    case ControlKind::Button:
       toolkit.createButton(w, row.control, row.rect, row.caption);
       break;
-    case Kind::Frame:
+    case ControlKind::GroupFrame:
       toolkit.createGroupFrame(w, row.control, row.rect, row.caption);
       break;
-    case Kind::Option:
+    case ControlKind::Option:
       toolkit.createOption(w, row.control, row.rect, row.caption);
       break;
-    case Kind::CheckBox:
+    case ControlKind::CheckBox:
       toolkit.createCheckBox(w, row.control, row.rect, row.caption);
       break;
-    case Kind::List:
+    case ControlKind::List:
       toolkit.createList(w, row.control, row.rect);
       break;
-    case Kind::Spin:
+    case ControlKind::SpinField:
       toolkit.createSpinField(w, row.control, row.rect, 0, kMaxSpriteNumber);
+      break;
+    case ControlKind::ImageView:  // the main window has none of these
+    case ControlKind::RichText:
+    case ControlKind::TabPanel:
+    case ControlKind::Editor:
       break;
   }
   if (!row.enabled) toolkit.setEnabled(row.control, false);
@@ -156,10 +160,32 @@ void createMainControls(Toolkit& toolkit) {
     if (row.control == Control::Sheet) toolkit.setState(Control::Sheet, 1);
     if (row.control == Control::Black) toolkit.setState(Control::Pink, 1);
   }
-  for (std::string_view entry : kDepthEntries) toolkit.addListEntry(Control::DepthList, entry);
+  for (const DepthInfo& depth : kDepths) toolkit.addListEntry(Control::DepthList, depth.label);
   toolkit.setState(Control::DepthList, 0);
   toolkit.addListEntry(Control::ScriptList, kScriptListPlaceholder);
   toolkit.setState(Control::ScriptList, 0);
+}
+
+BuildOptions optionsFromControls(const Toolkit& toolkit) {
+  BuildOptions options;
+  options.savePath = toolkit.text(Control::SheetPathField);
+  options.imageFolder = withFolderSlash(toolkit.text(Control::ImageFolderField));
+  options.strip = toolkit.state(Control::Strip) == 1;
+  options.columns = toolkit.text(Control::ColumnsField);
+  options.colorDepth = std::max(toolkit.state(Control::DepthList), 0);
+  for (const OptionTick& tick : kOptionTicks)
+    options.*tick.option = toolkit.state(tick.control) == 1;
+  options.pink = toolkit.state(Control::Pink) == 1;
+  options.spriteNumber = toolkit.state(Control::SpriteNumber);
+  return options;
+}
+
+DepthControls depthControls(int depth, bool removeAlphaTicked) {
+  const DepthInfo& info = depthInfo(depth);
+  // "Remove Alpha" takes the place of "Dithering" where it decides the background.
+  return {.ditheringShown = info.background != BackgroundUse::kWithRemoveAlpha,
+          .ditheringEnabled = info.ditheringAllowed,
+          .backgroundEnabled = usesBackground(depth, removeAlphaTicked)};
 }
 
 }  // namespace oz

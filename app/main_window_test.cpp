@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/web_addresses.h"
 #include "app/window_fixture.h"
+#include "help/web_addresses.h"
 #include "toolkit/arguments.h"
 
 namespace oz {
@@ -83,14 +83,34 @@ TEST_F(MainWindowTest, DepthRulesKeepTheRemoveAlphaTickWhileHidden) {
   click(Control::RemoveAlpha);  // unticked: the background no longer matters
   EXPECT_FALSE(toolkit_.isEnabled(Control::Pink));
 
-  for (int depth : {0, 5}) {
-    choose(Control::DepthList, depth);
-    EXPECT_TRUE(toolkit_.isVisible(Control::Dithering)) << depth;
-    EXPECT_FALSE(toolkit_.isEnabled(Control::Dithering)) << depth;
-    EXPECT_FALSE(toolkit_.isEnabled(Control::Black)) << depth;
-  }
   settings_.selectGroup("Settings");
-  EXPECT_EQ(settings_.readInteger("Color Depth", -1), 5);
+  EXPECT_EQ(settings_.readInteger("Color Depth", -1), 1);
+}
+
+TEST_F(MainWindowTest, EveryDepthShowsItsOwnControls) {
+  start();
+  struct Row {
+    std::string label;
+    bool ditheringShown, ditheringEnabled, backgroundEnabled;  // "Remove Alpha" unticked
+  };
+  const Row rows[] = {
+      {"32-bit", true, false, false}, {"24-bit", false, false, false},
+      {"8-bit", true, true, true},    {"4-bit", true, true, true},
+      {"1-bit", true, true, true},    {"Alpha", true, false, false},
+  };
+  ASSERT_EQ(toolkit_.control(Control::DepthList).entries.size(), std::size(rows));
+  for (int depth = 0; depth < static_cast<int>(std::size(rows)); ++depth) {
+    const Row& row = rows[depth];
+    choose(Control::DepthList, depth);
+    EXPECT_EQ(toolkit_.control(Control::DepthList).entries[depth], row.label);
+    EXPECT_EQ(toolkit_.isVisible(Control::Dithering), row.ditheringShown) << row.label;
+    EXPECT_EQ(toolkit_.isVisible(Control::RemoveAlpha), !row.ditheringShown) << row.label;
+    EXPECT_EQ(toolkit_.isEnabled(Control::Dithering), row.ditheringEnabled) << row.label;
+    EXPECT_EQ(toolkit_.isEnabled(Control::Pink), row.backgroundEnabled) << row.label;
+    EXPECT_EQ(toolkit_.isEnabled(Control::Black), row.backgroundEnabled) << row.label;
+    settings_.selectGroup("Settings");
+    EXPECT_EQ(settings_.readInteger("Color Depth", -1), depth);
+  }
 }
 
 TEST_F(MainWindowTest, StoredOptionsAreAppliedAtStart) {

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <optional>
 
+#include "sheet/color_depth.h"
+
 namespace oz {
 namespace {
 
@@ -32,6 +34,21 @@ std::string badValue(std::string_view option, std::string_view value, std::strin
          std::string(value) + "\"";
 }
 
+// The --depth values, "32|24|…" with `separator` and `last` between them.
+std::string depthWords(std::string_view separator, std::string_view last) {
+  std::string words;
+  for (size_t k = 0; k < kDepths.size(); ++k) {
+    if (k > 0) words += k + 1 == kDepths.size() ? last : separator;
+    words += kDepths[k].cliWord;
+  }
+  return words;
+}
+
+const std::string kDepthArgument = depthWords("|", "|");
+const std::string kLargestSpriteNumber = std::to_string(kMaxSpriteNumber);
+const std::string kSpriteNumberHelp =
+    "the sheet's number for the exported script, 0.." + kLargestSpriteNumber + " (default 0)";
+
 const CliOption kOptions[] = {
     {"sheet", "PATH", "output PNG, used exactly as given (required)",
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
@@ -52,13 +69,13 @@ const CliOption kOptions[] = {
        r.build.columns = value;
        return std::nullopt;
      }},
-    {"depth", "32|24|8|4|1|alpha",
+    {"depth", kDepthArgument.c_str(),
      "colour depth; alpha writes the alpha channel as grey (default 32)",
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
-       // In the order of the ColorDepth values.
-       const int depth = choose(value, {"32", "24", "8", "4", "1", "alpha"});
-       if (depth < 0) return badValue("depth", value, "32, 24, 8, 4, 1 or alpha");
-       r.build.colorDepth = depth;
+       const auto row = std::find_if(kDepths.begin(), kDepths.end(),
+                                     [&](const DepthInfo& d) { return d.cliWord == value; });
+       if (row == kDepths.end()) return badValue("depth", value, depthWords(", ", " or "));
+       r.build.colorDepth = static_cast<int32_t>(row - kDepths.begin());
        return std::nullopt;
      }},
     {"dither", nullptr, "error-diffusion dithering for the 8- and 4-bit palettes",
@@ -90,7 +107,7 @@ const CliOption kOptions[] = {
      }},
     {"retina", nullptr, "halve every position and size in the exported script",
      [](std::string_view, CliRequest& r) -> std::optional<std::string> {
-       r.retina = true;
+       r.build.retina = true;
        return std::nullopt;
      }},
     {"power-of-2", nullptr, "pad each side of the sheet up to a power of two",
@@ -98,15 +115,16 @@ const CliOption kOptions[] = {
        r.build.powerOf2 = true;
        return std::nullopt;
      }},
-    {"sprite-number", "N", "the sheet's number for the exported script, 0..9999 (default 0)",
+    {"sprite-number", "N", kSpriteNumberHelp.c_str(),
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
        uint32_t number = 0;  // unsigned: no sign is accepted
        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+       // Leading zeros are allowed up to the digits of the largest number.
        if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
-           value.size() > 4) {
-         return badValue("sprite-number", value, "a number from 0 to 9999");
+           value.size() > kLargestSpriteNumber.size()) {
+         return badValue("sprite-number", value, "a number from 0 to " + kLargestSpriteNumber);
        }
-       r.spriteNumber = static_cast<int32_t>(number);
+       r.build.spriteNumber = static_cast<int32_t>(number);
        return std::nullopt;
      }},
     {"script", "NAME|PATH",

@@ -13,9 +13,7 @@
 namespace oz {
 
 struct CliRequest {
-  BuildOptions build;        // the sheet build, FOLDER ending in "/"
-  bool retina = false;       // for the script export: positions and sizes halved
-  int32_t spriteNumber = 0;  // for the script export: 0..9999
+  BuildOptions build;        // the sheet build and the script's options, FOLDER ending in "/"
   bool help = false;         // print the help and build nothing
   bool listScripts = false;  // print the script names of the support directory, build nothing
   bool listGallery = false;  // print the template names of the gallery, build nothing

@@ -37,8 +37,8 @@ TEST(CliOptionsTest, DefaultsMatchAFreshMainWindow) {
   EXPECT_EQ(r.build.colorDepth, kDepth32);
   EXPECT_FALSE(r.build.dithering || r.build.removeAlpha || r.build.pink || r.build.powerOf2 ||
                r.build.smallest);
-  EXPECT_FALSE(r.retina || r.help);
-  EXPECT_EQ(r.spriteNumber, 0);
+  EXPECT_FALSE(r.build.retina || r.help);
+  EXPECT_EQ(r.build.spriteNumber, 0);
 }
 
 TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
@@ -53,8 +53,8 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
   EXPECT_EQ(r.build.colorDepth, kDepthAlpha);
   EXPECT_TRUE(r.build.dithering && r.build.removeAlpha && r.build.pink && r.build.powerOf2 &&
               r.build.smallest);
-  EXPECT_TRUE(r.retina);
-  EXPECT_EQ(r.spriteNumber, 9999);
+  EXPECT_TRUE(r.build.retina);
+  EXPECT_EQ(r.build.spriteNumber, 9999);
 
   const char* depths[] = {"32", "24", "8", "4", "1", "alpha"};
   for (int32_t depth = kDepth32; depth <= kDepthAlpha; ++depth) {

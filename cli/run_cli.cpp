@@ -90,8 +90,8 @@ int installGalleryScript(const std::string& name, std::FILE* out, std::FILE* err
 }
 
 // Expands the template after the sheet was written. Returns the exit status.
-int exportScript(const CliRequest& request, const BuiltSheet& sheet, std::FILE* out, std::FILE* err,
-                 bool* scriptOnStandardOutput) {
+int exportScriptAfterSheet(const CliRequest& request, const BuiltSheet& sheet, std::FILE* out,
+                           std::FILE* err, bool* scriptOnStandardOutput) {
   CliScriptRequest scriptRequest{*request.script, "", request.dataPath};
   // "/dev/stdout" and its like go through the one stream, so the script and
   // the report cannot overwrite each other.
@@ -99,8 +99,9 @@ int exportScript(const CliRequest& request, const BuiltSheet& sheet, std::FILE* 
     scriptRequest.dataPath.emplace(1, '-');
   // Only a script name needs the support directory; a path is used as given.
   if (!isScriptPathArgument(*request.script)) scriptRequest.supportDir = preparedSupportDir().path;
-  const ExpansionContext context = makeExpansionContext(
-      sheet, request.build.savePath, std::to_string(request.spriteNumber), request.retina);
+  const ExpansionContext context =
+      makeExpansionContext(sheet, request.build.savePath,
+                           std::to_string(request.build.spriteNumber), request.build.retina);
   const CliScriptOutcome outcome = runCliScriptExport(scriptRequest, context, out);
   switch (outcome.status) {
     case CliScriptStatus::kWrittenToFile:
@@ -151,7 +152,7 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const BuiltSheet& sheet = std::get<BuiltSheet>(outcome);
   bool scriptOnStandardOutput = false;
   const int status = request.script
-                         ? exportScript(request, sheet, out, err, &scriptOnStandardOutput)
+                         ? exportScriptAfterSheet(request, sheet, out, err, &scriptOnStandardOutput)
                          : kExitWritten;
   // When standard output carries the script or the sheet, the report goes to
   // standard error so that they can be piped on untouched.

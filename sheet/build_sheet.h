@@ -12,22 +12,18 @@
 
 #include "sheet/color_depth.h"
 #include "sheet/frame.h"
+#include "sheet/sprite_options.h"
 
 namespace oz {
 
-struct BuildOptions {
-  std::string savePath;           // the sheet file, used exactly as given; must not be empty
-  std::string imageFolder;        // must not be empty; frame paths are this text + the file name,
-                                  // so it normally ends in "/"
-  bool strip = false;             // one row; otherwise a grid of `columns` frames per row
-  std::string columns = "4";      // as typed: leading blanks, optional sign, digits (0 if none)
-  int32_t colorDepth = kDepth32;  // a ColorDepth; any other value counts as 32-bit
-  bool dithering = false;         // palette depths only
-  bool removeAlpha = false;       // 24-bit only: nearly transparent pixels become the background
-  bool pink = false;              // background RGB 255 0 255 instead of black
-  bool powerOf2 = false;          // pad each sheet dimension up to a power of two
-  bool smallest = false;          // filter rows and compress hardest, for a sheet that ships:
-                                  // the smallest file, at many times the time
+// The export options (the build ignores the script's two), the two paths, and
+// the command line's choice of the smallest file.
+struct BuildOptions : SpriteOptions {
+  std::string savePath;     // the sheet file, used exactly as given; must not be empty
+  std::string imageFolder;  // must not be empty; frame paths are this text + the file name,
+                            // so it normally ends in "/"
+  bool smallest = false;    // filter rows and compress hardest, for a sheet that ships:
+                            // the smallest file, at many times the time
 };
 
 enum class BuildPhase {

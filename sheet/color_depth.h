@@ -1,8 +1,12 @@
 // The colour depth choices, in the order of the "Color Depth" list: the index
-// the settings file stores and the sheet build takes.
+// the settings file stores and the sheet build takes. Everything the window,
+// the command line, the settings file and the sheet writer need to know about
+// a depth is in its row of kDepths.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace oz {
 
@@ -14,5 +18,46 @@ enum ColorDepth : int32_t {
   kDepth1 = 4,
   kDepthAlpha = 5,
 };
+
+// Where the background colour replaces nearly transparent pixels.
+enum class BackgroundUse {
+  kNever,            // every pixel keeps its colour
+  kAlways,           // the palette depths, which have no alpha
+  kWithRemoveAlpha,  // 24-bit, when "Remove Alpha" is ticked
+};
+
+struct DepthInfo {
+  std::string_view label;    // the "Color Depth" list's entry
+  std::string_view cliWord;  // the command line's --depth value
+  int bits;                  // bits per pixel of the written sheet
+  bool palette;              // written with a palette of 2^bits entries
+  bool ditheringAllowed;     // "Dithering" applies
+  BackgroundUse background;
+};
+
+inline constexpr std::array<DepthInfo, 6> kDepths = {{
+    {"32-bit", "32", 32, false, false, BackgroundUse::kNever},
+    {"24-bit", "24", 24, false, false, BackgroundUse::kWithRemoveAlpha},
+    {"8-bit", "8", 8, true, true, BackgroundUse::kAlways},
+    {"4-bit", "4", 4, true, true, BackgroundUse::kAlways},
+    {"1-bit", "1", 1, true, true, BackgroundUse::kAlways},
+    // The alpha channel written as grey in an opaque 24-bit sheet.
+    {"Alpha", "alpha", 24, false, false, BackgroundUse::kNever},
+}};
+
+constexpr bool isColorDepth(int64_t depth) {
+  return depth >= 0 && depth < static_cast<int64_t>(kDepths.size());
+}
+
+// The row of `depth`; a value outside the list counts as 32-bit.
+constexpr const DepthInfo& depthInfo(int64_t depth) {
+  return kDepths[isColorDepth(depth) ? static_cast<size_t>(depth) : size_t{kDepth32}];
+}
+
+// Whether the background colour replaces nearly transparent pixels at `depth`.
+constexpr bool usesBackground(int64_t depth, bool removeAlpha) {
+  const BackgroundUse use = depthInfo(depth).background;
+  return use == BackgroundUse::kAlways || (use == BackgroundUse::kWithRemoveAlpha && removeAlpha);
+}
 
 }  // namespace oz

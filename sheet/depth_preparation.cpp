@@ -5,10 +5,6 @@
 namespace oz {
 namespace {
 
-bool isPaletteDepth(int32_t depth) {
-  return depth == kDepth8 || depth == kDepth4 || depth == kDepth1;
-}
-
 // The highest alpha that still counts as transparent in the opaque forms.
 constexpr uint8_t kTransparentAlpha = 32;
 
@@ -25,7 +21,7 @@ void prepareForDepth(RgbaImage& canvas, const BuildOptions& options) {
     }
     return;
   }
-  if (!isPaletteDepth(depth) && !(depth == kDepth24 && options.removeAlpha)) return;
+  if (!usesBackground(depth, options.removeAlpha)) return;
   const uint8_t red = options.pink ? 255 : 0;
   const uint8_t blue = options.pink ? 255 : 0;
   for (; p != end; p += 4) {
@@ -39,20 +35,8 @@ void prepareForDepth(RgbaImage& canvas, const BuildOptions& options) {
 }
 
 WriterSettings writerSettings(const BuildOptions& options) {
-  const int32_t dither = options.dithering ? kDitherFlag : 0;
-  switch (options.colorDepth) {
-    case kDepth24:
-    case kDepthAlpha:
-      return {24, 0};
-    case kDepth8:
-      return {8, dither};
-    case kDepth4:
-      return {4, dither};
-    case kDepth1:
-      return {1, dither};
-    default:
-      return {32, 0};
-  }
+  const DepthInfo& info = depthInfo(options.colorDepth);
+  return {info.bits, info.ditheringAllowed && options.dithering ? kDitherFlag : 0};
 }
 
 }  // namespace oz

@@ -29,7 +29,7 @@ TEST_F(SettingsStoreTest, FirstRunQuitWithoutChangesLeavesZeroBytes) {
   ASSERT_TRUE(SettingsStore::create(path_));
   store_.open(path_);
   EXPECT_EQ(store_.access(), SettingsStore::Access::kWritable);
-  EXPECT_EQ(readSpriteSettings(store_), SpriteSettings());
+  EXPECT_EQ(readSpriteSettings(store_), SpriteOptions());
   EXPECT_TRUE(store_.close());
   EXPECT_EQ(readFile(path_), "");
 }

@@ -23,21 +23,22 @@ void writeChoice(SettingsStore& store, std::string_view chosen, std::string_view
 
 }  // namespace
 
-SpriteSettings readSpriteSettings(SettingsStore& store) {
+SpriteOptions readSpriteSettings(SettingsStore& store) {
   store.selectGroup(kSettingsGroup);
-  SpriteSettings settings;
+  SpriteOptions settings;
   settings.strip = readFlag(store, "Strip");
   settings.columns = store.readText("Columns", settings.columns);
   const std::int64_t depth = store.readInteger("Color Depth", kDepth32);
-  if (depth >= kDepth32 && depth <= kDepthAlpha) settings.colorDepth = static_cast<int>(depth);
-  // "Remove Alpha" only applies to 24-bit output; under any other depth a
-  // stored tick is not shown.
-  settings.removeAlpha = depth == kDepth24 && readFlag(store, "Remove Alpha");
+  if (isColorDepth(depth)) settings.colorDepth = static_cast<int32_t>(depth);
+  // "Remove Alpha" only applies where it decides the background; under any
+  // other depth a stored tick is not shown.
+  settings.removeAlpha = depthInfo(depth).background == BackgroundUse::kWithRemoveAlpha &&
+                         readFlag(store, "Remove Alpha");
   settings.dithering = readFlag(store, "Dithering");
   settings.pink = readFlag(store, "Pink");
   settings.retina = readFlag(store, "Retina");
   settings.powerOf2 = readFlag(store, "Power of 2");
-  settings.spriteNumber = static_cast<int>(
+  settings.spriteNumber = static_cast<int32_t>(
       std::clamp<std::int64_t>(store.readInteger("Sprite Number", 0), 0, kMaxSpriteNumber));
   return settings;
 }

@@ -7,34 +7,18 @@
 #include <string>
 #include <string_view>
 
-#include "sheet/color_depth.h"
+#include "sheet/sprite_options.h"
 #include "store/settings_store.h"
 
 namespace oz {
 
 inline constexpr std::string_view kSettingsGroup = "Settings";
 
-inline constexpr int kMaxSpriteNumber = 9999;
-
-struct SpriteSettings {
-  bool strip = false;         // true: "Strip" layout; false: "Sheet"
-  std::string columns = "4";  // the "Number of Columns:" field as typed
-  int colorDepth = kDepth32;  // a ColorDepth index, 0..5
-  bool dithering = false;
-  bool removeAlpha = false;
-  bool pink = false;  // background RGB 255 0 255; false: RGB 0 0 0
-  bool retina = false;
-  bool powerOf2 = false;
-  int spriteNumber = 0;  // 0..kMaxSpriteNumber
-
-  bool operator==(const SpriteSettings&) const = default;
-};
-
 // The stored options, defaults for missing keys. A flag is set only by the
 // value 1 ("Strip" = yes chooses "Sheet"; no "Pink" chooses black); a depth
 // outside 0..5 reads as 0; "Remove Alpha" is read only when the depth is 1;
-// the sprite number is clamped to 0..9999.
-SpriteSettings readSpriteSettings(SettingsStore& store);
+// the sprite number is clamped to 0..kMaxSpriteNumber.
+SpriteOptions readSpriteSettings(SettingsStore& store);
 
 // One function per user action, writing exactly the keys that action stores.
 void writeStripChosen(SettingsStore& store);  // "Strip" = 1, then "Sheet" = 0

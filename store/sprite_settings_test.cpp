@@ -10,7 +10,7 @@ namespace {
 // A store opened on a file holding `text`.
 class SpriteSettingsTest : public ::testing::Test {
  protected:
-  SpriteSettings read(const std::string& text) {
+  SpriteOptions read(const std::string& text) {
     testing::writeFile(path_, text);
     store_.open(path_);
     return readSpriteSettings(store_);
@@ -22,7 +22,7 @@ class SpriteSettingsTest : public ::testing::Test {
 };
 
 TEST_F(SpriteSettingsTest, FlagsAreSetOnlyByOne) {
-  const SpriteSettings s =
+  const SpriteOptions s =
       read("[Settings]\nStrip = yes\nDithering = 1\nRetina = 2\nPower of 2 = 1\nColumns = 12 \t\n");
   EXPECT_FALSE(s.strip);
   EXPECT_TRUE(s.dithering);
@@ -38,7 +38,7 @@ TEST_F(SpriteSettingsTest, DepthAndNumberReadAsTheControlsWouldShowThem) {
   EXPECT_EQ(read("[Settings]\nSprite Number = 12000").spriteNumber, kMaxSpriteNumber);
   EXPECT_EQ(read("[Settings]\nSprite Number = -4").spriteNumber, 0);
   EXPECT_TRUE(read("[Settings]\nColor Depth = 1\nRemove Alpha = 1\n").removeAlpha);
-  const SpriteSettings eight = read("[Settings]\nColor Depth = 2\nRemove Alpha = 1\n");
+  const SpriteOptions eight = read("[Settings]\nColor Depth = 2\nRemove Alpha = 1\n");
   EXPECT_EQ(eight.colorDepth, kDepth8);
   EXPECT_FALSE(eight.removeAlpha);
   for (const char* depth : {"6", "-1", "x"}) {
@@ -63,7 +63,7 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
             "Sheet = 1\nColor Depth = 1\nRemove Alpha = 1\nSprite Number = 42\nColumns = 7\n");
 
   store_.open(path_);
-  SpriteSettings expected;
+  SpriteOptions expected;
   expected.pink = true;
   expected.colorDepth = kDepth24;
   expected.removeAlpha = true;

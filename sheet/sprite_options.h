@@ -1,0 +1,29 @@
+// The export options: what the main window's controls choose, what the
+// settings file keeps and what the command line's options set. One type with
+// its defaults and limits, so that the three always agree.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sheet/color_depth.h"
+
+namespace oz {
+
+inline constexpr int32_t kMaxSpriteNumber = 9999;
+
+struct SpriteOptions {
+  bool strip = false;             // one row; otherwise a grid of `columns` frames per row
+  std::string columns = "4";      // as typed: leading blanks, optional sign, digits (0 if none)
+  int32_t colorDepth = kDepth32;  // a ColorDepth; any other value counts as 32-bit
+  bool dithering = false;         // palette depths only
+  bool removeAlpha = false;       // 24-bit only: nearly transparent pixels become the background
+  bool pink = false;              // background RGB 255 0 255 instead of black
+  bool powerOf2 = false;          // pad each sheet dimension up to a power of two
+  bool retina = false;            // the script's positions and sizes halved
+  int32_t spriteNumber = 0;       // the script's sheet number, 0..kMaxSpriteNumber
+
+  bool operator==(const SpriteOptions&) const = default;
+};
+
+}  // namespace oz
