@@ -1,4 +1,4 @@
-#include "script/script_cli.h"
+#include "cli/script_cli.h"
 
 #include <gtest/gtest.h>
 
