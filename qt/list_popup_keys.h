@@ -5,8 +5,7 @@
 // main window's "Create Sprite") acts on the same press. Installed on the
 // list's popup view, this claims the key for the list: the entry is chosen
 // and nothing else happens. Return on the closed list is left alone.
-#ifndef OZ_QT_LIST_POPUP_KEYS_H_
-#define OZ_QT_LIST_POPUP_KEYS_H_
+#pragma once
 
 #include <QObject>
 
@@ -24,5 +23,3 @@ class ListPopupKeys : public QObject {
 };
 
 }  // namespace oz
-
-#endif  // OZ_QT_LIST_POPUP_KEYS_H_

@@ -89,8 +89,11 @@ TEST_F(FrameMemoryTest, FramesTooShortForTheirHeadersCostNoMoreThanTheirFiles) {
   for (const bool strip : {false, true}) {
     SCOPED_TRACE(strip ? "strip" : "sheet");
     expectSmallAndSuccessful([&] {
-      const BuildOutcome outcome = buildSheet(
-          {.savePath = dir_.path() + "sheet.png", .imageFolder = folder, .strip = strip});
+      BuildOptions options;
+      options.savePath = dir_.path() + "sheet.png";
+      options.imageFolder = folder;
+      options.strip = strip;
+      const BuildOutcome outcome = buildSheet(options);
       const auto* refusal = std::get_if<BuildRefusal>(&outcome);
       return refusal != nullptr && refusal->text == "No png images were found in the image folder!";
     });
