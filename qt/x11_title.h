@@ -4,8 +4,7 @@
 // application's name into the window's _NET_WM_NAME, and window managers show
 // it. clearX11Title writes the empty name again; it does nothing on other
 // platforms or before the window has a native window.
-#ifndef OZ_QT_X11_TITLE_H_
-#define OZ_QT_X11_TITLE_H_
+#pragma once
 
 class QWidget;
 
@@ -14,5 +13,3 @@ namespace oz {
 void clearX11Title(QWidget* window);
 
 }  // namespace oz
-
-#endif  // OZ_QT_X11_TITLE_H_
