@@ -11,7 +11,7 @@
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
 #include "cli/same_file.h"
-#include "script/script_cli.h"
+#include "cli/script_cli.h"
 #include "script/script_export.h"
 #include "store/first_run.h"
 #include "store/script_store.h"
