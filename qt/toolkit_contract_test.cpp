@@ -1,0 +1,332 @@
+// The behaviour the windows' logic relies on, checked against both toolkits:
+// the fake the logic's tests use and the Qt toolkit the program runs on
+// (offscreen), so the fake cannot drift from the real thing. Each toolkit
+// comes with a driver that performs the user's actions its own way.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "qt/qt_test_application.h"
+#include "qt/qt_toolkit.h"
+#include "toolkit/fake_toolkit.h"
+
+namespace oz {
+namespace {
+
+class FakeDriver {
+ public:
+  FakeDriver() : tk_([](const std::string& m) { ADD_FAILURE() << m; }) {}
+  Toolkit& toolkit() { return tk_; }
+
+  bool hasControl(int control) const { return tk_.hasControl(control); }
+  void click(int control) { tk_.click(control); }
+  void chooseListEntry(int list, int index) { tk_.chooseListEntry(list, index); }
+  // Replaces a spin field's text by typing, or types into an editor.
+  void type(int control, std::string_view text) { tk_.type(control, text); }
+  void selectInEditor(int editor, int start, int length) {
+    tk_.selectInEditor(editor, start, length);
+  }
+  void requestClose(int window) { tk_.requestClose(window); }
+  void resize(int window, int width, int height) { tk_.resize(window, width, height); }
+  // The user's answer to the next message box.
+  void willAnswer(MessageButtons buttons, int result) {
+    if (buttons != MessageButtons::Ok) tk_.answerMessage(result);
+  }
+
+ private:
+  FakeToolkit tk_;
+};
+
+class QtDriver {
+ public:
+  QtDriver() {
+    testing::qtTestApplication();
+    tk_ = std::make_unique<QtToolkit>();
+  }
+  Toolkit& toolkit() { return *tk_; }
+
+  bool hasControl(int control) const { return tk_->controlWidget(control) != nullptr; }
+  void click(int control) {
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(tk_->controlWidget(control)), Qt::LeftButton);
+  }
+  // Steps there with the arrow keys, as a user might.
+  void chooseListEntry(int list, int index) {
+    auto* combo = qobject_cast<QComboBox*>(tk_->controlWidget(list));
+    combo->setFocus();
+    while (combo->currentIndex() < index) QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > index) QTest::keyClick(combo, Qt::Key_Up);
+  }
+  void type(int control, std::string_view text) {
+    QWidget* w = tk_->controlWidget(control);
+    if (auto* spin = qobject_cast<QSpinBox*>(w)) spin->selectAll();
+    QTest::keyClicks(w, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  }
+  void selectInEditor(int editor, int start, int length) {
+    auto* edit = qobject_cast<QPlainTextEdit*>(tk_->controlWidget(editor));
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+  }
+  void requestClose(int window) { tk_->windowWidget(window)->close(); }
+  void resize(int window, int width, int height) {
+    QWidget* w = tk_->windowWidget(window);
+    w->resize(w->size() +
+              QSize(width - tk_->clientWidth(window), height - tk_->clientHeight(window)));
+  }
+  void willAnswer(MessageButtons, int result) {
+    QTimer::singleShot(0, [result] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      const QMessageBox::StandardButton button = result == MessageResult::Yes  ? QMessageBox::Yes
+                                                 : result == MessageResult::No ? QMessageBox::No
+                                                 : result == MessageResult::Cancel
+                                                     ? QMessageBox::Cancel
+                                                     : QMessageBox::Ok;
+      box->button(button)->click();
+    });
+  }
+
+ private:
+  std::unique_ptr<QtToolkit> tk_;
+};
+
+template <typename Driver>
+class ToolkitContractTest : public ::testing::Test {
+ protected:
+  ToolkitContractTest() : tk_(user_.toolkit()) {
+    tk_.openWindow(Window::Main, "Orvane Zozivi", 340, 425, {});
+  }
+
+  std::vector<Event> drain() {
+    std::vector<Event> events;
+    while (std::optional<Event> e = tk_.pollEvent()) events.push_back(*e);
+    return events;
+  }
+
+  // Opens the Script Editor with a tab panel holding one tab and its editor.
+  void openEditorWindow() {
+    WindowStyle style;
+    style.resizable = true;
+    ASSERT_TRUE(tk_.openWindow(Window::ScriptEditor, "Script Editor", 720, 540, style));
+    tk_.createTabPanel(Window::ScriptEditor, Control::TabPanel, {5, 40, 555, 465});
+    tk_.addTab(Control::TabPanel, "a");
+    tk_.createEditor(Control::TabPanel, 0, Control::FirstEditor, {0, 0, 500, 400});
+  }
+
+  Driver user_;
+  Toolkit& tk_;
+};
+
+struct ToolkitName {
+  template <typename Driver>
+  static std::string GetName(int) {
+    return std::is_same_v<Driver, FakeDriver> ? "Fake" : "Qt";
+  }
+};
+
+using Drivers = ::testing::Types<FakeDriver, QtDriver>;
+TYPED_TEST_SUITE(ToolkitContractTest, Drivers, ToolkitName);
+
+TYPED_TEST(ToolkitContractTest, OptionsCreatedInARowAreOneExclusiveGroup) {
+  Toolkit& tk = this->tk_;
+  tk.createOption(Window::Main, Control::Strip, {20, 96, 60, 20}, "Strip");
+  tk.createOption(Window::Main, Control::Sheet, {90, 96, 60, 20}, "Sheet");
+  tk.createGroupFrame(Window::Main, Control::BackgroundFrame, {10, 185, 320, 50}, "Background");
+  tk.createOption(Window::Main, Control::Pink, {62, 207, 120, 20}, "RGB 255 0 255");
+  tk.createOption(Window::Main, Control::Black, {192, 207, 90, 20}, "RGB 0 0 0");
+  tk.setState(Control::Sheet, 1);
+  tk.setState(Control::Pink, 1);
+  tk.setState(Control::Black, 1);
+  EXPECT_EQ(tk.state(Control::Pink), 0);
+  EXPECT_TRUE(this->drain().empty());  // the program's choices raise no events
+
+  this->user_.click(Control::Strip);
+  EXPECT_EQ(tk.state(Control::Strip), 1);
+  EXPECT_EQ(tk.state(Control::Sheet), 0);
+  EXPECT_EQ(tk.state(Control::Black), 1);  // the other group keeps its choice
+  EXPECT_EQ(this->drain(),
+            (std::vector<Event>{{EventKind::Control, Control::Strip, Window::Main}}));
+
+  tk.setState(Control::Strip, 0);  // the program may leave a group with no choice
+  EXPECT_EQ(tk.state(Control::Strip), 0);
+  this->user_.click(Control::Sheet);
+  this->user_.click(Control::Strip);
+  EXPECT_EQ(tk.state(Control::Sheet), 0);  // and the group is exclusive again
+}
+
+TYPED_TEST(ToolkitContractTest, RepeatedPostedEventsQueueOnceButRepeatedClicksDoNot) {
+  Toolkit& tk = this->tk_;
+  tk.createButton(Window::Main, Control::Create, {100, 390, 140, 25}, "Create");
+  tk.createButton(Window::Main, Control::ImageFolderButton, {300, 10, 34, 22}, "...");
+  tk.postControlEvent(Control::Create);
+  tk.postControlEvent(Control::Create);
+  tk.postControlEvent(Control::ImageFolderButton);
+  tk.postControlEvent(Control::Create);
+  this->user_.click(Control::Create);
+  this->user_.click(Control::Create);
+  const Event create{EventKind::Control, Control::Create, Window::Main};
+  const Event folder{EventKind::Control, Control::ImageFolderButton, Window::Main};
+  EXPECT_EQ(tk.waitEvent(), create);
+  EXPECT_EQ(this->drain(), (std::vector<Event>{folder, create, create, create}));
+}
+
+TYPED_TEST(ToolkitContractTest, ProgramChangesRaiseNoEventsButUserChoicesDo) {
+  Toolkit& tk = this->tk_;
+  tk.createList(Window::Main, Control::DepthList, {70, 150, 100, 22});
+  for (const char* entry : {"32-bit", "24-bit", "8-bit"})
+    tk.addListEntry(Control::DepthList, entry);
+  EXPECT_EQ(tk.state(Control::DepthList), -1);
+  tk.setState(Control::DepthList, 1);
+  EXPECT_EQ(tk.text(Control::DepthList), "24-bit");
+  tk.createSpinField(Window::Main, Control::SpriteNumber, {255, 260, 70, 22}, 0, 9999);
+  tk.setState(Control::SpriteNumber, 41);
+  EXPECT_EQ(tk.text(Control::SpriteNumber), "41");
+  tk.setState(Control::SpriteNumber, 12345);
+  EXPECT_EQ(tk.state(Control::SpriteNumber), 9999);
+  tk.setText(Control::SpriteNumber, "77");
+  EXPECT_EQ(tk.state(Control::SpriteNumber), 77);
+  tk.setText(Control::SpriteNumber, "7x");
+  EXPECT_EQ(tk.state(Control::SpriteNumber), 77);
+  EXPECT_TRUE(this->drain().empty());
+
+  this->user_.chooseListEntry(Control::DepthList, 2);
+  EXPECT_EQ(tk.text(Control::DepthList), "8-bit");
+  this->user_.type(Control::SpriteNumber, "7");  // typed text sets the value
+  EXPECT_EQ(tk.state(Control::SpriteNumber), 7);
+  EXPECT_EQ(tk.text(Control::SpriteNumber), "7");
+  EXPECT_EQ(this->drain(),
+            (std::vector<Event>{{EventKind::Control, Control::DepthList, Window::Main},
+                                {EventKind::Control, Control::SpriteNumber, Window::Main}}));
+
+  tk.clearList(Control::DepthList);
+  EXPECT_EQ(tk.state(Control::DepthList), -1);
+  EXPECT_EQ(tk.text(Control::DepthList), "");
+}
+
+TYPED_TEST(ToolkitContractTest, InsertingTextReplacesTheSelectionAndIsAnEdit) {
+  Toolkit& tk = this->tk_;
+  this->openEditorWindow();
+  tk.setText(Control::FirstEditor, "abc");
+  tk.insertText(Control::FirstEditor, "X");  // a loaded text has the caret at its start
+  EXPECT_EQ(tk.text(Control::FirstEditor), "Xabc");
+  tk.setText(Control::FirstEditor, "ov.Repeat\nov.ImageX\n");
+  this->drain();
+
+  this->user_.selectInEditor(Control::FirstEditor, 10, 9);
+  tk.insertText(Control::FirstEditor, "ov.Extension = ");
+  tk.insertText(Control::FirstEditor, "\".txt\"");
+  EXPECT_EQ(tk.text(Control::FirstEditor), "ov.Repeat\nov.Extension = \".txt\"\n");
+  // Edits in a row of one editor are one notification.
+  const Event changed{EventKind::TextChanged, Control::FirstEditor, Window::ScriptEditor};
+  EXPECT_EQ(this->drain(), std::vector<Event>{changed});
+
+  this->user_.selectInEditor(Control::FirstEditor, 0, 9);
+  this->user_.type(Control::FirstEditor, "ov.Until");
+  EXPECT_EQ(tk.text(Control::FirstEditor), "ov.Until\nov.Extension = \".txt\"\n");
+  EXPECT_EQ(this->drain(), std::vector<Event>{changed});
+
+  tk.applyColouring(Control::FirstEditor, {{1, 1, 1, 1}, {{0, 8, {1, 0, 0, 1}}}, {}});
+  EXPECT_TRUE(this->drain().empty());  // colouring is no edit
+}
+
+TYPED_TEST(ToolkitContractTest, TabsReportEverySelectionChangeAndTakeTheirEditorsAlong) {
+  Toolkit& tk = this->tk_;
+  this->openEditorWindow();
+  const Event changed{EventKind::TabChanged, Control::TabPanel, Window::ScriptEditor};
+  EXPECT_EQ(this->drain(), std::vector<Event>{changed});  // the first tab was selected
+  for (const char* title : {"b", "c"}) {
+    tk.addTab(Control::TabPanel, title);
+    tk.createEditor(Control::TabPanel, tk.tabCount(Control::TabPanel) - 1,
+                    Control::FirstFree + tk.tabCount(Control::TabPanel), {0, 0, 10, 10});
+  }
+  EXPECT_EQ(tk.tabTitle(Control::TabPanel, 1), "b");
+  EXPECT_TRUE(this->drain().empty());  // adding more tabs keeps the selection
+  tk.setState(Control::TabPanel, 2);
+  tk.setState(Control::TabPanel, 2);
+  EXPECT_EQ(this->drain(), std::vector<Event>{changed});
+
+  tk.removeTab(Control::TabPanel, 2);  // the last, selected: its left neighbour follows
+  EXPECT_EQ(tk.text(Control::TabPanel), "b");
+  EXPECT_FALSE(this->user_.hasControl(Control::FirstFree + 3));
+  EXPECT_TRUE(this->user_.hasControl(Control::FirstFree + 2));
+  EXPECT_EQ(this->drain(), std::vector<Event>{changed});
+
+  tk.removeTab(Control::TabPanel, 0);  // before the selection: same tab, new index
+  EXPECT_EQ(tk.state(Control::TabPanel), 0);
+  EXPECT_EQ(tk.text(Control::TabPanel), "b");
+  EXPECT_FALSE(this->user_.hasControl(Control::FirstEditor));
+  EXPECT_EQ(this->drain(), std::vector<Event>{changed});
+
+  tk.addTab(Control::TabPanel, "d");
+  tk.removeTab(Control::TabPanel, 1);  // after the selection
+  EXPECT_TRUE(this->drain().empty());
+}
+
+TYPED_TEST(ToolkitContractTest, CloseRequestIsReportedAndTheWindowStays) {
+  this->user_.requestClose(Window::Main);
+  EXPECT_TRUE(this->tk_.isWindowOpen(Window::Main));
+  EXPECT_EQ(this->drain(),
+            (std::vector<Event>{{EventKind::WindowClose, Window::Main, Window::Main}}));
+  this->tk_.closeWindow(Window::Main);
+  EXPECT_FALSE(this->tk_.isWindowOpen(Window::Main));
+}
+
+TYPED_TEST(ToolkitContractTest, ReopeningAWindowReleasesItsControlsAndClosingReturnsTheKeyboard) {
+  Toolkit& tk = this->tk_;
+  WindowStyle over;
+  over.placement = Placement::CentredOverActiveWindow;
+  over.menuBar = false;
+  tk.openWindow(Window::About, "", 340, 170, over);
+  tk.createLabel(Window::About, Control::AboutName, {180, 20, 140, 20}, "Orvane Zozivi",
+                 LabelAlign::Centred);
+  EXPECT_EQ(tk.activeWindow(), Window::About);
+  tk.openWindow(Window::About, "", 340, 170, over);
+  EXPECT_FALSE(this->user_.hasControl(Control::AboutName));
+  EXPECT_EQ(tk.activeWindow(), Window::About);
+  tk.closeWindow(Window::About);
+  EXPECT_EQ(tk.activeWindow(), Window::Main);
+}
+
+TYPED_TEST(ToolkitContractTest, ResizingReportsTheClientSizeAndKeepsTheMinimum) {
+  Toolkit& tk = this->tk_;
+  WindowStyle resizable;
+  resizable.resizable = true;
+  tk.openWindow(Window::Help, "Help", 1024, 620, resizable);
+  tk.setMinimumSize(Window::Help, 100, 100);
+  std::vector<int> resized;
+  tk.setResizeHandler([&](int window) { resized.push_back(window); });
+  this->user_.resize(Window::Help, 50, 150);
+  EXPECT_EQ(tk.clientWidth(Window::Help), 100);
+  EXPECT_EQ(tk.clientHeight(Window::Help), 150);
+  EXPECT_EQ(resized, std::vector<int>{Window::Help});
+  EXPECT_TRUE(this->drain().empty());  // outside the event queue
+}
+
+TYPED_TEST(ToolkitContractTest, MessageBoxesReturnTheUsersAnswer) {
+  const struct {
+    MessageButtons buttons;
+    int answer;
+  } cases[] = {
+      {MessageButtons::Ok, MessageResult::Ok},
+      {MessageButtons::YesNo, MessageResult::Yes},
+      {MessageButtons::YesNo, MessageResult::No},
+      {MessageButtons::YesNoCancel, MessageResult::Yes},
+      {MessageButtons::YesNoCancel, MessageResult::No},
+      {MessageButtons::YesNoCancel, MessageResult::Cancel},
+  };
+  for (const auto& c : cases) {
+    this->user_.willAnswer(c.buttons, c.answer);
+    EXPECT_EQ(this->tk_.messageBox("Save Script?", "Modified.", c.buttons), c.answer);
+  }
+}
+
+}  // namespace
+}  // namespace oz
