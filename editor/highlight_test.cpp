@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "script/template_words.h"
+
 namespace oz {
 namespace {
 
@@ -14,88 +16,62 @@ constexpr HighlightKind kImage = HighlightKind::kImageTag;
 constexpr HighlightKind kSheet = HighlightKind::kSheetTag;
 constexpr HighlightKind kControl = HighlightKind::kControlTag;
 
-TEST(HighlightTest, EmptyTextGivesNothing) {
-  const Highlighting h = computeHighlighting("");
-  EXPECT_TRUE(h.spans.empty());
-  EXPECT_TRUE(h.shades.empty());
+TEST(HighlightTest, EveryWordOfTheLanguageIsColouredWhole) {
+  for (const std::string_view word : kTagNames) {
+    const Spans spans = computeHighlighting(std::string(word) + " ").spans;
+    ASSERT_EQ(spans.size(), 1u) << word;
+    EXPECT_EQ(spans[0].length, static_cast<int>(word.size())) << word;
+  }
 }
 
-TEST(HighlightTest, EveryKnownWordTakesItsFamilyColour) {
-  const std::vector<std::pair<std::string, HighlightKind>> words = {
-      {"ov.ImageX", kImage},      {"ov.ImageY", kImage},      {"ov.ImageWidth", kImage},
-      {"ov.ImageHeight", kImage}, {"ov.ImageRotate", kImage}, {"ov.ImageName", kImage},
-      {"ov.ImageNumber", kImage}, {"ov.ImageCount", kImage},  {"ov.SheetWidth", kSheet},
-      {"ov.SheetHeight", kSheet}, {"ov.SheetName", kSheet},   {"ov.SheetNumber", kSheet},
-      {"ov.Columns", kSheet},     {"ov.Extension", kControl}, {"ov.Repeat", kControl},
+TEST(HighlightTest, WordsTakeTheirFamilysColourAndEndAtTheFirstNonLetter) {
+  const struct {
+    const char* text;
+    Spans spans;
+  } cases[] = {
+      // Two words the template language does not replace, coloured for old scripts.
+      {"  ov.ImageRotate ov.Columns", {{2, 14, kImage}, {17, 10, kSheet}}},
+      {"ov.ImageCount ov.SheetNumber", {{0, 13, kImage}, {14, 14, kSheet}}},
+      {"ov.Extension = \".plist\"\nx", {{0, 12, kControl}}},
+      // A digit, an underscore or a non-ASCII letter ends the word.
+      {"ov.ImageX2", {{0, 9, kImage}}},
+      {"ov.SheetName_b", {{0, 12, kSheet}}},
+      {"ov.ImageY\xC3\xA9", {{0, 9, kImage}}},
+      // Inside a longer word the part from "ov." on is a word of its own.
+      {"xov.ImageX", {{1, 9, kImage}}},
+      {"ov.ImageName ov.ImageNumber", {{0, 12, kImage}, {13, 14, kImage}}},
+      // Only whole, case-exact words.
+      {"ov.ImageXY ov.imagex OV.ImageX ov.Image ov. ov.Repeats ov.ImageNam", {}},
+      // Positions count UTF-16 units: a four-byte character is a surrogate pair.
+      {"\xC3\xA9 ov.ImageX", {{2, 9, kImage}}},
+      {"\xE2\x82\xAC\xE2\x82\xAC ov.ImageX", {{3, 9, kImage}}},
+      {"\xF0\x9F\x98\x80ov.SheetName", {{2, 12, kSheet}}},
   };
-  for (const auto& [word, kind] : words) {
-    const std::string text = "  " + word + " ";
-    EXPECT_EQ(computeHighlighting(text).spans, (Spans{{2, static_cast<int>(word.size()), kind}}))
-        << word;
+  for (const auto& c : cases) {
+    const Highlighting h = computeHighlighting(c.text);
+    EXPECT_EQ(h.spans, c.spans) << c.text;
+    EXPECT_TRUE(h.shades.empty()) << c.text;
   }
 }
 
-TEST(HighlightTest, WordEndsAtFirstNonLetter) {
-  // The digit stays in the default colour.
-  EXPECT_EQ(computeHighlighting("ov.ImageX2").spans, (Spans{{0, 9, kImage}}));
-  EXPECT_EQ(computeHighlighting("ov.SheetName_b").spans, (Spans{{0, 12, kSheet}}));
-  // A non-ASCII letter ends the word too.
-  EXPECT_EQ(computeHighlighting("ov.ImageY\xC3\xA9").spans, (Spans{{0, 9, kImage}}));
-  // Inside a longer word the part from "ov." on is a word of its own.
-  EXPECT_EQ(computeHighlighting("xov.ImageX").spans, (Spans{{1, 9, kImage}}));
-}
-
-TEST(HighlightTest, OnlyWholeCaseExactWordsMatch) {
-  for (const char* text :
-       {"ov.ImageXY", "ov.imagex", "OV.ImageX", "ov.Image", "ov.", "ov.Repeats", "ov.ImageNam"}) {
-    const Highlighting h = computeHighlighting(text);
-    EXPECT_TRUE(h.spans.empty()) << text;
-    EXPECT_TRUE(h.shades.empty()) << text;
-  }
-  EXPECT_EQ(computeHighlighting("ov.ImageName ov.ImageNumber").spans,
-            (Spans{{0, 12, kImage}, {13, 14, kImage}}));
-}
-
-TEST(HighlightTest, ExtensionLineColoursOnlyTheTag) {
-  EXPECT_EQ(computeHighlighting("ov.Extension = \".plist\"\nx").spans, (Spans{{0, 12, kControl}}));
-}
-
-TEST(HighlightTest, BlockIsShadedFromRepeatToEndOfUntil) {
-  // "ab\n" + "ov.Repeat\n" + " ov.ImageX\n" + "ov.Until = 3"
-  const Highlighting h = computeHighlighting("ab\nov.Repeat\n ov.ImageX\nov.Until = 3");
-  EXPECT_EQ(h.spans, (Spans{{3, 9, kControl}, {14, 9, kImage}, {24, 8, kControl}}));
-  // The shade ends with the last letter of ov.Until: " = 3" is left plain.
-  EXPECT_EQ(h.shades, (Shades{{3, 29}}));
-}
-
-TEST(HighlightTest, ConsecutiveBlocksAreShadedSeparately) {
-  const Highlighting h = computeHighlighting("ov.Repeat a ov.Until gap ov.Repeat b ov.Until");
-  EXPECT_EQ(h.shades, (Shades{{0, 20}, {25, 20}}));
-}
-
-TEST(HighlightTest, UntilWithoutRepeatShadesFromTextStart) {
-  EXPECT_EQ(computeHighlighting("head\nov.Until\n").shades, (Shades{{0, 13}}));
-  // After a closed block an unmatched ov.Until reaches back to the last
-  // ov.Repeat, not to the start of the text.
-  EXPECT_EQ(computeHighlighting("x ov.Repeat ov.Until y ov.Until").shades, (Shades{{2, 29}}));
-}
-
-TEST(HighlightTest, SecondUntilExtendsTheSameBlock) {
-  const Highlighting h = computeHighlighting("ov.Repeat\nov.Until\nov.Until");
-  EXPECT_EQ(h.shades, (Shades{{0, 27}}));
-  EXPECT_EQ(h.spans.size(), 3u);
-}
-
-TEST(HighlightTest, PositionsCountUtf16CodeUnits) {
-  // Two-byte and three-byte characters are one unit each; a four-byte one is
-  // a surrogate pair.
-  EXPECT_EQ(computeHighlighting("\xC3\xA9 ov.ImageX").spans, (Spans{{2, 9, kImage}}));
-  EXPECT_EQ(computeHighlighting("\xE2\x82\xAC\xE2\x82\xAC ov.ImageX").spans,
-            (Spans{{3, 9, kImage}}));
-  const Highlighting h = computeHighlighting(
-      "\xF0\x9F\x98\x80ov.Repeat \xC3\xA9 ov.Until \xF0\x9F\x98\x80ov.SheetName");
-  EXPECT_EQ(h.spans, (Spans{{2, 9, kControl}, {14, 8, kControl}, {25, 12, kSheet}}));
-  EXPECT_EQ(h.shades, (Shades{{2, 20}}));
+TEST(HighlightTest, BlocksAreShadedFromRepeatToTheEndOfUntil) {
+  const struct {
+    const char* text;
+    Shades shades;
+  } cases[] = {
+      // " = 3" after ov.Until is left plain.
+      {"ab\nov.Repeat\n ov.ImageX\nov.Until = 3", {{3, 29}}},
+      {"ov.Repeat a ov.Until gap ov.Repeat b ov.Until", {{0, 20}, {25, 20}}},
+      // With no ov.Repeat before it, ov.Until shades from the start of the text;
+      // after a closed block, from the last ov.Repeat.
+      {"head\nov.Until\n", {{0, 13}}},
+      {"x ov.Repeat ov.Until y ov.Until", {{2, 29}}},
+      {"ov.Repeat\nov.Until\nov.Until", {{0, 27}}},
+      {"\xF0\x9F\x98\x80ov.Repeat \xC3\xA9 ov.Until", {{2, 20}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(computeHighlighting(c.text).shades, c.shades) << c.text;
+  EXPECT_EQ(computeHighlighting("ab\nov.Repeat\n ov.ImageX\nov.Until = 3").spans,
+            (Spans{{3, 9, kControl}, {14, 9, kImage}, {24, 8, kControl}}));
 }
 
 TEST(HighlightTest, ReusedResultForgetsThePreviousText) {
