@@ -134,14 +134,6 @@ TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
             "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
 }
 
-TEST_F(QtToolkitTest, EditedMarkIsTheWindowsModifiedState) {
-  tk_->setEdited(Window::Main, true);
-  EXPECT_TRUE(tk_->isEdited(Window::Main));
-  EXPECT_TRUE(tk_->windowWidget(Window::Main)->isWindowModified());
-  tk_->setEdited(Window::Main, false);
-  EXPECT_FALSE(tk_->isEdited(Window::Main));
-}
-
 TEST_F(QtToolkitTest, SpinFieldArrowStepsTheValueAndRewritesTheText) {
   tk_->createSpinField(Window::Main, Control::SpriteNumber, {255, 260, 70, 22}, 0, 9999);
   auto* spin = widget<QSpinBox>(Control::SpriteNumber);

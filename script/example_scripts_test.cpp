@@ -51,12 +51,6 @@ TEST(ExampleScripts, FilesInOrderWithTheirExactBytes) {
     EXPECT_EQ(static_cast<size_t>(std::count(lines.begin(), lines.end(), "")), e.emptyLines);
     EXPECT_EQ(fnv1a(script.text), e.hash);
   }
-  EXPECT_EQ(splitLines(exampleScripts()[0].text)[2],
-            "<!DOCTYPE plist PUBLIC \"-//Apple Computer//DTD PLIST 1.0//EN\" "
-            "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">");
-  EXPECT_EQ(splitLines(exampleScripts()[4].text)[2],
-            "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
-            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">");
 }
 
 TEST(InstallExampleScripts, ReplacesTheFiveAndLeavesOtherFiles) {

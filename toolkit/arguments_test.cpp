@@ -7,31 +7,26 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(SplitArguments, BlanksSeparateAndRunsOfBlanksCountOnce) {
-  EXPECT_EQ(splitArguments("-a  /Applications/Preview.app\tx"),
-            (Args{"-a", "/Applications/Preview.app", "x"}));
-  EXPECT_EQ(splitArguments("  lead trail  "), (Args{"lead", "trail"}));
-  EXPECT_EQ(splitArguments(""), Args{});
-  EXPECT_EQ(splitArguments("   "), Args{});
-}
-
-TEST(SplitArguments, QuotedPartIsOneArgumentWithoutItsQuotes) {
-  EXPECT_EQ(splitArguments("-a /Applications/Preview.app \"/Sprites/my walk.png\""),
-            (Args{"-a", "/Applications/Preview.app", "/Sprites/my walk.png"}));
-  EXPECT_EQ(splitArguments("\"/tmp/a  b.png\""), Args{"/tmp/a  b.png"});
-}
-
-TEST(SplitArguments, QuotesJoinTheTextTheyTouch) {
-  EXPECT_EQ(splitArguments("pre\"fix suf\"fix next"), (Args{"prefix suffix", "next"}));
-  EXPECT_EQ(splitArguments("a \"\" b"), (Args{"a", "", "b"}));
-}
-
-TEST(SplitArguments, UnclosedQuoteRunsToTheEnd) {
-  EXPECT_EQ(splitArguments("x \"open ended  text"), (Args{"x", "open ended  text"}));
-}
-
-TEST(SplitArguments, KeepsUtf8Bytes) {
-  EXPECT_EQ(splitArguments("\"/Bilder/Läufer 1.png\""), Args{"/Bilder/Läufer 1.png"});
+TEST(SplitArguments, BlanksSeparateAndQuotesJoin) {
+  const struct {
+    const char* text;
+    Args args;
+  } cases[] = {
+      // Runs of blanks and tabs count once.
+      {"-a  /Applications/Preview.app\tx", {"-a", "/Applications/Preview.app", "x"}},
+      {"  lead trail  ", {"lead", "trail"}},
+      {"", {}},
+      {"   ", {}},
+      // A quoted part is one argument without its quotes, joined to the text it touches.
+      {"-a /Applications/Preview.app \"/Sprites/my walk.png\"",
+       {"-a", "/Applications/Preview.app", "/Sprites/my walk.png"}},
+      {"\"/tmp/a  b.png\"", {"/tmp/a  b.png"}},
+      {"pre\"fix suf\"fix next", {"prefix suffix", "next"}},
+      {"a \"\" b", {"a", "", "b"}},
+      {"x \"open ended  text", {"x", "open ended  text"}},  // an unclosed quote runs to the end
+      {"\"/Bilder/Läufer 1.png\"", {"/Bilder/Läufer 1.png"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(splitArguments(c.text), c.args) << c.text;
 }
 
 }  // namespace

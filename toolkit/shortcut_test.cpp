@@ -10,34 +10,32 @@ Shortcut make(std::string key, bool command, bool shift = false, bool alt = fals
   return {command, shift, alt, control, std::move(key)};
 }
 
-TEST(ParseShortcut, ModifiersInAnyCaseAndOrder) {
-  EXPECT_EQ(parseShortcut("Cmd+Q"), make("Q", true));
-  EXPECT_EQ(parseShortcut("Shift+Cmd+S"), make("S", true, true));
-  EXPECT_EQ(parseShortcut("cmd+shift+m"), make("M", true, true));
-  EXPECT_EQ(parseShortcut("Alt+Cmd+E"), make("E", true, false, true));
-  EXPECT_EQ(parseShortcut("CTRL+alt+x"), make("X", false, false, true, true));
-}
-
-TEST(ParseShortcut, FunctionKeysAreKeysNotLetters) {
-  EXPECT_EQ(parseShortcut("F1"), make("F1", false));
-  EXPECT_EQ(parseShortcut("shift+f12"), make("F12", false, true));
-  EXPECT_EQ(parseShortcut("F13"), make("F13", false));  // no such key here: passed on as written
-}
-
-TEST(ParseShortcut, CarriageReturnIsReturnAlone) {
-  EXPECT_EQ(parseShortcut("\r"), make("Return", false));
-}
-
-TEST(ParseShortcut, BackspaceAlwaysNeedsTheCommandKey) {
-  EXPECT_EQ(parseShortcut("\b"), make("Backspace", true));
-  EXPECT_EQ(parseShortcut("Cmd+\b"), make("Backspace", true));
-  EXPECT_EQ(parseShortcut("backspace"), make("Backspace", true));
-}
-
-TEST(ParseShortcut, NoKeyNoShortcut) {
-  EXPECT_EQ(parseShortcut(""), std::nullopt);
-  EXPECT_EQ(parseShortcut("Cmd+Shift"), std::nullopt);
-  EXPECT_EQ(parseShortcut("Cmd+"), std::nullopt);
+TEST(ParseShortcut, ModifiersKeysAndTheSpecialCharacters) {
+  const struct {
+    const char* text;
+    std::optional<Shortcut> shortcut;
+  } cases[] = {
+      // Modifiers in any case and order.
+      {"Cmd+Q", make("Q", true)},
+      {"Shift+Cmd+S", make("S", true, true)},
+      {"cmd+shift+m", make("M", true, true)},
+      {"Alt+Cmd+E", make("E", true, false, true)},
+      {"CTRL+alt+x", make("X", false, false, true, true)},
+      // Function keys are keys, not letters; unknown ones are passed on as written.
+      {"F1", make("F1", false)},
+      {"shift+f12", make("F12", false, true)},
+      {"F13", make("F13", false)},
+      // A carriage return is Return alone; Backspace always needs the command key.
+      {"\r", make("Return", false)},
+      {"\b", make("Backspace", true)},
+      {"Cmd+\b", make("Backspace", true)},
+      {"backspace", make("Backspace", true)},
+      // No key, no shortcut.
+      {"", std::nullopt},
+      {"Cmd+Shift", std::nullopt},
+      {"Cmd+", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(parseShortcut(c.text), c.shortcut) << c.text;
 }
 
 TEST(ParseMenuItemText, SplitsAtTheFirstTab) {
