@@ -6,13 +6,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
 #include <deque>
-#include <functional>
 
 #include "editor/script_editor.h"
 #include "qt/qt_test_application.h"
@@ -40,8 +38,6 @@ QColor foregroundAt(const QTextBlock& block, int position) {
 
 class EditorQtTest : public ::testing::Test {
  protected:
-  using Answer = std::function<void(QMessageBox*)>;
-
   EditorQtTest() {
     toolkit_.openWindow(Window::Main, "Orvane Zozivi", 340, 425, {});
     settings_.open(support_.settingsPath());
@@ -57,18 +53,13 @@ class EditorQtTest : public ::testing::Test {
         ADD_FAILURE() << "unplanned question: " << box->text().toStdString();
         box->button(QMessageBox::No)->click();
       } else {
-        const Answer answer = answers_.front();
+        box->button(answers_.front())->click();
         answers_.pop_front();
-        answer(box);
       }
     });
     answerer_.start(10);
   }
   ~EditorQtTest() override { EXPECT_TRUE(answers_.empty()) << "planned answers left"; }
-
-  static Answer press(QMessageBox::StandardButton button) {
-    return [button](QMessageBox* box) { box->button(button)->click(); };
-  }
 
   void pump() {
     while (std::optional<Event> event = toolkit_.pollEvent()) editor_.handleEvent(*event);
@@ -103,7 +94,7 @@ class EditorQtTest : public ::testing::Test {
   void save(const QString& name) {
     tabs()->setCurrentIndex(tabOf(name));
     pump();
-    answers_.push_back(press(QMessageBox::Yes));
+    answers_.push_back(QMessageBox::Yes);
     click(Control::SaveScript);
   }
   std::string bytesOf(const std::string& name) { return readFile(dir_.path() + name + ".txt"); }
@@ -115,7 +106,7 @@ class EditorQtTest : public ::testing::Test {
   QtToolkit toolkit_;
   ScriptEditor editor_{toolkit_, settings_, support_, [] {}};
   QTimer answerer_;
-  std::deque<Answer> answers_;
+  std::deque<QMessageBox::StandardButton> answers_;
   QStringList shown_;
 };
 
@@ -148,7 +139,7 @@ TEST_F(EditorQtTest, TypedAndInsertedTagsAreColouredAndSaved) {
   EXPECT_EQ(foregroundAt(second, 10), controlTag);
   EXPECT_EQ(foregroundAt(second, 17), controlTag);
 
-  answers_.push_back(press(QMessageBox::Yes));
+  answers_.push_back(QMessageBox::Yes);
   click(Control::SaveScript);
   EXPECT_EQ(bytesOf("plist"), "ov.Extension = \".plist\"\nov.ImageX ov.Until\n");
   ASSERT_EQ(shown_.size(), 2);
@@ -207,54 +198,6 @@ TEST_F(EditorQtTest, AnEditChangesOnlyTheBytesItTouches) {
   pump();
   save("latin");
   EXPECT_EQ(bytesOf("latin"), "\xEF\xBB\xBFx\xE9t\xE9\nov.|\xE2\x80\xA8\n");
-}
-
-// Every edited script is asked about, and a question called off by Escape or
-// by its close button leaves the window, the texts and the files alone.
-TEST_F(EditorQtTest, EscapeOrClosingTheSaveQuestionKeepsEveryText) {
-  writeFile(dir_.path() + "a.txt", "A\n");
-  writeFile(dir_.path() + "b.txt", "B\n");
-  openEditor();
-  QPointer<QPlainTextEdit> a = editorOf("a");
-  QPointer<QPlainTextEdit> b = editorOf("b");
-  QTest::keyClicks(a, "1");
-  QTest::keyClicks(b, "2");
-  pump();
-  EXPECT_EQ(tabs()->tabText(tabOf("a")), "a *");
-  EXPECT_EQ(tabs()->tabText(tabOf("b")), "b *");
-  QWidget* window = toolkit_.windowWidget(Window::ScriptEditor);
-  EXPECT_TRUE(window->isWindowModified());
-
-  const Answer escape = [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); };
-  const Answer close = [](QMessageBox* box) { box->close(); };
-  const std::function<void()> requests[] = {
-      [&] { window->close(); },  // the window's close button
-      [&] { editor_.open(); },   // the rebuild
-  };
-  for (const auto& request : requests) {
-    for (const Answer& callOff : {escape, close}) {
-      answers_.push_back(press(QMessageBox::No));  // for a
-      answers_.push_back(callOff);                 // for b
-      request();
-      pump();
-      ASSERT_EQ(toolkit_.windowWidget(Window::ScriptEditor), window);
-      ASSERT_TRUE(a && b);
-      EXPECT_EQ(a->toPlainText(), "1A");
-      EXPECT_EQ(b->toPlainText(), "2B");
-      EXPECT_TRUE(window->isWindowModified());
-    }
-  }
-  EXPECT_EQ(shown_.size(), 8);
-  EXPECT_TRUE(shown_[1].contains("The &quot;b&quot; script has been modified."))
-      << shown_[1].toStdString();
-
-  answers_.push_back(press(QMessageBox::Yes));
-  answers_.push_back(press(QMessageBox::No));
-  window->close();
-  pump();
-  EXPECT_FALSE(editor_.isOpen());
-  EXPECT_EQ(bytesOf("a"), "1A\n");
-  EXPECT_EQ(bytesOf("b"), "B\n");
 }
 
 }  // namespace
