@@ -34,27 +34,6 @@ TEST_F(SearchTest, FindsAnExactEntryAndComparesInGammaSpace) {
   EXPECT_EQ(searchColormap(map, gt_, 0, 0, 0, 255), 0);
 }
 
-TEST_F(SearchTest, AGreenDistanceAboveTheBestUpwardEndsTheWholeSearch) {
-  // Query (0, 100, 0) in gamma space. From entry 2 (distance 100) the next entry
-  // up is 30 greens away, which ends the search before the downward side reaches
-  // entry 0 (distance 25).
-  const Colormap map =
-      colormapOf({{0, 95, 0, 255}, {30, 99, 0, 255}, {10, 100, 0, 255}, {0, 130, 0, 255}}, 2);
-  ASSERT_EQ(gt_[47], 100);
-  EXPECT_EQ(searchColormap(map, gt_, 0, 47, 0, 255), 2);
-  EXPECT_EQ(CachedSearch(map, gt_)(0, 47, 0, 255), 2);
-}
-
-TEST_F(SearchTest, AGreenDistanceAboveTheBestDownwardEndsTheWholeSearch) {
-  // Entry 1 is best (101) when the downward side meets entry 0, 30 greens away:
-  // the upward side never gets to entry 4 (distance 9).
-  const Colormap map = colormapOf(
-      {{0, 70, 0, 255}, {10, 99, 0, 255}, {40, 100, 0, 255}, {60, 101, 0, 255}, {0, 103, 0, 255}},
-      2);
-  EXPECT_EQ(searchColormap(map, gt_, 0, 47, 0, 255), 1);
-  EXPECT_EQ(CachedSearch(map, gt_)(0, 47, 0, 255), 1);
-}
-
 TEST_F(SearchTest, TransparentQueriesCompareAlphaOnly) {
   // Alpha 0 weighs colour 0; the entry nearest in alpha wins whatever its colour.
   const Colormap map =
