@@ -26,7 +26,8 @@ std::vector<uint8_t> rowOf(const std::vector<Pixel>& pixels) {
 }
 
 // Black and white, chosen by a grey threshold, with every query recorded: the
-// arithmetic of the diffusion can then be followed by hand.
+// arithmetic of the diffusion can then be followed by hand. The opaque
+// arithmetic is pinned by the golden vectors; translucent pixels reach it only here.
 class DiffusionTest : public ::testing::Test {
  protected:
   int search(int r, int g, int b, int a) {
@@ -48,22 +49,6 @@ class DiffusionTest : public ::testing::Test {
   ErrorDiffusion diffusion_;
 };
 
-TEST_F(DiffusionTest, ErrorIsHalvedPassedRightPushedDownAndCarried) {
-  const auto row = rowOf({{100, 100, 100, 255}, {100, 100, 100, 255}, {100, 100, 100, 255}});
-  auto below = row;
-  EXPECT_EQ(map(row, &below), (std::vector<uint8_t>{0, 0, 0}));
-  // Each pixel's -100 (black for 100) halves to -6: the next pixel is asked as 106.
-  EXPECT_EQ(queries_,
-            (std::vector<Pixel>{{100, 100, 100, 255}, {106, 106, 106, 255}, {106, 106, 106, 255}}));
-  // Below: 5/16 of -6 is -1 straight down, 3/16 is -1 down-left, 1/16 is 0.
-  EXPECT_EQ(below, rowOf({{102, 102, 102, 255}, {102, 102, 102, 255}, {101, 101, 101, 255}}));
-
-  // 7/16 of -6 is carried to the start of the next row: asked as 102 + 2.
-  queries_.clear();
-  map(below, nullptr);
-  EXPECT_EQ(queries_.front(), (Pixel{104, 104, 104, 255}));
-}
-
 TEST_F(DiffusionTest, TranslucentColourErrorIsWeightedAndTruncatedTowardZero) {
   palette_ = {{0, 0, 0, 50}, {255, 255, 255, 50}};
   const auto row = rowOf({{100, 100, 100, 100}});
@@ -77,16 +62,6 @@ TEST_F(DiffusionTest, TranslucentColourErrorIsWeightedAndTruncatedTowardZero) {
   map(rowOf({{10, 10, 10, 200}}), nullptr);
   // Carried: 7 x -7 / 16 = -3, 7 x -6 / 16 = -2.
   EXPECT_EQ(queries_.front(), (Pixel{13, 13, 13, 202}));
-}
-
-TEST_F(DiffusionTest, AnExactMatchSettlesTheErrorToZero) {
-  // The first pixel leaves -6; the white one is asked as 255 (clamped) and
-  // matches exactly, so the running error halves away to nothing.
-  const auto row = rowOf({{100, 100, 100, 255}, {255, 255, 255, 255}, {120, 120, 120, 255}});
-  auto below = rowOf({{0, 0, 0, 255}, {0, 0, 0, 255}, {0, 0, 0, 255}});
-  map(row, &below);
-  EXPECT_EQ(queries_[1], (Pixel{255, 255, 255, 255}));
-  EXPECT_EQ(queries_[2], (Pixel{120, 120, 120, 255}));
 }
 
 }  // namespace
