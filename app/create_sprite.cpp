@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "app/build_progress.h"
@@ -13,6 +14,19 @@
 
 namespace oz {
 namespace {
+
+constexpr std::string_view kExportedTitle = "Exported!";
+constexpr std::string_view kExportedToFilesText = "Your file(s) have been saved to disk.";
+constexpr std::string_view kExportedToClipboardText =
+    "Your sprite sheet/strip has been saved to disk and the script has been copied to the "
+    "clipboard.";
+constexpr std::string_view kPreviewTitle = "Preview?";
+
+std::string previewQuestion(std::string_view sheetPath) {
+  std::string question = "Would you like to preview, \"";
+  question.append(sheetPath).append("\" ?");
+  return question;
+}
 
 BuildOutcome buildWithFeedback(Toolkit& toolkit, const BuildOptions& options,
                                const BuildClock& clock) {

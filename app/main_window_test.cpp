@@ -190,11 +190,16 @@ TEST_F(MainWindowTest, ScriptChoiceDecidesTheDestinationControls) {
   toolkit_.answerSaveFile("/Sprites/walk");
   toolkit_.answerSaveFile("/Sprites/my.plist.files/walk");
   click(Control::ScriptPathButton);
+  EXPECT_EQ(toolkit_.requesters().back().title, "Save sprite script as...");
   EXPECT_EQ(toolkit_.requesters().back().proposedName, ".plist");
   EXPECT_EQ(toolkit_.requesters().back().filter, "(*.plist)|*.plist");
   EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "/Sprites/walk.plist");
   click(Control::ScriptPathButton);
   EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "/Sprites/my.plist.files/walk");
+  // The extension is looked for case-sensitively.
+  toolkit_.answerSaveFile("/Sprites/walk.PLIST");
+  click(Control::ScriptPathButton);
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "/Sprites/walk.PLIST.plist");
 
   choose(Control::ScriptList, index("Clipboard"));
   EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "ov.Extension = \"Clipboard\"");

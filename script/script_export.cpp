@@ -7,7 +7,6 @@
 #include "base/text_lines.h"
 #include "script/line_sink.h"
 #include "script/template_expansion.h"
-#include "script/text_replace.h"
 
 namespace oz {
 namespace {
@@ -30,28 +29,12 @@ std::string quotedBetween(std::string_view before, std::string_view quoted,
 
 }  // namespace
 
-std::string previewQuestion(std::string_view sheetPath) {
-  return quotedBetween("Would you like to preview, \"", sheetPath, "\" ?");
-}
-
 std::string saveErrorText(std::string_view scriptPath) {
   return quotedBetween("Unable to save the script to \"", scriptPath, "\".");
 }
 
 std::string unreadableTemplateText(std::string_view scriptName) {
   return quotedBetween("The \"", scriptName, "\" script could not be read.");
-}
-
-std::string proposedScriptFileName(std::string_view extension) { return std::string(extension); }
-
-std::string scriptSaveFilter(std::string_view extension) {
-  return quotedBetween("(*", extension, ")|*") + std::string(extension);
-}
-
-std::string withScriptExtension(std::string_view chosenPath, std::string_view extension) {
-  std::string path(chosenPath);
-  if (!contains(path, extension)) path.append(extension);
-  return path;
 }
 
 ExpansionContext makeExpansionContext(const BuiltSheet& sheet, std::string sheetPath,

@@ -1,6 +1,6 @@
 // The script export that follows a sheet build, apart from the window: the
 // expansion context of a build, the two destinations (a file, the clipboard
-// text), the outcome and the texts the window shows around it.
+// text), the outcome and the texts of its failures.
 #pragma once
 
 #include <span>
@@ -12,34 +12,15 @@
 
 namespace oz {
 
-inline constexpr std::string_view kExportedTitle = "Exported!";
-inline constexpr std::string_view kExportedToFilesText = "Your file(s) have been saved to disk.";
-inline constexpr std::string_view kExportedToClipboardText =
-    "Your sprite sheet/strip has been saved to disk and the script has been copied to the "
-    "clipboard.";
-inline constexpr std::string_view kPreviewTitle = "Preview?";
 inline constexpr std::string_view kSaveErrorTitle = "Save Error!";
 inline constexpr std::string_view kUnreadableTemplateTitle = "Wait!";
 inline constexpr std::string_view kOutOfMemoryTitle = "Out of Memory!";
 inline constexpr std::string_view kClipboardTooLargeText =
     "There is not enough memory to copy the script to the clipboard.";
-// What the disabled script save path field shows while a clipboard template is selected.
-inline constexpr std::string_view kClipboardFieldText = "ov.Extension = \"Clipboard\"";
-inline constexpr std::string_view kScriptRequesterTitle = "Save sprite script as...";
-
-// `Would you like to preview, "PATH" ?`
-std::string previewQuestion(std::string_view sheetPath);
 // `Unable to save the script to "PATH".`
 std::string saveErrorText(std::string_view scriptPath);
 // `The "NAME" script could not be read.`
 std::string unreadableTemplateText(std::string_view scriptName);
-
-// The script save requester: it proposes the extension itself as the file
-// name, offers the one filter "(*EXT)|*EXT", and appends the extension to a
-// chosen path that does not already contain it anywhere (case-sensitive).
-std::string proposedScriptFileName(std::string_view extension);
-std::string scriptSaveFilter(std::string_view extension);
-std::string withScriptExtension(std::string_view chosenPath, std::string_view extension);
 
 // The context of a finished build. The frames are referenced, not copied.
 ExpansionContext makeExpansionContext(const BuiltSheet& sheet, std::string sheetPath,

@@ -79,18 +79,5 @@ TEST_F(ScriptExportTest, FirstLineAndRetinaDivisor) {
   EXPECT_EQ(makeExpansionContext(sheet_, "", "", false).divisor, 1);
 }
 
-TEST(ScriptSaveRequester, ProposalFilterAndAppendedExtension) {
-  EXPECT_EQ(proposedScriptFileName(".plist"), ".plist");
-  EXPECT_EQ(scriptSaveFilter(".plist"), "(*.plist)|*.plist");
-  EXPECT_EQ(withScriptExtension("/Sprites/walk", ".plist"), "/Sprites/walk.plist");
-  EXPECT_EQ(withScriptExtension("/Sprites/walk.plist", ".plist"), "/Sprites/walk.plist");
-  EXPECT_EQ(withScriptExtension("/Sprites/my.plist.files/walk", ".plist"),
-            "/Sprites/my.plist.files/walk");
-  EXPECT_EQ(withScriptExtension("/Sprites/walk.PLIST", ".plist"), "/Sprites/walk.PLIST.plist");
-  EXPECT_EQ(withScriptExtension("walk", "xml"), "walkxml");
-  EXPECT_EQ(previewQuestion("/Sprites/my walk.png"),
-            "Would you like to preview, \"/Sprites/my walk.png\" ?");
-}
-
 }  // namespace
 }  // namespace oz
