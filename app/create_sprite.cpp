@@ -7,6 +7,7 @@
 
 #include "app/build_progress.h"
 #include "app/main_window_layout.h"
+#include "messages/problem_text.h"
 #include "script/script_export.h"
 #include "sheet/build_sheet.h"
 #include "store/script_store.h"
@@ -26,6 +27,10 @@ std::string previewQuestion(std::string_view sheetPath) {
   std::string question = "Would you like to preview, \"";
   question.append(sheetPath).append("\" ?");
   return question;
+}
+
+void showProblem(Toolkit& toolkit, const ProblemText& problem) {
+  toolkit.messageBox(problem.title, problem.text, MessageButtons::Ok);
 }
 
 BuildOutcome buildWithFeedback(Toolkit& toolkit, const BuildOptions& options,
@@ -85,7 +90,7 @@ void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportCh
   const BuildOptions options = optionsFromControls(toolkit);
   const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
-    toolkit.messageBox(refusal->title, refusal->text, MessageButtons::Ok);
+    showProblem(toolkit, problemText(*refusal));
     return;
   }
   exportAndReport(toolkit, supportDir, choice, std::get<BuiltSheet>(outcome));

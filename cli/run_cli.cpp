@@ -12,6 +12,7 @@
 #include "cli/progress_line.h"
 #include "cli/same_file.h"
 #include "cli/script_cli.h"
+#include "messages/problem_text.h"
 #include "script/script_export.h"
 #include "store/first_run.h"
 #include "store/script_store.h"
@@ -19,6 +20,11 @@
 
 namespace oz {
 namespace {
+
+// A problem's message box as one line: its title, then its text.
+void printProblem(std::FILE* err, const ProblemText& problem) {
+  std::fprintf(err, "%s %s\n", problem.title.c_str(), problem.text.c_str());
+}
 
 // The support directory, seeded with the example scripts on its first use,
 // exactly as the desktop program finds it.
@@ -146,8 +152,8 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   progressLine.finish();
 
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
-    std::fprintf(err, "%s %s\n", refusal->title.c_str(), refusal->text.c_str());
-    return refusal->writeFailed ? kExitWriteFailed : kExitRefused;
+    printProblem(err, problemText(*refusal));
+    return refusal->problem == BuildProblem::kWriteFailed ? kExitWriteFailed : kExitRefused;
   }
   const BuiltSheet& sheet = std::get<BuiltSheet>(outcome);
   bool scriptOnStandardOutput = false;
@@ -173,8 +179,7 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   try {
     return run(argc, argv, out, err);
   } catch (const std::bad_alloc&) {
-    const BuildRefusal refusal = outOfMemoryRefusal();
-    std::fprintf(err, "%s %s\n", refusal.title.c_str(), refusal.text.c_str());
+    printProblem(err, problemText(outOfMemoryRefusal()));
   } catch (const std::exception& error) {
     std::fprintf(err, "orvane-zozivi-cli: %s\n", error.what());
   }

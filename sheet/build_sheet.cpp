@@ -14,27 +14,18 @@
 namespace oz {
 namespace {
 
-constexpr const char* kWaitTitle = "Wait!";
-
 BuildRefusal refusalFor(LayoutProblem problem) {
   switch (problem) {
     case LayoutProblem::kSizeMismatch:
-      return {"Image Size Error!",
-              "Orvane Zozivi only supports images that share the same width and height. If you "
-              "would like to create sprite sheets with various sized images, plus additional "
-              "features, check out Orvane v2. A link to it can be found in the \"Help\" menu."};
+      return {BuildProblem::kSizeMismatch, {}};
     case LayoutProblem::kTooLarge:
-      return {"Image Size Limit!",
-              "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite "
-              "sheet/strip."};
+      return {BuildProblem::kSizeLimit, {}};
     default:
-      return {kWaitTitle, "No png images were found in the image folder!"};
+      return {BuildProblem::kNoImages, {}};
   }
 }
 
-BuildRefusal saveError(const std::string& path) {
-  return {"Save Error!", "Unable to save the sprite sheet/strip to \"" + path + "\".", true};
-}
+BuildRefusal saveError(const std::string& path) { return {BuildProblem::kWriteFailed, path}; }
 
 void report(const BuildProgressCallback& progress, BuildPhase phase, int64_t done, int64_t total) {
   if (progress) progress({phase, done, total});
@@ -127,10 +118,10 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
 
 BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& progress) {
   if (options.savePath.empty()) {
-    return BuildRefusal{kWaitTitle, "You have not chosen where to save your sprite sheet/strip!"};
+    return BuildRefusal{BuildProblem::kNoSavePath, {}};
   }
   if (options.imageFolder.empty()) {
-    return BuildRefusal{kWaitTitle, "You have not selected an image folder!"};
+    return BuildRefusal{BuildProblem::kNoImageFolder, {}};
   }
   Frames frames(options.imageFolder, progress);
   const int64_t columns = parseColumns(options.columns);
@@ -163,9 +154,7 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
 
 }  // namespace
 
-BuildRefusal outOfMemoryRefusal() {
-  return {"Out of Memory!", "There is not enough memory to create the sprite sheet/strip."};
-}
+BuildRefusal outOfMemoryRefusal() { return {BuildProblem::kOutOfMemory, {}}; }
 
 BuildOutcome buildSheet(const BuildOptions& options, const BuildProgressCallback& progress) {
   // Every allocation of a build (the canvas above all, up to 256 MB) may fail;

@@ -49,19 +49,27 @@ struct BuiltSheet {
   int64_t height = 0;
 };
 
-// Why nothing (or nothing new) was written: the message box's title and text.
+// Why nothing (or nothing new) was written.
+enum class BuildProblem {
+  kNoSavePath,     // no sheet file was chosen
+  kNoImageFolder,  // no image folder was chosen
+  kNoImages,       // the folder holds no frame, or none that decodes
+  kSizeMismatch,   // the frames do not all share one size
+  kSizeLimit,      // the sheet would pass kSheetSizeLimit on a side
+  kWriteFailed,    // the sheet at `path` could not be written
+  kOutOfMemory,    // memory ran out; the sheet could be written with more
+};
+
 struct BuildRefusal {
-  std::string title;
-  std::string text;
-  bool writeFailed = false;  // the sheet could not be written ("Save Error!")
+  BuildProblem problem = BuildProblem::kNoImages;
+  std::string path;  // the sheet file, for kWriteFailed; empty otherwise
 
   bool operator==(const BuildRefusal&) const = default;
 };
 
 using BuildOutcome = std::variant<BuiltSheet, BuildRefusal>;
 
-// The refusal of a build that ran out of memory: not a failed write, since the
-// sheet could be written with more memory.
+// The refusal of a build that ran out of memory.
 BuildRefusal outOfMemoryRefusal();
 
 // Runs one build. `progress` may be empty. Memory stays bounded: frame headers

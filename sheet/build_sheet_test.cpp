@@ -18,15 +18,9 @@ using testing::Rgba;
 using testing::solidImage;
 using testing::writeFrame;
 
-const BuildRefusal kNoImages{"Wait!", "No png images were found in the image folder!"};
-const BuildRefusal kSizeError{
-    "Image Size Error!",
-    "Orvane Zozivi only supports images that share the same width and height. If you would like "
-    "to create sprite sheets with various sized images, plus additional features, check out "
-    "Orvane v2. A link to it can be found in the \"Help\" menu."};
-const BuildRefusal kSizeLimit{
-    "Image Size Limit!",
-    "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite sheet/strip."};
+const BuildRefusal kNoImages{BuildProblem::kNoImages, {}};
+const BuildRefusal kSizeError{BuildProblem::kSizeMismatch, {}};
+const BuildRefusal kSizeLimit{BuildProblem::kSizeLimit, {}};
 
 class BuildSheetTest : public ::testing::Test {
  protected:
@@ -68,7 +62,8 @@ class BuildSheetTest : public ::testing::Test {
   BuiltSheet built() {
     BuildOutcome outcome = buildSheet(options_);
     if (auto* sheet = std::get_if<BuiltSheet>(&outcome)) return std::move(*sheet);
-    ADD_FAILURE() << "refused: " << std::get<BuildRefusal>(outcome).text;
+    ADD_FAILURE() << "refused: problem "
+                  << static_cast<int>(std::get<BuildRefusal>(outcome).problem);
     return {};
   }
   // Builds and decodes the written sheet.
@@ -86,10 +81,9 @@ class BuildSheetTest : public ::testing::Test {
 TEST_F(BuildSheetTest, BothPathsAreRequiredSavePathFirst) {
   options_.savePath.clear();
   options_.imageFolder.clear();
-  EXPECT_EQ(refused(),
-            (BuildRefusal{"Wait!", "You have not chosen where to save your sprite sheet/strip!"}));
+  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::kNoSavePath, {}}));
   options_.savePath = dir_.path() + "sheet.png";
-  EXPECT_EQ(refused(), (BuildRefusal{"Wait!", "You have not selected an image folder!"}));
+  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::kNoImageFolder, {}}));
 }
 
 TEST_F(BuildSheetTest, NothingUsableIsRefused) {
@@ -282,10 +276,7 @@ TEST_F(PaddedSheetTest, OneBitThresholdsThePreparedPixels) {
 TEST_F(BuildSheetTest, FailedWriteIsReported) {
   frames(1, 2, 2);
   options_.savePath = dir_.path() + "missing/sheet.png";
-  const BuildRefusal saveError{
-      "Save Error!", "Unable to save the sprite sheet/strip to \"" + options_.savePath + "\".",
-      true};
-  EXPECT_EQ(refused(), saveError);
+  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::kWriteFailed, options_.savePath}));
 }
 
 // Memory that runs out anywhere in a build (here, as the first frame is
@@ -296,9 +287,7 @@ TEST_F(BuildSheetTest, RunningOutOfMemoryIsNoSaveError) {
     if (p.phase == BuildPhase::kComposing) throw std::bad_alloc();
   });
   ASSERT_TRUE(std::holds_alternative<BuildRefusal>(outcome));
-  EXPECT_EQ(std::get<BuildRefusal>(outcome),
-            (BuildRefusal{"Out of Memory!",
-                          "There is not enough memory to create the sprite sheet/strip."}));
+  EXPECT_EQ(std::get<BuildRefusal>(outcome), (BuildRefusal{BuildProblem::kOutOfMemory, {}}));
   EXPECT_FALSE(testing::fileExists(options_.savePath));
 }
 

@@ -95,7 +95,7 @@ TEST_F(FrameMemoryTest, FramesTooShortForTheirHeadersCostNoMoreThanTheirFiles) {
       options.strip = strip;
       const BuildOutcome outcome = buildSheet(options);
       const auto* refusal = std::get_if<BuildRefusal>(&outcome);
-      return refusal != nullptr && refusal->text == "No png images were found in the image folder!";
+      return refusal != nullptr && refusal->problem == BuildProblem::kNoImages;
     });
   }
 }

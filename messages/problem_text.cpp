@@ -1,0 +1,59 @@
+#include "messages/problem_text.h"
+
+#include <string_view>
+
+namespace oz {
+namespace {
+
+// A problem's message. One that names a path or a script puts it between
+// `text` and `after`; the others have no `after` and name nothing.
+struct ProblemRow {
+  std::string_view title;
+  std::string_view text;
+  std::string_view after = {};
+};
+
+constexpr std::string_view kWaitTitle = "Wait!";
+constexpr std::string_view kSaveErrorTitle = "Save Error!";
+constexpr std::string_view kOutOfMemoryTitle = "Out of Memory!";
+
+// The table is a switch without a default, so that a problem added without
+// its message fails to compile.
+constexpr ProblemRow rowFor(BuildProblem problem) {
+  switch (problem) {
+    case BuildProblem::kNoSavePath:
+      return {kWaitTitle, "You have not chosen where to save your sprite sheet/strip!"};
+    case BuildProblem::kNoImageFolder:
+      return {kWaitTitle, "You have not selected an image folder!"};
+    case BuildProblem::kNoImages:
+      return {kWaitTitle, "No png images were found in the image folder!"};
+    case BuildProblem::kSizeMismatch:
+      return {"Image Size Error!",
+              "Orvane Zozivi only supports images that share the same width and height. If you "
+              "would like to create sprite sheets with various sized images, plus additional "
+              "features, check out Orvane v2. A link to it can be found in the \"Help\" menu."};
+    case BuildProblem::kSizeLimit:
+      return {"Image Size Limit!",
+              "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite "
+              "sheet/strip."};
+    case BuildProblem::kWriteFailed:
+      return {kSaveErrorTitle, "Unable to save the sprite sheet/strip to \"", "\"."};
+    case BuildProblem::kOutOfMemory:
+      return {kOutOfMemoryTitle, "There is not enough memory to create the sprite sheet/strip."};
+  }
+  return {};
+}
+
+ProblemText textOf(const ProblemRow& row, std::string_view subject) {
+  ProblemText result{std::string(row.title), std::string(row.text)};
+  if (!row.after.empty()) result.text.append(subject).append(row.after);
+  return result;
+}
+
+}  // namespace
+
+ProblemText problemText(const BuildRefusal& refusal) {
+  return textOf(rowFor(refusal.problem), refusal.path);
+}
+
+}  // namespace oz

@@ -1,0 +1,37 @@
+#include "messages/problem_text.h"
+
+#include <gtest/gtest.h>
+
+namespace oz {
+namespace {
+
+TEST(ProblemText, EveryBuildProblemHasItsMessage) {
+  const struct {
+    BuildRefusal refusal;
+    ProblemText expected;
+  } cases[] = {
+      {{BuildProblem::kNoSavePath, {}},
+       {"Wait!", "You have not chosen where to save your sprite sheet/strip!"}},
+      {{BuildProblem::kNoImageFolder, {}}, {"Wait!", "You have not selected an image folder!"}},
+      {{BuildProblem::kNoImages, {}}, {"Wait!", "No png images were found in the image folder!"}},
+      {{BuildProblem::kSizeMismatch, {}},
+       {"Image Size Error!",
+        "Orvane Zozivi only supports images that share the same width and height. If you would "
+        "like to create sprite sheets with various sized images, plus additional features, "
+        "check out Orvane v2. A link to it can be found in the \"Help\" menu."}},
+      {{BuildProblem::kSizeLimit, {}},
+       {"Image Size Limit!",
+        "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite "
+        "sheet/strip."}},
+      {{BuildProblem::kWriteFailed, "/out/my walk.png"},
+       {"Save Error!", "Unable to save the sprite sheet/strip to \"/out/my walk.png\"."}},
+      {{BuildProblem::kOutOfMemory, {}},
+       {"Out of Memory!", "There is not enough memory to create the sprite sheet/strip."}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(problemText(c.refusal), c.expected) << static_cast<int>(c.refusal.problem);
+  }
+}
+
+}  // namespace
+}  // namespace oz
