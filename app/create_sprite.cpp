@@ -78,7 +78,7 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
       toolkit.messageBox(kExportedTitle, kExportedToClipboardText, MessageButtons::Ok);
       break;
     case ScriptExportOutcome::Kind::kFailed:
-      toolkit.messageBox(outcome.title, outcome.text, MessageButtons::Ok);
+      showProblem(toolkit, problemText(outcome.failure));
       break;
   }
 }

@@ -121,11 +121,10 @@ int exportScriptAfterSheet(const CliRequest& request, const BuiltSheet& sheet, s
     case CliScriptStatus::kStandardOutputFailed:
       *scriptOnStandardOutput = true;  // the report must not go where writing failed
       break;
-    case CliScriptStatus::kTemplateUnreadable:
-    case CliScriptStatus::kSaveFailed:
+    case CliScriptStatus::kFailed:
       break;
   }
-  std::fprintf(err, "%s %s\n", outcome.title.c_str(), outcome.text.c_str());
+  printProblem(err, problemText(outcome.failure));
   return kExitWriteFailed;
 }
 

@@ -1,5 +1,6 @@
 #include "cli/script_cli.h"
 
+#include <utility>
 #include <vector>
 
 #include "base/text_lines.h"
@@ -12,9 +13,10 @@
 namespace oz {
 namespace {
 
-CliScriptOutcome outcomeOf(CliScriptStatus status, std::string_view title = {},
-                           std::string text = {}) {
-  return CliScriptOutcome{status, std::string(title), std::move(text)};
+CliScriptOutcome outcomeOf(CliScriptStatus status) { return CliScriptOutcome{status, {}}; }
+
+CliScriptOutcome failed(CliScriptStatus status, ScriptProblem problem, std::string subject) {
+  return CliScriptOutcome{status, {problem, std::move(subject)}};
 }
 
 bool expandToStream(std::span<const std::string> lines, const ExpansionContext& context,
@@ -42,8 +44,8 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
   constexpr std::string_view kStandardOutputName = "standard output";
   std::string text;
   if (!readWholeFile(resolveScriptArgument(request.scriptArgument, request.supportDir), &text)) {
-    return outcomeOf(CliScriptStatus::kTemplateUnreadable, kUnreadableTemplateTitle,
-                     unreadableTemplateText(request.scriptArgument));
+    return failed(CliScriptStatus::kFailed, ScriptProblem::kTemplateUnreadable,
+                  request.scriptArgument);
   }
   const std::vector<std::string> lines = splitLines(text);
 
@@ -53,14 +55,13 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
   if (!clipboard && !request.dataPath) return outcomeOf(CliScriptStatus::kNoDataPath);
   if (clipboard || *request.dataPath == "-") {
     if (!expandToStream(lines, context, standardOutput, clipboard ? "\r\n" : "\n")) {
-      return outcomeOf(CliScriptStatus::kStandardOutputFailed, kSaveErrorTitle,
-                       saveErrorText(kStandardOutputName));
+      return failed(CliScriptStatus::kStandardOutputFailed, ScriptProblem::kWriteFailed,
+                    std::string(kStandardOutputName));
     }
     return outcomeOf(CliScriptStatus::kWrittenToStandardOutput);
   }
   if (!writeScriptFile(lines, context, *request.dataPath)) {
-    return outcomeOf(CliScriptStatus::kSaveFailed, kSaveErrorTitle,
-                     saveErrorText(*request.dataPath));
+    return failed(CliScriptStatus::kFailed, ScriptProblem::kWriteFailed, *request.dataPath);
   }
   return outcomeOf(CliScriptStatus::kWrittenToFile);
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "script/expansion_context.h"
+#include "script/script_export.h"
 
 namespace oz {
 
@@ -29,15 +30,13 @@ enum class CliScriptStatus {
   kWrittenToFile,            // the script file at --data is in place
   kWrittenToStandardOutput,  // --data - (LF endings), or a clipboard template (CR LF endings)
   kNoDataPath,               // a file template without --data: nothing was written
-  kTemplateUnreadable,       // message in `title`/`text`; the command line exits 3
-  kSaveFailed,               // message in `title`/`text`; the command line exits 3
-  kStandardOutputFailed,     // as kSaveFailed, on standard output (a closed pipe, a full disk)
+  kFailed,                   // `failure` says why; the command line exits 3
+  kStandardOutputFailed,     // as kFailed, on standard output (a closed pipe, a full disk)
 };
 
 struct CliScriptOutcome {
-  CliScriptStatus status = CliScriptStatus::kTemplateUnreadable;
-  std::string title;
-  std::string text;
+  CliScriptStatus status = CliScriptStatus::kFailed;
+  ScriptFailure failure;
 };
 
 // Runs the export for the command line after the sheet was written. A

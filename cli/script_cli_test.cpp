@@ -76,17 +76,15 @@ TEST_F(CliScriptExportTest, FileTemplateWithoutDataWritesNothing) {
   EXPECT_EQ(printed(), "");
 }
 
-TEST_F(CliScriptExportTest, FailuresCarryTheirMessages) {
+TEST_F(CliScriptExportTest, FailuresNameWhatFailed) {
   const CliScriptOutcome unreadable = run("nope", "-");
-  EXPECT_EQ(unreadable.status, CliScriptStatus::kTemplateUnreadable);
-  EXPECT_EQ(unreadable.title, "Wait!");
-  EXPECT_EQ(unreadable.text, "The \"nope\" script could not be read.");
+  EXPECT_EQ(unreadable.status, CliScriptStatus::kFailed);
+  EXPECT_EQ(unreadable.failure, (ScriptFailure{ScriptProblem::kTemplateUnreadable, "nope"}));
 
   const std::string data = dir_.path() + "no/such/dir/s.names";
   const CliScriptOutcome unsaved = run("names", data);
-  EXPECT_EQ(unsaved.status, CliScriptStatus::kSaveFailed);
-  EXPECT_EQ(unsaved.title, "Save Error!");
-  EXPECT_EQ(unsaved.text, "Unable to save the script to \"" + data + "\".");
+  EXPECT_EQ(unsaved.status, CliScriptStatus::kFailed);
+  EXPECT_EQ(unsaved.failure, (ScriptFailure{ScriptProblem::kWriteFailed, data}));
   EXPECT_EQ(printed(), "");
 }
 

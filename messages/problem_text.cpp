@@ -17,7 +17,7 @@ constexpr std::string_view kWaitTitle = "Wait!";
 constexpr std::string_view kSaveErrorTitle = "Save Error!";
 constexpr std::string_view kOutOfMemoryTitle = "Out of Memory!";
 
-// The table is a switch without a default, so that a problem added without
+// The tables are switches without a default, so that a problem added without
 // its message fails to compile.
 constexpr ProblemRow rowFor(BuildProblem problem) {
   switch (problem) {
@@ -44,6 +44,18 @@ constexpr ProblemRow rowFor(BuildProblem problem) {
   return {};
 }
 
+constexpr ProblemRow rowFor(ScriptProblem problem) {
+  switch (problem) {
+    case ScriptProblem::kTemplateUnreadable:
+      return {kWaitTitle, "The \"", "\" script could not be read."};
+    case ScriptProblem::kWriteFailed:
+      return {kSaveErrorTitle, "Unable to save the script to \"", "\"."};
+    case ScriptProblem::kClipboardTooLarge:
+      return {kOutOfMemoryTitle, "There is not enough memory to copy the script to the clipboard."};
+  }
+  return {};
+}
+
 ProblemText textOf(const ProblemRow& row, std::string_view subject) {
   ProblemText result{std::string(row.title), std::string(row.text)};
   if (!row.after.empty()) result.text.append(subject).append(row.after);
@@ -54,6 +66,10 @@ ProblemText textOf(const ProblemRow& row, std::string_view subject) {
 
 ProblemText problemText(const BuildRefusal& refusal) {
   return textOf(rowFor(refusal.problem), refusal.path);
+}
+
+ProblemText problemText(const ScriptFailure& failure) {
+  return textOf(rowFor(failure.problem), failure.subject);
 }
 
 }  // namespace oz

@@ -1,9 +1,10 @@
-// The message box for each problem the sheet build reports: its title and
-// text, the same in the window and on the command line.
+// The message box for each problem the sheet build and the script export
+// report: its title and text, the same in the window and on the command line.
 #pragma once
 
 #include <string>
 
+#include "script/script_export.h"
 #include "sheet/build_sheet.h"
 
 namespace oz {
@@ -16,5 +17,6 @@ struct ProblemText {
 };
 
 ProblemText problemText(const BuildRefusal& refusal);
+ProblemText problemText(const ScriptFailure& failure);
 
 }  // namespace oz

@@ -33,5 +33,15 @@ TEST(ProblemText, EveryBuildProblemHasItsMessage) {
   }
 }
 
+TEST(ProblemText, EveryScriptProblemHasItsMessage) {
+  EXPECT_EQ(problemText(ScriptFailure{ScriptProblem::kTemplateUnreadable, "My \"csv\""}),
+            (ProblemText{"Wait!", "The \"My \"csv\"\" script could not be read."}));
+  EXPECT_EQ(problemText(ScriptFailure{ScriptProblem::kWriteFailed, "/out/walk.txt"}),
+            (ProblemText{"Save Error!", "Unable to save the script to \"/out/walk.txt\"."}));
+  EXPECT_EQ(problemText(ScriptFailure{ScriptProblem::kClipboardTooLarge, {}}),
+            (ProblemText{"Out of Memory!",
+                         "There is not enough memory to copy the script to the clipboard."}));
+}
+
 }  // namespace
 }  // namespace oz

@@ -2,6 +2,7 @@
 
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "base/atomic_file.h"
 #include "base/text_lines.h"
@@ -11,31 +12,14 @@
 namespace oz {
 namespace {
 
-ScriptExportOutcome failure(std::string_view title, std::string text) {
+ScriptExportOutcome failure(ScriptProblem problem, std::string subject) {
   ScriptExportOutcome outcome;
   outcome.kind = ScriptExportOutcome::Kind::kFailed;
-  outcome.title = title;
-  outcome.text = std::move(text);
+  outcome.failure = {problem, std::move(subject)};
   return outcome;
 }
 
-std::string quotedBetween(std::string_view before, std::string_view quoted,
-                          std::string_view after) {
-  std::string text;
-  text.reserve(before.size() + quoted.size() + after.size());
-  text.append(before).append(quoted).append(after);
-  return text;
-}
-
 }  // namespace
-
-std::string saveErrorText(std::string_view scriptPath) {
-  return quotedBetween("Unable to save the script to \"", scriptPath, "\".");
-}
-
-std::string unreadableTemplateText(std::string_view scriptName) {
-  return quotedBetween("The \"", scriptName, "\" script could not be read.");
-}
 
 ExpansionContext makeExpansionContext(const BuiltSheet& sheet, std::string sheetPath,
                                       std::string sheetNumber, bool retina) {
@@ -79,7 +63,7 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
   // template itself cannot destroy it.
   std::string text;
   if (!readWholeFile(request.templatePath, &text)) {
-    return failure(kUnreadableTemplateTitle, unreadableTemplateText(request.scriptName));
+    return failure(ScriptProblem::kTemplateUnreadable, request.scriptName);
   }
   const std::vector<std::string> lines = splitLines(text);
 
@@ -90,13 +74,13 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
     try {
       outcome.clipboardText = expandToClipboardText(lines, context);
     } catch (const std::bad_alloc&) {
-      return failure(kOutOfMemoryTitle, std::string(kClipboardTooLargeText));
+      return failure(ScriptProblem::kClipboardTooLarge, {});
     }
     outcome.kind = ScriptExportOutcome::Kind::kClipboardText;
     return outcome;
   }
   if (!writeScriptFile(lines, context, request.outputPath)) {
-    return failure(kSaveErrorTitle, saveErrorText(request.outputPath));
+    return failure(ScriptProblem::kWriteFailed, request.outputPath);
   }
   outcome.kind = ScriptExportOutcome::Kind::kWrittenToFile;
   return outcome;

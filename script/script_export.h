@@ -1,26 +1,15 @@
 // The script export that follows a sheet build, apart from the window: the
 // expansion context of a build, the two destinations (a file, the clipboard
-// text), the outcome and the texts of its failures.
+// text) and the outcome.
 #pragma once
 
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "script/expansion_context.h"
 #include "sheet/build_sheet.h"
 
 namespace oz {
-
-inline constexpr std::string_view kSaveErrorTitle = "Save Error!";
-inline constexpr std::string_view kUnreadableTemplateTitle = "Wait!";
-inline constexpr std::string_view kOutOfMemoryTitle = "Out of Memory!";
-inline constexpr std::string_view kClipboardTooLargeText =
-    "There is not enough memory to copy the script to the clipboard.";
-// `Unable to save the script to "PATH".`
-std::string saveErrorText(std::string_view scriptPath);
-// `The "NAME" script could not be read.`
-std::string unreadableTemplateText(std::string_view scriptName);
 
 // The context of a finished build. The frames are referenced, not copied.
 ExpansionContext makeExpansionContext(const BuiltSheet& sheet, std::string sheetPath,
@@ -32,21 +21,34 @@ bool readTemplateFirstLine(const std::string& path, std::string* firstLine);
 
 struct ScriptExportRequest {
   std::string templatePath;  // SupportDir + script name + ".txt", or a path of its own
-  std::string scriptName;    // named in the message when the template cannot be read
+  std::string scriptName;    // named in the failure when the template cannot be read
   bool clipboardMode = false;
   std::string outputPath;  // the script file; unused in clipboard mode
+};
+
+// Why a script export wrote nothing.
+enum class ScriptProblem {
+  kTemplateUnreadable,  // `subject`: the script as it was named
+  kWriteFailed,         // `subject`: where the script was to go
+  kClipboardTooLarge,   // the clipboard text does not fit in memory; no `subject`
+};
+
+struct ScriptFailure {
+  ScriptProblem problem = ScriptProblem::kTemplateUnreadable;
+  std::string subject;
+
+  bool operator==(const ScriptFailure&) const = default;
 };
 
 struct ScriptExportOutcome {
   enum class Kind {
     kWrittenToFile,  // the script file is in place
     kClipboardText,  // `clipboardText` is ready for the clipboard
-    kFailed,         // nothing was written; show `title` and `text`
+    kFailed,         // nothing was written; `failure` says why
   };
   Kind kind = Kind::kFailed;
   std::string clipboardText;  // every line followed by CR LF
-  std::string title;
-  std::string text;
+  ScriptFailure failure;
 };
 
 // Reads the template whole, then expands it: into a new file at `outputPath`

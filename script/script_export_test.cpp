@@ -59,14 +59,12 @@ TEST_F(ScriptExportTest, FailuresAreReportedNeverShownAsSaved) {
   const std::string output = dir_.path() + "missing/sheet.csv";
   const ScriptExportOutcome unsaved = run(output);
   EXPECT_EQ(unsaved.kind, ScriptExportOutcome::Kind::kFailed);
-  EXPECT_EQ(unsaved.title, "Save Error!");
-  EXPECT_EQ(unsaved.text, "Unable to save the script to \"" + output + "\".");
+  EXPECT_EQ(unsaved.failure, (ScriptFailure{ScriptProblem::kWriteFailed, output}));
 
   templatePath_ = dir_.path() + "gone.txt";
   const ScriptExportOutcome unread = run(dir_.path() + "sheet.csv");
   EXPECT_EQ(unread.kind, ScriptExportOutcome::Kind::kFailed);
-  EXPECT_EQ(unread.title, "Wait!");
-  EXPECT_EQ(unread.text, "The \"csv\" script could not be read.");
+  EXPECT_EQ(unread.failure, (ScriptFailure{ScriptProblem::kTemplateUnreadable, "csv"}));
   EXPECT_FALSE(testing::fileExists(dir_.path() + "sheet.csv"));
 }
 
