@@ -77,7 +77,7 @@ BuildRefusal outOfMemoryRefusal();
 // onto the sheet, a frame wider or higher than the 8,192-pixel limit is never
 // decoded, and a file too short for the pixels its header claims costs no more
 // than its header. Memory that cannot be had ends the build with the refusal
-// "Out of Memory!", and nothing is written.
+// kOutOfMemory, and nothing is written.
 BuildOutcome buildSheet(const BuildOptions& options,
                         const BuildProgressCallback& progress = nullptr);
 
