@@ -13,13 +13,13 @@ struct PhaseSpan {
 
 PhaseSpan spanOf(BuildPhase phase) {
   switch (phase) {
-    case BuildPhase::kLoadingFrames:
+    case BuildPhase::LoadingFrames:
       return {0.0, 0.05};
-    case BuildPhase::kComposing:
+    case BuildPhase::Composing:
       return {0.05, 0.45};
-    case BuildPhase::kReducingColours:
+    case BuildPhase::ReducingColours:
       return {0.5, 0.2};
-    case BuildPhase::kWriting:
+    case BuildPhase::Writing:
       return {0.7, 0.3};
   }
   return {0.0, 0.0};
@@ -33,13 +33,13 @@ std::string count(const BuildProgress& p) {
 
 std::string buildProgressText(const BuildProgress& progress) {
   switch (progress.phase) {
-    case BuildPhase::kLoadingFrames:
+    case BuildPhase::LoadingFrames:
       return "Loading frames (" + count(progress) + ")...";
-    case BuildPhase::kComposing:
+    case BuildPhase::Composing:
       return "Composing the sheet (frame " + count(progress) + ")...";
-    case BuildPhase::kReducingColours:
+    case BuildPhase::ReducingColours:
       return "Reducing colors...";
-    case BuildPhase::kWriting:
+    case BuildPhase::Writing:
       return "Writing the sheet...";
   }
   return {};

@@ -23,10 +23,10 @@ TEST_F(BuildProgressTest, AppearsOnlyAfterHalfASecondAndClosesWithTheBuild) {
   {
     BuildProgressDialog dialog(toolkit_, clock_);
     now_ += milliseconds(499);
-    dialog.report({BuildPhase::kLoadingFrames, 1, 4});
+    dialog.report({BuildPhase::LoadingFrames, 1, 4});
     EXPECT_TRUE(toolkit_.progressSteps().empty());
     now_ += milliseconds(1);
-    dialog.report({BuildPhase::kLoadingFrames, 2, 4});
+    dialog.report({BuildPhase::LoadingFrames, 2, 4});
     ASSERT_EQ(toolkit_.progressSteps().size(), 1u);
     EXPECT_EQ(toolkit_.progressSteps()[0].text, "Loading frames (2 of 4)...");
     EXPECT_TRUE(toolkit_.progressShown());
@@ -38,7 +38,7 @@ TEST_F(BuildProgressTest, RepaintsOnlyWhenWhatItShowsChanges) {
   BuildProgressDialog dialog(toolkit_, clock_);
   now_ += milliseconds(600);
   // One callback per written row of a tall sheet.
-  for (int row = 1; row <= 8192; ++row) dialog.report({BuildPhase::kWriting, row, 8192});
+  for (int row = 1; row <= 8192; ++row) dialog.report({BuildPhase::Writing, row, 8192});
   EXPECT_LE(toolkit_.progressSteps().size(), 301u);  // the writing phase is 30% of the bar
   EXPECT_GE(toolkit_.progressSteps().size(), 100u);
   EXPECT_DOUBLE_EQ(toolkit_.progressSteps().back().fraction, 1.0);

@@ -70,14 +70,14 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
       toolkit.state(Control::Retina) == 1);
   const ScriptExportOutcome outcome = exportScript(request, context);
   switch (outcome.kind) {
-    case ScriptExportOutcome::Kind::kWrittenToFile:
+    case ScriptExportOutcome::Kind::WrittenToFile:
       toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
       break;
-    case ScriptExportOutcome::Kind::kClipboardText:
+    case ScriptExportOutcome::Kind::ClipboardText:
       toolkit.setClipboardText(outcome.clipboardText);
       toolkit.messageBox(kExportedTitle, kExportedToClipboardText, MessageButtons::Ok);
       break;
-    case ScriptExportOutcome::Kind::kFailed:
+    case ScriptExportOutcome::Kind::Failed:
       showProblem(toolkit, problemText(outcome.failure));
       break;
   }

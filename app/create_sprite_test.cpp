@@ -32,7 +32,7 @@ class CreateSpriteTest : public WindowFixture {
 
   void writeFrame(const std::string& name, int32_t width, int32_t height) {
     RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 200)};
-    ASSERT_EQ(encodePng(image, frames_ + name, 32, 0), PngWriteStatus::kWritten);
+    ASSERT_EQ(encodePng(image, frames_ + name, 32, 0), PngWriteStatus::Written);
   }
 
   // Three 10 × 20 frames and a window ready to build them, two columns wide.

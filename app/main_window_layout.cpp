@@ -183,7 +183,7 @@ BuildOptions optionsFromControls(const Toolkit& toolkit) {
 DepthControls depthControls(int depth, bool removeAlphaTicked) {
   const DepthInfo& info = depthInfo(depth);
   // "Remove Alpha" takes the place of "Dithering" where it decides the background.
-  return {.ditheringShown = info.background != BackgroundUse::kWithRemoveAlpha,
+  return {.ditheringShown = info.background != BackgroundUse::WithRemoveAlpha,
           .ditheringEnabled = info.ditheringAllowed,
           .backgroundEnabled = usesBackground(depth, removeAlphaTicked)};
 }

@@ -20,7 +20,7 @@ int runProgram(Toolkit& toolkit, const std::string& home, int versionCode) {
   }
   // After "Quit" the store is still open: the options changed during the run
   // reach the file now. After the main window's close it is closed already.
-  if (settings.access() != SettingsStore::Access::kClosed) settings.close();
+  if (settings.access() != SettingsStore::Access::Closed) settings.close();
   return 0;
 }
 

@@ -65,7 +65,7 @@ BENCHMARK(BM_FindPass)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  oz::RatioReporter reporter(oz::RatioReporter::Clock::kWall);
+  oz::RatioReporter reporter(oz::RatioReporter::Clock::Wall);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const auto highlight = reporter.time("BM_Highlight");
   const auto find = reporter.time("BM_FindPass");

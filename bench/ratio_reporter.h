@@ -13,14 +13,14 @@ namespace oz {
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
-  enum class Clock { kWall, kProcessor };
+  enum class Clock { Wall, Processor };
   explicit RatioReporter(Clock clock) : clock_(clock) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       times_[run.benchmark_name()] =
-          clock_ == Clock::kWall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+          clock_ == Clock::Wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
     }
   }
 

@@ -96,7 +96,7 @@ BENCHMARK(BM_FwriteSameBytes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  oz::RatioReporter reporter(oz::RatioReporter::Clock::kProcessor);
+  oz::RatioReporter reporter(oz::RatioReporter::Clock::Processor);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const auto expand = reporter.time("BM_ExpandPlistToFile");
   const auto write = reporter.time("BM_FwriteSameBytes");

@@ -48,7 +48,7 @@ class CliRunTest : public ::testing::Test {
       image.pixels[p] = red;
       image.pixels[p + 3] = 255;
     }
-    ASSERT_EQ(encodePng(image, folder() + "/" + name, 32, 0), PngWriteStatus::kWritten);
+    ASSERT_EQ(encodePng(image, folder() + "/" + name, 32, 0), PngWriteStatus::Written);
   }
   void frames(int count, int32_t width, int32_t height) {
     for (int i = 1; i <= count; ++i) {
@@ -205,7 +205,7 @@ TEST_F(CliRunTest, FailedWriteExitsWithThreeAndKeepsTheOldSheet) {
   for (uint8_t& byte : noise.pixels)
     byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
   unlink((folder() + "/f1.png").c_str());
-  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::kWritten);
+  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::Written);
   r = run({"--sheet", sheet(), folder()}, {.fileSize = 64 * 1024});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + sheet() + "\".\n");
@@ -411,7 +411,7 @@ TEST_F(CliRunTest, SignalsLeaveTheOldOutputsAndNoTemporaryFile) {
   uint32_t seed = 7;
   for (uint8_t& byte : noise.pixels)
     byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
-  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::kWritten);
+  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::Written);
   const std::string frameBytes = testing::readFile(folder() + "/f1.png");
   for (int i = 2; i <= 16; ++i)
     testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);

@@ -14,13 +14,13 @@ constexpr const char* kEraseToEnd = "\x1b[K";
 std::string describeProgress(const BuildProgress& progress) {
   const std::string of = std::to_string(progress.done) + " of " + std::to_string(progress.total);
   switch (progress.phase) {
-    case BuildPhase::kLoadingFrames:
+    case BuildPhase::LoadingFrames:
       return "Loading frame " + of;
-    case BuildPhase::kComposing:
+    case BuildPhase::Composing:
       return "Composing frame " + of;
-    case BuildPhase::kReducingColours:
+    case BuildPhase::ReducingColours:
       return "Reducing colours";
-    case BuildPhase::kWriting:
+    case BuildPhase::Writing:
       return "Writing row " + of;
   }
   return {};

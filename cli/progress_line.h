@@ -33,7 +33,7 @@ class ProgressLine {
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastDrawn_;  // redraws are spaced out
   bool drawn_ = false;
-  BuildPhase lastPhase_ = BuildPhase::kLoadingFrames;
+  BuildPhase lastPhase_ = BuildPhase::LoadingFrames;
 };
 
 }  // namespace oz

@@ -32,7 +32,7 @@ class ProgressLineTest : public ::testing::Test {
 TEST_F(ProgressLineTest, StaysQuietForTheFirstSecond) {
   ProgressLine progress = line(true);
   now_ += milliseconds(1000);
-  progress.update({BuildPhase::kComposing, 3, 8});
+  progress.update({BuildPhase::Composing, 3, 8});
   progress.finish();
   EXPECT_EQ(written(), "");
 }
@@ -40,12 +40,12 @@ TEST_F(ProgressLineTest, StaysQuietForTheFirstSecond) {
 TEST_F(ProgressLineTest, RewritesOneLineThenClearsIt) {
   ProgressLine progress = line(true);
   now_ += milliseconds(1001);
-  progress.update({BuildPhase::kComposing, 3, 8});
+  progress.update({BuildPhase::Composing, 3, 8});
   now_ += milliseconds(10);
-  progress.update({BuildPhase::kComposing, 4, 8});        // too soon: skipped
-  progress.update({BuildPhase::kReducingColours, 0, 0});  // a new phase shows at once
+  progress.update({BuildPhase::Composing, 4, 8});        // too soon: skipped
+  progress.update({BuildPhase::ReducingColours, 0, 0});  // a new phase shows at once
   now_ += milliseconds(100);
-  progress.update({BuildPhase::kWriting, 7, 64});
+  progress.update({BuildPhase::Writing, 7, 64});
   progress.finish();
   EXPECT_EQ(written(),
             "\rComposing frame 3 of 8\x1b[K\rReducing colours\x1b[K\rWriting row 7 of 64\x1b[K"
@@ -55,7 +55,7 @@ TEST_F(ProgressLineTest, RewritesOneLineThenClearsIt) {
 TEST_F(ProgressLineTest, DrawsNothingWhenNotATerminal) {
   ProgressLine progress = line(false);
   now_ += milliseconds(5000);
-  progress.update({BuildPhase::kLoadingFrames, 1, 2});
+  progress.update({BuildPhase::LoadingFrames, 1, 2});
   progress.finish();
   EXPECT_EQ(written(), "");
 }

@@ -72,22 +72,22 @@ int installGalleryScript(const std::string& name, std::FILE* out, std::FILE* err
     const SupportDir support = preparedSupportDir();
     const std::string target = support.file(name + ".txt");
     switch (installFromGallery(gallery, support, name)) {
-      case GalleryInstallResult::kInstalled:
+      case GalleryInstallResult::Installed:
         std::fprintf(out, "Installed the script \"%s\" as %s.\n", name.c_str(), target.c_str());
         return kExitWritten;
-      case GalleryInstallResult::kNotInGallery:
+      case GalleryInstallResult::NotInGallery:
         std::fprintf(err,
                      "orvane-zozivi-cli: the gallery has no template \"%s\"; --gallery lists "
                      "them.\n",
                      name.c_str());
         return kExitRefused;
-      case GalleryInstallResult::kAlreadyExists:
+      case GalleryInstallResult::AlreadyExists:
         std::fprintf(err,
                      "orvane-zozivi-cli: a script named \"%s\" already exists (%s); it was left "
                      "as it is. Rename or delete it to install the gallery's copy.\n",
                      name.c_str(), target.c_str());
         return kExitRefused;
-      case GalleryInstallResult::kFailed:
+      case GalleryInstallResult::Failed:
         break;
     }
     std::fprintf(err, "orvane-zozivi-cli: could not write %s.\n", target.c_str());
@@ -110,18 +110,18 @@ int exportScriptAfterSheet(const CliRequest& request, const BuiltSheet& sheet, s
                            std::to_string(request.build.spriteNumber), request.build.retina);
   const CliScriptOutcome outcome = runCliScriptExport(scriptRequest, context, out);
   switch (outcome.status) {
-    case CliScriptStatus::kWrittenToFile:
+    case CliScriptStatus::WrittenToFile:
       return kExitWritten;
-    case CliScriptStatus::kWrittenToStandardOutput:
+    case CliScriptStatus::WrittenToStandardOutput:
       *scriptOnStandardOutput = true;
       return kExitWritten;
-    case CliScriptStatus::kNoDataPath:
+    case CliScriptStatus::NoDataPath:
       std::fprintf(err, "No --data PATH given: only the sheet was written, not the script.\n");
       return kExitWritten;
-    case CliScriptStatus::kStandardOutputFailed:
+    case CliScriptStatus::StandardOutputFailed:
       *scriptOnStandardOutput = true;  // the report must not go where writing failed
       break;
-    case CliScriptStatus::kFailed:
+    case CliScriptStatus::Failed:
       break;
   }
   printProblem(err, problemText(outcome.failure));
@@ -152,7 +152,7 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
 
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
     printProblem(err, problemText(*refusal));
-    return refusal->problem == BuildProblem::kWriteFailed ? kExitWriteFailed : kExitRefused;
+    return refusal->problem == BuildProblem::WriteFailed ? kExitWriteFailed : kExitRefused;
   }
   const BuiltSheet& sheet = std::get<BuiltSheet>(outcome);
   bool scriptOnStandardOutput = false;

@@ -44,7 +44,7 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
   constexpr std::string_view kStandardOutputName = "standard output";
   std::string text;
   if (!readWholeFile(resolveScriptArgument(request.scriptArgument, request.supportDir), &text)) {
-    return failed(CliScriptStatus::kFailed, ScriptProblem::kTemplateUnreadable,
+    return failed(CliScriptStatus::Failed, ScriptProblem::TemplateUnreadable,
                   request.scriptArgument);
   }
   const std::vector<std::string> lines = splitLines(text);
@@ -52,18 +52,18 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
   // A clipboard template has no file to go to: its clipboard text goes to
   // standard output, ready to be piped into a clipboard tool.
   const bool clipboard = isClipboardTemplate(lines.front());
-  if (!clipboard && !request.dataPath) return outcomeOf(CliScriptStatus::kNoDataPath);
+  if (!clipboard && !request.dataPath) return outcomeOf(CliScriptStatus::NoDataPath);
   if (clipboard || *request.dataPath == "-") {
     if (!expandToStream(lines, context, standardOutput, clipboard ? "\r\n" : "\n")) {
-      return failed(CliScriptStatus::kStandardOutputFailed, ScriptProblem::kWriteFailed,
+      return failed(CliScriptStatus::StandardOutputFailed, ScriptProblem::WriteFailed,
                     std::string(kStandardOutputName));
     }
-    return outcomeOf(CliScriptStatus::kWrittenToStandardOutput);
+    return outcomeOf(CliScriptStatus::WrittenToStandardOutput);
   }
   if (!writeScriptFile(lines, context, *request.dataPath)) {
-    return failed(CliScriptStatus::kFailed, ScriptProblem::kWriteFailed, *request.dataPath);
+    return failed(CliScriptStatus::Failed, ScriptProblem::WriteFailed, *request.dataPath);
   }
-  return outcomeOf(CliScriptStatus::kWrittenToFile);
+  return outcomeOf(CliScriptStatus::WrittenToFile);
 }
 
 }  // namespace oz

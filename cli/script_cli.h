@@ -27,15 +27,15 @@ struct CliScriptRequest {
 };
 
 enum class CliScriptStatus {
-  kWrittenToFile,            // the script file at --data is in place
-  kWrittenToStandardOutput,  // --data - (LF endings), or a clipboard template (CR LF endings)
-  kNoDataPath,               // a file template without --data: nothing was written
-  kFailed,                   // `failure` says why; the command line exits 3
-  kStandardOutputFailed,     // as kFailed, on standard output (a closed pipe, a full disk)
+  WrittenToFile,            // the script file at --data is in place
+  WrittenToStandardOutput,  // --data - (LF endings), or a clipboard template (CR LF endings)
+  NoDataPath,               // a file template without --data: nothing was written
+  Failed,                   // `failure` says why; the command line exits 3
+  StandardOutputFailed,     // as Failed, on standard output (a closed pipe, a full disk)
 };
 
 struct CliScriptOutcome {
-  CliScriptStatus status = CliScriptStatus::kFailed;
+  CliScriptStatus status = CliScriptStatus::Failed;
   ScriptFailure failure;
 };
 

@@ -54,37 +54,37 @@ class CliScriptExportTest : public ::testing::Test {
 
 TEST_F(CliScriptExportTest, FileTemplateByNameWritesTheDataPath) {
   const std::string data = dir_.path() + "s.names";
-  EXPECT_EQ(run("names", data).status, CliScriptStatus::kWrittenToFile);
+  EXPECT_EQ(run("names", data).status, CliScriptStatus::WrittenToFile);
   EXPECT_EQ(testing::readFile(data), "w1 4\nw2 4\n");
   EXPECT_EQ(printed(), "");
 }
 
 TEST_F(CliScriptExportTest, DashWritesToStandardOutputWithLf) {
-  EXPECT_EQ(run(dir_.path() + "names.txt", "-").status, CliScriptStatus::kWrittenToStandardOutput);
+  EXPECT_EQ(run(dir_.path() + "names.txt", "-").status, CliScriptStatus::WrittenToStandardOutput);
   EXPECT_EQ(printed(), "w1 4\nw2 4\n");
 }
 
 TEST_F(CliScriptExportTest, ClipboardTemplateGoesToStandardOutputWithCrLf) {
   const std::string data = dir_.path() + "ignored.txt";
-  EXPECT_EQ(run("Clip", data).status, CliScriptStatus::kWrittenToStandardOutput);
+  EXPECT_EQ(run("Clip", data).status, CliScriptStatus::WrittenToStandardOutput);
   EXPECT_EQ(printed(), " w1\r\n w2\r\n");
   EXPECT_FALSE(testing::fileExists(data));
 }
 
 TEST_F(CliScriptExportTest, FileTemplateWithoutDataWritesNothing) {
-  EXPECT_EQ(run("names", std::nullopt).status, CliScriptStatus::kNoDataPath);
+  EXPECT_EQ(run("names", std::nullopt).status, CliScriptStatus::NoDataPath);
   EXPECT_EQ(printed(), "");
 }
 
 TEST_F(CliScriptExportTest, FailuresNameWhatFailed) {
   const CliScriptOutcome unreadable = run("nope", "-");
-  EXPECT_EQ(unreadable.status, CliScriptStatus::kFailed);
-  EXPECT_EQ(unreadable.failure, (ScriptFailure{ScriptProblem::kTemplateUnreadable, "nope"}));
+  EXPECT_EQ(unreadable.status, CliScriptStatus::Failed);
+  EXPECT_EQ(unreadable.failure, (ScriptFailure{ScriptProblem::TemplateUnreadable, "nope"}));
 
   const std::string data = dir_.path() + "no/such/dir/s.names";
   const CliScriptOutcome unsaved = run("names", data);
-  EXPECT_EQ(unsaved.status, CliScriptStatus::kFailed);
-  EXPECT_EQ(unsaved.failure, (ScriptFailure{ScriptProblem::kWriteFailed, data}));
+  EXPECT_EQ(unsaved.status, CliScriptStatus::Failed);
+  EXPECT_EQ(unsaved.failure, (ScriptFailure{ScriptProblem::WriteFailed, data}));
   EXPECT_EQ(printed(), "");
 }
 

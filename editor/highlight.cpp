@@ -10,7 +10,7 @@
 namespace oz {
 namespace {
 
-enum class Role : uint8_t { kPlain, kRepeat, kUntil };
+enum class Role : uint8_t { Plain, Repeat, Until };
 
 struct Tag {
   HighlightKind kind;
@@ -26,12 +26,12 @@ bool isOneOf(std::string_view word, auto const& words) {
 }
 
 std::optional<Tag> findTag(std::string_view word) {
-  if (word == kRepeatMarker) return Tag{HighlightKind::kControlTag, Role::kRepeat};
-  if (word == kUntilMarker) return Tag{HighlightKind::kControlTag, Role::kUntil};
-  if (word == kExtensionMarker) return Tag{HighlightKind::kControlTag, Role::kPlain};
+  if (word == kRepeatMarker) return Tag{HighlightKind::ControlTag, Role::Repeat};
+  if (word == kUntilMarker) return Tag{HighlightKind::ControlTag, Role::Until};
+  if (word == kExtensionMarker) return Tag{HighlightKind::ControlTag, Role::Plain};
   if (!isOneOf(word, kTagNames) && !isOneOf(word, kFamilyOnlyWords)) return std::nullopt;
   const bool image = word.starts_with("ov.Image");
-  return Tag{image ? HighlightKind::kImageTag : HighlightKind::kSheetTag, Role::kPlain};
+  return Tag{image ? HighlightKind::ImageTag : HighlightKind::SheetTag, Role::Plain};
 }
 
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -71,8 +71,8 @@ void computeHighlighting(std::string_view text, Highlighting* out) {
     countedBytes = e;
 
     if (const std::optional<Tag> tag = findTag(text.substr(p, e - p))) {
-      if (tag->role == Role::kRepeat) blockStart = start;
-      if (tag->role == Role::kUntil) {
+      if (tag->role == Role::Repeat) blockStart = start;
+      if (tag->role == Role::Until) {
         const ShadeRange shade{blockStart, start + length - blockStart};
         // Shading a shaded block again replaces its shade, never darkens it.
         if (!out->shades.empty() && out->shades.back().start == blockStart) {

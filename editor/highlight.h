@@ -15,10 +15,10 @@
 namespace oz {
 
 enum class HighlightKind : uint8_t {
-  kDefaultText,  // all text, and `ov.` words that name no known tag
-  kImageTag,     // ov.ImageX, ov.ImageY, ... ov.ImageCount
-  kSheetTag,     // ov.SheetWidth, ... ov.Columns
-  kControlTag,   // ov.Extension, ov.Repeat, ov.Until
+  DefaultText,  // all text, and `ov.` words that name no known tag
+  ImageTag,     // ov.ImageX, ov.ImageY, ... ov.ImageCount
+  SheetTag,     // ov.SheetWidth, ... ov.Columns
+  ControlTag,   // ov.Extension, ov.Repeat, ov.Until
 };
 
 inline constexpr Colour kDefaultTextColor{0.75, 0.375, 0.0, 1.0};
@@ -30,13 +30,13 @@ inline constexpr Colour kLoopShade{0.0, 0.0, 0.0, 0.4};
 
 constexpr Colour colourOf(HighlightKind kind) {
   switch (kind) {
-    case HighlightKind::kImageTag:
+    case HighlightKind::ImageTag:
       return kImageTagColor;
-    case HighlightKind::kSheetTag:
+    case HighlightKind::SheetTag:
       return kSheetTagColor;
-    case HighlightKind::kControlTag:
+    case HighlightKind::ControlTag:
       return kControlTagColor;
-    case HighlightKind::kDefaultText:
+    case HighlightKind::DefaultText:
       break;
   }
   return kDefaultTextColor;

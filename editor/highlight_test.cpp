@@ -12,9 +12,9 @@ namespace {
 
 using Spans = std::vector<TagSpan>;
 using Shades = std::vector<ShadeRange>;
-constexpr HighlightKind kImage = HighlightKind::kImageTag;
-constexpr HighlightKind kSheet = HighlightKind::kSheetTag;
-constexpr HighlightKind kControl = HighlightKind::kControlTag;
+constexpr HighlightKind kImage = HighlightKind::ImageTag;
+constexpr HighlightKind kSheet = HighlightKind::SheetTag;
+constexpr HighlightKind kControl = HighlightKind::ControlTag;
 
 TEST(HighlightTest, EveryWordOfTheLanguageIsColouredWhole) {
   for (const std::string_view word : kTagNames) {

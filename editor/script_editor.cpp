@@ -130,7 +130,7 @@ void ScriptEditor::open() {
     // tells whether the file can be written. Bytes that are no text are
     // shown by stand-ins, which saving turns back into the same bytes.
     std::vector<std::string> lines;
-    if (readScriptLines(supportDir_, name, &lines) == ScriptResult::kOk) {
+    if (readScriptLines(supportDir_, name, &lines) == ScriptResult::Ok) {
       toolkit_.setText(editor, bytesToText(editorTextFromLines(lines)));
     }
   }
@@ -222,7 +222,7 @@ void ScriptEditor::newScript() {
     return;
   }
   // The file first, so that a script that could not be created gets no tab.
-  if (createEmptyScript(supportDir_, name) != ScriptResult::kOk) {
+  if (createEmptyScript(supportDir_, name) != ScriptResult::Ok) {
     message("Save Error!", quoted("Unable to save the ", name, " script."));
     return;
   }
@@ -267,7 +267,7 @@ void ScriptEditor::deleteScript() {
     return;
   }
   // A file that is already gone is no reason to keep its tab.
-  if (deleteScriptFile(supportDir_, name) != ScriptResult::kOk && scriptExists(supportDir_, name)) {
+  if (deleteScriptFile(supportDir_, name) != ScriptResult::Ok && scriptExists(supportDir_, name)) {
     message("Delete Error!", quoted("Unable to delete the ", name, " script."));
     return;
   }
@@ -336,7 +336,7 @@ void ScriptEditor::textChanged(int editor) {
 bool ScriptEditor::saveTab(size_t index) {
   const Tab& tab = tabs_[index];
   const std::vector<std::string> lines = editorTextToLines(textToBytes(toolkit_.text(tab.editor)));
-  if (writeScriptLines(supportDir_, tab.name, lines) != ScriptResult::kOk) {
+  if (writeScriptLines(supportDir_, tab.name, lines) != ScriptResult::Ok) {
     message("Save Error!", quoted("Unable to save the ", tab.name, " script."));
     return false;
   }

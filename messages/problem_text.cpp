@@ -21,24 +21,24 @@ constexpr std::string_view kOutOfMemoryTitle = "Out of Memory!";
 // its message fails to compile.
 constexpr ProblemRow rowFor(BuildProblem problem) {
   switch (problem) {
-    case BuildProblem::kNoSavePath:
+    case BuildProblem::NoSavePath:
       return {kWaitTitle, "You have not chosen where to save your sprite sheet/strip!"};
-    case BuildProblem::kNoImageFolder:
+    case BuildProblem::NoImageFolder:
       return {kWaitTitle, "You have not selected an image folder!"};
-    case BuildProblem::kNoImages:
+    case BuildProblem::NoImages:
       return {kWaitTitle, "No png images were found in the image folder!"};
-    case BuildProblem::kSizeMismatch:
+    case BuildProblem::SizeMismatch:
       return {"Image Size Error!",
               "Orvane Zozivi only supports images that share the same width and height. If you "
               "would like to create sprite sheets with various sized images, plus additional "
               "features, check out Orvane v2. A link to it can be found in the \"Help\" menu."};
-    case BuildProblem::kSizeLimit:
+    case BuildProblem::SizeLimit:
       return {"Image Size Limit!",
               "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite "
               "sheet/strip."};
-    case BuildProblem::kWriteFailed:
+    case BuildProblem::WriteFailed:
       return {kSaveErrorTitle, "Unable to save the sprite sheet/strip to \"", "\"."};
-    case BuildProblem::kOutOfMemory:
+    case BuildProblem::OutOfMemory:
       return {kOutOfMemoryTitle, "There is not enough memory to create the sprite sheet/strip."};
   }
   return {};
@@ -46,11 +46,11 @@ constexpr ProblemRow rowFor(BuildProblem problem) {
 
 constexpr ProblemRow rowFor(ScriptProblem problem) {
   switch (problem) {
-    case ScriptProblem::kTemplateUnreadable:
+    case ScriptProblem::TemplateUnreadable:
       return {kWaitTitle, "The \"", "\" script could not be read."};
-    case ScriptProblem::kWriteFailed:
+    case ScriptProblem::WriteFailed:
       return {kSaveErrorTitle, "Unable to save the script to \"", "\"."};
-    case ScriptProblem::kClipboardTooLarge:
+    case ScriptProblem::ClipboardTooLarge:
       return {kOutOfMemoryTitle, "There is not enough memory to copy the script to the clipboard."};
   }
   return {};

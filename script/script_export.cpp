@@ -14,7 +14,7 @@ namespace {
 
 ScriptExportOutcome failure(ScriptProblem problem, std::string subject) {
   ScriptExportOutcome outcome;
-  outcome.kind = ScriptExportOutcome::Kind::kFailed;
+  outcome.kind = ScriptExportOutcome::Kind::Failed;
   outcome.failure = {problem, std::move(subject)};
   return outcome;
 }
@@ -63,7 +63,7 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
   // template itself cannot destroy it.
   std::string text;
   if (!readWholeFile(request.templatePath, &text)) {
-    return failure(ScriptProblem::kTemplateUnreadable, request.scriptName);
+    return failure(ScriptProblem::TemplateUnreadable, request.scriptName);
   }
   const std::vector<std::string> lines = splitLines(text);
 
@@ -74,15 +74,15 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
     try {
       outcome.clipboardText = expandToClipboardText(lines, context);
     } catch (const std::bad_alloc&) {
-      return failure(ScriptProblem::kClipboardTooLarge, {});
+      return failure(ScriptProblem::ClipboardTooLarge, {});
     }
-    outcome.kind = ScriptExportOutcome::Kind::kClipboardText;
+    outcome.kind = ScriptExportOutcome::Kind::ClipboardText;
     return outcome;
   }
   if (!writeScriptFile(lines, context, request.outputPath)) {
-    return failure(ScriptProblem::kWriteFailed, request.outputPath);
+    return failure(ScriptProblem::WriteFailed, request.outputPath);
   }
-  outcome.kind = ScriptExportOutcome::Kind::kWrittenToFile;
+  outcome.kind = ScriptExportOutcome::Kind::WrittenToFile;
   return outcome;
 }
 

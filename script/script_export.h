@@ -28,13 +28,13 @@ struct ScriptExportRequest {
 
 // Why a script export wrote nothing.
 enum class ScriptProblem {
-  kTemplateUnreadable,  // `subject`: the script as it was named
-  kWriteFailed,         // `subject`: where the script was to go
-  kClipboardTooLarge,   // the clipboard text does not fit in memory; no `subject`
+  TemplateUnreadable,  // `subject`: the script as it was named
+  WriteFailed,         // `subject`: where the script was to go
+  ClipboardTooLarge,   // the clipboard text does not fit in memory; no `subject`
 };
 
 struct ScriptFailure {
-  ScriptProblem problem = ScriptProblem::kTemplateUnreadable;
+  ScriptProblem problem = ScriptProblem::TemplateUnreadable;
   std::string subject;
 
   bool operator==(const ScriptFailure&) const = default;
@@ -42,11 +42,11 @@ struct ScriptFailure {
 
 struct ScriptExportOutcome {
   enum class Kind {
-    kWrittenToFile,  // the script file is in place
-    kClipboardText,  // `clipboardText` is ready for the clipboard
-    kFailed,         // nothing was written; `failure` says why
+    WrittenToFile,  // the script file is in place
+    ClipboardText,  // `clipboardText` is ready for the clipboard
+    Failed,         // nothing was written; `failure` says why
   };
-  Kind kind = Kind::kFailed;
+  Kind kind = Kind::Failed;
   std::string clipboardText;  // every line followed by CR LF
   ScriptFailure failure;
 };

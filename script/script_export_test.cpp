@@ -39,18 +39,18 @@ class ScriptExportTest : public ::testing::Test {
 TEST_F(ScriptExportTest, WritesAFileWithLfAfterEveryLineReplacingTheOldOne) {
   const std::string output = dir_.path() + "sheet.csv";
   testing::writeFile(output, "an older, longer script that must not survive\n");
-  EXPECT_EQ(run(output).kind, ScriptExportOutcome::Kind::kWrittenToFile);
+  EXPECT_EQ(run(output).kind, ScriptExportOutcome::Kind::WrittenToFile);
   EXPECT_EQ(testing::readFile(output), "sheet sheet.png\na,0\nb,5\n");
 }
 
 TEST_F(ScriptExportTest, AnOutputPathNamingTheTemplateReadsTheTemplateFirst) {
-  EXPECT_EQ(run(templatePath_).kind, ScriptExportOutcome::Kind::kWrittenToFile);
+  EXPECT_EQ(run(templatePath_).kind, ScriptExportOutcome::Kind::WrittenToFile);
   EXPECT_EQ(testing::readFile(templatePath_), "sheet sheet.png\na,0\nb,5\n");
 }
 
 TEST_F(ScriptExportTest, ClipboardModeEndsEveryLineWithCrLfAndWritesNoFile) {
   const ScriptExportOutcome outcome = run(dir_.path() + "unused.txt", true);
-  EXPECT_EQ(outcome.kind, ScriptExportOutcome::Kind::kClipboardText);
+  EXPECT_EQ(outcome.kind, ScriptExportOutcome::Kind::ClipboardText);
   EXPECT_EQ(outcome.clipboardText, "sheet sheet.png\r\na,0\r\nb,5\r\n");
   EXPECT_FALSE(testing::fileExists(dir_.path() + "unused.txt"));
 }
@@ -58,13 +58,13 @@ TEST_F(ScriptExportTest, ClipboardModeEndsEveryLineWithCrLfAndWritesNoFile) {
 TEST_F(ScriptExportTest, FailuresAreReportedNeverShownAsSaved) {
   const std::string output = dir_.path() + "missing/sheet.csv";
   const ScriptExportOutcome unsaved = run(output);
-  EXPECT_EQ(unsaved.kind, ScriptExportOutcome::Kind::kFailed);
-  EXPECT_EQ(unsaved.failure, (ScriptFailure{ScriptProblem::kWriteFailed, output}));
+  EXPECT_EQ(unsaved.kind, ScriptExportOutcome::Kind::Failed);
+  EXPECT_EQ(unsaved.failure, (ScriptFailure{ScriptProblem::WriteFailed, output}));
 
   templatePath_ = dir_.path() + "gone.txt";
   const ScriptExportOutcome unread = run(dir_.path() + "sheet.csv");
-  EXPECT_EQ(unread.kind, ScriptExportOutcome::Kind::kFailed);
-  EXPECT_EQ(unread.failure, (ScriptFailure{ScriptProblem::kTemplateUnreadable, "csv"}));
+  EXPECT_EQ(unread.kind, ScriptExportOutcome::Kind::Failed);
+  EXPECT_EQ(unread.failure, (ScriptFailure{ScriptProblem::TemplateUnreadable, "csv"}));
   EXPECT_FALSE(testing::fileExists(dir_.path() + "sheet.csv"));
 }
 

@@ -16,16 +16,16 @@ namespace {
 
 BuildRefusal refusalFor(LayoutProblem problem) {
   switch (problem) {
-    case LayoutProblem::kSizeMismatch:
-      return {BuildProblem::kSizeMismatch, {}};
-    case LayoutProblem::kTooLarge:
-      return {BuildProblem::kSizeLimit, {}};
+    case LayoutProblem::SizeMismatch:
+      return {BuildProblem::SizeMismatch, {}};
+    case LayoutProblem::TooLarge:
+      return {BuildProblem::SizeLimit, {}};
     default:
-      return {BuildProblem::kNoImages, {}};
+      return {BuildProblem::NoImages, {}};
   }
 }
 
-BuildRefusal saveError(const std::string& path) { return {BuildProblem::kWriteFailed, path}; }
+BuildRefusal saveError(const std::string& path) { return {BuildProblem::WriteFailed, path}; }
 
 void report(const BuildProgressCallback& progress, BuildPhase phase, int64_t done, int64_t total) {
   if (progress) progress({phase, done, total});
@@ -56,7 +56,7 @@ class Frames {
         frame.height = size->height;
       }
       settled_[i] = !size || beyondLimit || size->tooShort;
-      report(progress_, BuildPhase::kLoadingFrames, static_cast<int64_t>(i) + 1, total());
+      report(progress_, BuildPhase::LoadingFrames, static_cast<int64_t>(i) + 1, total());
     }
   }
 
@@ -81,7 +81,7 @@ class Frames {
   bool settle(size_t count) {
     for (size_t i = 0; i < count; ++i) {
       if (settled_[i]) continue;
-      report(progress_, BuildPhase::kLoadingFrames, static_cast<int64_t>(i) + 1, total());
+      report(progress_, BuildPhase::LoadingFrames, static_cast<int64_t>(i) + 1, total());
       if (!decode(i)) return false;
     }
     return true;
@@ -108,7 +108,7 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
   adviseHugePages(canvas.pixels.data(), canvas.pixels.capacity());
   canvas.pixels.resize(bytes);
   for (size_t i = 0; i < frames.list().size(); ++i) {
-    report(progress, BuildPhase::kComposing, static_cast<int64_t>(i) + 1, frames.total());
+    report(progress, BuildPhase::Composing, static_cast<int64_t>(i) + 1, frames.total());
     const std::optional<RgbaImage> image = frames.decode(i);
     if (!image) return std::nullopt;
     drawFrame(canvas, *image, frames.list()[i].x, frames.list()[i].y);
@@ -118,10 +118,10 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
 
 BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& progress) {
   if (options.savePath.empty()) {
-    return BuildRefusal{BuildProblem::kNoSavePath, {}};
+    return BuildRefusal{BuildProblem::NoSavePath, {}};
   }
   if (options.imageFolder.empty()) {
-    return BuildRefusal{BuildProblem::kNoImageFolder, {}};
+    return BuildRefusal{BuildProblem::NoImageFolder, {}};
   }
   Frames frames(options.imageFolder, progress);
   const int64_t columns = parseColumns(options.columns);
@@ -130,7 +130,7 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
   // decoding every frame first would give.
   for (;;) {
     const SheetLayout layout = layOutFrames(frames.list(), options.strip, columns);
-    if (layout.problem != LayoutProblem::kNone) {
+    if (layout.problem != LayoutProblem::None) {
       if (frames.settle(layout.decidingFrames)) return refusalFor(layout.problem);
       continue;
     }
@@ -141,20 +141,20 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
 
     prepareForDepth(*canvas, options);
     const WriterSettings writer = writerSettings(options);
-    if (writer.bits <= 8) report(progress, BuildPhase::kReducingColours, 0, 0);
+    if (writer.bits <= 8) report(progress, BuildPhase::ReducingColours, 0, 0);
     const PngWriteStatus status =
         encodePng(std::move(*canvas), options.savePath, writer.bits, writer.ditherFlag,
-                  options.smallest ? PngCompression::kSmallest : PngCompression::kDefault,
-                  [&](int32_t rows) { report(progress, BuildPhase::kWriting, rows, height); });
-    if (status == PngWriteStatus::kOutOfMemory) return outOfMemoryRefusal();
-    if (status != PngWriteStatus::kWritten) return saveError(options.savePath);
+                  options.smallest ? PngCompression::Smallest : PngCompression::Default,
+                  [&](int32_t rows) { report(progress, BuildPhase::Writing, rows, height); });
+    if (status == PngWriteStatus::OutOfMemory) return outOfMemoryRefusal();
+    if (status != PngWriteStatus::Written) return saveError(options.savePath);
     return BuiltSheet{std::move(frames.list()), width, height};
   }
 }
 
 }  // namespace
 
-BuildRefusal outOfMemoryRefusal() { return {BuildProblem::kOutOfMemory, {}}; }
+BuildRefusal outOfMemoryRefusal() { return {BuildProblem::OutOfMemory, {}}; }
 
 BuildOutcome buildSheet(const BuildOptions& options, const BuildProgressCallback& progress) {
   // Every allocation of a build (the canvas above all, up to 256 MB) may fail;

@@ -27,14 +27,14 @@ struct BuildOptions : SpriteOptions {
 };
 
 enum class BuildPhase {
-  kLoadingFrames,    // reading the frames' headers: `done` of `total` frames
-  kComposing,        // decoding frames onto the sheet: `done` of `total` frames
-  kReducingColours,  // training the palette (8 and 4 bits): no count
-  kWriting,          // `done` of `total` rows written
+  LoadingFrames,    // reading the frames' headers: `done` of `total` frames
+  Composing,        // decoding frames onto the sheet: `done` of `total` frames
+  ReducingColours,  // training the palette (8 and 4 bits): no count
+  Writing,          // `done` of `total` rows written
 };
 
 struct BuildProgress {
-  BuildPhase phase = BuildPhase::kLoadingFrames;
+  BuildPhase phase = BuildPhase::LoadingFrames;
   int64_t done = 0;
   int64_t total = 0;
 };
@@ -51,18 +51,18 @@ struct BuiltSheet {
 
 // Why nothing (or nothing new) was written.
 enum class BuildProblem {
-  kNoSavePath,     // no sheet file was chosen
-  kNoImageFolder,  // no image folder was chosen
-  kNoImages,       // the folder holds no frame, or none that decodes
-  kSizeMismatch,   // the frames do not all share one size
-  kSizeLimit,      // the sheet would pass kSheetSizeLimit on a side
-  kWriteFailed,    // the sheet at `path` could not be written
-  kOutOfMemory,    // memory ran out; the sheet could be written with more
+  NoSavePath,     // no sheet file was chosen
+  NoImageFolder,  // no image folder was chosen
+  NoImages,       // the folder holds no frame, or none that decodes
+  SizeMismatch,   // the frames do not all share one size
+  SizeLimit,      // the sheet would pass kSheetSizeLimit on a side
+  WriteFailed,    // the sheet at `path` could not be written
+  OutOfMemory,    // memory ran out; the sheet could be written with more
 };
 
 struct BuildRefusal {
-  BuildProblem problem = BuildProblem::kNoImages;
-  std::string path;  // the sheet file, for kWriteFailed; empty otherwise
+  BuildProblem problem = BuildProblem::NoImages;
+  std::string path;  // the sheet file, for BuildProblem::WriteFailed; empty otherwise
 
   bool operator==(const BuildRefusal&) const = default;
 };
@@ -77,7 +77,7 @@ BuildRefusal outOfMemoryRefusal();
 // onto the sheet, a frame wider or higher than the 8,192-pixel limit is never
 // decoded, and a file too short for the pixels its header claims costs no more
 // than its header. Memory that cannot be had ends the build with the refusal
-// kOutOfMemory, and nothing is written.
+// BuildProblem::OutOfMemory, and nothing is written.
 BuildOutcome buildSheet(const BuildOptions& options,
                         const BuildProgressCallback& progress = nullptr);
 

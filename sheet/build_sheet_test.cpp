@@ -18,9 +18,9 @@ using testing::Rgba;
 using testing::solidImage;
 using testing::writeFrame;
 
-const BuildRefusal kNoImages{BuildProblem::kNoImages, {}};
-const BuildRefusal kSizeError{BuildProblem::kSizeMismatch, {}};
-const BuildRefusal kSizeLimit{BuildProblem::kSizeLimit, {}};
+const BuildRefusal kNoImages{BuildProblem::NoImages, {}};
+const BuildRefusal kSizeError{BuildProblem::SizeMismatch, {}};
+const BuildRefusal kSizeLimit{BuildProblem::SizeLimit, {}};
 
 class BuildSheetTest : public ::testing::Test {
  protected:
@@ -81,9 +81,9 @@ class BuildSheetTest : public ::testing::Test {
 TEST_F(BuildSheetTest, BothPathsAreRequiredSavePathFirst) {
   options_.savePath.clear();
   options_.imageFolder.clear();
-  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::kNoSavePath, {}}));
+  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::NoSavePath, {}}));
   options_.savePath = dir_.path() + "sheet.png";
-  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::kNoImageFolder, {}}));
+  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::NoImageFolder, {}}));
 }
 
 TEST_F(BuildSheetTest, NothingUsableIsRefused) {
@@ -276,7 +276,7 @@ TEST_F(PaddedSheetTest, OneBitThresholdsThePreparedPixels) {
 TEST_F(BuildSheetTest, FailedWriteIsReported) {
   frames(1, 2, 2);
   options_.savePath = dir_.path() + "missing/sheet.png";
-  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::kWriteFailed, options_.savePath}));
+  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::WriteFailed, options_.savePath}));
 }
 
 // Memory that runs out anywhere in a build (here, as the first frame is
@@ -284,10 +284,10 @@ TEST_F(BuildSheetTest, FailedWriteIsReported) {
 TEST_F(BuildSheetTest, RunningOutOfMemoryIsNoSaveError) {
   frames(2, 2, 2);
   const auto outcome = buildSheet(options_, [](const BuildProgress& p) {
-    if (p.phase == BuildPhase::kComposing) throw std::bad_alloc();
+    if (p.phase == BuildPhase::Composing) throw std::bad_alloc();
   });
   ASSERT_TRUE(std::holds_alternative<BuildRefusal>(outcome));
-  EXPECT_EQ(std::get<BuildRefusal>(outcome), (BuildRefusal{BuildProblem::kOutOfMemory, {}}));
+  EXPECT_EQ(std::get<BuildRefusal>(outcome), (BuildRefusal{BuildProblem::OutOfMemory, {}}));
   EXPECT_FALSE(testing::fileExists(options_.savePath));
 }
 

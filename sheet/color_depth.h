@@ -21,9 +21,9 @@ enum ColorDepth : int32_t {
 
 // Where the background colour replaces nearly transparent pixels.
 enum class BackgroundUse {
-  kNever,            // every pixel keeps its colour
-  kAlways,           // the palette depths, which have no alpha
-  kWithRemoveAlpha,  // 24-bit, when "Remove Alpha" is ticked
+  Never,            // every pixel keeps its colour
+  Always,           // the palette depths, which have no alpha
+  WithRemoveAlpha,  // 24-bit, when "Remove Alpha" is ticked
 };
 
 struct DepthInfo {
@@ -36,13 +36,13 @@ struct DepthInfo {
 };
 
 inline constexpr std::array<DepthInfo, 6> kDepths = {{
-    {"32-bit", "32", 32, false, false, BackgroundUse::kNever},
-    {"24-bit", "24", 24, false, false, BackgroundUse::kWithRemoveAlpha},
-    {"8-bit", "8", 8, true, true, BackgroundUse::kAlways},
-    {"4-bit", "4", 4, true, true, BackgroundUse::kAlways},
-    {"1-bit", "1", 1, true, true, BackgroundUse::kAlways},
+    {"32-bit", "32", 32, false, false, BackgroundUse::Never},
+    {"24-bit", "24", 24, false, false, BackgroundUse::WithRemoveAlpha},
+    {"8-bit", "8", 8, true, true, BackgroundUse::Always},
+    {"4-bit", "4", 4, true, true, BackgroundUse::Always},
+    {"1-bit", "1", 1, true, true, BackgroundUse::Always},
     // The alpha channel written as grey in an opaque 24-bit sheet.
-    {"Alpha", "alpha", 24, false, false, BackgroundUse::kNever},
+    {"Alpha", "alpha", 24, false, false, BackgroundUse::Never},
 }};
 
 constexpr bool isColorDepth(int64_t depth) {
@@ -57,7 +57,7 @@ constexpr const DepthInfo& depthInfo(int64_t depth) {
 // Whether the background colour replaces nearly transparent pixels at `depth`.
 constexpr bool usesBackground(int64_t depth, bool removeAlpha) {
   const BackgroundUse use = depthInfo(depth).background;
-  return use == BackgroundUse::kAlways || (use == BackgroundUse::kWithRemoveAlpha && removeAlpha);
+  return use == BackgroundUse::Always || (use == BackgroundUse::WithRemoveAlpha && removeAlpha);
 }
 
 }  // namespace oz

@@ -95,7 +95,7 @@ TEST_F(FrameMemoryTest, FramesTooShortForTheirHeadersCostNoMoreThanTheirFiles) {
       options.strip = strip;
       const BuildOutcome outcome = buildSheet(options);
       const auto* refusal = std::get_if<BuildRefusal>(&outcome);
-      return refusal != nullptr && refusal->problem == BuildProblem::kNoImages;
+      return refusal != nullptr && refusal->problem == BuildProblem::NoImages;
     });
   }
 }

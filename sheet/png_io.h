@@ -39,19 +39,19 @@ struct PngSize {
 std::optional<PngSize> readPngSize(const std::string& path);
 
 enum class PngWriteStatus {
-  kWritten,
-  kEmptyPath,       // nothing was asked for
-  kBadImage,        // the image is empty or `bits` is not 32, 24, 8, 4 or 1
-  kCannotCreate,    // the path is a directory, or the file to write cannot be made or opened
-  kOutOfMemory,     // the image data or its compressed form does not fit
-  kNoReduction,     // the colour reduction refused the image
-  kEncodingFailed,  // writing the file failed
-  kCannotReplace,   // finishing the file or moving it over the path failed
+  Written,
+  EmptyPath,       // nothing was asked for
+  BadImage,        // the image is empty or `bits` is not 32, 24, 8, 4 or 1
+  CannotCreate,    // the path is a directory, or the file to write cannot be made or opened
+  OutOfMemory,     // the image data or its compressed form does not fit
+  NoReduction,     // the colour reduction refused the image
+  EncodingFailed,  // writing the file failed
+  CannotReplace,   // finishing the file or moving it over the path failed
 };
 
 enum class PngCompression {
-  kDefault,   // rows unfiltered, compressed fast to about the size zlib's level 9 gives
-  kSmallest,  // the row filters and compression that give the smallest file, slowly
+  Default,   // rows unfiltered, compressed fast to about the size zlib's level 9 gives
+  Smallest,  // the row filters and compression that give the smallest file, slowly
 };
 
 // Called after each row is laid out for compression with the number of rows
@@ -65,7 +65,7 @@ using RowsWritten = std::function<void(int32_t rows)>;
 // and renamed over it once complete, so on any failure an existing file at
 // `path` is untouched and nothing partial is left behind.
 PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits, int32_t ditherFlag,
-                         PngCompression compression = PngCompression::kDefault,
+                         PngCompression compression = PngCompression::Default,
                          const RowsWritten& rowsWritten = nullptr);
 
 }  // namespace oz

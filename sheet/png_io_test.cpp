@@ -37,7 +37,7 @@ class PngIoTest : public ::testing::Test {
   // Writes and reads back `image`, checking the file's header and chunks.
   std::optional<RgbaImage> roundTrip(const RgbaImage& image, int32_t bits, int colorType) {
     const std::string file = path("out.png");
-    EXPECT_EQ(encodePng(image, file, bits, 0), PngWriteStatus::kWritten);
+    EXPECT_EQ(encodePng(image, file, bits, 0), PngWriteStatus::Written);
     const std::string bytes = testing::readFile(file);
     EXPECT_TRUE(testing::chunkCrcsMatch(bytes));
     const auto chunks = readChunks(bytes);
@@ -134,13 +134,13 @@ TEST_F(PngIoTest, PaletteFormsCarryEveryPaletteEntry) {
 
 TEST_F(PngIoTest, FailedWritesLeaveNothingBehind) {
   const RgbaImage image = solidImage(4, 4, {1, 2, 3, 255});
-  EXPECT_EQ(encodePng(image, "", 32, 0), PngWriteStatus::kEmptyPath);
-  EXPECT_EQ(encodePng(image, path("sheet.png"), 16, 0), PngWriteStatus::kBadImage);
-  EXPECT_EQ(encodePng(RgbaImage{}, path("sheet.png"), 32, 0), PngWriteStatus::kBadImage);
-  EXPECT_EQ(encodePng(image, path("missing/sheet.png"), 32, 0), PngWriteStatus::kCannotCreate);
+  EXPECT_EQ(encodePng(image, "", 32, 0), PngWriteStatus::EmptyPath);
+  EXPECT_EQ(encodePng(image, path("sheet.png"), 16, 0), PngWriteStatus::BadImage);
+  EXPECT_EQ(encodePng(RgbaImage{}, path("sheet.png"), 32, 0), PngWriteStatus::BadImage);
+  EXPECT_EQ(encodePng(image, path("missing/sheet.png"), 32, 0), PngWriteStatus::CannotCreate);
   // A directory in the way is never written; it stays as it was.
   ASSERT_EQ(mkdir(path("taken.png").c_str(), 0755), 0);
-  EXPECT_EQ(encodePng(image, path("taken.png"), 24, 0), PngWriteStatus::kCannotCreate);
+  EXPECT_EQ(encodePng(image, path("taken.png"), 24, 0), PngWriteStatus::CannotCreate);
   EXPECT_EQ(listDirectory(dir_.path()), std::vector<std::string>{"taken.png"});
 }
 
@@ -163,7 +163,7 @@ TEST_F(PngIoTest, HeaderPaletteAndRowsAreThoseOfTheEarlierWriter) {
     const std::string golden =
         testing::readFile(std::string(OZ_TESTDATA_DIR "/sheet_writer/") + form.golden + ".png");
     ASSERT_EQ(encodePng(image, path("out.png"), form.bits, form.ditherFlag),
-              PngWriteStatus::kWritten);
+              PngWriteStatus::Written);
     const std::string written = testing::readFile(path("out.png"));
     EXPECT_TRUE(testing::chunkCrcsMatch(written));
     const auto expected = readChunks(golden);
@@ -184,7 +184,7 @@ TEST_F(PngIoTest, ImageDataIsNoLargerThanZlibLevel9Gives) {
   for (const OutputForm& form : kForms) {
     SCOPED_TRACE(form.golden);
     ASSERT_EQ(encodePng(image, path("out.png"), form.bits, form.ditherFlag),
-              PngWriteStatus::kWritten);
+              PngWriteStatus::Written);
     const auto chunks = readChunks(testing::readFile(path("out.png")));
     size_t compressed = 0;
     for (const auto& chunk : chunks) compressed += chunk.type == "IDAT" ? chunk.data.size() : 0;
@@ -203,10 +203,10 @@ TEST_F(PngIoTest, SmallestFileHasTheSamePixelsAndIsNoLarger) {
   for (const OutputForm& form : kForms) {
     SCOPED_TRACE(form.golden);
     ASSERT_EQ(encodePng(image, path("fast.png"), form.bits, form.ditherFlag),
-              PngWriteStatus::kWritten);
+              PngWriteStatus::Written);
     ASSERT_EQ(
-        encodePng(image, path("small.png"), form.bits, form.ditherFlag, PngCompression::kSmallest),
-        PngWriteStatus::kWritten);
+        encodePng(image, path("small.png"), form.bits, form.ditherFlag, PngCompression::Smallest),
+        PngWriteStatus::Written);
     const std::string fast = testing::readFile(path("fast.png"));
     const std::string small = testing::readFile(path("small.png"));
     EXPECT_TRUE(testing::chunkCrcsMatch(small));
@@ -256,8 +256,8 @@ TEST_F(PngIoTest, FailingWriteLeavesTheOldFileWhole) {
       FileSizeLimit limit;
       status = encodePng(noise, sheet, bits, 0);
     }
-    EXPECT_TRUE(status == PngWriteStatus::kEncodingFailed ||
-                status == PngWriteStatus::kCannotReplace);
+    EXPECT_TRUE(status == PngWriteStatus::EncodingFailed ||
+                status == PngWriteStatus::CannotReplace);
     EXPECT_EQ(testing::readFile(sheet), "the old sheet");
     EXPECT_EQ(listDirectory(dir_.path()), std::vector<std::string>{"sheet.png"});
   }
@@ -265,9 +265,9 @@ TEST_F(PngIoTest, FailingWriteLeavesTheOldFileWhole) {
 
 TEST_F(PngIoTest, ReportsEachRowWritten) {
   std::vector<int32_t> rows;
-  EXPECT_EQ(encodePng(solidImage(2, 3, {}), path("a.png"), 32, 0, PngCompression::kDefault,
+  EXPECT_EQ(encodePng(solidImage(2, 3, {}), path("a.png"), 32, 0, PngCompression::Default,
                       [&](int32_t n) { rows.push_back(n); }),
-            PngWriteStatus::kWritten);
+            PngWriteStatus::Written);
   EXPECT_EQ(rows, (std::vector<int32_t>{1, 2, 3}));
 }
 

@@ -119,7 +119,7 @@ ImageData paletteImageData(Reduction& reduction, int32_t width, int32_t height, 
 // row's adaptive filter; palette rows (whose bytes are indices, not samples)
 // keep whichever of the two compresses smaller.
 std::optional<DeflatedBytes> compress(ImageData& data, PngCompression compression, bool palette) {
-  if (compression == PngCompression::kDefault) {
+  if (compression == PngCompression::Default) {
     return deflateZlib(data.bytes, palette ? kIndexRowsLevel : kSampleRowsLevel);
   }
   std::optional<DeflatedBytes> unfiltered;
@@ -137,15 +137,15 @@ std::optional<DeflatedBytes> compress(ImageData& data, PngCompression compressio
 
 PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits, int32_t ditherFlag,
                          PngCompression compression, const RowsWritten& rowsWritten) {
-  if (path.empty()) return PngWriteStatus::kEmptyPath;
+  if (path.empty()) return PngWriteStatus::EmptyPath;
   const int32_t width = image.width;
   const int32_t height = image.height;
   if (width <= 0 || height <= 0 || !isSupportedBits(bits) ||
       image.pixels.size() != static_cast<size_t>(width) * height * 4) {
-    return PngWriteStatus::kBadImage;
+    return PngWriteStatus::BadImage;
   }
   AtomicFile file;
-  if (!file.open(path)) return PngWriteStatus::kCannotCreate;
+  if (!file.open(path)) return PngWriteStatus::CannotCreate;
 
   PngHeader header{static_cast<uint32_t>(width), static_cast<uint32_t>(height), 8, 6};
   std::vector<uint8_t> palette;  // red, green, blue of each entry
@@ -169,7 +169,7 @@ PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits,
       std::unique_ptr<Reduction> reduction =
           Reduction::open(image.pixels.data(), width, height, stride, bits, ditherFlag);
       if (reduction == nullptr || reduction->palette().size() != (size_t{1} << bits)) {
-        return PngWriteStatus::kNoReduction;
+        return PngWriteStatus::NoReduction;
       }
       for (const PaletteColour& c : reduction->palette()) {
         palette.insert(palette.end(), {c.red, c.green, c.blue});
@@ -182,14 +182,14 @@ PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits,
     }
     deflated = compress(data, compression, bits <= 8);
   } catch (const std::bad_alloc&) {
-    return PngWriteStatus::kOutOfMemory;
+    return PngWriteStatus::OutOfMemory;
   }
-  if (!deflated) return PngWriteStatus::kOutOfMemory;
+  if (!deflated) return PngWriteStatus::OutOfMemory;
   data.bytes = {};
   if (!writePngChunks(file.stream(), header, palette, deflated->view())) {
-    return PngWriteStatus::kEncodingFailed;
+    return PngWriteStatus::EncodingFailed;
   }
-  return file.commit() ? PngWriteStatus::kWritten : PngWriteStatus::kCannotReplace;
+  return file.commit() ? PngWriteStatus::Written : PngWriteStatus::CannotReplace;
 }
 
 }  // namespace oz

@@ -25,10 +25,10 @@ void filterWith(const uint8_t* row, const uint8_t* previous, size_t rowBytes, si
     const int b = previous != nullptr ? previous[i] : 0;
     const int c = previous != nullptr && i >= pixelBytes ? previous[i - pixelBytes] : 0;
     int predicted = 0;
-    if constexpr (kFilter == RowFilter::kSub) predicted = a;
-    if constexpr (kFilter == RowFilter::kUp) predicted = b;
-    if constexpr (kFilter == RowFilter::kAverage) predicted = (a + b) / 2;
-    if constexpr (kFilter == RowFilter::kPaeth) predicted = paethPredictor(a, b, c);
+    if constexpr (kFilter == RowFilter::Sub) predicted = a;
+    if constexpr (kFilter == RowFilter::Up) predicted = b;
+    if constexpr (kFilter == RowFilter::Average) predicted = (a + b) / 2;
+    if constexpr (kFilter == RowFilter::Paeth) predicted = paethPredictor(a, b, c);
     out[i] = static_cast<uint8_t>(row[i] - predicted);
   }
 }
@@ -45,17 +45,17 @@ uint64_t absoluteSum(const uint8_t* bytes, size_t count) {
 void filterRow(RowFilter filter, const uint8_t* row, const uint8_t* previous, size_t rowBytes,
                size_t pixelBytes, uint8_t* out) {
   switch (filter) {
-    case RowFilter::kNone:
+    case RowFilter::None:
       std::memcpy(out, row, rowBytes);
       return;
-    case RowFilter::kSub:
-      return filterWith<RowFilter::kSub>(row, previous, rowBytes, pixelBytes, out);
-    case RowFilter::kUp:
-      return filterWith<RowFilter::kUp>(row, previous, rowBytes, pixelBytes, out);
-    case RowFilter::kAverage:
-      return filterWith<RowFilter::kAverage>(row, previous, rowBytes, pixelBytes, out);
-    case RowFilter::kPaeth:
-      return filterWith<RowFilter::kPaeth>(row, previous, rowBytes, pixelBytes, out);
+    case RowFilter::Sub:
+      return filterWith<RowFilter::Sub>(row, previous, rowBytes, pixelBytes, out);
+    case RowFilter::Up:
+      return filterWith<RowFilter::Up>(row, previous, rowBytes, pixelBytes, out);
+    case RowFilter::Average:
+      return filterWith<RowFilter::Average>(row, previous, rowBytes, pixelBytes, out);
+    case RowFilter::Paeth:
+      return filterWith<RowFilter::Paeth>(row, previous, rowBytes, pixelBytes, out);
   }
 }
 
@@ -67,7 +67,7 @@ void filterRowsAdaptively(uint8_t* data, size_t rowBytes, int32_t height, size_t
     uint8_t* row = data + static_cast<size_t>(y) * stride;
     const uint8_t* previous = y > 0 ? row - stride + 1 : nullptr;
     uint64_t bestSum = absoluteSum(row + 1, rowBytes);
-    RowFilter bestFilter = RowFilter::kNone;
+    RowFilter bestFilter = RowFilter::None;
     for (int f = 1; f < kRowFilterCount; ++f) {
       const auto filter = static_cast<RowFilter>(f);
       filterRow(filter, row + 1, previous, rowBytes, pixelBytes, candidate.data());
@@ -79,7 +79,7 @@ void filterRowsAdaptively(uint8_t* data, size_t rowBytes, int32_t height, size_t
       }
     }
     row[0] = static_cast<uint8_t>(bestFilter);
-    if (bestFilter != RowFilter::kNone) std::memcpy(row + 1, best.data(), rowBytes);
+    if (bestFilter != RowFilter::None) std::memcpy(row + 1, best.data(), rowBytes);
   }
 }
 

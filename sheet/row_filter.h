@@ -7,7 +7,7 @@
 
 namespace oz {
 
-enum class RowFilter : uint8_t { kNone = 0, kSub = 1, kUp = 2, kAverage = 3, kPaeth = 4 };
+enum class RowFilter : uint8_t { None = 0, Sub = 1, Up = 2, Average = 3, Paeth = 4 };
 inline constexpr int kRowFilterCount = 5;
 
 // Writes `row` filtered with `filter` to `out` (rowBytes bytes). `previous` is

@@ -36,7 +36,7 @@ SheetLayout layOutFrames(FrameList& frames, bool strip, int64_t columns) {
     frame.x = cursorX;
     frame.y = cursorY;
     if (i > 0 && (frame.width != frames[i - 1].width || frame.height != frames[i - 1].height)) {
-      layout.problem = LayoutProblem::kSizeMismatch;
+      layout.problem = LayoutProblem::SizeMismatch;
       layout.decidingFrames = i + 1;
       return layout;
     }
@@ -57,9 +57,9 @@ SheetLayout layOutFrames(FrameList& frames, bool strip, int64_t columns) {
   layout.height = cursorX < 1 ? cursorY : cursorY + frames.back().height;
   layout.decidingFrames = frames.size();
   if (layout.width > kSheetSizeLimit || layout.height > kSheetSizeLimit) {
-    layout.problem = LayoutProblem::kTooLarge;
+    layout.problem = LayoutProblem::TooLarge;
   } else if (layout.width < 1 || layout.height < 1) {
-    layout.problem = LayoutProblem::kEmpty;
+    layout.problem = LayoutProblem::Empty;
   }
   return layout;
 }

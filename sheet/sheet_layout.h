@@ -19,16 +19,16 @@ inline constexpr int64_t kSheetSizeLimit = 8192;
 int64_t parseColumns(std::string_view text);
 
 enum class LayoutProblem {
-  kNone,
-  kSizeMismatch,  // a frame's size differs from the one before it
-  kTooLarge,      // the sheet passes kSheetSizeLimit on a side
-  kEmpty,         // the sheet is 0 pixels wide or high (no frame, or none decoded)
+  None,
+  SizeMismatch,  // a frame's size differs from the one before it
+  TooLarge,      // the sheet passes kSheetSizeLimit on a side
+  Empty,         // the sheet is 0 pixels wide or high (no frame, or none decoded)
 };
 
 struct SheetLayout {
-  LayoutProblem problem = LayoutProblem::kNone;
+  LayoutProblem problem = LayoutProblem::None;
   // How many leading frames decide the outcome: up to the first mismatching
-  // frame for kSizeMismatch, else all of them.
+  // frame for SizeMismatch, else all of them.
   size_t decidingFrames = 0;
   int64_t width = 0;  // unpadded
   int64_t height = 0;

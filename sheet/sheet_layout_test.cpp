@@ -41,7 +41,7 @@ TEST(SheetLayoutTest, PlacesFramesAsStripOrGrid) {
     const int64_t w = c.strip ? 32 : 10, h = c.strip ? 48 : 20;
     FrameList frames = framesOf(c.count, w, h);
     const SheetLayout layout = layOutFrames(frames, c.strip, c.columns);
-    EXPECT_EQ(layout.problem, LayoutProblem::kNone);
+    EXPECT_EQ(layout.problem, LayoutProblem::None);
     EXPECT_EQ(layout.width, c.sheetWidth);
     EXPECT_EQ(layout.height, c.sheetHeight);
     EXPECT_EQ(frames[c.probe].x, c.x);
@@ -53,40 +53,40 @@ TEST(SheetLayoutTest, PlacesFramesAsStripOrGrid) {
 
 TEST(SheetLayoutTest, LimitIs8192PixelsOnEachSide) {
   FrameList frames = framesOf(128, 64, 64);
-  EXPECT_EQ(layOutFrames(frames, true, 4).problem, LayoutProblem::kNone);
+  EXPECT_EQ(layOutFrames(frames, true, 4).problem, LayoutProblem::None);
   frames = framesOf(129, 64, 64);
-  EXPECT_EQ(layOutFrames(frames, true, 4).problem, LayoutProblem::kTooLarge);
+  EXPECT_EQ(layOutFrames(frames, true, 4).problem, LayoutProblem::TooLarge);
   frames = framesOf(1, 8193, 1);
-  EXPECT_EQ(layOutFrames(frames, false, 4).problem, LayoutProblem::kTooLarge);
+  EXPECT_EQ(layOutFrames(frames, false, 4).problem, LayoutProblem::TooLarge);
   // 2 columns of 4096: exactly 8,192 wide; 3 rows of 2731 is 8,193 high.
   frames = framesOf(6, 4096, 2731);
   const SheetLayout tall = layOutFrames(frames, false, 2);
   EXPECT_EQ(tall.width, 8192);
   EXPECT_EQ(tall.height, 8193);
-  EXPECT_EQ(tall.problem, LayoutProblem::kTooLarge);
+  EXPECT_EQ(tall.problem, LayoutProblem::TooLarge);
 }
 
 TEST(SheetLayoutTest, FirstSizeMismatchDecides) {
   FrameList frames = framesOf(5, 10, 10);
   frames[2].height = 11;
   SheetLayout layout = layOutFrames(frames, false, 4);
-  EXPECT_EQ(layout.problem, LayoutProblem::kSizeMismatch);
+  EXPECT_EQ(layout.problem, LayoutProblem::SizeMismatch);
   EXPECT_EQ(layout.decidingFrames, 3u);
   // A mismatch wins over a sheet that would also be too large.
   frames = framesOf(200, 64, 64);
   frames[150].width = 0;
   frames[150].height = 0;
   layout = layOutFrames(frames, true, 4);
-  EXPECT_EQ(layout.problem, LayoutProblem::kSizeMismatch);
+  EXPECT_EQ(layout.problem, LayoutProblem::SizeMismatch);
   EXPECT_EQ(layout.decidingFrames, 151u);
 }
 
 TEST(SheetLayoutTest, NoFrameOrNoPixelsIsEmpty) {
   FrameList none;
-  EXPECT_EQ(layOutFrames(none, false, 4).problem, LayoutProblem::kEmpty);
+  EXPECT_EQ(layOutFrames(none, false, 4).problem, LayoutProblem::Empty);
   FrameList undecoded = framesOf(3, 0, 0);
-  EXPECT_EQ(layOutFrames(undecoded, true, 4).problem, LayoutProblem::kEmpty);
-  EXPECT_EQ(layOutFrames(undecoded, false, 1).problem, LayoutProblem::kEmpty);
+  EXPECT_EQ(layOutFrames(undecoded, true, 4).problem, LayoutProblem::Empty);
+  EXPECT_EQ(layOutFrames(undecoded, false, 1).problem, LayoutProblem::Empty);
 }
 
 TEST(SheetLayoutTest, ColumnsAreReadAsTheLeadingInteger) {

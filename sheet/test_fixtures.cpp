@@ -42,7 +42,7 @@ Rgba pixelAt(const RgbaImage& image, int32_t x, int32_t y) {
 }
 
 void writeFrame(const std::string& path, const RgbaImage& image) {
-  ASSERT_EQ(encodePng(image, path, 32, 0), PngWriteStatus::kWritten) << path;
+  ASSERT_EQ(encodePng(image, path, 32, 0), PngWriteStatus::Written) << path;
 }
 
 std::vector<PngChunk> readChunks(const std::string& bytes) {

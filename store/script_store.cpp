@@ -44,35 +44,35 @@ bool scriptExists(const SupportDir& dir, std::string_view name) {
 ScriptResult readScriptLines(const SupportDir& dir, std::string_view name,
                              std::vector<std::string>* lines) {
   const auto path = scriptPath(dir, name);
-  if (!path) return ScriptResult::kBadName;
+  if (!path) return ScriptResult::BadName;
   std::string bytes;
-  if (!readWholeFile(*path, &bytes)) return ScriptResult::kFailed;
+  if (!readWholeFile(*path, &bytes)) return ScriptResult::Failed;
   *lines = splitLines(bytes);
-  return ScriptResult::kOk;
+  return ScriptResult::Ok;
 }
 
 ScriptResult writeScriptLines(const SupportDir& dir, std::string_view name,
                               const std::vector<std::string>& lines) {
   const auto path = scriptPath(dir, name);
-  if (!path) return ScriptResult::kBadName;
+  if (!path) return ScriptResult::BadName;
   std::string bytes;
   for (const std::string& line : lines) {
     bytes += line;
     bytes += '\n';
   }
-  return writeFileAtomically(*path, bytes) ? ScriptResult::kOk : ScriptResult::kFailed;
+  return writeFileAtomically(*path, bytes) ? ScriptResult::Ok : ScriptResult::Failed;
 }
 
 ScriptResult createEmptyScript(const SupportDir& dir, std::string_view name) {
   const auto path = scriptPath(dir, name);
-  if (!path) return ScriptResult::kBadName;
-  return truncateOrCreate(*path) ? ScriptResult::kOk : ScriptResult::kFailed;
+  if (!path) return ScriptResult::BadName;
+  return truncateOrCreate(*path) ? ScriptResult::Ok : ScriptResult::Failed;
 }
 
 ScriptResult deleteScriptFile(const SupportDir& dir, std::string_view name) {
   const auto path = scriptPath(dir, name);
-  if (!path) return ScriptResult::kBadName;
-  return unlink(path->c_str()) == 0 ? ScriptResult::kOk : ScriptResult::kFailed;
+  if (!path) return ScriptResult::BadName;
+  return unlink(path->c_str()) == 0 ? ScriptResult::Ok : ScriptResult::Failed;
 }
 
 }  // namespace oz

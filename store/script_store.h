@@ -19,9 +19,9 @@ inline constexpr std::string_view kTabSelectionGroup = "Tab Selection";
 inline constexpr std::string_view kSavedTabKey = "SavedTab";
 
 enum class ScriptResult {
-  kOk,
-  kBadName,  // the name is empty, "." or "..", or holds "/" or a NUL character
-  kFailed,   // the file system refused (the file is missing, unreadable, unwritable…)
+  Ok,
+  BadName,  // the name is empty, "." or "..", or holds "/" or a NUL character
+  Failed,   // the file system refused (the file is missing, unreadable, unwritable…)
 };
 
 // A name the store accepts: non-empty, not "." or "..", without "/" or NUL.

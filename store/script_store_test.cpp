@@ -20,7 +20,7 @@ class ScriptStoreTest : public ::testing::Test {
 
   Lines read(std::string_view name) {
     Lines lines;
-    EXPECT_EQ(readScriptLines(dir_, name, &lines), ScriptResult::kOk) << name;
+    EXPECT_EQ(readScriptLines(dir_, name, &lines), ScriptResult::Ok) << name;
     return lines;
   }
 
@@ -61,7 +61,7 @@ TEST_F(ScriptStoreTest, ReadsEveryLineEndingAndKeepsBytes) {
 
 TEST_F(ScriptStoreTest, WritesEveryLineWithLfAndReplacesTheWholeFile) {
   writeFile(dir_.file("s.txt"), "x\r\ny");
-  ASSERT_EQ(writeScriptLines(dir_, "s", read("s")), ScriptResult::kOk);
+  ASSERT_EQ(writeScriptLines(dir_, "s", read("s")), ScriptResult::Ok);
   EXPECT_EQ(readFile(dir_.file("s.txt")), "x\ny\n");
   writeScriptLines(dir_, "s", {"\xEF\xBB\xBF"});
   EXPECT_EQ(readFile(dir_.file("s.txt")), "\xEF\xBB\xBF\n");
@@ -74,17 +74,17 @@ TEST_F(ScriptStoreTest, WritesEveryLineWithLfAndReplacesTheWholeFile) {
 
 TEST_F(ScriptStoreTest, CreateCutsDeleteRemovesAndFailuresAreReported) {
   writeFile(dir_.file(" spaced .txt"), "old");
-  EXPECT_EQ(createEmptyScript(dir_, " spaced "), ScriptResult::kOk);
+  EXPECT_EQ(createEmptyScript(dir_, " spaced "), ScriptResult::Ok);
   EXPECT_EQ(readFile(dir_.file(" spaced .txt")), "");
-  EXPECT_EQ(deleteScriptFile(dir_, " spaced "), ScriptResult::kOk);
+  EXPECT_EQ(deleteScriptFile(dir_, " spaced "), ScriptResult::Ok);
   EXPECT_FALSE(scriptExists(dir_, " spaced "));
-  EXPECT_EQ(deleteScriptFile(dir_, " spaced "), ScriptResult::kFailed);
+  EXPECT_EQ(deleteScriptFile(dir_, " spaced "), ScriptResult::Failed);
   Lines lines;
-  EXPECT_EQ(readScriptLines(dir_, "gone", &lines), ScriptResult::kFailed);
+  EXPECT_EQ(readScriptLines(dir_, "gone", &lines), ScriptResult::Failed);
 
   const SupportDir missing{home_.path() + "missing/"};
-  EXPECT_EQ(writeScriptLines(missing, "s", {"a"}), ScriptResult::kFailed);
-  EXPECT_EQ(createEmptyScript(missing, "s"), ScriptResult::kFailed);
+  EXPECT_EQ(writeScriptLines(missing, "s", {"a"}), ScriptResult::Failed);
+  EXPECT_EQ(createEmptyScript(missing, "s"), ScriptResult::Failed);
   EXPECT_FALSE(fileExists(missing.path));
 }
 
@@ -97,10 +97,10 @@ TEST_F(ScriptStoreTest, RefusedNamesNeverReachTheFileSystem) {
     EXPECT_FALSE(isValidScriptName(name));
     EXPECT_EQ(scriptPath(dir_, name), std::nullopt);
     EXPECT_FALSE(scriptExists(dir_, name));
-    EXPECT_EQ(readScriptLines(dir_, name, &lines), ScriptResult::kBadName);
-    EXPECT_EQ(writeScriptLines(dir_, name, {"x"}), ScriptResult::kBadName);
-    EXPECT_EQ(createEmptyScript(dir_, name), ScriptResult::kBadName);
-    EXPECT_EQ(deleteScriptFile(dir_, name), ScriptResult::kBadName);
+    EXPECT_EQ(readScriptLines(dir_, name, &lines), ScriptResult::BadName);
+    EXPECT_EQ(writeScriptLines(dir_, name, {"x"}), ScriptResult::BadName);
+    EXPECT_EQ(createEmptyScript(dir_, name), ScriptResult::BadName);
+    EXPECT_EQ(deleteScriptFile(dir_, name), ScriptResult::BadName);
   }
   EXPECT_EQ(readFile(home_.path() + "outside.txt"), "keep");
   EXPECT_EQ(listDirectory(dir_.path), Lines{});

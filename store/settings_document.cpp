@@ -42,18 +42,18 @@ SettingsEntry parseLine(std::string_view line) {
   if (line.front() == ';') {
     line.remove_prefix(1);
     if (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-    return {SettingsEntry::Kind::kComment, {}, std::string(line)};
+    return {SettingsEntry::Kind::Comment, {}, std::string(line)};
   }
   if (line.front() == '[') {
     line.remove_prefix(1);
-    return {SettingsEntry::Kind::kGroup, std::string(line.substr(0, line.find(']'))), {}};
+    return {SettingsEntry::Kind::Group, std::string(line.substr(0, line.find(']'))), {}};
   }
   const size_t equals = line.find('=');
   std::string_view key = line.substr(0, equals);
   while (!key.empty() && isBlank(key.back())) key.remove_suffix(1);
   std::string_view value = equals == std::string_view::npos ? "" : line.substr(equals + 1);
   while (!value.empty() && isBlank(value.front())) value.remove_prefix(1);
-  return {SettingsEntry::Kind::kKey, std::string(key), std::string(value)};
+  return {SettingsEntry::Kind::Key, std::string(key), std::string(value)};
 }
 
 // A stored line ends at the first line break, which the file format cannot hold.
@@ -96,13 +96,13 @@ std::string formatSettingsText(const std::vector<SettingsEntry>& entries) {
   text += '\n';
   for (const SettingsEntry& entry : entries) {
     switch (entry.kind) {
-      case SettingsEntry::Kind::kGroup:
+      case SettingsEntry::Kind::Group:
         text += "[" + entry.name + "]";
         break;
-      case SettingsEntry::Kind::kComment:
+      case SettingsEntry::Kind::Comment:
         text += "; " + entry.value;
         break;
-      case SettingsEntry::Kind::kKey:
+      case SettingsEntry::Kind::Key:
         text += entry.name + " = " + entry.value;
         break;
     }
@@ -142,7 +142,7 @@ void SettingsDocument::selectGroup(std::string_view name) {
   if (name.empty()) return;
   for (size_t i = 0; i < entries_.size(); ++i) {
     const SettingsEntry& entry = entries_[i];
-    if (entry.kind == SettingsEntry::Kind::kGroup && equalIgnoringAsciiCase(entry.name, name)) {
+    if (entry.kind == SettingsEntry::Kind::Group && equalIgnoringAsciiCase(entry.name, name)) {
       group_ = i;
       return;
     }
@@ -154,7 +154,7 @@ std::optional<std::pair<size_t, size_t>> SettingsDocument::groupRange() const {
   if (pendingGroup_) return std::nullopt;
   const size_t begin = group_ ? *group_ + 1 : 0;
   size_t end = begin;
-  while (end < entries_.size() && entries_[end].kind != SettingsEntry::Kind::kGroup) ++end;
+  while (end < entries_.size() && entries_[end].kind != SettingsEntry::Kind::Group) ++end;
   return std::pair{begin, end};
 }
 
@@ -163,8 +163,7 @@ std::optional<size_t> SettingsDocument::findKey(std::string_view key) const {
   if (!range) return std::nullopt;
   for (size_t i = range->first; i < range->second; ++i) {
     const SettingsEntry& entry = entries_[i];
-    if (entry.kind == SettingsEntry::Kind::kKey && equalIgnoringAsciiCase(entry.name, key))
-      return i;
+    if (entry.kind == SettingsEntry::Kind::Key && equalIgnoringAsciiCase(entry.name, key)) return i;
   }
   return std::nullopt;
 }
@@ -189,7 +188,7 @@ bool SettingsDocument::writeText(std::string_view key, std::string_view value) {
   if (!settingsKeyReadsBack(key)) return false;
   value = firstLine(value);
   if (pendingGroup_) {
-    entries_.push_back({SettingsEntry::Kind::kGroup, std::move(*pendingGroup_), {}});
+    entries_.push_back({SettingsEntry::Kind::Group, std::move(*pendingGroup_), {}});
     pendingGroup_.reset();
     group_ = entries_.size() - 1;
   }
@@ -201,7 +200,7 @@ bool SettingsDocument::writeText(std::string_view key, std::string_view value) {
   }
   const size_t end = groupRange()->second;
   entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(end),
-                  {SettingsEntry::Kind::kKey, std::string(key), std::string(value)});
+                  {SettingsEntry::Kind::Key, std::string(key), std::string(value)});
   return true;
 }
 
@@ -218,7 +217,7 @@ std::vector<SettingsKeyValue> SettingsDocument::listKeys() const {
   if (!range) return keys;
   for (size_t i = range->first; i < range->second; ++i) {
     const SettingsEntry& entry = entries_[i];
-    if (entry.kind == SettingsEntry::Kind::kKey) {
+    if (entry.kind == SettingsEntry::Kind::Key) {
       keys.push_back({std::string(trimBlanks(entry.name)), std::string(trimBlanks(entry.value))});
     }
   }

@@ -12,8 +12,8 @@
 namespace oz {
 
 struct SettingsEntry {
-  enum class Kind { kGroup, kComment, kKey };
-  Kind kind = Kind::kKey;
+  enum class Kind { Group, Comment, Key };
+  Kind kind = Kind::Key;
   std::string name;   // the group's name, or the key; empty for a comment
   std::string value;  // the key's value, or the comment's text; empty for a group
 

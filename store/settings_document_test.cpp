@@ -10,10 +10,10 @@ namespace {
 
 using Kind = SettingsEntry::Kind;
 
-SettingsEntry group(std::string name) { return {Kind::kGroup, std::move(name), {}}; }
-SettingsEntry comment(std::string text) { return {Kind::kComment, {}, std::move(text)}; }
+SettingsEntry group(std::string name) { return {Kind::Group, std::move(name), {}}; }
+SettingsEntry comment(std::string text) { return {Kind::Comment, {}, std::move(text)}; }
 SettingsEntry key(std::string name, std::string value) {
-  return {Kind::kKey, std::move(name), std::move(value)};
+  return {Kind::Key, std::move(name), std::move(value)};
 }
 
 TEST(SettingsText, ReadsLinesOfEveryKind) {

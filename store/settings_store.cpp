@@ -23,10 +23,10 @@ SettingsStore::Access probeAccess(const std::string& path) {
     struct stat info {};
     const bool plain = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     ::close(fd);
-    return plain ? SettingsStore::Access::kWritable : SettingsStore::Access::kReadOnly;
+    return plain ? SettingsStore::Access::Writable : SettingsStore::Access::ReadOnly;
   }
-  if (errno == ENOENT) return SettingsStore::Access::kAbsent;
-  return SettingsStore::Access::kReadOnly;
+  if (errno == ENOENT) return SettingsStore::Access::Absent;
+  return SettingsStore::Access::ReadOnly;
 }
 
 }  // namespace
@@ -39,25 +39,25 @@ void SettingsStore::open(const std::string& path) {
   close();
   path_ = path;
   access_ = probeAccess(path);
-  if (access_ == Access::kAbsent) return;
+  if (access_ == Access::Absent) return;
   std::string bytes;
   if (readWholeFile(path, &bytes)) {
     document_ = SettingsDocument(parseSettingsText(bytes));
   } else {
     // Rewriting a file that could not be read (too large, no plain file)
     // would lose what it holds: it is left alone.
-    access_ = Access::kReadOnly;
+    access_ = Access::ReadOnly;
   }
 }
 
 bool SettingsStore::close() {
   bool kept = true;
-  if (access_ != Access::kClosed && document_.changed()) {
-    const bool writable = access_ == Access::kWritable || access_ == Access::kAbsent;
+  if (access_ != Access::Closed && document_.changed()) {
+    const bool writable = access_ == Access::Writable || access_ == Access::Absent;
     kept = writable && writeFileAtomically(path_, formatSettingsText(document_.entries()));
   }
   path_.clear();
-  access_ = Access::kClosed;
+  access_ = Access::Closed;
   document_ = SettingsDocument();
   return kept;
 }

@@ -15,10 +15,10 @@ namespace oz {
 class SettingsStore {
  public:
   enum class Access {
-    kClosed,    // no file open
-    kWritable,  // the file was opened for reading and writing
-    kReadOnly,  // not writable, or not readable: changes are never written back
-    kAbsent,    // no file: created at close if anything was written
+    Closed,    // no file open
+    Writable,  // the file was opened for reading and writing
+    ReadOnly,  // not writable, or not readable: changes are never written back
+    Absent,    // no file: created at close if anything was written
   };
 
   SettingsStore() = default;
@@ -66,7 +66,7 @@ class SettingsStore {
 
  private:
   std::string path_;
-  Access access_ = Access::kClosed;
+  Access access_ = Access::Closed;
   SettingsDocument document_;
 };
 

@@ -28,7 +28,7 @@ class SettingsStoreTest : public ::testing::Test {
 TEST_F(SettingsStoreTest, FirstRunQuitWithoutChangesLeavesZeroBytes) {
   ASSERT_TRUE(SettingsStore::create(path_));
   store_.open(path_);
-  EXPECT_EQ(store_.access(), SettingsStore::Access::kWritable);
+  EXPECT_EQ(store_.access(), SettingsStore::Access::Writable);
   EXPECT_EQ(readSpriteSettings(store_), SpriteOptions());
   EXPECT_TRUE(store_.close());
   EXPECT_EQ(readFile(path_), "");
@@ -62,14 +62,14 @@ TEST_F(SettingsStoreTest, FileOfAnotherToolIsReadAndWrittenBackInPlace) {
 
 TEST_F(SettingsStoreTest, AbsentFileIsCreatedOnlyWhenSomethingWasWritten) {
   store_.open(path_);
-  EXPECT_EQ(store_.access(), SettingsStore::Access::kAbsent);
+  EXPECT_EQ(store_.access(), SettingsStore::Access::Absent);
   EXPECT_TRUE(store_.close());
   EXPECT_FALSE(fileExists(path_));
   store_.open(path_);
   writeSheetChosen(store_);
   // Opening again first closes, which writes the change.
   store_.open(path_);
-  EXPECT_EQ(store_.access(), SettingsStore::Access::kWritable);
+  EXPECT_EQ(store_.access(), SettingsStore::Access::Writable);
   EXPECT_FALSE(store_.changed());
   EXPECT_EQ(readFile(path_), std::string(kMark) + "[Settings]\nSheet = 1\nStrip = 0\n");
 }
@@ -91,7 +91,7 @@ TEST_F(SettingsStoreTest, ReadOnlyFileKeepsItsContent) {
   const auto readOnlyStoreKeepsTheFile = [this] {
     SettingsStore store;
     store.open(path_);
-    const bool readOnly = store.access() == SettingsStore::Access::kReadOnly;
+    const bool readOnly = store.access() == SettingsStore::Access::ReadOnly;
     const bool strip = readSpriteSettings(store).strip;
     writeSheetChosen(store);
     return readOnly && strip && !store.close();
@@ -151,7 +151,7 @@ TEST_F(SettingsStoreTest, FileThatIsNoPlainFileOrTooLargeIsLeftAlone) {
       alarm(10);
       SettingsStore store;
       store.open(path);
-      const bool leftAlone = store.access() == SettingsStore::Access::kReadOnly &&
+      const bool leftAlone = store.access() == SettingsStore::Access::ReadOnly &&
                              store.entries().empty() && !readSpriteSettings(store).strip;
       writeRetina(store, true);
       _exit(leftAlone && !store.close() ? 0 : 1);

@@ -32,7 +32,7 @@ SpriteOptions readSpriteSettings(SettingsStore& store) {
   if (isColorDepth(depth)) settings.colorDepth = static_cast<int32_t>(depth);
   // "Remove Alpha" only applies where it decides the background; under any
   // other depth a stored tick is not shown.
-  settings.removeAlpha = depthInfo(depth).background == BackgroundUse::kWithRemoveAlpha &&
+  settings.removeAlpha = depthInfo(depth).background == BackgroundUse::WithRemoveAlpha &&
                          readFlag(store, "Remove Alpha");
   settings.dithering = readFlag(store, "Dithering");
   settings.pink = readFlag(store, "Pink");

@@ -36,7 +36,7 @@ std::string withSlash(std::string_view folder) {
 GalleryInstallResult createExclusively(const std::string& path, std::string_view bytes) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
-    return errno == EEXIST ? GalleryInstallResult::kAlreadyExists : GalleryInstallResult::kFailed;
+    return errno == EEXIST ? GalleryInstallResult::AlreadyExists : GalleryInstallResult::Failed;
   }
   size_t written = 0;
   while (written < bytes.size()) {
@@ -46,9 +46,9 @@ GalleryInstallResult createExclusively(const std::string& path, std::string_view
     written += static_cast<size_t>(n);
   }
   const bool closed = close(fd) == 0;
-  if (written == bytes.size() && closed) return GalleryInstallResult::kInstalled;
+  if (written == bytes.size() && closed) return GalleryInstallResult::Installed;
   unlink(path.c_str());  // a half-written script would look like a real one
-  return GalleryInstallResult::kFailed;
+  return GalleryInstallResult::Failed;
 }
 
 }  // namespace
@@ -78,10 +78,10 @@ GalleryInstallResult installFromGallery(const std::string& galleryDir, const Sup
   const std::optional<std::string> source = scriptPath(SupportDir{withSlash(galleryDir)}, name);
   std::string bytes;
   if (!source || !readWholeFile(*source, &bytes)) {
-    return GalleryInstallResult::kNotInGallery;
+    return GalleryInstallResult::NotInGallery;
   }
   const std::optional<std::string> target = scriptPath(dir, name);
-  if (!target) return GalleryInstallResult::kNotInGallery;
+  if (!target) return GalleryInstallResult::NotInGallery;
   return createExclusively(*target, bytes);
 }
 

@@ -29,10 +29,10 @@ std::optional<std::string> galleryDirFor(std::string_view executablePath,
 std::vector<std::string> listGallery(const std::string& galleryDir);
 
 enum class GalleryInstallResult {
-  kInstalled,
-  kNotInGallery,   // no readable template of that name in the gallery
-  kAlreadyExists,  // the support directory has something of that name: left untouched
-  kFailed,         // the new script file could not be written
+  Installed,
+  NotInGallery,   // no readable template of that name in the gallery
+  AlreadyExists,  // the support directory has something of that name: left untouched
+  Failed,         // the new script file could not be written
 };
 
 // Copies the gallery template `name` byte for byte into `dir` as the script

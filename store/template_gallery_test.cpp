@@ -38,7 +38,7 @@ TEST_F(TemplateGalleryTest, ListsTemplatesInVersionOrder) {
 TEST_F(TemplateGalleryTest, CopiesByteForByteAndNeverReplaces) {
   const std::string bytes = "ov.Extension = \".css\"\r\n.a {}\r\n\xEF\xBB\xBF no final ending";
   writeFile(gallery_ + "CSS Sprites.txt", bytes);
-  EXPECT_EQ(installFromGallery(gallery_, support_, "CSS Sprites"), GalleryInstallResult::kInstalled);
+  EXPECT_EQ(installFromGallery(gallery_, support_, "CSS Sprites"), GalleryInstallResult::Installed);
   EXPECT_EQ(readFile(support_.file("CSS Sprites.txt")), bytes);
 
   // The user's copy stays, whatever it holds, and so does an empty file or a folder.
@@ -48,7 +48,7 @@ TEST_F(TemplateGalleryTest, CopiesByteForByteAndNeverReplaces) {
   mkdir(support_.file("Folder.txt").c_str(), 0700);
   writeFile(gallery_ + "Folder.txt", "from the gallery");
   for (const char* name : {"CSS Sprites", "Empty", "Folder"}) {
-    EXPECT_EQ(installFromGallery(gallery_, support_, name), GalleryInstallResult::kAlreadyExists)
+    EXPECT_EQ(installFromGallery(gallery_, support_, name), GalleryInstallResult::AlreadyExists)
         << name;
   }
   EXPECT_EQ(readFile(support_.file("CSS Sprites.txt")), "edited");
@@ -58,7 +58,7 @@ TEST_F(TemplateGalleryTest, CopiesByteForByteAndNeverReplaces) {
 TEST_F(TemplateGalleryTest, RefusesNamesOutsideTheGallery) {
   writeFile(root_.path() + "outside.txt", "secret");
   for (const char* name : {"Missing", "../outside", "", ".."}) {
-    EXPECT_EQ(installFromGallery(gallery_, support_, name), GalleryInstallResult::kNotInGallery)
+    EXPECT_EQ(installFromGallery(gallery_, support_, name), GalleryInstallResult::NotInGallery)
         << name;
   }
   EXPECT_FALSE(testing::fileExists(support_.file("Missing.txt")));
@@ -67,7 +67,7 @@ TEST_F(TemplateGalleryTest, RefusesNamesOutsideTheGallery) {
 TEST_F(TemplateGalleryTest, ReportsAScriptThatCannotBeCreated) {
   writeFile(gallery_ + "JSON Hash.txt", "{}");
   const SupportDir missing{root_.path() + "no such folder/"};
-  EXPECT_EQ(installFromGallery(gallery_, missing, "JSON Hash"), GalleryInstallResult::kFailed);
+  EXPECT_EQ(installFromGallery(gallery_, missing, "JSON Hash"), GalleryInstallResult::Failed);
 }
 
 TEST_F(TemplateGalleryTest, FindsTheInstalledGalleryBeforeTheSourceTree) {

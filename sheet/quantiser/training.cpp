@@ -116,7 +116,7 @@ void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image, 
     // contest rather than wait for memory at the start of the next.
     __builtin_prefetch(sampleAt(image, nextSamplePosition(p, plan)));
 
-    const int winner = kind == ContestKind::kFast ? fast.run(net, t) : contestPlain(net, t);
+    const int winner = kind == ContestKind::Fast ? fast.run(net, t) : contestPlain(net, t);
     moveNeuron(net, winner, t, alpha * kAlphaScale);
     if (rad > 0) moveNeighbours(net, winner, rad, t, factors);
 

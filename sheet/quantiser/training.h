@@ -25,11 +25,11 @@ TrainingPlan planTraining(int32_t width, int32_t height);
 // around the end of the image.
 int64_t nextSamplePosition(int64_t p, const TrainingPlan& plan);
 
-enum class ContestKind { kPlain, kFast };
+enum class ContestKind { Plain, Fast };
 
-// Trains `net` in place on `image`, which is opaque. kFast and kPlain give
-// identical networks; kPlain is the reference the fast contest is tested against.
+// Trains `net` in place on `image`, which is opaque. ContestKind::Fast and ContestKind::Plain give
+// identical networks; Plain is the reference the fast contest is tested against.
 void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image,
-                  ContestKind kind = ContestKind::kFast);
+                  ContestKind kind = ContestKind::Fast);
 
 }  // namespace oz

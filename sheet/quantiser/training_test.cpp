@@ -69,8 +69,8 @@ TEST(Training, FastAndPlainContestsTrainTheSameNetwork) {
       for (int netsize : {16, 256}) {
         Network plain = initialNetwork(netsize, gt);
         Network fast = plain;
-        trainNetwork(plain, gt, image, ContestKind::kPlain);
-        trainNetwork(fast, gt, image, ContestKind::kFast);
+        trainNetwork(plain, gt, image, ContestKind::Plain);
+        trainNetwork(fast, gt, image, ContestKind::Fast);
         expectSameNetwork(fast, plain);
       }
     }
