@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "help/web_addresses.h"
 #include "help/app_icon.h"
 #include "help/help_document.h"
+#include "help/web_addresses.h"
 
 namespace oz {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "help/web_addresses.h"
 #include "help/app_icon.h"
 #include "help/help_document.h"
+#include "help/web_addresses.h"
 #include "toolkit/fake_toolkit.h"
 
 namespace oz {
