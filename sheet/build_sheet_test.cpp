@@ -221,7 +221,7 @@ class PaddedSheetTest : public BuildSheetTest {
 
   // The sheet's pixels: an alpha 33 pixel, alpha 32, alpha 0, opaque, and the
   // padding to the right and below.
-  std::vector<Rgba> samples(int32_t depth, bool removeAlpha = false, bool pink = false) {
+  std::vector<Rgba> samples(int32_t depth, bool removeAlpha, bool pink) {
     options_.colorDepth = depth;
     options_.removeAlpha = removeAlpha;
     options_.pink = pink;
@@ -234,43 +234,41 @@ class PaddedSheetTest : public BuildSheetTest {
   }
 };
 
-TEST_F(PaddedSheetTest, ThirtyTwoBitKeepsTransparency) {
-  const Rgba clear{0, 0, 0, 0};
-  EXPECT_EQ(samples(kDepth32),
-            (std::vector<Rgba>{
-                {26, 13, 6, 33}, {25, 13, 6, 32}, clear, {250, 240, 230, 255}, clear, clear}));
-}
-
-TEST_F(PaddedSheetTest, TwentyFourBitLaysTransparencyOverWhite) {
-  const Rgba white{255, 255, 255, 255};
-  EXPECT_EQ(
-      samples(kDepth24, false, true),
-      (std::vector<Rgba>{
-          {225, 223, 222, 255}, {226, 224, 223, 255}, white, {250, 240, 230, 255}, white, white}));
-}
-
-TEST_F(PaddedSheetTest, RemoveAlphaPutsTheBackgroundBehindAlpha32AndBelow) {
-  const Rgba pink{255, 0, 255, 255};
-  EXPECT_EQ(samples(kDepth24, true, true),
-            (std::vector<Rgba>{{26, 13, 6, 255}, pink, pink, {250, 240, 230, 255}, pink, pink}));
-  const Rgba black{0, 0, 0, 255};
-  EXPECT_EQ(
-      samples(kDepth24, true, false),
-      (std::vector<Rgba>{{26, 13, 6, 255}, black, black, {250, 240, 230, 255}, black, black}));
-}
-
-TEST_F(PaddedSheetTest, AlphaWritesAlphaAsGrey) {
-  const Rgba clear{0, 0, 0, 255};
-  EXPECT_EQ(samples(kDepthAlpha),
-            (std::vector<Rgba>{
-                {33, 33, 33, 255}, {32, 32, 32, 255}, clear, {255, 255, 255, 255}, clear, clear}));
-}
-
-TEST_F(PaddedSheetTest, OneBitThresholdsThePreparedPixels) {
-  // Pink padding has a luminance of 73: black at 1 bit, like the dark frame pixels.
-  const Rgba black{0, 0, 0, 255};
-  EXPECT_EQ(samples(kDepth1, false, true),
-            (std::vector<Rgba>{black, black, black, {255, 255, 255, 255}, black, black}));
+TEST_F(PaddedSheetTest, EachDepthPreparesPixelsAndPadding) {
+  const Rgba clear{0, 0, 0, 0}, white{255, 255, 255, 255}, pink{255, 0, 255, 255},
+      black{0, 0, 0, 255}, light{250, 240, 230, 255};
+  struct Case {
+    const char* name;
+    int32_t depth;
+    bool removeAlpha, pink;
+    std::vector<Rgba> expected;
+  };
+  const Case cases[] = {
+      {"32 keeps transparency",
+       kDepth32,
+       false,
+       false,
+       {{26, 13, 6, 33}, {25, 13, 6, 32}, clear, light, clear, clear}},
+      {"24 lays it over white",
+       kDepth24,
+       false,
+       true,
+       {{225, 223, 222, 255}, {226, 224, 223, 255}, white, light, white, white}},
+      // Remove alpha puts the background behind alpha 32 and below.
+      {"24 on pink", kDepth24, true, true, {{26, 13, 6, 255}, pink, pink, light, pink, pink}},
+      {"24 on black", kDepth24, true, false, {{26, 13, 6, 255}, black, black, light, black, black}},
+      {"alpha as grey",
+       kDepthAlpha,
+       false,
+       false,
+       {{33, 33, 33, 255}, {32, 32, 32, 255}, black, white, black, black}},
+      // Pink padding has a luminance of 73: black at 1 bit, like the dark frame pixels.
+      {"1 bit thresholds", kDepth1, false, true, {black, black, black, white, black, black}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(samples(c.depth, c.removeAlpha, c.pink), c.expected);
+  }
 }
 
 TEST_F(BuildSheetTest, FailedWriteIsReported) {

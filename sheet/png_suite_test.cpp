@@ -16,9 +16,7 @@
 namespace oz {
 namespace {
 
-using testing::pixelAt;
 using testing::PngChunk;
-using testing::Rgba;
 
 const std::string kSuite = OZ_TESTDATA_DIR "/pngsuite/";
 
@@ -147,59 +145,6 @@ TEST(PngSuiteTest, EveryCorruptImageGivesNoImage) {
     ++checked;
   }
   EXPECT_EQ(checked, 14);
-}
-
-TEST(PngSuiteTest, InterlacedImagesMatchTheirTwins) {
-  int checked = 0;
-  for (const std::string& name : suiteFiles()) {
-    // basi0g01 pairs with basn0g01, s01i3p01 with s01n3p01.
-    const size_t mark = name.starts_with("basi") ? 3 : name[0] == 's' ? 3 : std::string::npos;
-    if (mark == std::string::npos || name[mark] != 'i') continue;
-    std::string twin = name;
-    twin[mark] = 'n';
-    SCOPED_TRACE(name);
-    const auto interlaced = decodePng(kSuite + name);
-    const auto plain = decodePng(kSuite + twin);
-    ASSERT_TRUE(interlaced && plain);
-    EXPECT_EQ(interlaced->width, plain->width);
-    EXPECT_TRUE(interlaced->pixels == plain->pixels);
-    ++checked;
-  }
-  EXPECT_EQ(checked, 15 + 18);
-}
-
-// Values read off the files' bytes by hand.
-TEST(PngSuiteTest, KnownPixels) {
-  // 2-bit grey, first row bytes 00 55 aa ff: four pixels each of 0, 1, 2, 3.
-  auto image = decodePng(kSuite + "basn0g02.png");
-  ASSERT_TRUE(image);
-  EXPECT_EQ(pixelAt(*image, 3, 0), (Rgba{0, 0, 0, 255}));
-  EXPECT_EQ(pixelAt(*image, 4, 0), (Rgba{85, 85, 85, 255}));
-  EXPECT_EQ(pixelAt(*image, 8, 0), (Rgba{170, 170, 170, 255}));
-  EXPECT_EQ(pixelAt(*image, 12, 0), (Rgba{255, 255, 255, 255}));
-  // 16-bit grey, first samples 0000 0900 1200.
-  image = decodePng(kSuite + "basn0g16.png");
-  ASSERT_TRUE(image);
-  EXPECT_EQ(pixelAt(*image, 1, 0), (Rgba{9, 9, 9, 255}));
-  EXPECT_EQ(pixelAt(*image, 2, 0), (Rgba{18, 18, 18, 255}));
-  // 2-bit palette 00ff00 ff0000 ffff00 0000ff; first row bytes ff 55.
-  image = decodePng(kSuite + "basn3p02.png");
-  ASSERT_TRUE(image);
-  EXPECT_EQ(pixelAt(*image, 0, 0), (Rgba{0, 0, 255, 255}));
-  EXPECT_EQ(pixelAt(*image, 4, 0), (Rgba{255, 0, 0, 255}));
-  // Palette entry 0 is white and fully transparent through tRNS.
-  image = decodePng(kSuite + "tp1n3p08.png");
-  ASSERT_TRUE(image);
-  EXPECT_EQ(pixelAt(*image, 0, 0), (Rgba{255, 255, 255, 0}));
-  // 16-bit RGBA: ffff ffff 0000 0000, then f7bc ffff 0000 0000.
-  image = decodePng(kSuite + "basn6a16.png");
-  ASSERT_TRUE(image);
-  EXPECT_EQ(pixelAt(*image, 0, 0), (Rgba{255, 255, 0, 0}));
-  EXPECT_EQ(pixelAt(*image, 1, 0), (Rgba{247, 255, 0, 0}));
-  // RGB with tRNS 00ff 00ff 00ff: white is transparent.
-  image = decodePng(kSuite + "tbrn2c08.png");
-  ASSERT_TRUE(image);
-  EXPECT_EQ(pixelAt(*image, 0, 0), (Rgba{255, 255, 255, 0}));
 }
 
 }  // namespace
