@@ -161,13 +161,6 @@ TEST_F(BuildSheetTest, SheetsUpTo8192PixelsAreAllowed) {
   EXPECT_EQ(refused(), kSizeLimit);
 }
 
-TEST_F(BuildSheetTest, OversizedFrameIsNeverDecoded) {
-  // Decoding it would fail and make it a 0 x 0 frame ("No png images"); its
-  // header alone decides.
-  damagedFrame("huge.png", 8193, 1);
-  EXPECT_EQ(refused(), kSizeLimit);
-}
-
 // A 1 x 1 frame's file whose header claims far more: it cannot hold the pixels
 // and never decodes, which the build finds out without making room for them.
 TEST_F(BuildSheetTest, FramesTooShortForTheirHeadersDecideAsAFullDecodeWould) {

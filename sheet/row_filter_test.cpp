@@ -116,25 +116,6 @@ TEST_F(RowFilterTest, EveryFilterDecodesBackExactly) {
   }
 }
 
-TEST_F(RowFilterTest, AdaptiveFilteringDecodesBackExactly) {
-  for (const RowForm& form : kForms) {
-    for (uint32_t width : kWidths) {
-      SCOPED_TRACE(::testing::Message() << "depth " << int{form.bitDepth} << " width " << width);
-      constexpr int32_t kHeight = 9;
-      const auto rows = testRows(form, width, kHeight);
-      const size_t rowBytes = rows[0].size();
-      std::vector<uint8_t> data;
-      for (const auto& row : rows) {
-        data.push_back(0);
-        data.insert(data.end(), row.begin(), row.end());
-      }
-      filterRowsAdaptively(data.data(), rowBytes, kHeight, form.pixelBytes);
-      writeImageData(path_, form, width, kHeight, data);
-      EXPECT_EQ(decodeRowsWithLibpng(path_), rows);
-    }
-  }
-}
-
 TEST(RowFilterChoiceTest, EachRowTakesTheFilterOfLeastAbsoluteSum) {
   // 8-bit grey, 6 pixels a row.
   const std::vector<std::vector<uint8_t>> rows = {
