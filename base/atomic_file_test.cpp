@@ -11,13 +11,17 @@
 namespace oz {
 namespace {
 
-TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile) {
+TEST(AtomicFile, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile) {
   testing::ScopedTempDir dir;
   const std::string path = dir.path() + "out.txt";
   testing::writeFile(path, "old content that is longer");
+  chmod(path.c_str(), 0640);
   ASSERT_TRUE(writeFileAtomically(path, "new"));
   EXPECT_EQ(testing::readFile(path), "new");
   EXPECT_EQ(listDirectory(dir.path())->size(), 1u);
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
 TEST(AtomicFile, DiscardKeepsTheOldFileWhole) {
@@ -31,17 +35,6 @@ TEST(AtomicFile, DiscardKeepsTheOldFileWhole) {
   }  // destroyed without commit
   EXPECT_EQ(testing::readFile(path), "old");
   EXPECT_EQ(listDirectory(dir.path())->size(), 1u);
-}
-
-TEST(AtomicFile, KeepsThePermissionsOfTheReplacedFile) {
-  testing::ScopedTempDir dir;
-  const std::string path = dir.path() + "out.txt";
-  testing::writeFile(path, "old");
-  chmod(path.c_str(), 0640);
-  ASSERT_TRUE(writeFileAtomically(path, "new"));
-  struct stat info {};
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
 TEST(AtomicFile, FailsInAMissingFolderOrOnADirectoryAndLeavesNothing) {
