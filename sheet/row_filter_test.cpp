@@ -20,18 +20,13 @@ struct RowForm {
   size_t pixelBytes;
 };
 
-size_t rowBytesOf(const RowForm& form, uint32_t width) {
-  const size_t bits = static_cast<size_t>(width) * form.bitDepth * (form.colorType == 6 ? 4 : 1);
-  return (bits + 7) / 8;
-}
-
 // Rows with smooth stretches, steps and noise, so that every filter's
 // predictor meets large and wrapping differences. The unused low bits of a
 // row's last byte stay 0, as a PNG writer leaves them.
 std::vector<std::vector<uint8_t>> testRows(const RowForm& form, uint32_t width, int32_t height) {
-  const size_t rowBytes = rowBytesOf(form, width);
   const size_t usedBits =
       static_cast<size_t>(width) * form.bitDepth * (form.colorType == 6 ? 4 : 1);
+  const size_t rowBytes = (usedBits + 7) / 8;
   std::vector<std::vector<uint8_t>> rows(height, std::vector<uint8_t>(rowBytes));
   uint32_t noise = 12345;
   for (int32_t y = 0; y < height; ++y) {
