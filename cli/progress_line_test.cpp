@@ -29,14 +29,6 @@ class ProgressLineTest : public ::testing::Test {
   std::chrono::steady_clock::time_point now_{};
 };
 
-TEST_F(ProgressLineTest, StaysQuietForTheFirstSecond) {
-  ProgressLine progress = line(true);
-  now_ += milliseconds(1000);
-  progress.update({BuildPhase::Composing, 3, 8});
-  progress.finish();
-  EXPECT_EQ(written(), "");
-}
-
 TEST_F(ProgressLineTest, RewritesOneLineThenClearsIt) {
   ProgressLine progress = line(true);
   now_ += milliseconds(1001);
@@ -52,12 +44,14 @@ TEST_F(ProgressLineTest, RewritesOneLineThenClearsIt) {
             "\r\x1b[K");
 }
 
-TEST_F(ProgressLineTest, DrawsNothingWhenNotATerminal) {
-  ProgressLine progress = line(false);
-  now_ += milliseconds(5000);
-  progress.update({BuildPhase::LoadingFrames, 1, 2});
-  progress.finish();
-  EXPECT_EQ(written(), "");
+TEST_F(ProgressLineTest, QuietForTheFirstSecondAndWhenNotATerminal) {
+  for (bool terminal : {true, false}) {
+    ProgressLine progress = line(terminal);
+    now_ += milliseconds(terminal ? 1000 : 5000);
+    progress.update({BuildPhase::LoadingFrames, 1, 2});
+    progress.finish();
+    EXPECT_EQ(written(), "") << terminal;
+  }
 }
 
 }  // namespace

@@ -160,25 +160,5 @@ TEST(SettingsTextProperty, AnyTextReadsTheSameAfterBeingWrittenBack) {
   }
 }
 
-TEST(SettingsTextProperty, EveryWrittenEntryReadsBackAsWritten) {
-  std::mt19937 rng(7);
-  for (int round = 0; round < 300; ++round) {
-    SettingsDocument doc;
-    for (int i = 0; i < 8; ++i) {
-      // Keys and values in the form the program gives them: one line, no
-      // blank, "[" or ";" at the key's ends, no "=" in it, no blank opening
-      // the value.
-      std::string name = "k" + std::to_string(rng() % 5) + randomText(rng, 6) + "k";
-      std::erase_if(name, [](char c) { return c == '=' || c == '\r' || c == '\n'; });
-      std::string value = randomText(rng, 10);
-      std::erase_if(value, [](char c) { return c == '\r' || c == '\n'; });
-      value.erase(0, value.find_first_not_of(" \t"));
-      doc.selectGroup("g" + std::to_string(rng() % 3));
-      doc.writeText(name, value);
-    }
-    EXPECT_EQ(parseSettingsText(formatSettingsText(doc.entries())), doc.entries());
-  }
-}
-
 }  // namespace
 }  // namespace oz
