@@ -50,6 +50,14 @@ class CliRunTest : public ::testing::Test {
     }
     ASSERT_EQ(encodePng(image, folder() + "/" + name, 32, 0), PngWriteStatus::Written);
   }
+  // A 256 x 256 frame of noise: it compresses slowly and hardly at all.
+  void noiseFrame(const std::string& name) {
+    RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
+    uint32_t seed = 1;
+    for (uint8_t& byte : noise.pixels)
+      byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+    ASSERT_EQ(encodePng(noise, folder() + "/" + name, 32, 0), PngWriteStatus::Written);
+  }
   void frames(int count, int32_t width, int32_t height) {
     for (int i = 1; i <= count; ++i) {
       frame("f" + std::to_string(i) + ".png", width, height, static_cast<uint8_t>(i * 40));
@@ -190,12 +198,8 @@ TEST_F(CliRunTest, FailedWriteExitsWithThreeAndKeepsTheOldSheet) {
   ASSERT_EQ(run({"--sheet", sheet(), folder()}).status, 0);
   const std::string oldSheet = testing::readFile(sheet());
   // A frame of noise makes a sheet far larger than the disk will take.
-  RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
-  uint32_t seed = 1;
-  for (uint8_t& byte : noise.pixels)
-    byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
   unlink((folder() + "/f1.png").c_str());
-  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::Written);
+  noiseFrame("f1.png");
   r = run({"--sheet", sheet(), folder()}, {.fileSize = 64 * 1024});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + sheet() + "\".\n");
@@ -368,11 +372,7 @@ TEST_F(CliRunTest, AFailedScriptWriteEndsTheExportAtOnce) {
 // written: the run ends with 128 + the signal's number, the old files stay.
 TEST_F(CliRunTest, SignalsLeaveTheOldOutputsAndNoTemporaryFile) {
   // 16 frames of noise: a sheet that takes a while to compress.
-  RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
-  uint32_t seed = 7;
-  for (uint8_t& byte : noise.pixels)
-    byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
-  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::Written);
+  noiseFrame("f1.png");
   const std::string frameBytes = testing::readFile(folder() + "/f1.png");
   for (int i = 2; i <= 16; ++i)
     testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);

@@ -33,12 +33,6 @@ TEST(SettingsText, WithoutTheMarkEachByteIsLatin1) {
   EXPECT_TRUE(parseSettingsText("\xEF\xBB\xBF").empty());
 }
 
-TEST(SettingsText, WritesTheMarkAnEmptyLineAndOneLinePerEntry) {
-  EXPECT_EQ(formatSettingsText({group("Settings"), comment("why"), key("Strip", "1")}),
-            "\xEF\xBB\xBF\n[Settings]\n; why\nStrip = 1\n");
-  EXPECT_EQ(formatSettingsText({}), "\xEF\xBB\xBF\n");
-}
-
 TEST(SettingsText, IntegersSaturateAndNonNumbersReadZero) {
   constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
   constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
