@@ -25,11 +25,8 @@ TEST_F(MainWindowTest, FreshStartShowsTheDefaultsAndOnlyTheFirstStage) {
   EXPECT_EQ(toolkit_.state(Control::Strip), 0);
   EXPECT_EQ(toolkit_.text(Control::ColumnsField), "4");
   EXPECT_EQ(toolkit_.state(Control::DepthList), 0);
-  EXPECT_TRUE(toolkit_.isVisible(Control::Dithering));
-  EXPECT_FALSE(toolkit_.isEnabled(Control::Dithering));
   EXPECT_FALSE(toolkit_.isVisible(Control::RemoveAlpha));
   EXPECT_EQ(toolkit_.state(Control::Black), 1);  // no stored "Pink": black
-  EXPECT_FALSE(toolkit_.isEnabled(Control::Black));
   EXPECT_EQ(toolkit_.state(Control::SpriteNumber), 0);
 
   for (int control :
@@ -55,36 +52,25 @@ TEST_F(MainWindowTest, ScriptListFollowsTheStoreListingAndKeepsOnlyLowerCaseTxt)
             (std::vector<std::string>{"Select a script...", "a.txt", "walk2", "walk10"}));
 }
 
-TEST_F(MainWindowTest, DepthRulesKeepTheRemoveAlphaTickWhileHidden) {
+// The table below covers each depth with "Remove Alpha" unticked.
+TEST_F(MainWindowTest, RemoveAlphaTickEnablesTheBackgroundAndIsKeptWhileHidden) {
   start();
   choose(Control::DepthList, 1);  // "24-bit"
-  EXPECT_FALSE(toolkit_.isVisible(Control::Dithering));
-  EXPECT_TRUE(toolkit_.isVisible(Control::RemoveAlpha));
-  EXPECT_FALSE(toolkit_.isEnabled(Control::Pink));
-
   click(Control::RemoveAlpha);
   EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
   EXPECT_TRUE(toolkit_.isEnabled(Control::Black));
 
   choose(Control::DepthList, 2);  // "8-bit"
-  EXPECT_FALSE(toolkit_.isVisible(Control::RemoveAlpha));
   EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 1);
-  EXPECT_TRUE(toolkit_.isVisible(Control::Dithering));
-  EXPECT_TRUE(toolkit_.isEnabled(Control::Dithering));
-  EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
   settings_.selectGroup("Settings");
   EXPECT_EQ(settings_.readInteger("Remove Alpha", -1), 1);
 
   choose(Control::DepthList, 1);
-  EXPECT_TRUE(toolkit_.isVisible(Control::RemoveAlpha));
   EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 1);
   EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
 
   click(Control::RemoveAlpha);  // unticked: the background no longer matters
   EXPECT_FALSE(toolkit_.isEnabled(Control::Pink));
-
-  settings_.selectGroup("Settings");
-  EXPECT_EQ(settings_.readInteger("Color Depth", -1), 1);
 }
 
 TEST_F(MainWindowTest, EveryDepthShowsItsOwnControls) {

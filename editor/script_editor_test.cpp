@@ -180,15 +180,14 @@ TEST_F(ScriptEditorTest, RemembersTheSelectedTabByExactName) {
   openEditor();
   EXPECT_EQ(selectedTab(), 0);
   EXPECT_EQ(savedTab(), "one");
-}
 
-TEST_F(ScriptEditorTest, NameWithLeadingBlankIsNotReselected) {
+  // The store gives a remembered " b" back as "b", which names no tab.
   script(" a", "");
   script(" b", "");
   openEditor();
   selectTab(1);
-  EXPECT_EQ(tabTitles()[1], " b");
-  openEditor();  // the store gives "SavedTab" back as "b"
+  ASSERT_EQ(tabTitles()[1], " b");
+  openEditor();
   EXPECT_EQ(selectedTab(), 0);
 }
 
@@ -220,21 +219,25 @@ TEST_F(ScriptEditorTest, SettingsFileSettlesAfterTheSecondOpening) {
   EXPECT_EQ(bytesOf(" lead"), "new text of  lead\n");
 }
 
-TEST_F(ScriptEditorTest, LeadingEmptyLinesAreDroppedAndStayDroppedWhenSaved) {
-  script("s", "\n\r\n\nfirst\n\nlast\n");
-  openEditor();
-  EXPECT_EQ(kit_.text(editorOf(0)), "first\n\nlast");
-  clickAnswering(Control::SaveScript, MessageResult::Yes);
-  EXPECT_EQ(bytesOf("s"), "first\n\nlast\n");
-}
-
-TEST_F(ScriptEditorTest, BytesThatAreNoTextAreShownByStandInsAndSavedAgain) {
-  script("s", "\xEF\xBB\xBF\xE9t\xE9\r\n\xFF");
-  openEditor();
-  // U+F7E9 and U+F7FF stand for the bytes E9 and FF; the mark is a character.
-  EXPECT_EQ(kit_.text(editorOf(0)), "\xEF\xBB\xBF\xEF\x9F\xA9t\xEF\x9F\xA9\n\xEF\x9F\xBF");
-  clickAnswering(Control::SaveScript, MessageResult::Yes);
-  EXPECT_EQ(bytesOf("s"), "\xEF\xBB\xBF\xE9t\xE9\n\xFF\n");
+// What the editor shows of a file's bytes, and what saving it unchanged writes.
+TEST_F(ScriptEditorTest, FileBytesAreShownAsTextAndSavedBackAsLines) {
+  struct Row {
+    std::string file, shown, saved;
+  };
+  const Row rows[] = {
+      // Leading empty lines are dropped and stay dropped.
+      {"\n\r\n\nfirst\n\nlast\n", "first\n\nlast", "first\n\nlast\n"},
+      // U+F7E9 and U+F7FF stand for the bytes E9 and FF; the mark is a character.
+      {"\xEF\xBB\xBF\xE9t\xE9\r\n\xFF", "\xEF\xBB\xBF\xEF\x9F\xA9t\xEF\x9F\xA9\n\xEF\x9F\xBF",
+       "\xEF\xBB\xBF\xE9t\xE9\n\xFF\n"},
+  };
+  for (const Row& row : rows) {
+    script("s", row.file);
+    openEditor();
+    EXPECT_EQ(kit_.text(editorOf(0)), row.shown);
+    clickAnswering(Control::SaveScript, MessageResult::Yes);
+    EXPECT_EQ(bytesOf("s"), row.saved);
+  }
 }
 
 TEST_F(ScriptEditorTest, UnreadableScriptOpensEmptyAndAFailedSaveKeepsTheMark) {
@@ -509,17 +512,14 @@ TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
   script("a", "");
   script("b", "");
   openEditor();
-  kit_.resize(Window::ScriptEditor, 720, 540);
-  // Three points left of the positions the window is built with.
-  EXPECT_EQ(kit_.geometry(Control::DeleteScript), (Rect{132, 505, 150, 25}));
-  EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{282, 505, 150, 25}));
-
-  kit_.resize(Window::ScriptEditor, 721, 600);
-  EXPECT_EQ(kit_.geometry(Control::TabPanel), (Rect{5, 40, 556, 525}));
-  EXPECT_EQ(kit_.geometry(Control::DeleteScript), (Rect{133, 565, 150, 25}));
-  EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{283, 565, 150, 25}));
-  EXPECT_EQ(kit_.geometry(Control::TagFrame), (Rect{566, 10, 145, 580}));
-  EXPECT_EQ(kit_.geometry(Control::TagExtension), (Rect{571, 425, 135, 25}));
+  // An odd panel width: the buttons' places are halved downwards, three points
+  // left of the positions the window is built with.
+  kit_.resize(Window::ScriptEditor, 720, 600);
+  EXPECT_EQ(kit_.geometry(Control::TabPanel), (Rect{5, 40, 555, 525}));
+  EXPECT_EQ(kit_.geometry(Control::DeleteScript), (Rect{132, 565, 150, 25}));
+  EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{282, 565, 150, 25}));
+  EXPECT_EQ(kit_.geometry(Control::TagFrame), (Rect{565, 10, 145, 580}));
+  EXPECT_EQ(kit_.geometry(Control::TagExtension), (Rect{570, 425, 135, 25}));
   const Rect item{0, 0, kit_.itemWidth(Control::TabPanel), kit_.itemHeight(Control::TabPanel)};
   EXPECT_EQ(kit_.geometry(editorOf(0)), item);
   EXPECT_EQ(kit_.geometry(editorOf(1)), item);
