@@ -73,14 +73,6 @@ TEST_F(CreateSpriteTest, EmptyPathsStopBeforeAnythingIsBuilt) {
   EXPECT_FALSE(toolkit_.busy());
 }
 
-TEST_F(CreateSpriteTest, SizeErrorEndsWithItsMessageAlone) {
-  writeFrame("f4.png", 11, 20);
-  prepare(out_ + "walk.png");
-  click(Control::Create);
-  EXPECT_EQ(titles(), std::vector<std::string>{"Image Size Error!"});
-  EXPECT_FALSE(testing::fileExists(out_ + "walk.png"));
-}
-
 TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathWithBlanksAsOneArgument) {
   const std::string sheet = out_ + "my walk.png";
   prepare(sheet);

@@ -461,12 +461,6 @@ TEST_F(ScriptEditorTest, CancelKeepsTheWindowAndEveryTextAsItWas) {
   EXPECT_TRUE(kit_.menuItem(MenuItem::SaveScript).enabled);
   EXPECT_EQ(tabId("a"), idA);
   EXPECT_EQ(savedTab(), selected);
-
-  // The next close asks about the one still edited.
-  kit_.answerMessage(MessageResult::Cancel);
-  EXPECT_FALSE(editor_.offerToSaveEdits());
-  EXPECT_EQ(kit_.messages().back().text,
-            "The \"b\" script has been modified.\rDo you want to save it?");
 }
 
 TEST_F(ScriptEditorTest, SavingOneTabLeavesTheOthersEdited) {
@@ -499,13 +493,6 @@ TEST_F(ScriptEditorTest, DeletingTheOnlyEditedScriptClearsTheMarkAndClosingAsksN
   EXPECT_EQ(messageTitles(), Names{"Delete Script?"});
   EXPECT_FALSE(exists("a"));
   EXPECT_FALSE(editor_.isOpen());
-}
-
-TEST_F(ScriptEditorTest, LeavesOtherWindowsEventsAlone) {
-  openEditor();
-  EXPECT_FALSE(editor_.handleEvent({EventKind::Control, Control::Create, Window::Main}));
-  EXPECT_FALSE(editor_.handleEvent({EventKind::MenuItem, MenuItem::SaveScript, Window::Main}));
-  EXPECT_FALSE(editor_.handleEvent({EventKind::WindowClose, Window::Main, Window::Main}));
 }
 
 TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
