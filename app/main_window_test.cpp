@@ -42,16 +42,6 @@ TEST_F(MainWindowTest, FreshStartShowsTheDefaultsAndOnlyTheFirstStage) {
   EXPECT_EQ(toolkit_.menus().back().items.back(), MenuItem::About);
 }
 
-TEST_F(MainWindowTest, ScriptListFollowsTheStoreListingAndKeepsOnlyLowerCaseTxt) {
-  addScript("a.txt", "x\n");  // the file a.txt.txt
-  addScript("walk10", "x\n");
-  addScript("walk2", "x\n");
-  testing::writeFile(support_.file("Upper.TXT"), "x\n");
-  start();
-  EXPECT_EQ(entries(toolkit_, Control::ScriptList),
-            (std::vector<std::string>{"Select a script...", "a.txt", "walk2", "walk10"}));
-}
-
 // The table below covers each depth with "Remove Alpha" unticked.
 TEST_F(MainWindowTest, RemoveAlphaTickEnablesTheBackgroundAndIsKeptWhileHidden) {
   start();
