@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/huge_pages.h"
+#include "base/parallel.h"
 #include "sheet/compose.h"
 #include "sheet/depth_preparation.h"
 #include "sheet/frame_scan.h"
@@ -65,6 +66,7 @@ class Frames {
 
   // Decodes frame i and settles its size. The image when it has the size the
   // layout used; nothing when the size changed (the layout must be redone).
+  // Different frames may be decoded on different threads at once.
   std::optional<RgbaImage> decode(size_t i) {
     FrameEntry& frame = list_[i];
     std::optional<RgbaImage> image = decodePng(folder_ + frame.name);
@@ -91,11 +93,14 @@ class Frames {
   const std::string& folder_;
   const BuildProgressCallback& progress_;
   FrameList list_;
-  std::vector<bool> settled_;
+  std::vector<uint8_t> settled_;  // not vector<bool>: threads settle neighbours at once
 };
 
 // Decodes every frame onto a new canvas. Nothing when a frame's size turned out
-// other than its header said (the layout must be redone).
+// other than its header said (the layout must be redone). Frames decode
+// independently, so every core takes its share; each draws only into its own
+// cell of the canvas, and frames never overlap. The canvas is the same whatever
+// the number of threads.
 std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
                                  const BuildProgressCallback& progress) {
   RgbaImage canvas;
@@ -107,12 +112,18 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
   canvas.pixels.reserve(bytes + static_cast<size_t>(height));
   adviseHugePages(canvas.pixels.data(), canvas.pixels.capacity());
   canvas.pixels.resize(bytes);
-  for (size_t i = 0; i < frames.list().size(); ++i) {
-    report(progress, BuildPhase::Composing, static_cast<int64_t>(i) + 1, frames.total());
-    const std::optional<RgbaImage> image = frames.decode(i);
-    if (!image) return std::nullopt;
-    drawFrame(canvas, *image, frames.list()[i].x, frames.list()[i].y);
-  }
+  const bool allDrawn =
+      forEachTask(frames.list().size(), machineThreads(), [&](size_t i, bool onCallingThread) {
+        // Progress goes to the caller's thread only; it counts the frames begun.
+        if (onCallingThread) {
+          report(progress, BuildPhase::Composing, static_cast<int64_t>(i) + 1, frames.total());
+        }
+        const std::optional<RgbaImage> image = frames.decode(i);
+        if (!image) return false;
+        drawFrame(canvas, *image, frames.list()[i].x, frames.list()[i].y);
+        return true;
+      });
+  if (!allDrawn) return std::nullopt;
   return canvas;
 }
 
