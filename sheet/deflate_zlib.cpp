@@ -2,28 +2,111 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstring>
 #include <new>
+#include <vector>
 
 #include "base/huge_pages.h"
+#include "base/parallel.h"
+#include "sheet/deflate_join.h"
 
 namespace oz {
+namespace {
 
-std::optional<DeflatedBytes> deflateZlib(std::span<const uint8_t> data, int level) {
-  struct FreeCompressor {
-    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
-  };
-  const std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor(
-      libdeflate_alloc_compressor(level));
+struct FreeCompressor {
+  void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+using Compressor = std::unique_ptr<libdeflate_compressor, FreeCompressor>;
+
+// A piece starts with an empty window, so each costs a little size: measured
+// on a 4096 x 4096 sheet, eight pieces come within 0.01% of one. Eight keep as
+// many cores busy; a megabyte or more each keeps the cost of a piece small.
+constexpr size_t kMostPieces = 8;
+constexpr size_t kLeastPieceBytes = size_t{1} << 20;
+
+// An output buffer of `bytes`, its pages left untouched until written.
+std::unique_ptr<uint8_t[]> outputBuffer(size_t bytes) {
+  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bytes]);
+  if (buffer != nullptr) adviseHugePages(buffer.get(), bytes);
+  return buffer;
+}
+
+std::optional<DeflatedBytes> deflateWhole(std::span<const uint8_t> data, int level) {
+  const Compressor compressor(libdeflate_alloc_compressor(level));
   if (compressor == nullptr) return std::nullopt;
   const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), data.size());
-  DeflatedBytes out;
-  out.bytes.reset(new (std::nothrow) uint8_t[bound]);
+  DeflatedBytes out{outputBuffer(bound), 0};
   if (out.bytes == nullptr) return std::nullopt;
-  adviseHugePages(out.bytes.get(), bound);
   out.size =
       libdeflate_zlib_compress(compressor.get(), data.data(), data.size(), out.bytes.get(), bound);
   // Within the bound libdeflate always succeeds; 0 would mean a broken library.
   if (out.size == 0) return std::nullopt;
+  return out;
+}
+
+// The two bytes before a zlib stream's data, with the level hint libdeflate
+// writes for `level`.
+std::array<uint8_t, 2> zlibHeader(int level) {
+  const uint32_t hint = level < 2 ? 0 : level < 6 ? 1 : level < 8 ? 2 : 3;
+  const uint32_t header = 0x78 << 8 | hint << 6;
+  const uint32_t checked = header + (31 - header % 31) % 31;
+  return {static_cast<uint8_t>(checked >> 8), static_cast<uint8_t>(checked)};
+}
+
+}  // namespace
+
+std::optional<DeflatedBytes> deflateZlib(std::span<const uint8_t> data, int level, size_t threads) {
+  const size_t pieceBytes =
+      std::max(kLeastPieceBytes, (data.size() + kMostPieces - 1) / kMostPieces);
+  const size_t pieceCount = (data.size() + pieceBytes - 1) / pieceBytes;
+  if (pieceCount <= 1) return deflateWhole(data, level);
+
+  std::vector<DeflatedBytes> pieces(pieceCount);
+  std::atomic<bool> wellFormed{true};
+  const bool compressed = forEachTask(pieceCount, threads, [&](size_t i, bool) {
+    const std::span<const uint8_t> piece =
+        data.subspan(i * pieceBytes).first(std::min(pieceBytes, data.size() - i * pieceBytes));
+    const Compressor compressor(libdeflate_alloc_compressor(level));
+    if (compressor == nullptr) return false;
+    // Room for the empty stored block that lets the next piece follow.
+    const size_t bound = libdeflate_deflate_compress_bound(compressor.get(), piece.size()) + 5;
+    DeflatedBytes& out = pieces[i];
+    out.bytes = outputBuffer(bound);
+    if (out.bytes == nullptr) return false;
+    out.size = libdeflate_deflate_compress(compressor.get(), piece.data(), piece.size(),
+                                           out.bytes.get(), bound);
+    if (out.size == 0) return false;
+    if (i + 1 < pieceCount) {
+      const std::optional<size_t> continued = continueDeflateStream(out.bytes.get(), out.size);
+      if (!continued) {
+        wellFormed = false;
+        return false;
+      }
+      out.size = *continued;
+    }
+    return true;
+  });
+  // A stream the join cannot read would be a fault in it or in libdeflate:
+  // the data is still compressed, in one piece.
+  if (!wellFormed) return deflateWhole(data, level);
+  if (!compressed) return std::nullopt;
+
+  size_t total = 2 + 4;
+  for (const DeflatedBytes& piece : pieces) total += piece.size;
+  DeflatedBytes out{outputBuffer(total), total};
+  if (out.bytes == nullptr) return std::nullopt;
+  uint8_t* at = out.bytes.get();
+  const std::array<uint8_t, 2> header = zlibHeader(level);
+  at = std::copy(header.begin(), header.end(), at);
+  for (DeflatedBytes& piece : pieces) {
+    at = std::copy_n(piece.bytes.get(), piece.size, at);
+    piece = {};
+  }
+  const uint32_t adler = libdeflate_adler32(1, data.data(), data.size());
+  for (int shift = 24; shift >= 0; shift -= 8) *at++ = static_cast<uint8_t>(adler >> shift);
   return out;
 }
 

@@ -1,4 +1,4 @@
-// Whole-buffer zlib compression through libdeflate.
+// Whole-buffer zlib compression through libdeflate, shared between threads.
 #pragma once
 
 #include <cstddef>
@@ -16,9 +16,12 @@ struct DeflatedBytes {
   std::span<const uint8_t> view() const { return {bytes.get(), size}; }
 };
 
-// `data` as one zlib stream compressed at libdeflate's `level` (1 to 12).
-// Nothing when memory runs out. The output buffer is sized for the worst case
-// but left unwritten beyond the stream, so only the stream's pages are touched.
-std::optional<DeflatedBytes> deflateZlib(std::span<const uint8_t> data, int level);
+// `data` as one zlib stream compressed at libdeflate's `level` (1 to 12), on up
+// to `threads` threads. Data of more than a megabyte is cut into pieces of a
+// size that depends on its length alone, compressed apart and joined, so the
+// bytes are the same whatever the number of threads. Nothing when memory runs
+// out. Output buffers are sized for the worst case but left unwritten beyond
+// the stream, so only the stream's pages are touched.
+std::optional<DeflatedBytes> deflateZlib(std::span<const uint8_t> data, int level, size_t threads);
 
 }  // namespace oz

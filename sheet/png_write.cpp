@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "base/parallel.h"
 #include "sheet/deflate_zlib.h"
 #include "sheet/png_chunks.h"
 #include "sheet/png_io.h"
@@ -119,16 +120,17 @@ ImageData paletteImageData(Reduction& reduction, int32_t width, int32_t height, 
 // row's adaptive filter; palette rows (whose bytes are indices, not samples)
 // keep whichever of the two compresses smaller.
 std::optional<DeflatedBytes> compress(ImageData& data, PngCompression compression, bool palette) {
+  const size_t threads = machineThreads();
   if (compression == PngCompression::Default) {
-    return deflateZlib(data.bytes, palette ? kIndexRowsLevel : kSampleRowsLevel);
+    return deflateZlib(data.bytes, palette ? kIndexRowsLevel : kSampleRowsLevel, threads);
   }
   std::optional<DeflatedBytes> unfiltered;
   if (palette) {
-    unfiltered = deflateZlib(data.bytes, kSmallestLevel);
+    unfiltered = deflateZlib(data.bytes, kSmallestLevel, threads);
     if (!unfiltered) return std::nullopt;
   }
   filterRowsAdaptively(data.bytes.data(), data.rowBytes, data.height, data.pixelBytes);
-  std::optional<DeflatedBytes> filtered = deflateZlib(data.bytes, kSmallestLevel);
+  std::optional<DeflatedBytes> filtered = deflateZlib(data.bytes, kSmallestLevel, threads);
   if (filtered && unfiltered && unfiltered->size <= filtered->size) return unfiltered;
   return filtered;
 }
