@@ -112,11 +112,14 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
   canvas.pixels.reserve(bytes + static_cast<size_t>(height));
   adviseHugePages(canvas.pixels.data(), canvas.pixels.capacity());
   canvas.pixels.resize(bytes);
+  // Progress goes to the caller's thread only: it counts the frames begun, and
+  // ends at the last frame whichever thread drew it.
+  int64_t reported = 0;
   const bool allDrawn =
       forEachTask(frames.list().size(), machineThreads(), [&](size_t i, bool onCallingThread) {
-        // Progress goes to the caller's thread only; it counts the frames begun.
         if (onCallingThread) {
-          report(progress, BuildPhase::Composing, static_cast<int64_t>(i) + 1, frames.total());
+          reported = static_cast<int64_t>(i) + 1;
+          report(progress, BuildPhase::Composing, reported, frames.total());
         }
         const std::optional<RgbaImage> image = frames.decode(i);
         if (!image) return false;
@@ -124,6 +127,9 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
         return true;
       });
   if (!allDrawn) return std::nullopt;
+  if (reported < frames.total()) {
+    report(progress, BuildPhase::Composing, frames.total(), frames.total());
+  }
   return canvas;
 }
 
