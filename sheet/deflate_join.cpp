@@ -45,33 +45,35 @@ class BitReader {
 
 constexpr int kMaxCodeBits = 15;
 
-// A canonical Huffman code as a table indexed by the stream's next `bits`
-// bits: each entry the symbol times 16 plus its code's length, 0 where no
-// code starts (a broken stream).
+// A canonical Huffman code. A code of up to kRootBits bits is found in one look
+// at a table indexed by the stream's next kRootBits bits, small enough to stay
+// in the cache: each entry the symbol times 16 plus its code's length, 0 where
+// no code that short starts. The rare longer codes are read bit by bit.
 class HuffmanCode {
  public:
   // False for an over-subscribed code. An incomplete one is allowed, as the
   // format allows a single distance code.
   bool build(std::span<const uint8_t> lengths) {
-    std::array<int, kMaxCodeBits + 1> count{};
-    bits_ = 0;
-    for (const uint8_t length : lengths) {
-      ++count[length];
-      bits_ = std::max<int>(bits_, length);
-    }
-    count[0] = 0;
+    count_.fill(0);
+    for (const uint8_t length : lengths) ++count_[length];
+    count_[0] = 0;
     int left = 1;
     std::array<uint32_t, kMaxCodeBits + 2> next{};
+    std::array<size_t, kMaxCodeBits + 2> offset{};
     for (int length = 1; length <= kMaxCodeBits; ++length) {
-      left = left * 2 - count[length];
+      left = left * 2 - count_[length];
       if (left < 0) return false;
-      next[length + 1] = (next[length] + static_cast<uint32_t>(count[length])) << 1;
+      next[length + 1] = (next[length] + static_cast<uint32_t>(count_[length])) << 1;
+      offset[length + 1] = offset[length] + static_cast<size_t>(count_[length]);
     }
-    table_.assign(size_t{1} << bits_, 0);
+    symbols_.resize(offset[kMaxCodeBits + 1]);
+    table_.fill(0);
     for (size_t symbol = 0; symbol < lengths.size(); ++symbol) {
       const int length = lengths[symbol];
       if (length == 0) continue;
+      symbols_[offset[length]++] = static_cast<uint16_t>(symbol);
       const uint32_t code = next[length]++;
+      if (length > kRootBits) continue;
       uint32_t reversed = 0;
       for (int i = 0; i < length; ++i) reversed |= ((code >> i) & 1) << (length - 1 - i);
       for (size_t at = reversed; at < table_.size(); at += size_t{1} << length) {
@@ -83,16 +85,34 @@ class HuffmanCode {
 
   // The next symbol; -1 where no code starts.
   int decode(BitReader& in) const {
-    if (bits_ == 0) return -1;
-    const uint16_t entry = table_[in.peek(bits_)];
-    if ((entry & 15) == 0) return -1;
+    const uint16_t entry = table_[in.peek(kRootBits)];
+    if (entry == 0) return decodeLong(in);
     in.skip(entry & 15);
     return entry >> 4;
   }
 
  private:
-  std::vector<uint16_t> table_;
-  int bits_ = 0;
+  static constexpr int kRootBits = 10;
+
+  // One bit at a time: the codes of each length are consecutive numbers.
+  int decodeLong(BitReader& in) const {
+    int code = 0;
+    int first = 0;
+    int index = 0;
+    for (int length = 1; length <= kMaxCodeBits; ++length) {
+      code |= static_cast<int>(in.take(1));
+      const int count = count_[length];
+      if (code - count < first) return symbols_[static_cast<size_t>(index + code - first)];
+      index += count;
+      first = (first + count) << 1;
+      code <<= 1;
+    }
+    return -1;
+  }
+
+  std::array<uint16_t, size_t{1} << kRootBits> table_{};
+  std::array<int, kMaxCodeBits + 1> count_{};
+  std::vector<uint16_t> symbols_;
 };
 
 int lengthExtraBits(int symbol) {

@@ -38,13 +38,15 @@ std::optional<DeflatedBytes> deflateWhole(std::span<const uint8_t> data, int lev
   const Compressor compressor(libdeflate_alloc_compressor(level));
   if (compressor == nullptr) return std::nullopt;
   const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), data.size());
-  DeflatedBytes out{outputBuffer(bound), 0};
+  DeflatedPart out{outputBuffer(bound), 0};
   if (out.bytes == nullptr) return std::nullopt;
   out.size =
       libdeflate_zlib_compress(compressor.get(), data.data(), data.size(), out.bytes.get(), bound);
   // Within the bound libdeflate always succeeds; 0 would mean a broken library.
   if (out.size == 0) return std::nullopt;
-  return out;
+  DeflatedBytes whole;
+  whole.parts.push_back(std::move(out));
+  return whole;
 }
 
 // The two bytes before a zlib stream's data, with the level hint libdeflate
@@ -64,29 +66,36 @@ std::optional<DeflatedBytes> deflateZlib(std::span<const uint8_t> data, int leve
   const size_t pieceCount = (data.size() + pieceBytes - 1) / pieceBytes;
   if (pieceCount <= 1) return deflateWhole(data, level);
 
-  std::vector<DeflatedBytes> pieces(pieceCount);
+  // Each piece's raw deflate stream in a part of its own; the first part
+  // starts with the zlib header and the last ends with the check value.
+  DeflatedBytes out;
+  out.parts.resize(pieceCount);
   std::atomic<bool> wellFormed{true};
   const bool compressed = forEachTask(pieceCount, threads, [&](size_t i, bool) {
     const std::span<const uint8_t> piece =
         data.subspan(i * pieceBytes).first(std::min(pieceBytes, data.size() - i * pieceBytes));
     const Compressor compressor(libdeflate_alloc_compressor(level));
     if (compressor == nullptr) return false;
-    // Room for the empty stored block that lets the next piece follow.
-    const size_t bound = libdeflate_deflate_compress_bound(compressor.get(), piece.size()) + 5;
-    DeflatedBytes& out = pieces[i];
-    out.bytes = outputBuffer(bound);
-    if (out.bytes == nullptr) return false;
-    out.size = libdeflate_deflate_compress(compressor.get(), piece.data(), piece.size(),
-                                           out.bytes.get(), bound);
-    if (out.size == 0) return false;
+    const size_t lead = i == 0 ? 2 : 0;
+    // Room for the header, and for the empty stored block that lets the next
+    // piece follow or the check value.
+    const size_t bound = libdeflate_deflate_compress_bound(compressor.get(), piece.size());
+    DeflatedPart& part = out.parts[i];
+    part.bytes = outputBuffer(lead + bound + 5);
+    if (part.bytes == nullptr) return false;
+    uint8_t* stream = part.bytes.get() + lead;
+    size_t size =
+        libdeflate_deflate_compress(compressor.get(), piece.data(), piece.size(), stream, bound);
+    if (size == 0) return false;
     if (i + 1 < pieceCount) {
-      const std::optional<size_t> continued = continueDeflateStream(out.bytes.get(), out.size);
+      const std::optional<size_t> continued = continueDeflateStream(stream, size);
       if (!continued) {
         wellFormed = false;
         return false;
       }
-      out.size = *continued;
+      size = *continued;
     }
+    part.size = lead + size;
     return true;
   });
   // A stream the join cannot read would be a fault in it or in libdeflate:
@@ -94,20 +103,26 @@ std::optional<DeflatedBytes> deflateZlib(std::span<const uint8_t> data, int leve
   if (!wellFormed) return deflateWhole(data, level);
   if (!compressed) return std::nullopt;
 
-  size_t total = 2 + 4;
-  for (const DeflatedBytes& piece : pieces) total += piece.size;
-  DeflatedBytes out{outputBuffer(total), total};
-  if (out.bytes == nullptr) return std::nullopt;
-  uint8_t* at = out.bytes.get();
   const std::array<uint8_t, 2> header = zlibHeader(level);
-  at = std::copy(header.begin(), header.end(), at);
-  for (DeflatedBytes& piece : pieces) {
-    at = std::copy_n(piece.bytes.get(), piece.size, at);
-    piece = {};
-  }
+  std::copy(header.begin(), header.end(), out.parts.front().bytes.get());
+  DeflatedPart& last = out.parts.back();
   const uint32_t adler = libdeflate_adler32(1, data.data(), data.size());
-  for (int shift = 24; shift >= 0; shift -= 8) *at++ = static_cast<uint8_t>(adler >> shift);
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    last.bytes[last.size++] = static_cast<uint8_t>(adler >> shift);
+  }
   return out;
+}
+
+size_t DeflatedBytes::size() const {
+  size_t total = 0;
+  for (const DeflatedPart& part : parts) total += part.size;
+  return total;
+}
+
+std::vector<std::span<const uint8_t>> DeflatedBytes::views() const {
+  std::vector<std::span<const uint8_t>> views;
+  for (const DeflatedPart& part : parts) views.emplace_back(part.bytes.get(), part.size);
+  return views;
 }
 
 }  // namespace oz

@@ -6,14 +6,23 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace oz {
 
-struct DeflatedBytes {
+// One buffer of a compressed stream: its first `size` bytes.
+struct DeflatedPart {
   std::unique_ptr<uint8_t[]> bytes;
   size_t size = 0;
+};
 
-  std::span<const uint8_t> view() const { return {bytes.get(), size}; }
+// A zlib stream: the bytes of its parts in order. Parts compressed on several
+// threads stay where they were made rather than being copied into one buffer.
+struct DeflatedBytes {
+  std::vector<DeflatedPart> parts;
+
+  size_t size() const;
+  std::vector<std::span<const uint8_t>> views() const;
 };
 
 // `data` as one zlib stream compressed at libdeflate's `level` (1 to 12), on up

@@ -37,7 +37,7 @@ bool writeChunk(FILE* file, const char (&type)[5], std::span<const uint8_t> data
 }  // namespace
 
 bool writePngChunks(FILE* file, const PngHeader& header, std::span<const uint8_t> palette,
-                    std::span<const uint8_t> imageData) {
+                    std::span<const std::span<const uint8_t>> imageData) {
   static constexpr uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
   if (std::fwrite(kSignature, 1, sizeof kSignature, file) != sizeof kSignature) return false;
   // Compression method 0, filter method 0, no interlace.
@@ -48,11 +48,13 @@ bool writePngChunks(FILE* file, const PngHeader& header, std::span<const uint8_t
   ihdr[9] = header.colorType;
   if (!writeChunk(file, "IHDR", ihdr)) return false;
   if (!palette.empty() && !writeChunk(file, "PLTE", palette)) return false;
-  do {
-    const size_t size = std::min(imageData.size(), kIdatBytes);
-    if (!writeChunk(file, "IDAT", imageData.first(size))) return false;
-    imageData = imageData.subspan(size);
-  } while (!imageData.empty());
+  for (std::span<const uint8_t> part : imageData) {
+    while (!part.empty()) {
+      const size_t size = std::min(part.size(), kIdatBytes);
+      if (!writeChunk(file, "IDAT", part.first(size))) return false;
+      part = part.subspan(size);
+    }
+  }
   return writeChunk(file, "IEND", {});
 }
 

@@ -17,8 +17,9 @@ struct PngHeader {
 
 // Writes a whole PNG file to `file`: `palette` holds red, green, blue of each
 // entry (empty for the RGB and RGBA forms) and `imageData` is the zlib stream
-// of the filtered rows. False when writing fails.
+// of the filtered rows, the bytes of its parts in order. False when writing
+// fails.
 bool writePngChunks(FILE* file, const PngHeader& header, std::span<const uint8_t> palette,
-                    std::span<const uint8_t> imageData);
+                    std::span<const std::span<const uint8_t>> imageData);
 
 }  // namespace oz

@@ -131,7 +131,7 @@ std::optional<DeflatedBytes> compress(ImageData& data, PngCompression compressio
   }
   filterRowsAdaptively(data.bytes.data(), data.rowBytes, data.height, data.pixelBytes);
   std::optional<DeflatedBytes> filtered = deflateZlib(data.bytes, kSmallestLevel, threads);
-  if (filtered && unfiltered && unfiltered->size <= filtered->size) return unfiltered;
+  if (filtered && unfiltered && unfiltered->size() <= filtered->size()) return unfiltered;
   return filtered;
 }
 
@@ -188,7 +188,7 @@ PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits,
   }
   if (!deflated) return PngWriteStatus::OutOfMemory;
   data.bytes = {};
-  if (!writePngChunks(file.stream(), header, palette, deflated->view())) {
+  if (!writePngChunks(file.stream(), header, palette, deflated->views())) {
     return PngWriteStatus::EncodingFailed;
   }
   return file.commit() ? PngWriteStatus::Written : PngWriteStatus::CannotReplace;

@@ -70,8 +70,8 @@ void writeImageData(const std::string& path, const RowForm& form, uint32_t width
   ASSERT_EQ(compress2(compressed.data(), &size, data.data(), data.size(), 9), Z_OK);
   FILE* file = std::fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr);
-  EXPECT_TRUE(writePngChunks(file, {width, height, form.bitDepth, form.colorType}, {},
-                             std::span(compressed.data(), size)));
+  const std::span<const uint8_t> imageData[] = {std::span(compressed.data(), size)};
+  EXPECT_TRUE(writePngChunks(file, {width, height, form.bitDepth, form.colorType}, {}, imageData));
   std::fclose(file);
 }
 
