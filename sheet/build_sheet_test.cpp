@@ -1,6 +1,7 @@
 #include "sheet/build_sheet.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -249,6 +250,35 @@ TEST_F(PaddedSheetTest, EachDepthPreparesPixelsAndPadding) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(samples(c.depth, c.removeAlpha, c.pink), c.expected);
   }
+}
+
+// Frames are decoded and the sheet compressed on every core; the bytes written
+// must not depend on how many there are.
+TEST_F(BuildSheetTest, OneCoreWritesTheSameSheetAsAll) {
+  for (int i = 0; i < 160; ++i) {
+    const auto shade = static_cast<uint8_t>(i);
+    frame("f" + std::to_string(i) + ".png",
+          solidImage(64, 64, {shade, static_cast<uint8_t>(255 - shade), 7, shade}));
+  }
+  options_.columns = "16";  // 1024 x 640 pixels: the sheet's data is compressed in pieces
+  built();
+  const std::string onAll = testing::readFile(options_.savePath);
+
+  cpu_set_t all;
+  ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+  if (CPU_COUNT(&all) < 2) GTEST_SKIP() << "one core only";
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+    if (CPU_ISSET(cpu, &all)) {
+      CPU_SET(cpu, &one);
+      break;
+    }
+  }
+  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+  built();
+  sched_setaffinity(0, sizeof all, &all);
+  EXPECT_TRUE(testing::readFile(options_.savePath) == onAll);
 }
 
 TEST_F(BuildSheetTest, FailedWriteIsReported) {
