@@ -1,5 +1,6 @@
 #include "sheet/deflate_join.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
