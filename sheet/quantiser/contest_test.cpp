@@ -7,25 +7,6 @@
 namespace oz {
 namespace {
 
-TEST(Contest, EqualDistancesGoToTheLowestIndex) {
-  Network net = initialNetwork(16, makeGammaTable());
-  for (int i : {5, 9, 12}) {
-    net.red[i] = 10;
-    net.green[i] = 20;
-    net.blue[i] = 30;
-    net.alpha[i] = 255;
-  }
-  const Target target{255, 30, 20, 10};
-  Network fast = net;
-  EXPECT_EQ(contestPlain(net, target), 5);
-  // The reward goes to the same neuron: freq[5] gained 2^-10 after decaying.
-  EXPECT_GT(net.freq[5], net.freq[9]);
-  EXPECT_EQ(net.bias[5], net.bias[9] - 1);
-  EXPECT_EQ(FastContest().run(fast, target), 5);
-  EXPECT_EQ(fast.freq, net.freq);
-  EXPECT_EQ(fast.bias, net.bias);
-}
-
 // d < bestbiasd + bias and d - bias < bestbiasd round differently: with two
 // equal neurons at d = 0.1 and bias 1.1, bestbiasd is -1 after the first, and
 // -1 + 1.1 rounds above 0.1, so the second wins the biased contest.

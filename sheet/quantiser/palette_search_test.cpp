@@ -25,15 +25,6 @@ class SearchTest : public ::testing::Test {
   GammaTable gt_ = makeGammaTable();
 };
 
-TEST_F(SearchTest, FindsAnExactEntryAndComparesInGammaSpace) {
-  const Colormap map =
-      colormapOf({{0, 0, 0, 255}, {12, 55, 0, 255}, {175, 55, 18, 255}, {255, 255, 255, 255}}, 1);
-  EXPECT_EQ(searchColormap(map, gt_, 128, 16, 2, 255), 2);
-  EXPECT_EQ(searchColormap(map, gt_, 1, 16, 0, 255), 1);
-  EXPECT_EQ(searchColormap(map, gt_, 255, 255, 255, 255), 3);
-  EXPECT_EQ(searchColormap(map, gt_, 0, 0, 0, 255), 0);
-}
-
 TEST_F(SearchTest, TransparentQueriesCompareAlphaOnly) {
   // Alpha 0 weighs colour 0; the entry nearest in alpha wins whatever its colour.
   const Colormap map =

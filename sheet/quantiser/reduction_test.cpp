@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "base/text_lines.h"
-#include "sheet/quantiser/gamma.h"
 #include "sheet/quantiser/test_images.h"
 #include "sheet/quantiser/test_vector.h"
 
@@ -76,38 +73,6 @@ TEST(Reduction, SameImageTwiceGivesTheSameBytes) {
     EXPECT_EQ(first.palette, second.palette);
     EXPECT_EQ(first.rows, second.rows);
   }
-}
-
-TEST(Reduction, PaletteHasAllEntriesInGreenOrderEvenForOneColour) {
-  const GammaTable gt = makeGammaTable();
-  const std::vector<uint8_t> oneColour(3 * 7 * 5, 90);
-  for (const auto& rgb :
-       {oneColour, testing::noiseImage(7, 5, 1), testing::spriteImage(64, 64, 2)}) {
-    const int32_t width = rgb.size() == 3 * 64 * 64 ? 64 : 7;
-    const int32_t height = static_cast<int32_t>(rgb.size() / 3 / width);
-    for (int32_t bits : {4, 8}) {
-      const Result r = reduce(rgb, width, height, bits, 0);
-      ASSERT_EQ(r.palette.size(), size_t{1} << bits);
-      for (size_t i = 1; i < r.palette.size(); ++i) {
-        EXPECT_LE(gt[r.palette[i - 1].green], gt[r.palette[i].green]) << bits << " bits, " << i;
-      }
-    }
-  }
-}
-
-TEST(Reduction, WithoutDitheringEqualPixelsGetEqualIndices) {
-  const int32_t width = 90;
-  const auto rgb = testing::spriteImage(width, 70, 5);
-  const Result r = reduce(rgb, width, 70, 8, 0);
-  std::map<std::array<uint8_t, 3>, uint8_t> seen;
-  for (int32_t y = 0; y < 70; ++y) {
-    for (int32_t x = 0; x < width; ++x) {
-      const uint8_t* p = &rgb[3 * (static_cast<size_t>(y) * width + x)];
-      const auto [it, inserted] = seen.try_emplace({p[0], p[1], p[2]}, r.rows[y][x]);
-      ASSERT_EQ(it->second, r.rows[y][x]) << x << "," << y;
-    }
-  }
-  EXPECT_LT(seen.size(), 200u);  // the image does repeat its colours
 }
 
 TEST(Reduction, OpensOnlyPaletteDepthsOfNonEmptyImages) {

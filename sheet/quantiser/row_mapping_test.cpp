@@ -8,15 +8,6 @@
 namespace oz {
 namespace {
 
-TEST(ThresholdRow, LuminanceStrictlyAbove160IsWhite) {
-  const std::vector<uint8_t> rgb{160, 160, 160, 161, 161, 161, 255, 0, 0, 0, 255,
-                                 0,   0,   0,   255, 255, 255, 255, 0, 0, 0};
-  std::vector<uint8_t> indices(7);
-  thresholdRow(rgb.data(), 7, indices.data());
-  // 160 evaluates just below 160; pure red and blue are dark, pure green bright.
-  EXPECT_EQ(indices, (std::vector<uint8_t>{0, 1, 0, 1, 0, 1, 0}));
-}
-
 using Pixel = std::array<uint8_t, 4>;
 
 std::vector<uint8_t> rowOf(const std::vector<Pixel>& pixels) {
