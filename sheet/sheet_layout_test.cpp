@@ -51,6 +51,7 @@ TEST(SheetLayoutTest, PlacesFramesAsStripOrGrid) {
   }
 }
 
+// Mismatched and empty frames are decided through the sheet build's tests.
 TEST(SheetLayoutTest, LimitIs8192PixelsOnEachSide) {
   // The width's limit is checked through the sheet build. 2 columns of 4096:
   // exactly 8,192 wide; 3 rows of 2731 is 8,193 high.
@@ -59,29 +60,6 @@ TEST(SheetLayoutTest, LimitIs8192PixelsOnEachSide) {
   EXPECT_EQ(tall.width, 8192);
   EXPECT_EQ(tall.height, 8193);
   EXPECT_EQ(tall.problem, LayoutProblem::TooLarge);
-}
-
-TEST(SheetLayoutTest, FirstSizeMismatchDecides) {
-  FrameList frames = framesOf(5, 10, 10);
-  frames[2].height = 11;
-  SheetLayout layout = layOutFrames(frames, false, 4);
-  EXPECT_EQ(layout.problem, LayoutProblem::SizeMismatch);
-  EXPECT_EQ(layout.decidingFrames, 3u);
-  // A mismatch wins over a sheet that would also be too large.
-  frames = framesOf(200, 64, 64);
-  frames[150].width = 0;
-  frames[150].height = 0;
-  layout = layOutFrames(frames, true, 4);
-  EXPECT_EQ(layout.problem, LayoutProblem::SizeMismatch);
-  EXPECT_EQ(layout.decidingFrames, 151u);
-}
-
-TEST(SheetLayoutTest, NoFrameOrNoPixelsIsEmpty) {
-  FrameList none;
-  EXPECT_EQ(layOutFrames(none, false, 4).problem, LayoutProblem::Empty);
-  FrameList undecoded = framesOf(3, 0, 0);
-  EXPECT_EQ(layOutFrames(undecoded, true, 4).problem, LayoutProblem::Empty);
-  EXPECT_EQ(layOutFrames(undecoded, false, 1).problem, LayoutProblem::Empty);
 }
 
 TEST(SheetLayoutTest, ColumnsAreReadAsTheLeadingInteger) {
