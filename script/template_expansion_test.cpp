@@ -79,28 +79,11 @@ TEST(Expansion, WorkedExampleWithRetinaOffAndOn) {
 TEST(Expansion, ExampleScripts) {
   const FrameList frames = walkFrames(32, 48);
   ExpansionContext context = walkContext(frames);
-  EXPECT_EQ(expand(example("Multi Loops.txt"), context), (Lines{"This is loop 1.",
-                                                                "",
-                                                                "walk1",
-                                                                "walk2",
-                                                                "walk3",
-                                                                "",
-                                                                "This is loop 2.",
-                                                                "",
-                                                                "1",
-                                                                "2",
-                                                                "3",
-                                                                "3",
-                                                                "3",
-                                                                "",
-                                                                "This is loop 3.",
-                                                                "",
-                                                                "0, 0, 32, 48",
-                                                                "32, 0, 32, 48",
-                                                                "64, 0, 32, 48",
-                                                                "",
-                                                                "The exported sprite sheet name...",
-                                                                "\"walk.png\""}));
+  EXPECT_EQ(
+      expand(example("Multi Loops.txt"), context),
+      splitLines("This is loop 1.\n\nwalk1\nwalk2\nwalk3\n\nThis is loop 2.\n\n1\n2\n3\n3\n3\n\n"
+                 "This is loop 3.\n\n0, 0, 32, 48\n32, 0, 32, 48\n64, 0, 32, 48\n\n"
+                 "The exported sprite sheet name...\n\"walk.png\""));
   EXPECT_EQ(expand(example("Clipboard.txt"), context),
             (Lines{"This is how you copy the exported script directly to the clipboard.",
                    "Just use \"Clipboard\" as the extension.", "", "Let's get the image names...",

@@ -20,24 +20,11 @@ std::string joined(const std::vector<std::string_view>& pieces) {
 TEST(TemplateScan, OnePassMatchesTagByTagReplacementWheneverAllowed) {
   // Lines mix tags with pieces that complete a name after an inserted value;
   // names and sheet texts are made of pieces that start or end a name.
-  const std::vector<std::string> lineParts = {"ov.ImageX",
-                                              "ov.ImageName",
-                                              "ov.ImageNumber",
-                                              "ov.ImageCount",
-                                              "ov.SheetName",
-                                              "ov.SheetNumber",
-                                              "ov.SheetWidth",
-                                              "ov.Repeat",
-                                              "ov.Until",
-                                              "v.ImageCount",
-                                              ".SheetNumber",
-                                              "v.Until",
-                                              "v.Repeat",
-                                              "ImageCount",
-                                              "o",
-                                              "ov",
-                                              "v.",
-                                              " "};
+  std::vector<std::string> lineParts = {"ov.ImageX",     "ov.ImageName", "ov.ImageNumber",
+                                        "ov.ImageCount", "ov.SheetName", "ov.SheetNumber",
+                                        "ov.SheetWidth", "ov.Repeat",    "ov.Until"};
+  lineParts.insert(lineParts.end(), {"v.ImageCount", ".SheetNumber", "v.Until", "v.Repeat",
+                                     "ImageCount", "o", "ov", "v.", " "});
   const std::vector<std::string> valueParts = {"o", "ov", "ov.", "v.", "Image", "Count", "w", "1"};
   std::mt19937 random(12345);
   const auto pick = [&](const std::vector<std::string>& parts, size_t most) {
