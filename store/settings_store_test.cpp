@@ -110,16 +110,6 @@ TEST_F(SettingsStoreTest, ReadOnlyFileKeepsItsContent) {
   EXPECT_EQ(readFile(path_), "[Settings]\nStrip=1\n");
 }
 
-TEST_F(SettingsStoreTest, FolderInPlaceOfTheFileIsNeverReplaced) {
-  mkdir(path_.c_str(), 0700);
-  store_.open(path_);
-  EXPECT_TRUE(store_.entries().empty());
-  writeRetina(store_, true);
-  EXPECT_FALSE(store_.close());
-  struct stat info {};
-  EXPECT_TRUE(stat(path_.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
-}
-
 TEST_F(SettingsStoreTest, LinkedFileIsWrittenThroughTheLink) {
   const std::string target = dir_.path() + "elsewhere.prefs";
   writeFile(target, "");
