@@ -6,8 +6,11 @@
 #include <zlib.h>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include "base/dir_listing.h"
+#include "sheet/png_chunks.h"
 #include "sheet/quantiser/reduction.h"
 #include "sheet/test_fixtures.h"
 #include "testsupport/claimed_size.h"
@@ -144,37 +147,26 @@ TEST_F(PngIoTest, SmallestFileHasTheSamePixelsAndIsNoLarger) {
 TEST_F(PngIoTest, FailingWriteLeavesTheOldFileWhole) {
   const std::string sheet = path("sheet.png");
   testing::writeFile(sheet, "the old sheet");
-  struct FileSizeLimit {
-    rlimit saved{};
-    void (*savedHandler)(int) = nullptr;
-    FileSizeLimit() {
-      getrlimit(RLIMIT_FSIZE, &saved);
-      savedHandler = std::signal(SIGXFSZ, SIG_IGN);  // fail the write, not the process
-      rlimit low = saved;
-      low.rlim_cur = 4096;
-      setrlimit(RLIMIT_FSIZE, &low);
-    }
-    ~FileSizeLimit() {
-      setrlimit(RLIMIT_FSIZE, &saved);
-      std::signal(SIGXFSZ, savedHandler);
-    }
-  };
   // Noise does not compress: far more than 4 KiB at every depth.
   RgbaImage noise = solidImage(128, 128, {0, 0, 0, 255});
   uint32_t state = 1;
   for (uint8_t& byte : noise.pixels) byte = static_cast<uint8_t>((state = state * 69069 + 1) >> 24);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit low = saved;
+  low.rlim_cur = 4096;
+  const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);  // fail the write, not the process
   for (int32_t bits : {32, 24, 8}) {
     SCOPED_TRACE(bits);
-    PngWriteStatus status;
-    {
-      FileSizeLimit limit;
-      status = encodePng(noise, sheet, bits, 0);
-    }
+    setrlimit(RLIMIT_FSIZE, &low);
+    const PngWriteStatus status = encodePng(noise, sheet, bits, 0);
+    setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_TRUE(status == PngWriteStatus::EncodingFailed ||
                 status == PngWriteStatus::CannotReplace);
     EXPECT_EQ(testing::readFile(sheet), "the old sheet");
     EXPECT_EQ(listDirectory(dir_.path()), std::vector<std::string>{"sheet.png"});
   }
+  std::signal(SIGXFSZ, savedHandler);
 }
 
 TEST_F(PngIoTest, ReportsEachRowWritten) {
@@ -188,27 +180,18 @@ TEST_F(PngIoTest, ReportsEachRowWritten) {
 // The bytes of a 1-bit grey PNG, every pixel black, its rows deflated at level
 // 9: about as close to deflate's best ratio as a real file comes.
 std::string blackOneBitPng(uint32_t width, uint32_t height) {
-  const auto chunk = [](const std::string& type, const std::string& data) {
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(data.size() >> (24 - 8 * i));
-    bytes += type + data;
-    const std::string checked = type + data;
-    const auto crc = static_cast<uint32_t>(
-        crc32(0, reinterpret_cast<const Bytef*>(checked.data()), checked.size()));
-    for (int i = 0; i < 4; ++i) bytes += static_cast<char>(crc >> (24 - 8 * i));
-    return bytes;
-  };
   const std::string rows((width + 7) / 8 * height + height, '\0');
-  std::string image(compressBound(rows.size()), '\0');
-  uLongf size = image.size();
-  compress2(reinterpret_cast<Bytef*>(image.data()), &size,
-            reinterpret_cast<const Bytef*>(rows.data()), rows.size(), 9);
-  image.resize(size);
-  // Any size will do here; withClaimedSize sets the real one.
-  const std::string header("\0\0\0\1\0\0\0\1\1\0\0\0\0", 13);
-  return testing::withClaimedSize(
-      "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", image) + chunk("IEND", ""), width,
-      height);
+  std::vector<uint8_t> deflated(compressBound(rows.size()));
+  uLongf size = deflated.size();
+  compress2(deflated.data(), &size, reinterpret_cast<const Bytef*>(rows.data()), rows.size(), 9);
+  char* bytes = nullptr;
+  size_t length = 0;
+  FILE* file = open_memstream(&bytes, &length);
+  EXPECT_TRUE(writePngChunks(file, {width, height, 1, 0}, {}, std::span(deflated.data(), size)));
+  std::fclose(file);
+  std::string png(bytes, length);
+  std::free(bytes);
+  return png;
 }
 
 // A header may claim any size; a file too short for that many pixels, even at
