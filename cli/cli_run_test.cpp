@@ -135,7 +135,7 @@ TEST_F(CliRunTest, WritesTheSheetAndSaysSo) {
   EXPECT_EQ(image->pixel(0, 2)[0], 120);
 }
 
-TEST_F(CliRunTest, RefusalsExitWithOneAndTheMessage) {
+TEST_F(CliRunTest, RefusalsExitWithOneAndAFailedWriteWithThree) {
   CliRun r = run({"--sheet", sheet(), folder()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Wait! No png images were found in the image folder!\n");
@@ -151,6 +151,12 @@ TEST_F(CliRunTest, RefusalsExitWithOneAndTheMessage) {
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.err.starts_with("Image Size Error! Orvane Zozivi only supports")) << r.err;
   EXPECT_FALSE(testing::fileExists(sheet()));
+
+  unlink((folder() + "/f2.png").c_str());
+  const std::string missing = dir_.path() + "no/sheet.png";
+  r = run({"--sheet", missing, folder()});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + missing + "\".\n");
 }
 
 TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
@@ -162,14 +168,6 @@ TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
   const CliRun help = run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("Usage: orvane-zozivi-cli [options] FOLDER\n"));
-}
-
-TEST_F(CliRunTest, FailedWriteExitsWithThree) {
-  frames(1, 4, 2);
-  const std::string missing = dir_.path() + "no/sheet.png";
-  const CliRun r = run({"--sheet", missing, folder()});
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + missing + "\".\n");
 }
 
 // From its build folder the program finds the gallery in the source tree.

@@ -44,17 +44,6 @@ TEST(FirstRun, EmptyHomeGetsEveryFolderTheSettingsFileAndTheExamples) {
   EXPECT_FALSE(prepareSupportDir(60000, home.path()).firstRun);
 }
 
-TEST(FirstRun, LongPathCreatesTheMakerFolderFirst) {
-  ScopedTempDir home;
-  const PreparedSupportDir prepared = prepareSupportDir(10600, home.path());
-  EXPECT_TRUE(prepared.firstRun);
-  EXPECT_EQ(permissions(home.path() + "Library/Application Support/Halvick"), 0700);
-  EXPECT_EQ(permissions(prepared.dir.path), 0700);
-  expectExamplesInstalled(prepared.dir);
-  // The short path's folder is another place: nothing there is seen.
-  EXPECT_TRUE(listScripts(supportDirFor(10700, home.path())).empty());
-}
-
 TEST(FirstRun, MissingSettingsFileReseedsExamplesAndKeepsOtherScripts) {
   ScopedTempDir home;
   const SupportDir dir = prepareSupportDir(60000, home.path()).dir;
