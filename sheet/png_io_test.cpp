@@ -187,7 +187,8 @@ std::string blackOneBitPng(uint32_t width, uint32_t height) {
   char* bytes = nullptr;
   size_t length = 0;
   FILE* file = open_memstream(&bytes, &length);
-  EXPECT_TRUE(writePngChunks(file, {width, height, 1, 0}, {}, std::span(deflated.data(), size)));
+  const std::span<const uint8_t> imageData[] = {std::span(deflated.data(), size)};
+  EXPECT_TRUE(writePngChunks(file, {width, height, 1, 0}, {}, imageData));
   std::fclose(file);
   std::string png(bytes, length);
   std::free(bytes);
