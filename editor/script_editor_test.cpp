@@ -137,23 +137,18 @@ TEST_F(ScriptEditorTest, BuildsOneTabPerScriptInStoreOrderWithItsText) {
   EXPECT_TRUE(kit_.messages().empty());
 }
 
-TEST_F(ScriptEditorTest, PlaceholderTabCannotBeSavedDeletedOrAskedAbout) {
+TEST_F(ScriptEditorTest, PlaceholderTabCannotBeSavedOrDeletedAndGoesQuietlyBesideANewScript) {
   openEditor();
   EXPECT_EQ(tabTitles(), Names{" "});
   typeInto(Control::FirstEditor, "text");
+  EXPECT_FALSE(edited());
   click(Control::SaveScript);
   EXPECT_EQ(lastMessage().title, "Script Name?");
   EXPECT_EQ(lastMessage().text, "Please create a script name first.");
   click(Control::DeleteScript);
   EXPECT_EQ(lastMessage().text, "There needs to be at least one script in the editor.");
-  requestClose();
-  EXPECT_FALSE(editor_.isOpen());
-  EXPECT_EQ(kit_.messages().size(), 2u);
   EXPECT_EQ(listScripts(support_), Names{});
-}
 
-TEST_F(ScriptEditorTest, NewScriptBesideThePlaceholderIsSavedAndThePlaceholderGoesQuietly) {
-  openEditor();
   kit_.type(Control::ScriptNameField, "first");
   click(Control::NewScript);
   EXPECT_EQ(tabTitles(), (Names{" ", "first"}));
@@ -164,6 +159,7 @@ TEST_F(ScriptEditorTest, NewScriptBesideThePlaceholderIsSavedAndThePlaceholderGo
   click(Control::DeleteScript);
   EXPECT_EQ(tabTitles(), Names{"first"});
   EXPECT_TRUE(exists("first"));
+  EXPECT_EQ(kit_.messages().size(), 4u);
 }
 
 TEST_F(ScriptEditorTest, RemembersTheSelectedTabByExactName) {
@@ -367,7 +363,7 @@ TEST_F(ScriptEditorTest, HighlightingFollowsTheTextOnlyWhileTheWindowIsActive) {
   EXPECT_TRUE(edited());
 }
 
-TEST_F(ScriptEditorTest, DeleteRefusesTheLastTabAndAsksBeforeRemovingAScript) {
+TEST_F(ScriptEditorTest, DeleteRefusesTheLastTabAndAsksBeforeRemovingAScriptAndItsEdits) {
   script("a", "A");
   openEditor();
   click(Control::DeleteScript);
@@ -376,11 +372,13 @@ TEST_F(ScriptEditorTest, DeleteRefusesTheLastTabAndAsksBeforeRemovingAScript) {
 
   script("b", "B");
   openEditor();
+  typeInto(editorOf(0), "x");
   clickAnswering(Control::DeleteScript, MessageResult::No);
   EXPECT_EQ(lastMessage().title, "Delete Script?");
   EXPECT_EQ(lastMessage().text, "Are you sure you want to delete the \"a\" script?");
   EXPECT_TRUE(exists("a"));
 
+  // Its edits go with it: the window is no longer marked and closes unasked.
   clickAnswering(Control::DeleteScript, MessageResult::Yes);
   EXPECT_FALSE(exists("a"));
   EXPECT_EQ(tabTitles(), Names{"b"});
@@ -388,6 +386,10 @@ TEST_F(ScriptEditorTest, DeleteRefusesTheLastTabAndAsksBeforeRemovingAScript) {
   EXPECT_EQ(savedTab(), "b");
   EXPECT_EQ(tabId("a"), -1);
   EXPECT_EQ(refreshedLists_, (std::vector<Names>{{"b"}}));
+  EXPECT_FALSE(edited());
+  requestClose();
+  EXPECT_FALSE(editor_.isOpen());
+  EXPECT_EQ(kit_.messages().size(), 3u);
 }
 
 TEST_F(ScriptEditorTest, SaveAsksToOverwriteAndWritesTheEditorAsLines) {
@@ -461,38 +463,6 @@ TEST_F(ScriptEditorTest, CancelKeepsTheWindowAndEveryTextAsItWas) {
   EXPECT_TRUE(kit_.menuItem(MenuItem::SaveScript).enabled);
   EXPECT_EQ(tabId("a"), idA);
   EXPECT_EQ(savedTab(), selected);
-}
-
-TEST_F(ScriptEditorTest, SavingOneTabLeavesTheOthersEdited) {
-  script("a", "A");
-  script("b", "B");
-  openEditor();
-  typeInto(editorOf(0), "kept ");
-  selectTab(1);
-  typeInto(editorOf(1), "saved ");
-  clickAnswering(Control::SaveScript, MessageResult::Yes);
-  EXPECT_EQ(bytesOf("b"), "saved B\n");
-  EXPECT_EQ(tabTitles(), (Names{"a *", "b"}));
-  EXPECT_TRUE(edited());
-  kit_.answerMessage(MessageResult::Yes);
-  requestClose();
-  EXPECT_EQ(messageTitles(),
-            (Names{"Overwrite Script?", "Saved Script!", "Save Script?", "Saved Script!"}));
-  EXPECT_EQ(bytesOf("a"), "kept A\n");
-  EXPECT_FALSE(editor_.isOpen());
-}
-
-TEST_F(ScriptEditorTest, DeletingTheOnlyEditedScriptClearsTheMarkAndClosingAsksNothing) {
-  script("a", "A");
-  script("b", "B");
-  openEditor();
-  typeInto(editorOf(0), "x");
-  clickAnswering(Control::DeleteScript, MessageResult::Yes);
-  EXPECT_FALSE(edited());
-  requestClose();
-  EXPECT_EQ(messageTitles(), Names{"Delete Script?"});
-  EXPECT_FALSE(exists("a"));
-  EXPECT_FALSE(editor_.isOpen());
 }
 
 TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
