@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, ScriptChoiceDecidesTheDestinationControls) {
   EXPECT_FALSE(toolkit_.isMenuItemEnabled(MenuItem::SaveScriptAs));
 }
 
-TEST_F(MainWindowTest, WindowMenuItemsActOnlyFromTheirWindow) {
+TEST_F(MainWindowTest, WindowMenuItemsActOnlyFromTheirWindowAndQuitNeedsNoAnswerUnedited) {
   addScript("plist", "ov.Extension = \".plist\"\n");
   start();
   menu(MenuItem::ScriptEditor);
@@ -216,6 +216,11 @@ TEST_F(MainWindowTest, WindowMenuItemsActOnlyFromTheirWindow) {
   menu(MenuItem::DeleteScript);  // the only tab: the editor refuses
   ASSERT_EQ(toolkit_.messages().size(), 1u);
   EXPECT_EQ(toolkit_.messages().back().title, "Wait!");
+
+  // Nothing edited: Quit ends at once, asking nothing.
+  toolkit_.chooseMenuItem(MenuItem::Quit);
+  EXPECT_FALSE(runQueued());
+  EXPECT_EQ(toolkit_.messages().size(), 1u);
 }
 
 TEST_F(MainWindowTest, NewReturnsToTheStartStageButKeepsTheOptions) {
@@ -302,25 +307,15 @@ TEST_F(MainWindowTest, QuitAndTheCloseButtonFirstOfferToSaveEditedScripts) {
   EXPECT_NE(settingsBytes().find("Columns = 7"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, QuitEndsAtOnceWhenNothingIsEdited) {
-  addScript("a", "A");
-  start();
-  menu(MenuItem::ScriptEditor);
-  toolkit_.chooseMenuItem(MenuItem::Quit);
-  EXPECT_FALSE(runQueued());
-  EXPECT_TRUE(toolkit_.messages().empty());
-}
-
 TEST_F(MainWindowTest, WebAddressesOpenInTheBrowserAsOneArgument) {
   start();
-  menu(MenuItem::Website);
-  menu(MenuItem::SupportForum);
-  menu(MenuItem::Purchase);
-  ASSERT_EQ(toolkit_.launches().size(), 3u);
-  EXPECT_EQ(toolkit_.launches()[0].program, "xdg-open");
-  EXPECT_EQ(toolkit_.launches()[0].split, std::vector<std::string>{kMakerWebsite});
-  EXPECT_EQ(toolkit_.launches()[1].split, std::vector<std::string>{kSupportForum});
-  EXPECT_EQ(toolkit_.launches()[2].split, std::vector<std::string>{kFullEditionStorePage});
+  for (const auto& [item, address] : {std::pair{MenuItem::Website, kMakerWebsite},
+                                      {MenuItem::SupportForum, kSupportForum},
+                                      {MenuItem::Purchase, kFullEditionStorePage}}) {
+    menu(item);
+    EXPECT_EQ(toolkit_.launches().back().program, "xdg-open");
+    EXPECT_EQ(toolkit_.launches().back().split, std::vector<std::string>{address});
+  }
 }
 
 TEST_F(MainWindowTest, HelpAndAboutCloseOnTheirButtonsAndHelpFollowsItsSize) {

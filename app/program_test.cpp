@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
@@ -88,35 +89,24 @@ TEST_F(ProgramTest, FirstRunSeedsTheFolderAndAnUntouchedQuitLeavesTheFileEmpty) 
             lastScriptList_.end());
 }
 
-TEST_F(ProgramTest, ClosingTheWindowWritesEveryChangedOptionAndTheColumns) {
-  session(changeEveryOptionThen(closeMainWindow));
-  EXPECT_EQ(settingsBytes(),
-            "\xEF\xBB\xBF\n"
-            "[Settings]\n"
-            "Strip = 1\n"
-            "Sheet = 0\n"
-            "Color Depth = 2\n"
-            "Dithering = 1\n"
-            "Pink = 1\n"
-            "Black = 0\n"
-            "Retina = 1\n"
-            "Power of 2 = 1\n"
-            "Sprite Number = 12\n"
-            "Columns = 7\n");
-
-  session({quit});
-  EXPECT_EQ(lastColumns_, "7");
-  EXPECT_EQ(lastDepth_, 2);
-}
-
-TEST_F(ProgramTest, QuitWritesTheOptionsButNotTheColumns) {
-  session(changeEveryOptionThen(quit));
-  const std::string bytes = settingsBytes();
-  EXPECT_NE(bytes.find("Sprite Number = 12\n"), std::string::npos);
-  EXPECT_EQ(bytes.find("Columns"), std::string::npos);
-
-  session({quit});
-  EXPECT_EQ(lastColumns_, "4");
+// Both ways out write every changed option; only the close button the columns.
+TEST_F(ProgramTest, EndingWritesEveryChangedOptionAndTheCloseButtonTheColumns) {
+  const std::string options =
+      "\xEF\xBB\xBF\n[Settings]\nStrip = 1\nSheet = 0\nColor Depth = 2\nDithering = 1\nPink = 1\n"
+      "Black = 0\nRetina = 1\nPower of 2 = 1\nSprite Number = 12\n";
+  const struct {
+    SessionToolkit::Step last;
+    std::string written, columnsNextTime;
+  } cases[] = {{quit, options, "4"}, {closeMainWindow, options + "Columns = 7\n", "7"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.columnsNextTime);
+    std::remove(support_.settingsPath().c_str());
+    session(changeEveryOptionThen(c.last));
+    EXPECT_EQ(settingsBytes(), c.written);
+    session({quit});
+    EXPECT_EQ(lastColumns_, c.columnsNextTime);
+    EXPECT_EQ(lastDepth_, 2);
+  }
 }
 
 TEST_F(ProgramTest, EndsWithStatusZeroWhenTheSupportFolderCannotBeMade) {

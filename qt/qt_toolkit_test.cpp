@@ -16,7 +16,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -132,17 +131,6 @@ TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
   EXPECT_TRUE(area->openExternalLinks());
   EXPECT_EQ(tk_->text(Control::HelpText),
             "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
-}
-
-TEST_F(QtToolkitTest, SpinFieldArrowStepsTheValueAndRewritesTheText) {
-  tk_->createSpinField(Window::Main, Control::SpriteNumber, {255, 260, 70, 22}, 0, 9999);
-  auto* spin = widget<QSpinBox>(Control::SpriteNumber);
-  tk_->setState(Control::SpriteNumber, 41);
-  EXPECT_EQ(spin->text(), "41");
-  QTest::keyClick(spin, Qt::Key_Up);
-  EXPECT_EQ(tk_->state(Control::SpriteNumber), 42);
-  EXPECT_EQ(spin->text(), "42");
-  EXPECT_EQ(drain().size(), 1u);
 }
 
 TEST_F(QtToolkitTest, AClickWhileWaitingEndsTheWait) {

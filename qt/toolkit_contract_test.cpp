@@ -270,16 +270,7 @@ TYPED_TEST(ToolkitContractTest, TabsReportEverySelectionChangeAndTakeTheirEditor
   EXPECT_TRUE(this->drain().empty());
 }
 
-TYPED_TEST(ToolkitContractTest, CloseRequestIsReportedAndTheWindowStays) {
-  this->user_.requestClose(Window::Main);
-  EXPECT_TRUE(this->tk_.isWindowOpen(Window::Main));
-  EXPECT_EQ(this->drain(),
-            (std::vector<Event>{{EventKind::WindowClose, Window::Main, Window::Main}}));
-  this->tk_.closeWindow(Window::Main);
-  EXPECT_FALSE(this->tk_.isWindowOpen(Window::Main));
-}
-
-TYPED_TEST(ToolkitContractTest, ReopeningAWindowReleasesItsControlsAndClosingReturnsTheKeyboard) {
+TYPED_TEST(ToolkitContractTest, ReopeningAWindowReleasesItsControlsAndOnlyTheProgramClosesAWindow) {
   Toolkit& tk = this->tk_;
   WindowStyle over;
   over.placement = Placement::CentredOverActiveWindow;
@@ -293,6 +284,14 @@ TYPED_TEST(ToolkitContractTest, ReopeningAWindowReleasesItsControlsAndClosingRet
   EXPECT_EQ(tk.activeWindow(), Window::About);
   tk.closeWindow(Window::About);
   EXPECT_EQ(tk.activeWindow(), Window::Main);
+
+  // The user's close button only asks; the program closes.
+  this->user_.requestClose(Window::Main);
+  EXPECT_TRUE(tk.isWindowOpen(Window::Main));
+  EXPECT_EQ(this->drain(),
+            (std::vector<Event>{{EventKind::WindowClose, Window::Main, Window::Main}}));
+  tk.closeWindow(Window::Main);
+  EXPECT_FALSE(tk.isWindowOpen(Window::Main));
 }
 
 TYPED_TEST(ToolkitContractTest, ResizingReportsTheClientSizeAndKeepsTheMinimum) {
