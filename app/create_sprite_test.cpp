@@ -43,6 +43,11 @@ class CreateSpriteTest : public WindowFixture {
     chooseFolderAndSheet(frames_, sheet);
   }
 
+  void createDecliningPreview() {
+    toolkit_.answerMessage(MessageResult::No);
+    click(Control::Create);
+  }
+
   int scriptIndex(const std::string& name) {
     const std::vector<std::string>& list = toolkit_.control(Control::ScriptList).entries;
     return static_cast<int>(std::find(list.begin(), list.end(), name) - list.begin());
@@ -87,8 +92,7 @@ TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathWithBlanksAsOneArgument
   EXPECT_EQ(toolkit_.launches()[0].split, std::vector<std::string>{sheet});
 
   // No: nothing is launched, and the command can run again at once.
-  toolkit_.answerMessage(MessageResult::No);
-  click(Control::Create);
+  createDecliningPreview();
   EXPECT_EQ(toolkit_.launches().size(), 1u);
   EXPECT_EQ(toolkit_.text(Control::SheetPathField), sheet);
 }
@@ -102,8 +106,7 @@ TEST_F(CreateSpriteTest, FileScriptIsWrittenWithRetinaAndSheetNumber) {
   choose(Control::ScriptList, scriptIndex("Listing"));
   // Typed, not chosen: used as typed, without the extension.
   toolkit_.type(Control::ScriptPathField, out_ + "walk");
-  toolkit_.answerMessage(MessageResult::No);
-  click(Control::Create);
+  createDecliningPreview();
   EXPECT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?"}));
   EXPECT_EQ(toolkit_.messages()[0].text, "Your file(s) have been saved to disk.");
   EXPECT_EQ(testing::readFile(out_ + "walk"), "walk.png 10 x 20 #7\nf1 0,0\nf2 5,0\nf3 0,10\n");
@@ -115,16 +118,14 @@ TEST_F(CreateSpriteTest, ClipboardScriptFillsTheClipboardUntilThePlaceholderIsCh
             "ov.Extension = \"Clipboard\"\nov.Repeat\nov.ImageName\nov.Until = ov.ImageCount\n");
   prepare(out_ + "walk.png");
   choose(Control::ScriptList, scriptIndex("Clipboard"));
-  toolkit_.answerMessage(MessageResult::No);
-  click(Control::Create);
+  createDecliningPreview();
   ASSERT_EQ(toolkit_.clipboardHistory(), std::vector<std::string>{"f1\r\nf2\r\nf3\r\n"});
   EXPECT_EQ(toolkit_.messages()[0].text,
             "Your sprite sheet/strip has been saved to disk and the script has been copied to "
             "the clipboard.");
 
   choose(Control::ScriptList, 0);
-  toolkit_.answerMessage(MessageResult::No);
-  click(Control::Create);
+  createDecliningPreview();
   EXPECT_EQ(toolkit_.clipboardHistory().size(), 1u);
   EXPECT_EQ(toolkit_.messages()[2].text, "Your file(s) have been saved to disk.");
 }
@@ -145,16 +146,14 @@ TEST_F(CreateSpriteTest, ScriptProblemsReplaceTheCompletionButStillOfferPreview)
   choose(Control::ScriptList, scriptIndex("Listing"));
 
   toolkit_.type(Control::ScriptPathField, out_ + "missing/walk.txt");
-  toolkit_.answerMessage(MessageResult::No);
-  click(Control::Create);
+  createDecliningPreview();
   ASSERT_EQ(titles(), (std::vector<std::string>{"Save Error!", "Preview?"}));
   EXPECT_NE(toolkit_.messages()[0].text.find(out_ + "missing/walk.txt"), std::string::npos);
 
   // The template goes away after it was chosen.
   std::remove(support_.file("Listing.txt").c_str());
   toolkit_.type(Control::ScriptPathField, out_ + "walk.txt");
-  toolkit_.answerMessage(MessageResult::No);
-  click(Control::Create);
+  createDecliningPreview();
   ASSERT_EQ(titles().size(), 4u);
   EXPECT_EQ(titles()[2], "Wait!");
   EXPECT_EQ(titles()[3], "Preview?");
@@ -166,8 +165,7 @@ TEST_F(CreateSpriteTest, BuildReadsTheOptionsAsTheControlsHoldThem) {
   click(Control::Strip);
   click(Control::PowerOf2);
   toolkit_.type(Control::SheetPathField, out_ + "typed.PNG");
-  toolkit_.answerMessage(MessageResult::No);
-  click(Control::Create);
+  createDecliningPreview();
   const std::optional<RgbaImage> sheet = decodePng(out_ + "typed.PNG");
   ASSERT_TRUE(sheet);
   EXPECT_EQ(sheet->width, 32);  // a strip of 30, padded
@@ -180,8 +178,7 @@ TEST_F(CreateSpriteTest, TypedFolderWithoutTheFinalSlashFindsItsFrames) {
   prepare(out_ + "walk.png");
   const std::string typed = frames_.substr(0, frames_.size() - 1);
   toolkit_.type(Control::ImageFolderField, typed);
-  toolkit_.answerMessage(MessageResult::No);
-  click(Control::Create);
+  createDecliningPreview();
   EXPECT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?"}));
   const std::optional<RgbaImage> sheet = decodePng(out_ + "walk.png");
   ASSERT_TRUE(sheet);
@@ -196,8 +193,7 @@ TEST_F(CreateSpriteTest, TypedFolderWithoutTheFinalSlashFindsItsFrames) {
 TEST_F(CreateSpriteTest, SlowBuildShowsProgressAndEndsNotBusy) {
   prepare(out_ + "walk.png");
   clockStep_ = std::chrono::milliseconds(200);
-  toolkit_.answerMessage(MessageResult::No);
-  click(Control::Create);
+  createDecliningPreview();
   ASSERT_FALSE(toolkit_.progressSteps().empty());
   EXPECT_EQ(toolkit_.progressSteps().front().title, "Creating Sprite");
   EXPECT_FALSE(toolkit_.progressShown());

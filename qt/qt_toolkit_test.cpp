@@ -53,9 +53,8 @@ class QtToolkitTest : public ::testing::Test {
 
   // Opens the Script Editor with one tab holding one editor.
   void openEditorWindow() {
-    WindowStyle style;
-    style.resizable = true;
-    ASSERT_TRUE(tk_->openWindow(Window::ScriptEditor, "Script Editor", 720, 540, style));
+    ASSERT_TRUE(
+        tk_->openWindow(Window::ScriptEditor, "Script Editor", 720, 540, {.resizable = true}));
     tk_->createTabPanel(Window::ScriptEditor, Control::TabPanel, {5, 40, 555, 465});
     tk_->addTab(Control::TabPanel, " ");
     tk_->createEditor(
@@ -86,10 +85,8 @@ TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeWithAndWithoutMenuBar) {
 
   // A resizable window gets the menu bar above its client area too, however
   // many menus it holds.
-  WindowStyle style;
-  style.resizable = true;
   for (const char* menu : {"Help", "Window"}) {
-    tk_->openWindow(Window::Help, "Help", 1024, 620, style);
+    tk_->openWindow(Window::Help, "Help", 1024, 620, {.resizable = true});
     auto* help = qobject_cast<QMainWindow*>(tk_->windowWidget(Window::Help));
     EXPECT_EQ(tk_->clientWidth(Window::Help), 1024) << menu;
     EXPECT_EQ(tk_->clientHeight(Window::Help), 620) << menu;
@@ -98,17 +95,13 @@ TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeWithAndWithoutMenuBar) {
   }
   EXPECT_EQ(tk_->windowWidget(Window::Help)->objectName(), "window-3");
 
-  style.resizable = false;
-  style.menuBar = false;
-  tk_->openWindow(Window::About, "", 340, 170, style);
+  tk_->openWindow(Window::About, "", 340, 170, {.menuBar = false});
   EXPECT_EQ(tk_->windowWidget(Window::About)->height(), 170);
   EXPECT_EQ(tk_->clientHeight(Window::About), 170);
 }
 
 TEST_F(QtToolkitTest, AboutIsCentredOverTheActiveWindowAndReopeningDeletesTheOldWidget) {
-  WindowStyle over;
-  over.placement = Placement::CentredOverActiveWindow;
-  over.menuBar = false;
+  const WindowStyle over{.placement = Placement::CentredOverActiveWindow, .menuBar = false};
   tk_->openWindow(Window::About, "", 340, 170, over);
   QPointer<QWidget> first = tk_->windowWidget(Window::About);
   // Centred within the width of a window frame, unknown before the first show.
@@ -165,8 +158,7 @@ TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16Units) {
   EXPECT_TRUE(drain().empty());
   EXPECT_FALSE(edit->document()->isModified());
   EXPECT_FALSE(edit->document()->isUndoAvailable());
-  EXPECT_EQ(edit->textCursor().anchor(), 3);
-  EXPECT_EQ(edit->textCursor().position(), 5);
+  EXPECT_EQ(std::pair(edit->textCursor().anchor(), edit->textCursor().position()), std::pair(3, 5));
   EXPECT_EQ(tk_->text(Control::FirstEditor), text);
 
   const QTextBlock second = edit->document()->begin().next();

@@ -113,9 +113,8 @@ class ToolkitContractTest : public ::testing::Test {
 
   // Opens the Script Editor with a tab panel holding one tab and its editor.
   void openEditorWindow() {
-    WindowStyle style;
-    style.resizable = true;
-    ASSERT_TRUE(tk_.openWindow(Window::ScriptEditor, "Script Editor", 720, 540, style));
+    ASSERT_TRUE(
+        tk_.openWindow(Window::ScriptEditor, "Script Editor", 720, 540, {.resizable = true}));
     tk_.createTabPanel(Window::ScriptEditor, Control::TabPanel, {5, 40, 555, 465});
     tk_.addTab(Control::TabPanel, "a");
     tk_.createEditor(Control::TabPanel, 0, Control::FirstEditor, {0, 0, 500, 400});
@@ -272,9 +271,7 @@ TYPED_TEST(ToolkitContractTest, TabsReportEverySelectionChangeAndTakeTheirEditor
 
 TYPED_TEST(ToolkitContractTest, ReopeningAWindowReleasesItsControlsAndOnlyTheProgramClosesAWindow) {
   Toolkit& tk = this->tk_;
-  WindowStyle over;
-  over.placement = Placement::CentredOverActiveWindow;
-  over.menuBar = false;
+  const WindowStyle over{.placement = Placement::CentredOverActiveWindow, .menuBar = false};
   tk.openWindow(Window::About, "", 340, 170, over);
   tk.createLabel(Window::About, Control::AboutName, {180, 20, 140, 20}, "Orvane Zozivi",
                  LabelAlign::Centred);
@@ -296,9 +293,7 @@ TYPED_TEST(ToolkitContractTest, ReopeningAWindowReleasesItsControlsAndOnlyThePro
 
 TYPED_TEST(ToolkitContractTest, ResizingReportsTheClientSizeAndKeepsTheMinimum) {
   Toolkit& tk = this->tk_;
-  WindowStyle resizable;
-  resizable.resizable = true;
-  tk.openWindow(Window::Help, "Help", 1024, 620, resizable);
+  tk.openWindow(Window::Help, "Help", 1024, 620, {.resizable = true});
   tk.setMinimumSize(Window::Help, 100, 100);
   std::vector<int> resized;
   tk.setResizeHandler([&](int window) { resized.push_back(window); });
