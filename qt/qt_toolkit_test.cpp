@@ -310,32 +310,29 @@ TEST_F(QtToolkitTest, ReturnOrEnterInAnOpenListOnlyChoosesTheEntry) {
             (std::vector<Event>{{EventKind::MenuItem, MenuItem::CreateSprite, Window::Main}}));
 }
 
-TEST_F(QtToolkitTest, MessageBoxShowsTitleAsHeadingWithTheTextEscaped) {
-  QString shown;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    shown = box->text();
-    box->button(QMessageBox::No)->click();
-  });
-  tk_->messageBox("Preview?", "Would you like to preview, \"/a <b>.png\" ?", MessageButtons::YesNo);
-  EXPECT_TRUE(shown.startsWith("<p><b>Preview?</b></p>"));
-  EXPECT_TRUE(shown.contains("&quot;/a &lt;b&gt;.png&quot; ?"));
-}
-
-// Escape or the close button call off a Yes/No/Cancel box and say No to a Yes/No one.
-TEST_F(QtToolkitTest, BoxLeftWithoutAnAnswerIsCancelledOrNo) {
+// The title is the box's heading, the text is escaped; Escape or the close
+// button call off a Yes/No/Cancel box and say No to a Yes/No one.
+TEST_F(QtToolkitTest, MessageBoxShowsItsTitleAndIsCancelledOrNoWhenLeftUnanswered) {
   const std::function<void(QWidget*)> ways[] = {
       [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); },
       [](QWidget* box) { box->close(); },
   };
+  QStringList shown;
   for (const auto& way : ways) {
     for (const MessageButtons buttons : {MessageButtons::YesNoCancel, MessageButtons::YesNo}) {
-      QTimer::singleShot(0, [&] { way(QApplication::activeModalWidget()); });
-      EXPECT_EQ(tk_->messageBox("Save Script?", "Modified.", buttons),
+      QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown.append(box->text());
+        way(box);
+      });
+      EXPECT_EQ(tk_->messageBox("Preview?", "Would you like to preview, \"/a <b>.png\" ?", buttons),
                 buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Cancel);
     }
   }
+  ASSERT_EQ(shown.size(), 4);
+  EXPECT_TRUE(shown[0].startsWith("<p><b>Preview?</b></p>"));
+  EXPECT_TRUE(shown[0].contains("&quot;/a &lt;b&gt;.png&quot; ?"));
 }
 
 TEST_F(QtToolkitTest, WhileBusyClicksAreDropped) {
