@@ -130,33 +130,23 @@ TEST_F(CreateSpriteTest, ClipboardScriptFillsTheClipboardUntilThePlaceholderIsCh
   EXPECT_EQ(toolkit_.messages()[2].text, "Your file(s) have been saved to disk.");
 }
 
-TEST_F(CreateSpriteTest, FailedSheetWriteAsksNothingMore) {
+// A sheet that cannot be written ends the command; a script that cannot be
+// written or whose template is gone replaces the completion message.
+TEST_F(CreateSpriteTest, WriteProblemsAreReportedAndOnlyAFailedSheetSkipsTheRest) {
   addScript("Listing", kListing);
   prepare(out_ + "missing/walk.png");
   choose(Control::ScriptList, scriptIndex("Listing"));
   toolkit_.type(Control::ScriptPathField, out_ + "walk.txt");
   click(Control::Create);
-  EXPECT_EQ(titles(), std::vector<std::string>{"Save Error!"});
-  EXPECT_FALSE(testing::fileExists(out_ + "walk.txt"));
-}
-
-TEST_F(CreateSpriteTest, ScriptProblemsReplaceTheCompletionButStillOfferPreview) {
-  addScript("Listing", kListing);
-  prepare(out_ + "walk.png");
-  choose(Control::ScriptList, scriptIndex("Listing"));
-
+  toolkit_.type(Control::SheetPathField, out_ + "walk.png");
   toolkit_.type(Control::ScriptPathField, out_ + "missing/walk.txt");
   createDecliningPreview();
-  ASSERT_EQ(titles(), (std::vector<std::string>{"Save Error!", "Preview?"}));
-  EXPECT_NE(toolkit_.messages()[0].text.find(out_ + "missing/walk.txt"), std::string::npos);
-
-  // The template goes away after it was chosen.
   std::remove(support_.file("Listing.txt").c_str());
   toolkit_.type(Control::ScriptPathField, out_ + "walk.txt");
   createDecliningPreview();
-  ASSERT_EQ(titles().size(), 4u);
-  EXPECT_EQ(titles()[2], "Wait!");
-  EXPECT_EQ(titles()[3], "Preview?");
+  ASSERT_EQ(titles(), (std::vector<std::string>{"Save Error!", "Save Error!", "Preview?", "Wait!",
+                                                "Preview?"}));
+  EXPECT_NE(toolkit_.messages()[1].text.find(out_ + "missing/walk.txt"), std::string::npos);
   EXPECT_FALSE(testing::fileExists(out_ + "walk.txt"));
 }
 
