@@ -215,27 +215,6 @@ TEST_F(ScriptEditorTest, SettingsFileSettlesAfterTheSecondOpening) {
   EXPECT_EQ(bytesOf(" lead"), "new text of  lead\n");
 }
 
-// What the editor shows of a file's bytes, and what saving it unchanged writes.
-TEST_F(ScriptEditorTest, FileBytesAreShownAsTextAndSavedBackAsLines) {
-  struct Row {
-    std::string file, shown, saved;
-  };
-  const Row rows[] = {
-      // Leading empty lines are dropped and stay dropped.
-      {"\n\r\n\nfirst\n\nlast\n", "first\n\nlast", "first\n\nlast\n"},
-      // U+F7E9 and U+F7FF stand for the bytes E9 and FF; the mark is a character.
-      {"\xEF\xBB\xBF\xE9t\xE9\r\n\xFF", "\xEF\xBB\xBF\xEF\x9F\xA9t\xEF\x9F\xA9\n\xEF\x9F\xBF",
-       "\xEF\xBB\xBF\xE9t\xE9\n\xFF\n"},
-  };
-  for (const Row& row : rows) {
-    script("s", row.file);
-    openEditor();
-    EXPECT_EQ(kit_.text(editorOf(0)), row.shown);
-    clickAnswering(Control::SaveScript, MessageResult::Yes);
-    EXPECT_EQ(bytesOf("s"), row.saved);
-  }
-}
-
 TEST_F(ScriptEditorTest, UnreadableScriptOpensEmptyAndAFailedSaveKeepsTheMark) {
   // A directory named like a script is listed but can be neither read nor
   // replaced by a file.
