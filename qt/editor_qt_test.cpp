@@ -139,13 +139,8 @@ TEST_F(EditorQtTest, TypedAndInsertedTagsAreColouredAndSaved) {
   EXPECT_EQ(foregroundAt(second, 10), controlTag);
   EXPECT_EQ(foregroundAt(second, 17), controlTag);
 
-  answers_.push_back(QMessageBox::Yes);
-  click(Control::SaveScript);
+  save("plist");
   EXPECT_EQ(bytesOf("plist"), "ov.Extension = \".plist\"\nov.ImageX ov.Until\n");
-  ASSERT_EQ(shown_.size(), 2);
-  EXPECT_TRUE(shown_[0].contains("Overwrite Script?"));
-  EXPECT_TRUE(shown_[1].contains("Saved Script!"));
-  EXPECT_FALSE(toolkit_.isEdited(Window::ScriptEditor));
 }
 
 // Opening and saving writes the bytes that were read, whatever they are; only
