@@ -120,8 +120,6 @@ TEST_F(ScriptEditorTest, BuildsOneTabPerScriptInStoreOrderWithItsText) {
 
   EXPECT_EQ(kit_.window(Window::ScriptEditor).minimumWidth, 720);
   EXPECT_FALSE(edited());
-  EXPECT_TRUE(kit_.menuItem(MenuItem::SaveScript).enabled);
-  EXPECT_TRUE(kit_.menuItem(MenuItem::DeleteScript).enabled);
   EXPECT_EQ(tabTitles(), (Names{"a2", "a10", "b"}));
   EXPECT_EQ(kit_.text(editorOf(0)), "A2\nsecond");
   EXPECT_EQ(kit_.text(editorOf(2)), "B");
