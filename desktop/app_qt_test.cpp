@@ -119,53 +119,22 @@ class AppQtTest : public ::testing::Test {
     return true;
   }
 
-  // From start-up to the stage where "Create" acts: the example frames, and
-  // the sheet `name` + ".png" in the output folder.
-  std::vector<User::Step> stepsToCreate(const std::string& name) {
-    const std::string frames = std::string(OZ_SOURCE_DIR) + "/examples/frames";
-    return {
-        {"open the folder requester", [this] { return click(Control::ImageFolderButton); }},
-        {"choose the example frames",
-         [this, frames] { return answerRequester("folder-requester", frames); }},
-        {"open the sheet requester", [this] { return click(Control::SheetPathButton); }},
-        {"name the sheet", [this, name] { return answerRequester("save-requester", out_ + name); }},
-        {"see the sheet path",
-         [this, name] { return fieldShows(Control::SheetPathField, out_ + name + ".png"); }},
-    };
-  }
-
-  User::Step closeMainWindow() {
-    return {"close the main window", [this] {
-              // The window only asks to close; the program answers.
-              toolkit_.windowWidget(Window::Main)->close();
-              return true;
-            }};
-  }
-
-  static std::vector<User::Step> withSteps(std::vector<User::Step> first,
-                                           std::vector<User::Step> then) {
-    first.insert(first.end(), then.begin(), then.end());
-    return first;
-  }
-
   bool fieldShows(int field, const std::string& text) {
     auto* widget = control(field);
     return widget && toolkit_.text(field) == text;
   }
 
-  // Whatever message box is up is read and answered, OK or else No.
-  bool answerAnyMessage() {
-    auto* box = modal<QMessageBox>("message-box");
-    if (!box || !box->isVisible()) return false;
-    const bool ok = box->button(QMessageBox::Ok) != nullptr;
-    return answerMessage(ok ? QMessageBox::Ok : QMessageBox::No);
-  }
-
   // The program runs on for `ticks` of the user's clock; a message box that
-  // comes up meanwhile is answered and kept in messages_.
+  // comes up meanwhile is answered, OK or else No, and kept in messages_.
   std::function<bool()> idle(int ticks) {
     auto left = std::make_shared<int>(ticks);
-    return [this, left] { return !answerAnyMessage() && --*left <= 0; };
+    return [this, left] {
+      auto* box = modal<QMessageBox>("message-box");
+      const bool answered =
+          box && box->isVisible() &&
+          answerMessage(box->button(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No);
+      return !answered && --*left <= 0;
+    };
   }
 
   // Focuses `list` in the active main window, opened or closed.
@@ -218,42 +187,49 @@ class AppQtTest : public ::testing::Test {
 // Return that closes an open list chooses the entry and nothing more: no
 // build, no export, no message. On the closed list it is "Create Sprite".
 TEST_F(AppQtTest, BuildsTheExampleFramesFromTheKeyboardExportsAScriptAndSavesTheOptions) {
+  const std::string frames = std::string(OZ_SOURCE_DIR) + "/examples/frames";
   User user(
       toolkit_,
-      withSteps(
-          stepsToCreate("walk"),
-          {
-              {"open the depth list", [&] { return focusList(Control::DepthList, true); }},
-              {"key 24-bit and Return",
-               [&] { return keyIntoOpenList(Control::DepthList, "24-bit"); }},
-              {"see 24-bit with its rules",
-               [&] {
-                 return toolkit_.text(Control::DepthList) == "24-bit" &&
-                        toolkit_.isVisible(Control::RemoveAlpha) &&
-                        !toolkit_.isVisible(Control::Dithering);
-               }},
-              {"open the script list", [&] { return focusList(Control::ScriptList, true); }},
-              {"key plist and Return",
-               [&] { return keyIntoOpenList(Control::ScriptList, "plist"); }},
-              {"wait a while", idle(10)},
-              {"see nothing built",
-               [&] {
-                 EXPECT_FALSE(testing::fileExists(out_ + "walk.png"));
-                 EXPECT_TRUE(messages_.empty());
-                 return true;
-               }},
-              {"open the script requester", [&] { return click(Control::ScriptPathButton); }},
-              {"name the script", [&] { return answerRequester("save-requester", out_ + "walk"); }},
-              {"see the script path",
-               [&] { return fieldShows(Control::ScriptPathField, out_ + "walk.plist"); }},
-              {"tick Retina", [&] { return click(Control::Retina); }},
-              {"focus the closed script list",
-               [&] { return focusList(Control::ScriptList, false); }},
-              {"press Return", [&] { return keyReturnOnClosedList(Control::ScriptList); }},
-              {"read Exported!", [&] { return answerMessage(QMessageBox::Ok); }},
-              {"decline the preview", [&] { return answerMessage(QMessageBox::No); }},
-              closeMainWindow(),
-          }));
+      {
+          {"open the folder requester", [&] { return click(Control::ImageFolderButton); }},
+          {"choose the example frames",
+           [&] { return answerRequester("folder-requester", frames); }},
+          {"open the sheet requester", [&] { return click(Control::SheetPathButton); }},
+          {"name the sheet", [&] { return answerRequester("save-requester", out_ + "walk"); }},
+          {"see the sheet path",
+           [&] { return fieldShows(Control::SheetPathField, out_ + "walk.png"); }},
+          {"open the depth list", [&] { return focusList(Control::DepthList, true); }},
+          {"key 24-bit and Return", [&] { return keyIntoOpenList(Control::DepthList, "24-bit"); }},
+          {"see 24-bit with its rules",
+           [&] {
+             return toolkit_.text(Control::DepthList) == "24-bit" &&
+                    toolkit_.isVisible(Control::RemoveAlpha) &&
+                    !toolkit_.isVisible(Control::Dithering);
+           }},
+          {"open the script list", [&] { return focusList(Control::ScriptList, true); }},
+          {"key plist and Return", [&] { return keyIntoOpenList(Control::ScriptList, "plist"); }},
+          {"wait a while", idle(10)},
+          {"see nothing built",
+           [&] {
+             EXPECT_FALSE(testing::fileExists(out_ + "walk.png"));
+             EXPECT_TRUE(messages_.empty());
+             return true;
+           }},
+          {"open the script requester", [&] { return click(Control::ScriptPathButton); }},
+          {"name the script", [&] { return answerRequester("save-requester", out_ + "walk"); }},
+          {"see the script path",
+           [&] { return fieldShows(Control::ScriptPathField, out_ + "walk.plist"); }},
+          {"tick Retina", [&] { return click(Control::Retina); }},
+          {"focus the closed script list", [&] { return focusList(Control::ScriptList, false); }},
+          {"press Return", [&] { return keyReturnOnClosedList(Control::ScriptList); }},
+          {"read Exported!", [&] { return answerMessage(QMessageBox::Ok); }},
+          {"decline the preview", [&] { return answerMessage(QMessageBox::No); }},
+          {"close the main window, which only asks the program to close",
+           [&] {
+             toolkit_.windowWidget(Window::Main)->close();
+             return true;
+           }},
+      });
 
   EXPECT_EQ(runProgram(toolkit_, home_.path(), kVersionCodeLatest), 0);
   EXPECT_TRUE(user.finished());
