@@ -297,15 +297,6 @@ TEST_F(QtToolkitTest, ReturnOrEnterInAnOpenListOnlyChoosesTheEntry) {
     EXPECT_EQ(drain(), std::vector<Event>{chosen}) << closing;
   }
   EXPECT_EQ(tk_->state(Control::DepthList), 2);
-
-  // On the closed list, Return is the main window's again.
-  tk_->windowWidget(Window::Main)->activateWindow();
-  list->setFocus();
-  QApplication::processEvents();
-  ASSERT_EQ(QApplication::focusWidget(), list);
-  press(Qt::Key_Return);
-  EXPECT_EQ(drain(),
-            (std::vector<Event>{{EventKind::MenuItem, MenuItem::CreateSprite, Window::Main}}));
 }
 
 // The title is the box's heading, the text is escaped; Escape or the close
