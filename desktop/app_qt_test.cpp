@@ -150,9 +150,9 @@ class AppQtTest : public ::testing::Test {
     return true;
   }
 
-  // Keys Down to `entry` and Return into the open list, where the window
-  // system sends keys: the focused window, which is the list's popup.
-  bool keyIntoOpenList(int list, const QString& entry) {
+  // Keys Down to `entry` and then `choose` into the open list, where the
+  // window system sends keys: the focused window, which is the list's popup.
+  bool keyIntoOpenList(int list, const QString& entry, Qt::Key choose) {
     auto* combo = qobject_cast<QComboBox*>(control(list));
     QWidget* popup = QApplication::activePopupWidget();
     QWindow* focused = QGuiApplication::focusWindow();
@@ -161,7 +161,7 @@ class AppQtTest : public ::testing::Test {
     for (int i = 0; i < combo->count() && combo->view()->currentIndex().row() < index; ++i) {
       QTest::keyClick(focused, Qt::Key_Down);
     }
-    QTest::keyClick(focused, Qt::Key_Return);
+    QTest::keyClick(focused, choose);
     return true;
   }
 
@@ -183,8 +183,8 @@ class AppQtTest : public ::testing::Test {
   std::vector<std::string> messages_;
 };
 
-// Return that closes an open list chooses the entry and nothing more: no
-// build, no export, no message. On the closed list it is "Create Sprite".
+// Return or Enter that closes an open list chooses the entry and nothing more:
+// no build, no export, no message. On the closed list Return is "Create Sprite".
 TEST_F(AppQtTest, BuildsTheExampleFramesFromTheKeyboardAndExportsAScript) {
   const std::string frames = std::string(OZ_SOURCE_DIR) + "/examples/frames";
   User user(
@@ -198,7 +198,8 @@ TEST_F(AppQtTest, BuildsTheExampleFramesFromTheKeyboardAndExportsAScript) {
           {"see the sheet path",
            [&] { return fieldShows(Control::SheetPathField, out_ + "walk.png"); }},
           {"open the depth list", [&] { return focusList(Control::DepthList, true); }},
-          {"key 24-bit and Return", [&] { return keyIntoOpenList(Control::DepthList, "24-bit"); }},
+          {"key 24-bit and Enter",
+           [&] { return keyIntoOpenList(Control::DepthList, "24-bit", Qt::Key_Enter); }},
           {"see 24-bit with its rules",
            [&] {
              return toolkit_.text(Control::DepthList) == "24-bit" &&
@@ -206,7 +207,8 @@ TEST_F(AppQtTest, BuildsTheExampleFramesFromTheKeyboardAndExportsAScript) {
                     !toolkit_.isVisible(Control::Dithering);
            }},
           {"open the script list", [&] { return focusList(Control::ScriptList, true); }},
-          {"key plist and Return", [&] { return keyIntoOpenList(Control::ScriptList, "plist"); }},
+          {"key plist and Return",
+           [&] { return keyIntoOpenList(Control::ScriptList, "plist", Qt::Key_Return); }},
           {"wait a while", idle(10)},
           {"see nothing built",
            [&] {

@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -268,34 +267,6 @@ TEST_F(QtToolkitTest, MenuShortcutsReachTheirItemsFromEveryWindowButReturnOnlyFr
   QTest::keyClick(field, Qt::Key_Return);
   EXPECT_EQ(drain(),
             (std::vector<Event>{{EventKind::MenuItem, MenuItem::CreateSprite, Window::Main}}));
-}
-
-TEST_F(QtToolkitTest, ReturnOrEnterInAnOpenListOnlyChoosesTheEntry) {
-  buildMenus();
-  tk_->createList(Window::Main, Control::DepthList, {70, 150, 100, 22});
-  for (const char* entry : {"32-bit", "24-bit", "8-bit"}) {
-    tk_->addListEntry(Control::DepthList, entry);
-  }
-  tk_->setState(Control::DepthList, 0);
-  auto* list = widget<QComboBox>(Control::DepthList);
-  list->setFocus();
-  QApplication::processEvents();  // the main window becomes the active one
-  ASSERT_EQ(QApplication::activeWindow(), tk_->windowWidget(Window::Main));
-  const Event chosen{EventKind::Control, Control::DepthList, Window::Main};
-
-  // Keys go in as the window system delivers them: to the focused window,
-  // which is the list's popup while it is open.
-  const auto press = [](Qt::Key key) { QTest::keyClick(QGuiApplication::focusWindow(), key); };
-  for (Qt::Key closing : {Qt::Key_Return, Qt::Key_Enter}) {
-    list->showPopup();
-    QApplication::processEvents();
-    ASSERT_TRUE(QApplication::activePopupWidget()) << closing;
-    press(Qt::Key_Down);
-    press(closing);
-    EXPECT_FALSE(QApplication::activePopupWidget()) << closing;
-    EXPECT_EQ(drain(), std::vector<Event>{chosen}) << closing;
-  }
-  EXPECT_EQ(tk_->state(Control::DepthList), 2);
 }
 
 // The title is the box's heading, the text is escaped; Escape or the close
