@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDatabase>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -227,9 +226,8 @@ TEST_F(QtToolkitTest, ItemSizeIsThePagesSizeOnceThePanelIsLaidOut) {
             QSize(tk_->itemWidth(Control::TabPanel), tk_->itemHeight(Control::TabPanel)));
 }
 
-TEST_F(QtToolkitTest, MenuShortcutsReachTheirItemsFromEveryWindowButReturnOnlyFromTheMain) {
+TEST_F(QtToolkitTest, MenuShortcutsReachTheirItemsFromTheEditorWhereReturnStaysANewLine) {
   buildMenus();
-  tk_->createTextField(Window::Main, Control::ImageFolderField, {100, 10, 195, 22}, "");
   openEditorWindow();
   auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
   tk_->focus(Control::FirstEditor);
@@ -258,15 +256,6 @@ TEST_F(QtToolkitTest, MenuShortcutsReachTheirItemsFromEveryWindowButReturnOnlyFr
                          {EventKind::MenuItem, MenuItem::DeleteScript, Window::ScriptEditor},
                          {EventKind::TextChanged, Control::FirstEditor, Window::ScriptEditor}}));
   EXPECT_EQ(tk_->text(Control::FirstEditor), "one tw");
-
-  tk_->windowWidget(Window::Main)->activateWindow();
-  QApplication::processEvents();
-  ASSERT_EQ(tk_->activeWindow(), Window::Main);
-  auto* field = widget<QLineEdit>(Control::ImageFolderField);
-  field->setFocus();
-  QTest::keyClick(field, Qt::Key_Return);
-  EXPECT_EQ(drain(),
-            (std::vector<Event>{{EventKind::MenuItem, MenuItem::CreateSprite, Window::Main}}));
 }
 
 // The title is the box's heading, the text is escaped; Escape or the close
