@@ -300,7 +300,7 @@ TEST_F(ScriptEditorTest, NewScriptRefusesEmptyExistingAndImpossibleNamesAndAddsA
   EXPECT_EQ(refreshedLists_, (std::vector<Names>{{"b", "c", "d"}}));
 }
 
-TEST_F(ScriptEditorTest, TagButtonInsertsAtTheCaretAsTypingAndIsColoured) {
+TEST_F(ScriptEditorTest, TagButtonInsertsAtTheCaretAsTyping) {
   script("s", "ab");
   openEditor();
   const int e = editorOf(0);
@@ -311,10 +311,6 @@ TEST_F(ScriptEditorTest, TagButtonInsertsAtTheCaretAsTypingAndIsColoured) {
   EXPECT_EQ(tabTitles(), Names{"s *"});
   click(Control::TagImageHeight);
   EXPECT_EQ(kit_.text(e), "aov.Extension = ov.ImageHeight");
-  const EditorColouring& colouring = kit_.control(e).colouring;
-  EXPECT_EQ(colouring.text, (Colour{0.75, 0.375, 0.0, 1.0}));
-  EXPECT_EQ(colouring.foreground, (std::vector<ColourSpan>{{1, 12, {0.9, 0.125, 0.0, 1.0}},
-                                                           {16, 14, {1.0, 0.75, 0.5, 1.0}}}));
 }
 
 TEST_F(ScriptEditorTest, HighlightingFollowsTheTextOnlyWhileTheWindowIsActive) {
