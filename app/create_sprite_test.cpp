@@ -158,8 +158,7 @@ TEST_F(CreateSpriteTest, BuildReadsTheOptionsAsTheControlsHoldThem) {
   createDecliningPreview();
   const std::optional<RgbaImage> sheet = decodePng(out_ + "typed.PNG");
   ASSERT_TRUE(sheet);
-  EXPECT_EQ(sheet->width, 32);  // a strip of 30, padded
-  EXPECT_EQ(sheet->height, 32);
+  EXPECT_EQ(std::pair(sheet->width, sheet->height), std::pair(32, 32));  // a strip of 30, padded
 }
 
 // Typed without its final "/", a folder is found as when it is chosen; the
@@ -169,7 +168,6 @@ TEST_F(CreateSpriteTest, TypedFolderWithoutTheFinalSlashFindsItsFrames) {
   const std::string typed = frames_.substr(0, frames_.size() - 1);
   toolkit_.type(Control::ImageFolderField, typed);
   createDecliningPreview();
-  EXPECT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?"}));
   const std::optional<RgbaImage> sheet = decodePng(out_ + "walk.png");
   ASSERT_TRUE(sheet);
   EXPECT_EQ(sheet->height, 40);
