@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -48,7 +47,6 @@ class ProgramTest : public ::testing::Test {
   void session(std::vector<SessionToolkit::Step> steps) {
     SessionToolkit toolkit(std::move(steps));
     EXPECT_EQ(runProgram(toolkit, home_.path(), kVersionCodeLatest), 0);
-    lastScriptList_ = toolkit.control(Control::ScriptList).entries;
     lastColumns_ = toolkit.text(Control::ColumnsField);
     lastDepth_ = toolkit.state(Control::DepthList);
   }
@@ -57,7 +55,6 @@ class ProgramTest : public ::testing::Test {
 
   testing::ScopedTempDir home_;
   SupportDir support_ = supportDirFor(kVersionCodeLatest, home_.path());
-  std::vector<std::string> lastScriptList_;
   std::string lastColumns_;
   int lastDepth_ = -1;
 };
@@ -76,17 +73,6 @@ std::vector<SessionToolkit::Step> changeEveryOptionThen(SessionToolkit::Step las
           [](FakeToolkit& t) { t.click(Control::PowerOf2); },
           [](FakeToolkit& t) { t.setSpinValue(Control::SpriteNumber, 12); },
           std::move(last)};
-}
-
-TEST_F(ProgramTest, FirstRunSeedsTheFolderAndAnUntouchedQuitLeavesTheFileEmpty) {
-  session({quit});
-  EXPECT_EQ(settingsBytes(), "");
-  EXPECT_TRUE(testing::fileExists(support_.settingsPath()));
-  // The five example scripts, in whatever order the folder lists them.
-  EXPECT_EQ(lastScriptList_.size(), 6u);
-  EXPECT_EQ(lastScriptList_[0], "Select a script...");
-  EXPECT_NE(std::find(lastScriptList_.begin(), lastScriptList_.end(), "Clipboard"),
-            lastScriptList_.end());
 }
 
 // Both ways out write every changed option; only the close button the columns.
