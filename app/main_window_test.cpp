@@ -310,6 +310,7 @@ TEST_F(MainWindowTest, WebAddressesOpenInTheBrowserAsOneArgument) {
                                       {MenuItem::SupportForum, kSupportForum},
                                       {MenuItem::Purchase, kFullEditionStorePage}}) {
     menu(item);
+    ASSERT_FALSE(toolkit_.launches().empty());
     EXPECT_EQ(toolkit_.launches().back().program, "xdg-open");
     EXPECT_EQ(toolkit_.launches().back().split, std::vector<std::string>{address});
   }

@@ -269,7 +269,8 @@ TYPED_TEST(ToolkitContractTest, TabsReportEverySelectionChangeAndTakeTheirEditor
   EXPECT_TRUE(this->drain().empty());
 }
 
-TYPED_TEST(ToolkitContractTest, ReopeningAWindowReleasesItsControlsAndOnlyTheProgramClosesAWindow) {
+TYPED_TEST(ToolkitContractTest,
+           ReopeningReleasesControlsAndOnlyTheProgramClosesAWindowAndReturnsTheKeyboard) {
   Toolkit& tk = this->tk_;
   const WindowStyle over{.placement = Placement::CentredOverActiveWindow, .menuBar = false};
   tk.openWindow(Window::About, "", 340, 170, over);
