@@ -131,7 +131,7 @@ TEST_F(QtToolkitTest, AClickWhileWaitingEndsTheWait) {
   EXPECT_EQ(tk_->waitEvent(), (Event{EventKind::Control, Control::Create, Window::Main}));
 }
 
-TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16Units) {
+TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16UnitsButInsertingIsAnUndoableEdit) {
   openEditorWindow();
   auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
   const std::string text = "Gr\xc3\xbc\xc3\x9f\xe2\x80\x9d \xf0\x9f\x98\x80\nx ov.ImageX ov.Until";
@@ -170,40 +170,18 @@ TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16Units) {
   EXPECT_TRUE(tagWhite);
   EXPECT_TRUE(shaded);
   // The first line holds no span: its only range is the default colour.
-  ASSERT_EQ(edit->document()->begin().layout()->formats().size(), 1);
-}
+  EXPECT_EQ(edit->document()->begin().layout()->formats().size(), 1);
 
-TEST_F(QtToolkitTest, InsertedTextCanBeUndoneAndShiftReturnIsAPlainLineBreak) {
-  openEditorWindow();
-  auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
-  tk_->setText(Control::FirstEditor, "ov.Repeat");
-  tk_->insertText(Control::FirstEditor, "x");
+  tk_->insertText(Control::FirstEditor, "x");  // over the selection, as an edit
   EXPECT_TRUE(edit->document()->isUndoAvailable());
   edit->setFocus();
   edit->moveCursor(QTextCursor::End);
   QTest::keyClick(edit, Qt::Key_Return, Qt::ShiftModifier);  // no soft line separator
-  EXPECT_EQ(tk_->text(Control::FirstEditor), "xov.Repeat\n");
+  EXPECT_EQ(tk_->text(Control::FirstEditor),
+            "Gr\xc3\xbcx \xf0\x9f\x98\x80\nx ov.ImageX ov.Until\n");
 }
 
-TEST_F(QtToolkitTest, CaretIsDrawnInItsOwnColour) {
-  openEditorWindow();
-  tk_->setBackgroundColour(Control::FirstEditor, {0, 0, 0, 1});
-  tk_->setCaretColour(Control::FirstEditor, {1, 0, 0, 1});
-  tk_->setText(Control::FirstEditor, "abc");
-  tk_->applyColouring(Control::FirstEditor, {{0, 1, 0, 1}, {}, {}});
-  QWidget* window = tk_->windowWidget(Window::ScriptEditor);
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-  tk_->focus(Control::FirstEditor);
-  const QImage image = tk_->controlWidget(Control::FirstEditor)->grab().toImage();
-  int caret = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) caret += image.pixelColor(x, y) == Qt::red;
-  }
-  EXPECT_GE(caret, 10);  // a line's height, two pixels wide
-}
-
-TEST_F(QtToolkitTest, EditorFontFallsBackToTheFixedFont) {
+TEST_F(QtToolkitTest, EditorFontFallsBackToTheFixedFontAndTheCaretHasItsOwnColour) {
   openEditorWindow();
   auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
   tk_->setEditorFont(Control::FirstEditor, "No Such Family 1234", 14);
@@ -214,6 +192,21 @@ TEST_F(QtToolkitTest, EditorFontFallsBackToTheFixedFont) {
   tk_->setEditorFont(Control::FirstEditor, installed.toStdString(), 12);
   EXPECT_EQ(edit->font().family(), installed);
   EXPECT_TRUE(drain().empty());
+
+  tk_->setBackgroundColour(Control::FirstEditor, {0, 0, 0, 1});
+  tk_->setCaretColour(Control::FirstEditor, {1, 0, 0, 1});
+  tk_->setText(Control::FirstEditor, "abc");
+  tk_->applyColouring(Control::FirstEditor, {{0, 1, 0, 1}, {}, {}});
+  QWidget* window = tk_->windowWidget(Window::ScriptEditor);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  tk_->focus(Control::FirstEditor);
+  const QImage image = edit->grab().toImage();
+  int caret = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) caret += image.pixelColor(x, y) == Qt::red;
+  }
+  EXPECT_GE(caret, 10);  // a line's height, two pixels wide
 }
 
 TEST_F(QtToolkitTest, ItemSizeIsThePagesSizeOnceThePanelIsLaidOut) {
