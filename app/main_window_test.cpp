@@ -304,7 +304,7 @@ TEST_F(MainWindowTest, QuitAndTheCloseButtonFirstOfferToSaveEditedScripts) {
   EXPECT_NE(settingsBytes().find("Columns = 7"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, WebAddressesOpenInTheBrowserAsOneArgument) {
+TEST_F(MainWindowTest, HelpMenuOpensWebAddressesAsOneArgumentAndWindowsThatCloseOnTheirButtons) {
   start();
   for (const auto& [item, address] : {std::pair{MenuItem::Website, kMakerWebsite},
                                       {MenuItem::SupportForum, kSupportForum},
@@ -314,10 +314,7 @@ TEST_F(MainWindowTest, WebAddressesOpenInTheBrowserAsOneArgument) {
     EXPECT_EQ(toolkit_.launches().back().program, "xdg-open");
     EXPECT_EQ(toolkit_.launches().back().split, std::vector<std::string>{address});
   }
-}
 
-TEST_F(MainWindowTest, HelpAndAboutCloseOnTheirButtonsAndHelpFollowsItsSize) {
-  start();
   menu(MenuItem::Help);
   menu(MenuItem::About);
   toolkit_.resize(Window::Help, 200, 150);
