@@ -372,7 +372,7 @@ TEST_F(ScriptEditorTest, SaveAsksToOverwriteAndWritesTheEditorAsLines) {
   EXPECT_EQ(bytesOf("s"), "");
 }
 
-TEST_F(ScriptEditorTest, ClosingAsksAboutEveryEditedScriptInTabOrder) {
+TEST_F(ScriptEditorTest, ClosingAsksAboutEveryEditedScriptInTabOrderAndCancelKeepsTheRest) {
   script("a", "A");
   script("b", "B");
   script("c", "C");
@@ -381,44 +381,33 @@ TEST_F(ScriptEditorTest, ClosingAsksAboutEveryEditedScriptInTabOrder) {
   typeInto(editorOf(0), "edit ");
   selectTab(1);
   EXPECT_EQ(tabTitles(), (Names{"a *", "b", "c *"}));
+  const int64_t idA = tabId("a");
+  // Yes saves the first, then Cancel stops before anything closes.
   kit_.answerMessage(MessageResult::Yes);
+  kit_.answerMessage(MessageResult::Cancel);
+  requestClose();
+  EXPECT_TRUE(editor_.isOpen());
+  EXPECT_EQ(bytesOf("a"), "edit A\n");
+  EXPECT_EQ(kit_.text(editorOf(2)), "edit C");
+  EXPECT_EQ(tabTitles(), (Names{"a", "b", "c *"}));
+  EXPECT_TRUE(edited());
+  EXPECT_TRUE(kit_.menuItem(MenuItem::SaveScript).enabled);
+  EXPECT_EQ(tabId("a"), idA);
+
   kit_.answerMessage(MessageResult::No);
   requestClose();
-  EXPECT_EQ(messageTitles(), (Names{"Save Script?", "Saved Script!", "Save Script?"}));
+  EXPECT_EQ(messageTitles(),
+            (Names{"Save Script?", "Saved Script!", "Save Script?", "Save Script?"}));
   EXPECT_EQ(kit_.messages()[0].text,
             "The \"a\" script has been modified.\rDo you want to save it?");
   EXPECT_EQ(kit_.messages()[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_NE(kit_.messages()[2].text.find("\"c\""), std::string::npos);
-  EXPECT_EQ(bytesOf("a"), "edit A\n");
+  EXPECT_NE(kit_.messages()[3].text.find("\"c\""), std::string::npos);
   EXPECT_EQ(bytesOf("b"), "B");
   EXPECT_EQ(bytesOf("c"), "C");
   EXPECT_FALSE(editor_.isOpen());
   EXPECT_FALSE(kit_.menuItem(MenuItem::SaveScript).enabled);
   EXPECT_FALSE(kit_.menuItem(MenuItem::DeleteScript).enabled);
   EXPECT_EQ(savedTab(), "b");
-}
-
-TEST_F(ScriptEditorTest, CancelKeepsTheWindowAndEveryTextAsItWas) {
-  script("a", "A");
-  script("b", "B");
-  openEditor();
-  typeInto(editorOf(0), "1");
-  typeInto(editorOf(1), "2");
-  const int64_t idA = tabId("a");
-  const std::string selected = savedTab();
-  // Yes saves the first, then Cancel stops before anything closes.
-  kit_.answerMessage(MessageResult::Yes);
-  kit_.answerMessage(MessageResult::Cancel);
-  requestClose();
-  EXPECT_TRUE(editor_.isOpen());
-  EXPECT_EQ(bytesOf("a"), "1A\n");
-  EXPECT_EQ(bytesOf("b"), "B");
-  EXPECT_EQ(kit_.text(editorOf(1)), "2B");
-  EXPECT_EQ(tabTitles(), (Names{"a", "b *"}));
-  EXPECT_TRUE(edited());
-  EXPECT_TRUE(kit_.menuItem(MenuItem::SaveScript).enabled);
-  EXPECT_EQ(tabId("a"), idA);
-  EXPECT_EQ(savedTab(), selected);
 }
 
 TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
