@@ -396,7 +396,7 @@ TEST_F(ScriptEditorTest, ClosingAsksAboutEveryEditedScriptInTabOrderAndCancelKee
 
   kit_.answerMessage(MessageResult::No);
   requestClose();
-  EXPECT_EQ(messageTitles(),
+  ASSERT_EQ(messageTitles(),
             (Names{"Save Script?", "Saved Script!", "Save Script?", "Save Script?"}));
   EXPECT_EQ(kit_.messages()[0].text,
             "The \"a\" script has been modified.\rDo you want to save it?");
