@@ -18,6 +18,19 @@ std::vector<std::string> entries(const FakeToolkit& toolkit, int list) {
   return toolkit.control(list).entries;
 }
 
+// Only the image folder can be chosen, and the script editor is closed.
+void expectOnlyTheFirstStage(const FakeToolkit& toolkit) {
+  for (int control : {Control::SheetPathLabel, Control::SheetPathField, Control::SheetPathButton,
+                      Control::ScriptList, Control::ScriptPathLabel, Control::ScriptPathField,
+                      Control::ScriptPathButton, Control::Create}) {
+    EXPECT_FALSE(toolkit.isEnabled(control)) << control;
+  }
+  for (int item : {MenuItem::New, MenuItem::SaveSpriteAs, MenuItem::SaveScriptAs,
+                   MenuItem::CreateSprite, MenuItem::SaveScript}) {
+    EXPECT_FALSE(toolkit.isMenuItemEnabled(item)) << item;
+  }
+}
+
 TEST_F(MainWindowTest, FreshStartShowsTheDefaultsAndOnlyTheFirstStage) {
   start();
   EXPECT_TRUE(toolkit_.window(Window::Main).zoomHidden);
@@ -29,14 +42,7 @@ TEST_F(MainWindowTest, FreshStartShowsTheDefaultsAndOnlyTheFirstStage) {
   EXPECT_EQ(toolkit_.state(Control::Black), 1);  // no stored "Pink": black
   EXPECT_EQ(toolkit_.state(Control::SpriteNumber), 0);
 
-  for (int control :
-       {Control::SheetPathField, Control::ScriptList, Control::ScriptPathField, Control::Create}) {
-    EXPECT_FALSE(toolkit_.isEnabled(control)) << control;
-  }
-  for (int item :
-       {MenuItem::New, MenuItem::SaveSpriteAs, MenuItem::CreateSprite, MenuItem::SaveScript}) {
-    EXPECT_FALSE(toolkit_.isMenuItemEnabled(item)) << item;
-  }
+  expectOnlyTheFirstStage(toolkit_);
   // No application menu here: "Quit" ends "File" and "About Orvane" ends "Help".
   EXPECT_EQ(toolkit_.menus().front().items.back(), MenuItem::Quit);
   EXPECT_EQ(toolkit_.menus().back().items.back(), MenuItem::About);
@@ -236,15 +242,7 @@ TEST_F(MainWindowTest, NewReturnsToTheStartStageButKeepsTheOptions) {
   EXPECT_EQ(toolkit_.text(Control::SheetPathField), "");
   EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "");
   EXPECT_EQ(toolkit_.state(Control::ScriptList), 0);
-  for (int control : {Control::SheetPathLabel, Control::SheetPathField, Control::SheetPathButton,
-                      Control::ScriptList, Control::ScriptPathLabel, Control::ScriptPathField,
-                      Control::ScriptPathButton, Control::Create}) {
-    EXPECT_FALSE(toolkit_.isEnabled(control)) << control;
-  }
-  for (int item :
-       {MenuItem::New, MenuItem::SaveSpriteAs, MenuItem::SaveScriptAs, MenuItem::CreateSprite}) {
-    EXPECT_FALSE(toolkit_.isMenuItemEnabled(item)) << item;
-  }
+  expectOnlyTheFirstStage(toolkit_);
   EXPECT_EQ(toolkit_.state(Control::Strip), 1);
   EXPECT_EQ(toolkit_.state(Control::DepthList), 3);
   EXPECT_EQ(toolkit_.state(Control::Retina), 1);
