@@ -63,21 +63,6 @@ class CreateSpriteTest : public WindowFixture {
   std::string out_;
 };
 
-TEST_F(CreateSpriteTest, EmptyPathsStopBeforeAnythingIsBuilt) {
-  prepare(out_ + "walk.png");
-  toolkit_.type(Control::SheetPathField, "");
-  toolkit_.type(Control::ImageFolderField, "");
-  click(Control::Create);
-  toolkit_.type(Control::SheetPathField, out_ + "walk.png");
-  click(Control::Create);
-  ASSERT_EQ(titles(), (std::vector<std::string>{"Wait!", "Wait!"}));
-  EXPECT_EQ(toolkit_.messages()[0].text,
-            "You have not chosen where to save your sprite sheet/strip!");
-  EXPECT_EQ(toolkit_.messages()[1].text, "You have not selected an image folder!");
-  EXPECT_FALSE(testing::fileExists(out_ + "walk.png"));
-  EXPECT_FALSE(toolkit_.busy());
-}
-
 TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathWithBlanksAsOneArgument) {
   const std::string sheet = out_ + "my walk.png";
   prepare(sheet);
@@ -97,8 +82,10 @@ TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathWithBlanksAsOneArgument
   EXPECT_EQ(toolkit_.text(Control::SheetPathField), sheet);
 }
 
-TEST_F(CreateSpriteTest, FileScriptIsWrittenWithRetinaAndSheetNumber) {
+TEST_F(CreateSpriteTest, ScriptsGoToTheirFileOrTheClipboardUntilThePlaceholderIsChosen) {
   addScript("Listing", kListing);
+  addScript("Clipboard",
+            "ov.Extension = \"Clipboard\"\nov.Repeat\nov.ImageName\nov.Until = ov.ImageCount\n");
   prepare(out_ + "walk.png");
   click(Control::Retina);
   toolkit_.setSpinValue(Control::SpriteNumber, 7);
@@ -107,27 +94,23 @@ TEST_F(CreateSpriteTest, FileScriptIsWrittenWithRetinaAndSheetNumber) {
   // Typed, not chosen: used as typed, without the extension.
   toolkit_.type(Control::ScriptPathField, out_ + "walk");
   createDecliningPreview();
-  EXPECT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?"}));
-  EXPECT_EQ(toolkit_.messages()[0].text, "Your file(s) have been saved to disk.");
   EXPECT_EQ(testing::readFile(out_ + "walk"), "walk.png 10 x 20 #7\nf1 0,0\nf2 5,0\nf3 0,10\n");
   EXPECT_TRUE(toolkit_.clipboardHistory().empty());
-}
 
-TEST_F(CreateSpriteTest, ClipboardScriptFillsTheClipboardUntilThePlaceholderIsChosen) {
-  addScript("Clipboard",
-            "ov.Extension = \"Clipboard\"\nov.Repeat\nov.ImageName\nov.Until = ov.ImageCount\n");
-  prepare(out_ + "walk.png");
   choose(Control::ScriptList, scriptIndex("Clipboard"));
   createDecliningPreview();
   ASSERT_EQ(toolkit_.clipboardHistory(), std::vector<std::string>{"f1\r\nf2\r\nf3\r\n"});
-  EXPECT_EQ(toolkit_.messages()[0].text,
-            "Your sprite sheet/strip has been saved to disk and the script has been copied to "
-            "the clipboard.");
 
   choose(Control::ScriptList, 0);
   createDecliningPreview();
   EXPECT_EQ(toolkit_.clipboardHistory().size(), 1u);
-  EXPECT_EQ(toolkit_.messages()[2].text, "Your file(s) have been saved to disk.");
+  ASSERT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?", "Exported!", "Preview?",
+                                                "Exported!", "Preview?"}));
+  EXPECT_EQ(toolkit_.messages()[0].text, "Your file(s) have been saved to disk.");
+  EXPECT_EQ(toolkit_.messages()[2].text,
+            "Your sprite sheet/strip has been saved to disk and the script has been copied to "
+            "the clipboard.");
+  EXPECT_EQ(toolkit_.messages()[4].text, "Your file(s) have been saved to disk.");
 }
 
 // A sheet that cannot be written ends the command; a script that cannot be
@@ -163,7 +146,7 @@ TEST_F(CreateSpriteTest, BuildReadsTheOptionsAsTheControlsHoldThem) {
 
 // Typed without its final "/", a folder is found as when it is chosen; the
 // field keeps what was typed. A path that is no folder finds no frames.
-TEST_F(CreateSpriteTest, TypedFolderWithoutTheFinalSlashFindsItsFrames) {
+TEST_F(CreateSpriteTest, TypedFolderWithoutTheFinalSlashFindsItsFramesAndEmptyPathsStop) {
   prepare(out_ + "walk.png");
   const std::string typed = frames_.substr(0, frames_.size() - 1);
   toolkit_.type(Control::ImageFolderField, typed);
@@ -176,6 +159,20 @@ TEST_F(CreateSpriteTest, TypedFolderWithoutTheFinalSlashFindsItsFrames) {
   toolkit_.type(Control::ImageFolderField, frames_ + "f1.png");
   click(Control::Create);
   EXPECT_EQ(toolkit_.messages().back().text, "No png images were found in the image folder!");
+
+  // Empty paths stop the command before anything is built.
+  std::remove((out_ + "walk.png").c_str());
+  toolkit_.type(Control::SheetPathField, "");
+  toolkit_.type(Control::ImageFolderField, "");
+  click(Control::Create);
+  toolkit_.type(Control::SheetPathField, out_ + "walk.png");
+  click(Control::Create);
+  ASSERT_EQ(toolkit_.messages().size(), 5u);
+  EXPECT_EQ(toolkit_.messages()[3].text,
+            "You have not chosen where to save your sprite sheet/strip!");
+  EXPECT_EQ(toolkit_.messages()[4].text, "You have not selected an image folder!");
+  EXPECT_FALSE(testing::fileExists(out_ + "walk.png"));
+  EXPECT_FALSE(toolkit_.busy());
 }
 
 TEST_F(CreateSpriteTest, SlowBuildShowsProgressAndEndsNotBusy) {
