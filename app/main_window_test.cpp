@@ -48,27 +48,7 @@ TEST_F(MainWindowTest, FreshStartShowsTheDefaultsAndOnlyTheFirstStage) {
   EXPECT_EQ(toolkit_.menus().back().items.back(), MenuItem::About);
 }
 
-// The table below covers each depth with "Remove Alpha" unticked.
-TEST_F(MainWindowTest, RemoveAlphaTickEnablesTheBackgroundAndIsKeptWhileHidden) {
-  start();
-  choose(Control::DepthList, 1);  // "24-bit"
-  click(Control::RemoveAlpha);
-  EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
-
-  choose(Control::DepthList, 2);  // "8-bit"
-  EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 1);
-  settings_.selectGroup("Settings");
-  EXPECT_EQ(settings_.readInteger("Remove Alpha", -1), 1);
-
-  choose(Control::DepthList, 1);
-  EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 1);
-  EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
-
-  click(Control::RemoveAlpha);  // unticked: the background no longer matters
-  EXPECT_FALSE(toolkit_.isEnabled(Control::Pink));
-}
-
-TEST_F(MainWindowTest, EveryDepthShowsItsOwnControls) {
+TEST_F(MainWindowTest, EveryDepthShowsItsOwnControlsAndRemoveAlphaKeepsItsTick) {
   start();
   struct Row {
     std::string label;
@@ -92,6 +72,20 @@ TEST_F(MainWindowTest, EveryDepthShowsItsOwnControls) {
     settings_.selectGroup("Settings");
     EXPECT_EQ(settings_.readInteger("Color Depth", -1), depth);
   }
+
+  // Ticking "Remove Alpha" enables the background; the tick is kept while hidden.
+  choose(Control::DepthList, 1);  // "24-bit"
+  click(Control::RemoveAlpha);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
+  choose(Control::DepthList, 2);  // "8-bit"
+  EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 1);
+  settings_.selectGroup("Settings");
+  EXPECT_EQ(settings_.readInteger("Remove Alpha", -1), 1);
+  choose(Control::DepthList, 1);
+  EXPECT_EQ(toolkit_.state(Control::RemoveAlpha), 1);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Pink));
+  click(Control::RemoveAlpha);  // unticked: the background no longer matters
+  EXPECT_FALSE(toolkit_.isEnabled(Control::Pink));
 }
 
 TEST_F(MainWindowTest, StoredOptionsAreAppliedAtStart) {
