@@ -73,13 +73,25 @@ class QtToolkitTest : public ::testing::Test {
   std::unique_ptr<QtToolkit> tk_;
 };
 
-TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeWithAndWithoutMenuBar) {
+TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeAndAboutIsCentredAndReplacedWhenReopened) {
   buildMenus();  // added after the main window opened, as at start-up
   auto* main = qobject_cast<QMainWindow*>(tk_->windowWidget(Window::Main));
   ASSERT_TRUE(main->menuBar()->isVisible());
   EXPECT_EQ(main->height(), 425 + main->menuBar()->height());
   EXPECT_EQ(tk_->clientWidth(Window::Main), 340);
   EXPECT_EQ(tk_->clientHeight(Window::Main), 425);
+
+  // Centred over the active window within the width of a window frame, unknown
+  // before the first show; opened again, it is a new widget.
+  const WindowStyle over{.placement = Placement::CentredOverActiveWindow, .menuBar = false};
+  tk_->openWindow(Window::About, "", 340, 170, over);
+  QPointer<QWidget> about = tk_->windowWidget(Window::About);
+  EXPECT_EQ(about->height(), 170);
+  EXPECT_EQ(tk_->clientHeight(Window::About), 170);
+  EXPECT_LE((about->frameGeometry().center() - main->frameGeometry().center()).manhattanLength(),
+            8);
+  tk_->openWindow(Window::About, "", 340, 170, over);
+  EXPECT_TRUE(about.isNull());
 
   // A resizable window gets the menu bar above its client area too, however
   // many menus it holds.
@@ -92,22 +104,6 @@ TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeWithAndWithoutMenuBar) {
     tk_->addMenu(menu);
   }
   EXPECT_EQ(tk_->windowWidget(Window::Help)->objectName(), "window-3");
-
-  tk_->openWindow(Window::About, "", 340, 170, {.menuBar = false});
-  EXPECT_EQ(tk_->windowWidget(Window::About)->height(), 170);
-  EXPECT_EQ(tk_->clientHeight(Window::About), 170);
-}
-
-TEST_F(QtToolkitTest, AboutIsCentredOverTheActiveWindowAndReopeningDeletesTheOldWidget) {
-  const WindowStyle over{.placement = Placement::CentredOverActiveWindow, .menuBar = false};
-  tk_->openWindow(Window::About, "", 340, 170, over);
-  QPointer<QWidget> first = tk_->windowWidget(Window::About);
-  // Centred within the width of a window frame, unknown before the first show.
-  const QPoint offset =
-      first->frameGeometry().center() - tk_->windowWidget(Window::Main)->frameGeometry().center();
-  EXPECT_LE(offset.manhattanLength(), 8);
-  tk_->openWindow(Window::About, "", 340, 170, over);
-  EXPECT_TRUE(first.isNull());
 }
 
 TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
