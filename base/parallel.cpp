@@ -24,12 +24,17 @@ size_t machineThreads() {
   return count > 0 ? count : 1;
 }
 
-bool forEachTask(size_t count, size_t threads,
-                 const std::function<bool(size_t index, bool onCallingThread)>& task) {
+bool forEachTaskAfter(const std::function<void()>& lead, size_t count, size_t threads,
+                      const std::function<bool(size_t index, bool onCallingThread)>& task) {
   std::atomic<size_t> next{0};
   std::atomic<bool> stopped{false};
   std::mutex failureLock;
   std::exception_ptr failure;
+  const auto fail = [&] {
+    const std::lock_guard<std::mutex> hold(failureLock);
+    if (!failure) failure = std::current_exception();
+    stopped = true;
+  };
 
   auto run = [&](bool onCallingThread) {
     while (!stopped.load()) {
@@ -38,9 +43,7 @@ bool forEachTask(size_t count, size_t threads,
       try {
         if (!task(index, onCallingThread)) stopped = true;
       } catch (...) {
-        const std::lock_guard<std::mutex> hold(failureLock);
-        if (!failure) failure = std::current_exception();
-        stopped = true;
+        fail();
       }
     }
   };
@@ -55,10 +58,20 @@ bool forEachTask(size_t count, size_t threads,
       break;
     }
   }
+  try {
+    if (lead) lead();
+  } catch (...) {
+    fail();
+  }
   run(true);
   for (std::thread& helper : helpers) helper.join();
   if (failure) std::rethrow_exception(failure);
   return !stopped.load();
+}
+
+bool forEachTask(size_t count, size_t threads,
+                 const std::function<bool(size_t index, bool onCallingThread)>& task) {
+  return forEachTaskAfter({}, count, threads, task);
 }
 
 }  // namespace oz

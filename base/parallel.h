@@ -21,4 +21,11 @@ size_t machineThreads();
 bool forEachTask(size_t count, size_t threads,
                  const std::function<bool(size_t index, bool onCallingThread)>& task);
 
+// As forEachTask, but the calling thread first runs `lead` while the other
+// threads already take tasks, which may wait for what `lead` makes. Such waits
+// must end when `lead` throws: no task starts after that, and the exception is
+// rethrown once every thread has finished.
+bool forEachTaskAfter(const std::function<void()>& lead, size_t count, size_t threads,
+                      const std::function<bool(size_t index, bool onCallingThread)>& task);
+
 }  // namespace oz

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -60,19 +62,59 @@ std::array<uint8_t, 2> zlibHeader(int level) {
 }  // namespace
 
 std::optional<DeflatedBytes> deflateZlib(std::span<const uint8_t> data, int level, size_t threads) {
+  return deflateZlibWhileFilled(data, level, threads, {});
+}
+
+std::optional<DeflatedBytes> deflateZlibWhileFilled(
+    std::span<const uint8_t> data, int level, size_t threads,
+    const std::function<void(const FilledBytes& filled)>& fill) {
   const size_t pieceBytes =
       std::max(kLeastPieceBytes, (data.size() + kMostPieces - 1) / kMostPieces);
   const size_t pieceCount = (data.size() + pieceBytes - 1) / pieceBytes;
-  if (pieceCount <= 1) return deflateWhole(data, level);
+  if (pieceCount <= 1) {
+    if (fill) fill([](size_t) {});
+    return deflateWhole(data, level);
+  }
+
+  // How far `fill` has got; a piece's task waits until its bytes are in, or
+  // until `fill` has failed.
+  std::mutex lock;
+  std::condition_variable more;
+  size_t filled = fill ? 0 : data.size();
+  bool abandoned = false;
+  const auto tell = [&](size_t bytes, bool failed) {
+    {
+      const std::lock_guard<std::mutex> hold(lock);
+      filled = bytes;
+      abandoned = failed;
+    }
+    more.notify_all();
+  };
+  const auto lead = [&] {
+    if (!fill) return;
+    try {
+      fill([&](size_t bytes) { tell(bytes, false); });
+    } catch (...) {
+      tell(0, true);
+      throw;
+    }
+    tell(data.size(), false);
+  };
 
   // Each piece's raw deflate stream in a part of its own; the first part
   // starts with the zlib header and the last ends with the check value.
   DeflatedBytes out;
   out.parts.resize(pieceCount);
   std::atomic<bool> wellFormed{true};
-  const bool compressed = forEachTask(pieceCount, threads, [&](size_t i, bool) {
+  const bool compressed = forEachTaskAfter(lead, pieceCount, threads, [&](size_t i, bool) {
     const std::span<const uint8_t> piece =
         data.subspan(i * pieceBytes).first(std::min(pieceBytes, data.size() - i * pieceBytes));
+    {
+      std::unique_lock<std::mutex> hold(lock);
+      const size_t end = i * pieceBytes + piece.size();
+      more.wait(hold, [&] { return filled >= end || abandoned; });
+      if (abandoned) return false;
+    }
     const Compressor compressor(libdeflate_alloc_compressor(level));
     if (compressor == nullptr) return false;
     const size_t lead = i == 0 ? 2 : 0;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -32,5 +33,16 @@ struct DeflatedBytes {
 // out. Output buffers are sized for the worst case but left unwritten beyond
 // the stream, so only the stream's pages are touched.
 std::optional<DeflatedBytes> deflateZlib(std::span<const uint8_t> data, int level, size_t threads);
+
+// Told the number of the data's bytes written so far, from its start.
+using FilledBytes = std::function<void(size_t bytes)>;
+
+// As deflateZlib, while `fill` writes the data on the calling thread and tells
+// its argument how far it has got: the other threads compress each piece as
+// soon as its bytes are in, and the bytes are the same as deflateZlib's. An
+// exception from `fill` is rethrown once every thread has stopped.
+std::optional<DeflatedBytes> deflateZlibWhileFilled(
+    std::span<const uint8_t> data, int level, size_t threads,
+    const std::function<void(const FilledBytes& filled)>& fill);
 
 }  // namespace oz

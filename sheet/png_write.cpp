@@ -2,6 +2,7 @@
 // each row) in the canvas's own storage wherever they fit, compressed in one
 // piece by libdeflate and framed into chunks here; libpng only reads.
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -103,27 +104,31 @@ ImageData rgbImageData(std::vector<uint8_t>&& pixels, int32_t width, int32_t hei
   return {std::move(pixels), rowBytes, 3, height};
 }
 
-// The packed index rows of the reduction, each after its filter byte.
-ImageData paletteImageData(Reduction& reduction, int32_t width, int32_t height, int32_t bits,
-                           const RowsWritten& rowsWritten) {
-  const size_t rowBytes = (static_cast<size_t>(width) * bits + 7) / 8;
-  ImageData data{std::vector<uint8_t>((rowBytes + 1) * height), rowBytes, 1, height};
-  for (int32_t y = 0; y < height; ++y) {
+// Writes the packed index rows of the reduction into `data`, each after its
+// filter byte, telling `filled` (when given) how far it has got.
+void writeIndexRows(Reduction& reduction, ImageData& data, const RowsWritten& rowsWritten,
+                    const FilledBytes& filled) {
+  const size_t stride = data.rowBytes + 1;
+  for (int32_t y = 0; y < data.height; ++y) {
     const std::span<const uint8_t> row = reduction.row(y);
-    std::memcpy(data.bytes.data() + (rowBytes + 1) * y + 1, row.data(), rowBytes);
+    std::memcpy(data.bytes.data() + stride * y + 1, row.data(), data.rowBytes);
     reportRow(rowsWritten, y + 1);
+    if (filled) filled(stride * (y + 1));
   }
-  return data;
 }
 
 // The default sheet keeps every row unfiltered. The smallest one takes each
 // row's adaptive filter; palette rows (whose bytes are indices, not samples)
-// keep whichever of the two compresses smaller.
-std::optional<DeflatedBytes> compress(ImageData& data, PngCompression compression, bool palette) {
+// keep whichever of the two compresses smaller. `fill`, when given, writes
+// the rows first: the default sheet compresses them as they come.
+std::optional<DeflatedBytes> compress(ImageData& data, PngCompression compression, bool palette,
+                                      const std::function<void(const FilledBytes&)>& fill) {
   const size_t threads = machineThreads();
   if (compression == PngCompression::Default) {
-    return deflateZlib(data.bytes, palette ? kIndexRowsLevel : kSampleRowsLevel, threads);
+    return deflateZlibWhileFilled(data.bytes, palette ? kIndexRowsLevel : kSampleRowsLevel, threads,
+                                  fill);
   }
+  if (fill) fill({});
   std::optional<DeflatedBytes> unfiltered;
   if (palette) {
     unfiltered = deflateZlib(data.bytes, kSmallestLevel, threads);
@@ -152,6 +157,8 @@ PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits,
   PngHeader header{static_cast<uint32_t>(width), static_cast<uint32_t>(height), 8, 6};
   std::vector<uint8_t> palette;  // red, green, blue of each entry
   ImageData data;
+  std::unique_ptr<Reduction> reduction;
+  std::function<void(const FilledBytes&)> fill;  // the index rows, mapped as they are compressed
   std::optional<DeflatedBytes> deflated;
   try {
     if (bits == 32) {
@@ -168,8 +175,7 @@ PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits,
         std::fill(image.pixels.begin() + stride * y + size_t{3} * width,
                   image.pixels.begin() + stride * (y + 1), uint8_t{0});
       }
-      std::unique_ptr<Reduction> reduction =
-          Reduction::open(image.pixels.data(), width, height, stride, bits, ditherFlag);
+      reduction = Reduction::open(image.pixels.data(), width, height, stride, bits, ditherFlag);
       if (reduction == nullptr || reduction->palette().size() != (size_t{1} << bits)) {
         return PngWriteStatus::NoReduction;
       }
@@ -178,11 +184,15 @@ PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits,
       }
       header.bitDepth = static_cast<uint8_t>(bits);
       header.colorType = 3;
-      data = paletteImageData(*reduction, width, height, bits, rowsWritten);
-      reduction.reset();
-      image.pixels = {};  // the opaque rows are no longer needed while compressing
+      const size_t rowBytes = (static_cast<size_t>(width) * bits + 7) / 8;
+      data = {std::vector<uint8_t>((rowBytes + 1) * height), rowBytes, 1, height};
+      fill = [&](const FilledBytes& filled) {
+        writeIndexRows(*reduction, data, rowsWritten, filled);
+        reduction.reset();
+        image.pixels = {};  // the opaque rows are no longer needed while compressing
+      };
     }
-    deflated = compress(data, compression, bits <= 8);
+    deflated = compress(data, compression, bits <= 8, fill);
   } catch (const std::bad_alloc&) {
     return PngWriteStatus::OutOfMemory;
   }
