@@ -217,37 +217,30 @@ class PaddedSheetTest : public BuildSheetTest {
 
 TEST_F(PaddedSheetTest, EachDepthPreparesPixelsAndPadding) {
   const Rgba clear{0, 0, 0, 0}, white{255, 255, 255, 255}, pink{255, 0, 255, 255},
-      black{0, 0, 0, 255}, light{250, 240, 230, 255};
+      black{0, 0, 0, 255}, light{250, 240, 230, 255}, grey33{33, 33, 33, 255},
+      grey32{32, 32, 32, 255};
   struct Case {
-    const char* name;
     int32_t depth;
     bool removeAlpha, pink;
     std::vector<Rgba> expected;
   };
   const Case cases[] = {
-      {"32 keeps transparency",
-       kDepth32,
-       false,
-       false,
-       {{26, 13, 6, 33}, {25, 13, 6, 32}, clear, light, clear, clear}},
-      {"24 lays it over white",
-       kDepth24,
+      {kDepth32, false, false, {{26, 13, 6, 33}, {25, 13, 6, 32}, clear, light, clear, clear}},
+      // 24 bits lay transparency over white ...
+      {kDepth24,
        false,
        true,
        {{225, 223, 222, 255}, {226, 224, 223, 255}, white, light, white, white}},
-      // Remove alpha puts the background behind alpha 32 and below.
-      {"24 on pink", kDepth24, true, true, {{26, 13, 6, 255}, pink, pink, light, pink, pink}},
-      {"24 on black", kDepth24, true, false, {{26, 13, 6, 255}, black, black, light, black, black}},
-      {"alpha as grey",
-       kDepthAlpha,
-       false,
-       false,
-       {{33, 33, 33, 255}, {32, 32, 32, 255}, black, white, black, black}},
+      // ... and remove alpha puts the background behind alpha 32 and below.
+      {kDepth24, true, true, {{26, 13, 6, 255}, pink, pink, light, pink, pink}},
+      {kDepth24, true, false, {{26, 13, 6, 255}, black, black, light, black, black}},
+      {kDepthAlpha, false, false, {grey33, grey32, black, white, black, black}},
       // Pink padding has a luminance of 73: black at 1 bit, like the dark frame pixels.
-      {"1 bit thresholds", kDepth1, false, true, {black, black, black, white, black, black}},
+      {kDepth1, false, true, {black, black, black, white, black, black}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(::testing::Message()
+                 << "depth " << c.depth << " remove alpha " << c.removeAlpha << " pink " << c.pink);
     EXPECT_EQ(samples(c.depth, c.removeAlpha, c.pink), c.expected);
   }
 }
