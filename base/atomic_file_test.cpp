@@ -11,22 +11,29 @@
 namespace oz {
 namespace {
 
-TEST(AtomicFile, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile) {
-  testing::ScopedTempDir dir;
-  const std::string path = dir.path() + "out.txt";
+// The mode of what `path` names itself, links not followed; 0 when it is missing.
+mode_t modeOf(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
+}
+
+class AtomicFileTest : public ::testing::Test {
+ protected:
+  testing::ScopedTempDir dir_;
+};
+
+TEST_F(AtomicFileTest, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile) {
+  const std::string path = dir_.path() + "out.txt";
   testing::writeFile(path, "old content that is longer");
   chmod(path.c_str(), 0640);
   ASSERT_TRUE(writeFileAtomically(path, "new"));
   EXPECT_EQ(testing::readFile(path), "new");
-  EXPECT_EQ(listDirectory(dir.path())->size(), 1u);
-  struct stat info {};
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(listDirectory(dir_.path())->size(), 1u);
+  EXPECT_EQ(modeOf(path) & 0777, 0640u);
 }
 
-TEST(AtomicFile, DiscardKeepsTheOldFileWhole) {
-  testing::ScopedTempDir dir;
-  const std::string path = dir.path() + "out.txt";
+TEST_F(AtomicFileTest, DiscardKeepsTheOldFileWhole) {
+  const std::string path = dir_.path() + "out.txt";
   testing::writeFile(path, "old");
   {
     AtomicFile file;
@@ -34,46 +41,41 @@ TEST(AtomicFile, DiscardKeepsTheOldFileWhole) {
     std::fputs("partial", file.stream());
   }  // destroyed without commit
   EXPECT_EQ(testing::readFile(path), "old");
-  EXPECT_EQ(listDirectory(dir.path())->size(), 1u);
+  EXPECT_EQ(listDirectory(dir_.path())->size(), 1u);
 }
 
-TEST(AtomicFile, FailsInAMissingFolderOrOnADirectoryAndLeavesNothing) {
-  testing::ScopedTempDir dir;
-  EXPECT_FALSE(writeFileAtomically(dir.path() + "missing/out.txt", "x"));
+TEST_F(AtomicFileTest, FailsInAMissingFolderOrOnADirectoryAndLeavesNothing) {
+  EXPECT_FALSE(writeFileAtomically(dir_.path() + "missing/out.txt", "x"));
   EXPECT_FALSE(writeFileAtomically("", "x"));
-  mkdir((dir.path() + "taken").c_str(), 0700);
-  EXPECT_FALSE(writeFileAtomically(dir.path() + "taken", "x"));
-  EXPECT_EQ(*listDirectory(dir.path()), std::vector<std::string>{"taken"});
+  mkdir((dir_.path() + "taken").c_str(), 0700);
+  EXPECT_FALSE(writeFileAtomically(dir_.path() + "taken", "x"));
+  EXPECT_EQ(*listDirectory(dir_.path()), std::vector<std::string>{"taken"});
 }
 
-TEST(AtomicFile, LinksAreFollowedToTheFileTheyNameAndStay) {
-  testing::ScopedTempDir dir;
-  mkdir((dir.path() + "real").c_str(), 0700);
-  mkdir((dir.path() + "links").c_str(), 0700);
-  const std::string target = dir.path() + "real/out.txt";
+TEST_F(AtomicFileTest, LinksAreFollowedToTheFileTheyNameAndStay) {
+  mkdir((dir_.path() + "real").c_str(), 0700);
+  mkdir((dir_.path() + "links").c_str(), 0700);
+  const std::string target = dir_.path() + "real/out.txt";
   testing::writeFile(target, "old");
   // A relative link to an absolute one to the file.
-  ASSERT_EQ(symlink(target.c_str(), (dir.path() + "links/absolute").c_str()), 0);
-  ASSERT_EQ(symlink("absolute", (dir.path() + "links/relative").c_str()), 0);
-  ASSERT_TRUE(writeFileAtomically(dir.path() + "links/relative", "new"));
+  ASSERT_EQ(symlink(target.c_str(), (dir_.path() + "links/absolute").c_str()), 0);
+  ASSERT_EQ(symlink("absolute", (dir_.path() + "links/relative").c_str()), 0);
+  ASSERT_TRUE(writeFileAtomically(dir_.path() + "links/relative", "new"));
   EXPECT_EQ(testing::readFile(target), "new");
-  EXPECT_EQ(*listDirectory(dir.path() + "real"), std::vector<std::string>{"out.txt"});
-  EXPECT_EQ(listDirectory(dir.path() + "links")->size(), 2u);
-  struct stat info {};
-  ASSERT_EQ(lstat((dir.path() + "links/relative").c_str(), &info), 0);
-  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(*listDirectory(dir_.path() + "real"), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(listDirectory(dir_.path() + "links")->size(), 2u);
+  EXPECT_TRUE(S_ISLNK(modeOf(dir_.path() + "links/relative")));
 
   // A dangling link makes the file it names; a loop of links is refused.
-  ASSERT_EQ(symlink("real/made.txt", (dir.path() + "dangling").c_str()), 0);
-  ASSERT_TRUE(writeFileAtomically(dir.path() + "dangling", "made"));
-  EXPECT_EQ(testing::readFile(dir.path() + "real/made.txt"), "made");
-  ASSERT_EQ(symlink("loop", (dir.path() + "loop").c_str()), 0);
-  EXPECT_FALSE(writeFileAtomically(dir.path() + "loop", "x"));
+  ASSERT_EQ(symlink("real/made.txt", (dir_.path() + "dangling").c_str()), 0);
+  ASSERT_TRUE(writeFileAtomically(dir_.path() + "dangling", "made"));
+  EXPECT_EQ(testing::readFile(dir_.path() + "real/made.txt"), "made");
+  ASSERT_EQ(symlink("loop", (dir_.path() + "loop").c_str()), 0);
+  EXPECT_FALSE(writeFileAtomically(dir_.path() + "loop", "x"));
 }
 
-TEST(AtomicFile, AFifoIsWrittenStraightThroughAndStaysAFifo) {
-  testing::ScopedTempDir dir;
-  const std::string fifo = dir.path() + "pipe";
+TEST_F(AtomicFileTest, AFifoIsWrittenStraightThroughAndStaysAFifo) {
+  const std::string fifo = dir_.path() + "pipe";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
@@ -82,24 +84,18 @@ TEST(AtomicFile, AFifoIsWrittenStraightThroughAndStaysAFifo) {
   EXPECT_EQ(read(reader, got, sizeof got), 7);
   EXPECT_STREQ(got, "through");
   close(reader);
-  struct stat info {};
-  ASSERT_EQ(lstat(fifo.c_str(), &info), 0);
-  EXPECT_TRUE(S_ISFIFO(info.st_mode));
-  EXPECT_EQ(listDirectory(dir.path())->size(), 1u);
+  EXPECT_TRUE(S_ISFIFO(modeOf(fifo)));
+  EXPECT_EQ(listDirectory(dir_.path())->size(), 1u);
 }
 
-TEST(AtomicFile, DevicesAreWrittenStraightThroughAndTheirFailuresReported) {
-  testing::ScopedTempDir dir;
-  const std::string null = testing::deviceNode(dir, "null");
-  const std::string full = testing::deviceNode(dir, "full");
+TEST_F(AtomicFileTest, DevicesAreWrittenStraightThroughAndTheirFailuresReported) {
+  const std::string null = testing::deviceNode(dir_, "null");
+  const std::string full = testing::deviceNode(dir_, "full");
   EXPECT_TRUE(writeFileAtomically(null, "gone"));
   EXPECT_FALSE(writeFileAtomically(full, "no room"));
-  for (const std::string& path : {null, full}) {
-    struct stat info {};
-    ASSERT_EQ(lstat(path.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISCHR(info.st_mode)) << path;
-  }
-  EXPECT_LE(listDirectory(dir.path())->size(), 2u);
+  EXPECT_TRUE(S_ISCHR(modeOf(null)));
+  EXPECT_TRUE(S_ISCHR(modeOf(full)));
+  EXPECT_LE(listDirectory(dir_.path())->size(), 2u);
 }
 
 }  // namespace
