@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "store/sprite_settings.h"
 #include "testsupport/temp_dir.h"
 
@@ -17,6 +19,19 @@ using testing::ScopedTempDir;
 using testing::writeFile;
 
 constexpr char kMark[] = "\xEF\xBB\xBF\n";
+
+// Runs `check` in a child process, which an alarm ends should it hang; true
+// when the check held.
+bool holdsInChild(const std::function<bool()>& check) {
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(10);
+    _exit(check() ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 class SettingsStoreTest : public ::testing::Test {
  protected:
@@ -84,29 +99,18 @@ TEST_F(SettingsStoreTest, DestroyingAnOpenStoreWritesItsChanges) {
 TEST_F(SettingsStoreTest, ReadOnlyFileKeepsItsContent) {
   writeFile(path_, "[Settings]\nStrip=1\n");
   chmod(path_.c_str(), 0444);
-  // Root may write any file, so as root the store runs in a child process
-  // that has given up its privileges, as an ordinary user's program would.
-  const auto readOnlyStoreKeepsTheFile = [this] {
+  // Root may write any file, so the store runs in a child process that, as
+  // root, gives up its privileges, as an ordinary user's program would.
+  chmod(dir_.path().c_str(), 0777);
+  EXPECT_TRUE(holdsInChild([this] {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return false;
     SettingsStore store;
     store.open(path_);
     const bool readOnly = store.access() == SettingsStore::Access::ReadOnly;
     const bool strip = readSpriteSettings(store).strip;
     writeSheetChosen(store);
     return readOnly && strip && !store.close();
-  };
-  if (geteuid() != 0) {
-    EXPECT_TRUE(readOnlyStoreKeepsTheFile());
-  } else {
-    chmod(dir_.path().c_str(), 0777);
-    const pid_t child = fork();
-    if (child == 0) {
-      const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
-      _exit(dropped && readOnlyStoreKeepsTheFile() ? 0 : 1);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+  }));
   EXPECT_EQ(readFile(path_), "[Settings]\nStrip=1\n");
 }
 
@@ -124,7 +128,7 @@ TEST_F(SettingsStoreTest, LinkedFileIsWrittenThroughTheLink) {
 
 // A FIFO, a device or a huge file in place of the settings file: opened
 // without waiting, read as no settings, and never replaced. Each runs in a
-// child with an alarm, so a store that waits fails instead of hanging.
+// child, so a store that waits fails instead of hanging.
 TEST_F(SettingsStoreTest, FileThatIsNoPlainFileOrTooLargeIsLeftAlone) {
   const std::string fifo = dir_.path() + "fifo.prefs";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -134,19 +138,14 @@ TEST_F(SettingsStoreTest, FileThatIsNoPlainFileOrTooLargeIsLeftAlone) {
   writeFile(large, "[Settings]\nStrip=1\n");
   ASSERT_EQ(truncate(large.c_str(), 65 * 1024 * 1024), 0);  // sparse: costs no disk
   for (const std::string& path : {fifo, zero, large}) {
-    const pid_t child = fork();
-    if (child == 0) {
-      alarm(10);
+    EXPECT_TRUE(holdsInChild([&path] {
       SettingsStore store;
       store.open(path);
       const bool leftAlone = store.access() == SettingsStore::Access::ReadOnly &&
                              store.entries().empty() && !readSpriteSettings(store).strip;
       writeRetina(store, true);
-      _exit(leftAlone && !store.close() ? 0 : 1);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << path;
+      return leftAlone && !store.close();
+    })) << path;
   }
   struct stat info {};
   EXPECT_TRUE(lstat(fifo.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
