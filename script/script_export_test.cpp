@@ -36,13 +36,7 @@ class ScriptExportTest : public ::testing::Test {
   BuiltSheet sheet_;
 };
 
-TEST_F(ScriptExportTest, WritesAFileWithLfAfterEveryLineReplacingTheOldOne) {
-  const std::string output = dir_.path() + "sheet.csv";
-  testing::writeFile(output, "an older, longer script that must not survive\n");
-  EXPECT_EQ(run(output).kind, ScriptExportOutcome::Kind::WrittenToFile);
-  EXPECT_EQ(testing::readFile(output), "sheet sheet.png\na,0\nb,5\n");
-}
-
+// Writing a file with LF endings is checked through the main window's exports.
 TEST_F(ScriptExportTest, AnOutputPathNamingTheTemplateReadsTheTemplateFirst) {
   EXPECT_EQ(run(templatePath_).kind, ScriptExportOutcome::Kind::WrittenToFile);
   EXPECT_EQ(testing::readFile(templatePath_), "sheet sheet.png\na,0\nb,5\n");
