@@ -18,12 +18,6 @@ class ScriptStoreTest : public ::testing::Test {
  protected:
   void SetUp() override { mkdir(dir_.path.c_str(), 0700); }
 
-  Lines read(std::string_view name) {
-    Lines lines;
-    EXPECT_EQ(readScriptLines(dir_, name, &lines), ScriptResult::Ok) << name;
-    return lines;
-  }
-
   testing::ScopedTempDir home_;
   SupportDir dir_{home_.path() + "support/"};
 };
@@ -40,26 +34,8 @@ TEST_F(ScriptStoreTest, ListsTxtEntriesLessTheirSuffixInDirectoryOrder) {
   EXPECT_TRUE(listScripts(SupportDir{home_.path() + "missing/"}).empty());
 }
 
-// Line endings are the line splitter's own test; every byte of a line stays.
-TEST_F(ScriptStoreTest, ReadsLinesKeepingEveryByte) {
-  writeFile(dir_.file("s.txt"), "\xEF\xBB\xBFhead\r\nbad \xC3\x28\xFF\n");
-  EXPECT_TRUE(scriptExists(dir_, "s"));
-  EXPECT_EQ(read("s"), (Lines{"\xEF\xBB\xBFhead", "bad \xC3\x28\xFF"}));
-}
-
-TEST_F(ScriptStoreTest, WritesEveryLineWithLfAndReplacesTheWholeFile) {
-  writeFile(dir_.file("s.txt"), "x\r\ny");
-  ASSERT_EQ(writeScriptLines(dir_, "s", read("s")), ScriptResult::Ok);
-  EXPECT_EQ(readFile(dir_.file("s.txt")), "x\ny\n");
-  writeScriptLines(dir_, "s", {"\xEF\xBB\xBF"});
-  EXPECT_EQ(readFile(dir_.file("s.txt")), "\xEF\xBB\xBF\n");
-  writeScriptLines(dir_, "s", {""});
-  EXPECT_EQ(readFile(dir_.file("s.txt")), "\n");
-  writeScriptLines(dir_, "s", {});
-  EXPECT_EQ(readFile(dir_.file("s.txt")), "");
-  EXPECT_EQ(listDirectory(dir_.path), Lines{"s.txt"});  // no temporary file left behind
-}
-
+// Reading and writing lines are checked through the script editor, which shows
+// a file's bytes and saves them back.
 TEST_F(ScriptStoreTest, CreateCutsDeleteRemovesAndFailuresAreReported) {
   writeFile(dir_.file(" spaced .txt"), "old");
   EXPECT_EQ(createEmptyScript(dir_, " spaced "), ScriptResult::Ok);
