@@ -5,7 +5,6 @@
 // Adam7 passes are put back in place, and no gamma is applied.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 
 #include "base/dir_listing.h"
@@ -24,13 +23,6 @@ uint32_t bigEndian(const std::string& s, size_t at, int bytes) {
   uint32_t value = 0;
   for (int i = 0; i < bytes; ++i) value = value << 8 | static_cast<uint8_t>(s[at + i]);
   return value;
-}
-
-int paeth(int a, int b, int c) {
-  const int p = a + b - c;
-  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-  if (pa <= pb && pa <= pc) return a;
-  return pb <= pc ? b : c;
 }
 
 std::optional<RgbaImage> referenceDecode(const std::string& path) {
@@ -84,13 +76,8 @@ std::optional<RgbaImage> referenceDecode(const std::string& path) {
       const int filter = data[at];
       std::string row = data.substr(at + 1, rowBytes);
       at += 1 + rowBytes;
-      for (size_t i = 0; i < rowBytes; ++i) {
-        const int a = i >= filterStep ? static_cast<uint8_t>(row[i - filterStep]) : 0;
-        const int b = static_cast<uint8_t>(previous[i]);
-        const int c = i >= filterStep ? static_cast<uint8_t>(previous[i - filterStep]) : 0;
-        const int predictor[] = {0, a, b, (a + b) / 2, paeth(a, b, c)};
-        row[i] = static_cast<char>(static_cast<uint8_t>(row[i]) + predictor[filter]);
-      }
+      testing::unfilterRow(filter, reinterpret_cast<uint8_t*>(row.data()),
+                           reinterpret_cast<const uint8_t*>(previous.data()), rowBytes, filterStep);
       previous = row;
       for (uint32_t col = 0; col < columns; ++col) {
         const size_t bit = col * bitsPerPixel;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdlib>
+
 #include "sheet/png_io.h"
 
 namespace oz::testing {
@@ -99,6 +101,27 @@ std::string inflateImageData(const std::vector<PngChunk>& chunks) {
   inflateEnd(&stream);
   EXPECT_EQ(status, Z_STREAM_END);
   return out;
+}
+
+namespace {
+
+int paeth(int a, int b, int c) {
+  const int p = a + b - c;
+  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  if (pa <= pb && pa <= pc) return a;
+  return pb <= pc ? b : c;
+}
+
+}  // namespace
+
+void unfilterRow(int filter, uint8_t* row, const uint8_t* previous, size_t rowBytes, size_t step) {
+  for (size_t i = 0; i < rowBytes; ++i) {
+    const int a = i >= step ? row[i - step] : 0;
+    const int b = previous[i];
+    const int c = i >= step ? previous[i - step] : 0;
+    const int predictor[] = {0, a, b, (a + b) / 2, paeth(a, b, c)};
+    row[i] = static_cast<uint8_t>(row[i] + predictor[filter]);
+  }
 }
 
 }  // namespace oz::testing

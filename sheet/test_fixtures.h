@@ -1,5 +1,5 @@
 // Helpers shared by the sheet tests: images, frame files and a look inside the
-// chunks of a PNG file.
+// chunks and rows of a PNG file.
 #pragma once
 
 #include <array>
@@ -33,5 +33,9 @@ std::vector<PngChunk> readChunks(const std::string& fileBytes);
 bool chunkCrcsMatch(const std::string& fileBytes);
 // The concatenated IDAT data of `chunks`, inflated.
 std::string inflateImageData(const std::vector<PngChunk>& chunks);
+// Undoes PNG filter type `filter` on `row` in place, by the PNG format's own
+// rules: `previous` is the unfiltered row above (zeros above the first), `step`
+// the bytes of a whole pixel, at least 1.
+void unfilterRow(int filter, uint8_t* row, const uint8_t* previous, size_t rowBytes, size_t step);
 
 }  // namespace oz::testing
