@@ -47,13 +47,6 @@ Lines expand(std::string_view templateText, const ExpansionContext& context) {
   return sink.lines;
 }
 
-std::string_view example(std::string_view fileName) {
-  for (const ExampleScript& script : exampleScripts()) {
-    if (script.fileName == fileName) return script.text;
-  }
-  return {};
-}
-
 constexpr std::string_view kWorkedExample =
     "ov.Extension = \".txt\"\n"
     "sheet ov.SheetName ov.SheetWidth x ov.SheetHeight #ov.SheetNumber\n"
@@ -71,29 +64,6 @@ TEST(Expansion, WorkedExample) {
   EXPECT_EQ(expand(kWorkedExample, walkContext(walkFrames(33, 48))),
             (Lines{"sheet walk.png 99 x 48 #7", "1/3 walk1 0,0,33,48", "2/3 walk2 33,0,33,48",
                    "3/3 walk3 66,0,33,48", "last walk3", "1", "2", "3", "3", "3"}));
-}
-
-TEST(Expansion, ExampleScripts) {
-  const FrameList frames = walkFrames(32, 48);
-  ExpansionContext context = walkContext(frames);
-  EXPECT_EQ(
-      expand(example("Multi Loops.txt"), context),
-      splitLines("This is loop 1.\n\nwalk1\nwalk2\nwalk3\n\nThis is loop 2.\n\n1\n2\n3\n3\n3\n\n"
-                 "This is loop 3.\n\n0, 0, 32, 48\n32, 0, 32, 48\n64, 0, 32, 48\n\n"
-                 "The exported sprite sheet name...\n\"walk.png\""));
-  EXPECT_EQ(expand(example("Clipboard.txt"), context),
-            (Lines{"This is how you copy the exported script directly to the clipboard.",
-                   "Just use \"Clipboard\" as the extension.", "", "Let's get the image names...",
-                   "", " walk1", " walk2", " walk3", "",
-                   "Now you can paste the script where ever you want!"}));
-  // The label line lies outside the block, so it takes the first frame.
-  context.sheetNumber = "0";
-  const Lines pureData = expand(example("Pure Data.txt"), context);
-  ASSERT_EQ(pureData.size(), 12u);
-  EXPECT_EQ(Lines(pureData.begin(), pureData.begin() + 7),
-            (Lines{"DataSection", " SpriteSheet0:", "   IncludeBinary \"walk.png\"",
-                   "  walk1:", "   Data.u 3", "    Image_1: ;walk1", "     Data.u 0,0,32,48"}));
-  EXPECT_EQ(pureData[9], "    Image_3: ;walk3");
 }
 
 TEST(Expansion, MarkersBoundsBlocksAndExtensionLines) {
