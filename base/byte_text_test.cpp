@@ -23,19 +23,13 @@ std::string standIns(std::string_view bytes) {
 // shown and saved as themselves.
 TEST(ByteText, ValidCharactersAreShownAsThemselves) {
   const std::string unchanged[] = {
-      "",
-      std::string("ov.ImageX\t\0\x7F", 12),
-      "\xC3\xA9",          // é
-      "\xE2\x82\xAC",      // €
-      "\xF0\x9F\x98\x80",  // an emoji, outside the first plane
-      "\xEF\xBB\xBFov.",   // a leading byte-order mark
-      "a\xEF\xBB\xBF",     // U+FEFF elsewhere
-      "\xEF\x9B\xBF",      // U+F6FF, just below the stand-ins
-      "\xEF\x9D\xBF",      // U+F77F, just below the first stand-in
-      "\xEF\xA0\x80",      // U+F800, just above them
-      "\xEF\xBF\xBD",      // U+FFFD
-      "\xF4\x8F\xBF\xBD",  // U+10FFFD
-  };
+      "", std::string("ov.ImageX\t\0\x7F", 12),
+      // é, €, an emoji outside the first plane, a leading byte-order mark and
+      // U+FEFF elsewhere.
+      "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xEF\xBB\xBFov.", "a\xEF\xBB\xBF",
+      // U+F6FF and U+F77F just below the stand-ins, U+F800 just above them,
+      // U+FFFD and U+10FFFD.
+      "\xEF\x9B\xBF", "\xEF\x9D\xBF", "\xEF\xA0\x80", "\xEF\xBF\xBD", "\xF4\x8F\xBF\xBD"};
   for (const std::string& bytes : unchanged) {
     EXPECT_EQ(bytesToText(bytes), bytes) << testing::PrintToString(bytes);
     EXPECT_EQ(textToBytes(bytes), bytes) << testing::PrintToString(bytes);
@@ -47,33 +41,24 @@ TEST(ByteText, BytesOutsideCharactersAndCharactersAnEditorWouldChangeAreShownByt
     std::string bytes;
     std::string text;
   };
-  const Case cases[] = {
+  std::vector<Case> cases = {
       {"caf\xE9", "caf" + standIns("\xE9")},  // Latin-1 é
-      {"\xE9"
-       "a\xE9\n\xFF",
-       standIns("\xE9") + "a" + standIns("\xE9") + "\n" + standIns("\xFF")},
-      {"\xE2\x82", standIns("\xE2\x82")},                  // cut short at the end
-      {"\xE2\x82x", standIns("\xE2\x82") + "x"},           // cut short by ASCII
-      {"\xEF\x9E\x7F", standIns("\xEF\x9E") + "\x7F"},     // likewise
-      {"\x80\xBF", standIns("\x80\xBF")},                  // continuation bytes alone
-      {"\xC0\xAF", standIns("\xC0\xAF")},                  // overlong "/"
-      {"\xE0\x80\xAF", standIns("\xE0\x80\xAF")},          // overlong, three bytes
-      {"\xED\xA0\x80", standIns("\xED\xA0\x80")},          // a surrogate
-      {"\xF4\x90\x80\x80", standIns("\xF4\x90\x80\x80")},  // above U+10FFFF
-      {"\xF5\xFE", standIns("\xF5\xFE")},                  // never in UTF-8
-      {"\xEF\x9E\x80", standIns("\xEF\x9E\x80")},          // U+F780, the first stand-in
-      {"\xEF\x9F\xA9", standIns("\xEF\x9F\xA9")},          // U+F7E9, the stand-in for E9
-      {"\xEF\x9F\xBF", standIns("\xEF\x9F\xBF")},          // U+F7FF, the last stand-in
-      {"a\xE2\x80\xA8"
-       "b",
-       "a" + standIns("\xE2\x80\xA8") + "b"},              // U+2028
-      {"\xE2\x80\xA9", standIns("\xE2\x80\xA9")},          // U+2029
-      {"\xEF\xB7\x90", standIns("\xEF\xB7\x90")},          // U+FDD0
-      {"\xEF\xB7\xAF", standIns("\xEF\xB7\xAF")},          // U+FDEF
-      {"\xEF\xBF\xBE", standIns("\xEF\xBF\xBE")},          // U+FFFE
-      {"\xF0\x9F\xBF\xBF", standIns("\xF0\x9F\xBF\xBF")},  // U+1FFFF
-      {"\xF4\x8F\xBF\xBF", standIns("\xF4\x8F\xBF\xBF")},  // U+10FFFF
+      {"\xE9z\xE9\n\xFF", standIns("\xE9") + "z" + standIns("\xE9") + "\n" + standIns("\xFF")},
+      {"\xE2\x82x", standIns("\xE2\x82") + "x"},        // cut short by ASCII
+      {"\xEF\x9E\x7F", standIns("\xEF\x9E") + "\x7F"},  // likewise
+      {"a\xE2\x80\xA8z", "a" + standIns("\xE2\x80\xA8") + "z"},
   };
+  const std::string wholly[] = {
+      // Cut short at the end, continuation bytes alone, overlong "/" in two and
+      // three bytes, a surrogate, above U+10FFFF, never in UTF-8.
+      "\xE2\x82", "\x80\xBF", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+      "\xF5\xFE",
+      // The stand-ins U+F780 (the first), U+F7E9 (for E9) and U+F7FF (the last).
+      "\xEF\x9E\x80", "\xEF\x9F\xA9", "\xEF\x9F\xBF",
+      // U+2028, U+2029, U+FDD0, U+FDEF, U+FFFE, U+1FFFF and U+10FFFF.
+      "\xE2\x80\xA8", "\xE2\x80\xA9", "\xEF\xB7\x90", "\xEF\xB7\xAF", "\xEF\xBF\xBE",
+      "\xF0\x9F\xBF\xBF", "\xF4\x8F\xBF\xBF"};
+  for (const std::string& bytes : wholly) cases.push_back({bytes, standIns(bytes)});
   for (const Case& c : cases) {
     const std::string text = bytesToText(c.bytes);
     EXPECT_EQ(text, c.text) << testing::PrintToString(c.bytes);
