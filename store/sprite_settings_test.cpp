@@ -22,14 +22,10 @@ class SpriteSettingsTest : public ::testing::Test {
 };
 
 TEST_F(SpriteSettingsTest, FlagsAreSetOnlyByOne) {
-  const SpriteOptions s =
-      read("[Settings]\nStrip = yes\nDithering = 1\nRetina = 2\nPower of 2 = 1\nColumns = 12 \t\n");
-  EXPECT_FALSE(s.strip);
-  EXPECT_TRUE(s.dithering);
-  EXPECT_FALSE(s.retina);
-  EXPECT_TRUE(s.powerOf2);
-  EXPECT_FALSE(s.pink);  // no "Pink" key: black
-  EXPECT_EQ(s.columns, "12");
+  // No "Pink" key: black.
+  EXPECT_EQ(
+      read("[Settings]\nStrip = yes\nDithering = 1\nRetina = 2\nPower of 2 = 1\nColumns = 12 \t\n"),
+      (SpriteOptions{.columns = "12", .dithering = true, .powerOf2 = true}));
   EXPECT_TRUE(read("[settings]\nSTRIP=1\nPink=1\n").strip);
   EXPECT_TRUE(read("[settings]\nPink=1\n").pink);
 }
@@ -63,13 +59,11 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
             "Sheet = 1\nColor Depth = 1\nRemove Alpha = 1\nSprite Number = 42\nColumns = 7\n");
 
   store_.open(path_);
-  SpriteOptions expected;
-  expected.pink = true;
-  expected.colorDepth = kDepth24;
-  expected.removeAlpha = true;
-  expected.spriteNumber = 42;
-  expected.columns = "7";
-  EXPECT_EQ(readSpriteSettings(store_), expected);
+  EXPECT_EQ(readSpriteSettings(store_), (SpriteOptions{.columns = "7",
+                                                       .colorDepth = kDepth24,
+                                                       .removeAlpha = true,
+                                                       .pink = true,
+                                                       .spriteNumber = 42}));
 }
 
 }  // namespace
