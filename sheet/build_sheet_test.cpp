@@ -80,14 +80,8 @@ class BuildSheetTest : public ::testing::Test {
   BuildOptions options_;
 };
 
-TEST_F(BuildSheetTest, BothPathsAreRequiredSavePathFirst) {
-  options_.savePath.clear();
-  options_.imageFolder.clear();
-  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::NoSavePath, {}}));
-  options_.savePath = dir_.path() + "sheet.png";
-  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::NoImageFolder, {}}));
-}
-
+// Empty paths are refused through the main window's Create, a failed write
+// through the command line's runs.
 TEST_F(BuildSheetTest, NothingUsableIsRefused) {
   EXPECT_EQ(refused(), kNoImages);
   frame("upper.PNG", solidImage(2, 2, {}));
@@ -272,12 +266,6 @@ TEST_F(BuildSheetTest, OneCoreWritesTheSameSheetAsAll) {
   built();
   sched_setaffinity(0, sizeof all, &all);
   EXPECT_TRUE(testing::readFile(options_.savePath) == onAll);
-}
-
-TEST_F(BuildSheetTest, FailedWriteIsReported) {
-  frames(1, 2, 2);
-  options_.savePath = dir_.path() + "missing/sheet.png";
-  EXPECT_EQ(refused(), (BuildRefusal{BuildProblem::WriteFailed, options_.savePath}));
 }
 
 // Memory that runs out anywhere in a build (here, as the first frame is
