@@ -135,7 +135,8 @@ TEST_F(CliRunTest, WritesTheSheetAndSaysSo) {
   EXPECT_EQ(image->pixel(0, 2)[0], 120);
 }
 
-TEST_F(CliRunTest, RefusalsExitWithOneAndAFailedWriteWithThree) {
+// --help is run by the manual page's test.
+TEST_F(CliRunTest, RefusalsExitWithOneUsageErrorsWithTwoAndAFailedWriteWithThree) {
   CliRun r = run({"--sheet", sheet(), folder()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Wait! No png images were found in the image folder!\n");
@@ -157,11 +158,8 @@ TEST_F(CliRunTest, RefusalsExitWithOneAndAFailedWriteWithThree) {
   r = run({"--sheet", missing, folder()});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + missing + "\".\n");
-}
 
-// --help is run by the manual page's test.
-TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
-  const CliRun r = run({"--depth", "7", "--sheet", sheet(), folder()});
+  r = run({"--depth", "7", "--sheet", sheet(), folder()});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err,
             "orvane-zozivi-cli: --depth takes 32, 24, 8, 4, 1 or alpha, not \"7\"\n"
@@ -212,7 +210,7 @@ TEST_F(CliRunTest, ScriptByNameWritesTheDataFile) {
   EXPECT_TRUE(script.ends_with("\"sheet.png\"\n")) << script;
 }
 
-TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardError) {
+TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevicesAreWrittenThrough) {
   frames(2, 4, 2);
   const std::string clipboard = dir_.path() + "clip.txt";
   testing::writeFile(clipboard,
@@ -231,26 +229,16 @@ TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardError) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n");
   EXPECT_EQ(r.err, "No --data PATH given: only the sheet was written, not the script.\n");
-}
 
-// A template whose loop would run two billion times, far longer than a test.
-constexpr std::string_view kEndlessTemplate =
-    "ov.Extension = \".txt\"\nov.Repeat\nov.ImageName ov.ImageX ov.ImageY\nov.Until = 2000000000\n";
-constexpr std::string_view kNamesTemplate =
-    "ov.Extension = \".txt\"\nov.Repeat\nov.ImageName\nov.Until = ov.ImageCount\n";
-
-// Outputs that are no plain files are written through by the atomic file; here
-// the failures' messages and the stream that /dev/stdout names.
-TEST_F(CliRunTest, DevicesAndStandardOutputByName) {
-  frames(2, 4, 2);
-  const std::string names = dir_.path() + "names.txt";
-  testing::writeFile(names, kNamesTemplate);
+  // Outputs that are no plain files are written through by the atomic file;
+  // here the failures' messages and the stream that /dev/stdout names.
+  testing::writeFile(file, "ov.Extension = \".txt\"\nov.Repeat\nov.ImageName\nov.Until = 2\n");
   const auto script = [&](const std::string& sheetPath, const std::string& data) {
-    return run({"--sheet", sheetPath, "--script", names, "--data", data, folder()});
+    return run({"--sheet", sheetPath, "--script", file, "--data", data, folder()});
   };
   const std::string null = testing::deviceNode(dir_, "null");
   const std::string full = testing::deviceNode(dir_, "full");
-  CliRun r = script(sheet(), full);
+  r = script(sheet(), full);
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err, "Save Error! Unable to save the script to \"" + full + "\".\n");
   r = script(full, null);
@@ -262,6 +250,10 @@ TEST_F(CliRunTest, DevicesAndStandardOutputByName) {
   EXPECT_EQ(r.out, "f1\nf2\n");
   EXPECT_EQ(r.err, "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n");
 }
+
+// A template whose loop would run two billion times, far longer than a test.
+constexpr std::string_view kEndlessTemplate =
+    "ov.Extension = \".txt\"\nov.Repeat\nov.ImageName ov.ImageX ov.ImageY\nov.Until = 2000000000\n";
 
 TEST_F(CliRunTest, AFailedScriptWriteEndsTheExportAtOnce) {
   frames(1, 4, 2);
