@@ -40,25 +40,8 @@ class SettingsStoreTest : public ::testing::Test {
   SettingsStore store_;
 };
 
-// A first run's untouched file staying empty is checked by the program's first run.
-TEST_F(SettingsStoreTest, FileOfAnotherToolIsReadAndWrittenBackInPlace) {
-  writeFile(path_,
-            "[SETTINGS]\r\ncolor depth=3\r\n; by hand\r\nPink=1\r\n[Tab ID's]\r\nHTML5=2\r\n");
-  store_.open(path_);
-  EXPECT_EQ(readSpriteSettings(store_).colorDepth, kDepth4);
-  writeRetina(store_, true);
-  store_.close();
-  EXPECT_EQ(readFile(path_), std::string(kMark) +
-                                 "[SETTINGS]\ncolor depth = 3\n; by hand\nPink = 1\nRetina = 1\n"
-                                 "[Tab ID's]\nHTML5 = 2\n");
-  store_.open(path_);
-  writeColorDepth(store_, kDepth8);
-  store_.close();
-  EXPECT_EQ(readFile(path_), std::string(kMark) +
-                                 "[SETTINGS]\nColor Depth = 2\n; by hand\nPink = 1\nRetina = 1\n"
-                                 "[Tab ID's]\nHTML5 = 2\n");
-}
-
+// A first run's untouched file staying empty is checked by the program's first
+// run; reading and writing another tool's file in place by the document's tests.
 TEST_F(SettingsStoreTest, AbsentFileIsCreatedOnlyWhenSomethingWasWritten) {
   store_.open(path_);
   EXPECT_EQ(store_.access(), SettingsStore::Access::Absent);
