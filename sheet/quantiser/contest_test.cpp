@@ -66,19 +66,17 @@ TEST(Contest, FastAgreesWithPlainWhenRecordsAndTiesFallAnywhereInABlock) {
     for (int n = 0; n < 400; ++n) {
       Network plain = initialNetwork(netsize, makeGammaTable());
       for (int i = 0; i < netsize; ++i) {
-        plain.red[i] = component(random);
-        plain.green[i] = component(random);
-        plain.blue[i] = component(random);
+        for (auto* colour : {&plain.red, &plain.green, &plain.blue})
+          (*colour)[i] = component(random);
         plain.bias[i] = spread(random);
       }
       // Copies of one neuron at random positions, nearest to the target.
       const int original = static_cast<int>(random() % netsize);
       for (int copy = 0; copy < 3; ++copy) {
         const int k = static_cast<int>(random() % netsize);
-        plain.red[k] = plain.red[original];
-        plain.green[k] = plain.green[original];
-        plain.blue[k] = plain.blue[original];
-        plain.alpha[k] = plain.alpha[original];
+        for (auto* part : {&plain.red, &plain.green, &plain.blue, &plain.alpha}) {
+          (*part)[k] = (*part)[original];
+        }
       }
       Target t{plain.alpha[original], plain.blue[original], plain.green[original],
                plain.red[original]};

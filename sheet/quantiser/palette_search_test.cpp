@@ -39,9 +39,7 @@ Network randomNetwork(int netsize, std::mt19937& random) {
   std::uniform_real_distribution<double> component(-5.0, 260.0);
   Network net = initialNetwork(netsize, makeGammaTable());
   for (int i = 0; i < netsize; ++i) {
-    net.red[i] = component(random);
-    net.green[i] = component(random);
-    net.blue[i] = component(random);
+    for (auto* colour : {&net.red, &net.green, &net.blue}) (*colour)[i] = component(random);
     if (random() % 3 == 0) net.alpha[i] = component(random);
   }
   return net;
