@@ -5,16 +5,14 @@
 namespace oz {
 namespace {
 
-TEST(TemplateExtension, TakesWhatRemainsOfTheLineUnchanged) {
+TEST(TemplateExtension, TakesWhatRemainsOfTheLineUnchangedOrIsTxt) {
   EXPECT_EQ(templateExtension("ov.Extension = \".plist\""), ".plist");
   EXPECT_EQ(templateExtension("ov.Extension=.html"), ".html");
   EXPECT_EQ(templateExtension("ov.Extension = \"xml\""), "xml");
   // Other text on the line stays in the extension; tabs are not blanks.
   EXPECT_EQ(templateExtension("// ov.Extension = \".lua\""), "//.lua");
   EXPECT_EQ(templateExtension("ov.Extension =\t\".js\""), "\t.js");
-}
-
-TEST(TemplateExtension, IsTxtWithoutAnExtensionLine) {
+  // Without an extension line it is ".txt".
   EXPECT_EQ(templateExtension("sheet ov.SheetName"), ".txt");
   EXPECT_EQ(templateExtension(""), ".txt");
   EXPECT_EQ(templateExtension("ov.extension = \".plist\""), ".txt");

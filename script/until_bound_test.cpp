@@ -7,7 +7,7 @@
 namespace oz {
 namespace {
 
-TEST(ReadUntilBound, NumberForms) {
+TEST(ReadUntilBound, NumberFormsAndSaturation) {
   EXPECT_EQ(readUntilBound("ov.Until = $ff"), 255);
   EXPECT_EQ(readUntilBound("ov.Until = %101"), 5);
   EXPECT_EQ(readUntilBound("ov.Until = +4"), 4);
@@ -19,9 +19,7 @@ TEST(ReadUntilBound, NumberForms) {
   EXPECT_EQ(readUntilBound("// ov.Until = 5"), 0);
   // "=" goes after "ov.Until", so a marker split by "=" is not removed.
   EXPECT_EQ(readUntilBound("ov.Un=til 3"), 0);
-}
-
-TEST(ReadUntilBound, SaturatesBeyondTheRange) {
+  // Beyond the range the bound saturates.
   constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
   constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
   EXPECT_EQ(readUntilBound("ov.Until = 9223372036854775807"), kMax);
