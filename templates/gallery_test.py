@@ -98,25 +98,26 @@ def read_atlas(text):
 
 
 class GalleryTest(unittest.TestCase):
-    def expand(self, template, retina):
-        """Builds the example frames with the template; the script's text and the
-        sheet's size."""
+    def expand(self, template, divisor):
+        """Builds the example frames with the template, with --retina when the
+        divisor is 2; the script's text, the sheet's size divided and the frames
+        the script must list."""
         with tempfile.TemporaryDirectory() as tmp:
             sheet = os.path.join(tmp, 'walk.png')
             data = os.path.join(tmp, 'walk.data')
             args = [CLI, '--sheet', sheet, '--columns', str(COLUMNS), '--script',
                     os.path.join(TEMPLATES, template + '.txt'), '--data', data, FRAMES]
-            if retina:
+            if divisor == 2:
                 args.append('--retina')
             subprocess.run(args, check=True, capture_output=True, env=dict(os.environ, HOME=tmp))
             with open(data, encoding='utf-8') as f:
-                return f.read(), png_size(sheet)
+                size = tuple(n // divisor for n in png_size(sheet))
+                return f.read(), size, expected_frames(divisor)
 
     def test_json_hash(self):
-        for retina, divisor in ((False, 1), (True, 2)):
-            with self.subTest(retina=retina):
-                text, (width, height) = self.expand('JSON Hash', retina)
-                frames = expected_frames(divisor)
+        for divisor in (1, 2):
+            with self.subTest(retina=divisor == 2):
+                text, size, frames = self.expand('JSON Hash', divisor)
                 # The template repeats the last frame's entry (it cannot leave the
                 # separator off inside its block); the repeat must be identical.
                 pairs = []
@@ -137,37 +138,33 @@ class GalleryTest(unittest.TestCase):
                     self.assertIs(entry['trimmed'], False)
                 meta = atlas['meta']
                 self.assertEqual(meta['image'], 'walk.png')
-                self.assertEqual(meta['size'], {'w': width // divisor, 'h': height // divisor})
+                self.assertEqual(meta['size'], {'w': size[0], 'h': size[1]})
                 self.assertEqual(meta['scale'], '1')
 
     def test_css_sprites(self):
-        for retina, divisor in ((False, 1), (True, 2)):
-            with self.subTest(retina=retina):
-                text, (width, height) = self.expand('CSS Sprites', retina)
-                frames = expected_frames(divisor)
+        for divisor in (1, 2):
+            with self.subTest(retina=divisor == 2):
+                text, size, frames = self.expand('CSS Sprites', divisor)
                 rules = read_css(text)
                 self.assertEqual([s for s, _ in rules],
                                  ['.sprite'] + ['.sprite-' + f[0] for f in frames])
                 shared = rules[0][1]
                 self.assertEqual(shared['background-image'], 'url("walk.png")')
-                self.assertEqual(css_pixels(shared['background-size']),
-                                 [width // divisor, height // divisor])
+                self.assertEqual(css_pixels(shared['background-size']), list(size))
                 for (name, x, y, w, h), (_, rule) in zip(frames, rules[1:]):
                     self.assertEqual(css_pixels(rule['background-position']), [-x, -y], name)
                     self.assertEqual(css_pixels(rule['width']), [w], name)
                     self.assertEqual(css_pixels(rule['height']), [h], name)
 
     def test_libgdx_atlas(self):
-        for retina, divisor in ((False, 1), (True, 2)):
-            with self.subTest(retina=retina):
-                text, (width, height) = self.expand('libGDX Atlas', retina)
-                frames = expected_frames(divisor)
+        for divisor in (1, 2):
+            with self.subTest(retina=divisor == 2):
+                text, size, frames = self.expand('libGDX Atlas', divisor)
                 pages = read_atlas(text)
                 self.assertEqual(len(pages), 1)
                 page = pages[0]
                 self.assertEqual(page['name'], 'walk.png')
-                self.assertEqual(page['fields']['size'],
-                                 [str(width // divisor), str(height // divisor)])
+                self.assertEqual(page['fields']['size'], [str(n) for n in size])
                 self.assertEqual(set(page['fields']), {'size', 'format', 'filter', 'repeat'})
                 self.assertEqual([r['name'] for r in page['regions']], [f[0] for f in frames])
                 for (name, x, y, w, h), region in zip(frames, page['regions']):
