@@ -124,17 +124,8 @@ class CliRunTest : public ::testing::Test {
   testing::ScopedTempDir dir_;
 };
 
-TEST_F(CliRunTest, WritesTheSheetAndSaysSo) {
-  frames(3, 4, 2);
-  const CliRun r = run({"--sheet", sheet(), "--columns", "2", folder()});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "Wrote " + sheet() + ": 8 x 4 pixels, 3 frames.\n");
-  EXPECT_EQ(r.err, "");
-  const auto image = decodePng(sheet());
-  ASSERT_TRUE(image);
-  EXPECT_EQ(image->pixel(0, 2)[0], 120);
-}
-
+// A plain run's sheet and report are checked through the gallery's test and the
+// runs below.
 // --help is run by the manual page's test.
 TEST_F(CliRunTest, RefusalsExitWithOneUsageErrorsWithTwoAndAFailedWriteWithThree) {
   CliRun r = run({"--sheet", sheet(), folder()});
