@@ -125,8 +125,7 @@ class CliRunTest : public ::testing::Test {
 };
 
 // A plain run's sheet and report are checked through the gallery's test and the
-// runs below.
-// --help is run by the manual page's test.
+// runs below, --help by the manual page's test.
 TEST_F(CliRunTest, RefusalsExitWithOneUsageErrorsWithTwoAndAFailedWriteWithThree) {
   CliRun r = run({"--sheet", sheet(), folder()});
   EXPECT_EQ(r.status, 1);
