@@ -38,13 +38,12 @@ TEST(ForEachTaskTest, TwoThreadsRunTogether) {
   // Each of the first two tasks waits for the other to start: run one after
   // the other, the first would wait out its time.
   std::atomic<int> started{0};
-  const bool allRan = forEachTask(2, 2, [&](size_t, bool) {
+  EXPECT_TRUE(forEachTask(2, 2, [&](size_t, bool) {
     ++started;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (started < 2 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
     return started == 2;
-  });
-  EXPECT_TRUE(allRan);
+  }));
 }
 
 TEST(ForEachTaskTest, AFailedOrThrowingTaskStopsTheRest) {
