@@ -5,13 +5,13 @@
 namespace oz {
 namespace {
 
-// The messages the command line prints are checked by its runs; these are the others.
+// The messages the command line prints are checked by its runs, the missing
+// folder's by the main window's Create; these are the others.
 TEST(ProblemText, EveryBuildProblemHasItsMessage) {
   const struct {
     BuildRefusal refusal;
     ProblemText expected;
   } cases[] = {
-      {{BuildProblem::NoImageFolder, {}}, {"Wait!", "You have not selected an image folder!"}},
       {{BuildProblem::SizeMismatch, {}},
        {"Image Size Error!",
         "Orvane Zozivi only supports images that share the same width and height. If you would "
