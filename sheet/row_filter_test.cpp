@@ -28,7 +28,16 @@ std::vector<std::vector<uint8_t>> testRows(const RowForm& form, uint32_t width, 
       const uint32_t value = y % 3 == 0 ? (noise >> 16) : (i * 37 + y * 11) % 256;
       rows[y][i] = static_cast<uint8_t>(value);
     }
-    if (usedBits % 8 != 0) rows[y].back() &= static_cast<uint8_t>(0xff << (8 - usedBits % 8));
+  }
+  // Left 4, above 13, above-left 10 tie the left and above-left distances in
+  // the Paeth predictor, where the left one must win.
+  if (rowBytes > form.pixelBytes && height > 1) {
+    rows[0][0] = 10;
+    rows[0][form.pixelBytes] = 13;
+    rows[1][0] = 4;
+  }
+  for (auto& row : rows) {
+    if (usedBits % 8 != 0) row.back() &= static_cast<uint8_t>(0xff << (8 - usedBits % 8));
   }
   return rows;
 }
