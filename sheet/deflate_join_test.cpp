@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "sheet/deflate_zlib.h"
-
 namespace oz {
 namespace {
 
@@ -110,24 +108,6 @@ TEST(DeflateJoinTest, BrokenStreamsAreRefusedAndLeftAlone) {
     EXPECT_FALSE(continueDeflateStream(broken->data(), before.size()));
     EXPECT_TRUE(std::equal(before.begin(), before.end(), broken->begin()));
   }
-}
-
-TEST(DeflateZlibTest, PiecesCompressedOnAnyNumberOfThreadsGiveOneStreamAndTheSameBytes) {
-  // Over a megabyte, so the data is cut into pieces.
-  Bytes data;
-  const Bytes rows = samples()[2];
-  while (data.size() < 3'500'000) data.insert(data.end(), rows.begin(), rows.end());
-  data.resize(3'500'001);
-  const auto one = deflateZlib(data, 6, 1);
-  const auto four = deflateZlib(data, 6, 4);
-  ASSERT_TRUE(one && four);
-  const auto joined = [](const DeflatedBytes& deflated) {
-    Bytes stream;
-    for (const auto& part : deflated.views()) stream.insert(stream.end(), part.begin(), part.end());
-    return stream;
-  };
-  EXPECT_EQ(joined(*four), joined(*one));
-  EXPECT_EQ(inflateAll(joined(*one), 15), data);
 }
 
 }  // namespace
