@@ -136,10 +136,9 @@ class GalleryTest(unittest.TestCase):
                     self.assertEqual(entry['sourceSize'], {'w': w, 'h': h})
                     self.assertIs(entry['rotated'], False)
                     self.assertIs(entry['trimmed'], False)
-                meta = atlas['meta']
-                self.assertEqual(meta['image'], 'walk.png')
-                self.assertEqual(meta['size'], {'w': size[0], 'h': size[1]})
-                self.assertEqual(meta['scale'], '1')
+                self.assertEqual(atlas['meta'], {
+                    'app': 'Orvane Zozivi', 'version': '1.0', 'image': 'walk.png',
+                    'format': 'RGBA8888', 'size': {'w': size[0], 'h': size[1]}, 'scale': '1'})
 
     def test_css_sprites(self):
         for divisor in (1, 2):
