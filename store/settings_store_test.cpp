@@ -122,12 +122,5 @@ TEST_F(SettingsStoreTest, FileThatIsNoPlainFileOrTooLargeIsLeftAlone) {
   EXPECT_TRUE(stat(large.c_str(), &info) == 0 && info.st_size == 65 * 1024 * 1024);
 }
 
-TEST_F(SettingsStoreTest, CreateCutsAnExistingFile) {
-  writeFile(path_, "[Settings]\nStrip = 1\n");
-  EXPECT_TRUE(SettingsStore::create(path_));
-  EXPECT_EQ(readFile(path_), "");
-  EXPECT_FALSE(SettingsStore::create(dir_.path() + "no/such/folder.prefs"));
-}
-
 }  // namespace
 }  // namespace oz
