@@ -55,16 +55,14 @@ TEST_F(TemplateGalleryTest, CopiesByteForByteAndNeverReplaces) {
   EXPECT_EQ(readFile(support_.file("Empty.txt")), "");
 }
 
-TEST_F(TemplateGalleryTest, RefusesNamesOutsideTheGallery) {
+TEST_F(TemplateGalleryTest, RefusesNamesOutsideTheGalleryAndReportsFailedCopies) {
   writeFile(root_.path() + "outside.txt", "secret");
   for (const char* name : {"Missing", "../outside", "", ".."}) {
     EXPECT_EQ(installFromGallery(gallery_, support_, name), GalleryInstallResult::NotInGallery)
         << name;
   }
   EXPECT_FALSE(testing::fileExists(support_.file("Missing.txt")));
-}
 
-TEST_F(TemplateGalleryTest, ReportsAScriptThatCannotBeCreated) {
   writeFile(gallery_ + "JSON Hash.txt", "{}");
   const SupportDir missing{root_.path() + "no such folder/"};
   EXPECT_EQ(installFromGallery(gallery_, missing, "JSON Hash"), GalleryInstallResult::Failed);
