@@ -32,18 +32,6 @@ TEST_F(AtomicFileTest, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile) 
   EXPECT_EQ(modeOf(path) & 0777, 0640u);
 }
 
-TEST_F(AtomicFileTest, DiscardKeepsTheOldFileWhole) {
-  const std::string path = dir_.path() + "out.txt";
-  testing::writeFile(path, "old");
-  {
-    AtomicFile file;
-    ASSERT_TRUE(file.open(path));
-    std::fputs("partial", file.stream());
-  }  // destroyed without commit
-  EXPECT_EQ(testing::readFile(path), "old");
-  EXPECT_EQ(listDirectory(dir_.path())->size(), 1u);
-}
-
 TEST_F(AtomicFileTest, FailsInAMissingFolderOrOnADirectoryAndLeavesNothing) {
   EXPECT_FALSE(writeFileAtomically(dir_.path() + "missing/out.txt", "x"));
   EXPECT_FALSE(writeFileAtomically("", "x"));
