@@ -168,42 +168,37 @@ TEST(Expansion, TextSinksReceiveTheSameLinesAsALineByLineSink) {
   }
 }
 
-// Sinks that fail once they have taken `room` pieces of text, as a full disk
-// or a closed pipe would.
+// Sinks that fail once they have taken kRoom pieces of text, as a full disk or
+// a closed pipe would.
+constexpr int kRoom = 100;
+
 class FailingLineSink : public LineSink {
  public:
-  explicit FailingLineSink(int room) : room_(room) {}
   void line(std::string_view) override {
-    if (++taken > room_) setFailed();
+    if (++taken > kRoom) setFailed();
   }
   int taken = 0;
-
- private:
-  int room_;
 };
 
 class FailingTextSink : public TextSink {
  public:
-  explicit FailingTextSink(int room) : TextSink("\n"), room_(room) {}
+  FailingTextSink() : TextSink("\n") {}
   void write(std::span<const std::string_view>) override {
-    if (++taken > room_) setFailed();
+    if (++taken > kRoom) setFailed();
   }
   int taken = 0;
-
- private:
-  int room_;
 };
 
 // A loop bound of two billion passes must not run on after the sink failed.
 TEST(Expansion, EndsAtTheFirstFailedWrite) {
   const FrameList frames = walkFrames(33, 48);
   const Lines lines = splitLines("head\nov.Repeat\nov.ImageName ov.ImageX\nov.Until = 2000000000");
-  FailingLineSink byLine(100);
+  FailingLineSink byLine;
   expandTemplate(lines, walkContext(frames), byLine);
-  EXPECT_EQ(byLine.taken, 101);
-  FailingTextSink byText(100);
+  EXPECT_EQ(byLine.taken, kRoom + 1);
+  FailingTextSink byText;
   expandTemplate(lines, walkContext(frames), byText);
-  EXPECT_EQ(byText.taken, 101);
+  EXPECT_EQ(byText.taken, kRoom + 1);
 }
 
 }  // namespace
