@@ -21,7 +21,13 @@ struct CliRun {
   int status = -1;
   std::string out;
   std::string err;
+  bool operator==(const CliRun&) const = default;
 };
+
+void PrintTo(const CliRun& run, std::ostream* os) {
+  *os << "status " << run.status << ", out " << ::testing::PrintToString(run.out) << ", err "
+      << ::testing::PrintToString(run.err);
+}
 
 // How a run of the command line is set up: its limits, its start and its output files.
 struct RunSetup {
@@ -127,47 +133,40 @@ class CliRunTest : public ::testing::Test {
 // A plain run's sheet and report are checked through the gallery's test and the
 // runs below, --help by the manual page's test.
 TEST_F(CliRunTest, RefusalsExitWithOneUsageErrorsWithTwoAndAFailedWriteWithThree) {
-  CliRun r = run({"--sheet", sheet(), folder()});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Wait! No png images were found in the image folder!\n");
-  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(run({"--sheet", sheet(), folder()}),
+            (CliRun{1, "", "Wait! No png images were found in the image folder!\n"}));
 
   frames(1, 4, 2);
-  r = run({"--sheet", "", folder()});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Wait! You have not chosen where to save your sprite sheet/strip!\n");
+  EXPECT_EQ(run({"--sheet", "", folder()}),
+            (CliRun{1, "", "Wait! You have not chosen where to save your sprite sheet/strip!\n"}));
 
   frame("f2.png", 4, 3, 0);
-  r = run({"--sheet", sheet(), folder()});
+  CliRun r = run({"--sheet", sheet(), folder()});
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.err.starts_with("Image Size Error! Orvane Zozivi only supports")) << r.err;
   EXPECT_FALSE(testing::fileExists(sheet()));
 
   unlink((folder() + "/f2.png").c_str());
   const std::string missing = dir_.path() + "no/sheet.png";
-  r = run({"--sheet", missing, folder()});
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + missing + "\".\n");
-
-  r = run({"--depth", "7", "--sheet", sheet(), folder()});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err,
-            "orvane-zozivi-cli: --depth takes 32, 24, 8, 4, 1 or alpha, not \"7\"\n"
-            "Try \"orvane-zozivi-cli --help\".\n");
+  EXPECT_EQ(
+      run({"--sheet", missing, folder()}),
+      (CliRun{3, "",
+              "Save Error! Unable to save the sprite sheet/strip to \"" + missing + "\".\n"}));
+  EXPECT_EQ(run({"--depth", "7", "--sheet", sheet(), folder()}),
+            (CliRun{2, "",
+                    "orvane-zozivi-cli: --depth takes 32, 24, 8, 4, 1 or alpha, not \"7\"\n"
+                    "Try \"orvane-zozivi-cli --help\".\n"}));
 }
 
 // From its build folder the program finds the gallery in the source tree.
 TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
   mkdir(home().c_str(), 0700);
-  CliRun r = run({"--gallery"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "CSS Sprites\nJSON Hash\nlibGDX Atlas\n");
+  EXPECT_EQ(run({"--gallery"}), (CliRun{0, "CSS Sprites\nJSON Hash\nlibGDX Atlas\n", ""}));
   EXPECT_FALSE(testing::fileExists(supportDir())) << "listing the gallery seeds nothing";
 
-  r = run({"--install-script", "JSON Hash"});
-  EXPECT_EQ(r.status, 0) << r.err;
   const std::string installed = supportDir() + "JSON Hash.txt";
-  EXPECT_EQ(r.out, "Installed the script \"JSON Hash\" as " + installed + ".\n");
+  EXPECT_EQ(run({"--install-script", "JSON Hash"}),
+            (CliRun{0, "Installed the script \"JSON Hash\" as " + installed + ".\n", ""}));
   EXPECT_EQ(testing::readFile(installed),
             testing::readFile(OZ_SOURCE_DIR "/templates/JSON Hash.txt"));
   // The first use seeded the five examples; the gallery added only the one asked for.
@@ -175,7 +174,7 @@ TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
             "Clipboard\nHTML5\nJSON Hash\nMulti Loops\nPure Data\nplist\n");
 
   testing::writeFile(installed, "ov.Extension = \".json\"\nmine\n");
-  r = run({"--install-script", "JSON Hash"});
+  CliRun r = run({"--install-script", "JSON Hash"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("\"JSON Hash\" already exists"), std::string::npos) << r.err;
@@ -190,10 +189,9 @@ TEST_F(CliRunTest, ScriptByNameWritesTheDataFile) {
   mkdir(home().c_str(), 0700);
   frames(3, 4, 2);
   const std::string data = dir_.path() + "walk.txt";
-  const CliRun r = run({"--sheet", sheet(), "--layout", "strip", "--retina", "--script",
-                        "Multi Loops", "--data", data, folder()});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "Wrote " + sheet() + ": 12 x 2 pixels, 3 frames.\n");
+  EXPECT_EQ(run({"--sheet", sheet(), "--layout", "strip", "--retina", "--script", "Multi Loops",
+                 "--data", data, folder()}),
+            (CliRun{0, "Wrote " + sheet() + ": 12 x 2 pixels, 3 frames.\n", ""}));
   const std::string script = testing::readFile(data);
   EXPECT_NE(script.find("\nf1\nf2\nf3\n"), std::string::npos) << script;
   EXPECT_NE(script.find("\n0, 0, 2, 1\n2, 0, 2, 1\n4, 0, 2, 1\n"), std::string::npos) << script;
@@ -205,20 +203,18 @@ TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevices
   const std::string clipboard = dir_.path() + "clip.txt";
   testing::writeFile(clipboard,
                      "ov.Extension = \"Clipboard\"\nov.Repeat\nov.ImageName\nov.Until = 2\n");
-  CliRun r = run({"--sheet", sheet(), "--script", clipboard, folder()});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "f1\r\nf2\r\n");
-  EXPECT_EQ(r.err, "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n");
+  const std::string wrote = "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n";
+  EXPECT_EQ(run({"--sheet", sheet(), "--script", clipboard, folder()}),
+            (CliRun{0, "f1\r\nf2\r\n", wrote}));
 
   const std::string file = dir_.path() + "names.txt";
   testing::writeFile(file, "ov.Extension = \".txt\"\nov.SheetName ov.ImageCount\n");
-  r = run({"--sheet", sheet(), "--script", file, "--data", "-", "--sprite-number", "3", folder()});
-  EXPECT_EQ(r.out, "sheet.png 2\n");
-
-  r = run({"--sheet", sheet(), "--script", file, folder()});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n");
-  EXPECT_EQ(r.err, "No --data PATH given: only the sheet was written, not the script.\n");
+  EXPECT_EQ(
+      run({"--sheet", sheet(), "--script", file, "--data", "-", "--sprite-number", "3", folder()}),
+      (CliRun{0, "sheet.png 2\n", wrote}));
+  EXPECT_EQ(
+      run({"--sheet", sheet(), "--script", file, folder()}),
+      (CliRun{0, wrote, "No --data PATH given: only the sheet was written, not the script.\n"}));
 
   // Outputs that are no plain files are written through by the atomic file;
   // here the failures' messages and the stream that /dev/stdout names.
@@ -228,17 +224,12 @@ TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevices
   };
   const std::string null = testing::deviceNode(dir_, "null");
   const std::string full = testing::deviceNode(dir_, "full");
-  r = script(sheet(), full);
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "Save Error! Unable to save the script to \"" + full + "\".\n");
-  r = script(full, null);
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "Save Error! Unable to save the sprite sheet/strip to \"" + full + "\".\n");
-
-  r = script(sheet(), "/dev/stdout");
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "f1\nf2\n");
-  EXPECT_EQ(r.err, "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n");
+  EXPECT_EQ(script(sheet(), full),
+            (CliRun{3, wrote, "Save Error! Unable to save the script to \"" + full + "\".\n"}));
+  EXPECT_EQ(
+      script(full, null),
+      (CliRun{3, "", "Save Error! Unable to save the sprite sheet/strip to \"" + full + "\".\n"}));
+  EXPECT_EQ(script(sheet(), "/dev/stdout"), (CliRun{0, "f1\nf2\n", wrote}));
 }
 
 // A template whose loop would run two billion times, far longer than a test.
@@ -331,10 +322,11 @@ TEST_F(CliRunTest, RunningOutOfMemoryIsSaidAsSuchAndWritesNothing) {
   const std::string frameBytes = testing::readFile(folder() + "/f01.png");
   for (int i = 2; i <= 64; ++i)
     testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);
-  const CliRun r = run({"--sheet", sheet(), "--columns", "8", folder()},
-                       {.addressSpace = rlim_t{192} * 1024 * 1024});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Out of Memory! There is not enough memory to create the sprite sheet/strip.\n");
+  EXPECT_EQ(
+      run({"--sheet", sheet(), "--columns", "8", folder()},
+          {.addressSpace = rlim_t{192} * 1024 * 1024}),
+      (CliRun{1, "",
+              "Out of Memory! There is not enough memory to create the sprite sheet/strip.\n"}));
   EXPECT_FALSE(testing::fileExists(sheet()));
 }
 
