@@ -54,14 +54,6 @@ class CliRunTest : public ::testing::Test {
     }
     ASSERT_EQ(encodePng(image, folder() + "/" + name, 32, 0), PngWriteStatus::Written);
   }
-  // A 256 x 256 frame of noise: it compresses slowly and hardly at all.
-  void noiseFrame(const std::string& name) {
-    RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
-    uint32_t seed = 1;
-    for (uint8_t& byte : noise.pixels)
-      byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
-    ASSERT_EQ(encodePng(noise, folder() + "/" + name, 32, 0), PngWriteStatus::Written);
-  }
   void frames(int count, int32_t width, int32_t height) {
     for (int i = 1; i <= count; ++i) {
       frame("f" + std::to_string(i) + ".png", width, height, static_cast<uint8_t>(i * 40));
@@ -243,26 +235,28 @@ TEST_F(CliRunTest, AFailedScriptWriteEndsTheExportAtOnce) {
   const std::string data = dir_.path() + "data.txt";
   testing::writeFile(data, "old");
   // A full disk.
-  CliRun r = run({"--sheet", sheet(), "--script", endless, "--data", data, folder()},
-                 {.fileSize = 64 * 1024});
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "Save Error! Unable to save the script to \"" + data + "\".\n");
+  EXPECT_EQ(run({"--sheet", sheet(), "--script", endless, "--data", data, folder()},
+                {.fileSize = 64 * 1024}),
+            (CliRun{3, "Wrote " + sheet() + ": 4 x 2 pixels, 1 frame.\n",
+                    "Save Error! Unable to save the script to \"" + data + "\".\n"}));
   EXPECT_EQ(testing::readFile(data), "old");
   // A closed pipe: reported, not a silent death.
-  r = run({"--sheet", sheet(), "--script", endless, "--data", "-", folder()},
-          {.closedStandardOutput = true});
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err,
-            "Save Error! Unable to save the script to \"standard output\".\n"
-            "Wrote " +
-                sheet() + ": 4 x 2 pixels, 1 frame.\n");
+  EXPECT_EQ(run({"--sheet", sheet(), "--script", endless, "--data", "-", folder()},
+                {.closedStandardOutput = true}),
+            (CliRun{3, "",
+                    "Save Error! Unable to save the script to \"standard output\".\nWrote " +
+                        sheet() + ": 4 x 2 pixels, 1 frame.\n"}));
 }
 
 // Ctrl-C, a kill or a closed terminal while the script or the sheet is being
 // written: the run ends with 128 + the signal's number, the old files stay.
 TEST_F(CliRunTest, SignalsLeaveTheOldOutputsAndNoTemporaryFile) {
-  // 16 frames of noise: a sheet that takes a while to compress.
-  noiseFrame("f1.png");
+  // 16 frames of 256 x 256 noise: a sheet that compresses slowly and hardly at all.
+  RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
+  uint32_t seed = 1;
+  for (uint8_t& byte : noise.pixels)
+    byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::Written);
   const std::string frameBytes = testing::readFile(folder() + "/f1.png");
   for (int i = 2; i <= 16; ++i)
     testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);
