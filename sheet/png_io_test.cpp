@@ -43,12 +43,8 @@ class PngIoTest : public ::testing::Test {
 // The golden files below hold no colour under a transparent pixel; RGBA output
 // keeps it, and every other byte, as it is.
 TEST_F(PngIoTest, RgbaOutputKeepsEveryByte) {
-  RgbaImage image = solidImage(3, 2, {0, 0, 0, 0});
-  const std::vector<Rgba> colours{{10, 20, 30, 0}, {200, 100, 0, 128}, {1, 2, 3, 255},
-                                  {0, 0, 0, 0},    {255, 255, 255, 1}, {7, 8, 9, 254}};
-  for (size_t i = 0; i < colours.size(); ++i) {
-    std::copy(colours[i].begin(), colours[i].end(), image.pixels.begin() + 4 * i);
-  }
+  const RgbaImage image{3, 2, {10, 20, 30, 0, 200, 100, 0,   128, 1, 2, 3, 255,  // top row
+                               0,  0,  0,  0, 255, 255, 255, 1,   7, 8, 9, 254}};
   ASSERT_EQ(encodePng(image, path("out.png"), 32, 0), PngWriteStatus::Written);
   const auto back = decodePng(path("out.png"));
   ASSERT_TRUE(back);
