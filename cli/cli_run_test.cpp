@@ -299,7 +299,10 @@ TEST_F(CliRunTest, AnUnreadableTemplateFailsAfterTheSheet) {
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const CliRun r = run({"--sheet", sheet(), "--script", fifo, "--data", "-", folder()});
   EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "Wait! The \"" + fifo + "\" script could not be read.\n");
+  // Standard output was to carry the script: nothing else may be left there.
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "Wait! The \"" + fifo + "\" script could not be read.\nWrote " + sheet() +
+                       ": 4 x 2 pixels, 1 frame.\n");
   EXPECT_TRUE(testing::fileExists(sheet())) << "the sheet is written first";
 }
 

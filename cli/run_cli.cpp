@@ -159,10 +159,14 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const int status = request.script
                          ? exportScriptAfterSheet(request, sheet, out, err, &scriptOnStandardOutput)
                          : kExitWritten;
-  // When standard output carries the script or the sheet, the report goes to
-  // standard error so that they can be piped on untouched.
-  const bool outputOnStandardOutput =
-      scriptOnStandardOutput || namesStreamFile(request.build.savePath, out);
+  // When standard output carries the script or the sheet, or was asked to
+  // carry the script, the report goes to standard error: what is there can be
+  // piped on untouched, and a script that failed leaves nothing to be taken
+  // for it.
+  const bool scriptAskedOnStandardOutput =
+      request.dataPath && (*request.dataPath == "-" || namesStreamFile(*request.dataPath, out));
+  const bool outputOnStandardOutput = scriptOnStandardOutput || scriptAskedOnStandardOutput ||
+                                      namesStreamFile(request.build.savePath, out);
   std::fprintf(outputOnStandardOutput ? err : out, "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
                request.build.savePath.c_str(), static_cast<long long>(sheet.width),
                static_cast<long long>(sheet.height), sheet.frames.size(),
