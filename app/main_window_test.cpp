@@ -14,10 +14,6 @@ namespace {
 
 using MainWindowTest = WindowFixture;
 
-std::vector<std::string> entries(const FakeToolkit& toolkit, int list) {
-  return toolkit.control(list).entries;
-}
-
 // Only the image folder can be chosen, and the script editor is closed.
 void expectOnlyTheFirstStage(const FakeToolkit& toolkit) {
   for (int control : {Control::SheetPathLabel, Control::SheetPathField, Control::SheetPathButton,
@@ -149,12 +145,10 @@ TEST_F(MainWindowTest, ScriptChoiceDecidesTheDestinationControls) {
   addScript("xml", "ov.Extension = xml\n");
   start();
   chooseFolderAndSheet("/frames/", "/out/walk.png");
-  const std::vector<std::string> list = entries(toolkit_, Control::ScriptList);
-  const auto index = [&](const std::string& name) {
-    return static_cast<int>(std::find(list.begin(), list.end(), name) - list.begin());
-  };
+  ASSERT_EQ(toolkit_.control(Control::ScriptList).entries,
+            (std::vector<std::string>{"Select a script...", "Clipboard", "plist", "xml"}));
 
-  choose(Control::ScriptList, index("plist"));
+  choose(Control::ScriptList, 2);
   EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "");
   EXPECT_TRUE(toolkit_.isEnabled(Control::ScriptPathField));
   EXPECT_TRUE(toolkit_.isEnabled(Control::ScriptPathButton));
@@ -174,13 +168,13 @@ TEST_F(MainWindowTest, ScriptChoiceDecidesTheDestinationControls) {
   click(Control::ScriptPathButton);
   EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "/Sprites/walk.PLIST.plist");
 
-  choose(Control::ScriptList, index("Clipboard"));
+  choose(Control::ScriptList, 1);
   EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "ov.Extension = \"Clipboard\"");
   EXPECT_FALSE(toolkit_.isEnabled(Control::ScriptPathField));
   EXPECT_FALSE(toolkit_.isEnabled(Control::ScriptPathButton));
   EXPECT_FALSE(toolkit_.isMenuItemEnabled(MenuItem::SaveScriptAs));
 
-  choose(Control::ScriptList, index("xml"));
+  choose(Control::ScriptList, 3);
   toolkit_.answerSaveFile("/Sprites/walk");
   menu(MenuItem::SaveScriptAs);  // posts a press of the "..." button
   EXPECT_EQ(toolkit_.requesters().back().proposedName, "xml");
@@ -252,7 +246,7 @@ TEST_F(MainWindowTest, RefillingTheListFromTheEditorSelectsThePlaceholderWithout
   menu(MenuItem::ScriptEditor);
   toolkit_.type(Control::ScriptNameField, "Atlas");
   click(Control::NewScript);
-  EXPECT_EQ(entries(toolkit_, Control::ScriptList),
+  EXPECT_EQ(toolkit_.control(Control::ScriptList).entries,
             (std::vector<std::string>{"Select a script...", "Atlas", "Clipboard"}));
   EXPECT_EQ(toolkit_.state(Control::ScriptList), 0);
   EXPECT_TRUE(toolkit_.isEnabled(Control::ScriptList));

@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,8 +29,6 @@
 
 namespace oz {
 namespace {
-
-QApplication& application() { return testing::qtTestApplication(); }
 
 // Plays the user: every few milliseconds it tries the current step, and moves
 // on once the step could act. A step that cannot act for too long fails the
@@ -119,8 +116,7 @@ class AppQtTest : public ::testing::Test {
   }
 
   bool fieldShows(int field, const std::string& text) {
-    auto* widget = control(field);
-    return widget && toolkit_.text(field) == text;
+    return control(field) && toolkit_.text(field) == text;
   }
 
   // The program runs on for `ticks` of the user's clock; a message box that
@@ -176,7 +172,7 @@ class AppQtTest : public ::testing::Test {
     return true;
   }
 
-  QApplication& application_ = application();  // before the toolkit
+  QApplication& application_ = testing::qtTestApplication();  // before the toolkit
   testing::ScopedTempDir home_;
   std::string out_;
   QtToolkit toolkit_;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <sys/stat.h>
 
 #include "store/script_store.h"
@@ -109,8 +107,6 @@ class ScriptEditorTest : public ::testing::Test {
   ScriptEditor editor_;
 };
 
-// --- Building the window.
-
 TEST_F(ScriptEditorTest, BuildsOneTabPerScriptInStoreOrderWithItsText) {
   script("b", "B\n");
   script("a10", "A10");
@@ -201,11 +197,9 @@ TEST_F(ScriptEditorTest, SettingsFileSettlesAfterTheSecondOpening) {
   EXPECT_EQ(settings_.listKeys().size(), 2u);
 
   // The tab of such a name still saves its own script.
-  const Names titles = tabTitles();
-  const int index =
-      static_cast<int>(std::find(titles.begin(), titles.end(), " lead") - titles.begin());
-  selectTab(index);
-  typeInto(editorOf(index), "new ");
+  ASSERT_EQ(tabTitles()[0], " lead");
+  selectTab(0);
+  typeInto(editorOf(0), "new ");
   clickAnswering(Control::SaveScript, MessageResult::Yes);
   EXPECT_EQ(bytesOf(" lead"), "new text of  lead\n");
 }
@@ -258,8 +252,6 @@ TEST_F(ScriptEditorTest, RebuildingAsksAboutUnsavedTextAndReopensTheSettings) {
   EXPECT_NE(prefs.find("Retina = 1"), std::string::npos);
   EXPECT_NE(prefs.find("[Tab ID's]"), std::string::npos);
 }
-
-// --- Commands.
 
 TEST_F(ScriptEditorTest, NewScriptRefusesEmptyExistingAndImpossibleNamesAndAddsASelectedLastTab) {
   script("b", "B");

@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -28,12 +27,10 @@
 namespace oz {
 namespace {
 
-QApplication& application() { return testing::qtTestApplication(); }
-
 class QtToolkitTest : public ::testing::Test {
  protected:
   QtToolkitTest() {
-    application();
+    testing::qtTestApplication();
     tk_ = std::make_unique<QtToolkit>();
     tk_->openWindow(Window::Main, "Orvane Zozivi", 340, 425, {});
   }
@@ -135,12 +132,10 @@ TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16UnitsButInsertingIsAnUndoab
   const QString qtext = QString::fromUtf8(text);
   const int tag = static_cast<int>(qtext.indexOf("ov.ImageX"));
   ASSERT_EQ(tag, 11);  // "Grüß” " is 6 units, the emoji 2, the line break 1, "x " 2
-  const Colour orange{0.75, 0.375, 0, 1};
-  const Colour white{1, 1, 1, 1};
-  const Colour shade{0, 0, 0, 0.4};
-  tk_->applyColouring(
-      Control::FirstEditor,
-      {orange, {{tag, 9, white}}, {{tag, static_cast<int>(qtext.size()) - tag, shade}}});
+  tk_->applyColouring(Control::FirstEditor,
+                      {{0.75, 0.375, 0, 1},
+                       {{tag, 9, {1, 1, 1, 1}}},
+                       {{tag, static_cast<int>(qtext.size()) - tag, {0, 0, 0, 0.4}}}});
 
   EXPECT_FALSE(edit->document()->isModified());
   EXPECT_FALSE(edit->document()->isUndoAvailable());
@@ -321,13 +316,10 @@ TEST_F(QtToolkitTest, ClipboardHoldsThePlainText) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "x\r\ny\r\n");
 }
 
-TEST(NameFilter, DescriptionKeepsOrGainsItsPattern) {
+TEST(QtForms, FilterDescriptionKeepsOrGainsItsPatternAndCommandIsControl) {
   EXPECT_EQ(toNameFilter("PNG (*.png)|*.png"), "PNG (*.png)");
   EXPECT_EQ(toNameFilter("(*.plist)|*.plist"), "(*.plist)");
   EXPECT_EQ(toNameFilter("Scripts|*.xml"), "Scripts (*.xml)");
-}
-
-TEST(KeySequence, CommandIsControlAndBackspaceKeepsIt) {
   EXPECT_EQ(toKeySequence(*parseShortcut("Shift+Cmd+S")), QKeySequence("Ctrl+Shift+S"));
   EXPECT_EQ(toKeySequence(*parseShortcut("\b")), QKeySequence("Ctrl+Backspace"));
   EXPECT_EQ(toKeySequence(*parseShortcut("F1")), QKeySequence(Qt::Key_F1));
