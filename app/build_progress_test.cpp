@@ -37,7 +37,6 @@ TEST_F(BuildProgressTest, AppearsOnlyAfterHalfASecondAndClosesWithTheBuild) {
 TEST_F(BuildProgressTest, RepaintsOnlyWhenWhatItShowsChanges) {
   BuildProgressDialog dialog(toolkit_, clock_);
   now_ += milliseconds(600);
-  // One callback per written row of a tall sheet.
   for (int row = 1; row <= 8192; ++row) dialog.report({BuildPhase::Writing, row, 8192});
   EXPECT_LE(toolkit_.progressSteps().size(), 301u);  // the writing phase is 30% of the bar
   EXPECT_GE(toolkit_.progressSteps().size(), 100u);

@@ -24,8 +24,7 @@ TEST(HighlightTest, EveryWordOfTheLanguageIsColouredWhole) {
   }
 }
 
-// One result serves every case, as in the editor, so a case left with its
-// predecessor's spans or shades fails.
+// One result serves every case, as in the editor: stale spans or shades fail.
 TEST(HighlightTest, WordsTakeTheirFamilysColourAndEndAtTheFirstNonLetter) {
   const struct {
     const char* text;

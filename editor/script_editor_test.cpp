@@ -49,6 +49,11 @@ class ScriptEditorTest : public ::testing::Test {
     editor_.open();
     pump();
   }
+  // Adds `scripts` to those already written, then opens the editor.
+  void openWith(std::initializer_list<std::pair<std::string, std::string_view>> scripts) {
+    for (const auto& [name, bytes] : scripts) script(name, bytes);
+    openEditor();
+  }
   void click(int control) {
     kit_.click(control);
     pump();
@@ -72,7 +77,6 @@ class ScriptEditorTest : public ::testing::Test {
 
   Names tabTitles() const { return kit_.control(Control::TabPanel).tabs; }
   int selectedTab() const { return kit_.state(Control::TabPanel); }
-  // The editor inside tab `index`.
   int editorOf(int index) const {
     for (int c = Control::FirstEditor; c < Control::FirstFree + 100; ++c) {
       if (kit_.hasControl(c) && kit_.control(c).kind == ControlKind::Editor &&
@@ -172,9 +176,7 @@ TEST_F(ScriptEditorTest, RemembersTheSelectedTabByExactName) {
   EXPECT_EQ(savedTab(), "one");
 
   // The store gives a remembered " b" back as "b", which names no tab.
-  script(" a", "");
-  script(" b", "");
-  openEditor();
+  openWith({{" a", ""}, {" b", ""}});
   selectTab(1);
   ASSERT_EQ(tabTitles()[1], " b");
   openEditor();
@@ -226,8 +228,7 @@ TEST_F(ScriptEditorTest, UnreadableScriptOpensEmptyAndAFailedSaveKeepsTheMark) {
 }
 
 TEST_F(ScriptEditorTest, RebuildingAsksAboutUnsavedTextAndReopensTheSettings) {
-  script("s", "saved");
-  openEditor();
+  openWith({{"s", "saved"}});
   const std::string prefsBefore = readFile(support_.settingsPath());
   typeInto(editorOf(0), "unsaved ");
   settings_.selectGroup("Settings");
@@ -254,9 +255,7 @@ TEST_F(ScriptEditorTest, RebuildingAsksAboutUnsavedTextAndReopensTheSettings) {
 }
 
 TEST_F(ScriptEditorTest, NewScriptRefusesEmptyExistingAndImpossibleNamesAndAddsASelectedLastTab) {
-  script("b", "B");
-  script("d", "D");
-  openEditor();
+  openWith({{"b", "B"}, {"d", "D"}});
   click(Control::NewScript);
   EXPECT_EQ(lastMessage().title, "Script Name?");
   EXPECT_EQ(lastMessage().text, "Please create a script name first.");
@@ -290,8 +289,7 @@ TEST_F(ScriptEditorTest, NewScriptRefusesEmptyExistingAndImpossibleNamesAndAddsA
 }
 
 TEST_F(ScriptEditorTest, TagButtonsAndTypingAreHighlightedOnlyWhileTheWindowIsActive) {
-  script("s", "ab");
-  openEditor();
+  openWith({{"s", "ab"}});
   const int e = editorOf(0);
   kit_.selectInEditor(e, 1, 1);
   click(Control::TagExtension);
@@ -313,14 +311,12 @@ TEST_F(ScriptEditorTest, TagButtonsAndTypingAreHighlightedOnlyWhileTheWindowIsAc
 }
 
 TEST_F(ScriptEditorTest, DeleteRefusesTheLastTabAndAsksBeforeRemovingAScriptAndItsEdits) {
-  script("a", "A");
-  openEditor();
+  openWith({{"a", "A"}});
   click(Control::DeleteScript);
   EXPECT_EQ(lastMessage().title, "Wait!");
   EXPECT_TRUE(exists("a"));
 
-  script("b", "B");
-  openEditor();
+  openWith({{"b", "B"}});
   typeInto(editorOf(0), "x");
   clickAnswering(Control::DeleteScript, MessageResult::No);
   EXPECT_EQ(lastMessage().title, "Delete Script?");
@@ -342,8 +338,7 @@ TEST_F(ScriptEditorTest, DeleteRefusesTheLastTabAndAsksBeforeRemovingAScriptAndI
 }
 
 TEST_F(ScriptEditorTest, SaveAsksToOverwriteAndWritesTheEditorAsLines) {
-  script("s", "old\n");
-  openEditor();
+  openWith({{"s", "old\n"}});
   const int e = editorOf(0);
   kit_.setText(e, "");
   typeInto(e, "new\r\n");
@@ -365,10 +360,7 @@ TEST_F(ScriptEditorTest, SaveAsksToOverwriteAndWritesTheEditorAsLines) {
 }
 
 TEST_F(ScriptEditorTest, ClosingAsksAboutEveryEditedScriptInTabOrderAndCancelKeepsTheRest) {
-  script("a", "A");
-  script("b", "B");
-  script("c", "C");
-  openEditor();
+  openWith({{"a", "A"}, {"b", "B"}, {"c", "C"}});
   typeInto(editorOf(2), "edit ");
   typeInto(editorOf(0), "edit ");
   selectTab(1);
@@ -403,9 +395,7 @@ TEST_F(ScriptEditorTest, ClosingAsksAboutEveryEditedScriptInTabOrderAndCancelKee
 }
 
 TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
-  script("a", "");
-  script("b", "");
-  openEditor();
+  openWith({{"a", ""}, {"b", ""}});
   // An odd panel width: the buttons' places are halved downwards, three points
   // left of the positions the window is built with.
   kit_.resize(Window::ScriptEditor, 720, 600);
@@ -415,8 +405,7 @@ TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
   EXPECT_EQ(kit_.geometry(Control::TagFrame), (Rect{565, 10, 145, 580}));
   EXPECT_EQ(kit_.geometry(Control::TagExtension), (Rect{570, 425, 135, 25}));
   const Rect item{0, 0, kit_.itemWidth(Control::TabPanel), kit_.itemHeight(Control::TabPanel)};
-  EXPECT_EQ(kit_.geometry(editorOf(0)), item);
-  EXPECT_EQ(kit_.geometry(editorOf(1)), item);
+  for (int tab : {0, 1}) EXPECT_EQ(kit_.geometry(editorOf(tab)), item) << tab;
   EXPECT_EQ(kit_.geometry(Control::NewScript), (Rect{245, 15, 40, 20}));
 }
 

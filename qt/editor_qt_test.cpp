@@ -131,10 +131,9 @@ TEST_F(EditorQtTest, TypedAndInsertedTagsAreColouredAndSaved) {
   const QColor controlTag = QColor::fromRgbF(0.9, 0.125, 0.0);
   EXPECT_EQ(foregroundAt(first, 0), controlTag);
   EXPECT_EQ(foregroundAt(first, 13), defaultText);
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(foregroundAt(second, i), imageTag) << i;
-  EXPECT_EQ(foregroundAt(second, 9), defaultText);
-  EXPECT_EQ(foregroundAt(second, 10), controlTag);
-  EXPECT_EQ(foregroundAt(second, 17), controlTag);
+  for (int i = 0; i < 18; ++i) {
+    EXPECT_EQ(foregroundAt(second, i), i < 9 ? imageTag : i == 9 ? defaultText : controlTag) << i;
+  }
 
   save("plist");
   EXPECT_EQ(bytesOf("plist"), "ov.Extension = \".plist\"\nov.ImageX ov.Until\n");
