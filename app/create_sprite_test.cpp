@@ -23,8 +23,6 @@ constexpr const char* kListing =
 class CreateSpriteTest : public WindowFixture {
  protected:
   CreateSpriteTest() {
-    frames_ = temp_.path() + "frames/";
-    out_ = temp_.path() + "out/";
     mkdir(frames_.c_str(), 0700);
     mkdir(out_.c_str(), 0700);
   }
@@ -53,8 +51,8 @@ class CreateSpriteTest : public WindowFixture {
     return result;
   }
 
-  std::string frames_;
-  std::string out_;
+  std::string frames_ = temp_.path() + "frames/";
+  std::string out_ = temp_.path() + "out/";
 };
 
 TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathWithBlanksAsOneArgument) {

@@ -74,7 +74,6 @@ class User : public QObject {
 class AppQtTest : public ::testing::Test {
  protected:
   AppQtTest() {
-    out_ = home_.path() + "out/";
     QDir().mkpath(QString::fromStdString(out_));
     QDir().mkpath(QString::fromStdString(home_.path() + "Library/Application Support"));
     qputenv("HOME", QByteArray::fromStdString(home_.path()));
@@ -174,7 +173,7 @@ class AppQtTest : public ::testing::Test {
 
   QApplication& application_ = testing::qtTestApplication();  // before the toolkit
   testing::ScopedTempDir home_;
-  std::string out_;
+  std::string out_ = home_.path() + "out/";
   QtToolkit toolkit_;
   std::vector<std::string> messages_;
 };

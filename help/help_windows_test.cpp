@@ -56,26 +56,23 @@ TEST_F(HelpWindowsTest, AboutWindowShowsTheIconAndPlainTextLines) {
 
 TEST(HelpDocumentTest, SectionsAppearInOrderAndLinkTheRightPages) {
   const std::string html = helpDocument();
-  size_t at = 0;
-  for (const char* heading : {"<h1>Sprite Options</h1>", "<h1>Script Editor</h1>",
-                              "<h1>Xcode Tip</h1>", "<h1>Support</h1>"}) {
-    const size_t found = html.find(heading, at);
-    ASSERT_NE(found, std::string::npos) << heading;
-    at = found;
-  }
+  const auto expectInOrder = [&](size_t at, std::initializer_list<const char*> parts) {
+    for (const char* part : parts) {
+      at = html.find(part, at);
+      EXPECT_NE(at, std::string::npos) << part;
+    }
+  };
+  expectInOrder(0, {"<h1>Sprite Options</h1>", "<h1>Script Editor</h1>", "<h1>Xcode Tip</h1>",
+                    "<h1>Support</h1>"});
   // The store page is linked in the introduction, before any heading.
   const size_t storeLink = html.find(std::string("href=\"") + kFullEditionStorePage + "\"");
   EXPECT_LT(storeLink, html.find("<h1>"));
   EXPECT_GT(html.find(std::string("href=\"") + kSupportForum + "\""),
             html.find("<h1>Support</h1>"));
 
-  at = html.find("<h1>Script Editor</h1>");
-  for (const char* script : {"<b>Clipboard</b>", "<b>HTML5</b>", "<b>Multi Loops</b>",
-                             "<b>plist</b>", "<b>Pure Data</b>"}) {
-    const size_t found = html.find(script, at);
-    ASSERT_NE(found, std::string::npos) << script;
-    at = found;
-  }
+  expectInOrder(html.find("<h1>Script Editor</h1>"),
+                {"<b>Clipboard</b>", "<b>HTML5</b>", "<b>Multi Loops</b>", "<b>plist</b>",
+                 "<b>Pure Data</b>"});
 }
 
 }  // namespace

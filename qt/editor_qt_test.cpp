@@ -114,8 +114,7 @@ TEST_F(EditorQtTest, TypedAndInsertedTagsAreColouredAndSaved) {
   writeFile(dir_.path() + "plist.txt", "ov.Extension = \".plist\"\n");
   openEditor();
 
-  auto* edit = qobject_cast<QPlainTextEdit*>(toolkit_.controlWidget(Control::FirstEditor));
-  ASSERT_NE(edit, nullptr);
+  QPlainTextEdit* edit = editorOf("plist");
   edit->setFocus();
   edit->moveCursor(QTextCursor::End);
   QTest::keyClick(edit, Qt::Key_Return);

@@ -29,83 +29,79 @@ namespace {
 
 class QtToolkitTest : public ::testing::Test {
  protected:
-  QtToolkitTest() {
-    testing::qtTestApplication();
-    tk_ = std::make_unique<QtToolkit>();
-    tk_->openWindow(Window::Main, "Orvane Zozivi", 340, 425, {});
-  }
+  QtToolkitTest() { tk_.openWindow(Window::Main, "Orvane Zozivi", 340, 425, {}); }
 
   std::vector<Event> drain() {
     std::vector<Event> events;
-    while (std::optional<Event> e = tk_->pollEvent()) events.push_back(*e);
+    while (std::optional<Event> e = tk_.pollEvent()) events.push_back(*e);
     return events;
   }
 
   template <typename W>
   W* widget(int control) {
-    return qobject_cast<W*>(tk_->controlWidget(control));
+    return qobject_cast<W*>(tk_.controlWidget(control));
   }
 
   // Opens the Script Editor with one tab holding one editor.
   void openEditorWindow() {
     ASSERT_TRUE(
-        tk_->openWindow(Window::ScriptEditor, "Script Editor", 720, 540, {.resizable = true}));
-    tk_->createTabPanel(Window::ScriptEditor, Control::TabPanel, {5, 40, 555, 465});
-    tk_->addTab(Control::TabPanel, " ");
-    tk_->createEditor(
-        Control::TabPanel, 0, Control::FirstEditor,
-        {0, 0, tk_->itemWidth(Control::TabPanel), tk_->itemHeight(Control::TabPanel)});
+        tk_.openWindow(Window::ScriptEditor, "Script Editor", 720, 540, {.resizable = true}));
+    tk_.createTabPanel(Window::ScriptEditor, Control::TabPanel, {5, 40, 555, 465});
+    tk_.addTab(Control::TabPanel, " ");
+    tk_.createEditor(Control::TabPanel, 0, Control::FirstEditor,
+                     {0, 0, tk_.itemWidth(Control::TabPanel), tk_.itemHeight(Control::TabPanel)});
     drain();
   }
 
   void buildMenus() {
-    const int file = tk_->addMenu("File");
-    tk_->addMenuItem(file, MenuItem::OpenImageFolder, "Open Image Folder\tCmd+O", true);
-    tk_->addMenuItem(file, MenuItem::CreateSprite, "Create Sprite\t\r", true);
-    const int script = tk_->addMenu("Script");
-    tk_->addMenuItem(script, MenuItem::SaveScript, "Save Script\tCmd+S", true);
-    tk_->addMenuItem(script, MenuItem::DeleteScript, "Delete Script\t\b", false);
+    const int file = tk_.addMenu("File");
+    tk_.addMenuItem(file, MenuItem::OpenImageFolder, "Open Image Folder\tCmd+O", true);
+    tk_.addMenuItem(file, MenuItem::CreateSprite, "Create Sprite\t\r", true);
+    const int script = tk_.addMenu("Script");
+    tk_.addMenuItem(script, MenuItem::SaveScript, "Save Script\tCmd+S", true);
+    tk_.addMenuItem(script, MenuItem::DeleteScript, "Delete Script\t\b", false);
   }
 
-  std::unique_ptr<QtToolkit> tk_;
+  QApplication& application_ = testing::qtTestApplication();  // before the toolkit
+  QtToolkit tk_;
 };
 
 TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeAndAboutIsCentredAndReplacedWhenReopened) {
   buildMenus();  // added after the main window opened, as at start-up
-  auto* main = qobject_cast<QMainWindow*>(tk_->windowWidget(Window::Main));
+  auto* main = qobject_cast<QMainWindow*>(tk_.windowWidget(Window::Main));
   ASSERT_TRUE(main->menuBar()->isVisible());
   EXPECT_EQ(main->height(), 425 + main->menuBar()->height());
-  EXPECT_EQ(tk_->clientWidth(Window::Main), 340);
-  EXPECT_EQ(tk_->clientHeight(Window::Main), 425);
+  EXPECT_EQ(tk_.clientWidth(Window::Main), 340);
+  EXPECT_EQ(tk_.clientHeight(Window::Main), 425);
 
   // Centred over the active window within the width of a window frame, unknown
   // before the first show; opened again, it is a new widget.
   const WindowStyle over{.placement = Placement::CentredOverActiveWindow, .menuBar = false};
-  tk_->openWindow(Window::About, "", 340, 170, over);
-  QPointer<QWidget> about = tk_->windowWidget(Window::About);
+  tk_.openWindow(Window::About, "", 340, 170, over);
+  QPointer<QWidget> about = tk_.windowWidget(Window::About);
   EXPECT_EQ(about->height(), 170);
-  EXPECT_EQ(tk_->clientHeight(Window::About), 170);
+  EXPECT_EQ(tk_.clientHeight(Window::About), 170);
   EXPECT_LE((about->frameGeometry().center() - main->frameGeometry().center()).manhattanLength(),
             8);
-  tk_->openWindow(Window::About, "", 340, 170, over);
+  tk_.openWindow(Window::About, "", 340, 170, over);
   EXPECT_TRUE(about.isNull());
 
   // A resizable window gets the menu bar above its client area too, however
   // many menus it holds.
   for (const char* menu : {"Help", "Window"}) {
-    tk_->openWindow(Window::Help, "Help", 1024, 620, {.resizable = true});
-    auto* help = qobject_cast<QMainWindow*>(tk_->windowWidget(Window::Help));
-    EXPECT_EQ(tk_->clientWidth(Window::Help), 1024) << menu;
-    EXPECT_EQ(tk_->clientHeight(Window::Help), 620) << menu;
+    tk_.openWindow(Window::Help, "Help", 1024, 620, {.resizable = true});
+    auto* help = qobject_cast<QMainWindow*>(tk_.windowWidget(Window::Help));
+    EXPECT_EQ(tk_.clientWidth(Window::Help), 1024) << menu;
+    EXPECT_EQ(tk_.clientHeight(Window::Help), 620) << menu;
     EXPECT_EQ(help->height(), 620 + help->menuBar()->height()) << menu;
-    tk_->addMenu(menu);
+    tk_.addMenu(menu);
   }
-  EXPECT_EQ(tk_->windowWidget(Window::Help)->objectName(), "window-3");
+  EXPECT_EQ(tk_.windowWidget(Window::Help)->objectName(), "window-3");
 }
 
 TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
-  tk_->createRichText(Window::Main, Control::HelpText, {10, 10, 300, 300},
-                      "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
+  tk_.createRichText(Window::Main, Control::HelpText, {10, 10, 300, 300},
+                     "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
   auto* area = widget<QTextBrowser>(Control::HelpText);
   area->setFocus();
   area->selectAll();
@@ -113,7 +109,7 @@ TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
   EXPECT_EQ(area->toPlainText(), "See the forum.");
   EXPECT_EQ(area->textCursor().selectedText(), "See the forum.");
   EXPECT_TRUE(area->openExternalLinks());
-  EXPECT_EQ(tk_->text(Control::HelpText),
+  EXPECT_EQ(tk_.text(Control::HelpText),
             "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
 }
 
@@ -121,9 +117,9 @@ TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16UnitsButInsertingIsAnUndoab
   openEditorWindow();
   auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
   const std::string text = "Gr\xc3\xbc\xc3\x9f\xe2\x80\x9d \xf0\x9f\x98\x80\nx ov.ImageX ov.Until";
-  tk_->setText(Control::FirstEditor, text);
+  tk_.setText(Control::FirstEditor, text);
   EXPECT_TRUE(drain().empty());  // loading text is the program's change
-  EXPECT_EQ(tk_->text(Control::FirstEditor), text);
+  EXPECT_EQ(tk_.text(Control::FirstEditor), text);
   QTextCursor cursor = edit->textCursor();
   cursor.setPosition(3);
   cursor.setPosition(5, QTextCursor::KeepAnchor);
@@ -132,10 +128,10 @@ TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16UnitsButInsertingIsAnUndoab
   const QString qtext = QString::fromUtf8(text);
   const int tag = static_cast<int>(qtext.indexOf("ov.ImageX"));
   ASSERT_EQ(tag, 11);  // "Grüß” " is 6 units, the emoji 2, the line break 1, "x " 2
-  tk_->applyColouring(Control::FirstEditor,
-                      {{0.75, 0.375, 0, 1},
-                       {{tag, 9, {1, 1, 1, 1}}},
-                       {{tag, static_cast<int>(qtext.size()) - tag, {0, 0, 0, 0.4}}}});
+  tk_.applyColouring(Control::FirstEditor,
+                     {{0.75, 0.375, 0, 1},
+                      {{tag, 9, {1, 1, 1, 1}}},
+                      {{tag, static_cast<int>(qtext.size()) - tag, {0, 0, 0, 0.4}}}});
 
   EXPECT_FALSE(edit->document()->isModified());
   EXPECT_FALSE(edit->document()->isUndoAvailable());
@@ -156,35 +152,34 @@ TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16UnitsButInsertingIsAnUndoab
   // The first line holds no span: its only range is the default colour.
   EXPECT_EQ(edit->document()->begin().layout()->formats().size(), 1);
 
-  tk_->insertText(Control::FirstEditor, "x");  // over the selection, as an edit
+  tk_.insertText(Control::FirstEditor, "x");  // over the selection, as an edit
   EXPECT_TRUE(edit->document()->isUndoAvailable());
   edit->setFocus();
   edit->moveCursor(QTextCursor::End);
   QTest::keyClick(edit, Qt::Key_Return, Qt::ShiftModifier);  // no soft line separator
-  EXPECT_EQ(tk_->text(Control::FirstEditor),
-            "Gr\xc3\xbcx \xf0\x9f\x98\x80\nx ov.ImageX ov.Until\n");
+  EXPECT_EQ(tk_.text(Control::FirstEditor), "Gr\xc3\xbcx \xf0\x9f\x98\x80\nx ov.ImageX ov.Until\n");
 }
 
 TEST_F(QtToolkitTest, EditorFontFallsBackToTheFixedFontAndTheCaretHasItsOwnColour) {
   openEditorWindow();
   auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
-  tk_->setEditorFont(Control::FirstEditor, "No Such Family 1234", 14);
+  tk_.setEditorFont(Control::FirstEditor, "No Such Family 1234", 14);
   EXPECT_EQ(edit->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
   EXPECT_EQ(edit->font().pointSizeF(), 14.0);
   EXPECT_EQ(edit->tabStopDistance(), 4 * QFontMetricsF(edit->font()).horizontalAdvance(' '));
   const QString installed = QFontDatabase::families().value(0);
-  tk_->setEditorFont(Control::FirstEditor, installed.toStdString(), 12);
+  tk_.setEditorFont(Control::FirstEditor, installed.toStdString(), 12);
   EXPECT_EQ(edit->font().family(), installed);
   EXPECT_TRUE(drain().empty());
 
-  tk_->setBackgroundColour(Control::FirstEditor, {0, 0, 0, 1});
-  tk_->setCaretColour(Control::FirstEditor, {1, 0, 0, 1});
-  tk_->setText(Control::FirstEditor, "abc");
-  tk_->applyColouring(Control::FirstEditor, {{0, 1, 0, 1}, {}, {}});
-  QWidget* window = tk_->windowWidget(Window::ScriptEditor);
+  tk_.setBackgroundColour(Control::FirstEditor, {0, 0, 0, 1});
+  tk_.setCaretColour(Control::FirstEditor, {1, 0, 0, 1});
+  tk_.setText(Control::FirstEditor, "abc");
+  tk_.applyColouring(Control::FirstEditor, {{0, 1, 0, 1}, {}, {}});
+  QWidget* window = tk_.windowWidget(Window::ScriptEditor);
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-  tk_->focus(Control::FirstEditor);
+  tk_.focus(Control::FirstEditor);
   const QImage image = edit->grab().toImage();
   int caret = 0;
   for (int y = 0; y < image.height(); ++y) {
@@ -195,22 +190,22 @@ TEST_F(QtToolkitTest, EditorFontFallsBackToTheFixedFontAndTheCaretHasItsOwnColou
 
 TEST_F(QtToolkitTest, ItemSizeIsThePagesSizeOnceThePanelIsLaidOut) {
   openEditorWindow();
-  tk_->addTab(Control::TabPanel, "plist & co");
-  EXPECT_EQ(tk_->tabTitle(Control::TabPanel, 1), "plist & co");
-  tk_->setState(Control::TabPanel, 1);
+  tk_.addTab(Control::TabPanel, "plist & co");
+  EXPECT_EQ(tk_.tabTitle(Control::TabPanel, 1), "plist & co");
+  tk_.setState(Control::TabPanel, 1);
   auto* panel = widget<QTabWidget>(Control::TabPanel);
   EXPECT_EQ(panel->currentWidget()->size(),
-            QSize(tk_->itemWidth(Control::TabPanel), tk_->itemHeight(Control::TabPanel)));
+            QSize(tk_.itemWidth(Control::TabPanel), tk_.itemHeight(Control::TabPanel)));
 }
 
 TEST_F(QtToolkitTest, MenuShortcutsReachTheirItemsFromTheEditorWhereReturnStaysANewLine) {
   buildMenus();
   openEditorWindow();
   auto* edit = widget<QPlainTextEdit>(Control::FirstEditor);
-  tk_->focus(Control::FirstEditor);
-  tk_->setText(Control::FirstEditor, "one two");
+  tk_.focus(Control::FirstEditor);
+  tk_.setText(Control::FirstEditor, "one two");
   edit->moveCursor(QTextCursor::End);
-  ASSERT_EQ(tk_->activeWindow(), Window::ScriptEditor);
+  ASSERT_EQ(tk_.activeWindow(), Window::ScriptEditor);
 
   QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);
   QTest::keyClick(edit, Qt::Key_O, Qt::ControlModifier);
@@ -219,20 +214,20 @@ TEST_F(QtToolkitTest, MenuShortcutsReachTheirItemsFromTheEditorWhereReturnStaysA
                          {EventKind::MenuItem, MenuItem::SaveScript, Window::ScriptEditor},
                          {EventKind::MenuItem, MenuItem::OpenImageFolder, Window::ScriptEditor},
                          {EventKind::TextChanged, Control::FirstEditor, Window::ScriptEditor}}));
-  EXPECT_EQ(tk_->text(Control::FirstEditor), "one two\n");
+  EXPECT_EQ(tk_.text(Control::FirstEditor), "one two\n");
 
   // Ctrl+Backspace deletes a word while "Delete Script" is disabled, and
   // reaches the item once it is enabled; a plain Backspace never does.
   QTest::keyClick(edit, Qt::Key_Backspace, Qt::ControlModifier);
-  EXPECT_EQ(tk_->text(Control::FirstEditor), "one two");
+  EXPECT_EQ(tk_.text(Control::FirstEditor), "one two");
   drain();
-  tk_->setMenuItemEnabled(MenuItem::DeleteScript, true);
+  tk_.setMenuItemEnabled(MenuItem::DeleteScript, true);
   QTest::keyClick(edit, Qt::Key_Backspace, Qt::ControlModifier);
   QTest::keyClick(edit, Qt::Key_Backspace);
   EXPECT_EQ(drain(), (std::vector<Event>{
                          {EventKind::MenuItem, MenuItem::DeleteScript, Window::ScriptEditor},
                          {EventKind::TextChanged, Control::FirstEditor, Window::ScriptEditor}}));
-  EXPECT_EQ(tk_->text(Control::FirstEditor), "one tw");
+  EXPECT_EQ(tk_.text(Control::FirstEditor), "one tw");
 }
 
 // The title is the box's heading, the text is escaped; Escape or the close
@@ -251,7 +246,7 @@ TEST_F(QtToolkitTest, MessageBoxShowsItsTitleAndIsCancelledOrNoWhenLeftUnanswere
         shown.append(box->text());
         way(box);
       });
-      EXPECT_EQ(tk_->messageBox("Preview?", "Would you like to preview, \"/a <b>.png\" ?", buttons),
+      EXPECT_EQ(tk_.messageBox("Preview?", "Would you like to preview, \"/a <b>.png\" ?", buttons),
                 buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Cancel);
     }
   }
@@ -261,18 +256,18 @@ TEST_F(QtToolkitTest, MessageBoxShowsItsTitleAndIsCancelledOrNoWhenLeftUnanswere
 }
 
 TEST_F(QtToolkitTest, ClicksAreDroppedWhileBusyAndEndAWait) {
-  tk_->createButton(Window::Main, Control::Create, {100, 390, 140, 25}, "Create");
+  tk_.createButton(Window::Main, Control::Create, {100, 390, 140, 25}, "Create");
   auto* create = widget<QAbstractButton>(Control::Create);
-  tk_->setBusy(true);
-  tk_->showProgress("Create", "Loading frames", 0.25);
+  tk_.setBusy(true);
+  tk_.showProgress("Create", "Loading frames", 0.25);
   QTest::mouseClick(create, Qt::LeftButton);
-  tk_->closeProgress();
-  tk_->setBusy(false);
+  tk_.closeProgress();
+  tk_.setBusy(false);
   EXPECT_TRUE(drain().empty());
   QTest::mouseClick(create, Qt::LeftButton);
   ASSERT_EQ(drain().size(), 1u);  // so that the wait below cannot hang
   QTimer::singleShot(0, [create] { QTest::mouseClick(create, Qt::LeftButton); });
-  EXPECT_EQ(tk_->waitEvent(), (Event{EventKind::Control, Control::Create, Window::Main}));
+  EXPECT_EQ(tk_.waitEvent(), (Event{EventKind::Control, Control::Create, Window::Main}));
 }
 
 TEST_F(QtToolkitTest, RequestersAnswerWithTheChosenPathOrNothing) {
@@ -285,7 +280,7 @@ TEST_F(QtToolkitTest, RequestersAnswerWithTheChosenPathOrNothing) {
     dialog->setDirectory(QString::fromStdString(dir.path()));
     static_cast<QDialog*>(dialog)->accept();
   });
-  const std::string folder = tk_->chooseFolder("Select a folder of png images...");
+  const std::string folder = tk_.chooseFolder("Select a folder of png images...");
   EXPECT_EQ(QDir(QString::fromStdString(folder)), QDir(QString::fromStdString(dir.path())));
   EXPECT_EQ(folder.back(), '/');
 
@@ -295,7 +290,7 @@ TEST_F(QtToolkitTest, RequestersAnswerWithTheChosenPathOrNothing) {
     EXPECT_EQ(dialog->nameFilters(), QStringList{"PNG (*.png)"});
     dialog->reject();
   });
-  EXPECT_EQ(tk_->chooseSaveFile("Save sprite sheet/strip as...", ".png", "PNG (*.png)|*.png"), "");
+  EXPECT_EQ(tk_.chooseSaveFile("Save sprite sheet/strip as...", ".png", "PNG (*.png)|*.png"), "");
 }
 
 TEST_F(QtToolkitTest, LaunchPassesAQuotedPartAsOneArgument) {
@@ -303,7 +298,7 @@ TEST_F(QtToolkitTest, LaunchPassesAQuotedPartAsOneArgument) {
   const std::string out = dir.path() + "arguments.txt";
   const std::string script = dir.path() + "record args.sh";
   oz::testing::writeFile(script, "printf '%s|' \"$@\" > '" + out + "'\n");
-  tk_->launch("/bin/sh", "\"" + script + "\" \"/Sprites/my walk.png\"  next");
+  tk_.launch("/bin/sh", "\"" + script + "\" \"/Sprites/my walk.png\"  next");
   QElapsedTimer timer;
   timer.start();
   const std::string expected = "/Sprites/my walk.png|next|";
@@ -312,7 +307,7 @@ TEST_F(QtToolkitTest, LaunchPassesAQuotedPartAsOneArgument) {
 }
 
 TEST_F(QtToolkitTest, ClipboardHoldsThePlainText) {
-  tk_->setClipboardText("x\r\ny\r\n");
+  tk_.setClipboardText("x\r\ny\r\n");
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "x\r\ny\r\n");
 }
 

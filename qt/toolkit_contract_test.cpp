@@ -11,7 +11,6 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
-#include <memory>
 
 #include "qt/qt_test_application.h"
 #include "qt/qt_toolkit.h"
@@ -46,40 +45,36 @@ class FakeDriver {
 
 class QtDriver {
  public:
-  QtDriver() {
-    testing::qtTestApplication();
-    tk_ = std::make_unique<QtToolkit>();
-  }
-  Toolkit& toolkit() { return *tk_; }
+  Toolkit& toolkit() { return tk_; }
 
-  bool hasControl(int control) const { return tk_->controlWidget(control) != nullptr; }
+  bool hasControl(int control) const { return tk_.controlWidget(control) != nullptr; }
   void click(int control) {
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(tk_->controlWidget(control)), Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(tk_.controlWidget(control)), Qt::LeftButton);
   }
   // Steps there with the arrow keys, as a user might.
   void chooseListEntry(int list, int index) {
-    auto* combo = qobject_cast<QComboBox*>(tk_->controlWidget(list));
+    auto* combo = qobject_cast<QComboBox*>(tk_.controlWidget(list));
     combo->setFocus();
     while (combo->currentIndex() < index) QTest::keyClick(combo, Qt::Key_Down);
     while (combo->currentIndex() > index) QTest::keyClick(combo, Qt::Key_Up);
   }
   void type(int control, std::string_view text) {
-    QWidget* w = tk_->controlWidget(control);
+    QWidget* w = tk_.controlWidget(control);
     if (auto* spin = qobject_cast<QSpinBox*>(w)) spin->selectAll();
     QTest::keyClicks(w, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   }
   void selectInEditor(int editor, int start, int length) {
-    auto* edit = qobject_cast<QPlainTextEdit*>(tk_->controlWidget(editor));
+    auto* edit = qobject_cast<QPlainTextEdit*>(tk_.controlWidget(editor));
     QTextCursor cursor = edit->textCursor();
     cursor.setPosition(start);
     cursor.setPosition(start + length, QTextCursor::KeepAnchor);
     edit->setTextCursor(cursor);
   }
-  void requestClose(int window) { tk_->windowWidget(window)->close(); }
+  void requestClose(int window) { tk_.windowWidget(window)->close(); }
   void resize(int window, int width, int height) {
-    QWidget* w = tk_->windowWidget(window);
+    QWidget* w = tk_.windowWidget(window);
     w->resize(w->size() +
-              QSize(width - tk_->clientWidth(window), height - tk_->clientHeight(window)));
+              QSize(width - tk_.clientWidth(window), height - tk_.clientHeight(window)));
   }
   void willAnswer(MessageButtons, int result) {
     QTimer::singleShot(0, [result] {
@@ -95,7 +90,8 @@ class QtDriver {
   }
 
  private:
-  std::unique_ptr<QtToolkit> tk_;
+  QApplication& application_ = testing::qtTestApplication();  // before the toolkit
+  QtToolkit tk_;
 };
 
 template <typename Driver>
