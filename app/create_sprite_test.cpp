@@ -63,7 +63,7 @@ TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathWithBlanksAsOneArgument
   ASSERT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?"}));
   EXPECT_EQ(toolkit_.messages()[0].text, "Your file(s) have been saved to disk.");
   EXPECT_EQ(toolkit_.messages()[1].text, "Would you like to preview, \"" + sheet + "\" ?");
-  EXPECT_EQ(decodePng(sheet)->width, 20);
+  EXPECT_EQ(readPngSize(sheet), (PngSize{20, 40}));
   ASSERT_EQ(toolkit_.launches().size(), 1u);
   EXPECT_EQ(toolkit_.launches()[0].program, "xdg-open");
   EXPECT_EQ(toolkit_.launches()[0].split, std::vector<std::string>{sheet});
@@ -130,9 +130,7 @@ TEST_F(CreateSpriteTest, BuildReadsTheOptionsAsTheControlsHoldThem) {
   click(Control::PowerOf2);
   toolkit_.type(Control::SheetPathField, out_ + "typed.PNG");
   createDecliningPreview();
-  const std::optional<RgbaImage> sheet = decodePng(out_ + "typed.PNG");
-  ASSERT_TRUE(sheet);
-  EXPECT_EQ(std::pair(sheet->width, sheet->height), std::pair(32, 32));  // a strip of 30, padded
+  EXPECT_EQ(readPngSize(out_ + "typed.PNG"), (PngSize{32, 32}));  // a strip of 30, padded
 }
 
 // Typed without its final "/", a folder is found as when it is chosen; the
@@ -142,9 +140,7 @@ TEST_F(CreateSpriteTest, TypedFolderWithoutTheFinalSlashFindsItsFramesAndEmptyPa
   const std::string typed = frames_.substr(0, frames_.size() - 1);
   toolkit_.type(Control::ImageFolderField, typed);
   createDecliningPreview();
-  const std::optional<RgbaImage> sheet = decodePng(out_ + "walk.png");
-  ASSERT_TRUE(sheet);
-  EXPECT_EQ(sheet->height, 40);
+  EXPECT_EQ(readPngSize(out_ + "walk.png"), (PngSize{20, 40}));
   EXPECT_EQ(toolkit_.text(Control::ImageFolderField), typed);
 
   toolkit_.type(Control::ImageFolderField, frames_ + "f1.png");

@@ -11,7 +11,6 @@
 namespace oz {
 namespace {
 
-using testing::fileExists;
 using testing::readFile;
 using testing::writeFile;
 using Names = std::vector<std::string>;
@@ -37,7 +36,7 @@ class ScriptEditorTest : public ::testing::Test {
     writeFile(dir_.path() + name + ".txt", bytes);
   }
   std::string bytesOf(const std::string& name) { return readFile(dir_.path() + name + ".txt"); }
-  bool exists(const std::string& name) { return fileExists(dir_.path() + name + ".txt"); }
+  bool exists(const std::string& name) { return testing::fileExists(dir_.path() + name + ".txt"); }
 
   // Runs the event loop's part for this window until nothing is queued.
   void pump() {

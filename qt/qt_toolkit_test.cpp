@@ -19,6 +19,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <functional>
+#include <tuple>
 
 #include "qt/key_sequences.h"
 #include "qt/qt_test_application.h"
@@ -138,17 +139,13 @@ TEST_F(QtToolkitTest, ColouringIsNoEditAndCountsUtf16UnitsButInsertingIsAnUndoab
   EXPECT_EQ(std::pair(edit->textCursor().anchor(), edit->textCursor().position()), std::pair(3, 5));
 
   const QTextBlock second = edit->document()->begin().next();
-  bool tagWhite = false, shaded = false;
-  for (const QTextLayout::FormatRange& range : second.layout()->formats()) {
-    if (range.format.foreground().color() == QColor::fromRgbF(1, 1, 1, 1)) {
-      tagWhite = range.start == 2 && range.length == 9;
-    }
-    if (range.format.background().style() != Qt::NoBrush) {
-      shaded = range.start == 2 && range.length == second.length() - 1 - 2;
-    }
+  std::vector<std::tuple<int, int, bool, bool>> ranges;  // start, length, white, shaded
+  for (const QTextLayout::FormatRange& r : second.layout()->formats()) {
+    ranges.emplace_back(r.start, r.length, r.format.foreground().color() == Qt::white,
+                        r.format.background().style() != Qt::NoBrush);
   }
-  EXPECT_TRUE(tagWhite);
-  EXPECT_TRUE(shaded);
+  EXPECT_EQ(ranges, (std::vector<std::tuple<int, int, bool, bool>>{
+                        {0, 20, false, false}, {2, 9, true, false}, {2, 18, false, true}}));
   // The first line holds no span: its only range is the default colour.
   EXPECT_EQ(edit->document()->begin().layout()->formats().size(), 1);
 

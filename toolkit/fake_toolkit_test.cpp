@@ -49,9 +49,8 @@ TEST(FakeToolkit, UnusedAnswersAndAnEmptyQueueAreFailures) {
   {
     FakeToolkit tk([&](const std::string& m) { failures.push_back(m); });
     tk.answerMessage(MessageResult::No);
-    const Event e = tk.waitEvent();
-    EXPECT_EQ(e.kind, EventKind::MenuItem);  // a Quit that ends the program's loop
-    EXPECT_EQ(e.number, MenuItem::Quit);
+    // A Quit, which ends the program's loop.
+    EXPECT_EQ(tk.waitEvent(), (Event{EventKind::MenuItem, MenuItem::Quit, tk.activeWindow()}));
   }
   ASSERT_EQ(failures.size(), 2u);
   EXPECT_NE(failures[1].find("never used"), std::string::npos);
