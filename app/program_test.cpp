@@ -51,8 +51,6 @@ class ProgramTest : public ::testing::Test {
     lastDepth_ = toolkit.state(Control::DepthList);
   }
 
-  std::string settingsBytes() const { return testing::readFile(support_.settingsPath()); }
-
   testing::ScopedTempDir home_;
   SupportDir support_ = supportDirFor(kVersionCodeLatest, home_.path());
   std::string lastColumns_;
@@ -88,7 +86,7 @@ TEST_F(ProgramTest, EndingWritesEveryChangedOptionAndTheCloseButtonTheColumns) {
     SCOPED_TRACE(c.columnsNextTime);
     std::remove(support_.settingsPath().c_str());
     session(changeEveryOptionThen(c.last));
-    EXPECT_EQ(settingsBytes(), c.written);
+    EXPECT_EQ(testing::readFile(support_.settingsPath()), c.written);
     session({quit});
     EXPECT_EQ(lastColumns_, c.columnsNextTime);
     EXPECT_EQ(lastDepth_, 2);
