@@ -3,9 +3,9 @@
 // plus zlib level 9 over the sheet's raw rows (filter byte 0 per row), which a
 // tool writing the same unfiltered PNG through zlib's level 9 on one core must
 // at least spend. Two ratios: the build's processor time, and its wall time
-// (the build shares decoding and compression between the cores). Also prints the size of the sheet's compressed image data against
-// zlib level 9's on the same rows, the build's peak memory against 2 x the
-// sheet's RGBA bytes + 30 MB and, where ImageMagick's montage is installed, our
+// (the build shares decoding and compression between the cores). Also prints the size of the
+// sheet's compressed image data against zlib level 9's on the same rows, the build's peak memory
+// against 2 x the sheet's RGBA bytes + 30 MB and, where ImageMagick's montage is installed, our
 // time divided by its time for the same grid. For the 32-bit sheets of the two
 // larger sets it then builds once with --smallest and prints its time and file
 // size against montage's file.
@@ -111,8 +111,8 @@ int main(int argc, char** argv) {
   const std::string work = (keep ? std::string(argv[2]) : std::string(pattern)) + "/";
   const bool montage = haveMontage();
 
-  std::printf("Processor seconds (cli) and wall seconds, each the fastest of %d; %zu cores.\n", runs,
-              oz::machineThreads());
+  std::printf("Processor seconds (cli) and wall seconds, each the fastest of %d; %zu cores.\n",
+              runs, oz::machineThreads());
   std::printf("%-30s %5s %7s %7s %7s %6s %7s %7s %7s %8s %8s %8s\n", "frames -> sheet", "depth",
               "wall", "cli", "floor", "cli/fl", "wall/fl", "data/z9", "peak MB", "bound MB",
               "montage", "/montage");
