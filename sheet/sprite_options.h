@@ -13,15 +13,17 @@ namespace oz {
 inline constexpr int32_t kMaxSpriteNumber = 9999;
 
 struct SpriteOptions {
-  bool strip = false;             // one row; otherwise a grid of `columns` frames per row
-  std::string columns = "4";      // as typed: leading blanks, optional sign, digits (0 if none)
-  int32_t colorDepth = kDepth32;  // a ColorDepth; any other value counts as 32-bit
-  bool dithering = false;         // palette depths only
-  bool removeAlpha = false;       // 24-bit only: nearly transparent pixels become the background
-  bool pink = false;              // background RGB 255 0 255 instead of black
-  bool powerOf2 = false;          // pad each sheet dimension up to a power of two
-  bool retina = false;            // the script's positions and sizes halved
-  int32_t spriteNumber = 0;       // the script's sheet number, 0..kMaxSpriteNumber
+  bool strip = false;               // one row; otherwise a grid of `columns` frames per row
+  std::string columns = "4";        // as typed: leading blanks, optional sign, digits (0 if none)
+  int32_t colorDepth = kDepth32;    // a ColorDepth; any other value counts as 32-bit
+  bool dithering = false;           // palette depths only
+  bool removeAlpha = false;         // 24-bit only: nearly transparent pixels become the background
+  bool pink = false;                // background RGB 255 0 255 instead of black
+  bool transparent = false;         // 8- and 4-bit: keep alpha in the palette ("Transparent")
+  bool premultipliedAlpha = false;  // colour stored multiplied by alpha; straight otherwise
+  bool powerOf2 = false;            // pad each sheet dimension up to a power of two
+  bool retina = false;              // the script's positions and sizes halved
+  int32_t spriteNumber = 0;         // the script's sheet number, 0..kMaxSpriteNumber
 
   bool operator==(const SpriteOptions&) const = default;
 };
