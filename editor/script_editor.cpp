@@ -70,27 +70,35 @@ void ScriptEditor::open() {
   // script the same editor number at every building, so "Tab ID's" keeps its
   // values and the settings file stays as it is.
   nextEditor_ = Control::FirstFree;
+  if (!buildWindow()) return;
+  toolkit_.setMenuItemEnabled(MenuItem::SaveScript, true);
+  toolkit_.setMenuItemEnabled(MenuItem::DeleteScript, true);
+  loadTabs();
+}
 
+bool ScriptEditor::buildWindow() {
   WindowStyle style;
   style.resizable = true;
   if (!toolkit_.openWindow(Window::ScriptEditor, kTitle, kEditorWindowWidth, kEditorWindowHeight,
                            style)) {
-    return;
+    return false;
   }
   toolkit_.setMinimumSize(Window::ScriptEditor, kEditorWindowWidth, kEditorWindowHeight);
+  constexpr EditorPlaces places = editorPlacesWhenBuilt();
   const int w = Window::ScriptEditor;
-  toolkit_.createLabel(w, Control::ScriptNameLabel, {10, 15, 80, 20},
+  toolkit_.createLabel(w, Control::ScriptNameLabel, places.nameLabel,
                        "Script Name:", LabelAlign::Left);
-  toolkit_.createTextField(w, Control::ScriptNameField, {90, 15, 150, 20}, "");
-  toolkit_.createButton(w, Control::NewScript, {245, 15, 40, 20}, "+");
-  toolkit_.createTabPanel(w, Control::TabPanel, {5, 40, 555, 465});
-  toolkit_.createGroupFrame(w, Control::TagFrame, {565, 10, 145, 520}, "Script Tags");
+  toolkit_.createTextField(w, Control::ScriptNameField, places.nameField, "");
+  toolkit_.createButton(w, Control::NewScript, places.newScript, "+");
+  toolkit_.createTabPanel(w, Control::TabPanel, places.panel);
+  toolkit_.createGroupFrame(w, Control::TagFrame, places.tagFrame, "Script Tags");
+  Rect tagButton = places.firstTagButton;
   for (size_t k = 0; k < kTagButtons.size(); ++k) {
-    toolkit_.createButton(w, Control::TagImageX + static_cast<int>(k),
-                          {570, 35 + 30 * static_cast<int>(k), 135, 25}, kTagButtons[k]);
+    toolkit_.createButton(w, Control::TagImageX + static_cast<int>(k), tagButton, kTagButtons[k]);
+    tagButton.y += places.tagButtonPitch;
   }
-  toolkit_.createButton(w, Control::DeleteScript, {135, 505, 150, 25}, "Delete Script");
-  toolkit_.createButton(w, Control::SaveScript, {285, 505, 150, 25}, "Save Script");
+  toolkit_.createButton(w, Control::DeleteScript, places.deleteButton, "Delete Script");
+  toolkit_.createButton(w, Control::SaveScript, places.saveButton, "Save Script");
 
   toolkit_.addTab(Control::TabPanel, kPlaceholderTitle);
   toolkit_.createEditor(Control::TabPanel, 0, Control::FirstEditor, editorRect());
@@ -98,10 +106,10 @@ void ScriptEditor::open() {
   tabs_.push_back({std::string(kPlaceholderTitle), Control::FirstEditor});
   placeholder_ = true;
   toolkit_.setEdited(Window::ScriptEditor, false);
+  return true;
+}
 
-  toolkit_.setMenuItemEnabled(MenuItem::SaveScript, true);
-  toolkit_.setMenuItemEnabled(MenuItem::DeleteScript, true);
-
+void ScriptEditor::loadTabs() {
   // Re-opening writes what the program changed so far and reads the file
   // again, so edits made to it by hand since start-up are seen.
   settings_.open(supportDir_.settingsPath());

@@ -60,6 +60,11 @@ class ScriptEditor {
     bool edited = false;  // changed since it was loaded or saved
   };
 
+  // Opens the window with its controls and the placeholder tab. False when
+  // the window could not be opened.
+  bool buildWindow();
+  // Gives each script a tab holding its text and selects the remembered one.
+  void loadTabs();
   void newScript();
   void insertTag(int button);
   void deleteScript();
