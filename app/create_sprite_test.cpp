@@ -55,8 +55,10 @@ class CreateSpriteTest : public WindowFixture {
   std::string out_ = temp_.path() + "out/";
 };
 
-TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathWithBlanksAsOneArgument) {
-  const std::string sheet = out_ + "my walk.png";
+TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathAsOneArgument) {
+  // Blanks, quotes, a backslash and letters beyond ASCII reach the opener as
+  // they are.
+  const std::string sheet = out_ + "my \"walk\"1 it's\\ünï.png";
   prepare(sheet);
   toolkit_.answerMessage(MessageResult::Yes);
   menu(MenuItem::CreateSprite);  // the Return key posts a press of "Create"
@@ -65,7 +67,8 @@ TEST_F(CreateSpriteTest, SheetOnlyThenPreviewOpensThePathWithBlanksAsOneArgument
   EXPECT_EQ(toolkit_.messages()[1].text, "Would you like to preview, \"" + sheet + "\" ?");
   EXPECT_EQ(readPngSize(sheet), (PngSize{20, 40}));
   ASSERT_EQ(toolkit_.launches().size(), 1u);
-  EXPECT_EQ(toolkit_.launches()[0].split, std::vector<std::string>{sheet});
+  EXPECT_EQ(toolkit_.launches()[0].program, "xdg-open");
+  EXPECT_EQ(toolkit_.launches()[0].arguments, std::vector<std::string>{sheet});
 
   // No: nothing is launched, and the command can run again at once.
   createDecliningPreview();

@@ -7,7 +7,6 @@
 
 #include "app/window_fixture.h"
 #include "help/web_addresses.h"
-#include "toolkit/arguments.h"
 
 namespace oz {
 namespace {
@@ -295,7 +294,7 @@ TEST_F(MainWindowTest, HelpMenuOpensWebAddressesAsOneArgumentAndWindowsThatClose
     menu(item);
     ASSERT_FALSE(toolkit_.launches().empty());
     EXPECT_EQ(toolkit_.launches().back().program, "xdg-open");
-    EXPECT_EQ(toolkit_.launches().back().split, std::vector<std::string>{address});
+    EXPECT_EQ(toolkit_.launches().back().arguments, std::vector<std::string>{address});
   }
 
   menu(MenuItem::Help);

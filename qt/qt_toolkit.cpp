@@ -17,7 +17,6 @@
 #include "qt/modal_requests.h"
 #include "qt/qt_strings.h"
 #include "qt/toolkit_window.h"
-#include "toolkit/arguments.h"
 #include "toolkit/shortcut.h"
 
 namespace oz {
@@ -306,9 +305,9 @@ void QtToolkit::setClipboardText(std::string_view text) {
   QGuiApplication::clipboard()->setText(toQ(text), QClipboard::Clipboard);
 }
 
-void QtToolkit::launch(std::string_view program, std::string_view arguments) {
+void QtToolkit::launch(std::string_view program, const std::vector<std::string>& arguments) {
   QStringList list;
-  for (const std::string& argument : splitArguments(arguments)) list.append(toQ(argument));
+  for (const std::string& argument : arguments) list.append(toQ(argument));
   QProcess::startDetached(toQ(program), list);
 }
 

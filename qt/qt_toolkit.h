@@ -116,7 +116,7 @@ class QtToolkit : public Toolkit {
   std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
                              std::string_view filter) override;
   void setClipboardText(std::string_view text) override;
-  void launch(std::string_view program, std::string_view arguments) override;
+  void launch(std::string_view program, const std::vector<std::string>& arguments) override;
   void setBusy(bool busy) override;
   void showProgress(std::string_view title, std::string_view text, double fraction) override;
   void closeProgress() override;

@@ -290,17 +290,26 @@ TEST_F(QtToolkitTest, RequestersAnswerWithTheChosenPathOrNothing) {
   EXPECT_EQ(tk_.chooseSaveFile("Save sprite sheet/strip as...", ".png", "PNG (*.png)|*.png"), "");
 }
 
-TEST_F(QtToolkitTest, LaunchPassesAQuotedPartAsOneArgument) {
+TEST_F(QtToolkitTest, LaunchHandsEveryArgumentOverByteForByte) {
   oz::testing::ScopedTempDir dir;
-  const std::string out = dir.path() + "arguments.txt";
-  const std::string script = dir.path() + "record args.sh";
-  oz::testing::writeFile(script, "printf '%s|' \"$@\" > '" + out + "'\n");
-  tk_.launch("/bin/sh", "\"" + script + "\" \"/Sprites/my walk.png\"  next");
+  // The script's own path holds the same kinds of character; it records its
+  // arguments beside itself.
+  const std::string script = dir.path() + "record \"args\" it's.sh";
+  oz::testing::writeFile(script, "printf '%s|' \"$@\" > \"$0.out\"\n");
+  // Quotes, a backslash, blanks, letters beyond ASCII, what a shell would
+  // expand, and an empty argument.
+  const std::vector<std::string> arguments{
+      script,         "/Sprites/walk\"1.png", "it's.png", "back\\slash.png",
+      "my  walk.png", "ünï Ωλ.png",           "$HOME*",   ""};
+  tk_.launch("/bin/sh", arguments);
+
+  std::string expected;
+  for (size_t i = 1; i < arguments.size(); ++i) expected += arguments[i] + "|";
+  const std::string recorded = script + ".out";
   QElapsedTimer timer;
   timer.start();
-  const std::string expected = "/Sprites/my walk.png|next|";
-  while (oz::testing::readFile(out) != expected && timer.elapsed() < 5000) QTest::qWait(20);
-  EXPECT_EQ(oz::testing::readFile(out), expected);
+  while (oz::testing::readFile(recorded) != expected && timer.elapsed() < 5000) QTest::qWait(20);
+  EXPECT_EQ(oz::testing::readFile(recorded), expected);
 }
 
 TEST_F(QtToolkitTest, ClipboardHoldsThePlainText) {

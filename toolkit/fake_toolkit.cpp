@@ -4,7 +4,6 @@
 #include <charconv>
 
 #include "base/byte_text.h"
-#include "toolkit/arguments.h"
 
 namespace oz {
 namespace {
@@ -693,8 +692,8 @@ std::string FakeToolkit::chooseSaveFile(std::string_view title, std::string_view
 
 void FakeToolkit::setClipboardText(std::string_view text) { clipboard_.emplace_back(text); }
 
-void FakeToolkit::launch(std::string_view program, std::string_view arguments) {
-  launches_.push_back({std::string(program), std::string(arguments), splitArguments(arguments)});
+void FakeToolkit::launch(std::string_view program, const std::vector<std::string>& arguments) {
+  launches_.push_back({std::string(program), arguments});
 }
 
 void FakeToolkit::setBusy(bool busy) { busy_ = busy; }

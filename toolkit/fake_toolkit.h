@@ -95,8 +95,7 @@ struct ShownRequester {
 
 struct Launched {
   std::string program;
-  std::string arguments;           // as given
-  std::vector<std::string> split;  // as the program receives them
+  std::vector<std::string> arguments;
 };
 
 struct ProgressStep {
@@ -227,7 +226,7 @@ class FakeToolkit : public Toolkit {
   std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
                              std::string_view filter) override;
   void setClipboardText(std::string_view text) override;
-  void launch(std::string_view program, std::string_view arguments) override;
+  void launch(std::string_view program, const std::vector<std::string>& arguments) override;
   void setBusy(bool busy) override;
   void showProgress(std::string_view title, std::string_view text, double fraction) override;
   void closeProgress() override;

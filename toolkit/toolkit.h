@@ -219,9 +219,10 @@ class Toolkit {
   // --- Desktop.
   // Replaces the clipboard's contents with one plain-text string.
   virtual void setClipboardText(std::string_view text) = 0;
-  // Starts `program` with `arguments` split as splitArguments does
-  // (toolkit/arguments.h); no working directory, not waited for, outcome ignored.
-  virtual void launch(std::string_view program, std::string_view arguments) = 0;
+  // Starts `program` with `arguments`, each reaching it byte for byte as one
+  // argument (no shell, no splitting, no quoting); no working directory, not
+  // waited for, outcome ignored.
+  virtual void launch(std::string_view program, const std::vector<std::string>& arguments) = 0;
 
   // --- Long commands. While busy, the cursor shows it and the windows take
   // no input; events that arrive meanwhile (close requests) stay queued.
