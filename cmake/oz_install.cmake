@@ -1,7 +1,7 @@
 # What `cmake --install` puts under the prefix, in the places a Linux desktop
 # looks: the two programs, the desktop entry, the icon theme's sizes, the
-# AppStream metadata, the manual pages, the user documentation and the
-# template gallery. Nothing goes outside the prefix.
+# AppStream metadata, the manual pages, the user documentation with the
+# copyright file, and the template gallery. Nothing goes outside the prefix.
 include(GNUInstallDirs)
 
 set(OZ_APP_ID com.halvick.OrvaneZozivi)
@@ -35,6 +35,9 @@ add_custom_target(oz_man_pages ALL DEPENDS ${oz_man_pages})
 install(FILES ${oz_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(DIRECTORY doc/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane-zozivi)
+# The licence and the copyright holders, in Debian's machine-readable form and
+# where Debian looks for them; it names the GPL's text in common-licenses.
+install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane-zozivi)
 install(DIRECTORY templates/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane-zozivi/templates
         FILES_MATCHING PATTERN "*.txt")
 

@@ -3,8 +3,9 @@
 # see them: installs BUILD (build/ unless given) into a temporary DESTDIR under
 # a prefix of its own, then checks that every file is in its place and nothing
 # lies outside the prefix, validates the desktop entry and the AppStream
-# metadata, renders the manual pages with warnings on, and runs the installed
-# command line; then builds the package and lists its contents and dependencies.
+# metadata, reads the copyright file with Debian's parser, renders the manual
+# pages with warnings on, and runs the installed command line; then builds the
+# package and lists its contents and dependencies.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -20,7 +21,8 @@ DESTDIR=$work/dest cmake --install "$build" --prefix "$prefix" >/dev/null
 {
   printf '%s\n' bin/orvane-zozivi bin/orvane-zozivi-cli \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-    share/man/man1/orvane-zozivi.1.gz share/man/man1/orvane-zozivi-cli.1.gz
+    share/man/man1/orvane-zozivi.1.gz share/man/man1/orvane-zozivi-cli.1.gz \
+    share/doc/orvane-zozivi/copyright
   for size in 48 128 256; do echo "share/icons/hicolor/${size}x$size/apps/$id.png"; done
   (cd doc && find . -type f | sed 's|^\./|share/doc/orvane-zozivi/|')
   (cd templates && find . -maxdepth 1 -name '*.txt' | sed 's|^\./|share/orvane-zozivi/templates/|')
@@ -34,6 +36,23 @@ fi
 desktop-file-validate --no-hints "$root/share/applications/$id.desktop"
 appstreamcli validate --no-net --pedantic "$root/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" ||
   { cat "$work/appstream.log"; exit 1; }
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$root/share/metainfo/$id.metainfo.xml" ||
+  { echo "check-install: the AppStream metadata names no project licence" >&2; exit 1; }
+# Debian's own reader of machine-readable copyright files (python3-debian, for
+# the system's Python); strict, so a malformed paragraph or a licence named but
+# never given fails.
+/usr/bin/python3 - "$root/share/doc/orvane-zozivi/copyright" <<'PY'
+import sys
+from debian.copyright import Copyright
+with open(sys.argv[1], encoding='utf-8') as f:
+    c = Copyright(f, strict=True)
+named = {p.license.synopsis for p in c.all_files_paragraphs()}
+given = {p.license.synopsis for p in c.all_license_paragraphs()}
+given |= {p.license.synopsis for p in c.all_files_paragraphs() if p.license.text}
+assert named == {'GPL-3+', 'PngSuite'} and named <= given, (named, given)
+assert c.find_files_paragraph('testdata/pngsuite/basn0g01.png').license.synopsis == 'PngSuite'
+assert c.find_files_paragraph('sheet/build_sheet.cpp').license.synopsis == 'GPL-3+'
+PY
 for size in 48 128 256; do
   file "$root/share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size," ||
     { echo "check-install: the $size-pixel icon is not a $size x $size PNG" >&2; exit 1; }
@@ -57,6 +76,8 @@ deb=$(bash scripts/package.sh "$build" | tail -n 1)
 echo "Package $deb:"
 dpkg-deb --contents "$deb" | sed -E 's/^([^ ]+ +){5}/  /'
 echo "  Depends: $(dpkg-deb --field "$deb" Depends)"
+dpkg-deb --contents "$deb" | grep -q ' \./usr/share/doc/orvane-zozivi/copyright$' ||
+  { echo "check-install: the package holds no copyright file" >&2; exit 1; }
 # The package's programs, unpacked as apt would place them, run from the PATH.
 dpkg-deb --extract "$deb" "$work/deb"
 PATH=$work/deb/usr/bin:$PATH orvane-zozivi-cli --sheet "$work/deb-walk.png" --script "$work/deb/usr/share/orvane-zozivi/templates/JSON Hash.txt" \
