@@ -1,11 +1,11 @@
-#include "sheet/test_fixtures.h"
+#include "sheet/png/test_fixtures.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstdlib>
 
-#include "sheet/png_io.h"
+#include "sheet/png/png_write.h"
 
 namespace oz::testing {
 
@@ -44,7 +44,7 @@ Rgba pixelAt(const RgbaImage& image, int32_t x, int32_t y) {
 }
 
 void writeFrame(const std::string& path, const RgbaImage& image) {
-  ASSERT_EQ(encodePng(image, path, 32, 0), PngWriteStatus::Written) << path;
+  ASSERT_EQ(encodePng(image, path), PngWriteStatus::Written) << path;
 }
 
 std::vector<PngChunk> readChunks(const std::string& bytes) {

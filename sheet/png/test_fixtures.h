@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sheet/frame.h"
+#include "sheet/png/rgba_image.h"
 
 namespace oz::testing {
 
