@@ -99,6 +99,8 @@ AlphaPalette trainAlphaPalette(const AlphaImage& image, int bits, const GammaTab
 }
 
 AlphaSearch::AlphaSearch(const AlphaPalette& palette, const GammaTable& gt)
-    : palette_(palette), opaque_(palette.opaque, gt), all_(palette.all, gt) {}
+    : palette_(palette),
+      opaque_(palette.opaque, gt, SearchStop::EachSide),
+      all_(palette.all, gt, SearchStop::EachSide) {}
 
 }  // namespace oz

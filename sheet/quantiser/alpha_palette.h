@@ -33,6 +33,8 @@ AlphaPalette trainAlphaPalette(const AlphaImage& image, int bits, const GammaTab
 
 // The nearest entry of an AlphaPalette: alpha 0 takes the transparent entry,
 // alpha 255 the nearest opaque entry, anything between the nearest of all.
+// Both searches run to the nearest entry: these palettes have no fixed bytes
+// to keep, and the quicker search misses most often on translucent pixels.
 class AlphaSearch {
  public:
   AlphaSearch(const AlphaPalette& palette, const GammaTable& gt);
