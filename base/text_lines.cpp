@@ -28,15 +28,39 @@ std::vector<std::string> splitLines(std::string_view text) {
   return lines;
 }
 
-bool readWholeFile(const std::string& path, std::string* out) {
+namespace {
+
+ReadResult failureOf(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return ReadResult::Missing;
+    case EACCES:
+    case EPERM:
+      return ReadResult::NoPermission;
+    case EISDIR:
+      return ReadResult::NotPlainFile;
+    default:
+      return ReadResult::Failed;
+  }
+}
+
+}  // namespace
+
+ReadResult readFile(const std::string& path, std::string* out) {
   // Opened without waiting, so a FIFO with no writer cannot hold the open up;
   // it is then refused for not being a plain file.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return false;
+  if (fd < 0) return failureOf(errno);
   struct stat info {};
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-            static_cast<uint64_t>(info.st_size) <= kMaxReadBytes;
-  if (ok) {
+  ReadResult result = ReadResult::Read;
+  if (fstat(fd, &info) != 0) {
+    result = failureOf(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    result = ReadResult::NotPlainFile;
+  } else if (static_cast<uint64_t>(info.st_size) > kMaxReadBytes) {
+    result = ReadResult::TooLarge;
+  } else {
     out->clear();
     out->reserve(static_cast<size_t>(info.st_size));
     // The file may grow while it is read: one byte past the limit refuses it.
@@ -44,15 +68,24 @@ bool readWholeFile(const std::string& path, std::string* out) {
     for (;;) {
       const ssize_t got = read(fd, buffer, sizeof buffer);
       if (got < 0 && errno == EINTR) continue;
-      if (got <= 0 || out->size() + static_cast<size_t>(got) > kMaxReadBytes) {
-        ok = got == 0;
+      if (got < 0) {
+        result = failureOf(errno);
+        break;
+      }
+      if (got == 0) break;
+      if (out->size() + static_cast<size_t>(got) > kMaxReadBytes) {
+        result = ReadResult::TooLarge;
         break;
       }
       out->append(buffer, static_cast<size_t>(got));
     }
   }
   close(fd);
-  return ok;
+  return result;
+}
+
+bool readWholeFile(const std::string& path, std::string* out) {
+  return readFile(path, out) == ReadResult::Read;
 }
 
 }  // namespace oz

@@ -16,10 +16,21 @@ std::vector<std::string> splitLines(std::string_view text);
 // than this is someone else's and is not read.
 inline constexpr size_t kMaxReadBytes = size_t{64} * 1024 * 1024;
 
-// Reads the whole file at `path` into `out`. False when it cannot be read: it
-// is missing, unreadable, larger than kMaxReadBytes, or not a plain file (a
-// FIFO, a device or a directory is never read, so a read never blocks and
-// never runs without end).
+enum class ReadResult {
+  Read,
+  Missing,       // nothing at the path, or a folder on the way is missing
+  NotPlainFile,  // a folder, a FIFO, a device
+  TooLarge,      // more than kMaxReadBytes
+  NoPermission,
+  Failed,  // any other error
+};
+
+// Reads the whole file at `path` into `out`, or says why it cannot: a FIFO, a
+// device or a directory is never read, so a read never blocks and never runs
+// without end.
+ReadResult readFile(const std::string& path, std::string* out);
+
+// readFile, when only whether it worked matters.
 bool readWholeFile(const std::string& path, std::string* out);
 
 }  // namespace oz

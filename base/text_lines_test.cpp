@@ -1,14 +1,40 @@
 #include "base/text_lines.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "testsupport/temp_dir.h"
 
 namespace oz {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// Reading whole files is checked through the script, template and settings
-// readers built on it.
+// What reads is checked through the script, template and settings readers
+// built on it; here why a file is not read.
+TEST(ReadFile, SaysWhyAFileIsNotRead) {
+  const testing::ScopedTempDir dir;
+  testing::writeFile(dir.path() + "plain", "abc");
+  ASSERT_EQ(mkfifo((dir.path() + "fifo").c_str(), 0600), 0);
+  // Sparse: a size past the limit costs no disk.
+  testing::writeFile(dir.path() + "large", "");
+  ASSERT_EQ(truncate((dir.path() + "large").c_str(), kMaxReadBytes + 1), 0);
+  const struct {
+    const char* name;
+    ReadResult result;
+  } cases[] = {
+      {"plain", ReadResult::Read},        {"missing", ReadResult::Missing},
+      {"plain/x", ReadResult::Missing},   {"", ReadResult::NotPlainFile},
+      {"fifo", ReadResult::NotPlainFile}, {"large", ReadResult::TooLarge},
+  };
+  for (const auto& c : cases) {
+    std::string text;
+    EXPECT_EQ(readFile(dir.path() + c.name, &text), c.result) << c.name;
+    EXPECT_EQ(text, c.result == ReadResult::Read ? "abc" : "") << c.name;
+  }
+}
+
 TEST(SplitLines, AcceptsEveryEndingAnOptionalFinalOneAndKeepsBlankLines) {
   EXPECT_EQ(splitLines("a\nb\n"), (Lines{"a", "b"}));
   EXPECT_EQ(splitLines("a\nb"), (Lines{"a", "b"}));

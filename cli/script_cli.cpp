@@ -43,9 +43,14 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
                                     const ExpansionContext& context, FILE* standardOutput) {
   constexpr std::string_view kStandardOutputName = "standard output";
   std::string text;
-  if (!readWholeFile(resolveScriptArgument(request.scriptArgument, request.supportDir), &text)) {
-    return failed(CliScriptStatus::Failed, ScriptProblem::TemplateUnreadable,
-                  request.scriptArgument);
+  const std::string templatePath =
+      resolveScriptArgument(request.scriptArgument, request.supportDir);
+  if (const ReadResult read = readFile(templatePath, &text); read != ReadResult::Read) {
+    CliScriptOutcome outcome =
+        failed(CliScriptStatus::Failed, ScriptProblem::TemplateUnreadable, request.scriptArgument);
+    outcome.failure.file = templatePath;
+    outcome.failure.read = read;
+    return outcome;
   }
   const std::vector<std::string> lines = splitLines(text);
 

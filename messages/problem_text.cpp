@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "messages/problem_details.h"
+
 namespace oz {
 namespace {
 
@@ -40,6 +42,8 @@ constexpr ProblemRow rowFor(BuildProblem problem) {
       return {kSaveErrorTitle, "Unable to save the sprite sheet/strip to \"", "\"."};
     case BuildProblem::OutOfMemory:
       return {kOutOfMemoryTitle, "There is not enough memory to create the sprite sheet/strip."};
+    case BuildProblem::SameFile:
+      return {kWaitTitle, {}};  // names its two paths: sameFileText
   }
   return {};
 }
@@ -57,7 +61,7 @@ constexpr ProblemRow rowFor(ScriptProblem problem) {
 }
 
 ProblemText textOf(const ProblemRow& row, std::string_view subject) {
-  ProblemText result{std::string(row.title), std::string(row.text)};
+  ProblemText result{std::string(row.title), std::string(row.text), {}};
   if (!row.after.empty()) result.text.append(subject).append(row.after);
   return result;
 }
@@ -65,11 +69,18 @@ ProblemText textOf(const ProblemRow& row, std::string_view subject) {
 }  // namespace
 
 ProblemText problemText(const BuildRefusal& refusal) {
-  return textOf(rowFor(refusal.problem), refusal.path);
+  ProblemText result = textOf(rowFor(refusal.problem), refusal.path);
+  if (const auto* clash = std::get_if<RunFilesClash>(&refusal.cause)) {
+    result.text = sameFileText(*clash);
+  }
+  result.details = problemDetails(refusal);
+  return result;
 }
 
 ProblemText problemText(const ScriptFailure& failure) {
-  return textOf(rowFor(failure.problem), failure.subject);
+  ProblemText result = textOf(rowFor(failure.problem), failure.subject);
+  result.details = problemDetails(failure);
+  return result;
 }
 
 }  // namespace oz

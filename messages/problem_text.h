@@ -1,5 +1,6 @@
 // The message box for each problem the sheet build and the script export
-// report: its title and text, the same in the window and on the command line.
+// report: its title and text, the same in the window and on the command line,
+// and the details that say what was found.
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@ namespace oz {
 struct ProblemText {
   std::string title;
   std::string text;
+  std::string details;  // one line; empty when the text says all there is
 
   bool operator==(const ProblemText&) const = default;
 };

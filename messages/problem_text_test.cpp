@@ -2,8 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace oz {
 namespace {
+
+const std::string kSizeErrorText =
+    "Orvane Zozivi only supports images that share the same width and height. If you would "
+    "like to create sprite sheets with various sized images, plus additional features, check out "
+    "Orvane v2. A link to it can be found in the \"Help\" menu.";
+const std::string kSizeLimitText =
+    "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite sheet/strip.";
+const std::string kNoImagesText = "No png images were found in the image folder!";
+
+FrameEntry frame(int64_t number, std::string name, int64_t width, int64_t height) {
+  return {number, std::move(name), 0, 0, width, height};
+}
 
 // The messages the command line prints are checked by its runs, the missing
 // folder's by the main window's Create; these are the others.
@@ -12,20 +26,115 @@ TEST(ProblemText, EveryBuildProblemAndTheClipboardProblemHaveTheirMessages) {
     ProblemText actual, expected;
   } cases[] = {
       {problemText(BuildRefusal{BuildProblem::SizeMismatch, {}}),
-       {"Image Size Error!",
-        "Orvane Zozivi only supports images that share the same width and height. If you would "
-        "like to create sprite sheets with various sized images, plus additional features, "
-        "check out Orvane v2. A link to it can be found in the \"Help\" menu."}},
+       {"Image Size Error!", kSizeErrorText, ""}},
       {problemText(BuildRefusal{BuildProblem::SizeLimit, {}}),
-       {"Image Size Limit!",
-        "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite "
-        "sheet/strip."}},
+       {"Image Size Limit!", kSizeLimitText, ""}},
       {problemText(BuildRefusal{BuildProblem::OutOfMemory, {}}),
-       {"Out of Memory!", "There is not enough memory to create the sprite sheet/strip."}},
+       {"Out of Memory!", "There is not enough memory to create the sprite sheet/strip.", ""}},
       {problemText(ScriptFailure{ScriptProblem::ClipboardTooLarge, {}}),
-       {"Out of Memory!", "There is not enough memory to copy the script to the clipboard."}},
+       {"Out of Memory!", "There is not enough memory to copy the script to the clipboard.", ""}},
   };
   for (const auto& c : cases) EXPECT_EQ(c.actual, c.expected);
+}
+
+// The title and the text stay as they are; the details say what was found.
+TEST(ProblemText, DetailsSayWhatToChange) {
+  const std::string folder = "/art/walk/";
+  const struct {
+    BuildRefusal refusal;
+    std::string text, details;
+  } cases[] = {
+      {{BuildProblem::SizeMismatch,
+        {},
+        DifferingFrame{frame(1, "walk1.png", 32, 48), frame(2, "walk2.png", 33, 48)}},
+       kSizeErrorText,
+       "\"walk2.png\" is 33 x 48 pixels, but \"walk1.png\" is 32 x 48 pixels."},
+      {{BuildProblem::SizeMismatch,
+        {},
+        DifferingFrame{frame(1, "walk1.png", 1024, 48), frame(300, "walk300.png", 0, 0)}},
+       kSizeErrorText,
+       "\"walk300.png\" is not a PNG image that can be read, but the 299 frames before it, from "
+       "\"walk1.png\" on, are 1,024 x 48 pixels."},
+      {{BuildProblem::SizeMismatch,
+        {},
+        DifferingFrame{frame(1, "._walk1.png", 0, 0), frame(3, "walk1.png", 8, 8)}},
+       kSizeErrorText,
+       "\"walk1.png\" is 8 x 8 pixels, but the 2 frames before it, from \"._walk1.png\" on, are "
+       "not PNG images that can be read."},
+      {{BuildProblem::SizeLimit, {}, OversizedSheet{8256, 48, 129, 64, 48, true, 129, {1, 128}}},
+       kSizeLimitText,
+       "The sheet would be 8,256 x 48 pixels: 129 frames of 64 x 48 in one row. They do not fit "
+       "in a strip; as a sheet, any number of columns from 1 to 128 fits."},
+      {{BuildProblem::SizeLimit, {}, OversizedSheet{128, 9600, 300, 64, 64, false, 2, {3, 128}}},
+       kSizeLimitText,
+       "The sheet would be 128 x 9,600 pixels: 300 frames of 64 x 64 in rows of 2. With "
+       "\"Sheet\", any number of columns from 3 to 128 fits."},
+      {{BuildProblem::SizeLimit, {}, OversizedSheet{8190, 12288, 5, 2730, 4096, false, 2, {3, 3}}},
+       kSizeLimitText,
+       "The sheet would be 8,190 x 12,288 pixels: 5 frames of 2,730 x 4,096 in rows of 2. With "
+       "\"Sheet\", only 3 columns fit."},
+      {{BuildProblem::SizeLimit, {}, OversizedSheet{64, 1088000, 17000, 64, 64, false, 1, {}}},
+       kSizeLimitText,
+       "The sheet would be 64 x 1,088,000 pixels: 17,000 frames of 64 x 64 in rows of 1. They do "
+       "not fit in any number of columns."},
+      {{BuildProblem::SizeLimit, {}, OversizedSheet{9000, 10, 1, 9000, 10, true, 1, {}}},
+       kSizeLimitText,
+       "The sheet would be 9,000 x 10 pixels: 1 frame of 9,000 x 10 in one row. One frame alone "
+       "is past the limit."},
+      {{BuildProblem::NoImages, folder, FolderUnlistable{ENOENT}},
+       kNoImagesText,
+       "The folder \"/art/walk/\" does not exist."},
+      {{BuildProblem::NoImages, folder, FolderUnlistable{ENOTDIR}},
+       kNoImagesText,
+       "\"/art/walk/\" is not a folder."},
+      {{BuildProblem::NoImages, folder, FolderUnlistable{EACCES}},
+       kNoImagesText,
+       "You have no permission to open the folder \"/art/walk/\"."},
+      {{BuildProblem::NoImages, folder, NoFrameFiles{0}},
+       kNoImagesText,
+       "The folder \"/art/walk/\" holds no file whose name ends in \".png\"."},
+      {{BuildProblem::NoImages, folder, NoFrameFiles{12}},
+       kNoImagesText,
+       "The folder \"/art/walk/\" holds no file whose name ends in \".png\" in small letters; 12 "
+       "names end in capitals, such as \".PNG\", which are not taken."},
+      {{BuildProblem::NoImages, folder, NoDecodableFrame{1, "walk.png"}},
+       kNoImagesText,
+       "\"walk.png\", the folder's one file ending in \".png\", is not a PNG image that can be "
+       "read."},
+      {{BuildProblem::NoImages, folder, NoDecodableFrame{3, "a.png"}},
+       kNoImagesText,
+       "None of the folder's 3 files ending in \".png\", from \"a.png\" on, is a PNG image that "
+       "can be read."},
+  };
+  for (const auto& c : cases) {
+    const ProblemText problem = problemText(c.refusal);
+    EXPECT_EQ(problem.text, c.text);
+    EXPECT_EQ(problem.details, c.details);
+  }
+  const ProblemText large = problemText(ScriptFailure{ScriptProblem::TemplateUnreadable, "plist",
+                                                      "/s/plist.txt", ReadResult::TooLarge});
+  EXPECT_EQ(large, (ProblemText{"Wait!", "The \"plist\" script could not be read.",
+                                "The file \"/s/plist.txt\" is larger than 64 MB, far more than a "
+                                "template needs; it is not read."}));
+}
+
+TEST(ProblemText, OneFileNamedTwiceIsSaidWithBothPaths) {
+  const auto text = [](RunFile file, RunFile other) {
+    const ProblemText problem = problemText(
+        BuildRefusal{BuildProblem::SameFile, {}, RunFilesClash{file, "/a/x", other, "b/x"}});
+    EXPECT_EQ(problem.title, "Wait!");
+    EXPECT_EQ(problem.details, "");
+    return problem.text;
+  };
+  EXPECT_EQ(text(RunFile::Sheet, RunFile::Script),
+            "The sprite sheet/strip \"/a/x\" and the script \"b/x\" are the same file! Nothing was "
+            "saved; save them to two different files.");
+  EXPECT_EQ(text(RunFile::Sheet, RunFile::Frame),
+            "The sprite sheet/strip \"/a/x\" and the frame \"b/x\" are the same file! Nothing was "
+            "saved; choose another file for the sprite sheet/strip.");
+  EXPECT_EQ(text(RunFile::Script, RunFile::Template),
+            "The script \"/a/x\" and the script's template \"b/x\" are the same file! Nothing was "
+            "saved; choose another file for the script.");
 }
 
 }  // namespace

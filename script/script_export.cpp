@@ -40,6 +40,13 @@ bool readTemplateFirstLine(const std::string& path, std::string* firstLine) {
   return true;
 }
 
+std::optional<ScriptFailure> readTemplate(const std::string& path, const std::string& name,
+                                          std::string* text) {
+  const ReadResult read = readFile(path, text);
+  if (read == ReadResult::Read) return std::nullopt;
+  return ScriptFailure{ScriptProblem::TemplateUnreadable, name, path, read};
+}
+
 bool writeScriptFile(std::span<const std::string> lines, const ExpansionContext& context,
                      const std::string& path) {
   AtomicFile file;
@@ -62,8 +69,11 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
   // Read whole before any output exists, so an output path naming the
   // template itself cannot destroy it.
   std::string text;
-  if (!readWholeFile(request.templatePath, &text)) {
-    return failure(ScriptProblem::TemplateUnreadable, request.scriptName);
+  if (std::optional<ScriptFailure> unread =
+          readTemplate(request.templatePath, request.scriptName, &text)) {
+    ScriptExportOutcome outcome;
+    outcome.failure = std::move(*unread);
+    return outcome;
   }
   const std::vector<std::string> lines = splitLines(text);
 

@@ -3,9 +3,11 @@
 // text) and the outcome.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
+#include "base/text_lines.h"
 #include "script/expansion_context.h"
 #include "sheet/build_sheet.h"
 
@@ -36,9 +38,17 @@ enum class ScriptProblem {
 struct ScriptFailure {
   ScriptProblem problem = ScriptProblem::TemplateUnreadable;
   std::string subject;
+  // TemplateUnreadable: the template's file and why it was not read.
+  std::string file = {};
+  ReadResult read = ReadResult::Read;
 
   bool operator==(const ScriptFailure&) const = default;
 };
+
+// Reads the whole template at `path` into `text`, or gives the failure that
+// names the script as `name` and says why it could not be read.
+std::optional<ScriptFailure> readTemplate(const std::string& path, const std::string& name,
+                                          std::string* text);
 
 struct ScriptExportOutcome {
   enum class Kind {

@@ -54,7 +54,8 @@ TEST_F(ScriptExportTest, AnUnreadableTemplateIsReportedByTheScriptsName) {
   templatePath_ = dir_.path() + "gone.txt";
   const ScriptExportOutcome unread = run(dir_.path() + "sheet.csv");
   EXPECT_EQ(unread.kind, ScriptExportOutcome::Kind::Failed);
-  EXPECT_EQ(unread.failure, (ScriptFailure{ScriptProblem::TemplateUnreadable, "csv"}));
+  EXPECT_EQ(unread.failure, (ScriptFailure{ScriptProblem::TemplateUnreadable, "csv", templatePath_,
+                                           ReadResult::Missing}));
   EXPECT_FALSE(testing::fileExists(dir_.path() + "sheet.csv"));
 }
 

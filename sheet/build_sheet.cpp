@@ -11,22 +11,12 @@
 #include "sheet/frame_scan.h"
 #include "sheet/png/png_read.h"
 #include "sheet/png/png_write.h"
+#include "sheet/refusal_causes.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_pixels.h"
 
 namespace oz {
 namespace {
-
-BuildRefusal refusalFor(LayoutProblem problem) {
-  switch (problem) {
-    case LayoutProblem::SizeMismatch:
-      return {BuildProblem::SizeMismatch, {}};
-    case LayoutProblem::TooLarge:
-      return {BuildProblem::SizeLimit, {}};
-    default:
-      return {BuildProblem::NoImages, {}};
-  }
-}
 
 BuildRefusal saveError(const std::string& path) { return {BuildProblem::WriteFailed, path}; }
 
@@ -143,6 +133,7 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
     return BuildRefusal{BuildProblem::NoImageFolder, {}};
   }
   Frames frames(options.imageFolder, progress);
+  if (std::optional<BuildRefusal> clash = runFilesClash(options, frames.list())) return *clash;
   const int64_t columns = parseColumns(options.columns);
   // A frame that fails to decode, though its header was fine, reads as 0 x 0:
   // then the checks run again on the corrected sizes, so the outcome is the one
@@ -150,7 +141,9 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
   for (;;) {
     const SheetLayout layout = layOutFrames(frames.list(), options.strip, columns);
     if (layout.problem != LayoutProblem::None) {
-      if (frames.settle(layout.decidingFrames)) return refusalFor(layout.problem);
+      if (frames.settle(layout.decidingFrames)) {
+        return layoutRefusal(layout, frames.list(), options);
+      }
       continue;
     }
     const int64_t width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;

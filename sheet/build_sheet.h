@@ -10,6 +10,7 @@
 #include <string>
 #include <variant>
 
+#include "sheet/build_refusal.h"
 #include "sheet/color_depth.h"
 #include "sheet/frame.h"
 #include "sheet/sprite_options.h"
@@ -24,6 +25,11 @@ struct BuildOptions : SpriteOptions {
                             // so it normally ends in "/"
   bool smallest = false;    // filter rows and compress hardest, for a sheet that ships:
                             // the smallest file, at many times the time
+  // The run's other files, so that none is written over another named twice:
+  // the script file written after the sheet and the template read for it
+  // (empty when there is none).
+  std::string scriptPath;
+  std::string templatePath;
 };
 
 enum class BuildPhase {
@@ -49,24 +55,6 @@ struct BuiltSheet {
   int64_t height = 0;
 };
 
-// Why nothing (or nothing new) was written.
-enum class BuildProblem {
-  NoSavePath,     // no sheet file was chosen
-  NoImageFolder,  // no image folder was chosen
-  NoImages,       // the folder holds no frame, or none that decodes
-  SizeMismatch,   // the frames do not all share one size
-  SizeLimit,      // the sheet would pass kSheetSizeLimit on a side
-  WriteFailed,    // the sheet at `path` could not be written
-  OutOfMemory,    // memory ran out; the sheet could be written with more
-};
-
-struct BuildRefusal {
-  BuildProblem problem = BuildProblem::NoImages;
-  std::string path;  // the sheet file, for BuildProblem::WriteFailed; empty otherwise
-
-  bool operator==(const BuildRefusal&) const = default;
-};
-
 using BuildOutcome = std::variant<BuiltSheet, BuildRefusal>;
 
 // The refusal of a build that ran out of memory.
@@ -77,7 +65,9 @@ BuildRefusal outOfMemoryRefusal();
 // onto the sheet, a frame wider or higher than the 8,192-pixel limit is never
 // decoded, and a file too short for the pixels its header claims costs no more
 // than its header. Memory that cannot be had ends the build with the refusal
-// BuildProblem::OutOfMemory, and nothing is written.
+// BuildProblem::OutOfMemory, and nothing is written. Nothing is written either
+// when the sheet or the script file would be the other one, the template or a
+// frame (BuildProblem::SameFile).
 BuildOutcome buildSheet(const BuildOptions& options,
                         const BuildProgressCallback& progress = nullptr);
 

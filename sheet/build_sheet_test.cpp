@@ -20,9 +20,9 @@ using testing::Rgba;
 using testing::solidImage;
 using testing::writeFrame;
 
-const BuildRefusal kNoImages{BuildProblem::NoImages, {}};
-const BuildRefusal kSizeError{BuildProblem::SizeMismatch, {}};
-const BuildRefusal kSizeLimit{BuildProblem::SizeLimit, {}};
+constexpr BuildProblem kNoImages = BuildProblem::NoImages;
+constexpr BuildProblem kSizeError = BuildProblem::SizeMismatch;
+constexpr BuildProblem kSizeLimit = BuildProblem::SizeLimit;
 
 class BuildSheetTest : public ::testing::Test {
  protected:
@@ -105,14 +105,14 @@ TEST_F(BuildSheetTest, FramesComeInVersionOrderWithTheirPlaces) {
 TEST_F(BuildSheetTest, UndecodableEntriesAreEmptyFrames) {
   frames(2, 4, 4);
   ASSERT_EQ(mkdir((folder() + "f1a.png").c_str(), 0755), 0);
-  EXPECT_EQ(refused(), kSizeError);
+  EXPECT_EQ(refused().problem, kSizeError);
   rmdir((folder() + "f1a.png").c_str());
   damagedFrame("f1a.png", 4, 4);
-  EXPECT_EQ(refused(), kSizeError);
+  EXPECT_EQ(refused().problem, kSizeError);
   // A FIFO is not read (reading it would wait for a writer forever).
   unlink((folder() + "f1a.png").c_str());
   ASSERT_EQ(mkfifo((folder() + "f1a.png").c_str(), 0644), 0);
-  EXPECT_EQ(refused(), kSizeError);
+  EXPECT_EQ(refused().problem, kSizeError);
 }
 
 // Sizes come from the headers first, but the outcome is the one a full decode
@@ -121,14 +121,14 @@ TEST_F(BuildSheetTest, DamagedPixelDataDecidesAsAFullDecodeWould) {
   // By their headers these differ; decoded, both are 0 x 0: nothing usable.
   damagedFrame("a.png", 4, 4);
   damagedFrame("b.png", 5, 5);
-  EXPECT_EQ(refused(), kNoImages);
+  EXPECT_EQ(refused().problem, kNoImages);
 }
 
 TEST_F(BuildSheetTest, DamagedFrameInAnOversizedStripIsASizeError) {
   options_.strip = true;
   frames(129, 64, 1);  // 8,256 wide by the headers
   damagedFrame("f50.png", 64, 1);
-  EXPECT_EQ(refused(), kSizeError);
+  EXPECT_EQ(refused().problem, kSizeError);
 }
 
 TEST_F(BuildSheetTest, SheetsUpTo8192PixelsAreAllowed) {
@@ -137,7 +137,7 @@ TEST_F(BuildSheetTest, SheetsUpTo8192PixelsAreAllowed) {
   EXPECT_EQ(built().width, 8192);
   frame("f3.png", solidImage(4096, 1, {}));
   options_.powerOf2 = true;
-  EXPECT_EQ(refused(), kSizeLimit);
+  EXPECT_EQ(refused().problem, kSizeLimit);
 }
 
 // A 1 x 1 frame's file whose header claims far more: it cannot hold the pixels
@@ -149,7 +149,7 @@ TEST_F(BuildSheetTest, FramesTooShortForTheirHeadersDecideAsAFullDecodeWould) {
     int32_t claimedWidth;
     int32_t claimedHeight;
     int genuineFrames;  // 4 x 4 frames beside it
-    BuildRefusal outcome;
+    BuildProblem outcome;
   };
   const Case cases[] = {
       {8192, 8192, 0, kNoImages},
@@ -165,7 +165,7 @@ TEST_F(BuildSheetTest, FramesTooShortForTheirHeadersDecideAsAFullDecodeWould) {
     }
     testing::writeFile(options_.imageFolder + "lie.png",
                        testing::withClaimedSize(tiny, c.claimedWidth, c.claimedHeight));
-    EXPECT_EQ(refused(), c.outcome);
+    EXPECT_EQ(refused().problem, c.outcome);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "sheet/sheet_layout.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace oz {
@@ -62,6 +63,16 @@ SheetLayout layOutFrames(FrameList& frames, bool strip, int64_t columns) {
     layout.problem = LayoutProblem::Empty;
   }
   return layout;
+}
+
+ColumnRange columnsThatFit(int64_t count, int64_t width, int64_t height) {
+  if (count < 1 || width < 1 || height < 1) return {};
+  const int64_t most = std::min(count, kSheetSizeLimit / width);
+  const int64_t rows = kSheetSizeLimit / height;  // that fit on top of each other
+  if (most < 1 || rows < 1) return {};
+  const int64_t fewest = (count + rows - 1) / rows;
+  if (fewest > most) return {};
+  return {fewest, most};
 }
 
 int64_t padToPowerOf2(int64_t side) {

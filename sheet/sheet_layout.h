@@ -40,6 +40,17 @@ struct SheetLayout {
 // size against the one before it, the size limit, an empty sheet.
 SheetLayout layOutFrames(FrameList& frames, bool strip, int64_t columns);
 
+// The column counts that keep a sheet of `count` frames of `width` x `height`
+// within kSheetSizeLimit on both sides: every count from `fewest` to `most`
+// (a count above `count` lays out as `count`). None when `most` is 0.
+struct ColumnRange {
+  int64_t fewest = 0;
+  int64_t most = 0;
+  bool operator==(const ColumnRange&) const = default;
+};
+
+ColumnRange columnsThatFit(int64_t count, int64_t width, int64_t height);
+
 // Pads one side up to the next power of two from 2 (1 and 2 give 2, 3 gives 4,
 // 64 stays 64); sides past kSheetSizeLimit stay as they are.
 int64_t padToPowerOf2(int64_t side);

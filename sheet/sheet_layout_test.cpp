@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace oz {
@@ -73,6 +74,34 @@ TEST(SheetLayoutTest, ColumnsAreReadAsTheLeadingInteger) {
   EXPECT_EQ(parseColumns("99999999999999999999"), std::numeric_limits<int64_t>::max());
   EXPECT_EQ(parseColumns("-9223372036854775808"), std::numeric_limits<int64_t>::min());
   EXPECT_EQ(parseColumns("-99999999999999999999"), std::numeric_limits<int64_t>::min());
+}
+
+// The range is what the layout itself accepts: every count inside it fits,
+// every count outside it passes the limit.
+TEST(SheetLayoutTest, ColumnsThatFitAreThoseTheLayoutAccepts) {
+  const struct {
+    int64_t count, width, height;
+    ColumnRange range;
+  } cases[] = {
+      {129, 64, 48, {1, 128}},  // too wide as a strip
+      {300, 64, 64, {3, 128}},  // too high in one column
+      {5, 2730, 4096, {3, 3}},  // 3 wide, 2 high: the only count that fits
+      {17000, 64, 64, {}},      // more than 128 x 128 frames: nothing fits
+      {1, 8193, 1, {}},         // one frame past the limit
+      {3, 10, 20, {1, 3}},      // everything fits
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.count << " of " << c.width << " x " << c.height);
+    EXPECT_EQ(columnsThatFit(c.count, c.width, c.height), c.range);
+    if (c.count > 400) continue;  // the layout's answers are clear enough above
+    for (int64_t columns = 1; columns <= c.count + 1; ++columns) {
+      FrameList frames = framesOf(static_cast<size_t>(c.count), c.width, c.height);
+      const bool fits = layOutFrames(frames, false, columns).problem != LayoutProblem::TooLarge;
+      const int64_t laidOut = std::min(columns, c.count);
+      EXPECT_EQ(fits, c.range.most > 0 && laidOut >= c.range.fewest && laidOut <= c.range.most)
+          << columns << " columns";
+    }
+  }
 }
 
 TEST(SheetLayoutTest, PadsToPowersOfTwo) {

@@ -29,9 +29,39 @@ constexpr uint64_t kMostInflatedPerByte = 1032;
 [[noreturn]] void jumpOnError(png_structp png, png_const_charp /*message*/) { png_longjmp(png, 1); }
 void ignoreWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 
-bool readHeader(png_structp png, png_infop info, FILE* file) {
+// After the last row, a frame's image data ends and its checksum follows within
+// a few bytes in any encoder's file. More than this after the last row is data
+// no pixel needs, which libpng would otherwise inflate to its very end, however
+// long that takes.
+constexpr size_t kMostReadAfterRows = 4096;
+
+// Where libpng's reads come from, and how much was read after the last row.
+struct FrameSource {
+  FILE* file = nullptr;
+  uint32_t height = 0;
+  bool readingRows = false;
+  size_t readAfterRows = 0;
+  bool stoppedAfterRows = false;
+};
+
+void readFrameBytes(png_structp png, png_bytep data, size_t length) {
+  auto* source = static_cast<FrameSource*>(png_get_io_ptr(png));
+  // The last row of the last pass moves libpng past the image (pass 7 of an
+  // interlaced one, the row after the last of any other).
+  if (source->readingRows && (png_get_current_pass_number(png) >= 7 ||
+                              png_get_current_row_number(png) >= source->height)) {
+    source->readAfterRows += length;
+    if (source->readAfterRows > kMostReadAfterRows) {
+      source->stoppedAfterRows = true;
+      png_error(png, "every row is read");
+    }
+  }
+  if (std::fread(data, 1, length, source->file) != length) png_error(png, "read error");
+}
+
+bool readHeader(png_structp png, png_infop info, FrameSource* source) {
   if (setjmp(png_jmpbuf(png))) return false;
-  png_init_io(png, file);
+  png_set_read_fn(png, source, readFrameBytes);
   png_set_sig_bytes(png, kSignatureBytes);
   png_read_info(png, info);
   return true;
@@ -59,8 +89,11 @@ bool requestRgba(png_structp png, png_infop info, int* passes) {
          png_get_rowbytes(png, info) == static_cast<size_t>(png_get_image_width(png, info)) * 4;
 }
 
-bool readRows(png_structp png, uint8_t* pixels, uint32_t width, uint32_t height, int passes) {
-  if (setjmp(png_jmpbuf(png))) return false;
+bool readRows(png_structp png, FrameSource* source, uint8_t* pixels, uint32_t width,
+              uint32_t height, int passes) {
+  if (setjmp(png_jmpbuf(png))) return source->stoppedAfterRows;
+  source->height = height;
+  source->readingRows = true;
   const size_t stride = static_cast<size_t>(width) * 4;
   for (int pass = 0; pass < passes; ++pass) {
     for (uint32_t y = 0; y < height; ++y) png_read_row(png, pixels + y * stride, nullptr);
@@ -117,7 +150,8 @@ class PngFile {
     // sPLT at the length its header gives, up to 2 GB, however short the file.
     png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     info_ = png_create_info_struct(png_);
-    if (info_ == nullptr || !readHeader(png_, info_, file_)) return false;
+    source_.file = file_;
+    if (info_ == nullptr || !readHeader(png_, info_, &source_)) return false;
     // What follows the chunks read so far is all the image data can be.
     const long position = std::ftell(file_);
     struct stat now {};
@@ -128,12 +162,14 @@ class PngFile {
 
   png_structp png() const { return png_; }
   png_infop info() const { return info_; }
+  FrameSource* source() { return &source_; }
   // False when the rest of the file is too short for the pixels the header
   // declares, however well they compress.
   bool holdsRows() const { return holdsRows_; }
 
  private:
   FILE* file_ = nullptr;
+  FrameSource source_;
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
   bool holdsRows_ = false;
@@ -165,7 +201,9 @@ std::optional<RgbaImage> decodePng(const std::string& path) {
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
-  if (!readRows(file.png(), image.pixels.data(), width, height, passes)) return std::nullopt;
+  if (!readRows(file.png(), file.source(), image.pixels.data(), width, height, passes)) {
+    return std::nullopt;
+  }
   return image;
 }
 

@@ -1,0 +1,19 @@
+// The details line under a problem's message: what the build or the export
+// found, so that the user knows what to change. Empty when the message says
+// all there is.
+#pragma once
+
+#include <string>
+
+#include "script/script_export.h"
+#include "sheet/build_refusal.h"
+
+namespace oz {
+
+std::string problemDetails(const BuildRefusal& refusal);
+std::string problemDetails(const ScriptFailure& failure);
+
+// The text of a SameFile refusal, which names the two paths.
+std::string sameFileText(const RunFilesClash& clash);
+
+}  // namespace oz

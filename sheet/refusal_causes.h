@@ -1,0 +1,21 @@
+// What a refused build found: the causes its refusals carry.
+#pragma once
+
+#include <optional>
+
+#include "sheet/build_sheet.h"
+#include "sheet/sheet_layout.h"
+
+namespace oz {
+
+// The refusal of a layout's problem, with what caused it. `frames` are the
+// frames the layout was made of, their sizes settled.
+BuildRefusal layoutRefusal(const SheetLayout& layout, const FrameList& frames,
+                           const BuildOptions& options);
+
+// The refusal when one file would be written twice or written over what the
+// run reads: the sheet and the script file, each against the other, the
+// template and every frame. Nothing when every file is another.
+std::optional<BuildRefusal> runFilesClash(const BuildOptions& options, const FrameList& frames);
+
+}  // namespace oz
