@@ -32,8 +32,71 @@ TEST_F(AtomicFileTest, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile) 
   EXPECT_EQ(modeOf(path) & 0777, 0640u);
 }
 
+// What the folder holds while a write is under way, for either kind of
+// temporary file.
+class AtomicFileTempTest : public AtomicFileTest,
+                           public ::testing::WithParamInterface<AtomicFile::Temp> {
+ protected:
+  std::vector<std::string> entries() const { return *listDirectory(dir_.path()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, AtomicFileTempTest,
+                         ::testing::Values(AtomicFile::Temp::UnnamedWherePossible,
+                                           AtomicFile::Temp::Named),
+                         [](const auto& kind) {
+                           return kind.param == AtomicFile::Temp::Named ? "Named" : "Unnamed";
+                         });
+
+TEST_P(AtomicFileTempTest, NoNameAppearsBeforeTheFirstBytesAndNoneStaysAfterTheCommit) {
+  const std::string path = dir_.path() + "out.txt";
+  testing::writeFile(path, "old");
+  AtomicFile file;
+  ASSERT_TRUE(file.open(path, GetParam()));
+  EXPECT_EQ(entries(), std::vector<std::string>{"out.txt"});
+  const std::string bytes(100000, 'n');
+  ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file.stream()), bytes.size());
+  ASSERT_EQ(std::fflush(file.stream()), 0);
+  // Only a named temporary file shows, and only once bytes have reached it.
+  EXPECT_EQ(entries().size(), GetParam() == AtomicFile::Temp::Named ? 2u : 1u);
+  EXPECT_EQ(testing::readFile(path), "old");
+  ASSERT_TRUE(file.commit());
+  EXPECT_EQ(entries(), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(testing::readFile(path), bytes);
+
+  // A discarded write leaves the old file and nothing beside it.
+  ASSERT_TRUE(file.open(path, GetParam()));
+  std::fputs("gone", file.stream());
+  std::fflush(file.stream());
+  file.discard();
+  EXPECT_EQ(entries(), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(testing::readFile(path), bytes);
+}
+
+// The temporary name must fit the folder however long the name is: a name of
+// 255 bytes, the most the file system takes, is written new and replaced.
+TEST_P(AtomicFileTempTest, NamesOfTheLongestLengthAreWrittenAndReplaced) {
+  std::string accented;
+  while (accented.size() < 254) accented += "\xc3\xa9";  // é, so a cut could split it
+  for (const std::string& name :
+       {std::string(245, 'a'), std::string(251, 'b') + ".png", accented + "x"}) {
+    ASSERT_LE(name.size(), 255u);
+    const std::string path = dir_.path() + name;
+    for (const char* content : {"first", "second"}) {
+      AtomicFile file;
+      ASSERT_TRUE(file.open(path, GetParam())) << name.size();
+      std::fputs(content, file.stream());
+      ASSERT_TRUE(file.commit()) << name.size();
+      EXPECT_EQ(testing::readFile(path), content);
+    }
+    EXPECT_EQ(entries(), std::vector<std::string>{name});
+    unlink(path.c_str());
+  }
+}
+
 TEST_F(AtomicFileTest, FailsInAMissingFolderOrOnADirectoryAndLeavesNothing) {
   EXPECT_FALSE(writeFileAtomically(dir_.path() + "missing/out.txt", "x"));
+  AtomicFile named;
+  EXPECT_FALSE(named.open(dir_.path() + "missing/out.txt", AtomicFile::Temp::Named));
   EXPECT_FALSE(writeFileAtomically("", "x"));
   mkdir((dir_.path() + "taken").c_str(), 0700);
   EXPECT_FALSE(writeFileAtomically(dir_.path() + "taken", "x"));

@@ -44,13 +44,17 @@ void removeTrackedAndExit(int signal) {
 
 }  // namespace
 
-int createTrackedTempFile(std::string* pattern) {
+HeldSignals::HeldSignals() {
   const sigset_t held = interruptingSignals();
-  sigset_t saved;
-  sigprocmask(SIG_BLOCK, &held, &saved);
+  sigprocmask(SIG_BLOCK, &held, &saved_);
+}
+
+HeldSignals::~HeldSignals() { sigprocmask(SIG_SETMASK, &saved_, nullptr); }
+
+int createTrackedTempFile(std::string* pattern) {
+  const HeldSignals held;
   const int fd = mkostemp(pattern->data(), O_CLOEXEC);
   if (fd >= 0) track(pattern->c_str());
-  sigprocmask(SIG_SETMASK, &saved, nullptr);
   return fd;
 }
 

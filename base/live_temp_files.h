@@ -9,6 +9,8 @@
 // a fixed table of atomic pointers that it reads without locks or allocation.
 #pragma once
 
+#include <signal.h>
+
 #include <initializer_list>
 #include <string>
 
@@ -24,6 +26,19 @@ int createTrackedTempFile(std::string* pattern);
 // Stops tracking the file created under `path`; call it once the file has been
 // renamed or removed.
 void untrackTempFile(const std::string& path);
+
+// Holds the interrupting signals while it lives, for steps that must not be
+// parted by one (a name given, then renamed).
+class HeldSignals {
+ public:
+  HeldSignals();
+  ~HeldSignals();
+  HeldSignals(const HeldSignals&) = delete;
+  HeldSignals& operator=(const HeldSignals&) = delete;
+
+ private:
+  sigset_t saved_;
+};
 
 // From now on each of `caught` removes every tracked file and ends the
 // process with the status 128 + the signal's number, as a shell reports a

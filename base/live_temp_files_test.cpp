@@ -36,11 +36,14 @@ TEST(LiveTempFiles, ASignalRemovesTheTemporaryFilesAndEndsWith128PlusItsNumber) 
       removeTempFilesOnSignals({signal});
       // More files than the table holds have come and gone before: each left it.
       for (int i = 0; i < 20; ++i) writeFileAtomically(dir.path() + std::to_string(i), "x");
+      // Named temporary files, the kind a signal has to remove.
       AtomicFile sheet, script;
-      sheet.open(dir.path() + "sheet.png");
-      script.open(path);
-      std::fputs("new", script.stream());
-      std::fflush(script.stream());
+      sheet.open(dir.path() + "sheet.png", AtomicFile::Temp::Named);
+      script.open(path, AtomicFile::Temp::Named);
+      for (AtomicFile* file : {&sheet, &script}) {
+        std::fputs("new", file->stream());
+        std::fflush(file->stream());
+      }
       raise(signal);
     });
     EXPECT_EQ(status, 128 + signal);

@@ -7,7 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <climits>
 #include <csignal>
+#include <random>
 #include <vector>
 
 #include "base/dir_listing.h"
@@ -117,6 +121,34 @@ class CliRunTest : public ::testing::Test {
       if (name.find(".tmp.") != std::string::npos) found.push_back(name);
     }
     return found;
+  }
+
+  // Whether the run `pid` has a temporary file open in the test's folder: a
+  // file without a name shows in /proc as "FOLDER/#INODE (deleted)".
+  bool writesTemporaryFile(pid_t pid) const {
+    const std::string fds = "/proc/" + std::to_string(pid) + "/fd/";
+    for (const std::string& fd : listDirectory(fds).value_or(std::vector<std::string>{})) {
+      char target[PATH_MAX];
+      const ssize_t length = readlink((fds + fd).c_str(), target, sizeof target);
+      if (length <= 0) continue;
+      const std::string_view link(target, static_cast<size_t>(length));
+      if (link.starts_with(dir_.path() + "#") && link.ends_with(" (deleted)")) return true;
+      if (link.starts_with(dir_.path()) && link.find(".tmp.") != std::string::npos) return true;
+    }
+    return false;
+  }
+
+  // `count` frames of 256 x 256 noise: a sheet that compresses slowly and
+  // hardly at all.
+  void noiseFrames(int count) {
+    RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
+    uint32_t seed = 1;
+    for (uint8_t& byte : noise.pixels)
+      byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+    ASSERT_EQ(encodePng(noise, folder() + "/f1.png"), PngWriteStatus::Written);
+    const std::string frameBytes = testing::readFile(folder() + "/f1.png");
+    for (int i = 2; i <= count; ++i)
+      testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);
   }
 
   testing::ScopedTempDir dir_;
@@ -251,15 +283,7 @@ TEST_F(CliRunTest, AFailedScriptWriteEndsTheExportAtOnce) {
 // Ctrl-C, a kill or a closed terminal while the script or the sheet is being
 // written: the run ends with 128 + the signal's number, the old files stay.
 TEST_F(CliRunTest, SignalsLeaveTheOldOutputsAndNoTemporaryFile) {
-  // 16 frames of 256 x 256 noise: a sheet that compresses slowly and hardly at all.
-  RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
-  uint32_t seed = 1;
-  for (uint8_t& byte : noise.pixels)
-    byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
-  ASSERT_EQ(encodePng(noise, folder() + "/f1.png"), PngWriteStatus::Written);
-  const std::string frameBytes = testing::readFile(folder() + "/f1.png");
-  for (int i = 2; i <= 16; ++i)
-    testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);
+  noiseFrames(16);
   const std::string endless = dir_.path() + "endless.txt";
   testing::writeFile(endless, kEndlessTemplate);
   const std::string data = dir_.path() + "data.txt";
@@ -268,11 +292,9 @@ TEST_F(CliRunTest, SignalsLeaveTheOldOutputsAndNoTemporaryFile) {
 
   const auto interrupt = [&](const std::vector<std::string>& args, int signal) {
     const pid_t pid = start(args);
-    // Waits for the temporary file to appear, then sends the signal.
-    for (int waited = 0; temporaryFiles(dir_.path()).empty() && waited < 60000; ++waited) {
-      usleep(1000);
-    }
-    EXPECT_FALSE(temporaryFiles(dir_.path()).empty());
+    // Waits for the temporary file to be opened, then sends the signal.
+    for (int waited = 0; !writesTemporaryFile(pid) && waited < 60000; ++waited) usleep(1000);
+    EXPECT_TRUE(writesTemporaryFile(pid));
     kill(pid, signal);
     return finish(pid).status;
   };
@@ -290,6 +312,55 @@ TEST_F(CliRunTest, SignalsLeaveTheOldOutputsAndNoTemporaryFile) {
             128 + SIGINT);
   EXPECT_EQ(testing::readFile(sheet()), "old sheet");
   EXPECT_TRUE(temporaryFiles(dir_.path()).empty());
+}
+
+// kill -9 cannot be caught: at whatever moment of a build it comes, each
+// output is the old file or the whole new one, and no other name is left.
+TEST_F(CliRunTest, KillNineAtAnyMomentLeavesEachOutputOldOrWholeAndNoOtherName) {
+  noiseFrames(32);
+  const std::string listing = dir_.path() + "listing.txt";
+  testing::writeFile(listing,
+                     "ov.Repeat\nov.ImageName ov.ImageX,ov.ImageY\nov.Until = ov.ImageCount\n");
+  const std::string data = dir_.path() + "data.txt";
+  const std::vector<std::string> args{"--sheet", sheet(),  "--columns", "8",     "--script",
+                                      listing,   "--data", data,        folder()};
+  // Whole runs first: the new outputs, and how long a build takes at the
+  // fastest, so that the kills below fall within one.
+  auto buildTime = std::chrono::steady_clock::duration::max();
+  for (int whole = 0; whole < 3; ++whole) {
+    const auto begun = std::chrono::steady_clock::now();
+    ASSERT_EQ(run(args).status, 0);
+    buildTime = std::min(buildTime, std::chrono::steady_clock::now() - begun);
+  }
+  const std::string newSheet = testing::readFile(sheet());
+  const std::string newData = testing::readFile(data);
+  ASSERT_FALSE(newData.empty());
+
+  const auto putOldOutputs = [&] {
+    testing::writeFile(sheet(), "old sheet");
+    testing::writeFile(data, "old data");
+  };
+  putOldOutputs();
+  const std::vector<std::string> entries = *listDirectory(dir_.path());
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<int64_t> moment(
+      0, std::chrono::duration_cast<std::chrono::microseconds>(buildTime).count());
+  int oldKept = 0;
+  for (int kill9 = 0; kill9 < 36; ++kill9) {
+    const pid_t pid = start(args);
+    usleep(static_cast<useconds_t>(moment(random)));
+    kill(pid, SIGKILL);
+    finish(pid);
+    EXPECT_EQ(*listDirectory(dir_.path()), entries) << "kill " << kill9;
+    const std::string sheetNow = testing::readFile(sheet());
+    const std::string dataNow = testing::readFile(data);
+    EXPECT_TRUE(sheetNow == "old sheet" || sheetNow == newSheet) << "kill " << kill9;
+    EXPECT_TRUE(dataNow == "old data" || dataNow == newData) << "kill " << kill9;
+    if (sheetNow == "old sheet") ++oldKept;
+    putOldOutputs();
+  }
+  // Most kills come before the build's end; with none this would show nothing.
+  EXPECT_GE(oldKept, 9);
 }
 
 // Which files are unreadable is the reader's own test; here the message and status.

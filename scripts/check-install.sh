@@ -74,9 +74,10 @@ echo "check-install: $(wc -l <"$work/installed") files under $prefix; entry, met
 
 deb=$(bash scripts/package.sh "$build" | tail -n 1)
 echo "Package $deb:"
-dpkg-deb --contents "$deb" | sed -E 's/^([^ ]+ +){5}/  /'
+contents=$(dpkg-deb --contents "$deb" | sed -E 's/^([^ ]+ +){5}/  /')
+echo "$contents"
 echo "  Depends: $(dpkg-deb --field "$deb" Depends)"
-dpkg-deb --contents "$deb" | grep -q ' \./usr/share/doc/orvane-zozivi/copyright$' ||
+grep -qx '  \./usr/share/doc/orvane-zozivi/copyright' <<<"$contents" ||
   { echo "check-install: the package holds no copyright file" >&2; exit 1; }
 # The package's programs, unpacked as apt would place them, run from the PATH.
 dpkg-deb --extract "$deb" "$work/deb"

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, when they are missing.
-# As root it runs apt-get; otherwise it prints the exact command and stops.
+# Installs the Debian packages the build and every test need, when they are
+# missing, so that no test has to install one midway. As root it runs apt-get;
+# otherwise it prints the exact command and stops. Another package manager at
+# work (unattended upgrades on a fresh machine) is waited for, up to ten
+# minutes, instead of failing.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libpng-dev zlib1g-dev libdeflate-dev libgtest-dev
@@ -24,5 +27,16 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq "${missing[@]}" >/dev/null
+wait=600
+apt=(apt-get -o DPkg::Lock::Timeout=$wait)
+# apt-get waits for the dpkg lock itself when given a timeout, but not for the
+# package lists' lock that an update takes: that one is tried again here.
+for ((waited = 0; ; waited += 10)); do
+  if log=$("${apt[@]}" update -qq 2>&1); then break; fi
+  if ! grep -q 'Could not get lock' <<<"$log" || [ "$waited" -ge "$wait" ]; then
+    echo "$log" >&2
+    exit 1
+  fi
+  sleep 10
+done
+"${apt[@]}" install -y -qq "${missing[@]}" >/dev/null
