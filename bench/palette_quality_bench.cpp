@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "sheet/png_io.h"
+#include "sheet/png/png_read.h"
 #include "sheet/quantiser/reduction.h"
 
 namespace {
