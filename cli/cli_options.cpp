@@ -44,6 +44,17 @@ std::string depthWords(std::string_view separator, std::string_view last) {
   return words;
 }
 
+// The --depth values whose palette can keep transparency: "8 or 4".
+std::string transparentDepthWords() {
+  std::string words;
+  for (const DepthInfo& depth : kDepths) {
+    if (!depth.transparencyAllowed) continue;
+    if (!words.empty()) words += " or ";
+    words += depth.cliWord;
+  }
+  return words;
+}
+
 const std::string kDepthArgument = depthWords("|", "|");
 const std::string kLargestSpriteNumber = std::to_string(kMaxSpriteNumber);
 const std::string kSpriteNumberHelp =
@@ -89,13 +100,22 @@ const CliOption kOptions[] = {
        r.build.removeAlpha = true;
        return std::nullopt;
      }},
-    {"background", "pink|black",
+    {"background", "pink|black|transparent",
      "colour behind nearly transparent pixels in the palette depths and with --remove-alpha "
-     "(default black)",
+     "(default black); transparent, for --depth 8 and 4 only, keeps alpha in the palette "
+     "instead",
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
-       const int colour = choose(value, {"pink", "black"});
-       if (colour < 0) return badValue("background", value, "pink or black");
+       const int colour = choose(value, {"pink", "black", "transparent"});
+       if (colour < 0) return badValue("background", value, "pink, black or transparent");
        r.build.pink = colour == 0;
+       r.build.transparent = colour == 2;
+       return std::nullopt;
+     }},
+    {"premultiplied-alpha", nullptr,
+     "store colour multiplied by alpha, for engines that load textures as premultiplied "
+     "(default: straight alpha, as PNG defines it)",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.build.premultipliedAlpha = true;
        return std::nullopt;
      }},
     {"smallest", nullptr,
@@ -217,6 +237,9 @@ ParsedArguments parseArguments(int argc, const char* const* argv) {
     return request;
   }
   if (request.dataPath && !request.script) return UsageError{"--data needs --script"};
+  if (request.build.transparent && !depthInfo(request.build.colorDepth).transparencyAllowed) {
+    return UsageError{"--background transparent needs --depth " + transparentDepthWords()};
+  }
   if (!hasSheet) return UsageError{"--sheet PATH is required"};
   if (!folder) return UsageError{"FOLDER is required"};
   // As the folder requester gives it; an empty FOLDER stays empty so that the

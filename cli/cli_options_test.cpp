@@ -40,14 +40,15 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
   const CliRequest r =
       accepted({"--layout=strip", "frames/", "--columns", " 7x", "--depth", "alpha", "--dither",
                 "--remove-alpha", "--background", "pink", "--retina", "--power-of-2",
-                "--sprite-number=9999", "--smallest", "--sheet=a b.png"});
+                "--sprite-number=9999", "--smallest", "--premultiplied-alpha", "--sheet=a b.png"});
   EXPECT_EQ(r.build.savePath, "a b.png");
   EXPECT_EQ(r.build.imageFolder, "frames/");
   EXPECT_TRUE(r.build.strip);
   EXPECT_EQ(r.build.columns, " 7x");
   EXPECT_EQ(r.build.colorDepth, kDepthAlpha);
   EXPECT_TRUE(r.build.dithering && r.build.removeAlpha && r.build.pink && r.build.powerOf2 &&
-              r.build.smallest && r.build.retina);
+              r.build.smallest && r.build.retina && r.build.premultipliedAlpha);
+  EXPECT_FALSE(r.build.transparent);
   EXPECT_EQ(r.build.spriteNumber, 9999);
 
   const char* depths[] = {"32", "24", "8", "4", "1", "alpha"};
@@ -55,6 +56,14 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
     EXPECT_EQ(accepted({"--sheet", "s.png", "--depth", depths[depth], "f"}).build.colorDepth,
               depth);
   }
+  for (const char* depth : {"8", "4"}) {
+    const CliRequest t = accepted({"--sheet", "s.png", "--background", "pink",
+                                   "--background=transparent", "--depth", depth, "f"});
+    EXPECT_TRUE(t.build.transparent && !t.build.pink) << depth;
+  }
+  EXPECT_FALSE(accepted({"--sheet", "s.png", "--depth", "8", "--background", "transparent",
+                         "--background", "pink", "f"})
+                   .build.transparent);
   // A later option wins; after "--" a name that looks like an option is the folder.
   const CliRequest last =
       accepted({"--sheet", "a.png", "--layout", "strip", "--layout", "sheet", "--", "--odd"});
@@ -81,6 +90,12 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
   EXPECT_EQ(rejected({"--sheet", "s.png", "--data", "out.txt", "f"}), "--data needs --script");
   EXPECT_FALSE(rejected({"--sheet", "s.png", "--layout", "grid", "f"}).empty());
   EXPECT_FALSE(rejected({"--sheet", "s.png", "--background", "white", "f"}).empty());
+  // Two colours leave no room for transparency, and the other depths have alpha or none.
+  for (const char* depth : {"1", "32", "24", "alpha"}) {
+    EXPECT_EQ(rejected({"--sheet", "s.png", "--depth", depth, "--background", "transparent", "f"}),
+              "--background transparent needs --depth 8 or 4")
+        << depth;
+  }
   for (const char* number : {"10000", "-1", "", "1x", "+5"}) {
     EXPECT_NE(rejected({"--sheet", "s.png", "--sprite-number", number, "f"}).find("0 to 9999"),
               std::string::npos)

@@ -93,7 +93,7 @@ class Frames {
 // independently, so every core takes its share; each draws only into its own
 // cell of the canvas, and frames never overlap. The canvas is the same whatever
 // the number of threads.
-std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
+std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height, CanvasAlpha alpha,
                                  const BuildProgressCallback& progress) {
   RgbaImage canvas;
   canvas.width = static_cast<int32_t>(width);
@@ -115,7 +115,7 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
         }
         const std::optional<RgbaImage> image = frames.decode(i);
         if (!image) return false;
-        drawFrame(canvas, *image, frames.list()[i].x, frames.list()[i].y);
+        drawFrame(canvas, *image, frames.list()[i].x, frames.list()[i].y, alpha);
         return true;
       });
   if (!allDrawn) return std::nullopt;
@@ -148,7 +148,9 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
     }
     const int64_t width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
     const int64_t height = options.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
-    std::optional<RgbaImage> canvas = compose(frames, width, height, progress);
+    const CanvasAlpha alpha =
+        options.premultipliedAlpha ? CanvasAlpha::Premultiplied : CanvasAlpha::Straight;
+    std::optional<RgbaImage> canvas = compose(frames, width, height, alpha, progress);
     if (!canvas) continue;
 
     prepareForDepth(*canvas, options);
