@@ -40,7 +40,7 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
   const CliRequest r =
       accepted({"--layout=strip", "frames/", "--columns", " 7x", "--depth", "alpha", "--dither",
                 "--remove-alpha", "--background", "pink", "--retina", "--power-of-2",
-                "--sprite-number=9999", "--smallest", "--sheet=a b.png"});
+                "--sprite-number=9999", "--smallest", "--quantiser", "kmeans", "--sheet=a b.png"});
   EXPECT_EQ(r.build.savePath, "a b.png");
   EXPECT_EQ(r.build.imageFolder, "frames/");
   EXPECT_TRUE(r.build.strip);
@@ -49,6 +49,9 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
   EXPECT_TRUE(r.build.dithering && r.build.removeAlpha && r.build.pink && r.build.powerOf2 &&
               r.build.smallest && r.build.retina);
   EXPECT_EQ(r.build.spriteNumber, 9999);
+  EXPECT_EQ(r.build.quantiser, PaletteQuantiser::KMeans);
+  EXPECT_EQ(accepted({"--sheet", "s.png", "--quantiser=network", "f"}).build.quantiser,
+            PaletteQuantiser::Network);
 
   const char* depths[] = {"32", "24", "8", "4", "1", "alpha"};
   for (int32_t depth = kDepth32; depth <= kDepthAlpha; ++depth) {
@@ -81,6 +84,8 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
   EXPECT_EQ(rejected({"--sheet", "s.png", "--data", "out.txt", "f"}), "--data needs --script");
   EXPECT_FALSE(rejected({"--sheet", "s.png", "--layout", "grid", "f"}).empty());
   EXPECT_FALSE(rejected({"--sheet", "s.png", "--background", "white", "f"}).empty());
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--quantiser", "median", "f"}),
+            "--quantiser takes network or kmeans, not \"median\"");
   for (const char* number : {"10000", "-1", "", "1x", "+5"}) {
     EXPECT_NE(rejected({"--sheet", "s.png", "--sprite-number", number, "f"}).find("0 to 9999"),
               std::string::npos)

@@ -159,10 +159,11 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
     prepareForDepth(*canvas, options);
     const WriterSettings writer = writerSettings(options);
     if (writer.bits <= 8) report(progress, BuildPhase::ReducingColours, 0, 0);
-    const PngWriteStatus status =
-        encodePng(std::move(*canvas), options.savePath, writer.bits, writer.ditherFlag,
-                  options.smallest ? PngCompression::Smallest : PngCompression::Default,
-                  [&](int32_t rows) { report(progress, BuildPhase::Writing, rows, height); });
+    const PngWriteStatus status = encodePng(
+        std::move(*canvas), options.savePath, writer.bits, writer.ditherFlag,
+        options.smallest ? PngCompression::Smallest : PngCompression::Default,
+        [&](int32_t rows) { report(progress, BuildPhase::Writing, rows, height); },
+        writer.quantiser);
     if (status == PngWriteStatus::OutOfMemory) return outOfMemoryRefusal();
     if (status != PngWriteStatus::Written) return saveError(options.savePath);
     return BuiltSheet{std::move(frames.list()), width, height};

@@ -36,7 +36,8 @@ void prepareForDepth(RgbaImage& canvas, const BuildOptions& options) {
 
 WriterSettings writerSettings(const BuildOptions& options) {
   const DepthInfo& info = depthInfo(options.colorDepth);
-  return {info.bits, info.ditheringAllowed && options.dithering ? kDitherFlag : 0};
+  return {info.bits, info.ditheringAllowed && options.dithering ? kDitherFlag : 0,
+          options.quantiser};
 }
 
 }  // namespace oz

@@ -21,9 +21,10 @@ void prepareForDepth(RgbaImage& canvas, const BuildOptions& options);
 struct WriterSettings {
   int32_t bits = 32;
   int32_t ditherFlag = 0;
+  PaletteQuantiser quantiser = PaletteQuantiser::Network;
 };
 
-// Bits per pixel and dither flag for the depth choice.
+// Bits per pixel, dither flag and quantiser for the depth choice.
 WriterSettings writerSettings(const BuildOptions& options);
 
 }  // namespace oz

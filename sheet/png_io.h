@@ -16,6 +16,7 @@
 #include <string>
 
 #include "sheet/frame.h"
+#include "sheet/sprite_options.h"
 
 namespace oz {
 
@@ -59,13 +60,14 @@ enum class PngCompression {
 using RowsWritten = std::function<void(int32_t rows)>;
 
 // Writes `image` to `path` with `bits` per pixel (32, 24, 8, 4 or 1).
-// `ditherFlag` is kDitherFlag (256) or 0 and matters to the 8- and 4-bit forms
-// only. The image is taken by value because its storage becomes the image
-// data: move the canvas in to spare a copy. The file is written beside `path`
-// and renamed over it once complete, so on any failure an existing file at
-// `path` is untouched and nothing partial is left behind.
+// `ditherFlag` is kDitherFlag (256) or 0 and `quantiser` chooses the palette;
+// both matter to the 8- and 4-bit forms only. The image is taken by value because its storage
+// becomes the image data: move the canvas in to spare a copy. The file is written beside `path` and
+// renamed over it once complete, so on any failure an existing file at `path` is untouched and
+// nothing partial is left behind.
 PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits, int32_t ditherFlag,
                          PngCompression compression = PngCompression::Default,
-                         const RowsWritten& rowsWritten = nullptr);
+                         const RowsWritten& rowsWritten = nullptr,
+                         PaletteQuantiser quantiser = PaletteQuantiser::Network);
 
 }  // namespace oz

@@ -52,6 +52,30 @@ TEST_F(PngIoTest, RgbaOutputKeepsEveryByte) {
   EXPECT_EQ(back->pixels, image.pixels);
 }
 
+// An image of fewer colours than the palette holds comes back exactly from the
+// k-means palette, decoded by libpng; the network's palette only comes near.
+TEST_F(PngIoTest, KMeansPaletteHoldsAFewColoursExactly) {
+  RgbaImage image{40, 30, {}};
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const int k = (x / 5 + y / 6 * 8) % 37;
+      image.pixels.insert(image.pixels.end(),
+                          {static_cast<uint8_t>(k * 7), static_cast<uint8_t>(255 - k * 5),
+                           static_cast<uint8_t>(k * k % 256), 255});
+    }
+  }
+  for (int32_t ditherFlag : {0, kDitherFlag}) {
+    ASSERT_EQ(encodePng(image, path("k.png"), 8, ditherFlag, PngCompression::Default, nullptr,
+                        PaletteQuantiser::KMeans),
+              PngWriteStatus::Written);
+    const auto back = decodePng(path("k.png"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->pixels, image.pixels) << ditherFlag;
+  }
+  ASSERT_EQ(encodePng(image, path("n.png"), 8, 0), PngWriteStatus::Written);
+  EXPECT_NE(decodePng(path("n.png"))->pixels, image.pixels);
+}
+
 TEST_F(PngIoTest, FailedWritesLeaveNothingBehind) {
   const RgbaImage image = solidImage(4, 4, {1, 2, 3, 255});
   EXPECT_EQ(encodePng(image, "", 32, 0), PngWriteStatus::EmptyPath);

@@ -143,7 +143,8 @@ std::optional<DeflatedBytes> compress(ImageData& data, PngCompression compressio
 }  // namespace
 
 PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits, int32_t ditherFlag,
-                         PngCompression compression, const RowsWritten& rowsWritten) {
+                         PngCompression compression, const RowsWritten& rowsWritten,
+                         PaletteQuantiser quantiser) {
   if (path.empty()) return PngWriteStatus::EmptyPath;
   const int32_t width = image.width;
   const int32_t height = image.height;
@@ -175,7 +176,16 @@ PngWriteStatus encodePng(RgbaImage image, const std::string& path, int32_t bits,
         std::fill(image.pixels.begin() + stride * y + size_t{3} * width,
                   image.pixels.begin() + stride * (y + 1), uint8_t{0});
       }
-      reduction = Reduction::open(image.pixels.data(), width, height, stride, bits, ditherFlag);
+      ReductionRequest request;
+      request.pixels = image.pixels.data();
+      request.width = width;
+      request.height = height;
+      request.stride = stride;
+      request.bits = bits;
+      request.dither = (ditherFlag & kDitherFlag) != 0;
+      request.quantiser =
+          quantiser == PaletteQuantiser::KMeans ? Quantiser::KMeans : Quantiser::Network;
+      reduction = Reduction::open(request);
       if (reduction == nullptr || reduction->palette().size() != (size_t{1} << bits)) {
         return PngWriteStatus::NoReduction;
       }
