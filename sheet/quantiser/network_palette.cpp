@@ -5,9 +5,10 @@
 
 namespace oz {
 
-TrainedPalette trainPalette(const OpaqueImage& image, int netsize, const GammaTable& gt) {
+TrainedPalette trainPalette(const OpaqueImage& image, int netsize, const GammaTable& gt,
+                            int sampleDivisor) {
   Network net = initialNetwork(netsize, gt);
-  trainNetwork(net, gt, image);
+  trainNetwork(net, gt, image, ContestKind::Fast, sampleDivisor);
   const Colormap map = finishNetwork(net, gt);
   return {map, paletteOf(net)};
 }

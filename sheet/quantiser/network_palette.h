@@ -16,6 +16,8 @@ struct TrainedPalette {
   std::array<PaletteColour, 256> palette;
 };
 
-TrainedPalette trainPalette(const OpaqueImage& image, int netsize, const GammaTable& gt);
+// `sampleDivisor` as planTraining takes it.
+TrainedPalette trainPalette(const OpaqueImage& image, int netsize, const GammaTable& gt,
+                            int sampleDivisor = 1);
 
 }  // namespace oz

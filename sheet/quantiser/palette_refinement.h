@@ -12,7 +12,7 @@
 namespace oz {
 
 // Iterations at most; the refinement stops early once no entry moves.
-inline constexpr int kRefinementRounds = 10;
+inline constexpr int kRefinementRounds = 16;
 
 // Moves the entries of `palette` toward the colours they serve, measured as
 // NearestEntry measures. Entry `fixed` (or none, -1) stays as it is. An entry

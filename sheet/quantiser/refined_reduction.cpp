@@ -10,9 +10,17 @@
 #include "sheet/quantiser/network_palette.h"
 #include "sheet/quantiser/palette_refinement.h"
 #include "sheet/quantiser/row_mapper.h"
+#include "sheet/quantiser/selective_diffusion.h"
 
 namespace oz {
 namespace {
+
+// The network only has to give the refinement a good start: on a large sheet
+// a quarter of its samples does that, for less time. A small one takes them
+// all, which costs little.
+int sampleDivisor(int32_t width, int32_t height) {
+  return static_cast<int64_t>(width) * height >= (int64_t{1} << 20) ? 4 : 1;
+}
 
 // The palette to start from, and the entry kept for clear pixels (-1: none).
 struct StartingPalette {
@@ -25,13 +33,16 @@ struct StartingPalette {
 StartingPalette startingPalette(const OpaqueImage& image, int32_t bits) {
   StartingPalette start;
   start.size = 1 << bits;
-  start.colours = trainPalette(image, start.size, makeGammaTable()).palette;
+  start.colours =
+      trainPalette(image, start.size, makeGammaTable(), sampleDivisor(image.width, image.height))
+          .palette;
   for (int i = 0; i < start.size; ++i) start.colours[i].alpha = 255;
   return start;
 }
 
 StartingPalette startingPalette(const AlphaImage& image, int32_t bits) {
-  const AlphaPalette trained = trainAlphaPalette(image, bits, makeGammaTable());
+  const AlphaPalette trained =
+      trainAlphaPalette(image, bits, makeGammaTable(), sampleDivisor(image.width, image.height));
   return {trained.colours, trained.size, trained.transparent};
 }
 
@@ -41,13 +52,23 @@ class RefinedReduction final : public Reduction {
   RefinedReduction(const Image& image, int32_t bits, bool dither)
       : palette_(refined(image, bits)),
         search_(palette(), palette_.transparent),
-        rows_(image, bits, dither) {}
+        rows_(image, bits, false),
+        image_(image),
+        bits_(bits),
+        dither_(dither),
+        diffusion_(image),
+        indices_(indexRow(image.width)) {}
 
   std::span<const PaletteColour> palette() const override {
     return {palette_.colours.data(), static_cast<size_t>(palette_.size)};
   }
 
-  std::span<const uint8_t> row(int32_t y) override { return rows_.row(y, palette(), search_); }
+  std::span<const uint8_t> row(int32_t y) override {
+    if (!dither_) return rows_.row(y, palette(), search_);
+    diffusion_.mapRow(y, palette(), search_, indices_.data());
+    packIndices(indices_.data(), image_.width, bits_);
+    return {indices_.data(), packedRowBytes(image_.width, bits_)};
+  }
 
  private:
   static StartingPalette refined(const Image& image, int32_t bits) {
@@ -64,6 +85,11 @@ class RefinedReduction final : public Reduction {
   StartingPalette palette_;
   CachedNearestEntry search_;
   RowMapper<Image> rows_;
+  Image image_;
+  int32_t bits_;
+  bool dither_;
+  SelectiveDiffusion<Image> diffusion_;
+  std::vector<uint8_t> indices_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -107,6 +108,45 @@ TEST(RefinedReduction, FitsCloserThanTheNetworkAndRepeatsItself) {
                 refined);
     }
   }
+}
+
+// Dithering works where mapping would leave bands, a smooth ramp: each small
+// block keeps its average colour closer. On noise, which hides banding, it
+// leaves the nearest entries alone.
+TEST(RefinedReduction, DithersSmoothAreasOnly) {
+  constexpr int32_t kWidth = 256;
+  constexpr int32_t kHeight = 16;
+  std::vector<uint8_t> ramp;
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) {
+      ramp.insert(ramp.end(), {static_cast<uint8_t>(x), static_cast<uint8_t>(x / 2), 90});
+    }
+  }
+  const auto blockError = [&](const testing::Reduced& m) {
+    double total = 0;
+    for (int32_t bx = 0; bx < kWidth; bx += 8) {
+      for (int32_t by = 0; by < kHeight; by += 8) {
+        int source = 0;
+        int mapped = 0;
+        for (int32_t y = by; y < by + 8; ++y) {
+          for (int32_t x = bx; x < bx + 8; ++x) {
+            const int index = (m.rows[y][x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15;
+            source += ramp[3 * (static_cast<size_t>(y) * kWidth + x)];
+            mapped += m.palette[index].red;
+          }
+        }
+        total += std::abs(source - mapped) / 64.0;
+      }
+    }
+    return total;
+  };
+  const auto plain = reduce(ramp, false, kWidth, kHeight, 4, false, Quantiser::KMeans);
+  const auto dithered = reduce(ramp, false, kWidth, kHeight, 4, true, Quantiser::KMeans);
+  EXPECT_LT(blockError(dithered), 0.5 * blockError(plain));
+
+  const auto noise = testing::noiseImage(64, 64, 5);
+  EXPECT_EQ(reduce(noise, false, 64, 64, 4, true, Quantiser::KMeans),
+            reduce(noise, false, 64, 64, 4, false, Quantiser::KMeans));
 }
 
 TEST(RefinedReduction, OneBitIsTheThresholdWithEitherQuantiser) {
