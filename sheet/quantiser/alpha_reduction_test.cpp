@@ -138,22 +138,9 @@ TEST(AlphaReductionImages, DitheringKeepsTheAverageAlphaOfARamp) {
     }
   }
   const auto blockError = [&](const Mapped& m) {
-    double total = 0;
-    for (int32_t bx = 0; bx < kWidth; bx += 8) {
-      for (int32_t by = 0; by < kHeight; by += 8) {
-        int source = 0;
-        int mapped = 0;
-        for (int32_t y = by; y < by + 8; ++y) {
-          for (int32_t x = bx; x < bx + 8; ++x) {
-            const size_t i = static_cast<size_t>(y) * kWidth + x;
-            source += rgba[4 * i + 3];
-            mapped += m.palette[m.indices[i]].alpha;
-          }
-        }
-        total += std::abs(source - mapped) / 64.0;
-      }
-    }
-    return total / (kWidth / 8 * kHeight / 8);
+    return testing::blockAverageError(
+        kWidth, kHeight, [&](int32_t x, int32_t y) { return rgba[4 * (y * kWidth + x) + 3]; },
+        [&](int32_t x, int32_t y) { return m.palette[m.indices[y * kWidth + x]].alpha; });
   };
   const Mapped plain = reduceWithAlpha(rgba, kWidth, kHeight, 4, false);
   const Mapped dithered = reduceWithAlpha(rgba, kWidth, kHeight, 4, true);

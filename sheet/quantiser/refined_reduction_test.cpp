@@ -123,22 +123,11 @@ TEST(RefinedReduction, DithersSmoothAreasOnly) {
     }
   }
   const auto blockError = [&](const testing::Reduced& m) {
-    double total = 0;
-    for (int32_t bx = 0; bx < kWidth; bx += 8) {
-      for (int32_t by = 0; by < kHeight; by += 8) {
-        int source = 0;
-        int mapped = 0;
-        for (int32_t y = by; y < by + 8; ++y) {
-          for (int32_t x = bx; x < bx + 8; ++x) {
-            const int index = (m.rows[y][x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15;
-            source += ramp[3 * (static_cast<size_t>(y) * kWidth + x)];
-            mapped += m.palette[index].red;
-          }
-        }
-        total += std::abs(source - mapped) / 64.0;
-      }
-    }
-    return total;
+    return testing::blockAverageError(
+        kWidth, kHeight, [&](int32_t x, int32_t y) { return ramp[3 * (y * kWidth + x)]; },
+        [&](int32_t x, int32_t y) {
+          return m.palette[(m.rows[y][x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15].red;
+        });
   };
   const auto plain = reduce(ramp, false, kWidth, kHeight, 4, false, Quantiser::KMeans);
   const auto dithered = reduce(ramp, false, kWidth, kHeight, 4, true, Quantiser::KMeans);
