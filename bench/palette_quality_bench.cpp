@@ -1,17 +1,18 @@
-// Palette sheets that keep transparency, set beside pngquant in one run.
+// The 8- and 4-bit palettes of both quantisers set beside pngquant's, in one
+// run.
 //
-// Two straight-alpha 32-bit sheets: the example frames (8 of 64 x 64 in 4
-// columns) and 256 sprite frames of 128 x 128 with soft edges (2048 x 2048).
-// For each, this program's transparent 8- and 4-bit reductions, plain and
-// dithered, are written as PLTE + tRNS with libpng (zlib level 9, rows
-// unfiltered), and pngquant reduces the same 32-bit sheet to 256 and 16
-// colours, with and without its dithering. Every file is decoded with libpng
-// and scored against the sheet: PSNR of the colour over the visible pixels
-// (alpha above 0) and of alpha over all pixels, with the file's size.
-//
-// Then the processor time of the transparent 8-bit build (training and every
-// row) against the opaque one on the same sheet laid over white, each the
-// fastest of RUNS; the target is at most 1.2.
+// Two sheets: the example frames (8 of 64 x 64 in 4 columns) and 256 sprite
+// frames of 128 x 128 with soft edges (2048 x 2048), each in two forms: opaque,
+// as the palette depths see it (nearly clear pixels black, the rest opaque),
+// and straight alpha for the transparent palettes. Each of our reductions,
+// plain and dithered, is written with libpng (PLTE, tRNS up to the last
+// entry below alpha 255, zlib level 9, rows unfiltered); pngquant reduces the
+// same image, given as a 32-bit PNG, to 256 and 16 colours with and without
+// --nofs. Every file is decoded with libpng and scored against the image: PSNR
+// of the colour over the visible pixels (alpha above 0), PSNR of alpha over
+// all pixels, the file's bytes, and processor seconds (ours: the reduction in
+// process, training and every row; pngquant's: the whole command), each the
+// fastest of RUNS.
 //
 // Usage: palette_quality_bench [RUNS [EXAMPLES_FOLDER]]
 
@@ -27,6 +28,9 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "sheet/build_sheet.h"
+#include "sheet/color_depth.h"
+#include "sheet/depth_preparation.h"
 #include "sheet/png/png_read.h"
 #include "sheet/quantiser/reduction.h"
 
@@ -158,88 +162,104 @@ Score score(const oz::RgbaImage& sheet, const std::string& path) {
   return s;
 }
 
-void printScore(const char* what, const Score& s) {
+void printScore(const char* what, const Score& s, double seconds) {
   if (!s.ok) {
-    std::printf("  %-34s (no file)\n", what);
+    std::printf("  %-28s (no file)\n", what);
     return;
   }
-  std::printf("  %-34s %10ld %12.2f %10.2f\n", what, s.bytes, s.colourPsnr, s.alphaPsnr);
+  std::printf("  %-28s %10ld %10.2f %9.2f %9.3f\n", what, s.bytes, s.colourPsnr, s.alphaPsnr,
+              seconds);
 }
 
 bool havePngquant() { return std::system("command -v pngquant >/dev/null 2>&1") == 0; }
 
-void compare(const std::string& name, const oz::RgbaImage& sheet, const std::string& work) {
-  const std::string sheet32 = work + name + "-32.png";
-  if (!writeRgba(sheet, sheet32)) {
-    std::fprintf(stderr, "could not write %s\n", sheet32.c_str());
-    return;
-  }
-  std::printf("\n%s, %d x %d; 32-bit sheet %ld bytes\n", name.c_str(), sheet.width, sheet.height,
-              static_cast<long>(std::filesystem::file_size(sheet32)));
-  std::printf("  %-34s %10s %12s %10s\n", "", "bytes", "colour dB", "alpha dB");
-  const bool pngquant = havePngquant();
-  for (int bits : {8, 4}) {
-    const std::string colours = std::to_string(1 << bits);
-    for (bool dither : {false, true}) {
-      const std::string ours =
-          work + name + "-" + std::to_string(bits) + (dither ? "d" : "") + ".png";
-      auto reduction =
-          oz::Reduction::openWithAlpha(sheet.pixels.data(), sheet.width, sheet.height,
-                                       4 * static_cast<size_t>(sheet.width), bits, dither);
-      const bool written =
-          reduction && writeReduction(*reduction, sheet.width, sheet.height, bits, ours);
-      const std::string label =
-          std::to_string(bits) + "-bit transparent" + (dither ? " dithered" : "");
-      printScore(label.c_str(), written ? score(sheet, ours) : Score{});
-      if (!pngquant) continue;
-      const std::string theirs = work + name + "-pq" + colours + (dither ? "d" : "") + ".png";
-      std::vector<std::string> args{"pngquant", colours, "--force", "--output", theirs};
-      if (!dither) args.push_back("--nofs");
-      args.push_back(sheet32);
-      runProcess(args);
-      const std::string theirLabel = "pngquant " + colours + (dither ? "" : " --nofs");
-      printScore(theirLabel.c_str(), score(sheet, theirs));
-    }
-  }
-  if (!pngquant) std::printf("  pngquant is not installed: nothing to compare with\n");
+oz::ReductionRequest requestFor(const oz::RgbaImage& sheet, const std::vector<uint8_t>& rgb,
+                                bool transparent, int bits, bool dither, oz::Quantiser quantiser) {
+  oz::ReductionRequest r;
+  r.pixels = transparent ? sheet.pixels.data() : rgb.data();
+  r.width = sheet.width;
+  r.height = sheet.height;
+  r.stride = (transparent ? 4 : 3) * static_cast<size_t>(sheet.width);
+  r.withAlpha = transparent;
+  r.bits = bits;
+  r.dither = dither;
+  r.quantiser = quantiser;
+  return r;
 }
 
-// The sheet over white, 3 bytes a pixel: what the opaque reduction is given.
-std::vector<uint8_t> overWhite(const oz::RgbaImage& sheet) {
+// What the opaque palette depths see: nearly transparent pixels become the
+// black background, every other pixel keeps its colour and becomes opaque.
+oz::RgbaImage opaqueForm(oz::RgbaImage sheet) {
+  oz::BuildOptions options;
+  options.colorDepth = oz::kDepth8;
+  oz::prepareForDepth(sheet, options);
+  return sheet;
+}
+
+std::vector<uint8_t> rgbOf(const oz::RgbaImage& sheet) {
   std::vector<uint8_t> rgb;
   rgb.reserve(sheet.pixels.size() / 4 * 3);
   for (size_t i = 0; i < sheet.pixels.size(); i += 4) {
-    const int a = sheet.pixels[i + 3];
-    for (int c = 0; c < 3; ++c) {
-      rgb.push_back(static_cast<uint8_t>((sheet.pixels[i + c] * a + 255 * (255 - a) + 127) / 255));
-    }
+    rgb.insert(rgb.end(), &sheet.pixels[i], &sheet.pixels[i] + 3);
   }
   return rgb;
 }
 
-void compareTimes(int runs, const oz::RgbaImage& sheet) {
-  const std::vector<uint8_t> rgb = overWhite(sheet);
-  std::printf("\n8-bit build of the %d x %d sheet, processor seconds, fastest of %d\n", sheet.width,
-              sheet.height, runs);
-  for (bool dither : {false, true}) {
-    const auto time = [&](bool transparent) {
-      return fastest(runs, [&] {
-        const double start = processSeconds();
-        auto reduction =
-            transparent
-                ? oz::Reduction::openWithAlpha(sheet.pixels.data(), sheet.width, sheet.height,
-                                               4 * static_cast<size_t>(sheet.width), 8, dither)
-                : oz::Reduction::open(rgb.data(), sheet.width, sheet.height,
-                                      3 * static_cast<size_t>(sheet.width), 8, dither);
-        for (int y = 0; y < sheet.height; ++y) reduction->row(y);
-        return processSeconds() - start;
-      });
-    };
-    const double opaque = time(false);
-    const double transparent = time(true);
-    std::printf("  %-9s opaque %7.3f s  transparent %7.3f s  ratio %.2f (target <= 1.20)\n",
-                dither ? "dithered" : "plain", opaque, transparent, transparent / opaque);
+struct NamedQuantiser {
+  const char* name;
+  oz::Quantiser quantiser;
+};
+constexpr NamedQuantiser kQuantisers[] = {{"network", oz::Quantiser::Network},
+                                          {"kmeans", oz::Quantiser::KMeans}};
+
+// Each of our reductions of `sheet` beside pngquant's, with processor seconds
+// (ours: training and every row, in process; pngquant's: the whole command),
+// each the fastest of `runs`.
+void compare(const std::string& name, const oz::RgbaImage& sheet, bool transparent, int runs,
+             const std::string& work) {
+  const std::string stem = work + (transparent ? "t-" : "o-") + std::to_string(sheet.width);
+  const std::string sheet32 = stem + "-32.png";
+  if (!writeRgba(sheet, sheet32)) {
+    std::fprintf(stderr, "could not write %s\n", sheet32.c_str());
+    return;
   }
+  const std::vector<uint8_t> rgb = transparent ? std::vector<uint8_t>{} : rgbOf(sheet);
+  std::printf("\n%s, %d x %d, %s\n", name.c_str(), sheet.width, sheet.height,
+              transparent ? "transparent" : "opaque (as the palette depths see it)");
+  std::printf("  %-28s %10s %10s %9s %9s\n", "", "bytes", "colour dB", "alpha dB", "seconds");
+  const bool pngquant = havePngquant();
+  for (int bits : {8, 4}) {
+    const std::string colours = std::to_string(1 << bits);
+    for (bool dither : {false, true}) {
+      for (const NamedQuantiser& q : kQuantisers) {
+        const std::string path = stem + "-" + q.name + colours + (dither ? "d" : "") + ".png";
+        const oz::ReductionRequest request =
+            requestFor(sheet, rgb, transparent, bits, dither, q.quantiser);
+        const double seconds = fastest(runs, [&] {
+          const double start = processSeconds();
+          auto reduction = oz::Reduction::open(request);
+          for (int y = 0; y < sheet.height; ++y) reduction->row(y);
+          return processSeconds() - start;
+        });
+        auto reduction = oz::Reduction::open(request);
+        const bool written =
+            reduction && writeReduction(*reduction, sheet.width, sheet.height, bits, path);
+        const std::string label =
+            std::to_string(bits) + "-bit " + q.name + (dither ? " dithered" : "");
+        printScore(label.c_str(), written ? score(sheet, path) : Score{}, seconds);
+      }
+      if (!pngquant) continue;
+      const std::string theirs = stem + "-pq" + colours + (dither ? "d" : "") + ".png";
+      std::vector<std::string> args{"pngquant", colours, "--force", "--output", theirs};
+      if (!dither) args.push_back("--nofs");
+      args.push_back(sheet32);
+      double seconds = 1e300;
+      for (int run = 0; run < runs; ++run) seconds = std::min(seconds, runProcess(args).seconds);
+      const std::string theirLabel = "pngquant " + colours + (dither ? "" : " --nofs");
+      printScore(theirLabel.c_str(), score(sheet, theirs), seconds);
+    }
+  }
+  if (!pngquant) std::printf("  pngquant is not installed: nothing to compare with\n");
 }
 
 std::vector<oz::RgbaImage> exampleFrames(const std::string& folder) {
@@ -264,14 +284,17 @@ int main(int argc, char** argv) {
   const std::vector<oz::RgbaImage> frames = exampleFrames(examples);
   if (frames.empty()) {
     std::fprintf(stderr, "the example frames could not be read from %s\n", examples.c_str());
-  } else {
-    compare("example frames", composeStraight(frames, 4), work);
   }
   std::vector<oz::RgbaImage> sprites;
   for (int i = 0; i < 256; ++i) sprites.push_back(makeFrame(128, i));
   const oz::RgbaImage big = composeStraight(sprites, 16);
-  compare("256 sprite frames", big, work);
-  compareTimes(runs, big);
+  for (bool transparent : {false, true}) {
+    if (!frames.empty()) {
+      const oz::RgbaImage small = composeStraight(frames, 4);
+      compare("example frames", transparent ? small : opaqueForm(small), transparent, runs, work);
+    }
+    compare("256 sprite frames", transparent ? big : opaqueForm(big), transparent, runs, work);
+  }
   std::filesystem::remove_all(work);
   return 0;
 }

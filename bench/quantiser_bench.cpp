@@ -3,9 +3,9 @@
 //    training per million samples and row mapping per megapixel, at 8 and 4
 //    bits, with and without dithering, so that regressions show;
 //  - the whole 8-bit dithered build through orvane-zozivi-cli, from frames to
-//    file, divided by the time `pngquant 256` needs to reduce the composed
-//    32-bit sheet (when pngquant is installed), and the build's peak memory
-//    against 2 x the sheet's RGBA bytes + 30 MB.
+//    file, with each quantiser, divided by the time `pngquant 256` needs to
+//    reduce the composed 32-bit sheet (when pngquant is installed), and the
+//    build's peak memory against 2 x the sheet's RGBA bytes + 30 MB.
 //
 // Usage: quantiser_bench [RUNS]   (each time is the fastest of RUNS, default 3)
 
@@ -100,26 +100,31 @@ void wholeBuild(int runs, const std::string& folder, const std::string& sheet32,
                 const std::string& work) {
   const std::string cli = OZ_CLI_PATH;
   const std::string columns = std::to_string(kColumns);
-  ProcessRun build;
-  build.seconds = 1e300;
-  build.wallSeconds = 1e300;
-  long peak = 0;
-  for (int run = 0; run < runs; ++run) {
-    const ProcessRun r = runProcess({cli, "--sheet", work + "sheet8.png", "--columns", columns,
-                                     "--depth", "8", "--dither", folder});
-    if (r.status != 0) std::fprintf(stderr, "orvane-zozivi-cli exited with %d\n", r.status);
-    build.seconds = std::min(build.seconds, r.seconds);
-    build.wallSeconds = std::min(build.wallSeconds, r.wallSeconds);
-    peak = std::max(peak, r.peakKilobytes);
-  }
   const double boundMegabytes = (2 * 4.0 * kSheetSide * kSheetSide + 30e6) / 1e6;
   std::printf(
       "\nWhole build, 256 frames -> 2048 x 2048, 8 bits dithered; processor and wall seconds, "
       "each the fastest of %d\n",
       runs);
-  std::printf("  orvane-zozivi-cli   %7.3f s %7.3f s wall   peak %6.1f MB (bound %.1f MB)\n",
-              build.seconds, build.wallSeconds, static_cast<double>(peak) * 1024 / 1e6,
-              boundMegabytes);
+  std::vector<ProcessRun> builds;
+  for (const char* quantiser : {"network", "kmeans"}) {
+    ProcessRun build;
+    build.seconds = 1e300;
+    build.wallSeconds = 1e300;
+    long peak = 0;
+    for (int run = 0; run < runs; ++run) {
+      const ProcessRun r =
+          runProcess({cli, "--sheet", work + "sheet8.png", "--columns", columns, "--depth", "8",
+                      "--dither", "--quantiser", quantiser, folder});
+      if (r.status != 0) std::fprintf(stderr, "orvane-zozivi-cli exited with %d\n", r.status);
+      build.seconds = std::min(build.seconds, r.seconds);
+      build.wallSeconds = std::min(build.wallSeconds, r.wallSeconds);
+      peak = std::max(peak, r.peakKilobytes);
+    }
+    std::printf("  --quantiser %-7s %7.3f s %7.3f s wall   peak %6.1f MB (bound %.1f MB)\n",
+                quantiser, build.seconds, build.wallSeconds, static_cast<double>(peak) * 1024 / 1e6,
+                boundMegabytes);
+    builds.push_back(build);
+  }
   if (!havePngquant()) {
     std::printf("  pngquant is not installed: no ratio\n");
     return;
@@ -133,10 +138,13 @@ void wholeBuild(int runs, const std::string& folder, const std::string& sheet32,
     pngquant.seconds = std::min(pngquant.seconds, r.seconds);
     pngquant.wallSeconds = std::min(pngquant.wallSeconds, r.wallSeconds);
   }
-  std::printf("  pngquant 256        %7.3f s %7.3f s wall   (the composed 32-bit sheet)\n",
+  std::printf("  pngquant 256         %7.3f s %7.3f s wall   (the composed 32-bit sheet)\n",
               pngquant.seconds, pngquant.wallSeconds);
-  std::printf("  ratio build / pngquant: %.2f processor, %.2f wall\n",
-              build.seconds / pngquant.seconds, build.wallSeconds / pngquant.wallSeconds);
+  for (size_t k = 0; k < builds.size(); ++k) {
+    std::printf("  ratio %s build / pngquant: %.2f processor, %.2f wall (kmeans target <= 0.5)\n",
+                k == 0 ? "network" : "kmeans", builds[k].seconds / pngquant.seconds,
+                builds[k].wallSeconds / pngquant.wallSeconds);
+  }
 }
 
 }  // namespace

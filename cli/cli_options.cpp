@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "sheet/color_depth.h"
+#include "sheet/sprite_options.h"
 
 namespace oz {
 namespace {
@@ -92,6 +93,15 @@ const CliOption kOptions[] = {
     {"dither", nullptr, "error-diffusion dithering for the 8- and 4-bit palettes",
      [](std::string_view, CliRequest& r) -> std::optional<std::string> {
        r.build.dithering = true;
+       return std::nullopt;
+     }},
+    {"quantiser", "network|kmeans",
+     "what makes the 8- and 4-bit palettes: the neural network, or its palette refined by "
+     "k-means, closer to the frames' colours for a little more time (default network)",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       const auto name = std::find(kQuantiserNames.begin(), kQuantiserNames.end(), value);
+       if (name == kQuantiserNames.end()) return badValue("quantiser", value, "network or kmeans");
+       r.build.quantiser = static_cast<PaletteQuantiser>(name - kQuantiserNames.begin());
        return std::nullopt;
      }},
     {"remove-alpha", nullptr,

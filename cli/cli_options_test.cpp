@@ -37,10 +37,10 @@ TEST(CliOptionsTest, DefaultsMatchAFreshMainWindow) {
 }
 
 TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
-  const CliRequest r =
-      accepted({"--layout=strip", "frames/", "--columns", " 7x", "--depth", "alpha", "--dither",
-                "--remove-alpha", "--background", "pink", "--retina", "--power-of-2",
-                "--sprite-number=9999", "--smallest", "--premultiplied-alpha", "--sheet=a b.png"});
+  const CliRequest r = accepted(
+      {"--layout=strip", "frames/", "--columns", " 7x", "--depth", "alpha", "--dither",
+       "--remove-alpha", "--background", "pink", "--retina", "--power-of-2", "--sprite-number=9999",
+       "--smallest", "--premultiplied-alpha", "--quantiser", "kmeans", "--sheet=a b.png"});
   EXPECT_EQ(r.build.savePath, "a b.png");
   EXPECT_EQ(r.build.imageFolder, "frames/");
   EXPECT_TRUE(r.build.strip);
@@ -50,6 +50,9 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
               r.build.smallest && r.build.retina && r.build.premultipliedAlpha);
   EXPECT_FALSE(r.build.transparent);
   EXPECT_EQ(r.build.spriteNumber, 9999);
+  EXPECT_EQ(r.build.quantiser, PaletteQuantiser::KMeans);
+  EXPECT_EQ(accepted({"--sheet", "s.png", "--quantiser=network", "f"}).build.quantiser,
+            PaletteQuantiser::Network);
 
   const char* depths[] = {"32", "24", "8", "4", "1", "alpha"};
   for (int32_t depth = kDepth32; depth <= kDepthAlpha; ++depth) {
@@ -96,6 +99,8 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
               "--background transparent needs --depth 8 or 4")
         << depth;
   }
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--quantiser", "median", "f"}),
+            "--quantiser takes network or kmeans, not \"median\"");
   for (const char* number : {"10000", "-1", "", "1x", "+5"}) {
     EXPECT_NE(rejected({"--sheet", "s.png", "--sprite-number", number, "f"}).find("0 to 9999"),
               std::string::npos)

@@ -76,14 +76,17 @@ std::optional<PngPixels> reduced(RgbaImage canvas, const SheetEncoding& encoding
   const int32_t height = canvas.height;
   const int bits = paletteBits(encoding.form);
   const bool keepsAlpha = encoding.transparent && bits > 1;
-  std::unique_ptr<Reduction> reduction;
-  if (keepsAlpha) {
-    reduction = Reduction::openWithAlpha(canvas.pixels.data(), width, height,
-                                         static_cast<size_t>(width) * 4, bits, encoding.dither);
-  } else {
-    const size_t stride = flattenForReduction(canvas);
-    reduction = Reduction::open(canvas.pixels.data(), width, height, stride, bits, encoding.dither);
-  }
+  ReductionRequest request;
+  request.width = width;
+  request.height = height;
+  request.withAlpha = keepsAlpha;
+  request.bits = bits;
+  request.dither = encoding.dither;
+  request.quantiser =
+      encoding.quantiser == PaletteQuantiser::KMeans ? Quantiser::KMeans : Quantiser::Network;
+  request.stride = keepsAlpha ? static_cast<size_t>(width) * 4 : flattenForReduction(canvas);
+  request.pixels = canvas.pixels.data();
+  std::unique_ptr<Reduction> reduction = Reduction::open(request);
   if (reduction == nullptr || reduction->palette().size() != (size_t{1} << bits)) {
     return std::nullopt;
   }
@@ -101,7 +104,7 @@ std::optional<PngPixels> reduced(RgbaImage canvas, const SheetEncoding& encoding
 SheetEncoding sheetEncoding(const SpriteOptions& options) {
   const DepthInfo& info = depthInfo(options.colorDepth);
   return {info.form, info.ditheringAllowed && options.dithering,
-          keepsTransparency(options.colorDepth, options.transparent)};
+          keepsTransparency(options.colorDepth, options.transparent), options.quantiser};
 }
 
 std::optional<PngPixels> sheetPixels(RgbaImage canvas, const SheetEncoding& encoding) {

@@ -17,6 +17,7 @@ struct SheetEncoding {
   SheetForm form = SheetForm::Rgba;
   bool dither = false;       // error diffusion, for the 8- and 4-bit palettes
   bool transparent = false;  // 8- and 4-bit: the palette learns and keeps alpha
+  PaletteQuantiser quantiser = PaletteQuantiser::Network;  // who makes the 8- and 4-bit palettes
 };
 
 SheetEncoding sheetEncoding(const SpriteOptions& options);

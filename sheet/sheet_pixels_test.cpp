@@ -69,6 +69,28 @@ const OutputForm kForms[] = {
     {"palette4", {SheetForm::Palette4, false}}, {"palette4-dithered", {SheetForm::Palette4, true}},
     {"palette1", {SheetForm::Palette1, false}}};
 
+// An image of fewer colours than the palette holds comes back exactly from the
+// k-means palette, decoded by libpng; the network's palette only comes near.
+TEST_F(SheetPixelsTest, KMeansPaletteHoldsAFewColoursExactly) {
+  RgbaImage image{40, 30, {}};
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const int k = (x / 5 + y / 6 * 8) % 37;
+      image.pixels.insert(image.pixels.end(),
+                          {static_cast<uint8_t>(k * 7), static_cast<uint8_t>(255 - k * 5),
+                           static_cast<uint8_t>(k * k % 256), 255});
+    }
+  }
+  for (bool dither : {false, true}) {
+    write(image, {SheetForm::Palette8, dither, false, PaletteQuantiser::KMeans}, "k.png");
+    const auto back = decodePng(path("k.png"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->pixels, image.pixels) << dither;
+  }
+  write(image, {SheetForm::Palette8, false}, "n.png");
+  EXPECT_NE(decodePng(path("n.png"))->pixels, image.pixels);
+}
+
 TEST_F(SheetPixelsTest, HeaderPaletteAndRowsAreThoseOfTheEarlierWriter) {
   const RgbaImage image = testing::spriteSheetImage(61, 37);
   for (const OutputForm& form : kForms) {

@@ -3,8 +3,10 @@
 // its defaults and limits, so that the three always agree.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "sheet/color_depth.h"
 
@@ -12,11 +14,22 @@ namespace oz {
 
 inline constexpr int32_t kMaxSpriteNumber = 9999;
 
+// Which quantiser makes the 8- and 4-bit palettes.
+enum class PaletteQuantiser : int32_t {
+  Network,  // the self-organising network: the palettes sheets have always had
+  KMeans,   // the network's palette refined by k-means: closer colours, a little slower
+};
+
+// The quantisers' names on the command line and in the settings file, in the
+// enum's order.
+inline constexpr std::array<std::string_view, 2> kQuantiserNames{"network", "kmeans"};
+
 struct SpriteOptions {
-  bool strip = false;               // one row; otherwise a grid of `columns` frames per row
-  std::string columns = "4";        // as typed: leading blanks, optional sign, digits (0 if none)
-  int32_t colorDepth = kDepth32;    // a ColorDepth; any other value counts as 32-bit
-  bool dithering = false;           // palette depths only
+  bool strip = false;             // one row; otherwise a grid of `columns` frames per row
+  std::string columns = "4";      // as typed: leading blanks, optional sign, digits (0 if none)
+  int32_t colorDepth = kDepth32;  // a ColorDepth; any other value counts as 32-bit
+  bool dithering = false;         // palette depths only
+  PaletteQuantiser quantiser = PaletteQuantiser::Network;  // 8- and 4-bit palettes
   bool removeAlpha = false;         // 24-bit only: nearly transparent pixels become the background
   bool pink = false;                // background RGB 255 0 255 instead of black
   bool transparent = false;         // 8- and 4-bit: keep alpha in the palette ("Transparent")

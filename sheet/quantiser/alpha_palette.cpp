@@ -63,7 +63,8 @@ Network selectNeurons(const Network& net, bool opaque) {
 
 }  // namespace
 
-AlphaPalette trainAlphaPalette(const AlphaImage& image, int bits, const GammaTable& gt) {
+AlphaPalette trainAlphaPalette(const AlphaImage& image, int bits, const GammaTable& gt,
+                               int sampleDivisor) {
   const AlphaEnds ends = alphaEnds(image);
   AlphaPalette result;
   result.size = 1 << bits;
@@ -71,7 +72,7 @@ AlphaPalette trainAlphaPalette(const AlphaImage& image, int bits, const GammaTab
   // network learns from the other pixels with the remaining neurons.
   const int reserved = ends.transparent ? 1 : 0;
   Network net = initialNetwork(result.size - reserved, gt);
-  trainNetwork(net, gt, image);
+  trainNetwork(net, gt, image, ContestKind::Fast, sampleDivisor);
   if (ends.opaque) pinOpaque(net);
 
   Network translucent = selectNeurons(net, false);

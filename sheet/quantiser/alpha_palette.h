@@ -28,8 +28,10 @@ struct AlphaPalette {
 };
 
 // Trains a network of 2^bits neurons (one fewer when an entry is reserved) on
-// `image` and pins its alpha ends; bits is 4 or 8.
-AlphaPalette trainAlphaPalette(const AlphaImage& image, int bits, const GammaTable& gt);
+// `image` and pins its alpha ends; bits is 4 or 8. `sampleDivisor` as
+// planTraining takes it.
+AlphaPalette trainAlphaPalette(const AlphaImage& image, int bits, const GammaTable& gt,
+                               int sampleDivisor = 1);
 
 // The nearest entry of an AlphaPalette: alpha 0 takes the transparent entry,
 // alpha 255 the nearest opaque entry, anything between the nearest of all.

@@ -21,11 +21,12 @@ struct Mapped {
 };
 
 Mapped reduceWithAlpha(const std::vector<uint8_t>& rgba, int32_t width, int32_t height,
-                       int32_t bits, bool dither, size_t stride = 0) {
-  auto [palette, rows] = testing::drain(
-      Reduction::openWithAlpha(rgba.data(), width, height,
-                               stride != 0 ? stride : 4 * static_cast<size_t>(width), bits, dither),
-      height);
+                       int32_t bits, bool dither, size_t stride = 0,
+                       Quantiser quantiser = Quantiser::Network) {
+  ReductionRequest request{
+      rgba.data(), width, height, stride != 0 ? stride : 4 * static_cast<size_t>(width),
+      true,        bits,  dither, quantiser};
+  auto [palette, rows] = testing::drain(Reduction::open(request), height);
   Mapped result{std::move(palette), std::move(rows), {}};
   for (const auto& row : result.rows) {
     for (int32_t x = 0; x < width; ++x) {
@@ -35,14 +36,15 @@ Mapped reduceWithAlpha(const std::vector<uint8_t>& rgba, int32_t width, int32_t 
   return result;
 }
 
-class AlphaReduction : public ::testing::TestWithParam<std::tuple<int32_t, bool>> {};
+// Both quantisers keep the same promises.
+class AlphaReduction : public ::testing::TestWithParam<std::tuple<int32_t, bool, Quantiser>> {};
 
 TEST_P(AlphaReduction, KeepsClearAndOpaquePixelsExactWithTranslucentEntriesFirst) {
-  const auto [bits, dither] = GetParam();
+  const auto [bits, dither, quantiser] = GetParam();
   constexpr int32_t kWidth = 301;  // odd, so a 4-bit row ends in half a byte
   constexpr int32_t kHeight = 97;
   const auto rgba = testing::alphaSpriteImage(kWidth, kHeight, 5);
-  const Mapped got = reduceWithAlpha(rgba, kWidth, kHeight, bits, dither);
+  const Mapped got = reduceWithAlpha(rgba, kWidth, kHeight, bits, dither, 0, quantiser);
 
   ASSERT_EQ(got.palette.size(), size_t{1} << bits);
   ASSERT_EQ(got.indices.size(), rgba.size() / 4);
@@ -73,18 +75,20 @@ TEST_P(AlphaReduction, KeepsClearAndOpaquePixelsExactWithTranslucentEntriesFirst
   EXPECT_TRUE(std::all_of(firstOpaque, got.palette.end(),
                           [](const PaletteColour& c) { return c.alpha == 255; }));
 
-  EXPECT_EQ(reduceWithAlpha(rgba, kWidth, kHeight, bits, dither), got);
+  EXPECT_EQ(reduceWithAlpha(rgba, kWidth, kHeight, bits, dither, 0, quantiser), got);
   // Rows further apart than the pixels need give the same result.
   constexpr size_t kStride = 4 * kWidth + 12;
   std::vector<uint8_t> padded(kStride * kHeight, 0xa5);
   for (int32_t y = 0; y < kHeight; ++y) {
     std::copy_n(&rgba[4 * static_cast<size_t>(y) * kWidth], 4 * kWidth, &padded[y * kStride]);
   }
-  EXPECT_EQ(reduceWithAlpha(padded, kWidth, kHeight, bits, dither, kStride), got);
+  EXPECT_EQ(reduceWithAlpha(padded, kWidth, kHeight, bits, dither, kStride, quantiser), got);
 }
 
 INSTANTIATE_TEST_SUITE_P(Quantiser, AlphaReduction,
-                         ::testing::Combine(::testing::Values(4, 8), ::testing::Bool()));
+                         ::testing::Combine(::testing::Values(4, 8), ::testing::Bool(),
+                                            ::testing::Values(Quantiser::Network,
+                                                              Quantiser::KMeans)));
 
 TEST(AlphaReductionImages, AllClearAndAllOpaqueImagesUseOnlyThatKindOfEntry) {
   const std::vector<uint8_t> clear(4 * 20 * 10, 0);
@@ -134,22 +138,9 @@ TEST(AlphaReductionImages, DitheringKeepsTheAverageAlphaOfARamp) {
     }
   }
   const auto blockError = [&](const Mapped& m) {
-    double total = 0;
-    for (int32_t bx = 0; bx < kWidth; bx += 8) {
-      for (int32_t by = 0; by < kHeight; by += 8) {
-        int source = 0;
-        int mapped = 0;
-        for (int32_t y = by; y < by + 8; ++y) {
-          for (int32_t x = bx; x < bx + 8; ++x) {
-            const size_t i = static_cast<size_t>(y) * kWidth + x;
-            source += rgba[4 * i + 3];
-            mapped += m.palette[m.indices[i]].alpha;
-          }
-        }
-        total += std::abs(source - mapped) / 64.0;
-      }
-    }
-    return total / (kWidth / 8 * kHeight / 8);
+    return testing::blockAverageError(
+        kWidth, kHeight, [&](int32_t x, int32_t y) { return rgba[4 * (y * kWidth + x) + 3]; },
+        [&](int32_t x, int32_t y) { return m.palette[m.indices[y * kWidth + x]].alpha; });
   };
   const Mapped plain = reduceWithAlpha(rgba, kWidth, kHeight, 4, false);
   const Mapped dithered = reduceWithAlpha(rgba, kWidth, kHeight, 4, true);

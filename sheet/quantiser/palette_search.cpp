@@ -25,10 +25,12 @@ void walk(int netsize, int i, int j, SearchStop stop, Visit visit) {
   }
 }
 
-// The search for an opaque pixel: w is exactly 1, so every term is a whole
-// number far below 2^53 and the sums in double are exact. Integers give the
-// same comparisons, faster.
-int searchOpaque(const Colormap& map, int r, int g, int b, SearchStop stop) {
+// The distance of whole-number colours: the sum of the four squared
+// differences, in integers (far below 2^31). For an opaque pixel in gamma
+// space this is the weighted search's distance exactly (w is exactly 1, and
+// every term a whole number far below 2^53, so the sums in double are exact),
+// and integers give the same comparisons, faster.
+int searchSquaresFrom(const Colormap& map, int r, int g, int b, int a, SearchStop stop) {
   int i = map.netindex[g];
   int j = i - 1;
   int best = 0;
@@ -38,7 +40,7 @@ int searchOpaque(const Colormap& map, int r, int g, int b, SearchStop stop) {
     const int dg = (e.green - g) * (e.green - g);
     if (dg > bestd) return false;
     const int d = dg + (e.red - r) * (e.red - r) + (e.blue - b) * (e.blue - b) +
-                  (e.alpha - 255) * (e.alpha - 255);
+                  (e.alpha - a) * (e.alpha - a);
     // New records fall at no predictable step: select rather than branch.
     const int closer = -static_cast<int>(d < bestd);
     best ^= (best ^ k) & closer;
@@ -89,10 +91,14 @@ int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green
   return best;
 }
 
+int searchSquares(const Colormap& map, int red, int green, int blue, int alpha) {
+  return searchSquaresFrom(map, red, green, blue, alpha, SearchStop::EachSide);
+}
+
 int CachedSearch::search(int red, int green, int blue, int alpha) const {
   if (alpha == 255) {
-    return searchOpaque(map_, static_cast<int>(gt_[red]), static_cast<int>(gt_[green]),
-                        static_cast<int>(gt_[blue]), stop_);
+    return searchSquaresFrom(map_, static_cast<int>(gt_[red]), static_cast<int>(gt_[green]),
+                             static_cast<int>(gt_[blue]), 255, stop_);
   }
   return searchColormap(map_, gt_, red, green, blue, alpha, stop_);
 }

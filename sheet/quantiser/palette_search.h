@@ -26,6 +26,11 @@ enum class SearchStop {
 int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green, int blue,
                    int alpha, SearchStop stop = SearchStop::Together);
 
+// Nearest entry of `map` by the plain sum of the four squared differences, no
+// gamma and no weighting, each side searched to its own end: for colormaps
+// that hold colours as they are, not in gamma space.
+int searchSquares(const Colormap& map, int red, int green, int blue, int alpha);
+
 // searchColormap with a memory: the result depends on the query colour alone,
 // and sprites repeat their colours, dithered or not, so most pixels are answered
 // from a table keyed by the colour. Opaque queries that miss are searched in

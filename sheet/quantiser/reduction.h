@@ -17,6 +17,28 @@ struct PaletteColour {
   bool operator==(const PaletteColour&) const = default;
 };
 
+// Which quantiser makes the 4- and 8-bit palettes.
+enum class Quantiser {
+  // The self-organising network: the palettes sheets have always had, byte
+  // for byte.
+  Network,
+  // The network's palette refined by k-means on the image's colours, every
+  // pixel mapped to the nearest entry: closer to the image, for some more time.
+  KMeans,
+};
+
+// What to reduce and how, for Reduction::open.
+struct ReductionRequest {
+  const uint8_t* pixels = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  size_t stride = 0;       // bytes from one row to the next
+  bool withAlpha = false;  // 4 bytes of straight alpha a pixel; otherwise 3, opaque
+  int32_t bits = 8;        // 1, 4 or 8; 1 only without alpha
+  bool dither = false;     // error diffusion at 4 and 8 bits
+  Quantiser quantiser = Quantiser::Network;
+};
+
 class Reduction {
  public:
   // Opens a reduction over opaque pixels: 3 bytes (red, green, blue) per pixel,
@@ -36,6 +58,10 @@ class Reduction {
   static std::unique_ptr<Reduction> openWithAlpha(const uint8_t* rgba, int32_t width,
                                                   int32_t height, size_t stride, int32_t bits,
                                                   bool dither);
+  // Opens the reduction `request` asks for. With Quantiser::Network this is
+  // exactly open or openWithAlpha; 1 bit is the same threshold with either.
+  // nullptr where those refuse.
+  static std::unique_ptr<Reduction> open(const ReductionRequest& request);
   virtual ~Reduction() = default;
 
   // 2^bits entries in palette-index order.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <random>
 
 namespace oz::testing {
@@ -71,6 +72,22 @@ std::vector<uint8_t> alphaSpriteImage(int32_t width, int32_t height, uint32_t se
     }
   }
   return rgba;
+}
+
+double blockAverageError(int32_t width, int32_t height,
+                         const std::function<int(int32_t x, int32_t y)>& source,
+                         const std::function<int(int32_t x, int32_t y)>& mapped) {
+  double total = 0;
+  for (int32_t bx = 0; bx < width; bx += 8) {
+    for (int32_t by = 0; by < height; by += 8) {
+      int difference = 0;
+      for (int32_t y = by; y < by + 8; ++y) {
+        for (int32_t x = bx; x < bx + 8; ++x) difference += source(x, y) - mapped(x, y);
+      }
+      total += std::abs(difference) / 64.0;
+    }
+  }
+  return total / (width / 8 * (height / 8));
 }
 
 Reduced drain(std::unique_ptr<Reduction> reduction, int32_t height) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,5 +31,12 @@ struct Reduced {
 };
 
 Reduced drain(std::unique_ptr<Reduction> reduction, int32_t height);
+
+// How far each 8 x 8 block's average of mapped(x, y) lies from its average of
+// source(x, y), over the blocks of a width x height image (multiples of 8):
+// what dithering keeps low where plain mapping leaves bands.
+double blockAverageError(int32_t width, int32_t height,
+                         const std::function<int(int32_t x, int32_t y)>& source,
+                         const std::function<int(int32_t x, int32_t y)>& mapped);
 
 }  // namespace oz::testing

@@ -75,8 +75,9 @@ const uint8_t* sampleAt(const Image& image, int64_t p) {
 // sample's target and returns false for a sample the network passes over; the
 // walk and the decay count it all the same.
 template <class Image, class TargetOf>
-void learn(Network& net, const Image& image, ContestKind kind, TargetOf targetOf) {
-  const TrainingPlan plan = planTraining(image.width, image.height);
+void learn(Network& net, const Image& image, ContestKind kind, int sampleDivisor,
+           TargetOf targetOf) {
+  const TrainingPlan plan = planTraining(image.width, image.height, sampleDivisor);
   FastContest fast;
   double alpha = kInitialAlpha;
   double radius = kInitialRad;
@@ -115,12 +116,12 @@ void learn(Network& net, const Image& image, ContestKind kind, TargetOf targetOf
 
 }  // namespace
 
-TrainingPlan planTraining(int32_t width, int32_t height) {
+TrainingPlan planTraining(int32_t width, int32_t height, int sampleDivisor) {
   TrainingPlan plan;
   const int64_t pixels = static_cast<int64_t>(width) * height;
   plan.lengthcount = pixels * 4;
   plan.samplefac = static_cast<int>(std::min<int64_t>(pixels / 262144 + 1, 10));
-  plan.samplepixels = plan.lengthcount / (4 * plan.samplefac);
+  plan.samplepixels = plan.lengthcount / (4 * plan.samplefac) / sampleDivisor;
   plan.delta = std::max<int64_t>(plan.samplepixels / 100, 1);
   plan.alphadec = 30 + (plan.samplefac - 1) / 3;
   if (plan.lengthcount % 499 != 0) {
@@ -141,16 +142,18 @@ int64_t nextSamplePosition(int64_t p, const TrainingPlan& plan) {
   return p;
 }
 
-void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image, ContestKind kind) {
+void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image, ContestKind kind,
+                  int sampleDivisor) {
   // The image is opaque, so every sample has alpha 255 and is gamma-mapped.
-  learn(net, image, kind, [&gt](const uint8_t* rgb, Target& t) {
+  learn(net, image, kind, sampleDivisor, [&gt](const uint8_t* rgb, Target& t) {
     t = Target{255.0, gt[rgb[2]], gt[rgb[1]], gt[rgb[0]]};
     return true;
   });
 }
 
-void trainNetwork(Network& net, const GammaTable& gt, const AlphaImage& image, ContestKind kind) {
-  learn(net, image, kind, [&gt](const uint8_t* rgba, Target& t) {
+void trainNetwork(Network& net, const GammaTable& gt, const AlphaImage& image, ContestKind kind,
+                  int sampleDivisor) {
+  learn(net, image, kind, sampleDivisor, [&gt](const uint8_t* rgba, Target& t) {
     if (rgba[3] == 0) return false;
     t = Target{static_cast<double>(rgba[3]), gt[rgba[2]], gt[rgba[1]], gt[rgba[0]]};
     return true;

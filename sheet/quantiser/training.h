@@ -19,7 +19,9 @@ struct TrainingPlan {
   int64_t step = 0;          // bytes between samples: 4 x a prime not dividing the image
 };
 
-TrainingPlan planTraining(int32_t width, int32_t height);
+// `sampleDivisor` takes that many times fewer samples, for a palette that is
+// refined afterwards; 1 is the sheets' long-standing plan.
+TrainingPlan planTraining(int32_t width, int32_t height, int sampleDivisor = 1);
 
 // The byte position of the sample after the one at p: one step on, wrapping
 // around the end of the image.
@@ -30,13 +32,13 @@ enum class ContestKind { Plain, Fast };
 // Trains `net` in place on `image`, which is opaque. ContestKind::Fast and ContestKind::Plain give
 // identical networks; Plain is the reference the fast contest is tested against.
 void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image,
-                  ContestKind kind = ContestKind::Fast);
+                  ContestKind kind = ContestKind::Fast, int sampleDivisor = 1);
 
 // Trains `net` in place on straight-alpha pixels: colour in gamma space, alpha
 // as it is. Pixels of alpha 0 are passed over: the caller gives them an entry
 // of their own, and through the conscience terms their number would otherwise
 // pull a share of the neurons onto transparency.
 void trainNetwork(Network& net, const GammaTable& gt, const AlphaImage& image,
-                  ContestKind kind = ContestKind::Fast);
+                  ContestKind kind = ContestKind::Fast, int sampleDivisor = 1);
 
 }  // namespace oz

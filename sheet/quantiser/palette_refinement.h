@@ -1,0 +1,27 @@
+// Refining a palette by k-means (Lloyd) iterations: every colour of the image
+// goes to its nearest entry, and every entry moves to the mean of its colours,
+// which lowers the squared error of the mapping at each step.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "sheet/quantiser/colour_histogram.h"
+#include "sheet/quantiser/reduction.h"
+
+namespace oz {
+
+// Iterations at most; the refinement stops early once no entry moves.
+inline constexpr int kRefinementRounds = 16;
+
+// Moves the entries of `palette` toward the colours they serve, measured as
+// NearestEntry measures. Entry `fixed` (or none, -1) stays as it is. An entry
+// that serves an opaque colour stays opaque; one that serves only translucent
+// colours takes their mean alpha, below 255. An entry that serves no colour
+// moves onto the colour served worst (count x distance). So entries may change
+// kind, and the caller orders them afterwards. Whole-number arithmetic
+// throughout: the result does not depend on the machine.
+void refinePalette(std::span<PaletteColour> palette, int fixed,
+                   std::span<const CountedColour> colours);
+
+}  // namespace oz

@@ -1,0 +1,19 @@
+// 4 and 8 bits with the network's palette refined by k-means on the image's
+// colours, each pixel mapped to the nearest entry.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "sheet/quantiser/image_view.h"
+#include "sheet/quantiser/reduction.h"
+
+namespace oz {
+
+// `bits` is 4 or 8. Over opaque pixels every entry is opaque; over
+// straight-alpha pixels the ends of alpha stay exact as openWithAlpha keeps
+// them, and the entries keep its order.
+std::unique_ptr<Reduction> openRefined(const OpaqueImage& image, int32_t bits, bool dither);
+std::unique_ptr<Reduction> openRefined(const AlphaImage& image, int32_t bits, bool dither);
+
+}  // namespace oz

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "sheet/quantiser/colour_histogram.h"
+#include "sheet/quantiser/reduction.h"
+#include "sheet/quantiser/test_images.h"
+
+namespace oz {
+namespace {
+
+// Squared error of each pixel's entry against the pixel, 4 bits per index.
+struct Fit {
+  double colour = 0;  // over pixels of alpha above 0
+  double alpha = 0;
+};
+
+Fit fitOf(const std::vector<uint8_t>& pixels, int bytes, int32_t width, int32_t bits,
+          const testing::Reduced& reduced) {
+  Fit fit;
+  for (size_t y = 0; y < reduced.rows.size(); ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      const auto& row = reduced.rows[y];
+      const int index = bits == 8 ? row[x] : (row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15;
+      const PaletteColour& c = reduced.palette.at(index);
+      const uint8_t* p = &pixels[bytes * (y * width + x)];
+      const int alpha = bytes == 4 ? p[3] : 255;
+      fit.alpha += (c.alpha - alpha) * (c.alpha - alpha);
+      if (alpha == 0) continue;
+      for (int ch = 0; ch < 3; ++ch) {
+        const int d = (&c.red)[ch] - p[ch];
+        fit.colour += d * d;
+      }
+    }
+  }
+  return fit;
+}
+
+testing::Reduced reduce(const std::vector<uint8_t>& pixels, bool withAlpha, int32_t width,
+                        int32_t height, int32_t bits, bool dither, Quantiser quantiser) {
+  const size_t bytes = withAlpha ? 4 : 3;
+  return testing::drain(
+      Reduction::open(ReductionRequest{pixels.data(), width, height, bytes * width, withAlpha, bits,
+                                       dither, quantiser}),
+      height);
+}
+
+// Sixteen colours in blocks, one of them clear in the transparent form: a
+// palette of 16 can hold them exactly, and the refinement finds it.
+TEST(RefinedReduction, SixteenColoursAreReducedWithoutLossAtFourBits) {
+  std::mt19937 random(12);
+  std::array<std::array<uint8_t, 4>, 16> colours{};
+  for (auto& c : colours) {
+    for (int ch = 0; ch < 3; ++ch) c[ch] = static_cast<uint8_t>(random() & 0xff);
+    c[3] = static_cast<uint8_t>(random() % 2 ? 255 : 30 + random() % 200);
+  }
+  colours[0] = {0, 0, 0, 0};
+  constexpr int32_t kWidth = 64;
+  constexpr int32_t kHeight = 48;
+  for (bool withAlpha : {false, true}) {
+    std::vector<uint8_t> pixels;
+    for (int32_t y = 0; y < kHeight; ++y) {
+      for (int32_t x = 0; x < kWidth; ++x) {
+        const auto& c = colours[(y / 12) * 4 + x / 16];
+        pixels.insert(pixels.end(), c.begin(), c.begin() + (withAlpha ? 4 : 3));
+      }
+    }
+    const int bytes = withAlpha ? 4 : 3;
+    for (bool dither : {false, true}) {
+      const auto reduced = reduce(pixels, withAlpha, kWidth, kHeight, 4, dither, Quantiser::KMeans);
+      ASSERT_EQ(reduced.palette.size(), 16u);
+      const Fit fit = fitOf(pixels, bytes, kWidth, 4, reduced);
+      EXPECT_EQ(fit.colour, 0) << withAlpha << dither;
+      EXPECT_EQ(fit.alpha, 0) << withAlpha << dither;
+    }
+    // The network alone does not manage it: the refinement is what does.
+    const auto network = reduce(pixels, withAlpha, kWidth, kHeight, 4, false, Quantiser::Network);
+    EXPECT_GT(fitOf(pixels, bytes, kWidth, 4, network).colour, 0) << withAlpha;
+  }
+}
+
+// On sprite-like pictures the refined palette fits closer than the network's
+// it starts from, and the same input gives the same bytes again.
+TEST(RefinedReduction, FitsCloserThanTheNetworkAndRepeatsItself) {
+  constexpr int32_t kWidth = 160;
+  constexpr int32_t kHeight = 120;
+  const auto rgb = testing::spriteImage(kWidth, kHeight, 21);
+  const auto rgba = testing::alphaSpriteImage(kWidth, kHeight, 22);
+  for (int32_t bits : {4, 8}) {
+    for (bool withAlpha : {false, true}) {
+      const auto& pixels = withAlpha ? rgba : rgb;
+      const int bytes = withAlpha ? 4 : 3;
+      const auto refined =
+          reduce(pixels, withAlpha, kWidth, kHeight, bits, false, Quantiser::KMeans);
+      const auto network =
+          reduce(pixels, withAlpha, kWidth, kHeight, bits, false, Quantiser::Network);
+      const Fit better = fitOf(pixels, bytes, kWidth, bits, refined);
+      const Fit start = fitOf(pixels, bytes, kWidth, bits, network);
+      EXPECT_LT(better.colour + better.alpha, start.colour + start.alpha) << bits << withAlpha;
+      if (!withAlpha) {
+        for (const PaletteColour& c : refined.palette) EXPECT_EQ(c.alpha, 255);
+      }
+      EXPECT_EQ(reduce(pixels, withAlpha, kWidth, kHeight, bits, false, Quantiser::KMeans),
+                refined);
+    }
+  }
+}
+
+// Dithering works where mapping would leave bands, a smooth ramp: each small
+// block keeps its average colour closer. On noise, which hides banding, it
+// leaves the nearest entries alone.
+TEST(RefinedReduction, DithersSmoothAreasOnly) {
+  constexpr int32_t kWidth = 256;
+  constexpr int32_t kHeight = 16;
+  std::vector<uint8_t> ramp;
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) {
+      ramp.insert(ramp.end(), {static_cast<uint8_t>(x), static_cast<uint8_t>(x / 2), 90});
+    }
+  }
+  const auto blockError = [&](const testing::Reduced& m) {
+    return testing::blockAverageError(
+        kWidth, kHeight, [&](int32_t x, int32_t y) { return ramp[3 * (y * kWidth + x)]; },
+        [&](int32_t x, int32_t y) {
+          return m.palette[(m.rows[y][x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15].red;
+        });
+  };
+  const auto plain = reduce(ramp, false, kWidth, kHeight, 4, false, Quantiser::KMeans);
+  const auto dithered = reduce(ramp, false, kWidth, kHeight, 4, true, Quantiser::KMeans);
+  EXPECT_LT(blockError(dithered), 0.5 * blockError(plain));
+
+  const auto noise = testing::noiseImage(64, 64, 5);
+  EXPECT_EQ(reduce(noise, false, 64, 64, 4, true, Quantiser::KMeans),
+            reduce(noise, false, 64, 64, 4, false, Quantiser::KMeans));
+}
+
+TEST(RefinedReduction, OneBitIsTheThresholdWithEitherQuantiser) {
+  const auto rgb = testing::spriteImage(40, 30, 4);
+  EXPECT_EQ(reduce(rgb, false, 40, 30, 1, false, Quantiser::KMeans),
+            reduce(rgb, false, 40, 30, 1, false, Quantiser::Network));
+  EXPECT_EQ(
+      Reduction::open(ReductionRequest{rgb.data(), 40, 30, 120, true, 1, false, Quantiser::KMeans}),
+      nullptr);
+}
+
+TEST(ColourHistogram, CountsAllPixelsOfSmallImagesAndASpreadSampleOfLargeOnes) {
+  EXPECT_EQ(histogramStep(1024, 1024), 1);
+  // 2048 x 2048 needs every 4th pixel or more: 5 is the first prime past 4.
+  EXPECT_EQ(histogramStep(2048, 2048), 5);
+  // 8192 x 8192 needs 64: 67 is the first prime past it; a width it divides is passed over.
+  EXPECT_EQ(histogramStep(8192, 8192), 67);
+  EXPECT_EQ(histogramStep(67 * 120, 8192), 71);
+
+  const std::vector<uint8_t> rgba{1, 2, 3, 255, 9, 9, 9, 0, 1, 2, 3, 255, 1, 2, 3, 40};
+  const auto colours = countColours(AlphaImage{rgba.data(), 2, 2, 8});
+  EXPECT_EQ(colours, (std::vector<CountedColour>{{1, 2, 3, 255, 2}, {1, 2, 3, 40, 1}}));
+
+  std::vector<uint8_t> rgb(3 * 2048 * 1024, 7);
+  const auto sampled = countColours(OpaqueImage{rgb.data(), 2048, 1024, 3 * 2048});
+  ASSERT_EQ(sampled.size(), 1u);
+  EXPECT_EQ(sampled[0].count, (2048 * 1024 + 2) / 3);  // every 3rd pixel
+}
+
+}  // namespace
+}  // namespace oz
