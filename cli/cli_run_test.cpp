@@ -165,6 +165,8 @@ TEST_F(CliRunTest, OneFileNamedTwiceExitsWithTwoAndWritesNothing) {
                         "files.\n"}));
   EXPECT_FALSE(testing::fileExists(sheet()));
   EXPECT_EQ(testing::readFile(templ), "ov.Extension = \".txt\"\nov.ImageCount\n");
+  // The sheet would replace the file standard output writes the script to.
+  EXPECT_EQ(run({"--sheet", outPath(), "--script", templ, "--data", "-", folder()}).status, 2);
 }
 
 // From its build folder the program finds the gallery in the source tree.

@@ -156,11 +156,13 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
       request.script ? std::optional(scriptRequestFor(request, out)) : std::nullopt;
   BuildOptions options = request.build;
   // The script's files are compared with the sheet's before anything is
-  // written; standard output ("-") is no file of its own.
+  // written; "-" is the file standard output goes to, which a sheet written
+  // there would replace.
   if (scriptRequest) {
     options.templatePath =
         resolveScriptArgument(scriptRequest->scriptArgument, scriptRequest->supportDir);
-    if (scriptRequest->dataPath != "-") options.scriptPath = scriptRequest->dataPath.value_or("");
+    options.scriptPath = scriptRequest->dataPath.value_or("");
+    if (options.scriptPath == "-") options.scriptPath = fileno(out) == 1 ? "/dev/stdout" : "";
   }
   ProgressLine progressLine(err, isatty(fileno(err)) != 0);
   const BuildOutcome outcome = buildSheet(
