@@ -142,10 +142,10 @@ TEST_F(CliRunTest, RefusalsExitWithOneUsageErrorsWithTwoAndAFailedWriteWithThree
 
   unlink((folder() + "/f2.png").c_str());
   const std::string missing = dir_.path() + "no/sheet.png";
-  EXPECT_EQ(
-      run({"--sheet", missing, folder()}),
-      (CliRun{3, "",
-              "Save Error! Unable to save the sprite sheet/strip to \"" + missing + "\".\n"}));
+  EXPECT_EQ(run({"--sheet", missing, folder()}),
+            (CliRun{3, "",
+                    "Save Error! Unable to save the sprite sheet/strip to \"" + missing +
+                        "\".\nThe folder \"" + dir_.path() + "no/\" does not exist.\n"}));
   EXPECT_EQ(run({"--depth", "7", "--sheet", sheet(), folder()}),
             (CliRun{2, "",
                     "orvane-zozivi-cli: --depth takes 32, 24, 8, 4, 1 or alpha, not \"7\"\n"
