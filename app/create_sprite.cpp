@@ -30,7 +30,7 @@ std::string previewQuestion(std::string_view sheetPath) {
 }
 
 void showProblem(Toolkit& toolkit, const ProblemText& problem) {
-  toolkit.messageBox(problem.title, problem.text, MessageButtons::Ok);
+  toolkit.messageBoxWithDetails(problem.title, problem.text, problem.details);
 }
 
 BuildOutcome buildWithFeedback(Toolkit& toolkit, const BuildOptions& options,
@@ -49,14 +49,8 @@ bool scriptExportWanted(const Toolkit& toolkit) {
   return toolkit.state(Control::ScriptList) >= 1 && !toolkit.text(Control::ScriptPathField).empty();
 }
 
-// Exports the selected script after the sheet and shows how that went: the
-// completion message, or the export's own refusal in its place.
-void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                     const BuiltSheet& sheet) {
-  if (!scriptExportWanted(toolkit)) {
-    toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
-    return;
-  }
+ScriptExportRequest scriptRequest(const Toolkit& toolkit, const SupportDir& supportDir,
+                                  const ExportChoice& choice) {
   const std::string name = toolkit.text(Control::ScriptList);
   ScriptExportRequest request;
   // A name the store refuses leaves the path empty, which reads as an
@@ -65,6 +59,18 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
   request.scriptName = name;
   request.clipboardMode = choice.clipboardMode;
   request.outputPath = toolkit.text(Control::ScriptPathField);
+  return request;
+}
+
+// Exports the selected script after the sheet and shows how that went: the
+// completion message, or the export's own refusal in its place.
+void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
+                     const BuiltSheet& sheet) {
+  if (!scriptExportWanted(toolkit)) {
+    toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
+    return;
+  }
+  const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
   const ExpansionContext context = makeExpansionContext(
       sheet, toolkit.text(Control::SheetPathField), toolkit.text(Control::SpriteNumber),
       toolkit.state(Control::Retina) == 1);
@@ -87,7 +93,13 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
 
 void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
                   const BuildClock& clock) {
-  const BuildOptions options = optionsFromControls(toolkit);
+  BuildOptions options = optionsFromControls(toolkit);
+  // The script's files are compared with the sheet's before anything is written.
+  if (scriptExportWanted(toolkit)) {
+    const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
+    options.templatePath = request.templatePath;
+    if (!request.clipboardMode) options.scriptPath = request.outputPath;
+  }
   const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
     showProblem(toolkit, problemText(*refusal));

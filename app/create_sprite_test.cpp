@@ -164,6 +164,43 @@ TEST_F(CreateSpriteTest, TypedFolderWithoutTheFinalSlashFindsItsFramesAndEmptyPa
   EXPECT_FALSE(toolkit_.busy());
 }
 
+// The title and the text stay as they are; the box's details say what to change.
+TEST_F(CreateSpriteTest, RefusalsSayInTheirDetailsWhatWasFound) {
+  prepare(out_ + "walk.png");
+  writeFrame("f4.png", 11, 20);
+  click(Control::Create);
+  toolkit_.type(Control::ImageFolderField, temp_.path() + "gone/");
+  click(Control::Create);
+  ASSERT_EQ(toolkit_.messages().size(), 2u);
+  const ShownMessage& size = toolkit_.messages()[0];
+  EXPECT_EQ(size.title, "Image Size Error!");
+  EXPECT_TRUE(size.text.starts_with("Orvane Zozivi only supports images")) << size.text;
+  EXPECT_EQ(size.details,
+            "\"f4.png\" is 11 x 20 pixels, but the 3 frames before it, from \"f1.png\" on, are "
+            "10 x 20 pixels.");
+  const ShownMessage& folder = toolkit_.messages()[1];
+  EXPECT_EQ(folder.text, "No png images were found in the image folder!");
+  EXPECT_EQ(folder.details, "The folder \"" + temp_.path() + "gone/\" does not exist.");
+  EXPECT_FALSE(testing::fileExists(out_ + "walk.png"));
+}
+
+// Which files are one is the build's own test; here the window's message, and
+// that nothing is written.
+TEST_F(CreateSpriteTest, OneFileNamedTwiceIsAWaitNamingBothAndWritesNothing) {
+  addScript("Listing", kListing);
+  prepare(out_ + "walk.png");
+  choose(Control::ScriptList, 1);
+  const std::string templatePath = support_.file("Listing.txt");
+  toolkit_.type(Control::ScriptPathField, templatePath);
+  click(Control::Create);
+  ASSERT_EQ(titles(), std::vector<std::string>{"Wait!"});
+  EXPECT_EQ(toolkit_.messages()[0].text,
+            "The script \"" + templatePath + "\" and the script's template \"" + templatePath +
+                "\" are the same file! Nothing was saved; choose another file for the script.");
+  EXPECT_EQ(testing::readFile(templatePath), kListing);
+  EXPECT_FALSE(testing::fileExists(out_ + "walk.png"));
+}
+
 TEST_F(CreateSpriteTest, SlowBuildShowsProgressAndEndsNotBusy) {
   prepare(out_ + "walk.png");
   clockStep_ = std::chrono::milliseconds(200);

@@ -297,8 +297,9 @@ std::string helpText() {
       "\nExit status: 0 the sheet (and the script) was written, or the listing or copy was\n"
       "made; 1 the build was refused, the gallery is not installed, or --install-script found\n"
       "no such template or an existing script (the reason on standard error); 2 a usage\n"
-      "error; 3 the sheet, the script or the copied template could not be written, or the\n"
-      "template could not be read.\n";
+      "error, or one file named twice as the sheet, the script, the template or a frame\n"
+      "(nothing is written); 3 the sheet, the script or the copied template could not be\n"
+      "written, or the template could not be read.\n";
   return text;
 }
 

@@ -158,7 +158,9 @@ class CliRunTest : public ::testing::Test {
 // runs below, --help by the manual page's test.
 TEST_F(CliRunTest, RefusalsExitWithOneUsageErrorsWithTwoAndAFailedWriteWithThree) {
   EXPECT_EQ(run({"--sheet", sheet(), folder()}),
-            (CliRun{1, "", "Wait! No png images were found in the image folder!\n"}));
+            (CliRun{1, "",
+                    "Wait! No png images were found in the image folder!\nThe folder \"" +
+                        folder() + "/\" holds no file whose name ends in \".png\".\n"}));
 
   frames(1, 4, 2);
   EXPECT_EQ(run({"--sheet", "", folder()}),
@@ -172,14 +174,31 @@ TEST_F(CliRunTest, RefusalsExitWithOneUsageErrorsWithTwoAndAFailedWriteWithThree
 
   unlink((folder() + "/f2.png").c_str());
   const std::string missing = dir_.path() + "no/sheet.png";
-  EXPECT_EQ(
-      run({"--sheet", missing, folder()}),
-      (CliRun{3, "",
-              "Save Error! Unable to save the sprite sheet/strip to \"" + missing + "\".\n"}));
+  EXPECT_EQ(run({"--sheet", missing, folder()}),
+            (CliRun{3, "",
+                    "Save Error! Unable to save the sprite sheet/strip to \"" + missing +
+                        "\".\nThe folder \"" + dir_.path() + "no/\" does not exist.\n"}));
   EXPECT_EQ(run({"--depth", "7", "--sheet", sheet(), folder()}),
             (CliRun{2, "",
                     "orvane-zozivi-cli: --depth takes 32, 24, 8, 4, 1 or alpha, not \"7\"\n"
                     "Try \"orvane-zozivi-cli --help\".\n"}));
+}
+
+// Which spellings name one file is the build's own test; here the status and
+// the message, and that nothing is written.
+TEST_F(CliRunTest, OneFileNamedTwiceExitsWithTwoAndWritesNothing) {
+  frames(2, 4, 2);
+  const std::string templ = dir_.path() + "names.txt";
+  testing::writeFile(templ, "ov.Extension = \".txt\"\nov.ImageCount\n");
+  EXPECT_EQ(run({"--sheet", sheet(), "--script", templ, "--data", sheet(), folder()}),
+            (CliRun{2, "",
+                    "Wait! The sprite sheet/strip \"" + sheet() + "\" and the script \"" + sheet() +
+                        "\" are the same file! Nothing was saved; save them to two different "
+                        "files.\n"}));
+  EXPECT_FALSE(testing::fileExists(sheet()));
+  EXPECT_EQ(testing::readFile(templ), "ov.Extension = \".txt\"\nov.ImageCount\n");
+  // The sheet would replace the file standard output writes the script to.
+  EXPECT_EQ(run({"--sheet", outPath(), "--script", templ, "--data", "-", folder()}).status, 2);
 }
 
 // From its build folder the program finds the gallery in the source tree.
@@ -372,8 +391,8 @@ TEST_F(CliRunTest, AnUnreadableTemplateFailsAfterTheSheet) {
   EXPECT_EQ(r.status, 3);
   // Standard output was to carry the script: nothing else may be left there.
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "Wait! The \"" + fifo + "\" script could not be read.\nWrote " + sheet() +
-                       ": 4 x 2 pixels, 1 frame.\n");
+  EXPECT_EQ(r.err, "Wait! The \"" + fifo + "\" script could not be read.\n\"" + fifo +
+                       "\" is not a plain file.\nWrote " + sheet() + ": 4 x 2 pixels, 1 frame.\n");
   EXPECT_TRUE(testing::fileExists(sheet())) << "the sheet is written first";
 }
 

@@ -21,9 +21,11 @@
 namespace oz {
 namespace {
 
-// A problem's message box as one line: its title, then its text.
+// A problem's message box as one line, its title and then its text; what was
+// found, when there is more to say, on a line of its own.
 void printProblem(std::FILE* err, const ProblemText& problem) {
   std::fprintf(err, "%s %s\n", problem.title.c_str(), problem.text.c_str());
+  if (!problem.details.empty()) std::fprintf(err, "%s\n", problem.details.c_str());
 }
 
 // The support directory, seeded with the example scripts on its first use,
@@ -95,9 +97,8 @@ int installGalleryScript(const std::string& name, std::FILE* out, std::FILE* err
   });
 }
 
-// Expands the template after the sheet was written. Returns the exit status.
-int exportScriptAfterSheet(const CliRequest& request, const BuiltSheet& sheet, std::FILE* out,
-                           std::FILE* err, bool* scriptOnStandardOutput) {
+// The script's side of the request: the template and where its expansion goes.
+CliScriptRequest scriptRequestFor(const CliRequest& request, std::FILE* out) {
   CliScriptRequest scriptRequest{*request.script, "", request.dataPath};
   // "/dev/stdout" and its like go through the one stream, so the script and
   // the report cannot overwrite each other.
@@ -105,6 +106,13 @@ int exportScriptAfterSheet(const CliRequest& request, const BuiltSheet& sheet, s
     scriptRequest.dataPath.emplace(1, '-');
   // Only a script name needs the support directory; a path is used as given.
   if (!isScriptPathArgument(*request.script)) scriptRequest.supportDir = preparedSupportDir().path;
+  return scriptRequest;
+}
+
+// Expands the template after the sheet was written. Returns the exit status.
+int exportScriptAfterSheet(const CliRequest& request, const CliScriptRequest& scriptRequest,
+                           const BuiltSheet& sheet, std::FILE* out, std::FILE* err,
+                           bool* scriptOnStandardOutput) {
   const ExpansionContext context =
       makeExpansionContext(sheet, request.build.savePath,
                            std::to_string(request.build.spriteNumber), request.build.retina);
@@ -144,21 +152,39 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   if (request.listGallery) return listGalleryNames(out, err);
   if (request.installScript) return installGalleryScript(*request.installScript, out, err);
 
+  const std::optional<CliScriptRequest> scriptRequest =
+      request.script ? std::optional(scriptRequestFor(request, out)) : std::nullopt;
+  BuildOptions options = request.build;
+  // The script's files are compared with the sheet's before anything is
+  // written; "-" is the file standard output goes to, which a sheet written
+  // there would replace.
+  if (scriptRequest) {
+    options.templatePath =
+        resolveScriptArgument(scriptRequest->scriptArgument, scriptRequest->supportDir);
+    options.scriptPath = scriptRequest->dataPath.value_or("");
+    if (options.scriptPath == "-") options.scriptPath = fileno(out) == 1 ? "/dev/stdout" : "";
+  }
   ProgressLine progressLine(err, isatty(fileno(err)) != 0);
-  const BuildOutcome outcome =
-      buildSheet(request.build,
-                 [&progressLine](const BuildProgress& progress) { progressLine.update(progress); });
+  const BuildOutcome outcome = buildSheet(
+      options, [&progressLine](const BuildProgress& progress) { progressLine.update(progress); });
   progressLine.finish();
 
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
     printProblem(err, problemText(*refusal));
-    return refusal->problem == BuildProblem::WriteFailed ? kExitWriteFailed : kExitRefused;
+    switch (refusal->problem) {
+      case BuildProblem::WriteFailed:
+        return kExitWriteFailed;
+      case BuildProblem::SameFile:
+        return kExitUsage;
+      default:
+        return kExitRefused;
+    }
   }
   const BuiltSheet& sheet = std::get<BuiltSheet>(outcome);
   bool scriptOnStandardOutput = false;
-  const int status = request.script
-                         ? exportScriptAfterSheet(request, sheet, out, err, &scriptOnStandardOutput)
-                         : kExitWritten;
+  const int status = scriptRequest ? exportScriptAfterSheet(request, *scriptRequest, sheet, out,
+                                                            err, &scriptOnStandardOutput)
+                                   : kExitWritten;
   // When standard output carries the script or the sheet, or was asked to
   // carry the script, the report goes to standard error: what is there can be
   // piped on untouched, and a script that failed leaves nothing to be taken

@@ -11,6 +11,8 @@ enum CliExitStatus : int {
   // The build's message (title and text) went to `err`; or --install-script
   // found no such template, or an existing script, or no gallery at all.
   kExitRefused = 1,
+  // A usage error, or one file named twice (the sheet, the script file, the
+  // template or a frame).
   kExitUsage = 2,
   // The sheet, the script or the copied template could not be written, or
   // the template could not be read.

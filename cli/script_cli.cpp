@@ -66,7 +66,7 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
     return outcomeOf(CliScriptStatus::WrittenToStandardOutput);
   }
   if (!writeScriptFile(lines, context, *request.dataPath)) {
-    return failed(CliScriptStatus::Failed, ScriptProblem::WriteFailed, *request.dataPath);
+    return CliScriptOutcome{CliScriptStatus::Failed, scriptNotWritten(*request.dataPath)};
   }
   return outcomeOf(CliScriptStatus::WrittenToFile);
 }

@@ -114,6 +114,23 @@ std::string readDetails(const std::string& file, ReadResult read) {
   return {};
 }
 
+std::string folderFaultDetails(const std::string& file, FolderFault fault) {
+  const std::string folder = quoted(folderOfPath(file));
+  switch (fault) {
+    case FolderFault::None:
+      break;
+    case FolderFault::Missing:
+      return "The folder " + folder + " does not exist.";
+    case FolderFault::NotAFolder:
+      return folder + " is not a folder.";
+    case FolderFault::NoPermission:
+      return "You have no permission to write in the folder " + folder + ".";
+    case FolderFault::Full:
+      return "The disk that holds the folder " + folder + " is full.";
+  }
+  return {};
+}
+
 std::string_view fileWord(RunFile file) {
   switch (file) {
     case RunFile::Sheet:
@@ -139,12 +156,22 @@ std::string problemDetails(const BuildRefusal& refusal) {
   if (const auto* c = std::get_if<NoDecodableFrame>(&cause)) return noDecodableDetails(*c);
   if (const auto* c = std::get_if<DifferingFrame>(&cause)) return differingDetails(*c);
   if (const auto* c = std::get_if<OversizedSheet>(&cause)) return oversizedDetails(*c);
+  if (const auto* c = std::get_if<SheetNotWritten>(&cause)) {
+    return folderFaultDetails(refusal.path, c->folder);
+  }
   return {};
 }
 
 std::string problemDetails(const ScriptFailure& failure) {
-  if (failure.problem != ScriptProblem::TemplateUnreadable) return {};
-  return readDetails(failure.file, failure.read);
+  switch (failure.problem) {
+    case ScriptProblem::TemplateUnreadable:
+      return readDetails(failure.file, failure.read);
+    case ScriptProblem::WriteFailed:
+      return folderFaultDetails(failure.subject, failure.folder);
+    case ScriptProblem::ClipboardTooLarge:
+      break;
+  }
+  return {};
 }
 
 std::string sameFileText(const RunFilesClash& clash) {

@@ -84,15 +84,6 @@ TEST(ProblemText, DetailsSayWhatToChange) {
       {{BuildProblem::NoImages, folder, FolderUnlistable{ENOENT}},
        kNoImagesText,
        "The folder \"/art/walk/\" does not exist."},
-      {{BuildProblem::NoImages, folder, FolderUnlistable{ENOTDIR}},
-       kNoImagesText,
-       "\"/art/walk/\" is not a folder."},
-      {{BuildProblem::NoImages, folder, FolderUnlistable{EACCES}},
-       kNoImagesText,
-       "You have no permission to open the folder \"/art/walk/\"."},
-      {{BuildProblem::NoImages, folder, NoFrameFiles{0}},
-       kNoImagesText,
-       "The folder \"/art/walk/\" holds no file whose name ends in \".png\"."},
       {{BuildProblem::NoImages, folder, NoFrameFiles{12}},
        kNoImagesText,
        "The folder \"/art/walk/\" holds no file whose name ends in \".png\" in small letters; 12 "
@@ -111,6 +102,15 @@ TEST(ProblemText, DetailsSayWhatToChange) {
     EXPECT_EQ(problem.text, c.text);
     EXPECT_EQ(problem.details, c.details);
   }
+  EXPECT_EQ(problemText(BuildRefusal{BuildProblem::WriteFailed, "/art/out/walk.png",
+                                     SheetNotWritten{FolderFault::Full}})
+                .details,
+            "The disk that holds the folder \"/art/out/\" is full.");
+  EXPECT_EQ(
+      problemText(ScriptFailure{
+                      ScriptProblem::WriteFailed, "walk.plist", {}, {}, FolderFault::NoPermission})
+          .details,
+      "You have no permission to write in the folder \"./\".");
   const ProblemText large = problemText(ScriptFailure{ScriptProblem::TemplateUnreadable, "plist",
                                                       "/s/plist.txt", ReadResult::TooLarge});
   EXPECT_EQ(large, (ProblemText{"Wait!", "The \"plist\" script could not be read.",

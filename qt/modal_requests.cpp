@@ -8,17 +8,30 @@
 
 namespace oz {
 
+namespace {
+
+// Plain text as rich text: escaped, so that no character of it is read as
+// markup, with its line breaks kept.
+QString richParagraph(std::string_view text) {
+  QString body = toQ(text).toHtmlEscaped();
+  body.replace("\r\n", "<br>").replace('\r', "<br>").replace('\n', "<br>");
+  return "<p>" + body + "</p>";
+}
+
+}  // namespace
+
 int showMessageBox(QWidget* parent, std::string_view title, std::string_view text,
-                   MessageButtons buttons) {
+                   std::string_view details, MessageButtons buttons) {
   QMessageBox box(parent);
   box.setObjectName("message-box");
   box.setWindowTitle(toQ(title));
-  // One rich-text label: the title as the bold heading, the text under it,
-  // both escaped so that no character of theirs is read as markup.
-  QString body = toQ(text).toHtmlEscaped();
-  body.replace("\r\n", "<br>").replace('\r', "<br>").replace('\n', "<br>");
+  // One rich-text label: the title as the bold heading, the text under it.
   box.setTextFormat(Qt::RichText);
-  box.setText("<p><b>" + toQ(title).toHtmlEscaped() + "</b></p><p>" + body + "</p>");
+  box.setText("<p><b>" + toQ(title).toHtmlEscaped() + "</b></p>" + richParagraph(text));
+  // The informative text stands under the text at once, in the style's
+  // smaller type; a detailed text would hide it behind a button and show it
+  // as a log, when it is the one line that says what to change.
+  if (!details.empty()) box.setInformativeText(richParagraph(details));
   if (buttons == MessageButtons::YesNo) {
     box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -13,9 +13,10 @@ class QWidget;
 namespace oz {
 
 // Returns a MessageResult; closing a Yes/No box without choosing is No,
-// closing a Yes/No/Cancel box is Cancel.
+// closing a Yes/No/Cancel box is Cancel. Non-empty `details` become the box's
+// informative text.
 int showMessageBox(QWidget* parent, std::string_view title, std::string_view text,
-                   MessageButtons buttons);
+                   std::string_view details, MessageButtons buttons);
 std::string requestFolder(QWidget* parent, std::string_view title);
 std::string requestSaveFile(QWidget* parent, std::string_view title, std::string_view proposedName,
                             std::string_view filter);

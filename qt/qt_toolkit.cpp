@@ -279,9 +279,16 @@ bool QtToolkit::isMenuItemEnabled(int item) const {
 
 int QtToolkit::messageBox(std::string_view title, std::string_view text, MessageButtons buttons) {
   inputGuard_->setBusy(false);
-  const int result = showMessageBox(findWindow(activeWindow()), title, text, buttons);
+  const int result = showMessageBox(findWindow(activeWindow()), title, text, {}, buttons);
   inputGuard_->setBusy(busy_);
   return result;
+}
+
+void QtToolkit::messageBoxWithDetails(std::string_view title, std::string_view text,
+                                      std::string_view details) {
+  inputGuard_->setBusy(false);
+  showMessageBox(findWindow(activeWindow()), title, text, details, MessageButtons::Ok);
+  inputGuard_->setBusy(busy_);
 }
 
 std::string QtToolkit::chooseFolder(std::string_view title) {

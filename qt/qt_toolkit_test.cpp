@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <functional>
 #include <tuple>
@@ -250,6 +251,26 @@ TEST_F(QtToolkitTest, MessageBoxShowsItsTitleAndIsCancelledOrNoWhenLeftUnanswere
   ASSERT_EQ(shown.size(), 4);
   EXPECT_TRUE(shown[0].startsWith("<p><b>Preview?</b></p>"));
   EXPECT_TRUE(shown[0].contains("&quot;/a &lt;b&gt;.png&quot; ?"));
+}
+
+// The details stand under the text at once, as the box's informative text,
+// escaped like it; without them the box has none.
+TEST_F(QtToolkitTest, MessageBoxDetailsAreItsInformativeText) {
+  QStringList informative;
+  for (const char* details : {"\"<b>.png\" is 11 x 20 pixels.", ""}) {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      informative.append(box->informativeText());
+      box->button(QMessageBox::Ok)->click();
+    });
+    tk_.messageBoxWithDetails("Image Size Error!", "Orvane Zozivi only supports ...", details);
+  }
+  ASSERT_EQ(informative.size(), 2);
+  QTextDocument shown;
+  shown.setHtml(informative[0]);
+  EXPECT_EQ(shown.toPlainText(), "\"<b>.png\" is 11 x 20 pixels.");
+  EXPECT_TRUE(informative[1].isEmpty());
 }
 
 TEST_F(QtToolkitTest, ClicksAreDroppedWhileBusyAndEndAWait) {

@@ -47,6 +47,10 @@ std::optional<ScriptFailure> readTemplate(const std::string& path, const std::st
   return ScriptFailure{ScriptProblem::TemplateUnreadable, name, path, read};
 }
 
+ScriptFailure scriptNotWritten(const std::string& path) {
+  return {ScriptProblem::WriteFailed, path, {}, ReadResult::Read, folderFaultFor(path)};
+}
+
 bool writeScriptFile(std::span<const std::string> lines, const ExpansionContext& context,
                      const std::string& path) {
   AtomicFile file;
@@ -90,7 +94,9 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
     return outcome;
   }
   if (!writeScriptFile(lines, context, request.outputPath)) {
-    return failure(ScriptProblem::WriteFailed, request.outputPath);
+    ScriptExportOutcome failed;
+    failed.failure = scriptNotWritten(request.outputPath);
+    return failed;
   }
   outcome.kind = ScriptExportOutcome::Kind::WrittenToFile;
   return outcome;

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "base/folder_fault.h"
 #include "base/text_lines.h"
 #include "script/expansion_context.h"
 #include "sheet/build_sheet.h"
@@ -41,6 +42,8 @@ struct ScriptFailure {
   // TemplateUnreadable: the template's file and why it was not read.
   std::string file = {};
   ReadResult read = ReadResult::Read;
+  // WriteFailed: what the script's folder tells of why.
+  FolderFault folder = FolderFault::None;
 
   bool operator==(const ScriptFailure&) const = default;
 };
@@ -49,6 +52,9 @@ struct ScriptFailure {
 // names the script as `name` and says why it could not be read.
 std::optional<ScriptFailure> readTemplate(const std::string& path, const std::string& name,
                                           std::string* text);
+
+// The failure of a script file that could not be written at `path`.
+ScriptFailure scriptNotWritten(const std::string& path);
 
 struct ScriptExportOutcome {
   enum class Kind {

@@ -6,6 +6,7 @@
 #include <string>
 #include <variant>
 
+#include "base/folder_fault.h"
 #include "sheet/frame.h"
 #include "sheet/sheet_layout.h"
 
@@ -63,6 +64,12 @@ struct OversizedSheet {
   bool operator==(const OversizedSheet&) const = default;
 };
 
+// The sheet could not be written; what its folder tells of why.
+struct SheetNotWritten {
+  FolderFault folder = FolderFault::None;
+  bool operator==(const SheetNotWritten&) const = default;
+};
+
 // The files of one run, as a clash names them.
 enum class RunFile { Sheet, Script, Template, Frame };
 
@@ -77,7 +84,7 @@ struct RunFilesClash {
 };
 
 using RefusalCause = std::variant<std::monostate, FolderUnlistable, NoFrameFiles, NoDecodableFrame,
-                                  DifferingFrame, OversizedSheet, RunFilesClash>;
+                                  DifferingFrame, OversizedSheet, RunFilesClash, SheetNotWritten>;
 
 struct BuildRefusal {
   BuildProblem problem = BuildProblem::NoImages;

@@ -18,7 +18,9 @@
 namespace oz {
 namespace {
 
-BuildRefusal saveError(const std::string& path) { return {BuildProblem::WriteFailed, path}; }
+BuildRefusal saveError(const std::string& path) {
+  return {BuildProblem::WriteFailed, path, SheetNotWritten{folderFaultFor(path)}};
+}
 
 void report(const BuildProgressCallback& progress, BuildPhase phase, int64_t done, int64_t total) {
   if (progress) progress({phase, done, total});

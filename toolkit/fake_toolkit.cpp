@@ -671,6 +671,12 @@ int FakeToolkit::messageBox(std::string_view title, std::string_view text, Messa
   return answer;
 }
 
+void FakeToolkit::messageBoxWithDetails(std::string_view title, std::string_view text,
+                                        std::string_view details) {
+  messages_.push_back({std::string(title), std::string(text), MessageButtons::Ok, MessageResult::Ok,
+                       std::string(details)});
+}
+
 std::string FakeToolkit::chooseFolder(std::string_view title) {
   std::optional<Answer> scripted = nextAnswer(Answer::Kind::Folder, "a folder requester");
   std::string answer = scripted ? scripted->path : std::string();

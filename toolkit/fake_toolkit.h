@@ -81,6 +81,7 @@ struct ShownMessage {
   std::string text;
   MessageButtons buttons = MessageButtons::Ok;
   int answer = MessageResult::Ok;
+  std::string details = {};  // messageBoxWithDetails only
 };
 
 enum class RequesterKind { Folder, SaveFile };
@@ -222,6 +223,8 @@ class FakeToolkit : public Toolkit {
   void setResizeHandler(std::function<void(int window)> handler) override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
+  void messageBoxWithDetails(std::string_view title, std::string_view text,
+                             std::string_view details) override;
   std::string chooseFolder(std::string_view title) override;
   std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
                              std::string_view filter) override;

@@ -209,6 +209,11 @@ class Toolkit {
   // `title` is the bold heading, `text` stands under it; a carriage return
   // in `text` breaks the line. Returns a MessageResult.
   virtual int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) = 0;
+  // An OK box like messageBox's with `details` under the text, set apart as
+  // the platform sets apart an explanation: what was found, so that the user
+  // knows what to change. An empty `details` gives the plain box.
+  virtual void messageBoxWithDetails(std::string_view title, std::string_view text,
+                                     std::string_view details) = 0;
   // The chosen folder ending in "/", or empty on cancel.
   virtual std::string chooseFolder(std::string_view title) = 0;
   // `filter` is "description|pattern", e.g. "PNG (*.png)|*.png". The chosen
