@@ -50,6 +50,8 @@ const MainWindow::MenuAction MainWindow::kMenuActions[] = {
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::SheetPathButton); }},
     {MenuItem::SaveScriptAs, When::MainActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::ScriptPathButton); }},
+    {MenuItem::SheetOptions, When::Always,
+     [](MainWindow& w) { w.sheetOptions_.open(w.toolkit_.state(Control::DepthList)); }},
     {MenuItem::CreateSprite, When::MainActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::Create); }},
     {MenuItem::ScriptEditor, When::Always, [](MainWindow& w) { w.editor_.open(); }},
@@ -92,7 +94,8 @@ MainWindow::MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir sup
       settings_(settings),
       supportDir_(supportDir),
       clock_(std::move(clock)),
-      editor_(toolkit, settings, std::move(supportDir), [this] { refreshScriptList(); }) {}
+      editor_(toolkit, settings, std::move(supportDir), [this] { refreshScriptList(); }),
+      sheetOptions_(toolkit, settings) {}
 
 bool MainWindow::openMainWindow() {
   const WindowStyle style{.closeButton = true,
@@ -125,6 +128,7 @@ void MainWindow::applySettings() {
   toolkit_.setState(Control::Pink, stored.pink ? 1 : 0);
   toolkit_.setState(Control::Black, stored.pink ? 0 : 1);
   toolkit_.setState(Control::SpriteNumber, stored.spriteNumber);
+  sheetOptions_.restore(stored);
 }
 
 void MainWindow::refreshScriptList() {
@@ -178,6 +182,7 @@ void MainWindow::handleMenuItem(const Event& event) {
 }
 
 void MainWindow::handleControl(int control) {
+  if (sheetOptions_.handleControl(control)) return;
   for (const ControlAction& action : kControlActions) {
     if (action.control == control) {
       (this->*action.run)();
@@ -200,6 +205,7 @@ void MainWindow::handleWindowClose(int window) {
       break;
     case Window::About:
     case Window::Help:
+    case Window::SheetOptions:
       toolkit_.closeWindow(window);
       break;
   }
@@ -279,6 +285,7 @@ void MainWindow::depthChanged() {
   const int depth = toolkit_.state(Control::DepthList);
   if (depth < 0) return;
   applyDepthRules(depth);
+  sheetOptions_.followDepth(depth);
   writeColorDepth(settings_, depth);
 }
 
@@ -309,6 +316,14 @@ void MainWindow::scriptChanged() { scriptSelectionChanged(toolkit_, supportDir_,
 
 void MainWindow::chooseScriptPath() { chooseScriptDestination(toolkit_, exportChoice_); }
 
-void MainWindow::create() { createSprite(toolkit_, supportDir_, exportChoice_, clock_); }
+BuildOptions MainWindow::buildOptions() const {
+  BuildOptions options = optionsFromControls(toolkit_);
+  sheetOptions_.applyTo(options);
+  return options;
+}
+
+void MainWindow::create() {
+  createSprite(toolkit_, supportDir_, exportChoice_, buildOptions(), clock_);
+}
 
 }  // namespace oz

@@ -13,6 +13,7 @@
 
 #include "app/build_progress.h"
 #include "app/export_choice.h"
+#include "app/sheet_options_window.h"
 #include "editor/script_editor.h"
 #include "store/settings_store.h"
 #include "store/support_dir.h"
@@ -45,6 +46,10 @@ class MainWindow {
 
   // One turn of the loop. False when the loop ends.
   bool handleEvent(const Event& event);
+
+  // What "Create" builds with at this moment: the main window's controls and
+  // the choices of the "Sheet Options..." window.
+  BuildOptions buildOptions() const;
 
  private:
   void handleMenuItem(const Event& event);
@@ -85,6 +90,7 @@ class MainWindow {
   const BuildClock clock_;
   ExportChoice exportChoice_;
   ScriptEditor editor_;
+  SheetOptionsWindow sheetOptions_;
   bool ended_ = false;  // set by the main window's close and by "Quit", unless cancelled
 };
 

@@ -31,6 +31,8 @@ constexpr MenuRow kFileMenu[] = {
     {MenuItem::SaveSpriteAs, "Save Sprite As...\tShift+Cmd+S", false},
     {MenuItem::SaveScriptAs, "Save Script As...\tShift+Cmd+M", false},
     {kSeparator, "", false},
+    {MenuItem::SheetOptions, "Sheet Options...", true},
+    {kSeparator, "", false},
     {MenuItem::CreateSprite, "Create Sprite\t\r", false},
     {kSeparator, "", false},
     {MenuItem::Quit, "Quit\tCmd+Q", true},
