@@ -118,6 +118,10 @@ struct MenuItem {
     SupportForum = 10,
     Purchase = 11,
     SheetOptions = 12,
+    // "Open Recent": one item per recent folder, most recent first.
+    FirstRecentFolder = 13,
+    LastRecentFolder = 20,
+    ClearRecentFolders = 21,
   };
 };
 
