@@ -121,6 +121,7 @@ bool MainWindow::openMainWindow() {
     return false;
   }
   toolkit_.hideZoomButton(Window::Main);
+  toolkit_.acceptFileDrops(Window::Main);
   return true;
 }
 
@@ -178,6 +179,9 @@ bool MainWindow::handleEvent(const Event& event) {
       break;
     case EventKind::WindowClose:
       handleWindowClose(event.number);
+      break;
+    case EventKind::FilesDropped:
+      if (event.number == Window::Main) filesDropped();
       break;
   }
   return !ended_;
@@ -270,6 +274,23 @@ void MainWindow::chooseImageFolder() {
       toolkit_.chooseFolder(kFolderRequesterTitle, field.empty() ? recent_.lastFolder() : field);
   if (folder.empty()) return;
   useImageFolder(folder);
+}
+
+// A dropped folder is chosen as it is, a dropped frame chooses its folder;
+// the first path that names one decides.
+void MainWindow::filesDropped() {
+  for (const std::string& path : toolkit_.droppedPaths()) {
+    std::string folder;
+    if (folderExists(path)) {
+      folder = path.ends_with('/') ? path : path + "/";
+    } else if (path.ends_with(kSheetExtension)) {
+      folder = folderOf(path);
+    }
+    if (!folder.empty()) {
+      useImageFolder(folder);
+      return;
+    }
+  }
 }
 
 void MainWindow::useImageFolder(const std::string& folder) {

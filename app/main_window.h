@@ -63,6 +63,7 @@ class MainWindow {
   void openRecent(RecentFolder entry);
   // Control events.
   void chooseImageFolder();
+  void filesDropped();
   void chooseSheetPath();
   void chooseStrip();
   void chooseSheet();

@@ -130,5 +130,23 @@ TEST_F(RecentFoldersTest, FoldersThatAreGoneAreLeftOutOrDroppedWhenChosenAndClea
   EXPECT_TRUE(readRecentFolders(settings_).empty());
 }
 
+TEST_F(RecentFoldersTest, ADroppedFolderOrFrameChoosesItsFolder) {
+  start();
+  // The desktop gives a folder without its final "/".
+  toolkit_.dropFiles(Window::Main, {temp_.path() + "notes.txt", a_.substr(0, a_.size() - 1)});
+  runQueued();
+  EXPECT_EQ(toolkit_.text(Control::ImageFolderField), a_);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::SheetPathButton));
+
+  toolkit_.dropFiles(Window::Main, {b_ + "walk1.png", b_ + "walk2.png"});
+  runQueued();
+  EXPECT_EQ(toolkit_.text(Control::ImageFolderField), b_);
+  EXPECT_EQ(recentMenu(), (std::vector<std::string>{b_, a_, "-", "Clear Menu"}));
+
+  toolkit_.dropFiles(Window::Main, {temp_.path() + "notes.txt"});
+  runQueued();
+  EXPECT_EQ(toolkit_.text(Control::ImageFolderField), b_);
+}
+
 }  // namespace
 }  // namespace oz

@@ -171,6 +171,7 @@ bool ScriptEditor::handleEvent(const Event& event) {
       closeRequested();
       return true;
     case EventKind::MenuItem:
+    case EventKind::FilesDropped:
       break;
   }
   return false;

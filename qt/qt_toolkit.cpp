@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "qt/file_drops.h"
 #include "qt/input_guard.h"
 #include "qt/key_sequences.h"
 #include "qt/modal_requests.h"
@@ -27,14 +28,25 @@ constexpr int kProgressSteps = 1000;
 
 }  // namespace
 
-QtToolkit::QtToolkit() : inputGuard_(std::make_unique<InputGuard>()) {
+QtToolkit::QtToolkit()
+    : inputGuard_(std::make_unique<InputGuard>()),
+      fileDrops_(std::make_unique<FileDrops>(
+          [this](int window) {
+            return std::ranges::find(dropWindows_, window) != dropWindows_.end();
+          },
+          [this](int window, std::vector<std::string> paths) {
+            drops_.push_back(std::move(paths));
+            queue({EventKind::FilesDropped, window, window});
+          })) {
   // The logic decides when the program ends, not the last closed window.
   QApplication::setQuitOnLastWindowClosed(false);
   qApp->installEventFilter(inputGuard_.get());
+  qApp->installEventFilter(fileDrops_.get());
 }
 
 QtToolkit::~QtToolkit() {
   qApp->removeEventFilter(inputGuard_.get());
+  qApp->removeEventFilter(fileDrops_.get());
   progress_.reset();
   for (auto& [number, window] : windows_) delete window.data();
   windows_.clear();
@@ -94,18 +106,33 @@ Event QtToolkit::waitEvent() {
     loop.exec();
     waiting_ = nullptr;
   }
-  Event event = events_.front();
-  events_.pop_front();
-  return event;
+  return take();
 }
 
 std::optional<Event> QtToolkit::pollEvent() {
   QCoreApplication::processEvents();
   if (events_.empty()) return std::nullopt;
+  return take();
+}
+
+Event QtToolkit::take() {
   Event event = events_.front();
   events_.pop_front();
+  if (event.kind == EventKind::FilesDropped) {
+    dropped_ = std::move(drops_.front());
+    drops_.pop_front();
+  }
   return event;
 }
+
+void QtToolkit::acceptFileDrops(int window) {
+  ToolkitWindow* w = findWindow(window);
+  if (!w) return;
+  w->setAcceptDrops(true);
+  dropWindows_.push_back(window);
+}
+
+std::vector<std::string> QtToolkit::droppedPaths() const { return dropped_; }
 
 void QtToolkit::postControlEvent(int control) {
   if (const ControlEntry* entry = find(control)) {
@@ -160,6 +187,7 @@ void QtToolkit::closeWindow(int window) {
   const bool wasActive = activeWindow() == window;
   windows_.erase(window);
   std::erase(activation_, window);
+  std::erase(dropWindows_, window);
   std::erase_if(controls_, [window](const auto& entry) { return entry.second.window == window; });
   lastCreated_.erase(window);
   delete w;

@@ -29,6 +29,7 @@ class QWidget;
 
 namespace oz {
 
+class FileDrops;
 class InputGuard;
 class ScriptTextEdit;
 class TabPanel;
@@ -112,6 +113,8 @@ class QtToolkit : public Toolkit {
   std::optional<Event> pollEvent() override;
   void postControlEvent(int control) override;
   void setResizeHandler(std::function<void(int window)> handler) override;
+  void acceptFileDrops(int window) override;
+  std::vector<std::string> droppedPaths() const override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
   std::string chooseFolder(std::string_view title, std::string_view startFolder) override;
@@ -147,6 +150,7 @@ class QtToolkit : public Toolkit {
   // nullptr when the window is not open.
   QWidget* prepareFor(int window, int control);
   void queue(const Event& event);
+  Event take();  // the next queued event, which the queue must hold
   void queueUnlessRepeated(const Event& event);
   void onActivated(int window);
   void installMainWindowShortcuts();
@@ -163,10 +167,14 @@ class QtToolkit : public Toolkit {
   std::map<int, MenuItemEntry> menuItems_;
   std::vector<QPointer<QShortcut>> mainWindowShortcuts_;
   std::deque<Event> events_;
+  std::deque<std::vector<std::string>> drops_;  // one per queued FilesDropped event
+  std::vector<std::string> dropped_;
+  std::vector<int> dropWindows_;
   QEventLoop* waiting_ = nullptr;
   int quiet_ = 0;
   std::function<void(int)> resizeHandler_;
   std::unique_ptr<InputGuard> inputGuard_;
+  std::unique_ptr<FileDrops> fileDrops_;
   std::unique_ptr<QProgressDialog> progress_;
   bool busy_ = false;
 };

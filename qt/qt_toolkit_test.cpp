@@ -9,9 +9,11 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -127,6 +129,39 @@ TEST_F(QtToolkitTest, SubmenusStayOutOfTheMenuBarAndClearingFreesTheirItems) {
   tk_.addMenuItem(recent, MenuItem::SheetOptions, "/other/", false);
   EXPECT_EQ(submenu->actions().front()->text(), "/other/");
   EXPECT_FALSE(tk_.isMenuItemEnabled(MenuItem::SheetOptions));
+}
+
+TEST_F(QtToolkitTest, FilesDroppedOnAFieldReachTheProgramNotTheField) {
+  tk_.createTextField(Window::Main, Control::ImageFolderField, {100, 10, 195, 22}, "");
+  auto* field = widget<QLineEdit>(Control::ImageFolderField);
+  const QPoint at(5, 5);
+  auto dropOnField = [&](QMimeData* data) {
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &drop);
+    return drop.isAccepted();
+  };
+
+  QMimeData frames;
+  frames.setUrls({QUrl::fromLocalFile("/frames/walk 1.png"), QUrl("https://example.org/")});
+  frames.setText("file:///frames/walk%201.png");
+  dropOnField(&frames);  // no window takes drops yet: the field takes the text
+  EXPECT_TRUE(drain().empty());
+  EXPECT_EQ(field->text(), "file:///frames/walk%201.png");
+  field->clear();
+
+  tk_.acceptFileDrops(Window::Main);
+  EXPECT_TRUE(dropOnField(&frames));
+  EXPECT_EQ(drain(), (std::vector<Event>{{EventKind::FilesDropped, Window::Main, Window::Main}}));
+  EXPECT_EQ(tk_.droppedPaths(), std::vector<std::string>{"/frames/walk 1.png"});
+  EXPECT_EQ(field->text(), "");
+
+  // Plain text is the field's to take.
+  QMimeData text;
+  text.setText("walk");
+  dropOnField(&text);
+  EXPECT_TRUE(drain().empty());
 }
 
 TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {

@@ -107,10 +107,24 @@ Event FakeToolkit::waitEvent() {
 
 std::optional<Event> FakeToolkit::pollEvent() {
   if (events_.empty()) return std::nullopt;
+  return take();
+}
+
+Event FakeToolkit::take() {
   Event event = events_.front();
   events_.pop_front();
+  if (event.kind == EventKind::FilesDropped) {
+    dropped_ = std::move(drops_.front());
+    drops_.pop_front();
+  }
   return event;
 }
+
+void FakeToolkit::acceptFileDrops(int window) {
+  if (findWindow(window, "acceptFileDrops")) dropWindows_.push_back(window);
+}
+
+std::vector<std::string> FakeToolkit::droppedPaths() const { return dropped_; }
 
 void FakeToolkit::postControlEvent(int control) {
   if (const FakeControl* c = find(control, "postControlEvent")) {
@@ -230,6 +244,17 @@ void FakeToolkit::requestClose(int window) {
   queue({EventKind::WindowClose, window, window});
 }
 
+void FakeToolkit::dropFiles(int window, std::vector<std::string> paths) {
+  if (!findWindow(window, "dropFiles")) return;
+  if (std::ranges::find(dropWindows_, window) == dropWindows_.end()) {
+    reportFailure_("dropFiles: window " + number(window) + " takes no drops");
+    return;
+  }
+  activate(window);
+  queue({EventKind::FilesDropped, window, window});
+  drops_.push_back(std::move(paths));
+}
+
 void FakeToolkit::resize(int window, int width, int height) {
   FakeWindow* w = findWindow(window, "resize");
   if (!w) return;
@@ -261,6 +286,7 @@ void FakeToolkit::closeWindow(int window) {
   if (!controls_.count(focused_)) focused_ = -1;
   windows_.erase(window);
   std::erase(activation_, window);
+  std::erase(dropWindows_, window);
 }
 
 bool FakeToolkit::isWindowOpen(int window) const { return windows_.count(window) != 0; }

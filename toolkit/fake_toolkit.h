@@ -139,6 +139,8 @@ class FakeToolkit : public Toolkit {
   void chooseMenuItem(int item);
   void requestClose(int window);
   void resize(int window, int width, int height);
+  // Drops `paths` on `window`, which must accept drops.
+  void dropFiles(int window, std::vector<std::string> paths);
 
   // --- What tests read.
   bool hasControl(int control) const { return controls_.count(control) != 0; }
@@ -227,6 +229,8 @@ class FakeToolkit : public Toolkit {
   std::optional<Event> pollEvent() override;
   void postControlEvent(int control) override;
   void setResizeHandler(std::function<void(int window)> handler) override;
+  void acceptFileDrops(int window) override;
+  std::vector<std::string> droppedPaths() const override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
   std::string chooseFolder(std::string_view title, std::string_view startFolder) override;
@@ -257,6 +261,7 @@ class FakeToolkit : public Toolkit {
   // The control a user may act on, or nullptr after reporting why not.
   FakeControl* usable(int control, const char* action);
   void queue(const Event& event);
+  Event take();  // the next queued event, which the queue must hold
   void queueUnlessRepeated(const Event& event);
   std::optional<Answer> nextAnswer(Answer::Kind kind, const char* what);
   void selectTabAndNotify(int panel, FakeControl& tabs, int index);
@@ -271,6 +276,9 @@ class FakeToolkit : public Toolkit {
   std::vector<FakeMenu> menus_;
   std::map<int, FakeMenuItem> menuItems_;
   std::deque<Event> events_;
+  std::deque<std::vector<std::string>> drops_;  // one per queued FilesDropped event
+  std::vector<std::string> dropped_;
+  std::vector<int> dropWindows_;
   std::function<void(int)> resizeHandler_;
   std::deque<Answer> answers_;
   std::vector<ShownMessage> messages_;

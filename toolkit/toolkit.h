@@ -61,11 +61,12 @@ enum class LabelAlign { Left, Centred };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 
 enum class EventKind {
-  MenuItem,     // number = the menu item
-  Control,      // number = the control: a click, a choice, a tick, a spin step
-  TabChanged,   // number = the tab panel; read the selection when handling it
-  TextChanged,  // number = the editor; a change made by the user only
-  WindowClose,  // number = the window; the window stays open until closed
+  MenuItem,      // number = the menu item
+  Control,       // number = the control: a click, a choice, a tick, a spin step
+  TabChanged,    // number = the tab panel; read the selection when handling it
+  TextChanged,   // number = the editor; a change made by the user only
+  WindowClose,   // number = the window; the window stays open until closed
+  FilesDropped,  // number = the window; droppedPaths() tells what was dropped
 };
 
 struct Event {
@@ -209,6 +210,12 @@ class Toolkit {
   virtual void postControlEvent(int control) = 0;
   // Called, outside the event queue, whenever a window's client area changes size.
   virtual void setResizeHandler(std::function<void(int window)> handler) = 0;
+  // Lets files and folders be dropped anywhere on `window`, also on its
+  // fields; each drop of local files is reported as one FilesDropped event.
+  virtual void acceptFileDrops(int window) = 0;
+  // The local paths of the FilesDropped event returned last, in the order
+  // dropped, as the desktop gives them (a folder may lack its final "/").
+  virtual std::vector<std::string> droppedPaths() const = 0;
 
   // --- Modal requests.
   // `title` is the bold heading, `text` stands under it; a carriage return
