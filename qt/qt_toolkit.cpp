@@ -25,6 +25,7 @@ namespace oz {
 namespace {
 
 constexpr int kProgressSteps = 1000;
+constexpr int kTitleBarButtonsWidth = 120;
 
 }  // namespace
 
@@ -392,6 +393,10 @@ void QtToolkit::showProgress(std::string_view title, std::string_view text, doub
     progress_->setRange(0, kProgressSteps);
   }
   progress_->setWindowTitle(toQ(title));
+  // Wide enough for the window manager to show the whole title beside its
+  // buttons, whose font may be larger than the dialog's.
+  const int titleWidth = progress_->fontMetrics().horizontalAdvance(toQ(title));
+  progress_->setMinimumWidth(2 * titleWidth + kTitleBarButtonsWidth);
   progress_->setLabelText(toQ(text));
   progress_->setValue(
       static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * kProgressSteps)));

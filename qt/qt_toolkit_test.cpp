@@ -331,6 +331,16 @@ TEST_F(QtToolkitTest, ClicksAreDroppedWhileBusyAndEndAWait) {
   EXPECT_EQ(tk_.waitEvent(), (Event{EventKind::Control, Control::Create, Window::Main}));
 }
 
+TEST_F(QtToolkitTest, TheProgressDialogIsWideEnoughForItsWholeTitle) {
+  const std::string title = "Creating Sprite and a much longer title than that";
+  tk_.showProgress(title, "Loading frames", 0.25);
+  auto* dialog = QApplication::activeModalWidget();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle().toStdString(), title);
+  EXPECT_GT(dialog->width(), 2 * dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()));
+  tk_.closeProgress();
+}
+
 TEST_F(QtToolkitTest, RequestersAnswerWithTheChosenPathOrNothing) {
   oz::testing::ScopedTempDir dir;
   QTimer::singleShot(0, [&] {
