@@ -130,6 +130,9 @@ void MainWindow::buildMainWindow() {
   createMainControls(toolkit_);
   recent_.build(openRecent);
   refreshScriptList();
+  // Scripts added or removed by hand, or installed from the command line,
+  // appear without a restart.
+  toolkit_.watchFolder(supportDir_.path);
   toolkit_.setResizeHandler([this](int window) { handleResize(window); });
 }
 
@@ -146,17 +149,34 @@ void MainWindow::applySettings() {
   sheetOptions_.restore(stored);
 }
 
-void MainWindow::refreshScriptList() {
+void MainWindow::fillScriptList(const std::vector<std::string>& names) {
   toolkit_.clearList(Control::ScriptList);
   toolkit_.addListEntry(Control::ScriptList, kScriptListPlaceholder);
-  for (const std::string& name : listScripts(supportDir_)) {
-    toolkit_.addListEntry(Control::ScriptList, name);
-  }
+  for (const std::string& name : names) toolkit_.addListEntry(Control::ScriptList, name);
+}
+
+void MainWindow::refreshScriptList() {
+  fillScriptList(listScripts(supportDir_));
   // Selecting the placeholder this way is not a user's choice: the destination
   // controls keep their state, and only clipboard mode goes off, so the next
   // "Create" exports nothing until a script is chosen again.
   toolkit_.setState(Control::ScriptList, 0);
   exportChoice_.clipboardMode = false;
+}
+
+void MainWindow::followScriptFolder() {
+  const bool chosen = toolkit_.state(Control::ScriptList) >= 1;
+  const std::string current = chosen ? toolkit_.text(Control::ScriptList) : "";
+  const std::vector<std::string> names = listScripts(supportDir_);
+  fillScriptList(names);
+  const auto found = chosen ? std::ranges::find(names, current) : names.end();
+  if (found != names.end()) {
+    // The same script, perhaps at another place: its destination stays.
+    toolkit_.setState(Control::ScriptList, static_cast<int>(found - names.begin()) + 1);
+    return;
+  }
+  toolkit_.setState(Control::ScriptList, 0);
+  if (chosen) clearScriptDestination(toolkit_, exportChoice_);  // the chosen script is gone
 }
 
 void MainWindow::runEventLoop() {
@@ -182,6 +202,9 @@ bool MainWindow::handleEvent(const Event& event) {
       break;
     case EventKind::FilesDropped:
       if (event.number == Window::Main) filesDropped();
+      break;
+    case EventKind::FolderChanged:
+      followScriptFolder();
       break;
   }
   return !ended_;

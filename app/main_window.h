@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "app/build_progress.h"
 #include "app/export_choice.h"
@@ -41,6 +42,9 @@ class MainWindow {
   // Refills the "Export Script" list from the script store and selects its
   // placeholder; the destination controls go back to their placeholder state.
   void refreshScriptList();
+  // Refills the list after the support directory changed outside the
+  // program, keeping the chosen script when it is still there.
+  void followScriptFolder();
   // Handles events until the main window is closed or "Quit" is chosen; both
   // first offer to save the Script Editor's edited scripts.
   void runEventLoop();
@@ -85,6 +89,7 @@ class MainWindow {
   void useScript(const std::string& name, const std::string& scriptPath);
   void rememberUse();
 
+  void fillScriptList(const std::vector<std::string>& names);
   void applyDepthRules(int depth);
   void setStripLayout(bool strip);
 

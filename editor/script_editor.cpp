@@ -172,6 +172,7 @@ bool ScriptEditor::handleEvent(const Event& event) {
       return true;
     case EventKind::MenuItem:
     case EventKind::FilesDropped:
+    case EventKind::FolderChanged:
       break;
   }
   return false;

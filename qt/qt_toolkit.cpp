@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QEventLoop>
+#include <QFileSystemWatcher>
 #include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
@@ -134,6 +135,16 @@ void QtToolkit::acceptFileDrops(int window) {
 }
 
 std::vector<std::string> QtToolkit::droppedPaths() const { return dropped_; }
+
+void QtToolkit::watchFolder(std::string_view folder) {
+  if (!watcher_) {
+    watcher_ = std::make_unique<QFileSystemWatcher>();
+    QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, watcher_.get(), [this] {
+      queueUnlessRepeated({EventKind::FolderChanged, 0, Window::None});
+    });
+  }
+  watcher_->addPath(toQ(folder));
+}
 
 void QtToolkit::postControlEvent(int control) {
   if (const ControlEntry* entry = find(control)) {

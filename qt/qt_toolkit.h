@@ -22,6 +22,7 @@
 class QAction;
 class QButtonGroup;
 class QEventLoop;
+class QFileSystemWatcher;
 class QMenu;
 class QProgressDialog;
 class QShortcut;
@@ -114,6 +115,7 @@ class QtToolkit : public Toolkit {
   void postControlEvent(int control) override;
   void setResizeHandler(std::function<void(int window)> handler) override;
   void acceptFileDrops(int window) override;
+  void watchFolder(std::string_view folder) override;
   std::vector<std::string> droppedPaths() const override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
@@ -175,6 +177,7 @@ class QtToolkit : public Toolkit {
   std::function<void(int)> resizeHandler_;
   std::unique_ptr<InputGuard> inputGuard_;
   std::unique_ptr<FileDrops> fileDrops_;
+  std::unique_ptr<QFileSystemWatcher> watcher_;
   std::unique_ptr<QProgressDialog> progress_;
   bool busy_ = false;
 };

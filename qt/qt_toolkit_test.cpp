@@ -164,6 +164,23 @@ TEST_F(QtToolkitTest, FilesDroppedOnAFieldReachTheProgramNotTheField) {
   EXPECT_TRUE(drain().empty());
 }
 
+TEST_F(QtToolkitTest, AWatchedFolderReportsAChangeOfItsEntries) {
+  oz::testing::ScopedTempDir dir;
+  tk_.watchFolder(dir.path());
+  oz::testing::writeFile(dir.path() + "a.txt", "A");
+  oz::testing::writeFile(dir.path() + "b.txt", "B");
+  QElapsedTimer timer;
+  timer.start();
+  std::vector<Event> events;
+  while (events.empty() && timer.elapsed() < 5000) {
+    events = drain();
+    QTest::qWait(20);
+  }
+  for (const Event& event : drain()) events.push_back(event);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front(), (Event{EventKind::FolderChanged, 0, Window::None}));
+}
+
 TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
   tk_.createRichText(Window::Main, Control::HelpText, {10, 10, 300, 300},
                      "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");

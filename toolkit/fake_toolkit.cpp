@@ -126,6 +126,16 @@ void FakeToolkit::acceptFileDrops(int window) {
 
 std::vector<std::string> FakeToolkit::droppedPaths() const { return dropped_; }
 
+void FakeToolkit::watchFolder(std::string_view folder) { watched_.emplace_back(folder); }
+
+void FakeToolkit::changeFolder(std::string_view folder) {
+  if (std::ranges::find(watched_, folder) == watched_.end()) {
+    reportFailure_("changeFolder: " + std::string(folder) + " is not watched");
+    return;
+  }
+  queueUnlessRepeated({EventKind::FolderChanged, 0, Window::None});
+}
+
 void FakeToolkit::postControlEvent(int control) {
   if (const FakeControl* c = find(control, "postControlEvent")) {
     queueUnlessRepeated({EventKind::Control, control, c->window});

@@ -139,6 +139,8 @@ class FakeToolkit : public Toolkit {
   void chooseMenuItem(int item);
   void requestClose(int window);
   void resize(int window, int width, int height);
+  // Another program changes the entries of `folder`, which must be watched.
+  void changeFolder(std::string_view folder);
   // Drops `paths` on `window`, which must accept drops.
   void dropFiles(int window, std::vector<std::string> paths);
 
@@ -230,6 +232,7 @@ class FakeToolkit : public Toolkit {
   void postControlEvent(int control) override;
   void setResizeHandler(std::function<void(int window)> handler) override;
   void acceptFileDrops(int window) override;
+  void watchFolder(std::string_view folder) override;
   std::vector<std::string> droppedPaths() const override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
@@ -279,6 +282,7 @@ class FakeToolkit : public Toolkit {
   std::deque<std::vector<std::string>> drops_;  // one per queued FilesDropped event
   std::vector<std::string> dropped_;
   std::vector<int> dropWindows_;
+  std::vector<std::string> watched_;
   std::function<void(int)> resizeHandler_;
   std::deque<Answer> answers_;
   std::vector<ShownMessage> messages_;

@@ -61,12 +61,13 @@ enum class LabelAlign { Left, Centred };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 
 enum class EventKind {
-  MenuItem,      // number = the menu item
-  Control,       // number = the control: a click, a choice, a tick, a spin step
-  TabChanged,    // number = the tab panel; read the selection when handling it
-  TextChanged,   // number = the editor; a change made by the user only
-  WindowClose,   // number = the window; the window stays open until closed
-  FilesDropped,  // number = the window; droppedPaths() tells what was dropped
+  MenuItem,       // number = the menu item
+  Control,        // number = the control: a click, a choice, a tick, a spin step
+  TabChanged,     // number = the tab panel; read the selection when handling it
+  TextChanged,    // number = the editor; a change made by the user only
+  WindowClose,    // number = the window; the window stays open until closed
+  FilesDropped,   // number = the window; droppedPaths() tells what was dropped
+  FolderChanged,  // a watched folder gained, lost or renamed an entry; number = 0
 };
 
 struct Event {
@@ -213,6 +214,9 @@ class Toolkit {
   // Lets files and folders be dropped anywhere on `window`, also on its
   // fields; each drop of local files is reported as one FilesDropped event.
   virtual void acceptFileDrops(int window) = 0;
+  // Watches `folder` from now on: every change of its entries (made by any
+  // program) queues a FolderChanged event, once while it is still queued.
+  virtual void watchFolder(std::string_view folder) = 0;
   // The local paths of the FilesDropped event returned last, in the order
   // dropped, as the desktop gives them (a folder may lack its final "/").
   virtual std::vector<std::string> droppedPaths() const = 0;
