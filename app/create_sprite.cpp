@@ -6,7 +6,6 @@
 #include <variant>
 
 #include "app/build_progress.h"
-#include "app/main_window_layout.h"
 #include "messages/problem_text.h"
 #include "script/script_export.h"
 #include "sheet/build_sheet.h"
@@ -92,8 +91,8 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
 }  // namespace
 
 void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                  const BuildClock& clock) {
-  BuildOptions options = optionsFromControls(toolkit);
+                  const BuildOptions& chosen, const BuildClock& clock) {
+  BuildOptions options = chosen;
   // The script's files are compared with the sheet's before anything is written.
   if (scriptExportWanted(toolkit)) {
     const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);

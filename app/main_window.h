@@ -10,9 +10,12 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "app/build_progress.h"
 #include "app/export_choice.h"
+#include "app/recent_folders_menu.h"
+#include "app/sheet_options_window.h"
 #include "editor/script_editor.h"
 #include "store/settings_store.h"
 #include "store/support_dir.h"
@@ -39,12 +42,19 @@ class MainWindow {
   // Refills the "Export Script" list from the script store and selects its
   // placeholder; the destination controls go back to their placeholder state.
   void refreshScriptList();
+  // Refills the list after the support directory changed outside the
+  // program, keeping the chosen script when it is still there.
+  void followScriptFolder();
   // Handles events until the main window is closed or "Quit" is chosen; both
   // first offer to save the Script Editor's edited scripts.
   void runEventLoop();
 
   // One turn of the loop. False when the loop ends.
   bool handleEvent(const Event& event);
+
+  // What "Create" builds with at this moment: the main window's controls and
+  // the choices of the "Sheet Options..." window.
+  BuildOptions buildOptions() const;
 
  private:
   void handleMenuItem(const Event& event);
@@ -54,8 +64,10 @@ class MainWindow {
 
   // Menu items.
   void newWorkflow();
+  void openRecent(RecentFolder entry);
   // Control events.
   void chooseImageFolder();
+  void filesDropped();
   void chooseSheetPath();
   void chooseStrip();
   void chooseSheet();
@@ -71,6 +83,13 @@ class MainWindow {
   void chooseScriptPath();
   void create();
 
+  // What choosing in a requester does, also for a recent folder.
+  void useImageFolder(const std::string& folder);
+  void useSheetPath(const std::string& path);
+  void useScript(const std::string& name, const std::string& scriptPath);
+  void rememberUse();
+
+  void fillScriptList(const std::vector<std::string>& names);
   void applyDepthRules(int depth);
   void setStripLayout(bool strip);
 
@@ -85,6 +104,8 @@ class MainWindow {
   const BuildClock clock_;
   ExportChoice exportChoice_;
   ScriptEditor editor_;
+  SheetOptionsWindow sheetOptions_;
+  RecentFoldersMenu recent_;
   bool ended_ = false;  // set by the main window's close and by "Quit", unless cancelled
 };
 

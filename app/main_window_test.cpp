@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -233,6 +234,34 @@ TEST_F(MainWindowTest, NewReturnsToTheStartStageButKeepsTheOptions) {
   EXPECT_EQ(toolkit_.state(Control::Strip), 1);
   EXPECT_EQ(toolkit_.state(Control::DepthList), 3);
   EXPECT_EQ(toolkit_.state(Control::Retina), 1);
+}
+
+TEST_F(MainWindowTest, TheScriptListFollowsScriptsAddedOrRemovedOutsideTheProgram) {
+  addScript("plist", "ov.Extension = \".plist\"\n");
+  addScript("xml", "ov.Extension = \".xml\"\n");
+  start();
+  chooseFolderAndSheet("/frames/", "/out/walk.png");
+  choose(Control::ScriptList, 2);
+  toolkit_.answerSaveFile("/out/walk");
+  click(Control::ScriptPathButton);
+
+  addScript("css", "ov.Extension = \".css\"\n");
+  toolkit_.changeFolder(support_.path);
+  runQueued();
+  EXPECT_EQ(toolkit_.control(Control::ScriptList).entries,
+            (std::vector<std::string>{"Select a script...", "css", "plist", "xml"}));
+  EXPECT_EQ(toolkit_.text(Control::ScriptList), "xml");
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "/out/walk.xml");
+  EXPECT_TRUE(toolkit_.isEnabled(Control::ScriptPathButton));
+
+  std::remove(support_.file("xml.txt").c_str());
+  toolkit_.changeFolder(support_.path);
+  runQueued();
+  EXPECT_EQ(toolkit_.control(Control::ScriptList).entries,
+            (std::vector<std::string>{"Select a script...", "css", "plist"}));
+  EXPECT_EQ(toolkit_.state(Control::ScriptList), 0);
+  EXPECT_EQ(toolkit_.text(Control::ScriptPathField), "");
+  EXPECT_FALSE(toolkit_.isEnabled(Control::ScriptPathButton));
 }
 
 TEST_F(MainWindowTest, RefillingTheListFromTheEditorSelectsThePlaceholderWithoutItsHandling) {

@@ -179,6 +179,8 @@ bool ScriptEditor::handleEvent(const Event& event) {
       closeRequested();
       return true;
     case EventKind::MenuItem:
+    case EventKind::FilesDropped:
+    case EventKind::FolderChanged:
       break;
   }
   return false;

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QEventLoop>
+#include <QFileSystemWatcher>
 #include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "qt/file_drops.h"
 #include "qt/input_guard.h"
 #include "qt/key_sequences.h"
 #include "qt/modal_requests.h"
@@ -23,17 +25,29 @@ namespace oz {
 namespace {
 
 constexpr int kProgressSteps = 1000;
+constexpr int kTitleBarButtonsWidth = 120;
 
 }  // namespace
 
-QtToolkit::QtToolkit() : inputGuard_(std::make_unique<InputGuard>()) {
+QtToolkit::QtToolkit()
+    : inputGuard_(std::make_unique<InputGuard>()),
+      fileDrops_(std::make_unique<FileDrops>(
+          [this](int window) {
+            return std::ranges::find(dropWindows_, window) != dropWindows_.end();
+          },
+          [this](int window, std::vector<std::string> paths) {
+            drops_.push_back(std::move(paths));
+            queue({EventKind::FilesDropped, window, window});
+          })) {
   // The logic decides when the program ends, not the last closed window.
   QApplication::setQuitOnLastWindowClosed(false);
   qApp->installEventFilter(inputGuard_.get());
+  qApp->installEventFilter(fileDrops_.get());
 }
 
 QtToolkit::~QtToolkit() {
   qApp->removeEventFilter(inputGuard_.get());
+  qApp->removeEventFilter(fileDrops_.get());
   progress_.reset();
   for (auto& [number, window] : windows_) delete window.data();
   windows_.clear();
@@ -93,17 +107,42 @@ Event QtToolkit::waitEvent() {
     loop.exec();
     waiting_ = nullptr;
   }
-  Event event = events_.front();
-  events_.pop_front();
-  return event;
+  return take();
 }
 
 std::optional<Event> QtToolkit::pollEvent() {
   QCoreApplication::processEvents();
   if (events_.empty()) return std::nullopt;
+  return take();
+}
+
+Event QtToolkit::take() {
   Event event = events_.front();
   events_.pop_front();
+  if (event.kind == EventKind::FilesDropped) {
+    dropped_ = std::move(drops_.front());
+    drops_.pop_front();
+  }
   return event;
+}
+
+void QtToolkit::acceptFileDrops(int window) {
+  ToolkitWindow* w = findWindow(window);
+  if (!w) return;
+  w->setAcceptDrops(true);
+  dropWindows_.push_back(window);
+}
+
+std::vector<std::string> QtToolkit::droppedPaths() const { return dropped_; }
+
+void QtToolkit::watchFolder(std::string_view folder) {
+  if (!watcher_) {
+    watcher_ = std::make_unique<QFileSystemWatcher>();
+    QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, watcher_.get(), [this] {
+      queueUnlessRepeated({EventKind::FolderChanged, 0, Window::None});
+    });
+  }
+  watcher_->addPath(toQ(folder));
 }
 
 void QtToolkit::postControlEvent(int control) {
@@ -141,7 +180,11 @@ bool QtToolkit::openWindow(int window, std::string_view title, int width, int he
   auto* w = new ToolkitWindow(window, toQ(title), QSize(width, height), style, callbacks);
   windows_[window] = w;
   if (style.menuBar) {
-    for (const auto& menu : menus_) w->addMenu(menu.get());
+    for (size_t i = 0; i < menus_.size(); ++i) {
+      if (std::ranges::find(submenus_, static_cast<int>(i)) == submenus_.end()) {
+        w->addMenu(menus_[i].get());
+      }
+    }
   }
   onActivated(window);
   w->placeAndShow(over);
@@ -155,6 +198,7 @@ void QtToolkit::closeWindow(int window) {
   const bool wasActive = activeWindow() == window;
   windows_.erase(window);
   std::erase(activation_, window);
+  std::erase(dropWindows_, window);
   std::erase_if(controls_, [window](const auto& entry) { return entry.second.window == window; });
   lastCreated_.erase(window);
   delete w;
@@ -265,6 +309,23 @@ void QtToolkit::addMenuSeparator(int menu) {
   if (menu >= 0 && menu < static_cast<int>(menus_.size())) menus_[menu]->addSeparator();
 }
 
+int QtToolkit::addSubmenu(int menu, std::string_view title) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) return -1;
+  menus_.push_back(std::make_unique<QMenu>(captionToQ(title)));
+  menus_[menu]->addMenu(menus_.back().get());
+  const int index = static_cast<int>(menus_.size()) - 1;
+  submenus_.push_back(index);
+  return index;
+}
+
+void QtToolkit::clearMenu(int menu) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) return;
+  QMenu* cleared = menus_[menu].get();
+  std::erase_if(menuItems_,
+                [cleared](const auto& entry) { return entry.second.action->parent() == cleared; });
+  cleared->clear();
+}
+
 void QtToolkit::setMenuItemEnabled(int item, bool enabled) {
   auto it = menuItems_.find(item);
   if (it != menuItems_.end()) it->second.action->setEnabled(enabled);
@@ -290,18 +351,18 @@ void QtToolkit::messageBoxWithDetails(std::string_view title, std::string_view t
   showMessageBox(findWindow(activeWindow()), title, text, details, MessageButtons::Ok);
   inputGuard_->setBusy(busy_);
 }
-
-std::string QtToolkit::chooseFolder(std::string_view title) {
+std::string QtToolkit::chooseFolder(std::string_view title, std::string_view startFolder) {
   inputGuard_->setBusy(false);
-  std::string folder = requestFolder(findWindow(activeWindow()), title);
+  std::string folder = requestFolder(findWindow(activeWindow()), title, startFolder);
   inputGuard_->setBusy(busy_);
   return folder;
 }
 
 std::string QtToolkit::chooseSaveFile(std::string_view title, std::string_view proposedName,
-                                      std::string_view filter) {
+                                      std::string_view filter, std::string_view startFolder) {
   inputGuard_->setBusy(false);
-  std::string path = requestSaveFile(findWindow(activeWindow()), title, proposedName, filter);
+  std::string path =
+      requestSaveFile(findWindow(activeWindow()), title, proposedName, filter, startFolder);
   inputGuard_->setBusy(busy_);
   return path;
 }
@@ -348,6 +409,10 @@ void QtToolkit::showProgress(std::string_view title, std::string_view text, doub
     progress_->setRange(0, kProgressSteps);
   }
   progress_->setWindowTitle(toQ(title));
+  // Wide enough for the window manager to show the whole title beside its
+  // buttons, whose font may be larger than the dialog's.
+  const int titleWidth = progress_->fontMetrics().horizontalAdvance(toQ(title));
+  progress_->setMinimumWidth(2 * titleWidth + kTitleBarButtonsWidth);
   progress_->setLabelText(toQ(text));
   progress_->setValue(
       static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * kProgressSteps)));

@@ -22,6 +22,7 @@
 class QAction;
 class QButtonGroup;
 class QEventLoop;
+class QFileSystemWatcher;
 class QMenu;
 class QProgressDialog;
 class QShortcut;
@@ -29,6 +30,7 @@ class QWidget;
 
 namespace oz {
 
+class FileDrops;
 class InputGuard;
 class ScriptTextEdit;
 class TabPanel;
@@ -103,6 +105,8 @@ class QtToolkit : public Toolkit {
   int addMenu(std::string_view title) override;
   void addMenuItem(int menu, int item, std::string_view text, bool enabled) override;
   void addMenuSeparator(int menu) override;
+  int addSubmenu(int menu, std::string_view title) override;
+  void clearMenu(int menu) override;
   void setMenuItemEnabled(int item, bool enabled) override;
   bool isMenuItemEnabled(int item) const override;
 
@@ -110,13 +114,16 @@ class QtToolkit : public Toolkit {
   std::optional<Event> pollEvent() override;
   void postControlEvent(int control) override;
   void setResizeHandler(std::function<void(int window)> handler) override;
+  void acceptFileDrops(int window) override;
+  void watchFolder(std::string_view folder) override;
+  std::vector<std::string> droppedPaths() const override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
   void messageBoxWithDetails(std::string_view title, std::string_view text,
                              std::string_view details) override;
-  std::string chooseFolder(std::string_view title) override;
+  std::string chooseFolder(std::string_view title, std::string_view startFolder) override;
   std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
-                             std::string_view filter) override;
+                             std::string_view filter, std::string_view startFolder) override;
   void setClipboardText(std::string_view text) override;
   void launch(std::string_view program, const std::vector<std::string>& arguments) override;
   void setBusy(bool busy) override;
@@ -147,6 +154,7 @@ class QtToolkit : public Toolkit {
   // nullptr when the window is not open.
   QWidget* prepareFor(int window, int control);
   void queue(const Event& event);
+  Event take();  // the next queued event, which the queue must hold
   void queueUnlessRepeated(const Event& event);
   void onActivated(int window);
   void installMainWindowShortcuts();
@@ -159,13 +167,19 @@ class QtToolkit : public Toolkit {
   std::map<int, int> lastCreated_;  // window → number of its control created last
   std::map<int, QPointer<QButtonGroup>> optionGroups_;  // option control → its group
   std::vector<std::unique_ptr<QMenu>> menus_;
+  std::vector<int> submenus_;  // indices into menus_ of menus that are not in the menu bar
   std::map<int, MenuItemEntry> menuItems_;
   std::vector<QPointer<QShortcut>> mainWindowShortcuts_;
   std::deque<Event> events_;
+  std::deque<std::vector<std::string>> drops_;  // one per queued FilesDropped event
+  std::vector<std::string> dropped_;
+  std::vector<int> dropWindows_;
   QEventLoop* waiting_ = nullptr;
   int quiet_ = 0;
   std::function<void(int)> resizeHandler_;
   std::unique_ptr<InputGuard> inputGuard_;
+  std::unique_ptr<FileDrops> fileDrops_;
+  std::unique_ptr<QFileSystemWatcher> watcher_;
   std::unique_ptr<QProgressDialog> progress_;
   bool busy_ = false;
 };

@@ -9,9 +9,11 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -99,6 +101,85 @@ TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeAndAboutIsCentredAndReplacedWhenR
     tk_.addMenu(menu);
   }
   EXPECT_EQ(tk_.windowWidget(Window::Help)->objectName(), "window-3");
+}
+
+TEST_F(QtToolkitTest, SubmenusStayOutOfTheMenuBarAndClearingFreesTheirItems) {
+  const int file = tk_.addMenu("File");
+  const int recent = tk_.addSubmenu(file, "Open Recent");
+  tk_.addMenuItem(recent, MenuItem::SheetOptions, "/frames/a&b/", true);
+  auto* main = qobject_cast<QMainWindow*>(tk_.windowWidget(Window::Main));
+  tk_.openWindow(Window::Help, "Help", 400, 300, {});
+  auto* help = qobject_cast<QMainWindow*>(tk_.windowWidget(Window::Help));
+  for (QMainWindow* window : {main, help}) {
+    ASSERT_EQ(window->menuBar()->actions().size(), 1);
+    QMenu* fileMenu = window->menuBar()->actions().front()->menu();
+    ASSERT_EQ(fileMenu->actions().size(), 1);
+    ASSERT_NE(fileMenu->actions().front()->menu(), nullptr);
+  }
+  QMenu* submenu = main->menuBar()->actions().front()->menu()->actions().front()->menu();
+  EXPECT_EQ(submenu->title(), "Open Recent");
+  ASSERT_EQ(submenu->actions().size(), 1);
+  submenu->actions().front()->trigger();
+  EXPECT_EQ(
+      drain(),
+      (std::vector<Event>{{EventKind::MenuItem, MenuItem::SheetOptions, tk_.activeWindow()}}));
+
+  tk_.clearMenu(recent);
+  EXPECT_TRUE(submenu->actions().empty());
+  EXPECT_FALSE(tk_.isMenuItemEnabled(MenuItem::SheetOptions));  // no such item now
+  tk_.addMenuItem(recent, MenuItem::SheetOptions, "/other/", false);
+  EXPECT_EQ(submenu->actions().front()->text(), "/other/");
+  EXPECT_FALSE(tk_.isMenuItemEnabled(MenuItem::SheetOptions));
+}
+
+TEST_F(QtToolkitTest, FilesDroppedOnAFieldReachTheProgramNotTheField) {
+  tk_.createTextField(Window::Main, Control::ImageFolderField, {100, 10, 195, 22}, "");
+  auto* field = widget<QLineEdit>(Control::ImageFolderField);
+  const QPoint at(5, 5);
+  auto dropOnField = [&](QMimeData* data) {
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &drop);
+    return drop.isAccepted();
+  };
+
+  QMimeData frames;
+  frames.setUrls({QUrl::fromLocalFile("/frames/walk 1.png"), QUrl("https://example.org/")});
+  frames.setText("file:///frames/walk%201.png");
+  dropOnField(&frames);  // no window takes drops yet: the field takes the text
+  EXPECT_TRUE(drain().empty());
+  EXPECT_EQ(field->text(), "file:///frames/walk%201.png");
+  field->clear();
+
+  tk_.acceptFileDrops(Window::Main);
+  EXPECT_TRUE(dropOnField(&frames));
+  EXPECT_EQ(drain(), (std::vector<Event>{{EventKind::FilesDropped, Window::Main, Window::Main}}));
+  EXPECT_EQ(tk_.droppedPaths(), std::vector<std::string>{"/frames/walk 1.png"});
+  EXPECT_EQ(field->text(), "");
+
+  // Plain text is the field's to take.
+  QMimeData text;
+  text.setText("walk");
+  dropOnField(&text);
+  EXPECT_TRUE(drain().empty());
+}
+
+TEST_F(QtToolkitTest, AWatchedFolderReportsAChangeOfItsEntries) {
+  oz::testing::ScopedTempDir dir;
+  tk_.watchFolder(dir.path());
+  oz::testing::writeFile(dir.path() + "a.txt", "A");
+  oz::testing::writeFile(dir.path() + "b.txt", "B");
+  QElapsedTimer timer;
+  timer.start();
+  std::vector<Event> events;
+  while (events.empty() && timer.elapsed() < 5000) {
+    events = drain();
+    QTest::qWait(20);
+  }
+  for (const Event& event : drain()) events.push_back(event);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front(), (Event{EventKind::FolderChanged, 0, Window::None}));
 }
 
 TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
@@ -288,27 +369,40 @@ TEST_F(QtToolkitTest, ClicksAreDroppedWhileBusyAndEndAWait) {
   EXPECT_EQ(tk_.waitEvent(), (Event{EventKind::Control, Control::Create, Window::Main}));
 }
 
+TEST_F(QtToolkitTest, TheProgressDialogIsWideEnoughForItsWholeTitle) {
+  const std::string title = "Creating Sprite and a much longer title than that";
+  tk_.showProgress(title, "Loading frames", 0.25);
+  auto* dialog = QApplication::activeModalWidget();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle().toStdString(), title);
+  EXPECT_GT(dialog->width(), 2 * dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()));
+  tk_.closeProgress();
+}
+
 TEST_F(QtToolkitTest, RequestersAnswerWithTheChosenPathOrNothing) {
   oz::testing::ScopedTempDir dir;
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->objectName(), "folder-requester");
-    // A folder requester answers with the folder it shows when nothing in it is selected.
-    dialog->setDirectory(QString::fromStdString(dir.path()));
+    // A folder requester answers with the folder it shows when nothing in it
+    // is selected: here the one it started in.
     static_cast<QDialog*>(dialog)->accept();
   });
-  const std::string folder = tk_.chooseFolder("Select a folder of png images...");
+  const std::string folder = tk_.chooseFolder("Select a folder of png images...", dir.path());
   EXPECT_EQ(QDir(QString::fromStdString(folder)), QDir(QString::fromStdString(dir.path())));
   EXPECT_EQ(folder.back(), '/');
 
-  QTimer::singleShot(0, [] {
+  QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->nameFilters(), QStringList{"PNG (*.png)"});
+    EXPECT_EQ(dialog->directory(), QDir(QString::fromStdString(dir.path())));
     dialog->reject();
   });
-  EXPECT_EQ(tk_.chooseSaveFile("Save sprite sheet/strip as...", ".png", "PNG (*.png)|*.png"), "");
+  EXPECT_EQ(
+      tk_.chooseSaveFile("Save sprite sheet/strip as...", ".png", "PNG (*.png)|*.png", dir.path()),
+      "");
 }
 
 TEST_F(QtToolkitTest, LaunchHandsEveryArgumentOverByteForByte) {

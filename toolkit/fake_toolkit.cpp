@@ -106,9 +106,33 @@ Event FakeToolkit::waitEvent() {
 
 std::optional<Event> FakeToolkit::pollEvent() {
   if (events_.empty()) return std::nullopt;
+  return take();
+}
+
+Event FakeToolkit::take() {
   Event event = events_.front();
   events_.pop_front();
+  if (event.kind == EventKind::FilesDropped) {
+    dropped_ = std::move(drops_.front());
+    drops_.pop_front();
+  }
   return event;
+}
+
+void FakeToolkit::acceptFileDrops(int window) {
+  if (findWindow(window, "acceptFileDrops")) dropWindows_.push_back(window);
+}
+
+std::vector<std::string> FakeToolkit::droppedPaths() const { return dropped_; }
+
+void FakeToolkit::watchFolder(std::string_view folder) { watched_.emplace_back(folder); }
+
+void FakeToolkit::changeFolder(std::string_view folder) {
+  if (std::ranges::find(watched_, folder) == watched_.end()) {
+    reportFailure_("changeFolder: " + std::string(folder) + " is not watched");
+    return;
+  }
+  queueUnlessRepeated({EventKind::FolderChanged, 0, Window::None});
 }
 
 void FakeToolkit::postControlEvent(int control) {
@@ -229,6 +253,17 @@ void FakeToolkit::requestClose(int window) {
   queue({EventKind::WindowClose, window, window});
 }
 
+void FakeToolkit::dropFiles(int window, std::vector<std::string> paths) {
+  if (!findWindow(window, "dropFiles")) return;
+  if (std::ranges::find(dropWindows_, window) == dropWindows_.end()) {
+    reportFailure_("dropFiles: window " + number(window) + " takes no drops");
+    return;
+  }
+  activate(window);
+  queue({EventKind::FilesDropped, window, window});
+  drops_.push_back(std::move(paths));
+}
+
 void FakeToolkit::resize(int window, int width, int height) {
   FakeWindow* w = findWindow(window, "resize");
   if (!w) return;
@@ -260,6 +295,7 @@ void FakeToolkit::closeWindow(int window) {
   if (!controls_.count(focused_)) focused_ = -1;
   windows_.erase(window);
   std::erase(activation_, window);
+  std::erase(dropWindows_, window);
 }
 
 bool FakeToolkit::isWindowOpen(int window) const { return windows_.count(window) != 0; }
@@ -643,6 +679,26 @@ void FakeToolkit::addMenuSeparator(int menu) {
   menus_[menu].items.push_back(FakeMenu::kSeparator);
 }
 
+int FakeToolkit::addSubmenu(int menu, std::string_view title) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) {
+    reportFailure_("addSubmenu: no menu " + number(menu));
+    return -1;
+  }
+  const int index = static_cast<int>(menus_.size());
+  menus_[menu].items.push_back(FakeMenu::kSubmenu - index);
+  menus_.push_back({std::string(title), {}, menu});
+  return index;
+}
+
+void FakeToolkit::clearMenu(int menu) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) {
+    reportFailure_("clearMenu: no menu " + number(menu));
+    return;
+  }
+  for (int item : menus_[menu].items) menuItems_.erase(item);
+  menus_[menu].items.clear();
+}
+
 void FakeToolkit::setMenuItemEnabled(int item, bool enabled) {
   auto it = menuItems_.find(item);
   if (it == menuItems_.end()) {
@@ -676,21 +732,21 @@ void FakeToolkit::messageBoxWithDetails(std::string_view title, std::string_view
   messages_.push_back({std::string(title), std::string(text), MessageButtons::Ok, MessageResult::Ok,
                        std::string(details)});
 }
-
-std::string FakeToolkit::chooseFolder(std::string_view title) {
+std::string FakeToolkit::chooseFolder(std::string_view title, std::string_view startFolder) {
   std::optional<Answer> scripted = nextAnswer(Answer::Kind::Folder, "a folder requester");
   std::string answer = scripted ? scripted->path : std::string();
   if (!answer.empty() && answer.back() != '/') answer += '/';
-  requesters_.push_back({RequesterKind::Folder, std::string(title), {}, {}, answer});
+  requesters_.push_back(
+      {RequesterKind::Folder, std::string(title), {}, {}, std::string(startFolder), answer});
   return answer;
 }
 
 std::string FakeToolkit::chooseSaveFile(std::string_view title, std::string_view proposedName,
-                                        std::string_view filter) {
+                                        std::string_view filter, std::string_view startFolder) {
   std::optional<Answer> scripted = nextAnswer(Answer::Kind::SaveFile, "a save requester");
   std::string answer = scripted ? scripted->path : std::string();
   requesters_.push_back({RequesterKind::SaveFile, std::string(title), std::string(proposedName),
-                         std::string(filter), answer});
+                         std::string(filter), std::string(startFolder), answer});
   return answer;
 }
 

@@ -72,8 +72,11 @@ struct FakeMenuItem {
 
 struct FakeMenu {
   std::string title;
-  std::vector<int> items;  // item numbers in order; kSeparator for a separator
+  std::vector<int> items;  // item numbers in order; kSeparator for a separator,
+                           // kSubmenu - index for a submenu
+  int parent = -1;         // the menu a submenu belongs to
   static constexpr int kSeparator = -1000;
+  static constexpr int kSubmenu = -2000;
 };
 
 struct ShownMessage {
@@ -91,6 +94,7 @@ struct ShownRequester {
   std::string title;
   std::string proposedName;  // save requester only
   std::string filter;        // save requester only
+  std::string startFolder;
   std::string answer;
 };
 
@@ -135,6 +139,10 @@ class FakeToolkit : public Toolkit {
   void chooseMenuItem(int item);
   void requestClose(int window);
   void resize(int window, int width, int height);
+  // Another program changes the entries of `folder`, which must be watched.
+  void changeFolder(std::string_view folder);
+  // Drops `paths` on `window`, which must accept drops.
+  void dropFiles(int window, std::vector<std::string> paths);
 
   // --- What tests read.
   bool hasControl(int control) const { return controls_.count(control) != 0; }
@@ -214,6 +222,8 @@ class FakeToolkit : public Toolkit {
   int addMenu(std::string_view title) override;
   void addMenuItem(int menu, int item, std::string_view text, bool enabled) override;
   void addMenuSeparator(int menu) override;
+  int addSubmenu(int menu, std::string_view title) override;
+  void clearMenu(int menu) override;
   void setMenuItemEnabled(int item, bool enabled) override;
   bool isMenuItemEnabled(int item) const override;
 
@@ -221,13 +231,16 @@ class FakeToolkit : public Toolkit {
   std::optional<Event> pollEvent() override;
   void postControlEvent(int control) override;
   void setResizeHandler(std::function<void(int window)> handler) override;
+  void acceptFileDrops(int window) override;
+  void watchFolder(std::string_view folder) override;
+  std::vector<std::string> droppedPaths() const override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
   void messageBoxWithDetails(std::string_view title, std::string_view text,
                              std::string_view details) override;
-  std::string chooseFolder(std::string_view title) override;
+  std::string chooseFolder(std::string_view title, std::string_view startFolder) override;
   std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
-                             std::string_view filter) override;
+                             std::string_view filter, std::string_view startFolder) override;
   void setClipboardText(std::string_view text) override;
   void launch(std::string_view program, const std::vector<std::string>& arguments) override;
   void setBusy(bool busy) override;
@@ -253,6 +266,7 @@ class FakeToolkit : public Toolkit {
   // The control a user may act on, or nullptr after reporting why not.
   FakeControl* usable(int control, const char* action);
   void queue(const Event& event);
+  Event take();  // the next queued event, which the queue must hold
   void queueUnlessRepeated(const Event& event);
   std::optional<Answer> nextAnswer(Answer::Kind kind, const char* what);
   void selectTabAndNotify(int panel, FakeControl& tabs, int index);
@@ -267,6 +281,10 @@ class FakeToolkit : public Toolkit {
   std::vector<FakeMenu> menus_;
   std::map<int, FakeMenuItem> menuItems_;
   std::deque<Event> events_;
+  std::deque<std::vector<std::string>> drops_;  // one per queued FilesDropped event
+  std::vector<std::string> dropped_;
+  std::vector<int> dropWindows_;
+  std::vector<std::string> watched_;
   std::function<void(int)> resizeHandler_;
   std::deque<Answer> answers_;
   std::vector<ShownMessage> messages_;

@@ -61,11 +61,13 @@ enum class LabelAlign { Left, Centred };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 
 enum class EventKind {
-  MenuItem,     // number = the menu item
-  Control,      // number = the control: a click, a choice, a tick, a spin step
-  TabChanged,   // number = the tab panel; read the selection when handling it
-  TextChanged,  // number = the editor; a change made by the user only
-  WindowClose,  // number = the window; the window stays open until closed
+  MenuItem,       // number = the menu item
+  Control,        // number = the control: a click, a choice, a tick, a spin step
+  TabChanged,     // number = the tab panel; read the selection when handling it
+  TextChanged,    // number = the editor; a change made by the user only
+  WindowClose,    // number = the window; the window stays open until closed
+  FilesDropped,   // number = the window; droppedPaths() tells what was dropped
+  FolderChanged,  // a watched folder gained, lost or renamed an entry; number = 0
 };
 
 struct Event {
@@ -190,6 +192,11 @@ class Toolkit {
   virtual int addMenu(std::string_view title) = 0;
   virtual void addMenuItem(int menu, int item, std::string_view text, bool enabled) = 0;
   virtual void addMenuSeparator(int menu) = 0;
+  // Adds a submenu titled `title` at the end of `menu` and returns its index,
+  // which takes items and separators as a menu does.
+  virtual int addSubmenu(int menu, std::string_view title) = 0;
+  // Removes every item and separator of `menu`; their numbers are free again.
+  virtual void clearMenu(int menu) = 0;
   virtual void setMenuItemEnabled(int item, bool enabled) = 0;
   virtual bool isMenuItemEnabled(int item) const = 0;
 
@@ -204,6 +211,15 @@ class Toolkit {
   virtual void postControlEvent(int control) = 0;
   // Called, outside the event queue, whenever a window's client area changes size.
   virtual void setResizeHandler(std::function<void(int window)> handler) = 0;
+  // Lets files and folders be dropped anywhere on `window`, also on its
+  // fields; each drop of local files is reported as one FilesDropped event.
+  virtual void acceptFileDrops(int window) = 0;
+  // Watches `folder` from now on: every change of its entries (made by any
+  // program) queues a FolderChanged event, once while it is still queued.
+  virtual void watchFolder(std::string_view folder) = 0;
+  // The local paths of the FilesDropped event returned last, in the order
+  // dropped, as the desktop gives them (a folder may lack its final "/").
+  virtual std::vector<std::string> droppedPaths() const = 0;
 
   // --- Modal requests.
   // `title` is the bold heading, `text` stands under it; a carriage return
@@ -214,12 +230,14 @@ class Toolkit {
   // knows what to change. An empty `details` gives the plain box.
   virtual void messageBoxWithDetails(std::string_view title, std::string_view text,
                                      std::string_view details) = 0;
+  // Both requesters open in `startFolder` when it names a folder, otherwise
+  // where the toolkit chooses.
   // The chosen folder ending in "/", or empty on cancel.
-  virtual std::string chooseFolder(std::string_view title) = 0;
+  virtual std::string chooseFolder(std::string_view title, std::string_view startFolder) = 0;
   // `filter` is "description|pattern", e.g. "PNG (*.png)|*.png". The chosen
   // path, or empty on cancel.
   virtual std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
-                                     std::string_view filter) = 0;
+                                     std::string_view filter, std::string_view startFolder) = 0;
 
   // --- Desktop.
   // Replaces the clipboard's contents with one plain-text string.
