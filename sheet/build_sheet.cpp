@@ -6,8 +6,10 @@
 
 #include "base/huge_pages.h"
 #include "base/parallel.h"
+#include "sheet/bleed.h"
 #include "sheet/compose.h"
 #include "sheet/depth_preparation.h"
+#include "sheet/extrude.h"
 #include "sheet/frame_scan.h"
 #include "sheet/png_io.h"
 #include "sheet/sheet_layout.h"
@@ -96,12 +98,27 @@ class Frames {
   std::vector<uint8_t> settled_;  // not vector<bool>: threads settle neighbours at once
 };
 
+// Draws one frame into its cell: the frame itself, its invisible pixels given
+// visible colours when asked (straight alpha only), then its edges repeated
+// outward, so that the ring repeats the bled colours too.
+void drawCell(RgbaImage& canvas, const RgbaImage& image, const FrameEntry& frame,
+              const SpriteOptions& options) {
+  const auto x = static_cast<int32_t>(frame.x);
+  const auto y = static_cast<int32_t>(frame.y);
+  drawFrame(canvas, image, x, y);
+  if (options.bleed && !options.premultipliedAlpha) {
+    bleedColours(canvas, x, y, image.width, image.height);
+  }
+  extrudeEdges(canvas, x, y, image.width, image.height, options.extrude);
+}
+
 // Decodes every frame onto a new canvas. Nothing when a frame's size turned out
 // other than its header said (the layout must be redone). Frames decode
 // independently, so every core takes its share; each draws only into its own
 // cell of the canvas, and frames never overlap. The canvas is the same whatever
 // the number of threads.
 std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
+                                 const SpriteOptions& options,
                                  const BuildProgressCallback& progress) {
   RgbaImage canvas;
   canvas.width = static_cast<int32_t>(width);
@@ -123,7 +140,7 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
         }
         const std::optional<RgbaImage> image = frames.decode(i);
         if (!image) return false;
-        drawFrame(canvas, *image, frames.list()[i].x, frames.list()[i].y);
+        drawCell(canvas, *image, frames.list()[i], options);
         return true;
       });
   if (!allDrawn) return std::nullopt;
@@ -146,14 +163,15 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
   // then the checks run again on the corrected sizes, so the outcome is the one
   // decoding every frame first would give.
   for (;;) {
-    const SheetLayout layout = layOutFrames(frames.list(), options.strip, columns);
+    const SheetLayout layout = layOutFrames(
+        frames.list(), {options.strip, columns, options.spacing, options.border, options.extrude});
     if (layout.problem != LayoutProblem::None) {
       if (frames.settle(layout.decidingFrames)) return refusalFor(layout.problem);
       continue;
     }
     const int64_t width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
     const int64_t height = options.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
-    std::optional<RgbaImage> canvas = compose(frames, width, height, progress);
+    std::optional<RgbaImage> canvas = compose(frames, width, height, options, progress);
     if (!canvas) continue;
 
     prepareForDepth(*canvas, options);

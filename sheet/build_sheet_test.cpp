@@ -295,5 +295,41 @@ TEST_F(BuildSheetTest, ReportsProgressPhaseByPhase) {
   EXPECT_EQ(seen, expected);
 }
 
+// Two 2 x 2 frames with spacing, border and extrusion on a Power-of-2 sheet:
+// the cells, the ring, the gaps and the padding, pixel by pixel.
+TEST_F(BuildSheetTest, CellsAreSpacedBorderedAndExtruded) {
+  const testing::Colours colours{
+      {'.', {0, 0, 0, 0}}, {'P', {200, 0, 0, 255}}, {'p', {200, 0, 0, 0}}, {'Q', {0, 0, 200, 255}}};
+  frame("a.png", testing::paintedImage({"P.", "PP"}, colours));
+  frame("b.png", testing::paintedImage({"QQ", "QQ"}, colours));
+  options_.strip = true;
+  options_.spacing = 1;
+  options_.border = 1;
+  options_.extrude = 1;
+  options_.powerOf2 = true;
+  const std::vector<std::string> plain{"................",  //
+                                       ".PP...QQQQ......",  //
+                                       ".PP...QQQQ......",  //
+                                       ".PPPP.QQQQ......",  //
+                                       ".PPPP.QQQQ......",  //
+                                       "................",  //
+                                       "................",  //
+                                       "................"};
+  EXPECT_EQ(testing::paintedRows(builtImage(), colours), plain);
+  // Bled, the invisible pixel and its copies in the ring keep the frame's colour.
+  options_.bleed = true;
+  std::vector<std::string> bled = plain;
+  bled[1].replace(3, 2, "pp");
+  bled[2].replace(3, 2, "pp");
+  EXPECT_EQ(testing::paintedRows(builtImage(), colours), bled);
+
+  const BuiltSheet sheet = built();
+  EXPECT_EQ(sheet.width, 16);  // 11 x 6 before the padding
+  EXPECT_EQ(sheet.height, 8);
+  ASSERT_EQ(sheet.frames.size(), 2u);
+  EXPECT_EQ(sheet.frames[0], (FrameEntry{1, "a.png", 2, 2, 2, 2}));
+  EXPECT_EQ(sheet.frames[1], (FrameEntry{2, "b.png", 7, 2, 2, 2}));
+}
+
 }  // namespace
 }  // namespace oz

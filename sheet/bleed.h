@@ -1,0 +1,26 @@
+// Alpha bleeding: giving the invisible pixels of a frame the colours of the
+// visible pixels nearest to them, so that a filter blending across the edge of
+// a shape pulls in the shape's own colour rather than black. Defined on
+// straight alpha only.
+#pragma once
+
+#include <cstdint>
+
+#include "sheet/frame.h"
+
+namespace oz {
+
+// Within the rectangle (x, y, width, height) of `image`, every pixel of alpha 0
+// takes the red, green and blue of the nearest pixel of alpha above 0; its
+// alpha stays 0 and no other pixel changes. "Nearest" is repeated one-pixel
+// growth: pass 1 fills each invisible pixel that touches a visible one, across
+// or diagonally; pass n fills those that touch a pixel filled before pass n.
+// A pixel filled in a pass copies the first of its neighbours filled before that
+// pass, in the order left, right, up, down, up-left, up-right, down-left,
+// down-right. Each pass reads only what earlier passes wrote, so the result is
+// the same whatever order a pass visits its pixels in. A rectangle with no
+// visible pixel is left as it is.
+// REQUIRES: the rectangle lies wholly inside the image, each side below 65,534.
+void bleedColours(RgbaImage& image, int32_t x, int32_t y, int32_t width, int32_t height);
+
+}  // namespace oz
