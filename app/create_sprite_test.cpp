@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "app/window_fixture.h"
-#include "sheet/png_io.h"
+#include "sheet/png/png_read.h"
+#include "sheet/png/png_write.h"
 
 namespace oz {
 namespace {
@@ -29,7 +30,7 @@ class CreateSpriteTest : public WindowFixture {
 
   void writeFrame(const std::string& name, int32_t width, int32_t height) {
     RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 200)};
-    ASSERT_EQ(encodePng(image, frames_ + name, 32, 0), PngWriteStatus::Written);
+    ASSERT_EQ(encodePng(image, frames_ + name), PngWriteStatus::Written);
   }
 
   // Three 10 × 20 frames and a window ready to build them, two columns wide.

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
-#include "sheet/png_io.h"
+#include "sheet/png/png_write.h"
 #include "testsupport/claimed_size.h"
 #include "testsupport/temp_dir.h"
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   const oz::testing::ScopedTempDir work;
   const std::string tinyPath = work.path() + "tiny.png";
-  if (oz::encodePng(makeFrame(1, 0), tinyPath, 32, 0) != oz::PngWriteStatus::Written) return 1;
+  if (oz::encodePng(makeFrame(1, 0), tinyPath) != oz::PngWriteStatus::Written) return 1;
   const std::string tiny = oz::testing::readFile(tinyPath);
   const std::string lie = oz::testing::withClaimedSize(tiny, kClaimedSize, kClaimedSize);
 

@@ -20,7 +20,8 @@
 #include "sheet/build_sheet.h"
 #include "sheet/color_depth.h"
 #include "sheet/depth_preparation.h"
-#include "sheet/png_io.h"
+#include "sheet/png/png_read.h"
+#include "sheet/png/png_write.h"
 #include "sheet/quantiser/reduction.h"
 #include "sheet/quantiser/training.h"
 
@@ -62,20 +63,20 @@ void inProcess(int runs, const std::string& sheet32) {
               runs);
   std::printf("%5s %7s %14s %14s\n", "bits", "dither", "train s/M smp", "map s/Mpixel");
   for (int bits : {8, 4}) {
-    for (int flags : {0, oz::kDitherFlag}) {
+    for (bool dither : {false, true}) {
       double train = 1e300;
       double map = 1e300;
       for (int run = 0; run < runs; ++run) {
         const double start = processSeconds();
         auto reduction =
-            oz::Reduction::open(rgb.data(), kSheetSide, kSheetSide, 3 * kSheetSide, bits, flags);
+            oz::Reduction::open(rgb.data(), kSheetSide, kSheetSide, 3 * kSheetSide, bits, dither);
         const double trained = processSeconds();
         for (int y = 0; y < kSheetSide; ++y) reduction->row(y);
         const double mapped = processSeconds();
         train = std::min(train, trained - start);
         map = std::min(map, mapped - trained);
       }
-      std::printf("%5d %7s %14.4f %14.4f\n", bits, flags ? "yes" : "no", train / (samples / 1e6),
+      std::printf("%5d %7s %14.4f %14.4f\n", bits, dither ? "yes" : "no", train / (samples / 1e6),
                   map / megapixels);
     }
   }
@@ -88,7 +89,7 @@ bool havePngquant() { return std::system("command -v pngquant >/dev/null 2>&1") 
 bool makeFramesAndSheet(const std::string& folder, const std::string& sheet32) {
   std::filesystem::create_directories(folder);
   for (int i = 0; i < kFrames; ++i) {
-    oz::encodePng(makeFrame(kFrameSize, i), folder + frameName(i), 32, 0);
+    oz::encodePng(makeFrame(kFrameSize, i), folder + frameName(i));
   }
   return runProcess({OZ_CLI_PATH, "--sheet", sheet32, "--columns", std::to_string(kColumns),
                      "--depth", "32", folder})

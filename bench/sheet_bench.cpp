@@ -33,7 +33,8 @@
 
 #include "base/parallel.h"
 #include "bench/bench_support.h"
-#include "sheet/png_io.h"
+#include "sheet/png/png_read.h"
+#include "sheet/png/png_write.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
         work + std::to_string(set.count) + "x" + std::to_string(set.size) + "/";
     std::filesystem::create_directories(folder);
     for (int i = 0; i < set.count; ++i) {
-      oz::encodePng(makeFrame(set.size, i), folder + frameName(i), 32, 0);
+      oz::encodePng(makeFrame(set.size, i), folder + frameName(i));
     }
     const int sheetWidth = set.columns * set.size;
     const int sheetHeight = (set.count + set.columns - 1) / set.columns * set.size;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/dir_listing.h"
-#include "sheet/png_io.h"
+#include "sheet/png/png_write.h"
 #include "testsupport/temp_dir.h"
 
 namespace oz {
@@ -52,7 +52,7 @@ class CliRunTest : public ::testing::Test {
       image.pixels[p] = red;
       image.pixels[p + 3] = 255;
     }
-    ASSERT_EQ(encodePng(image, folder() + "/" + name, 32, 0), PngWriteStatus::Written);
+    ASSERT_EQ(encodePng(image, folder() + "/" + name), PngWriteStatus::Written);
   }
   void frames(int count, int32_t width, int32_t height) {
     for (int i = 1; i <= count; ++i) {
@@ -256,7 +256,7 @@ TEST_F(CliRunTest, SignalsLeaveTheOldOutputsAndNoTemporaryFile) {
   uint32_t seed = 1;
   for (uint8_t& byte : noise.pixels)
     byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
-  ASSERT_EQ(encodePng(noise, folder() + "/f1.png", 32, 0), PngWriteStatus::Written);
+  ASSERT_EQ(encodePng(noise, folder() + "/f1.png"), PngWriteStatus::Written);
   const std::string frameBytes = testing::readFile(folder() + "/f1.png");
   for (int i = 2; i <= 16; ++i)
     testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);

@@ -23,7 +23,7 @@
 #include "app/program.h"
 #include "qt/qt_test_application.h"
 #include "qt/qt_toolkit.h"
-#include "sheet/png_io.h"
+#include "sheet/png/png_read.h"
 #include "store/support_dir.h"
 #include "testsupport/temp_dir.h"
 

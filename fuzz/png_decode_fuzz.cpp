@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "sheet/png_io.h"
+#include "sheet/png/png_read.h"
 
 namespace {
 

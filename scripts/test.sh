@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once as released, with warnings as
 # errors; then the install into a temporary DESTDIR and the Debian package;
-# then bounded fuzz runs of the settings reader, the frame decoder and the
-# template expansion; then every test again with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# then bounded fuzz runs of the settings reader, the frame decoder, the
+# template expansion and the deflate join's reader; then every test again with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -20,7 +20,7 @@ bash scripts/check-install.sh build
 # it finds, and any failing input, in the build folder, so the seeds stay as
 # committed. An input that runs for more than 10 seconds counts as a failure.
 CXX=clang++ cmake -S . -B build-fuzz -DOZ_FUZZ=ON -DOZ_GUI=OFF -DOZ_BENCH=OFF -DOZ_WERROR=ON >/dev/null
-cmake --build build-fuzz --target settings_fuzz png_decode_fuzz template_fuzz -j"$jobs"
+cmake --build build-fuzz --target settings_fuzz png_decode_fuzz template_fuzz deflate_join_fuzz -j"$jobs"
 fuzz() {
   local target=$1 seconds=$2
   shift 2
@@ -36,6 +36,7 @@ fuzz() {
 fuzz settings_fuzz 60 fuzz/corpus/settings
 fuzz png_decode_fuzz 30 testdata/pngsuite
 fuzz template_fuzz 30 fuzz/corpus/template
+fuzz deflate_join_fuzz 30 fuzz/corpus/deflate_join
 
 # Last, every test again under the sanitizers.
 cmake -S . -B build-asan -DOZ_WERROR=ON -DOZ_SANITIZE=ON -DOZ_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null

@@ -11,8 +11,10 @@
 #include "sheet/depth_preparation.h"
 #include "sheet/extrude.h"
 #include "sheet/frame_scan.h"
-#include "sheet/png_io.h"
+#include "sheet/png/png_read.h"
+#include "sheet/png/png_write.h"
 #include "sheet/sheet_layout.h"
+#include "sheet/sheet_pixels.h"
 
 namespace oz {
 namespace {
@@ -175,10 +177,14 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
     if (!canvas) continue;
 
     prepareForDepth(*canvas, options);
-    const WriterSettings writer = writerSettings(options);
-    if (writer.bits <= 8) report(progress, BuildPhase::ReducingColours, 0, 0);
+    const SheetEncoding encoding = sheetEncoding(options);
+    if (encoding.form != SheetForm::Rgba && encoding.form != SheetForm::Rgb) {
+      report(progress, BuildPhase::ReducingColours, 0, 0);
+    }
+    std::optional<PngPixels> pixels = sheetPixels(std::move(*canvas), encoding);
+    if (!pixels) return saveError(options.savePath);
     const PngWriteStatus status =
-        encodePng(std::move(*canvas), options.savePath, writer.bits, writer.ditherFlag,
+        encodePng(std::move(*pixels), options.savePath,
                   options.smallest ? PngCompression::Smallest : PngCompression::Default,
                   [&](int32_t rows) { report(progress, BuildPhase::Writing, rows, height); });
     if (status == PngWriteStatus::OutOfMemory) return outOfMemoryRefusal();

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <new>
 
-#include "sheet/png_io.h"
-#include "sheet/test_fixtures.h"
+#include "sheet/png/png_read.h"
+#include "sheet/png/test_fixtures.h"
 #include "testsupport/claimed_size.h"
 #include "testsupport/temp_dir.h"
 

@@ -19,6 +19,15 @@ enum ColorDepth : int32_t {
   kDepthAlpha = 5,
 };
 
+// How a depth's sheet is stored.
+enum class SheetForm {
+  Rgba,      // 32 bits a pixel
+  Rgb,       // 24 bits a pixel, laid over white
+  Palette8,  // 256 colours
+  Palette4,  // 16 colours
+  Palette1,  // black and white
+};
+
 // Where the background colour replaces nearly transparent pixels.
 enum class BackgroundUse {
   Never,            // every pixel keeps its colour
@@ -29,20 +38,19 @@ enum class BackgroundUse {
 struct DepthInfo {
   std::string_view label;    // the "Color Depth" list's entry
   std::string_view cliWord;  // the command line's --depth value
-  int bits;                  // bits per pixel of the written sheet
-  bool palette;              // written with a palette of 2^bits entries
+  SheetForm form;            // how the written sheet stores its pixels
   bool ditheringAllowed;     // "Dithering" applies
   BackgroundUse background;
 };
 
 inline constexpr std::array<DepthInfo, 6> kDepths = {{
-    {"32-bit", "32", 32, false, false, BackgroundUse::Never},
-    {"24-bit", "24", 24, false, false, BackgroundUse::WithRemoveAlpha},
-    {"8-bit", "8", 8, true, true, BackgroundUse::Always},
-    {"4-bit", "4", 4, true, true, BackgroundUse::Always},
-    {"1-bit", "1", 1, true, true, BackgroundUse::Always},
+    {"32-bit", "32", SheetForm::Rgba, false, BackgroundUse::Never},
+    {"24-bit", "24", SheetForm::Rgb, false, BackgroundUse::WithRemoveAlpha},
+    {"8-bit", "8", SheetForm::Palette8, true, BackgroundUse::Always},
+    {"4-bit", "4", SheetForm::Palette4, true, BackgroundUse::Always},
+    {"1-bit", "1", SheetForm::Palette1, true, BackgroundUse::Always},
     // The alpha channel written as grey in an opaque 24-bit sheet.
-    {"Alpha", "alpha", 24, false, false, BackgroundUse::Never},
+    {"Alpha", "alpha", SheetForm::Rgb, false, BackgroundUse::Never},
 }};
 
 constexpr bool isColorDepth(int64_t depth) {

@@ -1,7 +1,5 @@
 #include "sheet/depth_preparation.h"
 
-#include "sheet/quantiser/reduction.h"
-
 namespace oz {
 namespace {
 
@@ -10,7 +8,7 @@ constexpr uint8_t kTransparentAlpha = 32;
 
 }  // namespace
 
-void prepareForDepth(RgbaImage& canvas, const BuildOptions& options) {
+void prepareForDepth(RgbaImage& canvas, const SpriteOptions& options) {
   const int32_t depth = options.colorDepth;
   uint8_t* p = canvas.pixels.data();
   uint8_t* const end = p + canvas.pixels.size();
@@ -32,11 +30,6 @@ void prepareForDepth(RgbaImage& canvas, const BuildOptions& options) {
     }
     p[3] = 255;
   }
-}
-
-WriterSettings writerSettings(const BuildOptions& options) {
-  const DepthInfo& info = depthInfo(options.colorDepth);
-  return {info.bits, info.ditheringAllowed && options.dithering ? kDitherFlag : 0};
 }
 
 }  // namespace oz

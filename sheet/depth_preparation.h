@@ -1,11 +1,9 @@
 // What each colour depth choice does to the composed canvas before it is
-// written, and how the writer is asked to store it.
+// stored.
 #pragma once
 
-#include <cstdint>
-
-#include "sheet/build_sheet.h"
-#include "sheet/frame.h"
+#include "sheet/png/rgba_image.h"
+#include "sheet/sprite_options.h"
 
 namespace oz {
 
@@ -14,16 +12,8 @@ namespace oz {
 //   opaque background (pink 255, 0, 255 or black), any other pixel keeps its
 //   stored colour and becomes opaque;
 // - "Alpha": (a, a, a, 255), the alpha as a grey level;
-// - 32-bit, and 24-bit without Remove Alpha: unchanged (the writer lays the
-//   24-bit form over white).
-void prepareForDepth(RgbaImage& canvas, const BuildOptions& options);
-
-struct WriterSettings {
-  int32_t bits = 32;
-  int32_t ditherFlag = 0;
-};
-
-// Bits per pixel and dither flag for the depth choice.
-WriterSettings writerSettings(const BuildOptions& options);
+// - 32-bit, and 24-bit without Remove Alpha: unchanged (the sheet is laid over
+//   white when it is stored).
+void prepareForDepth(RgbaImage& canvas, const SpriteOptions& options);
 
 }  // namespace oz

@@ -1,10 +1,12 @@
 // The data a sheet build produces and the script export reads: the frames in
-// scan order with their places on the sheet, and 8-bit RGBA images.
+// scan order with their places on the sheet.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "sheet/png/rgba_image.h"
 
 namespace oz {
 
@@ -21,19 +23,5 @@ struct FrameEntry {
 };
 
 using FrameList = std::vector<FrameEntry>;
-
-// width x height pixels of red, green, blue, alpha; rows top first, stride 4 x width.
-struct RgbaImage {
-  int32_t width = 0;
-  int32_t height = 0;
-  std::vector<uint8_t> pixels;
-
-  uint8_t* pixel(int32_t x, int32_t y) {
-    return pixels.data() + (static_cast<size_t>(y) * static_cast<size_t>(width) + x) * 4;
-  }
-  const uint8_t* pixel(int32_t x, int32_t y) const {
-    return pixels.data() + (static_cast<size_t>(y) * static_cast<size_t>(width) + x) * 4;
-  }
-};
 
 }  // namespace oz

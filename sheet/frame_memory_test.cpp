@@ -9,8 +9,8 @@
 #include <string>
 
 #include "sheet/build_sheet.h"
-#include "sheet/png_io.h"
-#include "sheet/test_fixtures.h"
+#include "sheet/png/png_read.h"
+#include "sheet/png/test_fixtures.h"
 #include "testsupport/claimed_size.h"
 #include "testsupport/temp_dir.h"
 

@@ -131,12 +131,12 @@ class NetworkReduction final : public Reduction {
 }  // namespace
 
 std::unique_ptr<Reduction> Reduction::open(const uint8_t* pixels3, int32_t width, int32_t height,
-                                           size_t stride, int32_t bits, int32_t flags) {
+                                           size_t stride, int32_t bits, bool dither) {
   if (pixels3 == nullptr || width <= 0 || height <= 0) return nullptr;
   const OpaqueImage image{pixels3, width, height, stride};
   if (bits == 1) return std::make_unique<OneBitReduction>(image);
   if (bits == 4 || bits == 8) {
-    return std::make_unique<NetworkReduction>(image, bits, (flags & kDitherFlag) != 0);
+    return std::make_unique<NetworkReduction>(image, bits, dither);
   }
   return nullptr;
 }

@@ -17,18 +17,15 @@ struct PaletteColour {
   bool operator==(const PaletteColour&) const = default;
 };
 
-// The dither flag as the writer receives it: 256 asks for dithering, 0 does not.
-inline constexpr int32_t kDitherFlag = 256;
-
 class Reduction {
  public:
   // Opens a reduction over opaque pixels: 3 bytes (red, green, blue) per pixel,
-  // rows `stride` bytes apart, top row first. `bits` is 1, 4 or 8; `flags` with
-  // kDitherFlag set asks for error diffusion (ignored at 1 bit). For 4 and 8 bits
+  // rows `stride` bytes apart, top row first. `bits` is 1, 4 or 8; `dither`
+  // asks for error diffusion (ignored at 1 bit). For 4 and 8 bits
   // this trains the palette, so it costs most of the reduction's time.
   // nullptr for any other bit count or an empty image.
   static std::unique_ptr<Reduction> open(const uint8_t* pixels3, int32_t width, int32_t height,
-                                         size_t stride, int32_t bits, int32_t flags);
+                                         size_t stride, int32_t bits, bool dither);
   virtual ~Reduction() = default;
 
   // 2^bits entries in palette-index order.

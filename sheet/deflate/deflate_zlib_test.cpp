@@ -1,4 +1,4 @@
-#include "sheet/deflate_zlib.h"
+#include "sheet/deflate/deflate_zlib.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

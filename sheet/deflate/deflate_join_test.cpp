@@ -1,4 +1,4 @@
-#include "sheet/deflate_join.h"
+#include "sheet/deflate/deflate_join.h"
 
 #include <gtest/gtest.h>
 #include <libdeflate.h>

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <new>
 
-#include "sheet/png_io.h"
+#include "sheet/png/png_read.h"
 
 namespace oz {
 namespace {

@@ -1,4 +1,4 @@
-#include "sheet/test_fixtures.h"
+#include "sheet/png/test_fixtures.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "sheet/png_io.h"
+#include "sheet/png/png_write.h"
 
 namespace oz::testing {
 
@@ -72,7 +72,7 @@ std::vector<std::string> paintedRows(const RgbaImage& image, const Colours& colo
 }
 
 void writeFrame(const std::string& path, const RgbaImage& image) {
-  ASSERT_EQ(encodePng(image, path, 32, 0), PngWriteStatus::Written) << path;
+  ASSERT_EQ(encodePng(image, path), PngWriteStatus::Written) << path;
 }
 
 std::vector<PngChunk> readChunks(const std::string& bytes) {

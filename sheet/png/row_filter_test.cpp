@@ -1,10 +1,10 @@
-#include "sheet/row_filter.h"
+#include "sheet/png/row_filter.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "sheet/test_fixtures.h"
+#include "sheet/png/test_fixtures.h"
 
 namespace oz {
 namespace {

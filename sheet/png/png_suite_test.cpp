@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "base/dir_listing.h"
-#include "sheet/png_io.h"
-#include "sheet/test_fixtures.h"
+#include "sheet/png/png_read.h"
+#include "sheet/png/test_fixtures.h"
 #include "testsupport/temp_dir.h"
 
 namespace oz {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sheet/frame.h"
+#include "sheet/png/rgba_image.h"
 
 namespace oz::testing {
 

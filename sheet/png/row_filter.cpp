@@ -1,4 +1,4 @@
-#include "sheet/row_filter.h"
+#include "sheet/png/row_filter.h"
 
 #include <cstdlib>
 #include <cstring>

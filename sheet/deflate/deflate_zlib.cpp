@@ -1,4 +1,4 @@
-#include "sheet/deflate_zlib.h"
+#include "sheet/deflate/deflate_zlib.h"
 
 #include <libdeflate.h>
 
@@ -12,7 +12,7 @@
 
 #include "base/huge_pages.h"
 #include "base/parallel.h"
-#include "sheet/deflate_join.h"
+#include "sheet/deflate/deflate_join.h"
 
 namespace oz {
 namespace {

@@ -1,4 +1,4 @@
-#include "sheet/png_chunks.h"
+#include "sheet/png/png_chunks.h"
 
 #include <libdeflate.h>
 
@@ -37,6 +37,7 @@ bool writeChunk(FILE* file, const char (&type)[5], std::span<const uint8_t> data
 }  // namespace
 
 bool writePngChunks(FILE* file, const PngHeader& header, std::span<const uint8_t> palette,
+                    std::span<const uint8_t> transparency,
                     std::span<const std::span<const uint8_t>> imageData) {
   static constexpr uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
   if (std::fwrite(kSignature, 1, sizeof kSignature, file) != sizeof kSignature) return false;
@@ -45,9 +46,10 @@ bool writePngChunks(FILE* file, const PngHeader& header, std::span<const uint8_t
   putBigEndian(ihdr.data(), header.width);
   putBigEndian(ihdr.data() + 4, header.height);
   ihdr[8] = header.bitDepth;
-  ihdr[9] = header.colorType;
+  ihdr[9] = static_cast<uint8_t>(header.colorType);
   if (!writeChunk(file, "IHDR", ihdr)) return false;
   if (!palette.empty() && !writeChunk(file, "PLTE", palette)) return false;
+  if (!transparency.empty() && !writeChunk(file, "tRNS", transparency)) return false;
   for (std::span<const uint8_t> part : imageData) {
     while (!part.empty()) {
       const size_t size = std::min(part.size(), kIdatBytes);

@@ -1,0 +1,160 @@
+#include "sheet/png/png_write.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdio>
+
+#include "base/dir_listing.h"
+#include "sheet/png/png_read.h"
+#include "sheet/png/test_fixtures.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+using testing::readChunks;
+using testing::Rgba;
+using testing::solidImage;
+
+// Index rows given whole, as a reduction would hand them out one by one.
+class GivenRows final : public IndexRows {
+ public:
+  explicit GivenRows(std::vector<std::vector<uint8_t>> rows) : rows_(std::move(rows)) {}
+  std::span<const uint8_t> row(int32_t y) override { return rows_.at(static_cast<size_t>(y)); }
+
+ private:
+  std::vector<std::vector<uint8_t>> rows_;
+};
+
+// A palette image of `entries` grey entries whose rows all hold `rowBytes`.
+IndexedImage indexed(int32_t width, int32_t height, PaletteBitDepth depth, size_t entries,
+                     std::vector<uint8_t> rowBytes = {}) {
+  IndexedImage image{width, height, depth, {}, nullptr};
+  for (size_t i = 0; i < entries; ++i) {
+    const auto v = static_cast<uint8_t>(i * 255 / (entries > 1 ? entries - 1 : 1));
+    image.palette.push_back({v, v, v, 255});
+  }
+  image.rows = std::make_unique<GivenRows>(
+      std::vector<std::vector<uint8_t>>(static_cast<size_t>(height), rowBytes));
+  return image;
+}
+
+class PngWriteTest : public ::testing::Test {
+ protected:
+  std::string path(const std::string& name) const { return dir_.path() + name; }
+
+  testing::ScopedTempDir dir_;
+};
+
+TEST_F(PngWriteTest, RgbaOutputKeepsEveryByte) {
+  const RgbaImage image{3, 2, {10, 20, 30, 0, 200, 100, 0,   128, 1, 2, 3, 255,  // top row
+                               0,  0,  0,  0, 255, 255, 255, 1,   7, 8, 9, 254}};
+  ASSERT_EQ(encodePng(image, path("out.png")), PngWriteStatus::Written);
+  const auto back = decodePng(path("out.png"));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->width, 3);
+  EXPECT_EQ(back->pixels, image.pixels);
+}
+
+TEST_F(PngWriteTest, RgbOutputKeepsEveryColour) {
+  const RgbImage image{2, 2, {10, 20, 30, 200, 100, 0, 0, 0, 0, 255, 255, 254}};
+  ASSERT_EQ(encodePng(image, path("out.png")), PngWriteStatus::Written);
+  EXPECT_EQ(readChunks(testing::readFile(path("out.png")))[0].data[9], 2);  // colour type RGB
+  const auto back = decodePng(path("out.png"));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->pixels, (std::vector<uint8_t>{10, 20, 30, 255, 200, 100, 0, 255,  //
+                                                0, 0, 0, 255, 255, 255, 254, 255}));
+}
+
+// Palette rows are written as packed, and libpng reads them back through the palette.
+TEST_F(PngWriteTest, PaletteRowsAreStoredAsHanded) {
+  // 4 bits, 3 pixels: indices 15, 0, 8; the low nibble of the last byte unused.
+  ASSERT_EQ(encodePng(indexed(3, 2, PaletteBitDepth::Four, 16, {0xF0, 0x80}), path("out.png")),
+            PngWriteStatus::Written);
+  const auto chunks = readChunks(testing::readFile(path("out.png")));
+  ASSERT_GE(chunks.size(), 3u);
+  EXPECT_EQ(chunks[0].data.substr(8, 2), std::string("\x04\x03", 2));  // bit depth, palette
+  EXPECT_EQ(chunks[1].type, "PLTE");
+  EXPECT_EQ(chunks[1].data.size(), 16u * 3);
+  EXPECT_EQ(chunks[2].type, "IDAT");  // opaque palettes carry no tRNS
+  EXPECT_EQ(testing::inflateImageData(chunks), std::string("\0\xF0\x80\0\xF0\x80", 6));
+  const auto back = decodePng(path("out.png"));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(testing::pixelAt(*back, 0, 1), (Rgba{255, 255, 255, 255}));
+  EXPECT_EQ(testing::pixelAt(*back, 1, 1), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(testing::pixelAt(*back, 2, 0), (Rgba{136, 136, 136, 255}));
+}
+
+TEST_F(PngWriteTest, FailedWritesLeaveNothingBehind) {
+  const RgbaImage image = solidImage(4, 4, {1, 2, 3, 255});
+  EXPECT_EQ(encodePng(image, ""), PngWriteStatus::EmptyPath);
+  EXPECT_EQ(encodePng(RgbaImage{}, path("sheet.png")), PngWriteStatus::BadImage);
+  EXPECT_EQ(encodePng(RgbImage{4, 4, std::vector<uint8_t>(4 * 4 * 4)}, path("sheet.png")),
+            PngWriteStatus::BadImage);
+  // A 1-bit palette holds two entries at most.
+  EXPECT_EQ(encodePng(indexed(4, 4, PaletteBitDepth::One, 3, {0}), path("sheet.png")),
+            PngWriteStatus::BadImage);
+  EXPECT_EQ(encodePng(image, path("missing/sheet.png")), PngWriteStatus::CannotCreate);
+  // A directory in the way is never written; it stays as it was.
+  ASSERT_EQ(mkdir(path("taken.png").c_str(), 0755), 0);
+  EXPECT_EQ(encodePng(image, path("taken.png")), PngWriteStatus::CannotCreate);
+  EXPECT_EQ(listDirectory(dir_.path()), std::vector<std::string>{"taken.png"});
+}
+
+// Writing runs into the file-size limit: the write fails, and the file that was
+// there keeps every byte.
+TEST_F(PngWriteTest, FailingWriteLeavesTheOldFileWhole) {
+  const std::string sheet = path("sheet.png");
+  testing::writeFile(sheet, "the old sheet");
+  // Noise does not compress: far more than 4 KiB in every form.
+  constexpr int32_t kSide = 128;
+  std::vector<uint8_t> noise(kSide * kSide * 4);
+  uint32_t state = 1;
+  for (uint8_t& byte : noise) byte = static_cast<uint8_t>((state = state * 69069 + 1) >> 24);
+  const auto make = [&](int form) -> PngPixels {
+    if (form == 0) return RgbaImage{kSide, kSide, noise};
+    if (form == 1)
+      return RgbImage{kSide, kSide, {noise.begin(), noise.begin() + kSide * kSide * 3}};
+    IndexedImage image = indexed(kSide, kSide, PaletteBitDepth::Eight, 256);
+    std::vector<std::vector<uint8_t>> rows;
+    for (int32_t y = 0; y < kSide; ++y)
+      rows.emplace_back(&noise[y * kSide], &noise[(y + 1) * kSide]);
+    image.rows = std::make_unique<GivenRows>(std::move(rows));
+    return image;
+  };
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit low = saved;
+  low.rlim_cur = 4096;
+  const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);  // fail the write, not the process
+  for (int form = 0; form < 3; ++form) {
+    SCOPED_TRACE(form);
+    PngPixels pixels = make(form);
+    setrlimit(RLIMIT_FSIZE, &low);
+    const PngWriteStatus status = encodePng(std::move(pixels), sheet);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_TRUE(status == PngWriteStatus::EncodingFailed ||
+                status == PngWriteStatus::CannotReplace);
+    EXPECT_EQ(testing::readFile(sheet), "the old sheet");
+    EXPECT_EQ(listDirectory(dir_.path()), std::vector<std::string>{"sheet.png"});
+  }
+  std::signal(SIGXFSZ, savedHandler);
+}
+
+TEST_F(PngWriteTest, ReportsEachRowWritten) {
+  for (int form = 0; form < 2; ++form) {
+    std::vector<int32_t> rows;
+    PngPixels pixels = solidImage(2, 3, {});
+    if (form == 1) pixels = indexed(2, 3, PaletteBitDepth::One, 2, {0});
+    EXPECT_EQ(encodePng(std::move(pixels), path("a.png"), PngCompression::Default,
+                        [&](int32_t n) { rows.push_back(n); }),
+              PngWriteStatus::Written);
+    EXPECT_EQ(rows, (std::vector<int32_t>{1, 2, 3})) << form;
+  }
+}
+
+}  // namespace
+}  // namespace oz
