@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sheet/test_fixtures.h"
+#include "sheet/png/test_fixtures.h"
 
 namespace oz {
 namespace {
