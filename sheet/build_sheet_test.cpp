@@ -331,5 +331,58 @@ TEST_F(BuildSheetTest, CellsAreSpacedBorderedAndExtruded) {
   EXPECT_EQ(sheet.frames[1], (FrameEntry{2, "b.png", 7, 2, 2, 2}));
 }
 
+// Equal frames at the start, in the middle and at the end, one frame that
+// differs from another in one pixel, and a repeat far from its first.
+TEST_F(BuildSheetTest, IdenticalFramesShareOneCell) {
+  const RgbaImage a = solidImage(2, 2, {200, 0, 0, 255});
+  const RgbaImage b = solidImage(2, 2, {0, 200, 0, 255});
+  RgbaImage nearlyB = b;
+  nearlyB.pixel(1, 1)[1] = 201;
+  const RgbaImage c = solidImage(2, 2, {0, 0, 200, 0});
+  const RgbaImage order[] = {a, a, b, nearlyB, c, a, c, c};
+  for (size_t i = 0; i < std::size(order); ++i) frame("f" + std::to_string(i) + ".png", order[i]);
+  options_.columns = "3";
+  options_.dedupe = true;
+  options_.spacing = 1;
+  const BuiltSheet sheet = built();
+  EXPECT_EQ(sheet.width, 8);  // four cells, three to a row
+  EXPECT_EQ(sheet.height, 5);
+  const int64_t places[][2] = {{0, 0}, {0, 0}, {3, 0}, {6, 0}, {0, 3}, {0, 0}, {0, 3}, {0, 3}};
+  ASSERT_EQ(sheet.frames.size(), std::size(places));
+  for (size_t i = 0; i < sheet.frames.size(); ++i) {
+    const FrameEntry expected{static_cast<int64_t>(i) + 1,
+                              "f" + std::to_string(i) + ".png",
+                              places[i][0],
+                              places[i][1],
+                              2,
+                              2};
+    EXPECT_EQ(sheet.frames[i], expected);
+  }
+  const std::optional<RgbaImage> image = decodePng(options_.savePath);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(pixelAt(*image, 1, 1), (Rgba{200, 0, 0, 255}));
+  EXPECT_EQ(pixelAt(*image, 4, 1), (Rgba{0, 200, 0, 255}));
+  EXPECT_EQ(pixelAt(*image, 7, 1), (Rgba{0, 201, 0, 255}));
+  EXPECT_EQ(pixelAt(*image, 1, 4), (Rgba{0, 0, 0, 0}));
+
+  // Without it every frame has a cell of its own.
+  options_.dedupe = false;
+  EXPECT_EQ(built().height, 8);
+}
+
+// The limit holds for the cells, not for the frames: a long held frame fits.
+TEST_F(BuildSheetTest, SharedCellsDecideTheSizeLimit) {
+  options_.strip = true;
+  frames(130, 64, 1);  // 8,320 pixels wide, one frame each
+  EXPECT_EQ(refused(), kSizeLimit);
+  options_.dedupe = true;
+  const BuiltSheet sheet = built();
+  EXPECT_EQ(sheet.width, 64);
+  EXPECT_EQ(sheet.frames.size(), 130u);
+  // Differing sizes are refused as ever.
+  frame("g.png", solidImage(2, 2, {}));
+  EXPECT_EQ(refused(), kSizeError);
+}
+
 }  // namespace
 }  // namespace oz

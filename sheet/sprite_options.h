@@ -31,6 +31,7 @@ struct SpriteOptions {
   int32_t border = 0;               // transparent pixels around the sheet, 0..kMaxBorder
   int32_t extrude = 0;              // each frame's edges repeated outward, 0..kMaxExtrude
   bool bleed = false;               // straight alpha only: invisible pixels take visible colours
+  bool dedupe = false;              // a frame equal to an earlier one shares its cell
 
   bool operator==(const SpriteOptions&) const = default;
 };
