@@ -190,6 +190,23 @@ TEST_F(CliRunTest, ScriptByNameWritesTheDataFile) {
   EXPECT_TRUE(script.ends_with("\"sheet.png\"\n")) << script;
 }
 
+// The options that keep frames apart reach the build, and the script keeps
+// each frame's own rectangle: a shared one for the repeated frame.
+TEST_F(CliRunTest, SpacedExtrudedAndSharedFramesKeepTheirOwnRectangles) {
+  mkdir(home().c_str(), 0700);
+  frame("f1.png", 4, 2, 40);
+  frame("f2.png", 4, 2, 40);
+  frame("f3.png", 4, 2, 80);
+  const std::string data = dir_.path() + "walk.txt";
+  EXPECT_EQ(
+      run({"--sheet", sheet(), "--layout", "strip", "--spacing", "2", "--border=1", "--extrude",
+           "1", "--bleed", "--dedupe", "--script", "Multi Loops", "--data", data, folder()}),
+      (CliRun{0, "Wrote " + sheet() + ": 16 x 6 pixels, 3 frames.\n", ""}));
+  const std::string script = testing::readFile(data);
+  EXPECT_NE(script.find("\n2, 2, 4, 2\n2, 2, 4, 2\n10, 2, 4, 2\n"), std::string::npos) << script;
+  EXPECT_EQ(run({"--sheet", sheet(), "--extrude", "17", folder()}).status, 2);
+}
+
 TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevicesAreWrittenThrough) {
   frames(2, 4, 2);
   const std::string clipboard = dir_.path() + "clip.txt";
