@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "sheet/frame.h"
 
@@ -20,7 +21,17 @@ namespace oz {
 // down-right. Each pass reads only what earlier passes wrote, so the result is
 // the same whatever order a pass visits its pixels in. A rectangle with no
 // visible pixel is left as it is.
-// REQUIRES: the rectangle lies wholly inside the image, each side below 65,534.
-void bleedColours(RgbaImage& image, int32_t x, int32_t y, int32_t width, int32_t height);
+// `scratch` is memory kept from one call to the next, so that bleeding frame
+// after frame does not ask for it again each time.
+// REQUIRES: the rectangle lies wholly inside the image.
+struct BleedScratch;
+void bleedColours(RgbaImage& image, int32_t x, int32_t y, int32_t width, int32_t height,
+                  BleedScratch& scratch);
+
+struct BleedScratch {
+  std::vector<uint8_t> pixels;
+  std::vector<uint32_t> frontier;
+  std::vector<uint32_t> next;
+};
 
 }  // namespace oz

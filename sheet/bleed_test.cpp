@@ -19,7 +19,8 @@ const testing::Colours kColours{
 
 std::vector<std::string> bled(const std::vector<std::string>& rows) {
   RgbaImage image = paintedImage(rows, kColours);
-  bleedColours(image, 0, 0, image.width, image.height);
+  BleedScratch scratch;
+  bleedColours(image, 0, 0, image.width, image.height, scratch);
   return paintedRows(image, kColours);
 }
 
@@ -64,11 +65,12 @@ TEST(BleedTest, StaysInsideItsRectangle) {
                                   "....",  //
                                   "...C"},
                                  kColours);
-  bleedColours(image, 1, 0, 3, 2);
+  BleedScratch scratch;
+  bleedColours(image, 1, 0, 3, 2, scratch);
   EXPECT_EQ(paintedRows(image, kColours), (std::vector<std::string>{"A...",  //
                                                                     "....",  //
                                                                     "...C"}));
-  bleedColours(image, 1, 1, 3, 2);
+  bleedColours(image, 1, 1, 3, 2, scratch);  // the scratch reused, at another size
   EXPECT_EQ(paintedRows(image, kColours), (std::vector<std::string>{"A...",  //
                                                                     ".ccc",  //
                                                                     ".ccC"}));

@@ -1,6 +1,8 @@
 #include "sheet/build_sheet.h"
 
 #include <algorithm>
+#include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <vector>
@@ -102,16 +104,39 @@ class Frames {
   std::vector<uint8_t> settled_;  // not vector<bool>: threads settle neighbours at once
 };
 
+// Bleeding memory for each thread at work, reused from frame to frame: asked
+// for anew per frame, it would cost more than the bleeding itself.
+class ScratchPool {
+ public:
+  std::unique_ptr<BleedScratch> take() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (free_.empty()) return std::make_unique<BleedScratch>();
+    std::unique_ptr<BleedScratch> scratch = std::move(free_.back());
+    free_.pop_back();
+    return scratch;
+  }
+  void give(std::unique_ptr<BleedScratch> scratch) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    free_.push_back(std::move(scratch));
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<BleedScratch>> free_;
+};
+
 // Draws one frame into its cell: the frame itself, its invisible pixels given
 // visible colours when asked (straight alpha only), then its edges repeated
 // outward, so that the ring repeats the bled colours too.
 void drawCell(RgbaImage& canvas, const RgbaImage& image, const FrameEntry& frame,
-              const SpriteOptions& options) {
+              const SpriteOptions& options, ScratchPool& scratchPool) {
   const auto x = static_cast<int32_t>(frame.x);
   const auto y = static_cast<int32_t>(frame.y);
   drawFrame(canvas, image, x, y);
   if (options.bleed && !options.premultipliedAlpha) {
-    bleedColours(canvas, x, y, image.width, image.height);
+    std::unique_ptr<BleedScratch> scratch = scratchPool.take();
+    bleedColours(canvas, x, y, image.width, image.height, *scratch);
+    scratchPool.give(std::move(scratch));
   }
   extrudeEdges(canvas, x, y, image.width, image.height, options.extrude);
 }
@@ -185,6 +210,7 @@ std::optional<RgbaImage> compose(Frames& frames, const SharedCells* shared, int6
     if (!shared || shared->owners[i] == i) cells.push_back(i);
   }
   const auto total = static_cast<int64_t>(cells.size());
+  ScratchPool scratchPool;
   // Progress goes to the caller's thread only: it counts the cells begun, and
   // ends at the last cell whichever thread drew it.
   int64_t reported = 0;
@@ -196,12 +222,12 @@ std::optional<RgbaImage> compose(Frames& frames, const SharedCells* shared, int6
         }
         const size_t i = cells[k];
         if (shared) {
-          drawCell(canvas, *shared->identical.kept(i), frames.list()[i], options);
+          drawCell(canvas, *shared->identical.kept(i), frames.list()[i], options, scratchPool);
           return true;
         }
         const std::optional<RgbaImage> image = frames.decode(i);
         if (!image) return false;
-        drawCell(canvas, *image, frames.list()[i], options);
+        drawCell(canvas, *image, frames.list()[i], options, scratchPool);
         return true;
       });
   if (!allDrawn) return std::nullopt;
