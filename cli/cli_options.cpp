@@ -66,6 +66,17 @@ std::optional<std::string> setPixels(std::string_view value, CliRequest& r, cons
   return std::nullopt;
 }
 
+// The --depth values whose palette can keep transparency: "8 or 4".
+std::string transparentDepthWords() {
+  std::string words;
+  for (const DepthInfo& depth : kDepths) {
+    if (!depth.transparencyAllowed) continue;
+    if (!words.empty()) words += " or ";
+    words += depth.cliWord;
+  }
+  return words;
+}
+
 const std::string kDepthArgument = depthWords("|", "|");
 const std::string kLargestSpriteNumber = std::to_string(kMaxSpriteNumber);
 const std::string kSpriteNumberHelp =
@@ -120,13 +131,22 @@ const CliOption kOptions[] = {
        r.build.removeAlpha = true;
        return std::nullopt;
      }},
-    {"background", "pink|black",
+    {"background", "pink|black|transparent",
      "colour behind nearly transparent pixels in the palette depths and with --remove-alpha "
-     "(default black)",
+     "(default black); transparent, for --depth 8 and 4 only, keeps alpha in the palette "
+     "instead",
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
-       const int colour = choose(value, {"pink", "black"});
-       if (colour < 0) return badValue("background", value, "pink or black");
+       const int colour = choose(value, {"pink", "black", "transparent"});
+       if (colour < 0) return badValue("background", value, "pink, black or transparent");
        r.build.pink = colour == 0;
+       r.build.transparent = colour == 2;
+       return std::nullopt;
+     }},
+    {"premultiplied-alpha", nullptr,
+     "store colour multiplied by alpha, for engines that load textures as premultiplied "
+     "(default: straight alpha, as PNG defines it)",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.build.premultipliedAlpha = true;
        return std::nullopt;
      }},
     {"smallest", nullptr,
@@ -146,9 +166,7 @@ const CliOption kOptions[] = {
        r.build.powerOf2 = true;
        return std::nullopt;
      }},
-    {"spacing", "N",
-     "transparent pixels between neighbouring frames, across and down, 0..64 "
-     "(default 0)",
+    {"spacing", "N", kSpacingHelp.c_str(),
      [](std::string_view value, CliRequest& r) {
        return setPixels<&SpriteOptions::spacing, kMaxSpacing>(value, r, "spacing");
      }},
@@ -162,7 +180,7 @@ const CliOption kOptions[] = {
      }},
     {"bleed", nullptr,
      "give every fully transparent pixel of a frame the colour of its nearest visible pixel, "
-     "so that filtering at an edge does not pull in black; alpha stays 0",
+     "so that filtering at an edge does not pull in black; alpha stays 0. Straight alpha only",
      [](std::string_view, CliRequest& r) -> std::optional<std::string> {
        r.build.bleed = true;
        return std::nullopt;
@@ -273,6 +291,13 @@ ParsedArguments parseArguments(int argc, const char* const* argv) {
     return request;
   }
   if (request.dataPath && !request.script) return UsageError{"--data needs --script"};
+  if (request.build.transparent && !depthInfo(request.build.colorDepth).transparencyAllowed) {
+    return UsageError{"--background transparent needs --depth " + transparentDepthWords()};
+  }
+  // Premultiplied, a pixel of alpha 0 holds no colour, so there is none to give it.
+  if (request.build.bleed && request.build.premultipliedAlpha) {
+    return UsageError{"--bleed needs straight alpha, not --premultiplied-alpha"};
+  }
   if (!hasSheet) return UsageError{"--sheet PATH is required"};
   if (!folder) return UsageError{"FOLDER is required"};
   // As the folder requester gives it; an empty FOLDER stays empty so that the

@@ -66,6 +66,7 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
   EXPECT_EQ(r.build.colorDepth, kDepthAlpha);
   EXPECT_TRUE(r.build.dithering && r.build.removeAlpha && r.build.pink && r.build.powerOf2 &&
               r.build.smallest && r.build.retina);
+  EXPECT_FALSE(r.build.transparent);
   EXPECT_EQ(r.build.spriteNumber, 9999);
   EXPECT_EQ(r.build.spacing, 64);
   EXPECT_EQ(r.build.border, 7);
@@ -77,6 +78,14 @@ TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
     EXPECT_EQ(accepted({"--sheet", "s.png", "--depth", depths[depth], "f"}).build.colorDepth,
               depth);
   }
+  for (const char* depth : {"8", "4"}) {
+    const CliRequest t = accepted({"--sheet", "s.png", "--background", "pink",
+                                   "--background=transparent", "--depth", depth, "f"});
+    EXPECT_TRUE(t.build.transparent && !t.build.pink) << depth;
+  }
+  EXPECT_FALSE(accepted({"--sheet", "s.png", "--depth", "8", "--background", "transparent",
+                         "--background", "pink", "f"})
+                   .build.transparent);
   // A later option wins; after "--" a name that looks like an option is the folder.
   const CliRequest last =
       accepted({"--sheet", "a.png", "--layout", "strip", "--layout", "sheet", "--", "--odd"});
@@ -113,6 +122,16 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
   }
   for (const char* number : {"-1", "", "1x", "+5"}) {
     EXPECT_FALSE(rejected({"--sheet", "s.png", "--border", number, "f"}).empty()) << number;
+  }
+  EXPECT_TRUE(
+      accepted({"--sheet", "s.png", "--premultiplied-alpha", "f"}).build.premultipliedAlpha);
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--bleed", "--premultiplied-alpha", "f"}),
+            "--bleed needs straight alpha, not --premultiplied-alpha");
+  // Two colours leave no room for transparency, and the other depths have alpha or none.
+  for (const char* depth : {"1", "32", "24", "alpha"}) {
+    EXPECT_EQ(rejected({"--sheet", "s.png", "--depth", depth, "--background", "transparent", "f"}),
+              "--background transparent needs --depth 8 or 4")
+        << depth;
   }
   for (const char* number : {"10000", "-1", "", "1x", "+5"}) {
     EXPECT_NE(rejected({"--sheet", "s.png", "--sprite-number", number, "f"}).find("0 to 9999"),

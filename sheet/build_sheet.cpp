@@ -132,7 +132,8 @@ void drawCell(RgbaImage& canvas, const RgbaImage& image, const FrameEntry& frame
               const SpriteOptions& options, ScratchPool& scratchPool) {
   const auto x = static_cast<int32_t>(frame.x);
   const auto y = static_cast<int32_t>(frame.y);
-  drawFrame(canvas, image, x, y);
+  drawFrame(canvas, image, x, y,
+            options.premultipliedAlpha ? CanvasAlpha::Premultiplied : CanvasAlpha::Straight);
   if (options.bleed && !options.premultipliedAlpha) {
     std::unique_ptr<BleedScratch> scratch = scratchPool.take();
     bleedColours(canvas, x, y, image.width, image.height, *scratch);

@@ -169,8 +169,7 @@ TEST_F(BuildSheetTest, FramesTooShortForTheirHeadersDecideAsAFullDecodeWould) {
   }
 }
 
-// Three 32 x 33 frames make a 96 x 33 strip, padded to 128 x 64. Frames are
-// composed premultiplied, rounded to nearest: the 32-bit sheet shows it.
+// Three 32 x 33 frames make a 96 x 33 strip, padded to 128 x 64.
 class PaddedSheetTest : public BuildSheetTest {
  protected:
   PaddedSheetTest() {
@@ -185,10 +184,11 @@ class PaddedSheetTest : public BuildSheetTest {
 
   // The sheet's pixels: an alpha 33 pixel, alpha 32, alpha 0, opaque, and the
   // padding to the right and below.
-  std::vector<Rgba> samples(int32_t depth, bool removeAlpha, bool pink) {
+  std::vector<Rgba> samples(int32_t depth, bool removeAlpha, bool pink, bool premultiplied) {
     options_.colorDepth = depth;
     options_.removeAlpha = removeAlpha;
     options_.pink = pink;
+    options_.premultipliedAlpha = premultiplied;
     const RgbaImage sheet = builtImage();
     EXPECT_EQ(sheet.width, 128);
     EXPECT_EQ(sheet.height, 64);
@@ -204,32 +204,147 @@ TEST_F(PaddedSheetTest, EachDepthPreparesPixelsAndPadding) {
       grey32{32, 32, 32, 255};
   struct Case {
     int32_t depth;
-    bool removeAlpha, pink;
+    bool removeAlpha, pink, premultiplied;
     std::vector<Rgba> expected;
   };
   const Case cases[] = {
-      {kDepth32, false, false, {{26, 13, 6, 33}, {25, 13, 6, 32}, clear, light, clear, clear}},
+      // Colour is stored straight ...
+      {kDepth32,
+       false,
+       false,
+       false,
+       {{200, 100, 50, 33}, {200, 100, 50, 32}, clear, light, clear, clear}},
+      // ... or premultiplied, rounded to nearest, on request.
+      {kDepth32,
+       false,
+       false,
+       true,
+       {{26, 13, 6, 33}, {25, 13, 6, 32}, clear, light, clear, clear}},
       // 24 bits lay transparency over white ...
       {kDepth24,
        false,
        true,
+       false,
+       {{247, 234, 228, 255}, {248, 235, 229, 255}, white, light, white, white}},
+      {kDepth24,
+       false,
+       true,
+       true,
        {{225, 223, 222, 255}, {226, 224, 223, 255}, white, light, white, white}},
       // ... and remove alpha puts the background behind alpha 32 and below.
-      {kDepth24, true, true, {{26, 13, 6, 255}, pink, pink, light, pink, pink}},
-      {kDepth24, true, false, {{26, 13, 6, 255}, black, black, light, black, black}},
-      {kDepthAlpha, false, false, {grey33, grey32, black, white, black, black}},
+      {kDepth24, true, true, false, {{200, 100, 50, 255}, pink, pink, light, pink, pink}},
+      {kDepth24, true, false, true, {{26, 13, 6, 255}, black, black, light, black, black}},
+      {kDepthAlpha, false, false, false, {grey33, grey32, black, white, black, black}},
       // Pink padding has a luminance of 73: black at 1 bit, like the dark frame pixels.
-      {kDepth1, false, true, {black, black, black, white, black, black}},
+      {kDepth1, false, true, false, {black, black, black, white, black, black}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message()
-                 << "depth " << c.depth << " remove alpha " << c.removeAlpha << " pink " << c.pink);
-    EXPECT_EQ(samples(c.depth, c.removeAlpha, c.pink), c.expected);
+                 << "depth " << c.depth << " remove alpha " << c.removeAlpha << " pink " << c.pink
+                 << " premultiplied " << c.premultiplied);
+    EXPECT_EQ(samples(c.depth, c.removeAlpha, c.pink, c.premultiplied), c.expected);
   }
 }
 
+// A 32-bit sheet decodes to exactly its frame's pixels, whatever the alpha.
+TEST_F(BuildSheetTest, EveryAlphaLevelReachesThe32BitSheetAsItIs) {
+  RgbaImage image{16, 16, {}};
+  for (int i = 0; i < 256; ++i) {
+    image.pixels.insert(image.pixels.end(),
+                        {static_cast<uint8_t>(i * 37 + 11), static_cast<uint8_t>(i * 91 + 5),
+                         static_cast<uint8_t>(255 - i * 3), static_cast<uint8_t>(i)});
+  }
+  frame("ramp.png", image);
+  std::fill_n(image.pixels.begin(), 3, uint8_t{0});  // alpha 0 is stored as (0, 0, 0, 0)
+  EXPECT_TRUE(builtImage().pixels == image.pixels);
+}
+
+// One frame of semi-transparent pixels through every depth, against values
+// worked out by hand. Each pixel fills a band of the frame, enough for the
+// palettes to learn it.
+class SemiTransparentSheetTest : public BuildSheetTest {
+ protected:
+  static constexpr int32_t kBand = 16;
+
+  SemiTransparentSheetTest() {
+    options_.strip = true;
+    RgbaImage image = solidImage(kBand * 6, kBand, {});
+    for (int32_t y = 0; y < kBand; ++y) {
+      for (int32_t x = 0; x < image.width; ++x) {
+        std::copy_n(kFramePixels[x / kBand].begin(), 4, image.pixel(x, y));
+      }
+    }
+    frame("a.png", image);
+  }
+
+  // The middle pixel of each band.
+  std::vector<Rgba> pixels(int32_t depth, bool removeAlpha = false) {
+    options_.colorDepth = depth;
+    options_.removeAlpha = removeAlpha;
+    const RgbaImage sheet = builtImage();
+    std::vector<Rgba> out;
+    for (int32_t x = kBand / 2; x < sheet.width; x += kBand) {
+      out.push_back(pixelAt(sheet, x, kBand / 2));
+    }
+    return out;
+  }
+
+  static constexpr Rgba kFramePixels[] = {{200, 100, 0, 128},   {179, 115, 49, 16},
+                                          {10, 20, 30, 255},    {0, 0, 0, 0},
+                                          {250, 250, 250, 100}, {255, 255, 255, 64}};
+};
+
+TEST_F(SemiTransparentSheetTest, EachDepthReadsTheStraightColours) {
+  const Rgba white{255, 255, 255, 255}, black{0, 0, 0, 255};
+  const auto grey = [](uint8_t v) { return Rgba{v, v, v, 255}; };
+  EXPECT_EQ(pixels(kDepth32), (std::vector<Rgba>{{200, 100, 0, 128},
+                                                 {179, 115, 49, 16},
+                                                 {10, 20, 30, 255},
+                                                 {0, 0, 0, 0},
+                                                 {250, 250, 250, 100},
+                                                 {255, 255, 255, 64}}));
+  // (c x a + 255 x (255 - a)) / 255: a composite over white.
+  EXPECT_EQ(pixels(kDepth24), (std::vector<Rgba>{{227, 177, 127, 255},
+                                                 {250, 246, 242, 255},
+                                                 {10, 20, 30, 255},
+                                                 white,
+                                                 {253, 253, 253, 255},
+                                                 white}));
+  EXPECT_EQ(pixels(kDepth24, true),
+            (std::vector<Rgba>{
+                {200, 100, 0, 255}, black, {10, 20, 30, 255}, black, {250, 250, 250, 255}, white}));
+  EXPECT_EQ(pixels(kDepthAlpha),
+            (std::vector<Rgba>{grey(128), grey(16), grey(255), grey(0), grey(100), grey(64)}));
+  // Made opaque, the pale pixels keep a luminance above 160 (premultiplied they
+  // would be 98 and 64, and black).
+  EXPECT_EQ(pixels(kDepth1), (std::vector<Rgba>{black, black, black, black, white, white}));
+  // The palettes come near the opaque colours; premultiplied, the pale pixels
+  // would be far darker.
+  for (int32_t depth : {kDepth8, kDepth4}) {
+    SCOPED_TRACE(depth);
+    const std::vector<Rgba> reduced = pixels(depth);
+    ASSERT_EQ(reduced.size(), 6u);
+    const Rgba expected[] = {{200, 100, 0, 255},   black, {10, 20, 30, 255}, black,
+                             {250, 250, 250, 255}, white};
+    for (size_t i = 0; i < reduced.size(); ++i) {
+      for (size_t c = 0; c < 4; ++c) {
+        EXPECT_NEAR(reduced[i][c], expected[i][c], 12) << "pixel " << i << " channel " << c;
+      }
+    }
+  }
+}
+
+// With the option, each depth reads the premultiplied colours, as before it.
+TEST_F(SemiTransparentSheetTest, PremultipliedAlphaIsReadByEveryDepth) {
+  options_.premultipliedAlpha = true;
+  EXPECT_EQ(pixels(kDepth32)[4], (Rgba{98, 98, 98, 100}));
+  EXPECT_EQ(pixels(kDepth24)[4], (Rgba{193, 193, 193, 255}));
+  EXPECT_EQ(pixels(kDepth24, true)[4], (Rgba{98, 98, 98, 255}));
+  EXPECT_EQ(pixels(kDepth1)[4], (Rgba{0, 0, 0, 255}));
+}
+
 // Frames are decoded and the sheet compressed on every core; the bytes written
-// must not depend on how many there are.
+// must not depend on how many there are, for a transparent palette either.
 TEST_F(BuildSheetTest, OneCoreWritesTheSameSheetAsAll) {
   for (int i = 0; i < 160; ++i) {
     const auto shade = static_cast<uint8_t>(i);
@@ -237,9 +352,6 @@ TEST_F(BuildSheetTest, OneCoreWritesTheSameSheetAsAll) {
           solidImage(64, 64, {shade, static_cast<uint8_t>(255 - shade), 7, shade}));
   }
   options_.columns = "16";  // 1024 x 640 pixels: the sheet's data is compressed in pieces
-  built();
-  const std::string onAll = testing::readFile(options_.savePath);
-
   cpu_set_t all;
   ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
   if (CPU_COUNT(&all) < 2) GTEST_SKIP() << "one core only";
@@ -251,10 +363,63 @@ TEST_F(BuildSheetTest, OneCoreWritesTheSameSheetAsAll) {
       break;
     }
   }
-  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
-  built();
-  sched_setaffinity(0, sizeof all, &all);
-  EXPECT_TRUE(testing::readFile(options_.savePath) == onAll);
+  for (const bool transparentPalette : {false, true}) {
+    SCOPED_TRACE(transparentPalette);
+    options_.colorDepth = transparentPalette ? kDepth8 : kDepth32;
+    options_.transparent = options_.dithering = transparentPalette;
+    built();
+    const std::string onAll = testing::readFile(options_.savePath);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    built();
+    sched_setaffinity(0, sizeof all, &all);
+    EXPECT_TRUE(testing::readFile(options_.savePath) == onAll);
+  }
+}
+
+// "Transparent" keeps alpha in an 8- or 4-bit palette: PLTE and a tRNS chunk
+// that libpng reads, alpha 0 and 255 exact, every index inside the palette.
+TEST_F(BuildSheetTest, TransparentPaletteKeepsAlphaInATrnsChunk) {
+  frame("a.png", testing::spriteSheetImage(64, 48));
+  frame("b.png", testing::spriteSheetImage(64, 48));
+  const RgbaImage straight = builtImage();
+  options_.transparent = true;
+  options_.dithering = true;
+  for (const int32_t depth : {kDepth8, kDepth4}) {
+    SCOPED_TRACE(depth);
+    options_.colorDepth = depth;
+    const RgbaImage sheet = builtImage();
+    ASSERT_EQ(sheet.pixels.size(), straight.pixels.size());
+    const auto chunks = testing::readChunks(testing::readFile(options_.savePath));
+    std::vector<std::string> types;
+    for (const auto& chunk : chunks) {
+      if (types.empty() || types.back() != chunk.type) types.push_back(chunk.type);
+    }
+    ASSERT_EQ(types, (std::vector<std::string>{"IHDR", "PLTE", "tRNS", "IDAT", "IEND"}));
+    const size_t entries = chunks[1].data.size() / 3;
+    const std::string& alphas = chunks[2].data;
+    EXPECT_EQ(entries, depth == kDepth8 ? 256u : 16u);
+    ASSERT_FALSE(alphas.empty());
+    EXPECT_LE(alphas.size(), entries);
+    EXPECT_NE(static_cast<uint8_t>(alphas.back()), 255) << "trailing opaque entries are left out";
+
+    const int bits = depth == kDepth8 ? 8 : 4;
+    const std::string rows = testing::inflateImageData(chunks);
+    const size_t rowBytes = (static_cast<size_t>(sheet.width) * bits + 7) / 8;
+    ASSERT_EQ(rows.size(), (rowBytes + 1) * sheet.height);
+    for (int32_t y = 0; y < sheet.height; ++y) {
+      ASSERT_EQ(rows[(rowBytes + 1) * y], 0) << "rows are stored unfiltered";
+      for (int32_t x = 0; x < sheet.width; ++x) {
+        const auto byte = static_cast<uint8_t>(rows[(rowBytes + 1) * y + 1 + x * bits / 8]);
+        const int index = bits == 8 ? byte : (x % 2 == 0 ? byte >> 4 : byte & 15);
+        ASSERT_LT(static_cast<size_t>(index), entries) << x << ", " << y;
+      }
+    }
+    for (size_t i = 3; i < straight.pixels.size(); i += 4) {
+      if (straight.pixels[i] == 0 || straight.pixels[i] == 255) {
+        ASSERT_EQ(sheet.pixels[i], straight.pixels[i]) << "pixel " << i / 4;
+      }
+    }
+  }
 }
 
 // Memory that runs out anywhere in a build (here, as the first frame is

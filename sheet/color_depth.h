@@ -40,17 +40,19 @@ struct DepthInfo {
   std::string_view cliWord;  // the command line's --depth value
   SheetForm form;            // how the written sheet stores its pixels
   bool ditheringAllowed;     // "Dithering" applies
+  bool transparencyAllowed;  // the "Transparent" background applies: a palette with alpha
   BackgroundUse background;
 };
 
 inline constexpr std::array<DepthInfo, 6> kDepths = {{
-    {"32-bit", "32", SheetForm::Rgba, false, BackgroundUse::Never},
-    {"24-bit", "24", SheetForm::Rgb, false, BackgroundUse::WithRemoveAlpha},
-    {"8-bit", "8", SheetForm::Palette8, true, BackgroundUse::Always},
-    {"4-bit", "4", SheetForm::Palette4, true, BackgroundUse::Always},
-    {"1-bit", "1", SheetForm::Palette1, true, BackgroundUse::Always},
+    {"32-bit", "32", SheetForm::Rgba, false, false, BackgroundUse::Never},
+    {"24-bit", "24", SheetForm::Rgb, false, false, BackgroundUse::WithRemoveAlpha},
+    {"8-bit", "8", SheetForm::Palette8, true, true, BackgroundUse::Always},
+    {"4-bit", "4", SheetForm::Palette4, true, true, BackgroundUse::Always},
+    // Two colours leave no room for transparency: 1-bit stays opaque.
+    {"1-bit", "1", SheetForm::Palette1, true, false, BackgroundUse::Always},
     // The alpha channel written as grey in an opaque 24-bit sheet.
-    {"Alpha", "alpha", SheetForm::Rgb, false, BackgroundUse::Never},
+    {"Alpha", "alpha", SheetForm::Rgb, false, false, BackgroundUse::Never},
 }};
 
 constexpr bool isColorDepth(int64_t depth) {
@@ -62,7 +64,14 @@ constexpr const DepthInfo& depthInfo(int64_t depth) {
   return kDepths[isColorDepth(depth) ? static_cast<size_t>(depth) : size_t{kDepth32}];
 }
 
-// Whether the background colour replaces nearly transparent pixels at `depth`.
+// Whether the sheet at `depth` is a palette that keeps alpha: the "Transparent"
+// background chosen where it applies. Elsewhere the choice is ignored.
+constexpr bool keepsTransparency(int64_t depth, bool transparent) {
+  return transparent && depthInfo(depth).transparencyAllowed;
+}
+
+// Whether the background colour replaces nearly transparent pixels at `depth`
+// (unless the sheet keeps transparency).
 constexpr bool usesBackground(int64_t depth, bool removeAlpha) {
   const BackgroundUse use = depthInfo(depth).background;
   return use == BackgroundUse::Always || (use == BackgroundUse::WithRemoveAlpha && removeAlpha);

@@ -19,7 +19,10 @@ void prepareForDepth(RgbaImage& canvas, const SpriteOptions& options) {
     }
     return;
   }
-  if (!usesBackground(depth, options.removeAlpha)) return;
+  if (!usesBackground(depth, options.removeAlpha) ||
+      keepsTransparency(depth, options.transparent)) {
+    return;
+  }
   const uint8_t red = options.pink ? 255 : 0;
   const uint8_t blue = options.pink ? 255 : 0;
   for (; p != end; p += 4) {

@@ -12,8 +12,9 @@ namespace oz {
 //   opaque background (pink 255, 0, 255 or black), any other pixel keeps its
 //   stored colour and becomes opaque;
 // - "Alpha": (a, a, a, 255), the alpha as a grey level;
-// - 32-bit, and 24-bit without Remove Alpha: unchanged (the sheet is laid over
-//   white when it is stored).
+// - 32-bit, 24-bit without Remove Alpha, and a palette that keeps
+//   transparency: unchanged (a 24-bit sheet is laid over white when it is
+//   stored).
 void prepareForDepth(RgbaImage& canvas, const SpriteOptions& options);
 
 }  // namespace oz

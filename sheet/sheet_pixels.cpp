@@ -58,27 +58,39 @@ int paletteBits(SheetForm form) {
   }
 }
 
+// Lays the canvas over white as the opaque reduction reads it: rows of 3 bytes
+// a pixel that start on 4-byte boundaries, in the canvas's own room (never
+// more than 4 bytes a pixel). Returns the row stride.
+size_t flattenForReduction(RgbaImage& canvas) {
+  const size_t stride = (static_cast<size_t>(canvas.width) * 3 + 3) & ~size_t{3};
+  flattenInPlace(canvas.pixels, canvas.width, canvas.height, stride);
+  for (int32_t y = 0; y < canvas.height; ++y) {
+    std::fill(canvas.pixels.begin() + stride * y + size_t{3} * canvas.width,
+              canvas.pixels.begin() + stride * (y + 1), uint8_t{0});
+  }
+  return stride;
+}
+
 std::optional<PngPixels> reduced(RgbaImage canvas, const SheetEncoding& encoding) {
   const int32_t width = canvas.width;
   const int32_t height = canvas.height;
-  // The reduction reads opaque rows that start on 4-byte boundaries; they take
-  // the canvas's room (never more than 4 bytes a pixel).
-  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-  flattenInPlace(canvas.pixels, width, height, stride);
-  for (int32_t y = 0; y < height; ++y) {
-    std::fill(canvas.pixels.begin() + stride * y + size_t{3} * width,
-              canvas.pixels.begin() + stride * (y + 1), uint8_t{0});
-  }
   const int bits = paletteBits(encoding.form);
-  std::unique_ptr<Reduction> reduction =
-      Reduction::open(canvas.pixels.data(), width, height, stride, bits, encoding.dither);
+  const bool keepsAlpha = encoding.transparent && bits > 1;
+  std::unique_ptr<Reduction> reduction;
+  if (keepsAlpha) {
+    reduction = Reduction::openWithAlpha(canvas.pixels.data(), width, height,
+                                         static_cast<size_t>(width) * 4, bits, encoding.dither);
+  } else {
+    const size_t stride = flattenForReduction(canvas);
+    reduction = Reduction::open(canvas.pixels.data(), width, height, stride, bits, encoding.dither);
+  }
   if (reduction == nullptr || reduction->palette().size() != (size_t{1} << bits)) {
     return std::nullopt;
   }
   IndexedImage image{width, height, static_cast<PaletteBitDepth>(bits), {}, nullptr};
-  // The sheet is opaque: the network's alphas are its own business.
   for (const PaletteColour& c : reduction->palette()) {
-    image.palette.push_back({c.red, c.green, c.blue, 255});
+    // An opaque sheet's palette is opaque whatever alphas the network learnt.
+    image.palette.push_back({c.red, c.green, c.blue, keepsAlpha ? c.alpha : uint8_t{255}});
   }
   image.rows = std::make_unique<ReducedRows>(std::move(canvas.pixels), std::move(reduction));
   return image;
@@ -88,7 +100,8 @@ std::optional<PngPixels> reduced(RgbaImage canvas, const SheetEncoding& encoding
 
 SheetEncoding sheetEncoding(const SpriteOptions& options) {
   const DepthInfo& info = depthInfo(options.colorDepth);
-  return {info.form, info.ditheringAllowed && options.dithering};
+  return {info.form, info.ditheringAllowed && options.dithering,
+          keepsTransparency(options.colorDepth, options.transparent)};
 }
 
 std::optional<PngPixels> sheetPixels(RgbaImage canvas, const SheetEncoding& encoding) {

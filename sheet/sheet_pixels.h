@@ -1,7 +1,8 @@
 // The form a sheet's pixels are stored in, chosen from its depth, and the
 // prepared canvas turned into that form for the PNG writer: RGBA as it is,
 // RGB laid over white, or a palette and its index rows from the colour
-// reduction.
+// reduction, which learns from the pixels laid over white or, for a palette
+// that keeps transparency, from the RGBA pixels themselves.
 #pragma once
 
 #include <optional>
@@ -14,7 +15,8 @@ namespace oz {
 
 struct SheetEncoding {
   SheetForm form = SheetForm::Rgba;
-  bool dither = false;  // error diffusion, for the 8- and 4-bit palettes
+  bool dither = false;       // error diffusion, for the 8- and 4-bit palettes
+  bool transparent = false;  // 8- and 4-bit: the palette learns and keeps alpha
 };
 
 SheetEncoding sheetEncoding(const SpriteOptions& options);

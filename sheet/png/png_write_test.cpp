@@ -88,6 +88,25 @@ TEST_F(PngWriteTest, PaletteRowsAreStoredAsHanded) {
   EXPECT_EQ(testing::pixelAt(*back, 2, 0), (Rgba{136, 136, 136, 255}));
 }
 
+// Alphas below 255 go into tRNS, up to the last such entry; libpng reads them back.
+TEST_F(PngWriteTest, PaletteAlphasGoIntoTrnsWithoutTrailingOpaqueEntries) {
+  IndexedImage image = indexed(4, 1, PaletteBitDepth::Eight, 5, {0, 1, 2, 4});
+  image.palette[1].alpha = 0;
+  image.palette[2].alpha = 128;
+  ASSERT_EQ(encodePng(std::move(image), path("out.png")), PngWriteStatus::Written);
+  const auto chunks = readChunks(testing::readFile(path("out.png")));
+  ASSERT_GE(chunks.size(), 4u);
+  EXPECT_EQ(chunks[1].type, "PLTE");
+  EXPECT_EQ(chunks[1].data.size(), 5u * 3);
+  EXPECT_EQ(chunks[2].type, "tRNS");
+  EXPECT_EQ(chunks[2].data, std::string("\xFF\x00\x80", 3));
+  EXPECT_EQ(chunks[3].type, "IDAT");
+  const auto back = decodePng(path("out.png"));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->pixels, (std::vector<uint8_t>{0, 0, 0, 255, 63, 63, 63, 0,  //
+                                                127, 127, 127, 128, 255, 255, 255, 255}));
+}
+
 TEST_F(PngWriteTest, FailedWritesLeaveNothingBehind) {
   const RgbaImage image = solidImage(4, 4, {1, 2, 3, 255});
   EXPECT_EQ(encodePng(image, ""), PngWriteStatus::EmptyPath);

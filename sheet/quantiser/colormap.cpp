@@ -18,14 +18,12 @@ void swapNeurons(Network& net, int a, int b) {
   std::swap(net.red[a], net.red[b]);
 }
 
-}  // namespace
-
-Colormap finishNetwork(Network& net, const GammaTable& gt) {
-  Colormap map;
-  const int netsize = net.netsize;
-  map.netsize = netsize;
-  for (int i = 0; i < netsize; ++i) map.colours[i] = colourOf(net, i, gt);
-
+// Sorts map.colours[0, map.netsize) by green (a later entry moves up only when
+// its green is strictly smaller), calling swapped(i, s) after entries i and s
+// trade places, and fills netindex.
+template <class OnSwap>
+void sortAndIndex(Colormap& map, OnSwap swapped) {
+  const int netsize = map.netsize;
   int previouscol = 0;
   int startpos = 0;
   for (int i = 0; i < netsize; ++i) {
@@ -38,8 +36,8 @@ Colormap finishNetwork(Network& net, const GammaTable& gt) {
       }
     }
     if (smallpos != i) {
-      swapNeurons(net, i, smallpos);
       std::swap(map.colours[i], map.colours[smallpos]);
+      swapped(i, smallpos);
     }
     if (smallval != previouscol) {
       map.netindex[previouscol] = (startpos + i) >> 1;
@@ -50,6 +48,26 @@ Colormap finishNetwork(Network& net, const GammaTable& gt) {
   }
   map.netindex[previouscol] = (startpos + netsize - 1) >> 1;
   for (int g = previouscol + 1; g < 256; ++g) map.netindex[g] = netsize - 1;
+}
+
+}  // namespace
+
+Colormap finishNetwork(Network& net, const GammaTable& gt) {
+  Colormap map;
+  map.netsize = net.netsize;
+  for (int i = 0; i < net.netsize; ++i) map.colours[i] = colourOf(net, i, gt);
+  sortAndIndex(map, [&net](int a, int b) { swapNeurons(net, a, b); });
+  return map;
+}
+
+Colormap sortedColormap(std::span<const GammaColour> colours, std::array<uint8_t, 256>& order) {
+  Colormap map;
+  map.netsize = static_cast<int>(colours.size());
+  for (int i = 0; i < map.netsize; ++i) {
+    map.colours[i] = colours[i];
+    order[i] = static_cast<uint8_t>(i);
+  }
+  sortAndIndex(map, [&order](int a, int b) { std::swap(order[a], order[b]); });
   return map;
 }
 

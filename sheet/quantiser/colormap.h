@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "sheet/quantiser/network.h"
 #include "sheet/quantiser/reduction.h"
@@ -29,6 +30,10 @@ struct Colormap {
 // only when its green is strictly smaller) and returns the sorted colormap with
 // its netindex. Bias and freq are left where they were: learning is over.
 Colormap finishNetwork(Network& net, const GammaTable& gt);
+
+// A colormap of `colours` (at most 256) sorted and indexed as finishNetwork
+// sorts a network's; order[k] is the position in `colours` of sorted entry k.
+Colormap sortedColormap(std::span<const GammaColour> colours, std::array<uint8_t, 256>& order);
 
 // The palette entry of each neuron, in the network's (sorted) order: colours and
 // alpha mapped back out of the network.

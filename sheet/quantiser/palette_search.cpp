@@ -7,15 +7,33 @@ namespace {
 
 constexpr double kFar = 1 << 30;  // larger than any distance
 
+// Visits entries up from i and down from j alternately; visit(k, upward) is
+// false when entry k is too far in green alone, which ends the search or that
+// side, as `stop` says.
+template <class Visit>
+void walk(int netsize, int i, int j, SearchStop stop, Visit visit) {
+  const bool together = stop == SearchStop::Together;
+  while (i < netsize || j >= 0) {
+    if (i < netsize && !visit(i++, true)) {
+      if (together) return;
+      i = netsize;
+    }
+    if (j >= 0 && !visit(j--, false)) {
+      if (together) return;
+      j = -1;
+    }
+  }
+}
+
 // The search for an opaque pixel: w is exactly 1, so every term is a whole
 // number far below 2^53 and the sums in double are exact. Integers give the
 // same comparisons, faster.
-int searchOpaque(const Colormap& map, int r, int g, int b) {
+int searchOpaque(const Colormap& map, int r, int g, int b, SearchStop stop) {
   int i = map.netindex[g];
   int j = i - 1;
   int best = 0;
   int bestd = 1 << 30;
-  const auto visit = [&](int k) {
+  const auto visit = [&](int k, bool) {
     const GammaColour& e = map.colours[k];
     const int dg = (e.green - g) * (e.green - g);
     if (dg > bestd) return false;
@@ -27,17 +45,14 @@ int searchOpaque(const Colormap& map, int r, int g, int b) {
     bestd = std::min(d, bestd);
     return true;
   };
-  while (i < map.netsize || j >= 0) {
-    if (i < map.netsize && !visit(i++)) break;
-    if (j >= 0 && !visit(j--)) break;
-  }
+  walk(map.netsize, i, j, stop, visit);
   return best;
 }
 
 }  // namespace
 
 int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green, int blue,
-                   int alpha) {
+                   int alpha, SearchStop stop) {
   int r = 0;
   int g = 0;
   int b = 0;
@@ -70,22 +85,19 @@ int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green
     }
     return true;
   };
-  while (i < map.netsize || j >= 0) {
-    if (i < map.netsize && !visit(i++, true)) break;
-    if (j >= 0 && !visit(j--, false)) break;
-  }
+  walk(map.netsize, i, j, stop, visit);
   return best;
 }
 
 int CachedSearch::search(int red, int green, int blue, int alpha) const {
   if (alpha == 255) {
     return searchOpaque(map_, static_cast<int>(gt_[red]), static_cast<int>(gt_[green]),
-                        static_cast<int>(gt_[blue]));
+                        static_cast<int>(gt_[blue]), stop_);
   }
-  return searchColormap(map_, gt_, red, green, blue, alpha);
+  return searchColormap(map_, gt_, red, green, blue, alpha, stop_);
 }
 
-CachedSearch::CachedSearch(const Colormap& map, const GammaTable& gt)
-    : map_(map), gt_(gt), slots_(size_t{1} << kSlotBits) {}
+CachedSearch::CachedSearch(const Colormap& map, const GammaTable& gt, SearchStop stop)
+    : map_(map), gt_(gt), stop_(stop), slots_(size_t{1} << kSlotBits) {}
 
 }  // namespace oz

@@ -9,13 +9,22 @@
 
 namespace oz {
 
+// Where the walk outward from the start entry stops.
+enum class SearchStop {
+  // The first entry, on either side, whose green distance alone exceeds the
+  // best distance so far ends the whole search: quick, but a nearer entry may
+  // remain on the other side. The opaque sheets' reduction searches so.
+  Together,
+  // Each side stops at its own first such entry, so the search finds the
+  // nearest entry.
+  EachSide,
+};
+
 // Nearest entry of `map` for the pixel (red, green, blue, alpha), each 0..255.
-// Walks up from netindex[green] and down from the entry below it, alternately;
-// the first entry whose green distance alone exceeds the best distance so far
-// ends the whole search, on either side. On equal distances the entry found
-// first stays.
+// Walks up from netindex[green] and down from the entry below it, alternately,
+// until `stop` says. On equal distances the entry found first stays.
 int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green, int blue,
-                   int alpha);
+                   int alpha, SearchStop stop = SearchStop::Together);
 
 // searchColormap with a memory: the result depends on the query colour alone,
 // and sprites repeat their colours, dithered or not, so most pixels are answered
@@ -25,7 +34,7 @@ int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green
 // kept; any other query is searched each time.
 class CachedSearch {
  public:
-  CachedSearch(const Colormap& map, const GammaTable& gt);
+  CachedSearch(const Colormap& map, const GammaTable& gt, SearchStop stop = SearchStop::Together);
 
   int operator()(int red, int green, int blue, int alpha) {
     const uint32_t key = keyOf(red, green, blue, alpha);
@@ -84,6 +93,7 @@ class CachedSearch {
 
   const Colormap& map_;
   const GammaTable& gt_;
+  SearchStop stop_;
   std::vector<uint16_t> slots_;
   uint32_t lastKey_ = 0;  // the previous query: neighbouring pixels repeat it most often
   int lastIndex_ = -1;    // -1: no previous query

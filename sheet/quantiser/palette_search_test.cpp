@@ -77,5 +77,48 @@ TEST_F(SearchTest, CachedSearchAgreesWithThePlainSearch) {
   }
 }
 
+// The distance the search minimises, entry by entry.
+double distance(const GammaColour& e, const GammaTable& gt, int red, int green, int blue,
+                int alpha) {
+  const double t = 1 - alpha / 255.0;
+  const double w = 1 - t * t;
+  const auto sq = [](int v) { return static_cast<double>(v * v); };
+  const int r = alpha == 0 ? 0 : static_cast<int>(gt[red]);
+  const int g = alpha == 0 ? 0 : static_cast<int>(gt[green]);
+  const int b = alpha == 0 ? 0 : static_cast<int>(gt[blue]);
+  return (sq(e.green - g) + sq(e.red - r) + sq(e.blue - b)) * w + sq(e.alpha - alpha);
+}
+
+// Searching each side to its own end finds an entry no other entry beats;
+// stopping both sides together does not always (the quicker search is kept for
+// the sheets whose bytes are fixed).
+TEST_F(SearchTest, EachSideSearchFindsTheNearestEntry) {
+  std::mt19937 random(8);
+  int missedTogether = 0;
+  for (int netsize : {16, 256}) {
+    Network net = randomNetwork(netsize, random);
+    const Colormap map = finishNetwork(net, gt_);
+    CachedSearch cached(map, gt_, SearchStop::EachSide);
+    for (int n = 0; n < 20000; ++n) {
+      const int r = static_cast<int>(random() % 256);
+      const int g = static_cast<int>(random() % 256);
+      const int b = static_cast<int>(random() % 256);
+      const int a = n % 2 ? 255 : static_cast<int>(random() % 256);
+      double nearest = 1e300;
+      for (int k = 0; k < map.netsize; ++k) {
+        nearest = std::min(nearest, distance(map.colours[k], gt_, r, g, b, a));
+      }
+      const int found = cached(r, g, b, a);
+      ASSERT_EQ(found, searchColormap(map, gt_, r, g, b, a, SearchStop::EachSide));
+      // The sums differ from the search's in rounding only.
+      ASSERT_NEAR(distance(map.colours[found], gt_, r, g, b, a), nearest, 1e-6 * (1 + nearest))
+          << r << "," << g << "," << b << "," << a;
+      const int quick = searchColormap(map, gt_, r, g, b, a);
+      missedTogether += distance(map.colours[quick], gt_, r, g, b, a) > nearest + 1e-6 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(missedTogether, 0);
+}
+
 }  // namespace
 }  // namespace oz

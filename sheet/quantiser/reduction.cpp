@@ -2,16 +2,17 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
 #include <vector>
 
+#include "sheet/quantiser/alpha_palette.h"
 #include "sheet/quantiser/colormap.h"
 #include "sheet/quantiser/gamma.h"
-#include "sheet/quantiser/opaque_image.h"
+#include "sheet/quantiser/image_view.h"
 #include "sheet/quantiser/packing.h"
 #include "sheet/quantiser/palette_search.h"
 #include "sheet/quantiser/row_mapping.h"
 #include "sheet/quantiser/training.h"
+#include "sheet/quantiser/working_rows.h"
 
 namespace oz {
 namespace {
@@ -58,11 +59,6 @@ TrainedPalette trainPalette(const OpaqueImage& image, int netsize, const GammaTa
 }
 
 // 4 and 8 bits: the trained palette, and each row mapped to it when asked for.
-//
-// Dithering pushes error only from a row into the one below it, so two rows of
-// working pixels (4 bytes each, alpha 255 to start) hold all the state a
-// full-size working copy would: the row being mapped and the next one, which
-// collects the pushes.
 class NetworkReduction final : public Reduction {
  public:
   NetworkReduction(const OpaqueImage& image, int32_t bits, bool dither)
@@ -72,12 +68,8 @@ class NetworkReduction final : public Reduction {
         gt_(makeGammaTable()),
         trained_(trainPalette(image, 1 << bits, gt_)),
         search_(trained_.map, gt_),
-        indices_(indexRow(image.width)) {
-    if (dither_) {
-      current_.resize(4 * static_cast<size_t>(image.width));
-      next_.resize(current_.size());
-    }
-  }
+        working_(dither ? image.width : 0),
+        indices_(indexRow(image.width)) {}
 
   std::span<const PaletteColour> palette() const override {
     return {trained_.palette.data(), static_cast<size_t>(trained_.map.netsize)};
@@ -88,34 +80,24 @@ class NetworkReduction final : public Reduction {
     if (!dither_) {
       mapRow(image_.row(y), width, search_, indices_.data());
     } else {
-      if (y == 0) {
-        loadRow(0, current_);
-      } else {
-        std::swap(current_, next_);
-      }
-      uint8_t* below = nullptr;
-      if (y + 1 < image_.height) {
-        loadRow(y + 1, next_);
-        below = next_.data();
-      }
-      diffusion_.mapRow(current_.data(), below, width, palette(), search_, indices_.data());
+      // Working pixels start as the opaque pixels with alpha 255.
+      working_.moveTo(y, image_.height, [this](int32_t row, uint8_t* rgba) {
+        const uint8_t* rgb = image_.row(row);
+        for (int32_t x = 0; x < image_.width; ++x, rgb += 3, rgba += 4) {
+          rgba[0] = rgb[0];
+          rgba[1] = rgb[1];
+          rgba[2] = rgb[2];
+          rgba[3] = 255;
+        }
+      });
+      diffusion_.mapRow(working_.current(), working_.below(), width, palette(), search_,
+                        indices_.data());
     }
     packIndices(indices_.data(), width, bits_);
     return {indices_.data(), packedRowBytes(width, bits_)};
   }
 
  private:
-  void loadRow(int32_t y, std::vector<uint8_t>& out) const {
-    const uint8_t* rgb = image_.row(y);
-    uint8_t* rgba = out.data();
-    for (size_t x = 0; x < static_cast<size_t>(image_.width); ++x, rgb += 3, rgba += 4) {
-      rgba[0] = rgb[0];
-      rgba[1] = rgb[1];
-      rgba[2] = rgb[2];
-      rgba[3] = 255;
-    }
-  }
-
   OpaqueImage image_;
   int32_t bits_;
   bool dither_;
@@ -123,8 +105,52 @@ class NetworkReduction final : public Reduction {
   TrainedPalette trained_;
   CachedSearch search_;
   ErrorDiffusion diffusion_;
-  std::vector<uint8_t> current_;  // dithering: the row being mapped
-  std::vector<uint8_t> next_;     // dithering: the row below, collecting pushed error
+  WorkingRows working_;
+  std::vector<uint8_t> indices_;
+};
+
+// 4 and 8 bits over straight-alpha pixels: the palette keeps transparency.
+class AlphaReduction final : public Reduction {
+ public:
+  AlphaReduction(const AlphaImage& image, int32_t bits, bool dither)
+      : image_(image),
+        bits_(bits),
+        dither_(dither),
+        gt_(makeGammaTable()),
+        palette_(trainAlphaPalette(image, bits, gt_)),
+        search_(palette_, gt_),
+        working_(dither ? image.width : 0),
+        indices_(indexRow(image.width)) {}
+
+  std::span<const PaletteColour> palette() const override {
+    return {palette_.colours.data(), static_cast<size_t>(palette_.size)};
+  }
+
+  std::span<const uint8_t> row(int32_t y) override {
+    const int32_t width = image_.width;
+    const uint8_t* source = image_.row(y);
+    if (!dither_) {
+      mapAlphaRow(source, width, search_, indices_.data());
+    } else {
+      working_.moveTo(y, image_.height, [this](int32_t row, uint8_t* rgba) {
+        std::copy_n(image_.row(row), 4 * static_cast<size_t>(image_.width), rgba);
+      });
+      diffusion_.mapRow(working_.current(), working_.below(), width, palette(), search_,
+                        indices_.data(), source);
+    }
+    packIndices(indices_.data(), width, bits_);
+    return {indices_.data(), packedRowBytes(width, bits_)};
+  }
+
+ private:
+  AlphaImage image_;
+  int32_t bits_;
+  bool dither_;
+  GammaTable gt_;
+  AlphaPalette palette_;
+  AlphaSearch search_;
+  ErrorDiffusion diffusion_;
+  WorkingRows working_;
   std::vector<uint8_t> indices_;
 };
 
@@ -139,6 +165,14 @@ std::unique_ptr<Reduction> Reduction::open(const uint8_t* pixels3, int32_t width
     return std::make_unique<NetworkReduction>(image, bits, dither);
   }
   return nullptr;
+}
+
+std::unique_ptr<Reduction> Reduction::openWithAlpha(const uint8_t* rgba, int32_t width,
+                                                    int32_t height, size_t stride, int32_t bits,
+                                                    bool dither) {
+  if (rgba == nullptr || width <= 0 || height <= 0) return nullptr;
+  if (bits != 4 && bits != 8) return nullptr;
+  return std::make_unique<AlphaReduction>(AlphaImage{rgba, width, height, stride}, bits, dither);
 }
 
 }  // namespace oz

@@ -26,6 +26,16 @@ class Reduction {
   // nullptr for any other bit count or an empty image.
   static std::unique_ptr<Reduction> open(const uint8_t* pixels3, int32_t width, int32_t height,
                                          size_t stride, int32_t bits, bool dither);
+  // Opens a reduction that keeps transparency, over straight-alpha pixels: 4
+  // bytes (red, green, blue, alpha) per pixel, colour not multiplied by alpha,
+  // rows `stride` bytes apart, top row first. `bits` is 4 or 8. The palette
+  // learns from the pixels' colour and alpha; its entries carry alpha, those
+  // below 255 first. A pixel of alpha 0 always gets an entry of alpha 0, and
+  // one of alpha 255 an entry of alpha 255.
+  // nullptr for any other bit count or an empty image.
+  static std::unique_ptr<Reduction> openWithAlpha(const uint8_t* rgba, int32_t width,
+                                                  int32_t height, size_t stride, int32_t bits,
+                                                  bool dither);
   virtual ~Reduction() = default;
 
   // 2^bits entries in palette-index order.

@@ -12,24 +12,13 @@
 namespace oz {
 namespace {
 
-struct Result {
-  std::vector<PaletteColour> palette;
-  std::vector<std::vector<uint8_t>> rows;
-};
+using testing::Reduced;
 
-Result reduce(const std::vector<uint8_t>& rgb, int32_t width, int32_t height, int32_t bits,
-              bool dither) {
-  Result result;
-  auto reduction =
-      Reduction::open(rgb.data(), width, height, 3 * static_cast<size_t>(width), bits, dither);
-  if (reduction == nullptr) return result;
-  const auto palette = reduction->palette();
-  result.palette.assign(palette.begin(), palette.end());
-  for (int32_t y = 0; y < height; ++y) {
-    const auto row = reduction->row(y);
-    result.rows.emplace_back(row.begin(), row.end());
-  }
-  return result;
+Reduced reduce(const std::vector<uint8_t>& rgb, int32_t width, int32_t height, int32_t bits,
+               bool dither) {
+  return testing::drain(
+      Reduction::open(rgb.data(), width, height, 3 * static_cast<size_t>(width), bits, dither),
+      height);
 }
 
 class GoldenVector : public ::testing::TestWithParam<const char*> {};
@@ -42,7 +31,7 @@ TEST_P(GoldenVector, PaletteAndRowsMatchExactly) {
   ASSERT_TRUE(c.has_value()) << error;
   ASSERT_EQ(c->rgb.size(), 3 * static_cast<size_t>(c->width) * c->height);
 
-  const Result got = reduce(c->rgb, c->width, c->height, c->bits, c->dither);
+  const Reduced got = reduce(c->rgb, c->width, c->height, c->bits, c->dither);
   EXPECT_EQ(got.palette, c->palette);
   ASSERT_EQ(got.rows.size(), c->rows.size());
   for (size_t y = 0; y < got.rows.size(); ++y) EXPECT_EQ(got.rows[y], c->rows[y]) << "row " << y;
@@ -60,8 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Reduction, SameImageTwiceGivesTheSameBytes) {
   const auto rgb = testing::spriteImage(300, 200, 11);
   for (int32_t bits : {4, 8}) {
-    const Result first = reduce(rgb, 300, 200, bits, true);
-    const Result second = reduce(rgb, 300, 200, bits, true);
+    const Reduced first = reduce(rgb, 300, 200, bits, true);
+    const Reduced second = reduce(rgb, 300, 200, bits, true);
     ASSERT_EQ(first.rows.size(), 200u);
     EXPECT_EQ(first.palette, second.palette);
     EXPECT_EQ(first.rows, second.rows);

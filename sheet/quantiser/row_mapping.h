@@ -24,6 +24,15 @@ void mapRow(const uint8_t* rgb, int32_t width, Search& search, uint8_t* indices)
   }
 }
 
+// Without dithering: each pixel of `rgba` (4 bytes per pixel) gets
+// search(R, G, B, A).
+template <class Search>
+void mapAlphaRow(const uint8_t* rgba, int32_t width, Search& search, uint8_t* indices) {
+  for (int32_t x = 0; x < width; ++x, rgba += 4) {
+    indices[x] = static_cast<uint8_t>(search(rgba[0], rgba[1], rgba[2], rgba[3]));
+  }
+}
+
 // Error diffusion across rows given in order. The error of each pixel goes on
 // to the next pixel in full, is pushed into the row below in fixed shares, and
 // what is left at the end of a row starts the next one.
@@ -32,9 +41,16 @@ class ErrorDiffusion {
   // Maps `row` (4 bytes per pixel: red, green, blue, alpha) with `search`
   // against `palette`, pushing error into `below` (the next row, same layout),
   // which is nullptr for the last row.
+  //
+  // `source`, when given, is the same row as the image holds it (4 bytes per
+  // pixel): a pixel whose source alpha is 0 or 255 keeps that alpha exactly,
+  // both in its query and as the alpha its error is measured from, so neither
+  // carried nor pushed error can move a fully transparent or fully opaque
+  // pixel to another kind of entry.
   template <class Search>
   void mapRow(const uint8_t* row, uint8_t* below, int32_t width,
-              std::span<const PaletteColour> palette, Search& search, uint8_t* indices);
+              std::span<const PaletteColour> palette, Search& search, uint8_t* indices,
+              const uint8_t* source = nullptr);
 
  private:
   using Error = std::array<int, 4>;  // red, green, blue, alpha
@@ -73,20 +89,26 @@ class ErrorDiffusion {
 template <class Search>
 void ErrorDiffusion::mapRow(const uint8_t* row, uint8_t* below, int32_t width,
                             std::span<const PaletteColour> palette, Search& search,
-                            uint8_t* indices) {
+                            uint8_t* indices, const uint8_t* source) {
   Error e = carried_;
   for (int32_t x = 0; x < width; ++x) {
     const uint8_t* p = row + 4 * static_cast<size_t>(x);
-    const int index = search(clampByte(p[0] - e[0]), clampByte(p[1] - e[1]), clampByte(p[2] - e[2]),
-                             clampByte(p[3] - e[3]));
+    int a = p[3];
+    int queryAlpha = clampByte(a - e[3]);
+    if (source != nullptr) {
+      const uint8_t sourceAlpha = source[4 * static_cast<size_t>(x) + 3];
+      if (sourceAlpha == 0 || sourceAlpha == 255) a = queryAlpha = sourceAlpha;
+    }
+    const int index =
+        search(clampByte(p[0] - e[0]), clampByte(p[1] - e[1]), clampByte(p[2] - e[2]), queryAlpha);
     indices[x] = static_cast<uint8_t>(index);
     const PaletteColour& c = palette[index];
 
     // Colour error counts less where the pixel and the entry are both
     // translucent; the alpha error counts in full. Where either is opaque the
     // weight k is 255 and the weighting changes nothing.
-    const int m = std::max<int>(p[3], c.alpha);
-    Error d{c.red - p[0], c.green - p[1], c.blue - p[2], c.alpha - p[3]};
+    const int m = std::max<int>(a, c.alpha);
+    Error d{c.red - p[0], c.green - p[1], c.blue - p[2], c.alpha - a};
     if (m != 255) {
       const int k = 255 - (255 - m) * (255 - m) / 255;
       for (int ch = 0; ch < 3; ++ch) d[ch] = d[ch] * k / 255;

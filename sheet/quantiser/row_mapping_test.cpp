@@ -26,12 +26,13 @@ class DiffusionTest : public ::testing::Test {
                              static_cast<uint8_t>(b), static_cast<uint8_t>(a)});
     return (r + g + b) / 3 >= 128 ? 1 : 0;
   }
-  std::vector<uint8_t> map(const std::vector<uint8_t>& row, std::vector<uint8_t>* below) {
+  std::vector<uint8_t> map(const std::vector<uint8_t>& row, std::vector<uint8_t>* below,
+                           const std::vector<uint8_t>* source = nullptr) {
     const int32_t width = static_cast<int32_t>(row.size() / 4);
     std::vector<uint8_t> indices(static_cast<size_t>(width));
     auto search = [this](int r, int g, int b, int a) { return this->search(r, g, b, a); };
     diffusion_.mapRow(row.data(), below ? below->data() : nullptr, width, palette_, search,
-                      indices.data());
+                      indices.data(), source ? source->data() : nullptr);
     return indices;
   }
 
@@ -53,6 +54,28 @@ TEST_F(DiffusionTest, TranslucentColourErrorIsWeightedAndTruncatedTowardZero) {
   map(rowOf({{10, 10, 10, 200}}), nullptr);
   // Carried: 7 x -7 / 16 = -3, 7 x -6 / 16 = -2.
   EXPECT_EQ(queries_.front(), (Pixel{13, 13, 13, 202}));
+}
+
+// With the source row given, pixels that are fully clear or fully opaque there
+// are queried and measured at that alpha, whatever error has reached them.
+TEST_F(DiffusionTest, SourceAlphaEndsAreKeptAgainstCarriedAndPushedError) {
+  palette_ = {{0, 0, 0, 200}, {255, 255, 255, 200}};
+  // The first pixel leaves alpha error -55 behind (200 - 255), halved to -6.
+  const auto source = rowOf({{100, 100, 100, 255}, {100, 100, 100, 255}, {9, 9, 9, 0}});
+  auto row = source;
+  row[4 + 3] = 240;  // as if error pushed from the row above had lowered it
+  map(row, nullptr, &source);
+  ASSERT_EQ(queries_.size(), 3u);
+  EXPECT_EQ(queries_[0][3], 255);
+  EXPECT_EQ(queries_[1][3], 255);
+  EXPECT_EQ(queries_[2][3], 0);
+
+  // Without it the same row is queried with the error applied.
+  queries_.clear();
+  diffusion_ = ErrorDiffusion();
+  map(row, nullptr);
+  EXPECT_EQ(queries_[0][3], 255);
+  EXPECT_NE(queries_[1][3], 255);
 }
 
 }  // namespace

@@ -64,10 +64,53 @@ void moveNeighbours(Network& net, int winner, int rad, const Target& t,
 }
 
 // The pixel at byte position p of the 4-byte working image the positions count in.
-const uint8_t* sampleAt(const OpaqueImage& image, int64_t p) {
+template <class Image>
+const uint8_t* sampleAt(const Image& image, int64_t p) {
   const int64_t pixel = p / 4;
   return image.row(static_cast<int32_t>(pixel / image.width)) +
-         3 * static_cast<size_t>(pixel % image.width);
+         Image::kBytes * static_cast<size_t>(pixel % image.width);
+}
+
+// The learning loop over either kind of image. targetOf(pixel, t) fills the
+// sample's target and returns false for a sample the network passes over; the
+// walk and the decay count it all the same.
+template <class Image, class TargetOf>
+void learn(Network& net, const Image& image, ContestKind kind, TargetOf targetOf) {
+  const TrainingPlan plan = planTraining(image.width, image.height);
+  FastContest fast;
+  double alpha = kInitialAlpha;
+  double radius = kInitialRad;
+  int rad = kInitialRad;
+  NeighbourFactors factors{};
+  fillFactors(factors, rad, alpha);
+
+  int64_t p = 0;
+  for (int64_t i = 1; i <= plan.samplepixels; ++i) {
+    const uint8_t* pixel = sampleAt(image, p);
+    // Samples lie far apart in a large image: fetch the next one during this
+    // contest rather than wait for memory at the start of the next.
+    __builtin_prefetch(sampleAt(image, nextSamplePosition(p, plan)));
+
+    Target t;
+    if (targetOf(pixel, t)) {
+      const int winner = kind == ContestKind::Fast ? fast.run(net, t) : contestPlain(net, t);
+      moveNeuron(net, winner, t, alpha * kAlphaScale);
+      if (rad > 0) moveNeighbours(net, winner, rad, t, factors);
+    }
+
+    p = nextSamplePosition(p, plan);
+
+    if (i % plan.delta == 0) {
+      alpha = alpha - alpha / plan.alphadec;
+      radius = radius - radius / kRadiusDec;
+      rad = static_cast<int>(radius);
+      if (rad <= 1) {
+        rad = 0;
+      } else {
+        fillFactors(factors, rad, alpha);
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -99,40 +142,19 @@ int64_t nextSamplePosition(int64_t p, const TrainingPlan& plan) {
 }
 
 void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image, ContestKind kind) {
-  const TrainingPlan plan = planTraining(image.width, image.height);
-  FastContest fast;
-  double alpha = kInitialAlpha;
-  double radius = kInitialRad;
-  int rad = kInitialRad;
-  NeighbourFactors factors{};
-  fillFactors(factors, rad, alpha);
+  // The image is opaque, so every sample has alpha 255 and is gamma-mapped.
+  learn(net, image, kind, [&gt](const uint8_t* rgb, Target& t) {
+    t = Target{255.0, gt[rgb[2]], gt[rgb[1]], gt[rgb[0]]};
+    return true;
+  });
+}
 
-  int64_t p = 0;
-  for (int64_t i = 1; i <= plan.samplepixels; ++i) {
-    // The image is opaque, so every sample has alpha 255 and is gamma-mapped.
-    const uint8_t* rgb = sampleAt(image, p);
-    const Target t{255.0, gt[rgb[2]], gt[rgb[1]], gt[rgb[0]]};
-    // Samples lie far apart in a large image: fetch the next one during this
-    // contest rather than wait for memory at the start of the next.
-    __builtin_prefetch(sampleAt(image, nextSamplePosition(p, plan)));
-
-    const int winner = kind == ContestKind::Fast ? fast.run(net, t) : contestPlain(net, t);
-    moveNeuron(net, winner, t, alpha * kAlphaScale);
-    if (rad > 0) moveNeighbours(net, winner, rad, t, factors);
-
-    p = nextSamplePosition(p, plan);
-
-    if (i % plan.delta == 0) {
-      alpha = alpha - alpha / plan.alphadec;
-      radius = radius - radius / kRadiusDec;
-      rad = static_cast<int>(radius);
-      if (rad <= 1) {
-        rad = 0;
-      } else {
-        fillFactors(factors, rad, alpha);
-      }
-    }
-  }
+void trainNetwork(Network& net, const GammaTable& gt, const AlphaImage& image, ContestKind kind) {
+  learn(net, image, kind, [&gt](const uint8_t* rgba, Target& t) {
+    if (rgba[3] == 0) return false;
+    t = Target{static_cast<double>(rgba[3]), gt[rgba[2]], gt[rgba[1]], gt[rgba[0]]};
+    return true;
+  });
 }
 
 }  // namespace oz

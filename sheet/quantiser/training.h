@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "sheet/quantiser/image_view.h"
 #include "sheet/quantiser/network.h"
-#include "sheet/quantiser/opaque_image.h"
 
 namespace oz {
 
@@ -30,6 +30,13 @@ enum class ContestKind { Plain, Fast };
 // Trains `net` in place on `image`, which is opaque. ContestKind::Fast and ContestKind::Plain give
 // identical networks; Plain is the reference the fast contest is tested against.
 void trainNetwork(Network& net, const GammaTable& gt, const OpaqueImage& image,
+                  ContestKind kind = ContestKind::Fast);
+
+// Trains `net` in place on straight-alpha pixels: colour in gamma space, alpha
+// as it is. Pixels of alpha 0 are passed over: the caller gives them an entry
+// of their own, and through the conscience terms their number would otherwise
+// pull a share of the neurons onto transparency.
+void trainNetwork(Network& net, const GammaTable& gt, const AlphaImage& image,
                   ContestKind kind = ContestKind::Fast);
 
 }  // namespace oz

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "sheet/quantiser/test_images.h"
+
 namespace oz {
 namespace {
 
@@ -31,6 +33,31 @@ TEST(TrainingPlan, StepIsFourTimesAPrimeNotDividingTheImage) {
   EXPECT_EQ(planTraining(499, 2).step, 1964);
   EXPECT_EQ(planTraining(499, 491).step, 1948);
   EXPECT_EQ(planTraining(499 * 491, 487).step, 2012);
+}
+
+// Translucent samples are the only ones that reach the fast contest's weighted
+// distances; clear ones are passed over and must leave the network alone.
+TEST(Training, TranslucentImagesTrainTheSameWithEitherContest) {
+  const auto rgba = testing::alphaSpriteImage(200, 150, 7);
+  const AlphaImage image{rgba.data(), 200, 150, 4 * 200};
+  const GammaTable gt = makeGammaTable();
+  for (int netsize : {15, 255}) {
+    Network fast = initialNetwork(netsize, gt);
+    Network plain = fast;
+    trainNetwork(fast, gt, image, ContestKind::Fast);
+    trainNetwork(plain, gt, image, ContestKind::Plain);
+    EXPECT_EQ(fast.alpha, plain.alpha) << netsize;
+    EXPECT_EQ(fast.red, plain.red) << netsize;
+    EXPECT_EQ(fast.green, plain.green) << netsize;
+    EXPECT_EQ(fast.blue, plain.blue) << netsize;
+  }
+
+  const std::vector<uint8_t> clear(4 * 30 * 30, 0);
+  Network net = initialNetwork(16, gt);
+  const Network before = net;
+  trainNetwork(net, gt, AlphaImage{clear.data(), 30, 30, 4 * 30});
+  EXPECT_EQ(net.alpha, before.alpha);
+  EXPECT_EQ(net.green, before.green);
 }
 
 }  // namespace
