@@ -6,7 +6,6 @@
 #include <variant>
 
 #include "app/build_progress.h"
-#include "app/main_window_layout.h"
 #include "messages/problem_text.h"
 #include "script/script_export.h"
 #include "sheet/build_sheet.h"
@@ -86,8 +85,7 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
 }  // namespace
 
 void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                  const BuildClock& clock) {
-  const BuildOptions options = optionsFromControls(toolkit);
+                  const BuildOptions& options, const BuildClock& clock) {
   const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
     showProblem(toolkit, problemText(*refusal));

@@ -1,17 +1,18 @@
-// The "Create" command: builds the sheet from what the main window's controls
-// hold at this moment, exports the selected script after it, and ends with the
-// completion message and the offer to preview the sheet. Runs to its end
+// The "Create" command: builds the sheet with `options` (what the main
+// window's controls and the sheet options hold at this moment), exports the selected script after
+// it, and ends with the completion message and the offer to preview the sheet. Runs to its end
 // within one turn of the event loop and changes no control.
 #pragma once
 
 #include "app/build_progress.h"
 #include "app/export_choice.h"
+#include "sheet/build_sheet.h"
 #include "store/support_dir.h"
 #include "toolkit/toolkit.h"
 
 namespace oz {
 
 void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                  const BuildClock& clock);
+                  const BuildOptions& options, const BuildClock& clock);
 
 }  // namespace oz

@@ -69,9 +69,10 @@ void scriptSelectionChanged(Toolkit& toolkit, const SupportDir& supportDir, Expo
   choice.extension = templateExtension(firstLine);
 }
 
-void chooseScriptDestination(Toolkit& toolkit, const ExportChoice& choice) {
+void chooseScriptDestination(Toolkit& toolkit, const ExportChoice& choice,
+                             std::string_view startFolder) {
   const std::string path = toolkit.chooseSaveFile(kScriptRequesterTitle, choice.extension,
-                                                  scriptSaveFilter(choice.extension));
+                                                  scriptSaveFilter(choice.extension), startFolder);
   if (path.empty()) return;
   toolkit.setText(Control::ScriptPathField, withScriptExtension(path, choice.extension));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "store/support_dir.h"
 #include "toolkit/toolkit.h"
@@ -23,8 +24,9 @@ void clearScriptDestination(Toolkit& toolkit, ExportChoice& choice);
 // field, or an empty field with the controls to choose a file.
 void scriptSelectionChanged(Toolkit& toolkit, const SupportDir& supportDir, ExportChoice& choice);
 
-// The "..." of the script destination: the save requester, and the extension
-// appended to a chosen path that lacks it.
-void chooseScriptDestination(Toolkit& toolkit, const ExportChoice& choice);
+// The "..." of the script destination: the save requester, opened in
+// `startFolder`, and the extension appended to a chosen path that lacks it.
+void chooseScriptDestination(Toolkit& toolkit, const ExportChoice& choice,
+                             std::string_view startFolder);
 
 }  // namespace oz

@@ -1,11 +1,15 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/create_sprite.h"
 #include "app/main_window_layout.h"
 #include "help/help_windows.h"
 #include "help/web_addresses.h"
+#include "sheet/frame_scan.h"
 #include "store/script_store.h"
 #include "store/sprite_settings.h"
 #include "toolkit/open_with_desktop.h"
@@ -18,6 +22,13 @@ constexpr const char* kSheetRequesterTitle = "Save sprite sheet/strip as...";
 constexpr const char* kSheetProposedName = ".png";
 constexpr const char* kSheetFilter = "PNG (*.png)|*.png";
 constexpr std::string_view kSheetExtension = ".png";
+constexpr const char* kWaitTitle = "Wait!";
+
+std::string missingFolderText(std::string_view folder) {
+  std::string text = "The folder \"";
+  text.append(folder).append("\" no longer exists.");
+  return text;
+}
 
 // Which window must be the active one for a menu item to act.
 enum class When { Always, MainActive, EditorActive };
@@ -46,10 +57,13 @@ const MainWindow::MenuAction MainWindow::kMenuActions[] = {
     {MenuItem::New, When::MainActive, [](MainWindow& w) { w.newWorkflow(); }},
     {MenuItem::OpenImageFolder, When::MainActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::ImageFolderButton); }},
+    {MenuItem::ClearRecentFolders, When::MainActive, [](MainWindow& w) { w.recent_.clear(); }},
     {MenuItem::SaveSpriteAs, When::MainActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::SheetPathButton); }},
     {MenuItem::SaveScriptAs, When::MainActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::ScriptPathButton); }},
+    {MenuItem::SheetOptions, When::Always,
+     [](MainWindow& w) { w.sheetOptions_.open(w.toolkit_.state(Control::DepthList)); }},
     {MenuItem::CreateSprite, When::MainActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::Create); }},
     {MenuItem::ScriptEditor, When::Always, [](MainWindow& w) { w.editor_.open(); }},
@@ -92,7 +106,9 @@ MainWindow::MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir sup
       settings_(settings),
       supportDir_(supportDir),
       clock_(std::move(clock)),
-      editor_(toolkit, settings, std::move(supportDir), [this] { refreshScriptList(); }) {}
+      editor_(toolkit, settings, std::move(supportDir), [this] { refreshScriptList(); }),
+      sheetOptions_(toolkit, settings),
+      recent_(toolkit, settings) {}
 
 bool MainWindow::openMainWindow() {
   const WindowStyle style{.closeButton = true,
@@ -109,8 +125,9 @@ bool MainWindow::openMainWindow() {
 }
 
 void MainWindow::buildMainWindow() {
-  createMainMenus(toolkit_);
+  const int openRecent = createMainMenus(toolkit_);
   createMainControls(toolkit_);
+  recent_.build(openRecent);
   refreshScriptList();
   toolkit_.setResizeHandler([this](int window) { handleResize(window); });
 }
@@ -125,6 +142,7 @@ void MainWindow::applySettings() {
   toolkit_.setState(Control::Pink, stored.pink ? 1 : 0);
   toolkit_.setState(Control::Black, stored.pink ? 0 : 1);
   toolkit_.setState(Control::SpriteNumber, stored.spriteNumber);
+  sheetOptions_.restore(stored);
 }
 
 void MainWindow::refreshScriptList() {
@@ -166,6 +184,11 @@ bool MainWindow::handleEvent(const Event& event) {
 }
 
 void MainWindow::handleMenuItem(const Event& event) {
+  if (const RecentFolder* entry = recent_.entry(event.number)) {
+    // A copy: opening it reorders the list.
+    if (event.window == Window::Main) openRecent(*entry);
+    return;
+  }
   for (const MenuAction& action : kMenuActions) {
     if (action.item != event.number) continue;
     const bool applies =
@@ -178,6 +201,7 @@ void MainWindow::handleMenuItem(const Event& event) {
 }
 
 void MainWindow::handleControl(int control) {
+  if (sheetOptions_.handleControl(control)) return;
   for (const ControlAction& action : kControlActions) {
     if (action.control == control) {
       (this->*action.run)();
@@ -200,6 +224,7 @@ void MainWindow::handleWindowClose(int window) {
       break;
     case Window::About:
     case Window::Help:
+    case Window::SheetOptions:
       toolkit_.closeWindow(window);
       break;
   }
@@ -226,27 +251,81 @@ void MainWindow::newWorkflow() {
   }
 }
 
+void MainWindow::openRecent(RecentFolder entry) {
+  if (!folderExists(entry.folder)) {
+    recent_.forget(entry.folder);
+    toolkit_.messageBox(kWaitTitle, missingFolderText(entry.folder), MessageButtons::Ok);
+    return;
+  }
+  useImageFolder(entry.folder);
+  // Each stage needs the one before it, as in the requesters.
+  if (entry.sheetPath.empty()) return;
+  useSheetPath(entry.sheetPath);
+  useScript(entry.scriptName, entry.scriptPath);
+}
+
 void MainWindow::chooseImageFolder() {
-  const std::string folder = toolkit_.chooseFolder(kFolderRequesterTitle);
+  const std::string field = toolkit_.text(Control::ImageFolderField);
+  const std::string folder =
+      toolkit_.chooseFolder(kFolderRequesterTitle, field.empty() ? recent_.lastFolder() : field);
   if (folder.empty()) return;
+  useImageFolder(folder);
+}
+
+void MainWindow::useImageFolder(const std::string& folder) {
   toolkit_.setText(Control::ImageFolderField, folder);
   for (int control : {Control::SheetPathLabel, Control::SheetPathField, Control::SheetPathButton}) {
     toolkit_.setEnabled(control, true);
   }
   toolkit_.setMenuItemEnabled(MenuItem::New, true);
   toolkit_.setMenuItemEnabled(MenuItem::SaveSpriteAs, true);
+  recent_.rememberFolder(folder);
 }
 
 void MainWindow::chooseSheetPath() {
+  const std::string field = toolkit_.text(Control::SheetPathField);
   std::string path =
-      toolkit_.chooseSaveFile(kSheetRequesterTitle, kSheetProposedName, kSheetFilter);
+      toolkit_.chooseSaveFile(kSheetRequesterTitle, kSheetProposedName, kSheetFilter,
+                              folderOf(field.empty() ? recent_.lastSheetPath() : field));
   if (path.empty()) return;
   // Exactly ".png": a name chosen as Sheet.PNG becomes Sheet.PNG.png.
   if (!path.ends_with(kSheetExtension)) path += kSheetExtension;
+  useSheetPath(path);
+}
+
+void MainWindow::useSheetPath(const std::string& path) {
   toolkit_.setText(Control::SheetPathField, path);
   toolkit_.setEnabled(Control::ScriptList, true);
   toolkit_.setEnabled(Control::Create, true);
   toolkit_.setMenuItemEnabled(MenuItem::CreateSprite, true);
+}
+
+// A script that is gone leaves the list as it is.
+void MainWindow::useScript(const std::string& name, const std::string& scriptPath) {
+  int index = 0;
+  if (!name.empty()) {
+    const std::vector<std::string> names = listScripts(supportDir_);
+    const auto found = std::ranges::find(names, name);
+    if (found == names.end()) return;
+    index = static_cast<int>(found - names.begin()) + 1;
+  }
+  toolkit_.setState(Control::ScriptList, index);
+  scriptSelectionChanged(toolkit_, supportDir_, exportChoice_);
+  if (index > 0 && !exportChoice_.clipboardMode && !scriptPath.empty()) {
+    toolkit_.setText(Control::ScriptPathField, scriptPath);
+  }
+}
+
+// What "Create" used, for the folder's entry in "Open Recent".
+void MainWindow::rememberUse() {
+  const std::string folder = toolkit_.text(Control::ImageFolderField);
+  const std::string sheet = toolkit_.text(Control::SheetPathField);
+  if (folder.empty() || sheet.empty()) return;
+  const bool scriptChosen = toolkit_.state(Control::ScriptList) >= 1;
+  recent_.rememberUse(
+      {withFolderSlash(folder), sheet, scriptChosen ? toolkit_.text(Control::ScriptList) : "",
+       scriptChosen && !exportChoice_.clipboardMode ? toolkit_.text(Control::ScriptPathField)
+                                                    : ""});
 }
 
 void MainWindow::setStripLayout(bool strip) {
@@ -279,6 +358,7 @@ void MainWindow::depthChanged() {
   const int depth = toolkit_.state(Control::DepthList);
   if (depth < 0) return;
   applyDepthRules(depth);
+  sheetOptions_.followDepth(depth);
   writeColorDepth(settings_, depth);
 }
 
@@ -307,8 +387,21 @@ void MainWindow::spriteNumberChanged() {
 
 void MainWindow::scriptChanged() { scriptSelectionChanged(toolkit_, supportDir_, exportChoice_); }
 
-void MainWindow::chooseScriptPath() { chooseScriptDestination(toolkit_, exportChoice_); }
+void MainWindow::chooseScriptPath() {
+  const std::string field = toolkit_.text(Control::ScriptPathField);
+  chooseScriptDestination(toolkit_, exportChoice_,
+                          folderOf(field.empty() ? recent_.lastScriptPath() : field));
+}
 
-void MainWindow::create() { createSprite(toolkit_, supportDir_, exportChoice_, clock_); }
+BuildOptions MainWindow::buildOptions() const {
+  BuildOptions options = optionsFromControls(toolkit_);
+  sheetOptions_.applyTo(options);
+  return options;
+}
+
+void MainWindow::create() {
+  rememberUse();
+  createSprite(toolkit_, supportDir_, exportChoice_, buildOptions(), clock_);
+}
 
 }  // namespace oz

@@ -13,6 +13,8 @@
 
 #include "app/build_progress.h"
 #include "app/export_choice.h"
+#include "app/recent_folders_menu.h"
+#include "app/sheet_options_window.h"
 #include "editor/script_editor.h"
 #include "store/settings_store.h"
 #include "store/support_dir.h"
@@ -46,6 +48,10 @@ class MainWindow {
   // One turn of the loop. False when the loop ends.
   bool handleEvent(const Event& event);
 
+  // What "Create" builds with at this moment: the main window's controls and
+  // the choices of the "Sheet Options..." window.
+  BuildOptions buildOptions() const;
+
  private:
   void handleMenuItem(const Event& event);
   void handleControl(int control);
@@ -54,6 +60,7 @@ class MainWindow {
 
   // Menu items.
   void newWorkflow();
+  void openRecent(RecentFolder entry);
   // Control events.
   void chooseImageFolder();
   void chooseSheetPath();
@@ -71,6 +78,12 @@ class MainWindow {
   void chooseScriptPath();
   void create();
 
+  // What choosing in a requester does, also for a recent folder.
+  void useImageFolder(const std::string& folder);
+  void useSheetPath(const std::string& path);
+  void useScript(const std::string& name, const std::string& scriptPath);
+  void rememberUse();
+
   void applyDepthRules(int depth);
   void setStripLayout(bool strip);
 
@@ -85,6 +98,8 @@ class MainWindow {
   const BuildClock clock_;
   ExportChoice exportChoice_;
   ScriptEditor editor_;
+  SheetOptionsWindow sheetOptions_;
+  RecentFoldersMenu recent_;
   bool ended_ = false;  // set by the main window's close and by "Quit", unless cancelled
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/recent_folders_menu.h"
 #include "sheet/color_depth.h"
 #include "sheet/frame_scan.h"
 #include "store/sprite_settings.h"
@@ -12,9 +13,10 @@ namespace oz {
 namespace {
 
 constexpr int kSeparator = -1000;
+constexpr int kOpenRecent = -1001;  // the "Open Recent" submenu, filled later
 
 struct MenuRow {
-  int item;  // kSeparator for a separator
+  int item;  // kSeparator for a separator, kOpenRecent for the submenu
   std::string_view text;
   bool enabled;
 };
@@ -27,9 +29,12 @@ constexpr MenuRow kFileMenu[] = {
     {MenuItem::New, "New\tCmd+N", false},
     {kSeparator, "", false},
     {MenuItem::OpenImageFolder, "Open Image Folder\tCmd+O", true},
+    {kOpenRecent, kOpenRecentTitle, true},
     {kSeparator, "", false},
     {MenuItem::SaveSpriteAs, "Save Sprite As...\tShift+Cmd+S", false},
     {MenuItem::SaveScriptAs, "Save Script As...\tShift+Cmd+M", false},
+    {kSeparator, "", false},
+    {MenuItem::SheetOptions, "Sheet Options...", true},
     {kSeparator, "", false},
     {MenuItem::CreateSprite, "Create Sprite\t\r", false},
     {kSeparator, "", false},
@@ -54,16 +59,21 @@ constexpr MenuRow kHelpMenu[] = {
     {MenuItem::About, "About Orvane", true},
 };
 
+// Returns the index of the menu's submenu, or -1 when it has none.
 template <size_t N>
-void addMenu(Toolkit& toolkit, std::string_view title, const MenuRow (&rows)[N]) {
+int addMenu(Toolkit& toolkit, std::string_view title, const MenuRow (&rows)[N]) {
   const int menu = toolkit.addMenu(title);
+  int submenu = -1;
   for (const MenuRow& row : rows) {
     if (row.item == kSeparator) {
       toolkit.addMenuSeparator(menu);
+    } else if (row.item == kOpenRecent) {
+      submenu = toolkit.addSubmenu(menu, row.text);
     } else {
       toolkit.addMenuItem(menu, row.item, row.text, row.enabled);
     }
   }
+  return submenu;
 }
 
 struct ControlRow {
@@ -147,10 +157,11 @@ void createControl(Toolkit& toolkit, const ControlRow& row) {
 
 }  // namespace
 
-void createMainMenus(Toolkit& toolkit) {
-  addMenu(toolkit, "File", kFileMenu);
+int createMainMenus(Toolkit& toolkit) {
+  const int openRecent = addMenu(toolkit, "File", kFileMenu);
   addMenu(toolkit, "Script", kScriptMenu);
   addMenu(toolkit, "Help", kHelpMenu);
+  return openRecent;
 }
 
 void createMainControls(Toolkit& toolkit) {

@@ -14,8 +14,9 @@ inline constexpr int kMainWindowHeight = 425;
 inline constexpr const char* kScriptListPlaceholder = "Select a script...";
 
 // The "File", "Script" and "Help" menus. There is no application menu on this
-// platform, so "Quit" ends "File" and "About Orvane" ends "Help".
-void createMainMenus(Toolkit& toolkit);
+// platform, so "Quit" ends "File" and "About Orvane" ends "Help". Returns the
+// index of the empty "Open Recent" submenu of "File".
+int createMainMenus(Toolkit& toolkit);
 
 // Controls 0–28 in their start state; the script list holds only its
 // placeholder entry.

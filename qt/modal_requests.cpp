@@ -1,12 +1,22 @@
 #include "qt/modal_requests.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "qt/key_sequences.h"
 #include "qt/qt_strings.h"
 
 namespace oz {
+namespace {
+
+// An empty or missing folder leaves the choice to the dialog.
+QString startDirectory(std::string_view folder) {
+  const QString path = toQ(folder);
+  return !path.isEmpty() && QFileInfo(path).isDir() ? path : QString();
+}
+
+}  // namespace
 
 int showMessageBox(QWidget* parent, std::string_view title, std::string_view text,
                    MessageButtons buttons) {
@@ -47,8 +57,8 @@ int showMessageBox(QWidget* parent, std::string_view title, std::string_view tex
   return MessageResult::Ok;
 }
 
-std::string requestFolder(QWidget* parent, std::string_view title) {
-  QFileDialog dialog(parent, toQ(title));
+std::string requestFolder(QWidget* parent, std::string_view title, std::string_view startFolder) {
+  QFileDialog dialog(parent, toQ(title), startDirectory(startFolder));
   dialog.setObjectName("folder-requester");
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -60,8 +70,8 @@ std::string requestFolder(QWidget* parent, std::string_view title) {
 }
 
 std::string requestSaveFile(QWidget* parent, std::string_view title, std::string_view proposedName,
-                            std::string_view filter) {
-  QFileDialog dialog(parent, toQ(title));
+                            std::string_view filter, std::string_view startFolder) {
+  QFileDialog dialog(parent, toQ(title), startDirectory(startFolder));
   dialog.setObjectName("save-requester");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);

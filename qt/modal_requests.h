@@ -16,8 +16,9 @@ namespace oz {
 // closing a Yes/No/Cancel box is Cancel.
 int showMessageBox(QWidget* parent, std::string_view title, std::string_view text,
                    MessageButtons buttons);
-std::string requestFolder(QWidget* parent, std::string_view title);
+// The requesters open in `startFolder` when it names a folder.
+std::string requestFolder(QWidget* parent, std::string_view title, std::string_view startFolder);
 std::string requestSaveFile(QWidget* parent, std::string_view title, std::string_view proposedName,
-                            std::string_view filter);
+                            std::string_view filter, std::string_view startFolder);
 
 }  // namespace oz

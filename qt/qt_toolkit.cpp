@@ -141,7 +141,11 @@ bool QtToolkit::openWindow(int window, std::string_view title, int width, int he
   auto* w = new ToolkitWindow(window, toQ(title), QSize(width, height), style, callbacks);
   windows_[window] = w;
   if (style.menuBar) {
-    for (const auto& menu : menus_) w->addMenu(menu.get());
+    for (size_t i = 0; i < menus_.size(); ++i) {
+      if (std::ranges::find(submenus_, static_cast<int>(i)) == submenus_.end()) {
+        w->addMenu(menus_[i].get());
+      }
+    }
   }
   onActivated(window);
   w->placeAndShow(over);
@@ -265,6 +269,23 @@ void QtToolkit::addMenuSeparator(int menu) {
   if (menu >= 0 && menu < static_cast<int>(menus_.size())) menus_[menu]->addSeparator();
 }
 
+int QtToolkit::addSubmenu(int menu, std::string_view title) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) return -1;
+  menus_.push_back(std::make_unique<QMenu>(captionToQ(title)));
+  menus_[menu]->addMenu(menus_.back().get());
+  const int index = static_cast<int>(menus_.size()) - 1;
+  submenus_.push_back(index);
+  return index;
+}
+
+void QtToolkit::clearMenu(int menu) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) return;
+  QMenu* cleared = menus_[menu].get();
+  std::erase_if(menuItems_,
+                [cleared](const auto& entry) { return entry.second.action->parent() == cleared; });
+  cleared->clear();
+}
+
 void QtToolkit::setMenuItemEnabled(int item, bool enabled) {
   auto it = menuItems_.find(item);
   if (it != menuItems_.end()) it->second.action->setEnabled(enabled);
@@ -284,17 +305,18 @@ int QtToolkit::messageBox(std::string_view title, std::string_view text, Message
   return result;
 }
 
-std::string QtToolkit::chooseFolder(std::string_view title) {
+std::string QtToolkit::chooseFolder(std::string_view title, std::string_view startFolder) {
   inputGuard_->setBusy(false);
-  std::string folder = requestFolder(findWindow(activeWindow()), title);
+  std::string folder = requestFolder(findWindow(activeWindow()), title, startFolder);
   inputGuard_->setBusy(busy_);
   return folder;
 }
 
 std::string QtToolkit::chooseSaveFile(std::string_view title, std::string_view proposedName,
-                                      std::string_view filter) {
+                                      std::string_view filter, std::string_view startFolder) {
   inputGuard_->setBusy(false);
-  std::string path = requestSaveFile(findWindow(activeWindow()), title, proposedName, filter);
+  std::string path =
+      requestSaveFile(findWindow(activeWindow()), title, proposedName, filter, startFolder);
   inputGuard_->setBusy(busy_);
   return path;
 }

@@ -103,6 +103,8 @@ class QtToolkit : public Toolkit {
   int addMenu(std::string_view title) override;
   void addMenuItem(int menu, int item, std::string_view text, bool enabled) override;
   void addMenuSeparator(int menu) override;
+  int addSubmenu(int menu, std::string_view title) override;
+  void clearMenu(int menu) override;
   void setMenuItemEnabled(int item, bool enabled) override;
   bool isMenuItemEnabled(int item) const override;
 
@@ -112,9 +114,9 @@ class QtToolkit : public Toolkit {
   void setResizeHandler(std::function<void(int window)> handler) override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
-  std::string chooseFolder(std::string_view title) override;
+  std::string chooseFolder(std::string_view title, std::string_view startFolder) override;
   std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
-                             std::string_view filter) override;
+                             std::string_view filter, std::string_view startFolder) override;
   void setClipboardText(std::string_view text) override;
   void launch(std::string_view program, const std::vector<std::string>& arguments) override;
   void setBusy(bool busy) override;
@@ -157,6 +159,7 @@ class QtToolkit : public Toolkit {
   std::map<int, int> lastCreated_;  // window → number of its control created last
   std::map<int, QPointer<QButtonGroup>> optionGroups_;  // option control → its group
   std::vector<std::unique_ptr<QMenu>> menus_;
+  std::vector<int> submenus_;  // indices into menus_ of menus that are not in the menu bar
   std::map<int, MenuItemEntry> menuItems_;
   std::vector<QPointer<QShortcut>> mainWindowShortcuts_;
   std::deque<Event> events_;

@@ -100,6 +100,35 @@ TEST_F(QtToolkitTest, ClientAreaHasTheAskedSizeAndAboutIsCentredAndReplacedWhenR
   EXPECT_EQ(tk_.windowWidget(Window::Help)->objectName(), "window-3");
 }
 
+TEST_F(QtToolkitTest, SubmenusStayOutOfTheMenuBarAndClearingFreesTheirItems) {
+  const int file = tk_.addMenu("File");
+  const int recent = tk_.addSubmenu(file, "Open Recent");
+  tk_.addMenuItem(recent, MenuItem::SheetOptions, "/frames/a&b/", true);
+  auto* main = qobject_cast<QMainWindow*>(tk_.windowWidget(Window::Main));
+  tk_.openWindow(Window::Help, "Help", 400, 300, {});
+  auto* help = qobject_cast<QMainWindow*>(tk_.windowWidget(Window::Help));
+  for (QMainWindow* window : {main, help}) {
+    ASSERT_EQ(window->menuBar()->actions().size(), 1);
+    QMenu* fileMenu = window->menuBar()->actions().front()->menu();
+    ASSERT_EQ(fileMenu->actions().size(), 1);
+    ASSERT_NE(fileMenu->actions().front()->menu(), nullptr);
+  }
+  QMenu* submenu = main->menuBar()->actions().front()->menu()->actions().front()->menu();
+  EXPECT_EQ(submenu->title(), "Open Recent");
+  ASSERT_EQ(submenu->actions().size(), 1);
+  submenu->actions().front()->trigger();
+  EXPECT_EQ(
+      drain(),
+      (std::vector<Event>{{EventKind::MenuItem, MenuItem::SheetOptions, tk_.activeWindow()}}));
+
+  tk_.clearMenu(recent);
+  EXPECT_TRUE(submenu->actions().empty());
+  EXPECT_FALSE(tk_.isMenuItemEnabled(MenuItem::SheetOptions));  // no such item now
+  tk_.addMenuItem(recent, MenuItem::SheetOptions, "/other/", false);
+  EXPECT_EQ(submenu->actions().front()->text(), "/other/");
+  EXPECT_FALSE(tk_.isMenuItemEnabled(MenuItem::SheetOptions));
+}
+
 TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
   tk_.createRichText(Window::Main, Control::HelpText, {10, 10, 300, 300},
                      "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
@@ -273,21 +302,24 @@ TEST_F(QtToolkitTest, RequestersAnswerWithTheChosenPathOrNothing) {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->objectName(), "folder-requester");
-    // A folder requester answers with the folder it shows when nothing in it is selected.
-    dialog->setDirectory(QString::fromStdString(dir.path()));
+    // A folder requester answers with the folder it shows when nothing in it
+    // is selected: here the one it started in.
     static_cast<QDialog*>(dialog)->accept();
   });
-  const std::string folder = tk_.chooseFolder("Select a folder of png images...");
+  const std::string folder = tk_.chooseFolder("Select a folder of png images...", dir.path());
   EXPECT_EQ(QDir(QString::fromStdString(folder)), QDir(QString::fromStdString(dir.path())));
   EXPECT_EQ(folder.back(), '/');
 
-  QTimer::singleShot(0, [] {
+  QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->nameFilters(), QStringList{"PNG (*.png)"});
+    EXPECT_EQ(dialog->directory(), QDir(QString::fromStdString(dir.path())));
     dialog->reject();
   });
-  EXPECT_EQ(tk_.chooseSaveFile("Save sprite sheet/strip as...", ".png", "PNG (*.png)|*.png"), "");
+  EXPECT_EQ(
+      tk_.chooseSaveFile("Save sprite sheet/strip as...", ".png", "PNG (*.png)|*.png", dir.path()),
+      "");
 }
 
 TEST_F(QtToolkitTest, LaunchHandsEveryArgumentOverByteForByte) {

@@ -38,6 +38,8 @@ SpriteOptions readSpriteSettings(SettingsStore& store) {
   settings.pink = readFlag(store, "Pink");
   settings.retina = readFlag(store, "Retina");
   settings.powerOf2 = readFlag(store, "Power of 2");
+  settings.transparent = readFlag(store, "Transparent");
+  settings.premultipliedAlpha = readFlag(store, "Premultiplied Alpha");
   settings.spriteNumber = static_cast<int32_t>(
       std::clamp<std::int64_t>(store.readInteger("Sprite Number", 0), 0, kMaxSpriteNumber));
   return settings;
@@ -68,6 +70,13 @@ void writePowerOf2(SettingsStore& store, bool ticked) { writeFlag(store, "Power 
 void writeSpriteNumber(SettingsStore& store, int number) {
   store.selectGroup(kSettingsGroup);
   store.writeInteger("Sprite Number", number);
+}
+
+void writePremultipliedAlpha(SettingsStore& store, bool ticked) {
+  writeFlag(store, "Premultiplied Alpha", ticked);
+}
+void writeTransparent(SettingsStore& store, bool ticked) {
+  writeFlag(store, "Transparent", ticked);
 }
 
 }  // namespace oz

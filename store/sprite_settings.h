@@ -17,7 +17,9 @@ inline constexpr std::string_view kSettingsGroup = "Settings";
 // The stored options, defaults for missing keys. A flag is set only by the
 // value 1 ("Strip" = yes chooses "Sheet"; no "Pink" chooses black); a depth
 // outside 0..5 reads as 0; "Remove Alpha" is read only when the depth is 1;
-// the sprite number is clamped to 0..kMaxSpriteNumber.
+// the sprite number is clamped to 0..kMaxSpriteNumber. "Premultiplied Alpha"
+// and "Transparent" are read at every depth: an old file without them reads
+// as straight alpha on the black or pink background.
 SpriteOptions readSpriteSettings(SettingsStore& store);
 
 // One function per user action, writing exactly the keys that action stores.
@@ -33,5 +35,8 @@ void writeRemoveAlpha(SettingsStore& store, bool ticked);
 void writeRetina(SettingsStore& store, bool ticked);
 void writePowerOf2(SettingsStore& store, bool ticked);
 void writeSpriteNumber(SettingsStore& store, int number);
+// The "Sheet Options..." window's choices.
+void writePremultipliedAlpha(SettingsStore& store, bool ticked);
+void writeTransparent(SettingsStore& store, bool ticked);
 
 }  // namespace oz

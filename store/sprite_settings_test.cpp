@@ -28,6 +28,10 @@ TEST_F(SpriteSettingsTest, FlagsAreSetOnlyByOne) {
       (SpriteOptions{.columns = "12", .dithering = true, .powerOf2 = true}));
   EXPECT_TRUE(read("[settings]\nSTRIP=1\nPink=1\n").strip);
   EXPECT_TRUE(read("[settings]\nPink=1\n").pink);
+  // The options window's two flags, at a depth where "Transparent" does nothing.
+  EXPECT_EQ(read("[Settings]\nTransparent = 1\nPremultiplied Alpha = 2\n"),
+            (SpriteOptions{.transparent = true}));
+  EXPECT_TRUE(read("[Settings]\npremultiplied alpha = 1\n").premultipliedAlpha);
 }
 
 TEST_F(SpriteSettingsTest, DepthAndNumberReadAsTheControlsWouldShowThem) {
@@ -53,16 +57,21 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   writeRemoveAlpha(store_, true);
   writeSpriteNumber(store_, 42);
   writeColumns(store_, "7");
+  writeTransparent(store_, true);
+  writePremultipliedAlpha(store_, true);
+  writePremultipliedAlpha(store_, false);
   store_.close();
   EXPECT_EQ(testing::readFile(path_),
             "\xEF\xBB\xBF\n[Tab ID's]\nplist = 1\n[Settings]\nBlack = 0\nPink = 1\nStrip = 0\n"
-            "Sheet = 1\nColor Depth = 1\nRemove Alpha = 1\nSprite Number = 42\nColumns = 7\n");
+            "Sheet = 1\nColor Depth = 1\nRemove Alpha = 1\nSprite Number = 42\nColumns = 7\n"
+            "Transparent = 1\nPremultiplied Alpha = 0\n");
 
   store_.open(path_);
   EXPECT_EQ(readSpriteSettings(store_), (SpriteOptions{.columns = "7",
                                                        .colorDepth = kDepth24,
                                                        .removeAlpha = true,
                                                        .pink = true,
+                                                       .transparent = true,
                                                        .spriteNumber = 42}));
 }
 

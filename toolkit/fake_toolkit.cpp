@@ -643,6 +643,26 @@ void FakeToolkit::addMenuSeparator(int menu) {
   menus_[menu].items.push_back(FakeMenu::kSeparator);
 }
 
+int FakeToolkit::addSubmenu(int menu, std::string_view title) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) {
+    reportFailure_("addSubmenu: no menu " + number(menu));
+    return -1;
+  }
+  const int index = static_cast<int>(menus_.size());
+  menus_[menu].items.push_back(FakeMenu::kSubmenu - index);
+  menus_.push_back({std::string(title), {}, menu});
+  return index;
+}
+
+void FakeToolkit::clearMenu(int menu) {
+  if (menu < 0 || menu >= static_cast<int>(menus_.size())) {
+    reportFailure_("clearMenu: no menu " + number(menu));
+    return;
+  }
+  for (int item : menus_[menu].items) menuItems_.erase(item);
+  menus_[menu].items.clear();
+}
+
 void FakeToolkit::setMenuItemEnabled(int item, bool enabled) {
   auto it = menuItems_.find(item);
   if (it == menuItems_.end()) {
@@ -671,20 +691,21 @@ int FakeToolkit::messageBox(std::string_view title, std::string_view text, Messa
   return answer;
 }
 
-std::string FakeToolkit::chooseFolder(std::string_view title) {
+std::string FakeToolkit::chooseFolder(std::string_view title, std::string_view startFolder) {
   std::optional<Answer> scripted = nextAnswer(Answer::Kind::Folder, "a folder requester");
   std::string answer = scripted ? scripted->path : std::string();
   if (!answer.empty() && answer.back() != '/') answer += '/';
-  requesters_.push_back({RequesterKind::Folder, std::string(title), {}, {}, answer});
+  requesters_.push_back(
+      {RequesterKind::Folder, std::string(title), {}, {}, std::string(startFolder), answer});
   return answer;
 }
 
 std::string FakeToolkit::chooseSaveFile(std::string_view title, std::string_view proposedName,
-                                        std::string_view filter) {
+                                        std::string_view filter, std::string_view startFolder) {
   std::optional<Answer> scripted = nextAnswer(Answer::Kind::SaveFile, "a save requester");
   std::string answer = scripted ? scripted->path : std::string();
   requesters_.push_back({RequesterKind::SaveFile, std::string(title), std::string(proposedName),
-                         std::string(filter), answer});
+                         std::string(filter), std::string(startFolder), answer});
   return answer;
 }
 

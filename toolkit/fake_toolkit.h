@@ -72,8 +72,11 @@ struct FakeMenuItem {
 
 struct FakeMenu {
   std::string title;
-  std::vector<int> items;  // item numbers in order; kSeparator for a separator
+  std::vector<int> items;  // item numbers in order; kSeparator for a separator,
+                           // kSubmenu - index for a submenu
+  int parent = -1;         // the menu a submenu belongs to
   static constexpr int kSeparator = -1000;
+  static constexpr int kSubmenu = -2000;
 };
 
 struct ShownMessage {
@@ -90,6 +93,7 @@ struct ShownRequester {
   std::string title;
   std::string proposedName;  // save requester only
   std::string filter;        // save requester only
+  std::string startFolder;
   std::string answer;
 };
 
@@ -213,6 +217,8 @@ class FakeToolkit : public Toolkit {
   int addMenu(std::string_view title) override;
   void addMenuItem(int menu, int item, std::string_view text, bool enabled) override;
   void addMenuSeparator(int menu) override;
+  int addSubmenu(int menu, std::string_view title) override;
+  void clearMenu(int menu) override;
   void setMenuItemEnabled(int item, bool enabled) override;
   bool isMenuItemEnabled(int item) const override;
 
@@ -222,9 +228,9 @@ class FakeToolkit : public Toolkit {
   void setResizeHandler(std::function<void(int window)> handler) override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
-  std::string chooseFolder(std::string_view title) override;
+  std::string chooseFolder(std::string_view title, std::string_view startFolder) override;
   std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
-                             std::string_view filter) override;
+                             std::string_view filter, std::string_view startFolder) override;
   void setClipboardText(std::string_view text) override;
   void launch(std::string_view program, const std::vector<std::string>& arguments) override;
   void setBusy(bool busy) override;

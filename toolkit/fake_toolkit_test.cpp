@@ -24,7 +24,8 @@ class FakeToolkitTest : public ::testing::Test {
 TEST_F(FakeToolkitTest, AnswersComeFromTheScriptAndMistakesAreReported) {
   tk_.answerFolder("/frames");
   tk_.answerMessage(MessageResult::Yes);
-  EXPECT_EQ(tk_.chooseFolder("Select a folder of png images..."), "/frames/");
+  EXPECT_EQ(tk_.chooseFolder("Select a folder of png images...", "/last/"), "/frames/");
+  EXPECT_EQ(tk_.requesters().back().startFolder, "/last/");
   EXPECT_EQ(
       tk_.messageBox("Exported!", "Your file(s) have been saved to disk.", MessageButtons::Ok),
       MessageResult::Ok);
@@ -39,8 +40,8 @@ TEST_F(FakeToolkitTest, AnswersComeFromTheScriptAndMistakesAreReported) {
   tk_.answerMessage(MessageResult::Cancel);
   EXPECT_EQ(tk_.messageBox("Delete Script?", "Sure?", MessageButtons::YesNo), MessageResult::No);
   tk_.answerSaveFile("/x.png");
-  EXPECT_EQ(tk_.chooseFolder("folder"), "");  // the next answer is for a save requester
-  EXPECT_EQ(tk_.chooseSaveFile("Save", ".png", "PNG (*.png)|*.png"), "/x.png");
+  EXPECT_EQ(tk_.chooseFolder("folder", ""), "");  // the next answer is for a save requester
+  EXPECT_EQ(tk_.chooseSaveFile("Save", ".png", "PNG (*.png)|*.png", ""), "/x.png");
   EXPECT_EQ(failures_.size(), 3u);
 }
 

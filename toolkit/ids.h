@@ -17,6 +17,7 @@ struct Window {
     About = 1,
     ScriptEditor = 2,
     Help = 3,
+    SheetOptions = 4,
   };
 };
 
@@ -89,8 +90,14 @@ struct Control {
     // Help window.
     HelpText = 57,
 
+    // "Sheet Options..." window.
+    PremultipliedAlpha = 58,
+    PremultipliedAlphaNote = 59,
+    Transparent = 60,
+    TransparentNote = 61,
+
     // Editors created after the Script Editor is built take numbers from here up.
-    FirstFree = 58,
+    FirstFree = 62,
   };
 };
 
@@ -110,6 +117,11 @@ struct MenuItem {
     Website = 9,
     SupportForum = 10,
     Purchase = 11,
+    SheetOptions = 12,
+    // "Open Recent": one item per recent folder, most recent first.
+    FirstRecentFolder = 13,
+    LastRecentFolder = 20,
+    ClearRecentFolders = 21,
   };
 };
 

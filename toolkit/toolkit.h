@@ -190,6 +190,11 @@ class Toolkit {
   virtual int addMenu(std::string_view title) = 0;
   virtual void addMenuItem(int menu, int item, std::string_view text, bool enabled) = 0;
   virtual void addMenuSeparator(int menu) = 0;
+  // Adds a submenu titled `title` at the end of `menu` and returns its index,
+  // which takes items and separators as a menu does.
+  virtual int addSubmenu(int menu, std::string_view title) = 0;
+  // Removes every item and separator of `menu`; their numbers are free again.
+  virtual void clearMenu(int menu) = 0;
   virtual void setMenuItemEnabled(int item, bool enabled) = 0;
   virtual bool isMenuItemEnabled(int item) const = 0;
 
@@ -209,12 +214,14 @@ class Toolkit {
   // `title` is the bold heading, `text` stands under it; a carriage return
   // in `text` breaks the line. Returns a MessageResult.
   virtual int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) = 0;
+  // Both requesters open in `startFolder` when it names a folder, otherwise
+  // where the toolkit chooses.
   // The chosen folder ending in "/", or empty on cancel.
-  virtual std::string chooseFolder(std::string_view title) = 0;
+  virtual std::string chooseFolder(std::string_view title, std::string_view startFolder) = 0;
   // `filter` is "description|pattern", e.g. "PNG (*.png)|*.png". The chosen
   // path, or empty on cancel.
   virtual std::string chooseSaveFile(std::string_view title, std::string_view proposedName,
-                                     std::string_view filter) = 0;
+                                     std::string_view filter, std::string_view startFolder) = 0;
 
   // --- Desktop.
   // Replaces the clipboard's contents with one plain-text string.
