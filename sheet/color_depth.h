@@ -79,9 +79,6 @@ constexpr bool usesBackground(int64_t depth, bool removeAlpha) {
 
 // Whether a sheet of `depth` can keep its transparency in the palette
 // ("Transparent"): 8 and 4 bits. 1-bit has only its two colours.
-constexpr bool transparentAllowed(int64_t depth) {
-  const DepthInfo& info = depthInfo(depth);
-  return info.palette && info.bits >= 4;
-}
+constexpr bool transparentAllowed(int64_t depth) { return depthInfo(depth).transparencyAllowed; }
 
 }  // namespace oz

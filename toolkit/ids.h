@@ -95,9 +95,19 @@ struct Control {
     PremultipliedAlphaNote = 59,
     Transparent = 60,
     TransparentNote = 61,
+    AlphaBleeding = 62,
+    AlphaBleedingNote = 63,
+    IdenticalFramesOnce = 64,
+    IdenticalFramesOnceNote = 65,
+    Spacing = 66,
+    SpacingLabel = 67,
+    Border = 68,
+    BorderLabel = 69,
+    Extrude = 70,
+    ExtrudeLabel = 71,
 
     // Editors created after the Script Editor is built take numbers from here up.
-    FirstFree = 62,
+    FirstFree = 72,
   };
 };
 
