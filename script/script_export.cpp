@@ -19,17 +19,32 @@ ScriptExportOutcome failure(ScriptProblem problem, std::string subject) {
   return outcome;
 }
 
+// The grid as laid out: as many columns as the first row holds frames.
+int64_t columnsOf(std::span<const FrameEntry> frames) {
+  int64_t columns = 0;
+  while (columns < static_cast<int64_t>(frames.size()) && frames[columns].y == frames[0].y) {
+    ++columns;
+  }
+  return columns;
+}
+
 }  // namespace
 
-ExpansionContext makeExpansionContext(const BuiltSheet& sheet, std::string sheetPath,
-                                      std::string sheetNumber, bool retina) {
+ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOptions& options) {
+  const int64_t columns = columnsOf(sheet.frames);
+  const int64_t count = static_cast<int64_t>(sheet.frames.size());
   return ExpansionContext{
       .frames = sheet.frames,
       .sheetWidth = sheet.width,
       .sheetHeight = sheet.height,
-      .sheetPath = std::move(sheetPath),
-      .sheetNumber = std::move(sheetNumber),
-      .divisor = retina ? 2 : 1,
+      .sheetPath = options.savePath,
+      .sheetNumber = std::to_string(options.spriteNumber),
+      .divisor = options.retina ? 2 : 1,
+      .columns = columns,
+      .rows = columns == 0 ? 0 : (count + columns - 1) / columns,
+      .colorDepth = options.colorDepth,
+      .premultipliedAlpha = options.premultipliedAlpha,
+      .transparent = options.transparent,
   };
 }
 
