@@ -70,6 +70,14 @@ TemplateScan::TemplateScan(std::span<const std::string> lines,
         at = text.find(kWordPrefix, from);
       }
       line.tail = std::string_view(text).substr(from);
+      const ExactWords exact = findExactWords(text);
+      line.firstExact = exactUses_.size();
+      line.exactCount = exact.uses.size();
+      line.exactTail = exact.tail;
+      for (const ExactUse& use : exact.uses) {
+        line.comma = line.comma || use.word->value == WordValue::Comma;
+        exactUses_.push_back(use);
+      }
     }
     line.useCount = uses_.size() - line.firstUse;
     lines_.push_back(line);
@@ -80,7 +88,8 @@ TemplateScan::TemplateScan(std::span<const std::string> lines,
 void TemplateScan::prepareRuns(std::string_view ending) {
   runAt_.assign(lines_.size(), -1);
   const auto needsNoDecision = [](const ScannedLine& line) {
-    return !line.extension && !line.repeat && !line.until && line.inertJoins;
+    return !line.extension && !line.repeat && !line.until && line.inertJoins &&
+           line.exactCount == 0;
   };
   for (size_t first = 0; first < lines_.size(); ++first) {
     if (!needsNoDecision(lines_[first])) continue;

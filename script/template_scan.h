@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "script/exact_words.h"
 #include "script/tag_replacer.h"
 
 namespace oz {
@@ -33,6 +34,12 @@ struct ScannedLine {
   size_t firstUse = 0;  // this line's tags in TemplateScan::uses()
   size_t useCount = 0;
   std::string_view tail;  // the text after the last tag; all of it without tags
+  // This line's exact words in TemplateScan::exactUses(). A line with any
+  // has its tags replaced in the text between them, piece by piece.
+  size_t firstExact = 0;
+  size_t exactCount = 0;
+  std::string_view exactTail;  // the text after the last exact word
+  bool comma = false;          // holds ov.Comma
 };
 
 // Consecutive lines that need no decision: no marker, no extension line, no
@@ -56,6 +63,9 @@ class TemplateScan {
   std::span<const TagUse> uses(const ScannedLine& line) const {
     return std::span<const TagUse>(uses_).subspan(line.firstUse, line.useCount);
   }
+  std::span<const ExactUse> exactUses(const ScannedLine& line) const {
+    return std::span<const ExactUse>(exactUses_).subspan(line.firstExact, line.exactCount);
+  }
   // The run that starts at line `index`, or nullptr.
   const LineRun* runAt(size_t index) const {
     return runAt_.empty() || runAt_[index] < 0 ? nullptr : &runs_[runAt_[index]];
@@ -66,6 +76,7 @@ class TemplateScan {
 
   std::vector<ScannedLine> lines_;
   std::vector<TagUse> uses_;
+  std::vector<ExactUse> exactUses_;
   std::vector<LineRun> runs_;
   std::vector<int> runAt_;  // per line: the run starting there, or -1
 };
