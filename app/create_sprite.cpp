@@ -67,6 +67,9 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
   request.outputPath = toolkit.text(Control::ScriptPathField);
   const ExpansionContext context = makeExpansionContext(sheet, options);
   const ScriptExportOutcome outcome = exportScript(request, context);
+  if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
+    showProblem(toolkit, *notice);
+  }
   switch (outcome.kind) {
     case ScriptExportOutcome::Kind::WrittenToFile:
       toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);

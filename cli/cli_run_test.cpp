@@ -190,6 +190,18 @@ TEST_F(CliRunTest, ScriptByNameWritesTheDataFile) {
   EXPECT_TRUE(script.ends_with("\"sheet.png\"\n")) << script;
 }
 
+TEST_F(CliRunTest, RetinaWithOddFramesWarnsOnStandardErrorAndStillSucceeds) {
+  mkdir(home().c_str(), 0700);
+  frames(2, 3, 2);
+  const std::string data = dir_.path() + "walk.txt";
+  EXPECT_EQ(
+      run({"--sheet", sheet(), "--retina", "--script", "Multi Loops", "--data", data, folder()}),
+      (CliRun{0, "Wrote " + sheet() + ": 6 x 2 pixels, 2 frames.\n",
+              "orvane-zozivi-cli: The frames are 3 x 2 pixels: with Retina the script's "
+              "halved positions and sizes are rounded down to whole pixels.\n"}));
+  EXPECT_NE(testing::readFile(data).find("\n0, 0, 1, 1\n1, 0, 1, 1\n"), std::string::npos);
+}
+
 TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevicesAreWrittenThrough) {
   frames(2, 4, 2);
   const std::string clipboard = dir_.path() + "clip.txt";

@@ -106,6 +106,9 @@ int exportScriptAfterSheet(const CliRequest& request, const BuiltSheet& sheet, s
   // Only a script name needs the support directory; a path is used as given.
   if (!isScriptPathArgument(*request.script)) scriptRequest.supportDir = preparedSupportDir().path;
   const ExpansionContext context = makeExpansionContext(sheet, request.build);
+  if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
+    std::fprintf(err, "orvane-zozivi-cli: %s\n", notice->text.c_str());
+  }
   const CliScriptOutcome outcome = runCliScriptExport(scriptRequest, context, out);
   switch (outcome.status) {
     case CliScriptStatus::WrittenToFile:
