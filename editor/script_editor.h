@@ -62,6 +62,8 @@ class ScriptEditor {
 
   void newScript();
   void insertTag(int button);
+  // Inserts the word chosen in the list under the tag buttons.
+  void insertChosenWord();
   void deleteScript();
   void saveScript();
   void closeRequested();

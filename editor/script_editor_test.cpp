@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include "script/template_words.h"
 #include "store/script_store.h"
 #include "testsupport/temp_dir.h"
 #include "toolkit/fake_toolkit.h"
@@ -297,6 +298,12 @@ TEST_F(ScriptEditorTest, TagButtonsAndTypingAreHighlightedOnlyWhileTheWindowIsAc
   EXPECT_EQ(tabTitles(), Names{"s *"});
   click(Control::TagImageHeight);
   EXPECT_EQ(kit_.text(e), "aov.Extension = ov.ImageHeight");
+
+  // The list under the buttons inserts the word chosen and shows its name again.
+  kit_.chooseListEntry(Control::TagMoreList, 1);
+  pump();
+  EXPECT_EQ(kit_.text(e), "aov.Extension = ov.ImageHeight" + std::string(kExactWords[0].name));
+  EXPECT_EQ(kit_.state(Control::TagMoreList), 0);
 
   kit_.setText(e, "");
   typeInto(e, "ov.Repeat ov.ImageX ov.Until");

@@ -83,14 +83,15 @@ struct Control {
     TagRepeat = 52,
     TagUntil = 53,
     TagExtension = 54,
-    DeleteScript = 55,
-    SaveScript = 56,
+    TagMoreList = 55,  // the words without a button of their own
+    DeleteScript = 56,
+    SaveScript = 57,
 
     // Help window.
-    HelpText = 57,
+    HelpText = 58,
 
     // Editors created after the Script Editor is built take numbers from here up.
-    FirstFree = 58,
+    FirstFree = 59,
   };
 };
 
