@@ -153,7 +153,12 @@ TEST_F(CliRunTest, RefusalsExitWithOneUsageErrorsWithTwoAndAFailedWriteWithThree
 // From its build folder the program finds the gallery in the source tree.
 TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
   mkdir(home().c_str(), 0700);
-  EXPECT_EQ(run({"--gallery"}), (CliRun{0, "CSS Sprites\nJSON Hash\nlibGDX Atlas\n", ""}));
+  EXPECT_EQ(run({"--gallery"}),
+            (CliRun{0,
+                    "Aseprite JSON\nCSS Sprites\nDefold Tilesource\nGodot SpriteFrames\n"
+                    "JSON Array\nJSON Hash\nSpine Atlas\nStarling XML\ncocos2d plist\n"
+                    "libGDX Atlas Bounds\nlibGDX Atlas\n",
+                    ""}));
   EXPECT_FALSE(testing::fileExists(supportDir())) << "listing the gallery seeds nothing";
 
   const std::string installed = supportDir() + "JSON Hash.txt";
