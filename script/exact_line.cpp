@@ -8,12 +8,19 @@ namespace oz {
 ExactLine::Markers ExactLine::replaceTags(const ScannedLine& line, TagReplacer& tags) {
   const std::span<const ExactUse> uses = scan_.exactUses(line);
   pieces_.resize(uses.size() + 1);
+  replaced_.resize(uses.size() + 1);
   Markers markers;
   for (size_t i = 0; i <= uses.size(); ++i) {
-    const std::string_view piece = tags.replace(i < uses.size() ? uses[i].before : line.exactTail);
-    pieces_[i].assign(piece);
-    markers.repeat = markers.repeat || contains(piece, kRepeatMarker);
-    markers.until = markers.until || contains(piece, kUntilMarker);
+    const std::string_view written = i < uses.size() ? uses[i].before : line.exactTail;
+    // Without "ov." a piece holds no tag and no marker: it stays as written.
+    if (!contains(written, kWordPrefix)) {
+      pieces_[i] = written;
+      continue;
+    }
+    replaced_[i].assign(tags.replace(written));
+    pieces_[i] = replaced_[i];
+    markers.repeat = markers.repeat || contains(pieces_[i], kRepeatMarker);
+    markers.until = markers.until || contains(pieces_[i], kUntilMarker);
   }
   return markers;
 }

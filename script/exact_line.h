@@ -36,7 +36,10 @@ class ExactLine {
  private:
   const TemplateScan& scan_;
   const ExactWordValues& values_;
-  std::vector<std::string> pieces_;  // the text before each word, then the tail
+  // The text before each word, then the tail: a view of the template where
+  // the piece holds no tag, else of its replaced copy in replaced_.
+  std::vector<std::string_view> pieces_;
+  std::vector<std::string> replaced_;
   std::string text_;
 };
 
