@@ -6,6 +6,10 @@
 //     frame in the units PixiJS draws in, and the animations.
 //   node engine_readers.mjs spine SCRIPT.atlas
 //     The Spine runtime's TextureAtlas: its pages and regions.
+//   node engine_readers.mjs phaser SCRIPT.json SHEET_WIDTH SHEET_HEIGHT
+//     Phaser 3's own atlas parser, JSON array or hash as Phaser's texture
+//     manager chooses it, into a texture that keeps the frames it is given
+//     (a name given twice is refused, as Phaser's texture refuses it).
 //
 // The packages come from the folder named by OZ_NODE_MODULES.
 import { readFileSync } from 'node:fs';
@@ -49,6 +53,29 @@ if (mode === 'pixi') {
       u: r.u, v: r.v, u2: r.u2, v2: r.v2, index: r.index,
     })),
   }));
+} else if (mode === 'phaser') {
+  const require = createRequire(join(modules, 'package.json'));
+  const data = JSON.parse(text);
+  const parser = Array.isArray(data.textures) || Array.isArray(data.frames)
+    ? require('phaser/src/textures/parsers/JSONArray.js')
+    : require('phaser/src/textures/parsers/JSONHash.js');
+  const frames = {};
+  const refused = [];
+  const texture = {
+    source: [{ width: Number(width), height: Number(height) }],
+    customData: {},
+    add(name, sourceIndex, x, y, w, h) {
+      if (name in frames) {
+        refused.push(name);
+        return null;
+      }
+      frames[name] = [x, y, w, h];
+      return { setTrim() {}, updateUVsInverted() {} };
+    },
+  };
+  parser(texture, 0, data);
+  delete frames.__BASE;
+  console.log(JSON.stringify({ frames, names: Object.keys(frames), refused }));
 } else {
   throw new Error(`unknown reader ${mode}`);
 }

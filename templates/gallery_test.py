@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Every template of the gallery expanded by orvane-zozivi-cli and read back by
 a reader of its format: Python's json, xml.etree and plistlib; the Spine
-runtime's TextureAtlas and PixiJS's Spritesheet under node; small readers
+runtime's TextureAtlas, PixiJS's Spritesheet and Phaser 3's atlas parsers
+under node; small readers
 written from the formats' descriptions for CSS, Godot's text resources and
 Defold's tile sources. Each runs over the example frames (64 x 64) and over a
 folder of odd-sized frames (37 x 21) whose names hold a double quote, a
@@ -29,7 +30,7 @@ import zlib
 
 CLI, FRAMES, TEMPLATES, NODE_DIR = (os.path.abspath(a) for a in sys.argv[1:5])
 COLUMNS = 3
-NODE_PACKAGES = ['pixi.js@8.22.0', '@esotericsoftware/spine-core@4.3.13']
+NODE_PACKAGES = ['pixi.js@8.22.0', '@esotericsoftware/spine-core@4.3.13', 'phaser@3.90.0']
 HOSTILE_NAMES = ['say"hi.png', 'back\\slash.png', 'my walk.png', 'dot.ted.png',
                  '1up.png', 'gr\u00fc\u00df \u6b69.png', "it's.png"]
 HOSTILE_SHEET = 'my "sheet" \u00e9.png'
@@ -155,6 +156,16 @@ class GalleryTest(unittest.TestCase):
             self.assertIs(entry['rotated'], False)
             self.assertIs(entry['trimmed'], False)
 
+    def check_phaser(self, build, name_of):
+        """Phaser's parser takes every frame once, in the sheet's pixels."""
+        if NODE_MODULES is None:
+            return
+        phaser = engine('phaser', build.path, *build.size)
+        self.assertEqual(phaser['refused'], [])
+        self.assertEqual(phaser['names'], [name_of(f[0]) for f in build.frames])
+        self.assertEqual(phaser['frames'],
+                         {name_of(name): [x, y, w, h] for name, x, y, w, h in build.frames})
+
     def check_meta(self, build, meta):
         self.assertEqual(meta['image'], build.sheet)
         self.assertEqual(meta['size'], {'w': build.size[0], 'h': build.size[1]})
@@ -182,6 +193,7 @@ class GalleryTest(unittest.TestCase):
                 for name, x, y, w, h in build.frames})
             self.assertEqual(pixi['animations'],
                              {build.sheet_base: [build.base(f[0]) for f in build.frames]})
+            self.check_phaser(build, build.base)
         if NODE_MODULES is None:
             print('gallery_test: node is missing; PixiJS did not read the JSON hash',
                   file=sys.stderr)
@@ -193,6 +205,7 @@ class GalleryTest(unittest.TestCase):
                              [build.base(f[0]) for f in build.frames])
             self.check_rectangles(build, atlas['frames'])
             self.check_meta(build, atlas['meta'])
+            self.check_phaser(build, build.base)
 
     def test_aseprite_json(self):
         for build in self.builds('Aseprite JSON'):
@@ -204,6 +217,7 @@ class GalleryTest(unittest.TestCase):
             self.assertEqual(atlas['meta']['frameTags'], [
                 {'name': build.sheet_base, 'from': 0, 'to': len(build.frames) - 1,
                  'direction': 'forward', 'color': '#000000ff'}])
+            self.check_phaser(build, lambda name: name)
 
     # XML and property lists
 
