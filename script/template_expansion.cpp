@@ -80,6 +80,7 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
   const ExactWordValues exactValues(context);
   ExactLine exact(scan, exactValues);
   ExactLine lookAhead(scan, exactValues);
+  RunWordTexts runWords;
   LoopState state;
   const FrameEntry* current = frames.empty() ? nullptr : &frames.front();
   std::vector<std::string_view> pieces;
@@ -102,7 +103,7 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
     const bool valuesInert = tags.textValuesInert();
     if (textSink != nullptr && valuesInert) {
       if (const LineRun* run = scan.runAt(position)) {
-        piecesWithValues(*run, tags, &pieces);
+        piecesWithValues(*run, tags, exactValues, current, &runWords, &pieces);
         textSink->write(pieces);
         position = run->end;
         continue;

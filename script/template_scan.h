@@ -42,14 +42,21 @@ struct ScannedLine {
   bool comma = false;          // holds ov.Comma
 };
 
+// One value of a run: a tag's or an exact word's.
+struct RunValue {
+  int tag = -1;                     // a TagIndex, or -1 for the word
+  const ExactWord* word = nullptr;  // set when `tag` is -1
+};
+
 // Consecutive lines that need no decision: no marker, no extension line, no
-// free-text tag that could join the text around it. While the text values
-// are inert too, their output is fixed text around tag values, line endings
+// free-text tag that could join the text around it, and exact words only
+// between text without tags and without ov.Comma. While the text values are
+// inert too, their output is fixed text around values, line endings
 // included, and can be handed over in one piece.
 struct LineRun {
   size_t end = 0;                  // the first line after the run
-  std::vector<std::string> texts;  // fixed text before each tag and after the last
-  std::vector<int> tags;           // TagIndex values; texts.size() == tags.size() + 1
+  std::vector<std::string> texts;  // fixed text before each value and after the last
+  std::vector<RunValue> values;    // texts.size() == values.size() + 1
 };
 
 class TemplateScan {
@@ -81,8 +88,18 @@ class TemplateScan {
   std::vector<int> runAt_;  // per line: the run starting there, or -1
 };
 
-// Cuts `run` into its fixed texts and the values of `tags` between them.
-void piecesWithValues(const LineRun& run, const TagReplacer& tags,
+// Where a run's exact words are written for one pass: all of them one after
+// another, and where each ends.
+struct RunWordTexts {
+  std::string text;
+  std::vector<size_t> ends;
+};
+
+// Cuts `run` into its fixed texts and the values between them: the tags'
+// from `tags`, the exact words' for `frame` from `words`, written into
+// `wordTexts`, which the pieces then point into.
+void piecesWithValues(const LineRun& run, const TagReplacer& tags, const ExactWordValues& words,
+                      const FrameEntry* frame, RunWordTexts* wordTexts,
                       std::vector<std::string_view>* pieces);
 
 // Cuts `line` into its text between tags and the values of `tags` in their
