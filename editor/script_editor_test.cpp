@@ -410,6 +410,9 @@ TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
   EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{282, 565, 150, 25}));
   EXPECT_EQ(kit_.geometry(Control::TagFrame), (Rect{565, 10, 145, 580}));
   EXPECT_EQ(kit_.geometry(Control::TagExtension), (Rect{570, 425, 135, 25}));
+  kit_.resize(Window::ScriptEditor, 900, 600);  // the list under the buttons moves with them
+  EXPECT_EQ(kit_.geometry(Control::TagMoreList), (Rect{750, 455, 135, 25}));
+  kit_.resize(Window::ScriptEditor, 720, 600);
   const Rect item{0, 0, kit_.itemWidth(Control::TabPanel), kit_.itemHeight(Control::TabPanel)};
   for (int tab : {0, 1}) EXPECT_EQ(kit_.geometry(editorOf(tab)), item) << tab;
   EXPECT_EQ(kit_.geometry(Control::NewScript), (Rect{245, 15, 40, 20}));
