@@ -105,9 +105,10 @@ int exportScriptAfterSheet(const CliRequest& request, const BuiltSheet& sheet, s
     scriptRequest.dataPath.emplace(1, '-');
   // Only a script name needs the support directory; a path is used as given.
   if (!isScriptPathArgument(*request.script)) scriptRequest.supportDir = preparedSupportDir().path;
-  const ExpansionContext context =
-      makeExpansionContext(sheet, request.build.savePath,
-                           std::to_string(request.build.spriteNumber), request.build.retina);
+  const ExpansionContext context = makeExpansionContext(sheet, request.build);
+  if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
+    std::fprintf(err, "orvane-zozivi-cli: %s\n", notice->text.c_str());
+  }
   const CliScriptOutcome outcome = runCliScriptExport(scriptRequest, context, out);
   switch (outcome.status) {
     case CliScriptStatus::WrittenToFile:

@@ -72,4 +72,15 @@ ProblemText problemText(const ScriptFailure& failure) {
   return textOf(rowFor(failure.problem), failure.subject);
 }
 
+std::optional<ProblemText> retinaRoundingNotice(const ExpansionContext& context) {
+  if (context.divisor != 2 || context.frames.empty()) return std::nullopt;
+  const FrameEntry& frame = context.frames.front();  // every frame has its size
+  if (frame.width % 2 == 0 && frame.height % 2 == 0) return std::nullopt;
+  return ProblemText{
+      "Retina",
+      "The frames are " + std::to_string(frame.width) + " x " + std::to_string(frame.height) +
+          " pixels: with Retina the script's halved positions and sizes are rounded down to "
+          "whole pixels."};
+}
+
 }  // namespace oz

@@ -2,6 +2,7 @@
 // report: its title and text, the same in the window and on the command line.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "script/script_export.h"
@@ -18,5 +19,10 @@ struct ProblemText {
 
 ProblemText problemText(const BuildRefusal& refusal);
 ProblemText problemText(const ScriptFailure& failure);
+
+// With Retina, frames of an odd width or height lose the half pixels of the
+// script's halved positions and sizes: the notice that says so, with the
+// frame size. nullopt when nothing is rounded.
+std::optional<ProblemText> retinaRoundingNotice(const ExpansionContext& context);
 
 }  // namespace oz
