@@ -21,8 +21,9 @@ ProblemText problemText(const BuildRefusal& refusal);
 ProblemText problemText(const ScriptFailure& failure);
 
 // With Retina, frames of an odd width or height lose the half pixels of the
-// script's halved positions and sizes: the notice that says so, with the
-// frame size. nullopt when nothing is rounded.
+// script's halved positions and sizes, and an odd spacing, border or
+// extrusion those of the positions: the notice that says so, with the frame
+// size, or else with the three numbers. nullopt when nothing is rounded.
 std::optional<ProblemText> retinaRoundingNotice(const ExpansionContext& context);
 
 }  // namespace oz
