@@ -114,9 +114,12 @@ void SheetOptionsWindow::open(int depth) {
 }
 
 void SheetOptionsWindow::followDepth(int depth) {
+  depth_ = depth;
   if (!toolkit_.isWindowOpen(Window::SheetOptions)) return;
   for (const OptionRow& row : kRows) {
-    const bool applies = row.appliesAt(depth);
+    // Premultiplied, an invisible pixel holds no colour to give it.
+    const bool applies = row.appliesAt(depth) &&
+                         !(row.option == &SpriteOptions::bleed && chosen_.premultipliedAlpha);
     toolkit_.setEnabled(row.tick, applies);
     toolkit_.setEnabled(row.note, applies);
   }
@@ -130,6 +133,7 @@ bool SheetOptionsWindow::handleControl(int control) {
     const bool ticked = toolkit_.state(row.tick) == 1;
     chosen_.*row.option = ticked;
     row.store(settings_, ticked);
+    followDepth(depth_);
     return true;
   }
   for (const PixelRow& row : kPixelRows) {

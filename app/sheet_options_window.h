@@ -22,8 +22,8 @@ class SheetOptionsWindow {
   // Opens the window over the active window (anew when it is open), showing
   // the choices with the enabling of the main window's `depth`.
   void open(int depth);
-  // Enables what applies at `depth` when the main window's depth changes.
-  // Disabling never changes a tick.
+  // Enables what applies at `depth` when the main window's depth changes, and
+  // "Alpha Bleeding" only with straight alpha. Disabling never changes a tick.
   void followDepth(int depth);
   // Handles a click on one of the window's ticks or a change of one of its
   // fields; false for any other control.
@@ -37,6 +37,7 @@ class SheetOptionsWindow {
   Toolkit& toolkit_;
   SettingsStore& settings_;
   SpriteOptions chosen_;
+  int depth_ = 0;  // the main window's depth, as last followed
 };
 
 }  // namespace oz

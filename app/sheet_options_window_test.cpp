@@ -123,6 +123,8 @@ TEST_F(SheetOptionsWindowTest, CellChoicesAreStoredRestoredAndBuilt) {
   EXPECT_EQ(options.extrude, 2);
   click(Control::PremultipliedAlpha);
   EXPECT_FALSE(window_.buildOptions().bleed);
+  EXPECT_FALSE(toolkit_.isEnabled(Control::AlphaBleeding));
+  EXPECT_EQ(toolkit_.state(Control::AlphaBleeding), 1);
 
   toolkit_.requestClose(Window::SheetOptions);
   toolkit_.requestClose(Window::Main);
