@@ -64,16 +64,17 @@ ScriptExportRequest scriptRequest(const Toolkit& toolkit, const SupportDir& supp
 // Exports the selected script after the sheet and shows how that went: the
 // completion message, or the export's own refusal in its place.
 void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                     const BuiltSheet& sheet) {
+                     const BuiltSheet& sheet, const BuildOptions& options) {
   if (!scriptExportWanted(toolkit)) {
     toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
     return;
   }
   const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
-  const ExpansionContext context = makeExpansionContext(
-      sheet, toolkit.text(Control::SheetPathField), toolkit.text(Control::SpriteNumber),
-      toolkit.state(Control::Retina) == 1);
+  const ExpansionContext context = makeExpansionContext(sheet, options);
   const ScriptExportOutcome outcome = exportScript(request, context);
+  if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
+    showProblem(toolkit, *notice);
+  }
   switch (outcome.kind) {
     case ScriptExportOutcome::Kind::WrittenToFile:
       toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
@@ -104,7 +105,7 @@ void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportCh
     showProblem(toolkit, problemText(*refusal));
     return;
   }
-  exportAndReport(toolkit, supportDir, choice, std::get<BuiltSheet>(outcome));
+  exportAndReport(toolkit, supportDir, choice, std::get<BuiltSheet>(outcome), options);
   if (toolkit.messageBox(kPreviewTitle, previewQuestion(options.savePath), MessageButtons::YesNo) ==
       MessageResult::Yes) {
     openWithDesktop(toolkit, options.savePath);

@@ -107,6 +107,24 @@ TEST_F(CreateSpriteTest, ScriptsGoToTheirFileOrTheClipboardUntilThePlaceholderIs
             "the clipboard.");
 }
 
+// Odd frames lose their halves with Retina: the export says so first, and
+// goes on as usual.
+TEST_F(CreateSpriteTest, RetinaWithOddFramesWarnsBeforeTheCompletionMessage) {
+  addScript("Listing", kListing);
+  for (const char* name : {"f1.png", "f2.png"}) writeFrame(name, 11, 20);
+  start();
+  chooseFolderAndSheet(frames_, out_ + "walk.png");
+  click(Control::Retina);
+  choose(Control::ScriptList, 1);
+  toolkit_.type(Control::ScriptPathField, out_ + "walk.txt");
+  createDecliningPreview();
+  ASSERT_EQ(titles(), (std::vector<std::string>{"Retina", "Exported!", "Preview?"}));
+  EXPECT_EQ(toolkit_.messages()[0].text,
+            "The frames are 11 x 20 pixels: with Retina the script's halved positions and sizes "
+            "are rounded down to whole pixels.");
+  EXPECT_EQ(testing::readFile(out_ + "walk.txt"), "walk.png 11 x 10 #0\nf1 0,0\nf2 5,0\n");
+}
+
 // A sheet that cannot be written ends the command; a script that cannot be
 // written or whose template is gone replaces the completion message.
 TEST_F(CreateSpriteTest, WriteProblemsAreReportedAndOnlyAFailedSheetSkipsTheRest) {

@@ -1,5 +1,6 @@
 #include "app/sheet_options_window.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string_view>
 
@@ -31,6 +32,31 @@ constexpr OptionRow kRows[] = {
     {Control::Transparent, "Transparent", Control::TransparentNote,
      "8-bit and 4-bit keep transparency in the palette.", &SpriteOptions::transparent,
      writeTransparent, transparentAllowed},
+    {Control::AlphaBleeding, "Alpha Bleeding", Control::AlphaBleedingNote,
+     "Invisible pixels take the nearest visible colour.", &SpriteOptions::bleed, writeAlphaBleeding,
+     everyDepth},
+    {Control::IdenticalFramesOnce, "Identical Frames Once", Control::IdenticalFramesOnceNote,
+     "A repeated frame shares the first one's place.", &SpriteOptions::dedupe,
+     writeIdenticalFramesOnce, everyDepth},
+};
+
+// A number of pixels: a caption, and a field that counts from 0 to `largest`.
+struct PixelRow {
+  int field;
+  int label;
+  std::string_view caption;
+  int32_t SpriteOptions::*option;
+  int32_t largest;
+  void (*store)(SettingsStore&, int);
+};
+
+constexpr PixelRow kPixelRows[] = {
+    {Control::Spacing, Control::SpacingLabel, "Spacing between frames:", &SpriteOptions::spacing,
+     kMaxSpacing, writeSpacing},
+    {Control::Border, Control::BorderLabel, "Border around the sheet:", &SpriteOptions::border,
+     kMaxBorder, writeBorder},
+    {Control::Extrude, Control::ExtrudeLabel, "Extrude frame edges:", &SpriteOptions::extrude,
+     kMaxExtrude, writeExtrude},
 };
 
 constexpr int kWidth = 380;
@@ -40,7 +66,12 @@ constexpr int kNoteIndent = 22;  // under the caption, past the box
 constexpr int kNoteHeight = 18;
 constexpr int kRowGap = 12;
 constexpr int kRowHeight = kTickHeight + kNoteHeight + kRowGap;
-constexpr int kHeight = 2 * kMargin + static_cast<int>(std::size(kRows)) * kRowHeight - kRowGap;
+constexpr int kFieldWidth = 70;
+constexpr int kFieldHeight = 24;
+constexpr int kFieldGap = 8;
+constexpr int kHeight = 2 * kMargin + static_cast<int>(std::size(kRows)) * kRowHeight +
+                        static_cast<int>(std::size(kPixelRows)) * (kFieldHeight + kFieldGap) -
+                        kFieldGap;
 
 }  // namespace
 
@@ -49,6 +80,7 @@ SheetOptionsWindow::SheetOptionsWindow(Toolkit& toolkit, SettingsStore& settings
 
 void SheetOptionsWindow::restore(const SpriteOptions& stored) {
   for (const OptionRow& row : kRows) chosen_.*row.option = stored.*row.option;
+  for (const PixelRow& row : kPixelRows) chosen_.*row.option = stored.*row.option;
 }
 
 void SheetOptionsWindow::open(int depth) {
@@ -71,13 +103,24 @@ void SheetOptionsWindow::open(int depth) {
         row.noteText, LabelAlign::Left);
     y += kRowHeight;
   }
+  for (const PixelRow& row : kPixelRows) {
+    const int fieldX = kWidth - kMargin - kFieldWidth;
+    toolkit_.createLabel(w, row.label, {kMargin, y, fieldX - kMargin, kFieldHeight}, row.caption,
+                         LabelAlign::Left);
+    toolkit_.createSpinField(w, row.field, {fieldX, y, kFieldWidth, kFieldHeight}, 0, row.largest);
+    toolkit_.setState(row.field, chosen_.*row.option);
+    y += kFieldHeight + kFieldGap;
+  }
   followDepth(depth);
 }
 
 void SheetOptionsWindow::followDepth(int depth) {
+  depth_ = depth;
   if (!toolkit_.isWindowOpen(Window::SheetOptions)) return;
   for (const OptionRow& row : kRows) {
-    const bool applies = row.appliesAt(depth);
+    // Premultiplied, an invisible pixel holds no colour to give it.
+    const bool applies = row.appliesAt(depth) &&
+                         !(row.option == &SpriteOptions::bleed && chosen_.premultipliedAlpha);
     toolkit_.setEnabled(row.tick, applies);
     toolkit_.setEnabled(row.note, applies);
   }
@@ -91,6 +134,15 @@ bool SheetOptionsWindow::handleControl(int control) {
     const bool ticked = toolkit_.state(row.tick) == 1;
     chosen_.*row.option = ticked;
     row.store(settings_, ticked);
+    followDepth(depth_);
+    return true;
+  }
+  for (const PixelRow& row : kPixelRows) {
+    if (row.field != control) continue;
+    if (!toolkit_.isWindowOpen(Window::SheetOptions)) return true;
+    const int pixels = std::clamp(toolkit_.state(row.field), 0, row.largest);
+    chosen_.*row.option = pixels;
+    row.store(settings_, pixels);
     return true;
   }
   return false;
@@ -100,6 +152,9 @@ void SheetOptionsWindow::applyTo(BuildOptions& options) const {
   for (const OptionRow& row : kRows) {
     options.*row.option = chosen_.*row.option && row.appliesAt(options.colorDepth);
   }
+  for (const PixelRow& row : kPixelRows) options.*row.option = chosen_.*row.option;
+  // Premultiplied, an invisible pixel holds no colour to give it.
+  if (options.premultipliedAlpha) options.bleed = false;
 }
 
 }  // namespace oz

@@ -1,5 +1,6 @@
 // The "Sheet Options..." window: the sheet's choices that the main window's
-// controls do not show, one tick box each with a line saying what it does.
+// controls do not show, one tick box each with a line saying what it does,
+// then the spacing, border and extrusion in pixels, one field each.
 // A tick is stored in the settings file at once; the choices stay while the
 // window is closed, and "Create" takes them from here.
 #pragma once
@@ -21,19 +22,22 @@ class SheetOptionsWindow {
   // Opens the window over the active window (anew when it is open), showing
   // the choices with the enabling of the main window's `depth`.
   void open(int depth);
-  // Enables what applies at `depth` when the main window's depth changes.
-  // Disabling never changes a tick.
+  // Enables what applies at `depth` when the main window's depth changes, and
+  // "Alpha Bleeding" only with straight alpha. Disabling never changes a tick.
   void followDepth(int depth);
-  // Handles a click on one of the window's ticks; false for any other control.
+  // Handles a click on one of the window's ticks or a change of one of its
+  // fields; false for any other control.
   bool handleControl(int control);
   // Sets the choices in `options` as they apply at options.colorDepth: a
-  // choice that does nothing at that depth goes to the build switched off.
+  // choice that does nothing at that depth goes to the build switched off, and
+  // so does alpha bleeding with premultiplied alpha.
   void applyTo(BuildOptions& options) const;
 
  private:
   Toolkit& toolkit_;
   SettingsStore& settings_;
   SpriteOptions chosen_;
+  int depth_ = 0;  // the main window's depth, as last followed
 };
 
 }  // namespace oz

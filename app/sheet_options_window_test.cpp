@@ -100,5 +100,41 @@ TEST_F(SheetOptionsWindowTest, AnOldSettingsFileBuildsStraightAlphaOnTheBackgrou
   EXPECT_EQ(toolkit_.state(Control::PremultipliedAlpha), 0);
 }
 
+// The cells' choices: two ticks and three fields of pixels, stored at once,
+// restored at start, and in the build; bleeding never with premultiplied alpha.
+TEST_F(SheetOptionsWindowTest, CellChoicesAreStoredRestoredAndBuilt) {
+  testing::writeFile(support_.settingsPath(), "[Settings]\nExtrude = 99\nBorder = -3\n");
+  start();
+  EXPECT_EQ(window_.buildOptions().extrude, kMaxExtrude);  // out of range: clamped
+  EXPECT_EQ(window_.buildOptions().border, 0);
+  openOptions();
+  EXPECT_EQ(toolkit_.state(Control::Extrude), kMaxExtrude);
+  EXPECT_EQ(toolkit_.control(Control::AlphaBleeding).text, "Alpha Bleeding");
+  click(Control::AlphaBleeding);
+  click(Control::IdenticalFramesOnce);
+  toolkit_.setSpinValue(Control::Spacing, 3);
+  toolkit_.setSpinValue(Control::Border, 65);  // the field stops at its largest
+  toolkit_.setSpinValue(Control::Extrude, 2);
+  runQueued();
+  BuildOptions options = window_.buildOptions();
+  EXPECT_TRUE(options.bleed && options.dedupe);
+  EXPECT_EQ(options.spacing, 3);
+  EXPECT_EQ(options.border, kMaxBorder);
+  EXPECT_EQ(options.extrude, 2);
+  click(Control::PremultipliedAlpha);
+  EXPECT_FALSE(window_.buildOptions().bleed);
+  EXPECT_FALSE(toolkit_.isEnabled(Control::AlphaBleeding));
+  EXPECT_EQ(toolkit_.state(Control::AlphaBleeding), 1);
+
+  toolkit_.requestClose(Window::SheetOptions);
+  toolkit_.requestClose(Window::Main);
+  EXPECT_FALSE(runQueued());
+  const std::string stored = settingsBytes();
+  for (const char* line : {"\nAlpha Bleeding = 1\n", "\nIdentical Frames Once = 1\n",
+                           "\nSpacing = 3\n", "\nBorder = 64\n", "\nExtrude = 2\n"}) {
+    EXPECT_NE(stored.find(line), std::string::npos) << line << stored;
+  }
+}
+
 }  // namespace
 }  // namespace oz

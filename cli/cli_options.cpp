@@ -45,6 +45,28 @@ std::string depthWords(std::string_view separator, std::string_view last) {
   return words;
 }
 
+// `value` as a whole number from 0 to `largest`: digits only, no sign, leading
+// zeros allowed up to the digits of `largest`.
+std::optional<int32_t> numberUpTo(std::string_view value, int32_t largest) {
+  uint32_t number = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+  if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+      value.size() > std::to_string(largest).size() || number > static_cast<uint32_t>(largest)) {
+    return std::nullopt;
+  }
+  return static_cast<int32_t>(number);
+}
+
+// A handler that sets a number of pixels from 0 to `largest`.
+template <int32_t SpriteOptions::*field, int32_t largest>
+std::optional<std::string> setPixels(std::string_view value, CliRequest& r, const char* option) {
+  const std::optional<int32_t> number = numberUpTo(value, largest);
+  if (!number)
+    return badValue(option, value, "a number of pixels from 0 to " + std::to_string(largest));
+  r.build.*field = *number;
+  return std::nullopt;
+}
+
 // The --depth values whose palette can keep transparency: "8 or 4".
 std::string transparentDepthWords() {
   std::string words;
@@ -60,6 +82,15 @@ const std::string kDepthArgument = depthWords("|", "|");
 const std::string kLargestSpriteNumber = std::to_string(kMaxSpriteNumber);
 const std::string kSpriteNumberHelp =
     "the sheet's number for the exported script, 0.." + kLargestSpriteNumber + " (default 0)";
+
+const std::string kSpacingHelp =
+    "transparent pixels between neighbouring frames, across and down, 0.." +
+    std::to_string(kMaxSpacing) + " (default 0)";
+const std::string kBorderHelp =
+    "transparent pixels around the whole sheet, 0.." + std::to_string(kMaxBorder) + " (default 0)";
+const std::string kExtrudeHelp =
+    "repeat each frame's outermost rows and columns N times outward, corners included, 0.." +
+    std::to_string(kMaxExtrude) + " (default 0); the script keeps the frame's own rectangle";
 
 const CliOption kOptions[] = {
     {"sheet", "PATH", "output PNG, used exactly as given (required)",
@@ -145,16 +176,39 @@ const CliOption kOptions[] = {
        r.build.powerOf2 = true;
        return std::nullopt;
      }},
+    {"spacing", "N", kSpacingHelp.c_str(),
+     [](std::string_view value, CliRequest& r) {
+       return setPixels<&SpriteOptions::spacing, kMaxSpacing>(value, r, "spacing");
+     }},
+    {"border", "N", kBorderHelp.c_str(),
+     [](std::string_view value, CliRequest& r) {
+       return setPixels<&SpriteOptions::border, kMaxBorder>(value, r, "border");
+     }},
+    {"extrude", "N", kExtrudeHelp.c_str(),
+     [](std::string_view value, CliRequest& r) {
+       return setPixels<&SpriteOptions::extrude, kMaxExtrude>(value, r, "extrude");
+     }},
+    {"bleed", nullptr,
+     "give every fully transparent pixel of a frame the colour of its nearest visible pixel, "
+     "so that filtering at an edge does not pull in black; alpha stays 0. Straight alpha only",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.build.bleed = true;
+       return std::nullopt;
+     }},
+    {"dedupe", nullptr,
+     "a frame whose pixels equal an earlier frame's shares its place on the sheet; the script "
+     "still lists every frame",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.build.dedupe = true;
+       return std::nullopt;
+     }},
     {"sprite-number", "N", kSpriteNumberHelp.c_str(),
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
-       uint32_t number = 0;  // unsigned: no sign is accepted
-       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-       // Leading zeros are allowed up to the digits of the largest number.
-       if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
-           value.size() > kLargestSpriteNumber.size()) {
+       const std::optional<int32_t> number = numberUpTo(value, kMaxSpriteNumber);
+       if (!number) {
          return badValue("sprite-number", value, "a number from 0 to " + kLargestSpriteNumber);
        }
-       r.build.spriteNumber = static_cast<int32_t>(number);
+       r.build.spriteNumber = *number;
        return std::nullopt;
      }},
     {"script", "NAME|PATH",
@@ -249,6 +303,10 @@ ParsedArguments parseArguments(int argc, const char* const* argv) {
   if (request.dataPath && !request.script) return UsageError{"--data needs --script"};
   if (request.build.transparent && !depthInfo(request.build.colorDepth).transparencyAllowed) {
     return UsageError{"--background transparent needs --depth " + transparentDepthWords()};
+  }
+  // Premultiplied, a pixel of alpha 0 holds no colour, so there is none to give it.
+  if (request.build.bleed && request.build.premultipliedAlpha) {
+    return UsageError{"--bleed needs straight alpha, not --premultiplied-alpha"};
   }
   if (!hasSheet) return UsageError{"--sheet PATH is required"};
   if (!folder) return UsageError{"FOLDER is required"};

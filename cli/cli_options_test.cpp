@@ -37,22 +37,46 @@ TEST(CliOptionsTest, DefaultsMatchAFreshMainWindow) {
 }
 
 TEST(CliOptionsTest, EveryOptionReachesTheRequest) {
-  const CliRequest r = accepted(
-      {"--layout=strip", "frames/", "--columns", " 7x", "--depth", "alpha", "--dither",
-       "--remove-alpha", "--background", "pink", "--retina", "--power-of-2", "--sprite-number=9999",
-       "--smallest", "--premultiplied-alpha", "--quantiser", "kmeans", "--sheet=a b.png"});
+  const CliRequest r = accepted({"--layout=strip",
+                                 "frames/",
+                                 "--columns",
+                                 " 7x",
+                                 "--depth",
+                                 "alpha",
+                                 "--dither",
+                                 "--remove-alpha",
+                                 "--background",
+                                 "pink",
+                                 "--retina",
+                                 "--power-of-2",
+                                 "--sprite-number=9999",
+                                 "--smallest",
+                                 "--quantiser",
+                                 "kmeans",
+                                 "--sheet=a b.png",
+                                 "--spacing",
+                                 "64",
+                                 "--border=7",
+                                 "--extrude",
+                                 "16",
+                                 "--bleed",
+                                 "--dedupe"});
   EXPECT_EQ(r.build.savePath, "a b.png");
   EXPECT_EQ(r.build.imageFolder, "frames/");
   EXPECT_TRUE(r.build.strip);
   EXPECT_EQ(r.build.columns, " 7x");
   EXPECT_EQ(r.build.colorDepth, kDepthAlpha);
   EXPECT_TRUE(r.build.dithering && r.build.removeAlpha && r.build.pink && r.build.powerOf2 &&
-              r.build.smallest && r.build.retina && r.build.premultipliedAlpha);
+              r.build.smallest && r.build.retina);
   EXPECT_FALSE(r.build.transparent);
   EXPECT_EQ(r.build.spriteNumber, 9999);
   EXPECT_EQ(r.build.quantiser, PaletteQuantiser::KMeans);
   EXPECT_EQ(accepted({"--sheet", "s.png", "--quantiser=network", "f"}).build.quantiser,
             PaletteQuantiser::Network);
+  EXPECT_EQ(r.build.spacing, 64);
+  EXPECT_EQ(r.build.border, 7);
+  EXPECT_EQ(r.build.extrude, 16);
+  EXPECT_TRUE(r.build.bleed && r.build.dedupe);
 
   const char* depths[] = {"32", "24", "8", "4", "1", "alpha"};
   for (int32_t depth = kDepth32; depth <= kDepthAlpha; ++depth) {
@@ -93,6 +117,21 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
   EXPECT_EQ(rejected({"--sheet", "s.png", "--data", "out.txt", "f"}), "--data needs --script");
   EXPECT_FALSE(rejected({"--sheet", "s.png", "--layout", "grid", "f"}).empty());
   EXPECT_FALSE(rejected({"--sheet", "s.png", "--background", "white", "f"}).empty());
+  const std::pair<const char*, const char*> pixelLimits[] = {
+      {"spacing", "65"}, {"border", "65"}, {"extrude", "17"}, {"extrude", "016"}};
+  for (const auto& [option, value] : pixelLimits) {
+    const std::string name = std::string("--") + option;
+    EXPECT_EQ(rejected({"--sheet", "s.png", name.c_str(), value, "f"}),
+              name + " takes a number of pixels from 0 to " + (option[0] == 'e' ? "16" : "64") +
+                  ", not \"" + value + "\"");
+  }
+  for (const char* number : {"-1", "", "1x", "+5"}) {
+    EXPECT_FALSE(rejected({"--sheet", "s.png", "--border", number, "f"}).empty()) << number;
+  }
+  EXPECT_TRUE(
+      accepted({"--sheet", "s.png", "--premultiplied-alpha", "f"}).build.premultipliedAlpha);
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--bleed", "--premultiplied-alpha", "f"}),
+            "--bleed needs straight alpha, not --premultiplied-alpha");
   // Two colours leave no room for transparency, and the other depths have alpha or none.
   for (const char* depth : {"1", "32", "24", "alpha"}) {
     EXPECT_EQ(rejected({"--sheet", "s.png", "--depth", depth, "--background", "transparent", "f"}),

@@ -204,7 +204,12 @@ TEST_F(CliRunTest, OneFileNamedTwiceExitsWithTwoAndWritesNothing) {
 // From its build folder the program finds the gallery in the source tree.
 TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
   mkdir(home().c_str(), 0700);
-  EXPECT_EQ(run({"--gallery"}), (CliRun{0, "CSS Sprites\nJSON Hash\nlibGDX Atlas\n", ""}));
+  EXPECT_EQ(run({"--gallery"}),
+            (CliRun{0,
+                    "Aseprite JSON\nCSS Sprites\nDefold Tilesource\nGodot SpriteFrames\n"
+                    "JSON Array\nJSON Hash\nSpine Atlas\nStarling XML\ncocos2d plist\n"
+                    "libGDX Atlas Bounds\nlibGDX Atlas\n",
+                    ""}));
   EXPECT_FALSE(testing::fileExists(supportDir())) << "listing the gallery seeds nothing";
 
   const std::string installed = supportDir() + "JSON Hash.txt";
@@ -239,6 +244,35 @@ TEST_F(CliRunTest, ScriptByNameWritesTheDataFile) {
   EXPECT_NE(script.find("\nf1\nf2\nf3\n"), std::string::npos) << script;
   EXPECT_NE(script.find("\n0, 0, 2, 1\n2, 0, 2, 1\n4, 0, 2, 1\n"), std::string::npos) << script;
   EXPECT_TRUE(script.ends_with("\"sheet.png\"\n")) << script;
+}
+
+// The options that keep frames apart reach the build, and the script keeps
+// each frame's own rectangle: a shared one for the repeated frame.
+TEST_F(CliRunTest, SpacedExtrudedAndSharedFramesKeepTheirOwnRectangles) {
+  mkdir(home().c_str(), 0700);
+  frame("f1.png", 4, 2, 40);
+  frame("f2.png", 4, 2, 40);
+  frame("f3.png", 4, 2, 80);
+  const std::string data = dir_.path() + "walk.txt";
+  EXPECT_EQ(
+      run({"--sheet", sheet(), "--layout", "strip", "--spacing", "2", "--border=1", "--extrude",
+           "1", "--bleed", "--dedupe", "--script", "Multi Loops", "--data", data, folder()}),
+      (CliRun{0, "Wrote " + sheet() + ": 16 x 6 pixels, 3 frames.\n", ""}));
+  const std::string script = testing::readFile(data);
+  EXPECT_NE(script.find("\n2, 2, 4, 2\n2, 2, 4, 2\n10, 2, 4, 2\n"), std::string::npos) << script;
+  EXPECT_EQ(run({"--sheet", sheet(), "--extrude", "17", folder()}).status, 2);
+}
+
+TEST_F(CliRunTest, RetinaWithOddFramesWarnsOnStandardErrorAndStillSucceeds) {
+  mkdir(home().c_str(), 0700);
+  frames(2, 3, 2);
+  const std::string data = dir_.path() + "walk.txt";
+  EXPECT_EQ(
+      run({"--sheet", sheet(), "--retina", "--script", "Multi Loops", "--data", data, folder()}),
+      (CliRun{0, "Wrote " + sheet() + ": 6 x 2 pixels, 2 frames.\n",
+              "orvane-zozivi-cli: The frames are 3 x 2 pixels: with Retina the script's "
+              "halved positions and sizes are rounded down to whole pixels.\n"}));
+  EXPECT_NE(testing::readFile(data).find("\n0, 0, 1, 1\n1, 0, 1, 1\n"), std::string::npos);
 }
 
 TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevicesAreWrittenThrough) {

@@ -113,9 +113,10 @@ CliScriptRequest scriptRequestFor(const CliRequest& request, std::FILE* out) {
 int exportScriptAfterSheet(const CliRequest& request, const CliScriptRequest& scriptRequest,
                            const BuiltSheet& sheet, std::FILE* out, std::FILE* err,
                            bool* scriptOnStandardOutput) {
-  const ExpansionContext context =
-      makeExpansionContext(sheet, request.build.savePath,
-                           std::to_string(request.build.spriteNumber), request.build.retina);
+  const ExpansionContext context = makeExpansionContext(sheet, request.build);
+  if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
+    std::fprintf(err, "orvane-zozivi-cli: %s\n", notice->text.c_str());
+  }
   const CliScriptOutcome outcome = runCliScriptExport(scriptRequest, context, out);
   switch (outcome.status) {
     case CliScriptStatus::WrittenToFile:

@@ -17,21 +17,46 @@ struct Tag {
   Role role;
 };
 
-// ov.ImageRotate and ov.Columns are coloured with their families although the
-// template language replaces neither of them: users meet them in old scripts.
-constexpr std::array<std::string_view, 2> kFamilyOnlyWords = {"ov.ImageRotate", "ov.Columns"};
+// ov.ImageRotate is coloured with its family although the template language
+// does not replace it: users meet it in old scripts.
+constexpr std::string_view kFamilyOnlyWord = "ov.ImageRotate";
 
-bool isOneOf(std::string_view word, auto const& words) {
-  return std::find(words.begin(), words.end(), word) != words.end();
+struct NamedTag {
+  std::string_view name;
+  Tag tag;
+};
+
+constexpr Tag familyOf(std::string_view name) {
+  return {name.starts_with("ov.Image") ? HighlightKind::ImageTag : HighlightKind::SheetTag,
+          Role::Plain};
 }
 
+// Every word that takes a colour, sorted by name, so that a word is found
+// in a few comparisons however many words the language has.
+constexpr auto kNamedTags = [] {
+  std::array<NamedTag, kTagNames.size() + kExactWords.size() + 4> tags{};
+  size_t n = 0;
+  for (std::string_view name : kTagNames) tags[n++] = {name, familyOf(name)};
+  for (const ExactWord& word : kExactWords) {
+    tags[n++] = {word.name, word.value == WordValue::Comma
+                                ? Tag{HighlightKind::ControlTag, Role::Plain}
+                                : familyOf(word.name)};
+  }
+  tags[n++] = {kFamilyOnlyWord, familyOf(kFamilyOnlyWord)};
+  tags[n++] = {kRepeatMarker, {HighlightKind::ControlTag, Role::Repeat}};
+  tags[n++] = {kUntilMarker, {HighlightKind::ControlTag, Role::Until}};
+  tags[n++] = {kExtensionMarker, {HighlightKind::ControlTag, Role::Plain}};
+  std::sort(tags.begin(), tags.end(),
+            [](const NamedTag& a, const NamedTag& b) { return a.name < b.name; });
+  return tags;
+}();
+
 std::optional<Tag> findTag(std::string_view word) {
-  if (word == kRepeatMarker) return Tag{HighlightKind::ControlTag, Role::Repeat};
-  if (word == kUntilMarker) return Tag{HighlightKind::ControlTag, Role::Until};
-  if (word == kExtensionMarker) return Tag{HighlightKind::ControlTag, Role::Plain};
-  if (!isOneOf(word, kTagNames) && !isOneOf(word, kFamilyOnlyWords)) return std::nullopt;
-  const bool image = word.starts_with("ov.Image");
-  return Tag{image ? HighlightKind::ImageTag : HighlightKind::SheetTag, Role::Plain};
+  const auto* found =
+      std::lower_bound(kNamedTags.begin(), kNamedTags.end(), word,
+                       [](const NamedTag& tag, std::string_view name) { return tag.name < name; });
+  if (found == kNamedTags.end() || found->name != word) return std::nullopt;
+  return found->tag;
 }
 
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }

@@ -16,9 +16,9 @@ namespace oz {
 
 enum class HighlightKind : uint8_t {
   DefaultText,  // all text, and `ov.` words that name no known tag
-  ImageTag,     // ov.ImageX, ov.ImageY, ... ov.ImageCount
-  SheetTag,     // ov.SheetWidth, ... ov.Columns
-  ControlTag,   // ov.Extension, ov.Repeat, ov.Until
+  ImageTag,     // ov.ImageX, ... ov.ImageCount and the exact words of a frame
+  SheetTag,     // ov.SheetWidth, ... ov.SheetNumber and the exact words of the sheet
+  ControlTag,   // ov.Extension, ov.Repeat, ov.Until, ov.Comma
 };
 
 inline constexpr Colour kDefaultTextColor{0.75, 0.375, 0.0, 1.0};

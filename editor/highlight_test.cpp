@@ -17,10 +17,16 @@ constexpr HighlightKind kSheet = HighlightKind::SheetTag;
 constexpr HighlightKind kControl = HighlightKind::ControlTag;
 
 TEST(HighlightTest, EveryWordOfTheLanguageIsColouredWhole) {
-  for (const std::string_view word : kTagNames) {
+  std::vector<std::string_view> words(kTagNames.begin(), kTagNames.end());
+  for (const ExactWord& word : kExactWords) words.push_back(word.name);
+  for (const std::string_view word : words) {
     const Spans spans = computeHighlighting(std::string(word) + " ").spans;
     ASSERT_EQ(spans.size(), 1u) << word;
     EXPECT_EQ(spans[0].length, static_cast<int>(word.size())) << word;
+    EXPECT_EQ(spans[0].kind, word == "ov.Comma"             ? kControl
+                             : word.starts_with("ov.Image") ? kImage
+                                                            : kSheet)
+        << word;
   }
 }
 
@@ -30,8 +36,11 @@ TEST(HighlightTest, WordsTakeTheirFamilysColourAndEndAtTheFirstNonLetter) {
     const char* text;
     Spans spans;
   } cases[] = {
-      // Two words the template language does not replace, coloured for old scripts.
+      // A word the template language does not replace, coloured for old scripts.
       {"  ov.ImageRotate ov.Columns", {{2, 14, kImage}, {17, 10, kSheet}}},
+      // An escaped form is one word; a name that only starts like one is none.
+      {"\"ov.ImageNameJSON\"ov.Comma", {{1, 16, kImage}, {18, 8, kControl}}},
+      {"ov.ImageNameJSONx ov.SheetBaseXm ov.Row", {}},
       {"ov.ImageCount ov.SheetNumber", {{0, 13, kImage}, {14, 14, kSheet}}},
       {"ov.Extension = \".plist\"\nx", {{0, 12, kControl}}},
       // A digit, an underscore or a non-ASCII letter ends the word.

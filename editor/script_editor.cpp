@@ -38,6 +38,10 @@ constexpr std::array<std::string_view, 14> kTagButtons = [] {
 }();
 static_assert(Control::TagImageX + kTagButtons.size() - 1 == Control::TagExtension);
 
+// Under the buttons, the list of the exact words: its first entry names it,
+// choosing another inserts that word.
+constexpr std::string_view kMoreTagsEntry = "More Tags...";
+
 // A message text naming a script: the name stands in straight double quotes.
 std::string quoted(std::string_view before, std::string_view name, std::string_view after) {
   std::string text(before);
@@ -97,6 +101,11 @@ bool ScriptEditor::buildWindow() {
     toolkit_.createButton(w, Control::TagImageX + static_cast<int>(k), tagButton, kTagButtons[k]);
     tagButton.y += places.tagButtonPitch;
   }
+  // The words without a button of their own, in the place of the next button.
+  toolkit_.createList(w, Control::TagMoreList, tagButton);
+  toolkit_.addListEntry(Control::TagMoreList, kMoreTagsEntry);
+  for (const ExactWord& word : kExactWords) toolkit_.addListEntry(Control::TagMoreList, word.name);
+  toolkit_.setState(Control::TagMoreList, 0);
   toolkit_.createButton(w, Control::DeleteScript, places.deleteButton, "Delete Script");
   toolkit_.createButton(w, Control::SaveScript, places.saveButton, "Save Script");
 
@@ -160,6 +169,8 @@ bool ScriptEditor::handleEvent(const Event& event) {
         newScript();
       } else if (event.number >= Control::TagImageX && event.number <= Control::TagExtension) {
         insertTag(event.number);
+      } else if (event.number == Control::TagMoreList) {
+        insertChosenWord();
       } else if (event.number == Control::DeleteScript) {
         deleteScript();
       } else if (event.number == Control::SaveScript) {
@@ -207,7 +218,7 @@ void ScriptEditor::relayout() {
   Rect frame = toolkit_.geometry(Control::TagFrame);
   toolkit_.setGeometry(Control::TagFrame,
                        {layout.tagFrameX, frame.y, frame.width, layout.tagFrameHeight});
-  for (int k = Control::TagImageX; k <= Control::TagExtension; ++k) {
+  for (int k = Control::TagImageX; k <= Control::TagMoreList; ++k) {
     Rect r = toolkit_.geometry(k);
     r.x = layout.tagButtonX;
     toolkit_.setGeometry(k, r);
@@ -255,6 +266,15 @@ void ScriptEditor::insertTag(int button) {
   toolkit_.insertText(
       editor, button == Control::TagExtension ? std::string(word) + " = " : std::string(word));
   toolkit_.focus(editor);
+}
+
+void ScriptEditor::insertChosenWord() {
+  const int chosen = toolkit_.state(Control::TagMoreList);
+  toolkit_.setState(Control::TagMoreList, 0);
+  const int index = selectedTab();
+  if (chosen < 1 || chosen > static_cast<int>(kExactWords.size()) || index < 0) return;
+  toolkit_.insertText(tabs_[index].editor, kExactWords[chosen - 1].name);
+  toolkit_.focus(tabs_[index].editor);
 }
 
 void ScriptEditor::deleteScript() {

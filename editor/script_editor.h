@@ -67,6 +67,8 @@ class ScriptEditor {
   void loadTabs();
   void newScript();
   void insertTag(int button);
+  // Inserts the word chosen in the list under the tag buttons.
+  void insertChosenWord();
   void deleteScript();
   void saveScript();
   void closeRequested();

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include "script/template_words.h"
 #include "store/script_store.h"
 #include "testsupport/temp_dir.h"
 #include "toolkit/fake_toolkit.h"
@@ -321,6 +322,12 @@ TEST_F(ScriptEditorTest, TagButtonsAndTypingAreHighlightedOnlyWhileTheWindowIsAc
   click(Control::TagImageHeight);
   EXPECT_EQ(kit_.text(e), "aov.Extension = ov.ImageHeight");
 
+  // The list under the buttons inserts the word chosen and shows its name again.
+  kit_.chooseListEntry(Control::TagMoreList, 1);
+  pump();
+  EXPECT_EQ(kit_.text(e), "aov.Extension = ov.ImageHeight" + std::string(kExactWords[0].name));
+  EXPECT_EQ(kit_.state(Control::TagMoreList), 0);
+
   kit_.setText(e, "");
   typeInto(e, "ov.Repeat ov.ImageX ov.Until");
   EXPECT_EQ(kit_.control(e).colouring.background,
@@ -426,6 +433,9 @@ TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
   EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{282, 565, 150, 25}));
   EXPECT_EQ(kit_.geometry(Control::TagFrame), (Rect{565, 10, 145, 580}));
   EXPECT_EQ(kit_.geometry(Control::TagExtension), (Rect{570, 425, 135, 25}));
+  kit_.resize(Window::ScriptEditor, 900, 600);  // the list under the buttons moves with them
+  EXPECT_EQ(kit_.geometry(Control::TagMoreList), (Rect{750, 455, 135, 25}));
+  kit_.resize(Window::ScriptEditor, 720, 600);
   const Rect item{0, 0, kit_.itemWidth(Control::TabPanel), kit_.itemHeight(Control::TabPanel)};
   for (int tab : {0, 1}) EXPECT_EQ(kit_.geometry(editorOf(tab)), item) << tab;
   EXPECT_EQ(kit_.geometry(Control::NewScript), (Rect{245, 15, 40, 20}));

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/text_lines.h"
+#include "script/exact_words.h"
 #include "script/line_sink.h"
 #include "script/tag_replacer.h"
 #include "script/template_expansion.h"
@@ -29,10 +30,19 @@ namespace {
 constexpr int64_t kMostPasses = 16;
 constexpr size_t kLongestTemplate = 2048;
 
-// Names that give inert values and names that can make tags and markers with
-// the text around them.
-constexpr std::array<std::string_view, 8> kTexts = {
-    "a.png", "1", "", "ov.ImageCount.png", "o", "ov", "ov.Until 3", "ov.Repeat.png"};
+// Names that give inert values, names that can make tags and markers with
+// the text around them, and names that the exact words escape or must not
+// read as words.
+constexpr std::array<std::string_view, 10> kTexts = {"a.png",
+                                                     "1",
+                                                     "",
+                                                     "ov.ImageCount.png",
+                                                     "o",
+                                                     "ov",
+                                                     "ov.Until 3",
+                                                     "ov.Repeat.png",
+                                                     "say\"hi\\.png",
+                                                     "ov.Comma.png"};
 
 std::string_view text(FuzzedDataProvider& input, size_t byDefault) {
   return kTexts[(byDefault + input.ConsumeIntegralInRange<size_t>(0, kTexts.size() - 1)) %
@@ -70,7 +80,8 @@ Sheet sheetFrom(FuzzedDataProvider& input) {
 
 // False when some `ov.Until` line could ask for more than kMostPasses passes:
 // each line is read with its tags replaced for every frame, as the expansion
-// reads it whichever frame is current.
+// reads it whichever frame is current. An exact word on such a line could
+// give any number, so those lines count as unbounded.
 bool passesBounded(const std::vector<std::string>& lines, const oz::ExpansionContext& context) {
   oz::TagReplacer tags(context);
   std::vector<const oz::FrameEntry*> frames;
@@ -80,7 +91,8 @@ bool passesBounded(const std::vector<std::string>& lines, const oz::ExpansionCon
     tags.selectFrame(frame);
     for (const std::string& line : lines) {
       const std::string_view replaced = tags.replace(line);
-      if (oz::contains(replaced, "ov.Until") && oz::readUntilBound(replaced) > kMostPasses) {
+      if (oz::contains(replaced, "ov.Until") &&
+          (oz::readUntilBound(replaced) > kMostPasses || !oz::findExactWords(line).uses.empty())) {
         return false;
       }
     }

@@ -83,4 +83,27 @@ ProblemText problemText(const ScriptFailure& failure) {
   return result;
 }
 
+std::optional<ProblemText> retinaRoundingNotice(const ExpansionContext& context) {
+  if (context.divisor != 2 || context.frames.empty()) return std::nullopt;
+  const FrameEntry& frame = context.frames.front();  // every frame has its size
+  if (frame.width % 2 != 0 || frame.height % 2 != 0) {
+    return ProblemText{
+        "Retina",
+        "The frames are " + std::to_string(frame.width) + " x " + std::to_string(frame.height) +
+            " pixels: with Retina the script's halved positions and sizes are rounded down to "
+            "whole pixels.",
+        {}};
+  }
+  if (context.spacing % 2 == 0 && context.border % 2 == 0 && context.extrude % 2 == 0) {
+    return std::nullopt;
+  }
+  return ProblemText{"Retina",
+                     "The spacing is " + std::to_string(context.spacing) + ", the border " +
+                         std::to_string(context.border) + " and the extrusion " +
+                         std::to_string(context.extrude) +
+                         " pixels: with Retina the script's halved positions are "
+                         "rounded down to whole pixels.",
+                     {}};
+}
+
 }  // namespace oz

@@ -3,6 +3,7 @@
 // and the details that say what was found.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "script/script_export.h"
@@ -20,5 +21,11 @@ struct ProblemText {
 
 ProblemText problemText(const BuildRefusal& refusal);
 ProblemText problemText(const ScriptFailure& failure);
+
+// With Retina, frames of an odd width or height lose the half pixels of the
+// script's halved positions and sizes, and an odd spacing, border or
+// extrusion those of the positions: the notice that says so, with the frame
+// size, or else with the three numbers. nullopt when nothing is rounded.
+std::optional<ProblemText> retinaRoundingNotice(const ExpansionContext& context);
 
 }  // namespace oz

@@ -137,5 +137,23 @@ TEST(ProblemText, OneFileNamedTwiceIsSaidWithBothPaths) {
             "saved; choose another file for the script.");
 }
 
+TEST(ProblemText, RetinaNoticesOddCellNumbersWhenTheFramesAreEven) {
+  const FrameList frames{{.number = 1, .name = "a.png", .width = 4, .height = 2}};
+  ExpansionContext context;
+  context.frames = frames;
+  context.divisor = 2;
+  context.spacing = 2;
+  context.border = 4;
+  EXPECT_EQ(retinaRoundingNotice(context), std::nullopt);
+  context.extrude = 1;
+  EXPECT_EQ(retinaRoundingNotice(context),
+            (ProblemText{"Retina",
+                         "The spacing is 2, the border 4 and the extrusion 1 pixels: with Retina "
+                         "the script's halved positions are rounded down to whole pixels.",
+                         ""}));
+  context.divisor = 1;
+  EXPECT_EQ(retinaRoundingNotice(context), std::nullopt);
+}
+
 }  // namespace
 }  // namespace oz

@@ -1,11 +1,13 @@
 // What a template is expanded against: the frames of the sheet just built and
-// the few texts of the main window a template can name.
+// the options it was built with, so that the window and the command line
+// export the same script from the same build.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include "sheet/color_depth.h"
 #include "sheet/frame.h"
 
 namespace oz {
@@ -14,9 +16,17 @@ struct ExpansionContext {
   std::span<const FrameEntry> frames;  // scan order, `number` 1..N; must outlive the expansion
   int64_t sheetWidth = 0;              // after Power-of-2 padding, never halved
   int64_t sheetHeight = 0;             // after Power-of-2 padding, never halved
-  std::string sheetPath;               // the sheet "Save As:" text
-  std::string sheetNumber;             // the "Sprite #" text, used as shown
+  std::string sheetPath;               // the sheet file as the build was given it
+  std::string sheetNumber;             // the sprite number as text
   int64_t divisor = 1;                 // 2 with "Retina", else 1
+  int64_t columns = 0;                 // the grid as laid out, before Power-of-2 padding
+  int64_t rows = 0;
+  int32_t colorDepth = kDepth32;  // a ColorDepth: the sheet's pixel form
+  bool premultipliedAlpha = false;
+  bool transparent = false;  // the palette depths keep alpha
+  int64_t spacing = 0;       // pixels between cells, full size
+  int64_t border = 0;        // pixels around the sheet, full size
+  int64_t extrude = 0;       // each frame's edge repeated this often outward, full size
 };
 
 }  // namespace oz

@@ -1,6 +1,7 @@
 #include "script/script_export.h"
 
 #include <new>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -19,17 +20,39 @@ ScriptExportOutcome failure(ScriptProblem problem, std::string subject) {
   return outcome;
 }
 
+// The grid as laid out: as many columns as the first row has places, as many
+// rows as there are rows of places. Frames that share a place count once.
+int64_t columnsOf(std::span<const FrameEntry> frames) {
+  std::set<int64_t> places;
+  for (const FrameEntry& frame : frames) {
+    if (frame.y == frames[0].y) places.insert(frame.x);
+  }
+  return static_cast<int64_t>(places.size());
+}
+int64_t rowsOf(std::span<const FrameEntry> frames) {
+  std::set<int64_t> rows;
+  for (const FrameEntry& frame : frames) rows.insert(frame.y);
+  return static_cast<int64_t>(rows.size());
+}
+
 }  // namespace
 
-ExpansionContext makeExpansionContext(const BuiltSheet& sheet, std::string sheetPath,
-                                      std::string sheetNumber, bool retina) {
+ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOptions& options) {
   return ExpansionContext{
       .frames = sheet.frames,
       .sheetWidth = sheet.width,
       .sheetHeight = sheet.height,
-      .sheetPath = std::move(sheetPath),
-      .sheetNumber = std::move(sheetNumber),
-      .divisor = retina ? 2 : 1,
+      .sheetPath = options.savePath,
+      .sheetNumber = std::to_string(options.spriteNumber),
+      .divisor = options.retina ? 2 : 1,
+      .columns = columnsOf(sheet.frames),
+      .rows = rowsOf(sheet.frames),
+      .colorDepth = options.colorDepth,
+      .premultipliedAlpha = options.premultipliedAlpha,
+      .transparent = options.transparent,
+      .spacing = options.spacing,
+      .border = options.border,
+      .extrude = options.extrude,
   };
 }
 

@@ -14,9 +14,9 @@
 
 namespace oz {
 
-// The context of a finished build. The frames are referenced, not copied.
-ExpansionContext makeExpansionContext(const BuiltSheet& sheet, std::string sheetPath,
-                                      std::string sheetNumber, bool retina);
+// The context of a finished build, from the options it was built with and
+// nothing else. The frames are referenced, not copied.
+ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOptions& options);
 
 // Reads the first line of the template at `path` (what a selection in the
 // "Export Script" list looks at). False when the file cannot be read.

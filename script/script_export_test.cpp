@@ -28,7 +28,9 @@ class ScriptExportTest : public ::testing::Test {
                                       .scriptName = "csv",
                                       .clipboardMode = clipboard,
                                       .outputPath = std::move(output)};
-    return exportScript(request, makeExpansionContext(sheet_, "/out/sheet.png", "3", false));
+    BuildOptions options;
+    options.savePath = "/out/sheet.png";
+    return exportScript(request, makeExpansionContext(sheet_, options));
   }
 
   ScopedTempDir dir_;
@@ -57,6 +59,56 @@ TEST_F(ScriptExportTest, AnUnreadableTemplateIsReportedByTheScriptsName) {
   EXPECT_EQ(unread.failure, (ScriptFailure{ScriptProblem::TemplateUnreadable, "csv", templatePath_,
                                            ReadResult::Missing}));
   EXPECT_FALSE(testing::fileExists(dir_.path() + "sheet.csv"));
+}
+
+// Everything a template can name comes from the build's options and its
+// layout: a grid of 3 columns over 7 frames has 3 rows, a strip one row.
+TEST(ExpansionContextOfABuild, TakesTheOptionsAndTheGridAsLaidOut) {
+  BuiltSheet grid;
+  for (int i = 0; i < 7; ++i) {
+    grid.frames.push_back({.number = i + 1,
+                           .name = "f.png",
+                           .x = i % 3 * 4,
+                           .y = i / 3 * 4,
+                           .width = 4,
+                           .height = 4});
+  }
+  BuildOptions options;
+  options.savePath = "/out/walk\"1.png";
+  options.spriteNumber = 42;
+  options.retina = true;
+  options.colorDepth = kDepth8;
+  options.transparent = true;
+  options.premultipliedAlpha = true;
+  options.spacing = 2;
+  options.border = 3;
+  options.extrude = 4;
+  const ExpansionContext context = makeExpansionContext(grid, options);
+  EXPECT_EQ(context.sheetPath, options.savePath);
+  EXPECT_EQ(context.sheetNumber, "42");
+  EXPECT_EQ(context.divisor, 2);
+  EXPECT_EQ(context.columns, 3);
+  EXPECT_EQ(context.rows, 3);
+  EXPECT_EQ(context.colorDepth, kDepth8);
+  EXPECT_TRUE(context.transparent);
+  EXPECT_TRUE(context.premultipliedAlpha);
+  EXPECT_EQ(context.spacing, 2);
+  EXPECT_EQ(context.border, 3);
+  EXPECT_EQ(context.extrude, 4);
+
+  BuiltSheet strip;
+  strip.frames = {{.number = 1, .name = "a.png", .width = 4, .height = 4},
+                  {.number = 2, .name = "b.png", .x = 4, .width = 4, .height = 4}};
+  const ExpansionContext one = makeExpansionContext(strip, BuildOptions{});
+  EXPECT_EQ(one.columns, 2);
+  EXPECT_EQ(one.rows, 1);
+  EXPECT_EQ(one.divisor, 1);
+  // Frames that share a place count once: two places in one row.
+  strip.frames.push_back({.number = 3, .name = "a2.png", .width = 4, .height = 4});
+  const ExpansionContext shared = makeExpansionContext(strip, BuildOptions{});
+  EXPECT_EQ(shared.columns, 2);
+  EXPECT_EQ(shared.rows, 1);
+  EXPECT_EQ(makeExpansionContext(BuiltSheet{}, BuildOptions{}).rows, 0);
 }
 
 // The retina halving is checked by the command line's named-script run.

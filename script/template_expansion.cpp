@@ -1,5 +1,7 @@
 #include "script/template_expansion.h"
 
+#include "script/exact_line.h"
+#include "script/exact_words.h"
 #include "script/tag_replacer.h"
 #include "script/template_scan.h"
 #include "script/template_words.h"
@@ -23,6 +25,42 @@ const FrameEntry* frameNumbered(std::span<const FrameEntry> frames, int64_t coun
   return &frames.back();
 }
 
+// Whether the pass that reads from line `from` on is followed by another that
+// reads these lines again: what the next ov.Until line will decide, read
+// ahead with the same frame (nothing before that line changes it). False past
+// a finished block, when no ov.Until line follows, and when an ov.Repeat line
+// comes first, since the reading then goes back to that line, not here.
+bool passContinues(const TemplateScan& scan, size_t from, const LoopState& state, TagReplacer& tags,
+                   ExactLine& exact, const FrameEntry* frame) {
+  if (state.finished) return false;
+  // The bound read, the passes start after the block's last ov.Repeat line.
+  if (state.boundFixed) return state.counter < state.bound;
+  for (size_t index = from; index < scan.size(); ++index) {
+    const ScannedLine* line = &scan.line(index);
+    if (line->extension) {
+      if (++index == scan.size()) break;
+      line = &scan.line(index);  // read in its place, not tested again
+    }
+    if (!line->mayHoldTags) continue;
+    std::string_view text;
+    bool repeat = false;
+    bool until = false;
+    if (line->exactCount > 0) {
+      const ExactLine::Markers markers = exact.replaceTags(*line, tags);
+      repeat = markers.repeat;
+      until = markers.until;
+      if (until && !repeat) text = exact.join(*line, frame, tags, false);
+    } else {
+      text = tags.replace(line->text);
+      repeat = contains(text, kRepeatMarker);
+      until = contains(text, kUntilMarker);
+    }
+    if (repeat) return false;
+    if (until) return state.counter < readUntilBound(text);
+  }
+  return false;
+}
+
 }  // namespace
 
 // Termination: a jump back goes to `loopStart` and adds 1 to `counter`, which
@@ -39,6 +77,10 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
                                      : std::nullopt);
   const std::span<const FrameEntry> frames = context.frames;
   TagReplacer tags(context);
+  const ExactWordValues exactValues(context);
+  ExactLine exact(scan, exactValues);
+  ExactLine lookAhead(scan, exactValues);
+  RunWordTexts runWords;
   LoopState state;
   const FrameEntry* current = frames.empty() ? nullptr : &frames.front();
   std::vector<std::string_view> pieces;
@@ -61,7 +103,7 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
     const bool valuesInert = tags.textValuesInert();
     if (textSink != nullptr && valuesInert) {
       if (const LineRun* run = scan.runAt(position)) {
-        piecesWithValues(*run, tags, &pieces);
+        piecesWithValues(*run, tags, exactValues, current, &runWords, &pieces);
         textSink->write(pieces);
         position = run->end;
         continue;
@@ -82,7 +124,14 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
     std::string_view line;
     bool repeat = read->repeat;
     bool until = read->until;
-    if (inert) {
+    if (read->exactCount > 0) {
+      const ExactLine::Markers markers = exact.replaceTags(*read, tags);
+      repeat = markers.repeat;
+      until = markers.until;
+      const bool continues = read->comma && !repeat && !until &&
+                             passContinues(scan, position, state, tags, lookAhead, current);
+      line = exact.join(*read, current, tags, continues);
+    } else if (inert) {
       piecesWithValues(scan, *read, tags, &pieces);
       line = join();
     } else {

@@ -153,6 +153,9 @@ TEST(Expansion, TextSinksReceiveTheSameLinesAsALineByLineSink) {
       std::string(kWorkedExample),
       "ov.Extension\nov.Extension again\na ov.ImageName\nb\nov.Until = 3\nc",
       "oov.ImageName\nov.Repeat\nx ov.ImageName ov.ImageX\nov.ImageName\ny\nov.Until = 4",
+      // Exact words in runs, beside tags, after a tag, and with ov.Comma.
+      "[\nov.Repeat\n\"ov.ImageBaseJSON\": ov.ImageFullX\nov.ImageX ov.ImageIndex\n"
+      "a ov.ImageNameXML ov.ImageName\n{ov.Rows}ov.Comma\nov.Until = ov.ImageCount\n]",
   };
   for (const ExampleScript& script : exampleScripts()) templates.emplace_back(script.text);
   for (const FrameList* list : std::initializer_list<const FrameList*>{&frames, &oddFrames}) {

@@ -70,6 +70,14 @@ TemplateScan::TemplateScan(std::span<const std::string> lines,
         at = text.find(kWordPrefix, from);
       }
       line.tail = std::string_view(text).substr(from);
+      const ExactWords exact = findExactWords(text);
+      line.firstExact = exactUses_.size();
+      line.exactCount = exact.uses.size();
+      line.exactTail = exact.tail;
+      for (const ExactUse& use : exact.uses) {
+        line.comma = line.comma || use.word->value == WordValue::Comma;
+        exactUses_.push_back(use);
+      }
     }
     line.useCount = uses_.size() - line.firstUse;
     lines_.push_back(line);
@@ -79,8 +87,18 @@ TemplateScan::TemplateScan(std::span<const std::string> lines,
 
 void TemplateScan::prepareRuns(std::string_view ending) {
   runAt_.assign(lines_.size(), -1);
-  const auto needsNoDecision = [](const ScannedLine& line) {
-    return !line.extension && !line.repeat && !line.until && line.inertJoins;
+  // Exact words go into a run only between text that the tags leave as it
+  // is; ov.Comma must look ahead, so its line decides.
+  const auto plainAroundWords = [this](const ScannedLine& line) {
+    if (line.comma || contains(line.exactTail, kWordPrefix)) return false;
+    for (const ExactUse& use : exactUses(line)) {
+      if (contains(use.before, kWordPrefix)) return false;
+    }
+    return true;
+  };
+  const auto needsNoDecision = [&plainAroundWords](const ScannedLine& line) {
+    return !line.extension && !line.repeat && !line.until && line.inertJoins &&
+           (line.exactCount == 0 || plainAroundWords(line));
   };
   for (size_t first = 0; first < lines_.size(); ++first) {
     if (!needsNoDecision(lines_[first])) continue;
@@ -89,9 +107,18 @@ void TemplateScan::prepareRuns(std::string_view ending) {
     size_t index = first;
     for (; index < lines_.size() && needsNoDecision(lines_[index]); ++index) {
       const ScannedLine& line = lines_[index];
+      if (line.exactCount > 0) {
+        for (const ExactUse& use : exactUses(line)) {
+          run.texts.back().append(use.before);
+          run.values.push_back({.word = use.word});
+          run.texts.emplace_back();
+        }
+        run.texts.back().append(line.exactTail).append(ending);
+        continue;
+      }
       for (const TagUse& use : uses(line)) {
         run.texts.back().append(use.before);
-        run.tags.push_back(use.tag);
+        run.values.push_back({.tag = use.tag});
         run.texts.emplace_back();
       }
       run.texts.back().append(line.tail).append(ending);
@@ -103,13 +130,30 @@ void TemplateScan::prepareRuns(std::string_view ending) {
   }
 }
 
-void piecesWithValues(const LineRun& run, const TagReplacer& tags,
+void piecesWithValues(const LineRun& run, const TagReplacer& tags, const ExactWordValues& words,
+                      const FrameEntry* frame, RunWordTexts* wordTexts,
                       std::vector<std::string_view>* pieces) {
-  pieces->resize(run.texts.size() + run.tags.size());
+  // Every word's text first, so that the views taken after stay valid.
+  wordTexts->text.clear();
+  wordTexts->ends.clear();
+  for (const RunValue& value : run.values) {
+    if (value.word == nullptr) continue;
+    words.append(*value.word, frame, tags, false, &wordTexts->text);
+    wordTexts->ends.push_back(wordTexts->text.size());
+  }
+  pieces->resize(run.texts.size() + run.values.size());
   std::string_view* piece = pieces->data();
-  for (size_t i = 0; i < run.tags.size(); ++i) {
+  size_t word = 0;
+  size_t start = 0;
+  for (size_t i = 0; i < run.values.size(); ++i) {
     *piece++ = run.texts[i];
-    *piece++ = tags.value(run.tags[i]);
+    if (run.values[i].word == nullptr) {
+      *piece++ = tags.value(run.values[i].tag);
+      continue;
+    }
+    const size_t end = wordTexts->ends[word++];
+    *piece++ = std::string_view(wordTexts->text).substr(start, end - start);
+    start = end;
   }
   *piece = run.texts.back();
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "script/exact_words.h"
 #include "script/tag_replacer.h"
 
 namespace oz {
@@ -33,16 +34,29 @@ struct ScannedLine {
   size_t firstUse = 0;  // this line's tags in TemplateScan::uses()
   size_t useCount = 0;
   std::string_view tail;  // the text after the last tag; all of it without tags
+  // This line's exact words in TemplateScan::exactUses(). A line with any
+  // has its tags replaced in the text between them, piece by piece.
+  size_t firstExact = 0;
+  size_t exactCount = 0;
+  std::string_view exactTail;  // the text after the last exact word
+  bool comma = false;          // holds ov.Comma
+};
+
+// One value of a run: a tag's or an exact word's.
+struct RunValue {
+  int tag = -1;                     // a TagIndex, or -1 for the word
+  const ExactWord* word = nullptr;  // set when `tag` is -1
 };
 
 // Consecutive lines that need no decision: no marker, no extension line, no
-// free-text tag that could join the text around it. While the text values
-// are inert too, their output is fixed text around tag values, line endings
+// free-text tag that could join the text around it, and exact words only
+// between text without tags and without ov.Comma. While the text values are
+// inert too, their output is fixed text around values, line endings
 // included, and can be handed over in one piece.
 struct LineRun {
   size_t end = 0;                  // the first line after the run
-  std::vector<std::string> texts;  // fixed text before each tag and after the last
-  std::vector<int> tags;           // TagIndex values; texts.size() == tags.size() + 1
+  std::vector<std::string> texts;  // fixed text before each value and after the last
+  std::vector<RunValue> values;    // texts.size() == values.size() + 1
 };
 
 class TemplateScan {
@@ -56,6 +70,9 @@ class TemplateScan {
   std::span<const TagUse> uses(const ScannedLine& line) const {
     return std::span<const TagUse>(uses_).subspan(line.firstUse, line.useCount);
   }
+  std::span<const ExactUse> exactUses(const ScannedLine& line) const {
+    return std::span<const ExactUse>(exactUses_).subspan(line.firstExact, line.exactCount);
+  }
   // The run that starts at line `index`, or nullptr.
   const LineRun* runAt(size_t index) const {
     return runAt_.empty() || runAt_[index] < 0 ? nullptr : &runs_[runAt_[index]];
@@ -66,12 +83,23 @@ class TemplateScan {
 
   std::vector<ScannedLine> lines_;
   std::vector<TagUse> uses_;
+  std::vector<ExactUse> exactUses_;
   std::vector<LineRun> runs_;
   std::vector<int> runAt_;  // per line: the run starting there, or -1
 };
 
-// Cuts `run` into its fixed texts and the values of `tags` between them.
-void piecesWithValues(const LineRun& run, const TagReplacer& tags,
+// Where a run's exact words are written for one pass: all of them one after
+// another, and where each ends.
+struct RunWordTexts {
+  std::string text;
+  std::vector<size_t> ends;
+};
+
+// Cuts `run` into its fixed texts and the values between them: the tags'
+// from `tags`, the exact words' for `frame` from `words`, written into
+// `wordTexts`, which the pieces then point into.
+void piecesWithValues(const LineRun& run, const TagReplacer& tags, const ExactWordValues& words,
+                      const FrameEntry* frame, RunWordTexts* wordTexts,
                       std::vector<std::string_view>* pieces);
 
 // Cuts `line` into its text between tags and the values of `tags` in their

@@ -1,9 +1,13 @@
 // The words of the template language: the eleven tags a line's values replace,
-// in the order they are replaced, and the three markers.
+// in the order they are replaced, the three markers, and the exact words added
+// since, which follow rules of their own.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
+
+#include "script/escape.h"
 
 namespace oz {
 
@@ -21,5 +25,78 @@ inline constexpr std::array<std::string_view, 11> kTagNames = {
 inline constexpr std::string_view kRepeatMarker = "ov.Repeat";
 inline constexpr std::string_view kUntilMarker = "ov.Until";
 inline constexpr std::string_view kExtensionMarker = "ov.Extension";
+
+// What an exact word stands for.
+enum class WordValue : uint8_t {
+  ImageIndex,
+  ImageName,
+  ImageFile,
+  ImageBase,
+  ImageFullX,
+  ImageFullY,
+  ImageFullWidth,
+  ImageFullHeight,
+  SheetName,
+  SheetBase,
+  SheetFullWidth,
+  SheetFullHeight,
+  SheetScale,
+  SheetFormat,
+  SheetDepth,
+  SheetPremultiplied,
+  Columns,
+  Rows,
+  Spacing,
+  Margin,
+  Extrude,
+  Comma,
+};
+
+// An exact word: unlike the tags it is found only in the template's text as
+// written, and its value is never searched again, by a tag, a marker or
+// another word. A template without any of these names expands as before.
+struct ExactWord {
+  std::string_view name;
+  WordValue value;
+  Escape escape;  // the name-bearing words' JSON, XML and CSS forms
+};
+
+inline constexpr std::array<ExactWord, 35> kExactWords = {{
+    {"ov.ImageIndex", WordValue::ImageIndex, Escape::None},
+    {"ov.ImageFile", WordValue::ImageFile, Escape::None},
+    {"ov.ImageBase", WordValue::ImageBase, Escape::None},
+    {"ov.ImageFullX", WordValue::ImageFullX, Escape::None},
+    {"ov.ImageFullY", WordValue::ImageFullY, Escape::None},
+    {"ov.ImageFullWidth", WordValue::ImageFullWidth, Escape::None},
+    {"ov.ImageFullHeight", WordValue::ImageFullHeight, Escape::None},
+    {"ov.SheetBase", WordValue::SheetBase, Escape::None},
+    {"ov.SheetFullWidth", WordValue::SheetFullWidth, Escape::None},
+    {"ov.SheetFullHeight", WordValue::SheetFullHeight, Escape::None},
+    {"ov.SheetScale", WordValue::SheetScale, Escape::None},
+    {"ov.SheetFormat", WordValue::SheetFormat, Escape::None},
+    {"ov.SheetDepth", WordValue::SheetDepth, Escape::None},
+    {"ov.SheetPremultiplied", WordValue::SheetPremultiplied, Escape::None},
+    {"ov.Columns", WordValue::Columns, Escape::None},
+    {"ov.Rows", WordValue::Rows, Escape::None},
+    {"ov.Spacing", WordValue::Spacing, Escape::None},
+    {"ov.Margin", WordValue::Margin, Escape::None},
+    {"ov.Extrude", WordValue::Extrude, Escape::None},
+    {"ov.Comma", WordValue::Comma, Escape::None},
+    {"ov.ImageNameJSON", WordValue::ImageName, Escape::Json},
+    {"ov.ImageNameXML", WordValue::ImageName, Escape::Xml},
+    {"ov.ImageNameCSS", WordValue::ImageName, Escape::Css},
+    {"ov.ImageFileJSON", WordValue::ImageFile, Escape::Json},
+    {"ov.ImageFileXML", WordValue::ImageFile, Escape::Xml},
+    {"ov.ImageFileCSS", WordValue::ImageFile, Escape::Css},
+    {"ov.ImageBaseJSON", WordValue::ImageBase, Escape::Json},
+    {"ov.ImageBaseXML", WordValue::ImageBase, Escape::Xml},
+    {"ov.ImageBaseCSS", WordValue::ImageBase, Escape::Css},
+    {"ov.SheetNameJSON", WordValue::SheetName, Escape::Json},
+    {"ov.SheetNameXML", WordValue::SheetName, Escape::Xml},
+    {"ov.SheetNameCSS", WordValue::SheetName, Escape::Css},
+    {"ov.SheetBaseJSON", WordValue::SheetBase, Escape::Json},
+    {"ov.SheetBaseXML", WordValue::SheetBase, Escape::Xml},
+    {"ov.SheetBaseCSS", WordValue::SheetBase, Escape::Css},
+}};
 
 }  // namespace oz

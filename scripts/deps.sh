@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config libpng-dev zlib1g-dev libdeflate-dev libgtest-dev
   libgmock-dev libbenchmark-dev qt6-base-dev libxcb1-dev xvfb clang libclang-rt-14-dev python3
-  desktop-file-utils appstream man-db dpkg-dev file python3-debian pngquant)
+  desktop-file-utils appstream man-db dpkg-dev file python3-debian pngquant chromium)
 packages+=("$@")
 
 missing=()

@@ -1,14 +1,20 @@
 #include "sheet/build_sheet.h"
 
+#include <algorithm>
+#include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <vector>
 
 #include "base/huge_pages.h"
 #include "base/parallel.h"
+#include "sheet/bleed.h"
 #include "sheet/compose.h"
 #include "sheet/depth_preparation.h"
+#include "sheet/extrude.h"
 #include "sheet/frame_scan.h"
+#include "sheet/identical_frames.h"
 #include "sheet/png/png_read.h"
 #include "sheet/png/png_write.h"
 #include "sheet/refusal_causes.h"
@@ -90,12 +96,98 @@ class Frames {
   std::vector<uint8_t> settled_;  // not vector<bool>: threads settle neighbours at once
 };
 
-// Decodes every frame onto a new canvas. Nothing when a frame's size turned out
-// other than its header said (the layout must be redone). Frames decode
-// independently, so every core takes its share; each draws only into its own
-// cell of the canvas, and frames never overlap. The canvas is the same whatever
-// the number of threads.
-std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height, CanvasAlpha alpha,
+// Bleeding memory for each thread at work, reused from frame to frame: asked
+// for anew per frame, it would cost more than the bleeding itself.
+class ScratchPool {
+ public:
+  std::unique_ptr<BleedScratch> take() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (free_.empty()) return std::make_unique<BleedScratch>();
+    std::unique_ptr<BleedScratch> scratch = std::move(free_.back());
+    free_.pop_back();
+    return scratch;
+  }
+  void give(std::unique_ptr<BleedScratch> scratch) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    free_.push_back(std::move(scratch));
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<BleedScratch>> free_;
+};
+
+// Draws one frame into its cell: the frame itself, its invisible pixels given
+// visible colours when asked (straight alpha only), then its edges repeated
+// outward, so that the ring repeats the bled colours too.
+void drawCell(RgbaImage& canvas, const RgbaImage& image, const FrameEntry& frame,
+              const SpriteOptions& options, ScratchPool& scratchPool) {
+  const auto x = static_cast<int32_t>(frame.x);
+  const auto y = static_cast<int32_t>(frame.y);
+  drawFrame(canvas, image, x, y,
+            options.premultipliedAlpha ? CanvasAlpha::Premultiplied : CanvasAlpha::Straight);
+  if (options.bleed && !options.premultipliedAlpha) {
+    std::unique_ptr<BleedScratch> scratch = scratchPool.take();
+    bleedColours(canvas, x, y, image.width, image.height, *scratch);
+    scratchPool.give(std::move(scratch));
+  }
+  extrudeEdges(canvas, x, y, image.width, image.height, options.extrude);
+}
+
+// The cells when identical frames share one: for each frame the index of the
+// frame whose cell it takes, and the pixels of every cell.
+struct SharedCells {
+  std::vector<size_t> owners;
+  IdenticalFrames identical;
+  bool tooLarge = false;  // the distinct frames alone hold more pixels than a sheet may
+};
+
+// Decodes every frame, a few per core at a time, and finds those equal to an
+// earlier one; only the distinct frames stay in memory. Nothing when a frame's
+// size turned out other than its header said (the layout must be redone).
+std::optional<SharedCells> findSharedCells(Frames& frames, const BuildProgressCallback& progress) {
+  const size_t count = frames.list().size();
+  const size_t threads = machineThreads();
+  const size_t batch = 4 * threads;
+  SharedCells cells;
+  cells.owners.resize(count);
+  std::vector<std::optional<RgbaImage>> images(batch);
+  std::vector<uint64_t> digests(batch);
+  for (size_t start = 0; start < count; start += batch) {
+    const size_t size = std::min(batch, count - start);
+    const bool decoded = forEachTask(size, threads, [&](size_t k, bool onCallingThread) {
+      if (onCallingThread) {
+        report(progress, BuildPhase::LoadingFrames, static_cast<int64_t>(start + k) + 1,
+               frames.total());
+      }
+      images[k] = frames.decode(start + k);
+      if (!images[k]) return false;
+      digests[k] = pixelDigest(*images[k]);
+      return true;
+    });
+    if (!decoded) return std::nullopt;
+    for (size_t k = 0; k < size; ++k) {
+      cells.owners[start + k] = cells.identical.offer(start + k, std::move(*images[k]), digests[k]);
+    }
+    // No layout fits more pixels than the largest sheet holds; the other
+    // frames need only their sizes settled, which may yet change the outcome.
+    if (cells.identical.keptPixels() > static_cast<uint64_t>(kSheetSizeLimit * kSheetSizeLimit)) {
+      if (!frames.settle(count)) return std::nullopt;
+      cells.tooLarge = true;
+      return cells;
+    }
+  }
+  return cells;
+}
+
+// Draws every cell onto a new canvas: each frame decoded here, or the distinct
+// frames of `shared`. Nothing when a frame's size turned out other than its
+// header said (the layout must be redone). Cells are drawn independently, so
+// every core takes its share; each draws only into its own cell of the canvas,
+// and cells never overlap. The canvas is the same whatever the number of
+// threads.
+std::optional<RgbaImage> compose(Frames& frames, const SharedCells* shared, int64_t width,
+                                 int64_t height, const SpriteOptions& options,
                                  const BuildProgressCallback& progress) {
   RgbaImage canvas;
   canvas.width = static_cast<int32_t>(width);
@@ -106,24 +198,33 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height, 
   canvas.pixels.reserve(bytes + static_cast<size_t>(height));
   adviseHugePages(canvas.pixels.data(), canvas.pixels.capacity());
   canvas.pixels.resize(bytes);
-  // Progress goes to the caller's thread only: it counts the frames begun, and
-  // ends at the last frame whichever thread drew it.
+  std::vector<size_t> cells;
+  for (size_t i = 0; i < frames.list().size(); ++i) {
+    if (!shared || shared->owners[i] == i) cells.push_back(i);
+  }
+  const auto total = static_cast<int64_t>(cells.size());
+  ScratchPool scratchPool;
+  // Progress goes to the caller's thread only: it counts the cells begun, and
+  // ends at the last cell whichever thread drew it.
   int64_t reported = 0;
   const bool allDrawn =
-      forEachTask(frames.list().size(), machineThreads(), [&](size_t i, bool onCallingThread) {
+      forEachTask(cells.size(), machineThreads(), [&](size_t k, bool onCallingThread) {
         if (onCallingThread) {
-          reported = static_cast<int64_t>(i) + 1;
-          report(progress, BuildPhase::Composing, reported, frames.total());
+          reported = static_cast<int64_t>(k) + 1;
+          report(progress, BuildPhase::Composing, reported, total);
+        }
+        const size_t i = cells[k];
+        if (shared) {
+          drawCell(canvas, *shared->identical.kept(i), frames.list()[i], options, scratchPool);
+          return true;
         }
         const std::optional<RgbaImage> image = frames.decode(i);
         if (!image) return false;
-        drawFrame(canvas, *image, frames.list()[i].x, frames.list()[i].y, alpha);
+        drawCell(canvas, *image, frames.list()[i], options, scratchPool);
         return true;
       });
   if (!allDrawn) return std::nullopt;
-  if (reported < frames.total()) {
-    report(progress, BuildPhase::Composing, frames.total(), frames.total());
-  }
+  if (reported < total) report(progress, BuildPhase::Composing, total, total);
   return canvas;
 }
 
@@ -140,8 +241,26 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
   // A frame that fails to decode, though its header was fine, reads as 0 x 0:
   // then the checks run again on the corrected sizes, so the outcome is the one
   // decoding every frame first would give.
+  const LayoutRules rules{options.strip, columns, options.spacing, options.border, options.extrude};
   for (;;) {
-    const SheetLayout layout = layOutFrames(frames.list(), options.strip, columns);
+    std::optional<SharedCells> shared;
+    if (options.dedupe) {
+      // Frames of differing sizes are refused by their headers, before any
+      // frame is decoded to be compared.
+      const SheetLayout unshared = layOutFrames(frames.list(), rules);
+      if (unshared.problem == LayoutProblem::SizeMismatch ||
+          unshared.problem == LayoutProblem::Empty) {
+        if (frames.settle(unshared.decidingFrames)) {
+          return layoutRefusal(unshared, frames.list(), options);
+        }
+        continue;
+      }
+      shared = findSharedCells(frames, progress);
+      if (!shared) continue;
+      if (shared->tooLarge) return BuildRefusal{BuildProblem::SizeLimit, {}};
+    }
+    const SheetLayout layout = shared ? layOutFrames(frames.list(), rules, shared->owners)
+                                      : layOutFrames(frames.list(), rules);
     if (layout.problem != LayoutProblem::None) {
       if (frames.settle(layout.decidingFrames)) {
         return layoutRefusal(layout, frames.list(), options);
@@ -150,9 +269,8 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
     }
     const int64_t width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
     const int64_t height = options.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
-    const CanvasAlpha alpha =
-        options.premultipliedAlpha ? CanvasAlpha::Premultiplied : CanvasAlpha::Straight;
-    std::optional<RgbaImage> canvas = compose(frames, width, height, alpha, progress);
+    std::optional<RgbaImage> canvas =
+        compose(frames, shared ? &*shared : nullptr, width, height, options, progress);
     if (!canvas) continue;
 
     prepareForDepth(*canvas, options);

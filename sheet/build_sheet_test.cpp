@@ -460,5 +460,94 @@ TEST_F(BuildSheetTest, ReportsProgressPhaseByPhase) {
   EXPECT_EQ(seen, expected);
 }
 
+// Two 2 x 2 frames with spacing, border and extrusion on a Power-of-2 sheet:
+// the cells, the ring, the gaps and the padding, pixel by pixel.
+TEST_F(BuildSheetTest, CellsAreSpacedBorderedAndExtruded) {
+  const testing::Colours colours{
+      {'.', {0, 0, 0, 0}}, {'P', {200, 0, 0, 255}}, {'p', {200, 0, 0, 0}}, {'Q', {0, 0, 200, 255}}};
+  frame("a.png", testing::paintedImage({"P.", "PP"}, colours));
+  frame("b.png", testing::paintedImage({"QQ", "QQ"}, colours));
+  options_.strip = true;
+  options_.spacing = 1;
+  options_.border = 1;
+  options_.extrude = 1;
+  options_.powerOf2 = true;
+  const std::vector<std::string> plain{"................",  //
+                                       ".PP...QQQQ......",  //
+                                       ".PP...QQQQ......",  //
+                                       ".PPPP.QQQQ......",  //
+                                       ".PPPP.QQQQ......",  //
+                                       "................",  //
+                                       "................",  //
+                                       "................"};
+  EXPECT_EQ(testing::paintedRows(builtImage(), colours), plain);
+  // Bled, the invisible pixel and its copies in the ring keep the frame's colour.
+  options_.bleed = true;
+  std::vector<std::string> bled = plain;
+  bled[1].replace(3, 2, "pp");
+  bled[2].replace(3, 2, "pp");
+  EXPECT_EQ(testing::paintedRows(builtImage(), colours), bled);
+
+  const BuiltSheet sheet = built();
+  EXPECT_EQ(sheet.width, 16);  // 11 x 6 before the padding
+  EXPECT_EQ(sheet.height, 8);
+  ASSERT_EQ(sheet.frames.size(), 2u);
+  EXPECT_EQ(sheet.frames[0], (FrameEntry{1, "a.png", 2, 2, 2, 2}));
+  EXPECT_EQ(sheet.frames[1], (FrameEntry{2, "b.png", 7, 2, 2, 2}));
+}
+
+// Equal frames at the start, in the middle and at the end, one frame that
+// differs from another in one pixel, and a repeat far from its first.
+TEST_F(BuildSheetTest, IdenticalFramesShareOneCell) {
+  const RgbaImage a = solidImage(2, 2, {200, 0, 0, 255});
+  const RgbaImage b = solidImage(2, 2, {0, 200, 0, 255});
+  RgbaImage nearlyB = b;
+  nearlyB.pixel(1, 1)[1] = 201;
+  const RgbaImage c = solidImage(2, 2, {0, 0, 200, 0});
+  const RgbaImage order[] = {a, a, b, nearlyB, c, a, c, c};
+  for (size_t i = 0; i < std::size(order); ++i) frame("f" + std::to_string(i) + ".png", order[i]);
+  options_.columns = "3";
+  options_.dedupe = true;
+  options_.spacing = 1;
+  const BuiltSheet sheet = built();
+  EXPECT_EQ(sheet.width, 8);  // four cells, three to a row
+  EXPECT_EQ(sheet.height, 5);
+  const int64_t places[][2] = {{0, 0}, {0, 0}, {3, 0}, {6, 0}, {0, 3}, {0, 0}, {0, 3}, {0, 3}};
+  ASSERT_EQ(sheet.frames.size(), std::size(places));
+  for (size_t i = 0; i < sheet.frames.size(); ++i) {
+    const FrameEntry expected{static_cast<int64_t>(i) + 1,
+                              "f" + std::to_string(i) + ".png",
+                              places[i][0],
+                              places[i][1],
+                              2,
+                              2};
+    EXPECT_EQ(sheet.frames[i], expected);
+  }
+  const std::optional<RgbaImage> image = decodePng(options_.savePath);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(pixelAt(*image, 1, 1), (Rgba{200, 0, 0, 255}));
+  EXPECT_EQ(pixelAt(*image, 4, 1), (Rgba{0, 200, 0, 255}));
+  EXPECT_EQ(pixelAt(*image, 7, 1), (Rgba{0, 201, 0, 255}));
+  EXPECT_EQ(pixelAt(*image, 1, 4), (Rgba{0, 0, 0, 0}));
+
+  // Without it every frame has a cell of its own.
+  options_.dedupe = false;
+  EXPECT_EQ(built().height, 8);
+}
+
+// The limit holds for the cells, not for the frames: a long held frame fits.
+TEST_F(BuildSheetTest, SharedCellsDecideTheSizeLimit) {
+  options_.strip = true;
+  frames(130, 64, 1);  // 8,320 pixels wide, one frame each
+  EXPECT_EQ(refused().problem, kSizeLimit);
+  options_.dedupe = true;
+  const BuiltSheet sheet = built();
+  EXPECT_EQ(sheet.width, 64);
+  EXPECT_EQ(sheet.frames.size(), 130u);
+  // Differing sizes are refused as ever.
+  frame("g.png", solidImage(2, 2, {}));
+  EXPECT_EQ(refused().problem, kSizeError);
+}
+
 }  // namespace
 }  // namespace oz

@@ -25,42 +25,58 @@ int64_t parseColumns(std::string_view text) {
   return value;
 }
 
-SheetLayout layOutFrames(FrameList& frames, bool strip, int64_t columns) {
+namespace {
+
+// The sheet's length along one side holding `cells` cells of `cell` pixels.
+int64_t sideLength(int64_t cells, int64_t cell, const LayoutRules& rules) {
+  return 2 * rules.border + cells * cell + (cells - 1) * rules.spacing;
+}
+
+}  // namespace
+
+SheetLayout layOutFrames(FrameList& frames, const LayoutRules& rules,
+                         const std::vector<size_t>& cellOwners) {
   SheetLayout layout;
-  int64_t cursorX = 0;
-  int64_t cursorY = 0;
-  int64_t column = 1;
-  bool rowCompleted = false;
-  for (size_t i = 0; i < frames.size(); ++i) {
-    FrameEntry& frame = frames[i];
-    frame.number = static_cast<int64_t>(i) + 1;
-    frame.x = cursorX;
-    frame.y = cursorY;
-    if (i > 0 && (frame.width != frames[i - 1].width || frame.height != frames[i - 1].height)) {
+  // Numbered first, so that a refusal names its frames by number.
+  for (size_t i = 0; i < frames.size(); ++i) frames[i].number = static_cast<int64_t>(i) + 1;
+  for (size_t i = 1; i < frames.size(); ++i) {
+    if (frames[i].width != frames[i - 1].width || frames[i].height != frames[i - 1].height) {
       layout.problem = LayoutProblem::SizeMismatch;
       layout.decidingFrames = i + 1;
       return layout;
     }
-    ++column;
-    // Compared as column - 1 == columns so that the largest count cannot overflow.
-    if (!strip && column - 1 == columns) {
-      if (!rowCompleted) layout.width = cursorX + frame.width;
-      rowCompleted = true;
-      cursorX = 0;
-      cursorY += frame.height;
-      column = 1;
-    } else {
-      cursorX += frame.width;
-      if (strip) layout.width = cursorX;
-    }
   }
-  if (!strip && !rowCompleted) layout.width = cursorX;
-  layout.height = cursorX < 1 ? cursorY : cursorY + frames.back().height;
   layout.decidingFrames = frames.size();
+  if (frames.empty() || frames[0].width < 1 || frames[0].height < 1) {
+    layout.problem = LayoutProblem::Empty;
+    return layout;
+  }
+  const int64_t cellWidth = frames[0].width + 2 * rules.extrude;
+  const int64_t cellHeight = frames[0].height + 2 * rules.extrude;
+  // A strip, or a column count below 1, never ends a row.
+  const bool oneRow = rules.strip || rules.columns < 1;
+  int64_t cells = 0;
+  for (size_t i = 0; i < frames.size(); ++i) {
+    FrameEntry& frame = frames[i];
+    const size_t owner = cellOwners.empty() ? i : cellOwners[i];
+    if (owner != i) {
+      frame.x = frames[owner].x;
+      frame.y = frames[owner].y;
+      continue;
+    }
+    const int64_t column = oneRow ? cells : cells % rules.columns;
+    const int64_t row = oneRow ? 0 : cells / rules.columns;
+    frame.x = rules.border + column * (cellWidth + rules.spacing) + rules.extrude;
+    frame.y = rules.border + row * (cellHeight + rules.spacing) + rules.extrude;
+    ++cells;
+  }
+  const int64_t across = oneRow ? cells : std::min(cells, rules.columns);
+  // Rounded up without adding to `columns`, which may be the largest count.
+  const int64_t down = oneRow ? 1 : cells / rules.columns + (cells % rules.columns != 0);
+  layout.width = sideLength(across, cellWidth, rules);
+  layout.height = sideLength(down, cellHeight, rules);
   if (layout.width > kSheetSizeLimit || layout.height > kSheetSizeLimit) {
     layout.problem = LayoutProblem::TooLarge;
-  } else if (layout.width < 1 || layout.height < 1) {
-    layout.problem = LayoutProblem::Empty;
   }
   return layout;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "sheet/frame.h"
 
@@ -18,11 +19,21 @@ inline constexpr int64_t kSheetSizeLimit = 8192;
 // the 64-bit range saturates (no sheet has that many frames to a row anyway).
 int64_t parseColumns(std::string_view text);
 
+// How the cells are arranged. Each frame has a cell of its size plus
+// `extrude` pixels on every side; all zero gives cells that touch.
+struct LayoutRules {
+  bool strip = false;   // one row; otherwise rows of `columns` cells
+  int64_t columns = 0;  // a count below 1 never ends a row
+  int64_t spacing = 0;  // transparent pixels between neighbouring cells, across and down
+  int64_t border = 0;   // transparent pixels around the whole sheet
+  int64_t extrude = 0;  // room for the frame's edges repeated outward
+};
+
 enum class LayoutProblem {
   None,
   SizeMismatch,  // a frame's size differs from the one before it
   TooLarge,      // the sheet passes kSheetSizeLimit on a side
-  Empty,         // the sheet is 0 pixels wide or high (no frame, or none decoded)
+  Empty,         // no frame, or the frames are 0 pixels wide or high (none decoded)
 };
 
 struct SheetLayout {
@@ -30,15 +41,18 @@ struct SheetLayout {
   // How many leading frames decide the outcome: up to the first mismatching
   // frame for SizeMismatch, else all of them.
   size_t decidingFrames = 0;
-  int64_t width = 0;  // unpadded
+  int64_t width = 0;  // unpadded, border and spacing included
   int64_t height = 0;
 };
 
-// Numbers the frames from 1 and sets their `x` and `y`, in list order, as a
-// strip or as rows of `columns` frames (a count below 1 never ends a row). The
-// frames' `width` and `height` must be set. Checks, in this order: each frame's
-// size against the one before it, the size limit, an empty sheet.
-SheetLayout layOutFrames(FrameList& frames, bool strip, int64_t columns);
+// Numbers the frames from 1 and sets their `x` and `y`, in list order: the
+// frame's own rectangle inside its cell. The frames' `width` and `height` must
+// be set. `cellOwners`, when not empty, holds for every frame the index of the
+// frame whose cell it takes: itself, or an earlier frame that owns a cell, whose
+// place it then shares. Checks, in this order: each frame's size against the one
+// before it, the size limit, an empty sheet.
+SheetLayout layOutFrames(FrameList& frames, const LayoutRules& rules,
+                         const std::vector<size_t>& cellOwners = {});
 
 // The column counts that keep a sheet of `count` frames of `width` x `height`
 // within kSheetSizeLimit on both sides: every count from `fewest` to `most`

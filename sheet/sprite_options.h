@@ -13,6 +13,9 @@
 namespace oz {
 
 inline constexpr int32_t kMaxSpriteNumber = 9999;
+inline constexpr int32_t kMaxSpacing = 64;
+inline constexpr int32_t kMaxBorder = 64;
+inline constexpr int32_t kMaxExtrude = 16;
 
 // Which quantiser makes the 8- and 4-bit palettes.
 enum class PaletteQuantiser : int32_t {
@@ -37,6 +40,11 @@ struct SpriteOptions {
   bool powerOf2 = false;            // pad each sheet dimension up to a power of two
   bool retina = false;              // the script's positions and sizes halved
   int32_t spriteNumber = 0;         // the script's sheet number, 0..kMaxSpriteNumber
+  int32_t spacing = 0;              // transparent pixels between cells, 0..kMaxSpacing
+  int32_t border = 0;               // transparent pixels around the sheet, 0..kMaxBorder
+  int32_t extrude = 0;              // each frame's edges repeated outward, 0..kMaxExtrude
+  bool bleed = false;               // straight alpha only: invisible pixels take visible colours
+  bool dedupe = false;              // a frame equal to an earlier one shares its cell
 
   bool operator==(const SpriteOptions&) const = default;
 };

@@ -40,6 +40,14 @@ SpriteOptions readSpriteSettings(SettingsStore& store) {
   settings.powerOf2 = readFlag(store, "Power of 2");
   settings.transparent = readFlag(store, "Transparent");
   settings.premultipliedAlpha = readFlag(store, "Premultiplied Alpha");
+  settings.bleed = readFlag(store, "Alpha Bleeding");
+  settings.dedupe = readFlag(store, "Identical Frames Once");
+  const auto readPixels = [&](std::string_view key, int32_t largest) {
+    return static_cast<int32_t>(std::clamp<std::int64_t>(store.readInteger(key, 0), 0, largest));
+  };
+  settings.spacing = readPixels("Spacing", kMaxSpacing);
+  settings.border = readPixels("Border", kMaxBorder);
+  settings.extrude = readPixels("Extrude", kMaxExtrude);
   settings.spriteNumber = static_cast<int32_t>(
       std::clamp<std::int64_t>(store.readInteger("Sprite Number", 0), 0, kMaxSpriteNumber));
   return settings;
@@ -78,5 +86,14 @@ void writePremultipliedAlpha(SettingsStore& store, bool ticked) {
 void writeTransparent(SettingsStore& store, bool ticked) {
   writeFlag(store, "Transparent", ticked);
 }
+void writeAlphaBleeding(SettingsStore& store, bool ticked) {
+  writeFlag(store, "Alpha Bleeding", ticked);
+}
+void writeIdenticalFramesOnce(SettingsStore& store, bool ticked) {
+  writeFlag(store, "Identical Frames Once", ticked);
+}
+void writeSpacing(SettingsStore& store, int pixels) { store.writeInteger("Spacing", pixels); }
+void writeBorder(SettingsStore& store, int pixels) { store.writeInteger("Border", pixels); }
+void writeExtrude(SettingsStore& store, int pixels) { store.writeInteger("Extrude", pixels); }
 
 }  // namespace oz

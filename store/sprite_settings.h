@@ -19,7 +19,9 @@ inline constexpr std::string_view kSettingsGroup = "Settings";
 // outside 0..5 reads as 0; "Remove Alpha" is read only when the depth is 1;
 // the sprite number is clamped to 0..kMaxSpriteNumber. "Premultiplied Alpha"
 // and "Transparent" are read at every depth: an old file without them reads
-// as straight alpha on the black or pink background.
+// as straight alpha on the black or pink background. "Spacing", "Border" and
+// "Extrude" are clamped to their ranges; missing, they and the two flags of
+// the cells ("Alpha Bleeding", "Identical Frames Once") are 0.
 SpriteOptions readSpriteSettings(SettingsStore& store);
 
 // One function per user action, writing exactly the keys that action stores.
@@ -38,5 +40,10 @@ void writeSpriteNumber(SettingsStore& store, int number);
 // The "Sheet Options..." window's choices.
 void writePremultipliedAlpha(SettingsStore& store, bool ticked);
 void writeTransparent(SettingsStore& store, bool ticked);
+void writeAlphaBleeding(SettingsStore& store, bool ticked);
+void writeIdenticalFramesOnce(SettingsStore& store, bool ticked);
+void writeSpacing(SettingsStore& store, int pixels);
+void writeBorder(SettingsStore& store, int pixels);
+void writeExtrude(SettingsStore& store, int pixels);
 
 }  // namespace oz

@@ -1,177 +1,472 @@
 #!/usr/bin/env python3
-"""The gallery's templates expanded by orvane-zozivi-cli over the example frames,
-without and with --retina, and read back: the JSON hash with Python's json
-module, the CSS and the libGDX atlas by small readers written from those
-formats' descriptions. Every rectangle and the frame count must come back
-exactly, computed here from the frames' own PNG headers.
+"""Every template of the gallery expanded by orvane-zozivi-cli and read back by
+a reader of its format: Python's json, xml.etree and plistlib; the Spine
+runtime's TextureAtlas, PixiJS's Spritesheet and Phaser 3's atlas parsers
+under node; small readers
+written from the formats' descriptions for CSS, Godot's text resources and
+Defold's tile sources. Each runs over the example frames (64 x 64) and over a
+folder of odd-sized frames (37 x 21) whose names hold a double quote, a
+backslash, a blank, dots, a leading digit and non-ASCII letters, saved as a
+sheet whose name holds a blank, a quote and a non-ASCII letter; Retina off
+and on. Every name, rectangle and the frame count must come back exactly.
 
-    gallery_test.py CLI FRAMES_DIR TEMPLATES_DIR
+    gallery_test.py CLI FRAMES_DIR TEMPLATES_DIR NODE_DIR
+
+NODE_DIR is where the engines' packages are installed with npm (pinned below)
+when node is present; without node those readers are skipped with a message.
 """
 import json
 import os
+import plistlib
 import re
+import shutil
 import struct
 import subprocess
 import sys
 import tempfile
 import unittest
+import xml.etree.ElementTree as ElementTree
+import zlib
 
-CLI, FRAMES, TEMPLATES = sys.argv[1:4]
-COLUMNS = 5  # 8 example frames: a full row and a short one, a sheet wider than high
+CLI, FRAMES, TEMPLATES, NODE_DIR = (os.path.abspath(a) for a in sys.argv[1:5])
+COLUMNS = 3
+NODE_PACKAGES = ['pixi.js@8.22.0', '@esotericsoftware/spine-core@4.3.13', 'phaser@3.90.0']
+HOSTILE_NAMES = ['say"hi.png', 'back\\slash.png', 'my walk.png', 'dot.ted.png',
+                 '1up.png', 'gr\u00fc\u00df \u6b69.png', "it's.png"]
+HOSTILE_SHEET = 'my "sheet" \u00e9.png'
+
+
+def png_bytes(width, height, seed):
+    """An RGBA PNG of one colour per frame."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body))
+    row = b'\0' + bytes([seed * 30 % 256, 80, 160, 255]) * width
+    return (b'\x89PNG\r\n\x1a\n' +
+            chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)) +
+            chunk(b'IDAT', zlib.compress(row * height)) + chunk(b'IEND', b''))
 
 
 def png_size(path):
-    """Width and height from the IHDR chunk, which follows the 8-byte signature."""
     with open(path, 'rb') as f:
         head = f.read(24)
     assert head[:8] == b'\x89PNG\r\n\x1a\n' and head[12:16] == b'IHDR', path
     return struct.unpack('>II', head[16:24])
 
 
-def version_key(name):
-    return [int(part) if part.isdigit() else part for part in re.split(r'(\d+)', name)]
+def node_ready():
+    """The engines' packages, installed once per build folder; None without node."""
+    if shutil.which('node') is None:
+        return None
+    modules = os.path.join(NODE_DIR, 'node_modules')
+    marker = os.path.join(NODE_DIR, 'installed.txt')
+    wanted = ' '.join(NODE_PACKAGES)
+    if not os.path.exists(marker) or open(marker).read() != wanted:
+        os.makedirs(NODE_DIR, exist_ok=True)
+        subprocess.run(['npm', 'install', '--no-audit', '--no-fund', '--no-save', '--prefix',
+                        NODE_DIR] + NODE_PACKAGES, check=True, capture_output=True)
+        with open(marker, 'w') as f:
+            f.write(wanted)
+    return modules
 
 
-def expected_frames(divisor):
-    """(name, x, y, w, h) per frame in the order the program reads them: a sheet
-    of COLUMNS frames per row."""
-    names = sorted((n for n in os.listdir(FRAMES) if n.endswith('.png')), key=version_key)
-    frames = []
-    for i, name in enumerate(names):
-        w, h = png_size(os.path.join(FRAMES, name))
-        frames.append((name[:-4], i % COLUMNS * w // divisor, i // COLUMNS * h // divisor,
-                       w // divisor, h // divisor))
-    return frames
+NODE_MODULES = node_ready()
 
 
-def read_css(text):
-    """Rule sets of a style sheet: comments /* */ dropped, each `selector {
-    declarations }` split at ";" into property and value at the first ":"."""
-    text = re.sub(r'/\*.*?\*/', '', text, flags=re.S)
-    rules = []
-    for selector, body in re.findall(r'([^{}]+)\{([^{}]*)\}', text):
-        declarations = {}
-        for declaration in body.split(';'):
-            if declaration.strip():
-                prop, colon, value = declaration.partition(':')
-                assert colon, declaration
-                declarations[prop.strip().lower()] = value.strip()
-        rules.append((selector.strip(), declarations))
-    assert re.sub(r'([^{}]+)\{([^{}]*)\}', '', text).strip() == '', 'text outside rule sets'
-    return rules
+def engine(mode, path, *args):
+    result = subprocess.run(['node', os.path.join(TEMPLATES, 'engine_readers.mjs'), mode, path] +
+                            [str(a) for a in args], check=True, capture_output=True,
+                            env=dict(os.environ, OZ_NODE_MODULES=NODE_MODULES))
+    return json.loads(result.stdout)
 
 
-def css_pixels(value):
-    """A list of lengths in px; 0 may stand without a unit."""
-    numbers = []
-    for length in value.split():
-        m = re.fullmatch(r'(-?\d+)(px)?', length)
-        assert m and (m.group(2) or m.group(1).lstrip('-') == '0'), value
-        numbers.append(int(m.group(1)))
-    return numbers
+class Build:
+    """One build: the script's text, where it is, the sheet's size and file name,
+    the Retina divisor, and the frames (file name, x, y, w, h in the sheet's
+    pixels) in the program's order."""
 
+    def __init__(self, text, path, size, sheet, divisor, frames, stderr):
+        self.text, self.path, self.size, self.sheet = text, path, size, sheet
+        self.divisor, self.frames, self.stderr = divisor, frames, stderr
 
-def read_atlas(text):
-    """A libGDX texture atlas: pages separated by blank lines; a page is its image
-    name, then "key: value" lines about the page, then regions, each a name line
-    followed by indented "key: value" lines. Values are comma separated."""
-    pages = []
-    page = None
-    for line in text.split('\n'):
-        if not line.strip():
-            page = None
-            continue
-        if page is None:
-            page = {'name': line, 'fields': {}, 'regions': []}
-            pages.append(page)
-            continue
-        key, colon, value = line.partition(':')
-        values = [v.strip() for v in value.split(',')]
-        if line[0] in ' \t':
-            assert colon and page['regions'], line
-            page['regions'][-1]['fields'][key.strip()] = values
-        elif colon and not page['regions']:
-            page['fields'][key.strip()] = values
-        else:
-            page['regions'].append({'name': line, 'fields': {}})
-    return pages
+    def base(self, file_name):
+        return file_name[:-4]
+
+    @property
+    def sheet_base(self):
+        return os.path.splitext(self.sheet)[0]
 
 
 class GalleryTest(unittest.TestCase):
-    def expand(self, template, divisor):
-        """Builds the example frames with the template, with --retina when the
-        divisor is 2; the script's text, the sheet's size divided and the frames
-        the script must list."""
-        with tempfile.TemporaryDirectory() as tmp:
-            sheet = os.path.join(tmp, 'walk.png')
-            data = os.path.join(tmp, 'walk.data')
-            args = [CLI, '--sheet', sheet, '--columns', str(COLUMNS), '--script',
-                    os.path.join(TEMPLATES, template + '.txt'), '--data', data, FRAMES]
-            if divisor == 2:
-                args.append('--retina')
-            subprocess.run(args, check=True, capture_output=True, env=dict(os.environ, HOME=tmp))
-            with open(data, encoding='utf-8') as f:
-                size = tuple(n // divisor for n in png_size(sheet))
-                return f.read(), size, expected_frames(divisor)
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        cls.hostile = os.path.join(cls.tmp.name, 'hostile')
+        os.mkdir(cls.hostile)
+        for i, name in enumerate(HOSTILE_NAMES):
+            with open(os.path.join(cls.hostile, name), 'wb') as f:
+                f.write(png_bytes(37, 21, i))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def builds(self, template):
+        """The template over both folders, Retina off and on."""
+        for folder, sheet in ((FRAMES, 'walk.png'), (self.hostile, HOSTILE_SHEET)):
+            for divisor in (1, 2):
+                with self.subTest(folder=os.path.basename(folder), retina=divisor == 2):
+                    yield self.build(template, folder, sheet, divisor)
+
+    def build(self, template, folder, sheet_name, divisor):
+        out = tempfile.mkdtemp(dir=self.tmp.name)
+        sheet = os.path.join(out, sheet_name)
+        data = os.path.join(out, 'script.out')
+        order = os.path.join(out, 'order.txt')
+        with open(order, 'w') as f:
+            f.write('ov.Extension = ".json"\n[\nov.Repeat\n"ov.ImageFileJSON"ov.Comma\n'
+                    'ov.Until = ov.ImageCount\n]\n')
+        base = [CLI, '--sheet', sheet, '--columns', str(COLUMNS), folder]
+        env = dict(os.environ, HOME=out)
+        names = json.loads(subprocess.run(base + ['--script', order, '--data', '-'],
+                                          check=True, capture_output=True, env=env).stdout)
+        args = base + ['--script', os.path.join(TEMPLATES, template + '.txt'), '--data', data]
+        if divisor == 2:
+            args.append('--retina')
+        run = subprocess.run(args, capture_output=True, env=env)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        frames = []
+        for i, name in enumerate(names):
+            w, h = png_size(os.path.join(folder, name))
+            frames.append((name, i % COLUMNS * w, i // COLUMNS * h, w, h))
+        self.assertEqual(sorted(names), sorted(n for n in os.listdir(folder) if n.endswith('.png')))
+        with open(data, encoding='utf-8') as f:
+            return Build(f.read(), data, png_size(sheet), sheet_name, divisor, frames,
+                         run.stderr.decode())
+
+    # JSON
+
+    def check_rectangles(self, build, entries):
+        """Full-size rectangles, never halved: Retina is told by the scale."""
+        self.assertEqual(len(entries), len(build.frames))
+        for entry, (name, x, y, w, h) in zip(entries, build.frames):
+            self.assertEqual(entry['frame'], {'x': x, 'y': y, 'w': w, 'h': h}, name)
+            self.assertEqual(entry['spriteSourceSize'], {'x': 0, 'y': 0, 'w': w, 'h': h})
+            self.assertEqual(entry['sourceSize'], {'w': w, 'h': h})
+            self.assertIs(entry['rotated'], False)
+            self.assertIs(entry['trimmed'], False)
+
+    def check_phaser(self, build, name_of):
+        """Phaser's parser takes every frame once, in the sheet's pixels."""
+        if NODE_MODULES is None:
+            return
+        phaser = engine('phaser', build.path, *build.size)
+        self.assertEqual(phaser['refused'], [])
+        self.assertEqual(phaser['names'], [name_of(f[0]) for f in build.frames])
+        self.assertEqual(phaser['frames'],
+                         {name_of(name): [x, y, w, h] for name, x, y, w, h in build.frames})
+
+    def check_meta(self, build, meta):
+        self.assertEqual(meta['image'], build.sheet)
+        self.assertEqual(meta['size'], {'w': build.size[0], 'h': build.size[1]})
+        self.assertEqual(meta['scale'], str(build.divisor))
+        self.assertEqual(meta['format'], 'RGBA8888')
 
     def test_json_hash(self):
-        for divisor in (1, 2):
-            with self.subTest(retina=divisor == 2):
-                text, size, frames = self.expand('JSON Hash', divisor)
-                # The template repeats the last frame's entry (it cannot leave the
-                # separator off inside its block); the repeat must be identical.
-                pairs = []
-                json.loads(text, object_pairs_hook=lambda p: pairs.append(p) or dict(p))
-                frame_pairs = next(p for p in pairs if p and p[0][0] == frames[0][0])
-                names = [f[0] for f in frames]
-                self.assertEqual([k for k, _ in frame_pairs], names + names[-1:])
-                self.assertEqual(frame_pairs[-1][1], frame_pairs[-2][1])
+        for build in self.builds('JSON Hash'):
+            pairs = []
+            atlas = json.loads(build.text, object_pairs_hook=lambda p: pairs.append(p) or dict(p))
+            # No key twice: every frame once, in order.
+            self.assertEqual(list(atlas['frames']), [build.base(f[0]) for f in build.frames])
+            self.assertTrue(all(len(p) == len(dict(p)) for p in pairs))
+            self.check_rectangles(build, list(atlas['frames'].values()))
+            self.check_meta(build, atlas['meta'])
+            self.assertEqual(atlas['animations'],
+                             {build.sheet_base: [build.base(f[0]) for f in build.frames]})
+            if NODE_MODULES is None:
+                continue
+            # What PixiJS draws: every rectangle divided by the scale, exactly.
+            pixi = engine('pixi', build.path, *build.size)
+            self.assertEqual(pixi['resolution'], build.divisor)
+            self.assertEqual(pixi['textures'], {
+                build.base(name): [v / build.divisor for v in (x, y, w, h)]
+                for name, x, y, w, h in build.frames})
+            self.assertEqual(pixi['animations'],
+                             {build.sheet_base: [build.base(f[0]) for f in build.frames]})
+            self.check_phaser(build, build.base)
+        if NODE_MODULES is None:
+            print('gallery_test: node is missing; PixiJS did not read the JSON hash',
+                  file=sys.stderr)
 
-                atlas = json.loads(text)
-                self.assertEqual(len(atlas['frames']), len(frames))
-                for name, x, y, w, h in frames:
-                    entry = atlas['frames'][name]
-                    self.assertEqual(entry['frame'], {'x': x, 'y': y, 'w': w, 'h': h}, name)
-                    self.assertEqual(entry['spriteSourceSize'], {'x': 0, 'y': 0, 'w': w, 'h': h})
-                    self.assertEqual(entry['sourceSize'], {'w': w, 'h': h})
-                    self.assertIs(entry['rotated'], False)
-                    self.assertIs(entry['trimmed'], False)
-                self.assertEqual(atlas['meta'], {
-                    'app': 'Orvane Zozivi', 'version': '1.0', 'image': 'walk.png',
-                    'format': 'RGBA8888', 'size': {'w': size[0], 'h': size[1]}, 'scale': '1'})
+    def test_json_array(self):
+        for build in self.builds('JSON Array'):
+            atlas = json.loads(build.text)
+            self.assertEqual([e['filename'] for e in atlas['frames']],
+                             [build.base(f[0]) for f in build.frames])
+            self.check_rectangles(build, atlas['frames'])
+            self.check_meta(build, atlas['meta'])
+            self.check_phaser(build, build.base)
 
-    def test_css_sprites(self):
-        for divisor in (1, 2):
-            with self.subTest(retina=divisor == 2):
-                text, size, frames = self.expand('CSS Sprites', divisor)
-                rules = read_css(text)
-                self.assertEqual([s for s, _ in rules],
-                                 ['.sprite'] + ['.sprite-' + f[0] for f in frames])
-                shared = rules[0][1]
-                self.assertEqual(shared['background-image'], 'url("walk.png")')
-                self.assertEqual(css_pixels(shared['background-size']), list(size))
-                for (name, x, y, w, h), (_, rule) in zip(frames, rules[1:]):
-                    self.assertEqual(css_pixels(rule['background-position']), [-x, -y], name)
-                    self.assertEqual(css_pixels(rule['width']), [w], name)
-                    self.assertEqual(css_pixels(rule['height']), [h], name)
+    def test_aseprite_json(self):
+        for build in self.builds('Aseprite JSON'):
+            atlas = json.loads(build.text)
+            self.assertEqual([e['filename'] for e in atlas['frames']], [f[0] for f in build.frames])
+            self.assertTrue(all(e['duration'] == 100 for e in atlas['frames']))
+            self.check_rectangles(build, atlas['frames'])
+            self.check_meta(build, atlas['meta'])
+            self.assertEqual(atlas['meta']['frameTags'], [
+                {'name': build.sheet_base, 'from': 0, 'to': len(build.frames) - 1,
+                 'direction': 'forward', 'color': '#000000ff'}])
+            self.check_phaser(build, lambda name: name)
+
+    # XML and property lists
+
+    def test_starling_xml(self):
+        for build in self.builds('Starling XML'):
+            root = ElementTree.fromstring(build.text.encode('utf-8'))
+            self.assertEqual(root.tag, 'TextureAtlas')
+            self.assertEqual(root.attrib, {'imagePath': build.sheet, 'width': str(build.size[0]),
+                                           'height': str(build.size[1])})
+            self.assertEqual([(s.tag, s.attrib) for s in root], [
+                ('SubTexture', {'name': build.base(name), 'x': str(x), 'y': str(y),
+                                'width': str(w), 'height': str(h)})
+                for name, x, y, w, h in build.frames])
+
+    def test_cocos2d_plist(self):
+        for build in self.builds('cocos2d plist'):
+            plist = plistlib.loads(build.text.encode('utf-8'))
+            self.assertEqual(plist['metadata'], {
+                'format': 3, 'pixelFormat': 'RGBA8888', 'premultiplyAlpha': False,
+                'realTextureFileName': build.sheet, 'textureFileName': build.sheet,
+                'size': '{%d,%d}' % build.size})
+            self.assertEqual(list(plist['frames']), [f[0] for f in build.frames])
+            for name, x, y, w, h in build.frames:
+                self.assertEqual(plist['frames'][name], {
+                    'aliases': [], 'spriteOffset': '{0,0}', 'spriteSize': '{%d,%d}' % (w, h),
+                    'spriteSourceSize': '{%d,%d}' % (w, h),
+                    'textureRect': '{{%d,%d},{%d,%d}}' % (x, y, w, h), 'textureRotated': False})
+
+    # Texture atlases, read by the Spine runtime
+
+    def check_atlas(self, template, pma):
+        for build in self.builds(template):
+            if NODE_MODULES is None:
+                self.skipTest('node is missing: the Spine runtime cannot read the atlas')
+            atlas = engine('spine', build.path)
+            width, height = build.size
+            page = {'name': build.sheet, 'width': width, 'height': height, 'pma': False}
+            if not pma:
+                del page['pma']
+                atlas['pages'][0].pop('pma')
+            self.assertEqual(atlas['pages'], [page])
+            # The texture coordinates are the same whether the engine draws the
+            # sheet at full or at half size.
+            self.assertEqual(atlas['regions'], [
+                {'name': build.base(name), 'page': build.sheet, 'x': x, 'y': y, 'width': w,
+                 'height': h, 'u': x / width, 'v': y / height, 'u2': (x + w) / width,
+                 'v2': (y + h) / height, 'index': -1}
+                for name, x, y, w, h in build.frames])
 
     def test_libgdx_atlas(self):
-        for divisor in (1, 2):
-            with self.subTest(retina=divisor == 2):
-                text, size, frames = self.expand('libGDX Atlas', divisor)
-                pages = read_atlas(text)
-                self.assertEqual(len(pages), 1)
-                page = pages[0]
-                self.assertEqual(page['name'], 'walk.png')
-                self.assertEqual(page['fields']['size'], [str(n) for n in size])
-                self.assertEqual(set(page['fields']), {'size', 'format', 'filter', 'repeat'})
-                self.assertEqual([r['name'] for r in page['regions']], [f[0] for f in frames])
-                for (name, x, y, w, h), region in zip(frames, page['regions']):
-                    fields = {k: [int(v) if re.fullmatch(r'-?\d+', v) else v for v in values]
-                              for k, values in region['fields'].items()}
-                    expected = {'rotate': ['false'], 'xy': [x, y], 'size': [w, h],
-                                'orig': [w, h], 'offset': [0, 0], 'index': [-1]}
-                    self.assertEqual(fields, expected, name)
+        self.check_atlas('libGDX Atlas', pma=False)
+
+    def test_libgdx_atlas_bounds(self):
+        self.check_atlas('libGDX Atlas Bounds', pma=False)
+
+    def test_spine_atlas(self):
+        self.check_atlas('Spine Atlas', pma=True)
+
+    # CSS
+
+    def test_css_sprites(self):
+        for build in self.builds('CSS Sprites'):
+            rules = read_css(build.text)
+            self.assertEqual([s for s, _ in rules],
+                             ['.sprite'] + ['.sprite-' + build.base(f[0]) for f in build.frames])
+            shared = rules[0][1]
+            self.assertEqual(shared['background-image'], 'url(%s)' % build.sheet)
+            d = build.divisor
+            self.assertEqual(shared['background-size'], [build.size[0] / d, build.size[1] / d])
+            for (name, x, y, w, h), (_, rule) in zip(build.frames, rules[1:]):
+                self.assertEqual(rule['background-position'], [-x / d, -y / d], name)
+                self.assertEqual(rule['width'], [w / d], name)
+                self.assertEqual(rule['height'], [h / d], name)
+
+    # Godot and Defold
+
+    def test_godot_sprite_frames(self):
+        for build in self.builds('Godot SpriteFrames'):
+            sections = read_godot_resource(build.text)
+            header, ext, *subs, resource = sections
+            self.assertEqual(header, ('gd_resource', {'type': 'SpriteFrames', 'format': 3}, {}))
+            self.assertEqual(ext, ('ext_resource', {'type': 'Texture2D', 'path': build.sheet,
+                                                    'id': '1_sheet'}, {}))
+            regions = {}
+            for kind, attributes, properties in subs:
+                self.assertEqual((kind, attributes['type']), ('sub_resource', 'AtlasTexture'))
+                self.assertEqual(properties['atlas'], 'ExtResource("1_sheet")')
+                regions[attributes['id']] = properties['region']
+            animations = resource[2]['animations']
+            self.assertEqual(len(animations), 1)
+            animation = animations[0]
+            self.assertEqual((animation['name'], animation['loop'], animation['speed']),
+                             (build.sheet_base, True, 10.0))
+            textures = [f['texture'] for f in animation['frames']]
+            self.assertEqual(len(textures), len(build.frames))
+            for texture, (name, x, y, w, h) in zip(textures, build.frames):
+                m = re.fullmatch(r'SubResource\("([^"]+)"\)', texture)
+                self.assertEqual(regions.pop(m.group(1)), 'Rect2(%d, %d, %d, %d)' % (x, y, w, h))
+            self.assertEqual(regions, {})
+
+    def test_defold_tilesource(self):
+        for build in self.builds('Defold Tilesource'):
+            source = read_protobuf_text(build.text)
+            name, x, y, w, h = build.frames[0]
+            self.assertEqual(source['image'], ['/' + build.sheet])
+            self.assertEqual((source['tile_width'], source['tile_height']), ([w], [h]))
+            animation, = source['animations']
+            self.assertEqual(animation['id'], [build.sheet_base])
+            self.assertEqual((animation['start_tile'], animation['end_tile']),
+                             ([1], [len(build.frames)]))
+            # Defold numbers tiles from 1, left to right and row by row, from the
+            # tile size: each frame must be the tile of its number.
+            per_row = build.size[0] // w
+            for number, (name, x, y, _, _) in enumerate(build.frames, 1):
+                self.assertEqual(((number - 1) % per_row * w, (number - 1) // per_row * h), (x, y))
+
+    # Retina
+
+    def test_retina_warns_of_odd_frame_sizes_and_succeeds(self):
+        for build in self.builds('JSON Hash'):
+            odd = build.frames[0][3] % 2 or build.frames[0][4] % 2
+            if build.divisor == 2 and odd:
+                self.assertIn('37 x 21', build.stderr)
+            else:
+                self.assertEqual(build.stderr, '')
+
+
+def css_unescape(text):
+    """A CSS identifier or string body with its escapes read."""
+    def one(m):
+        if m.group(1):
+            return chr(int(m.group(1), 16))
+        return m.group(2)
+    return re.sub(r'\\(?:([0-9a-fA-F]{1,6}) ?|(.))', one, text)
+
+
+def css_lengths(value):
+    """Lengths in px, each plain or `calc(Apx / B)`, evaluated."""
+    numbers = []
+    for m in re.finditer(r'calc\((-?\d+)px / (\d+)\)|(-?\d+)px|(0)', value):
+        if m.group(1):
+            numbers.append(int(m.group(1)) / int(m.group(2)))
+        else:
+            numbers.append(float(m.group(3) or m.group(4)))
+    assert re.sub(r'calc\((-?\d+)px / (\d+)\)|(-?\d+)px|(0)|\s', '', value) == '', value
+    return numbers
+
+
+def read_css(text):
+    """Rule sets: comments dropped, each `selector { declarations }` split at
+    ";" into property and value; selectors and url() strings unescaped;
+    lengths evaluated."""
+    text = re.sub(r'/\*.*?\*/', '', text, flags=re.S)
+    rules = []
+    for selector, body in re.findall(r'((?:[^{}\\]|\\.)+)\{([^{}]*)\}', text):
+        declarations = {}
+        for declaration in re.split(r';(?=(?:[^"]*"[^"]*")*[^"]*$)', body):
+            if declaration.strip():
+                prop, colon, value = declaration.partition(':')
+                assert colon, declaration
+                value = value.strip()
+                url = re.fullmatch(r'url\("((?:[^"\\]|\\.)*)"\)', value)
+                if url:
+                    value = 'url(%s)' % css_unescape(url.group(1))
+                elif prop.strip() != 'display' and 'repeat' not in prop:
+                    value = css_lengths(value)
+                declarations[prop.strip().lower()] = value
+        rules.append((css_unescape(selector.strip()), declarations))
+    return rules
+
+
+def read_godot_value(text):
+    """The few value forms the template writes: JSON-like strings, numbers,
+    booleans, arrays and dictionaries, and constructor calls kept as text."""
+    text = text.strip()
+    text = re.sub(r'(?<=[\[{,:\s])(&?)("(?:[^"\\]|\\.)*")', lambda m: m.group(2), text)
+    calls = []
+    def keep(m):
+        calls.append(m.group(0))
+        return '"\\u0000%d"' % (len(calls) - 1)
+    text = re.sub(r'\b(?:SubResource|ExtResource|Rect2)\([^)]*\)', keep, text)
+    value = json.loads(text)
+    def restore(v):
+        if isinstance(v, str) and v.startswith('\0'):
+            return calls[int(v[1:])]
+        if isinstance(v, list):
+            return [restore(x) for x in v]
+        if isinstance(v, dict):
+            return {k: restore(x) for k, x in v.items()}
+        return v
+    return restore(value)
+
+
+def read_godot_resource(text):
+    """A Godot text resource: [section attributes] headers, then `key = value`
+    properties whose values may span lines."""
+    sections = []
+    lines = text.split('\n')
+    i = 0
+    while i < len(lines):
+        line = lines[i]
+        i += 1
+        if not line.strip():
+            continue
+        header = re.fullmatch(r'\[(\w+)((?: \w+=(?:"(?:[^"\\]|\\.)*"|\d+))*)\]', line)
+        if header:
+            attributes = {}
+            for key, value in re.findall(r' (\w+)=("(?:[^"\\]|\\.)*"|\d+)', header.group(2)):
+                attributes[key] = json.loads(value)
+            sections.append((header.group(1), attributes, {}))
+            continue
+        key, equals, value = line.partition(' = ')
+        assert equals and sections, line
+        while True:
+            try:
+                parsed = read_godot_value(value)
+                break
+            except json.JSONDecodeError:
+                assert i < len(lines), value
+                value += '\n' + lines[i]
+                i += 1
+        sections[-1][2][key] = parsed
+    return sections
+
+
+def read_protobuf_text(text):
+    """Protocol buffer text format as Defold writes it: `key: value` fields and
+    `key { ... }` messages; every field a list of its values."""
+    tokens = re.findall(r'"(?:[^"\\]|\\.)*"|[{}:]|[^\s{}:"]+', text)
+    position = 0
+    def message(end):
+        nonlocal position
+        fields = {}
+        while position < len(tokens) and tokens[position] != end:
+            name = tokens[position]
+            position += 1
+            if tokens[position] == '{':
+                position += 1
+                value = message('}')
+                position += 1
+            else:
+                assert tokens[position] == ':', name
+                token = tokens[position + 1]
+                position += 2
+                value = json.loads(token) if token.startswith('"') else (
+                    int(token) if re.fullmatch(r'-?\d+', token) else token)
+            fields.setdefault(name, []).append(value)
+        return fields
+    return message(None)
 
 
 if __name__ == '__main__':

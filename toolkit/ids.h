@@ -84,20 +84,31 @@ struct Control {
     TagRepeat = 52,
     TagUntil = 53,
     TagExtension = 54,
-    DeleteScript = 55,
-    SaveScript = 56,
+    TagMoreList = 55,  // the words without a button of their own
+    DeleteScript = 56,
+    SaveScript = 57,
 
     // Help window.
-    HelpText = 57,
+    HelpText = 58,
 
     // "Sheet Options..." window.
-    PremultipliedAlpha = 58,
-    PremultipliedAlphaNote = 59,
-    Transparent = 60,
-    TransparentNote = 61,
+    PremultipliedAlpha = 59,
+    PremultipliedAlphaNote = 60,
+    Transparent = 61,
+    TransparentNote = 62,
+    AlphaBleeding = 63,
+    AlphaBleedingNote = 64,
+    IdenticalFramesOnce = 65,
+    IdenticalFramesOnceNote = 66,
+    Spacing = 67,
+    SpacingLabel = 68,
+    Border = 69,
+    BorderLabel = 70,
+    Extrude = 71,
+    ExtrudeLabel = 72,
 
     // Editors created after the Script Editor is built take numbers from here up.
-    FirstFree = 62,
+    FirstFree = 73,
   };
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "sheet/png/png_write.h"
@@ -41,6 +42,33 @@ RgbaImage spriteSheetImage(int32_t width, int32_t height) {
 Rgba pixelAt(const RgbaImage& image, int32_t x, int32_t y) {
   const uint8_t* p = image.pixel(x, y);
   return {p[0], p[1], p[2], p[3]};
+}
+
+RgbaImage paintedImage(const std::vector<std::string>& rows, const Colours& colours) {
+  RgbaImage image = solidImage(static_cast<int32_t>(rows.at(0).size()),
+                               static_cast<int32_t>(rows.size()), {0, 0, 0, 0});
+  for (int32_t y = 0; y < image.height; ++y) {
+    for (int32_t x = 0; x < image.width; ++x) {
+      const Rgba colour = colours.at(rows[static_cast<size_t>(y)].at(static_cast<size_t>(x)));
+      std::copy(colour.begin(), colour.end(), image.pixel(x, y));
+    }
+  }
+  return image;
+}
+
+std::vector<std::string> paintedRows(const RgbaImage& image, const Colours& colours) {
+  std::vector<std::string> rows;
+  for (int32_t y = 0; y < image.height; ++y) {
+    std::string row;
+    for (int32_t x = 0; x < image.width; ++x) {
+      const auto found = std::find_if(colours.begin(), colours.end(), [&](const auto& entry) {
+        return entry.second == pixelAt(image, x, y);
+      });
+      row += found == colours.end() ? '?' : found->first;
+    }
+    rows.push_back(row);
+  }
+  return rows;
 }
 
 void writeFrame(const std::string& path, const RgbaImage& image) {

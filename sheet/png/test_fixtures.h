@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,14 @@ RgbaImage solidImage(int32_t width, int32_t height, Rgba colour);
 // everywhere.
 RgbaImage spriteSheetImage(int32_t width, int32_t height);
 Rgba pixelAt(const RgbaImage& image, int32_t x, int32_t y);
+
+// A small image drawn as text: one string per row, one letter per pixel, each
+// letter's colour from `colours`.
+using Colours = std::map<char, Rgba>;
+RgbaImage paintedImage(const std::vector<std::string>& rows, const Colours& colours);
+// The other way round, for comparisons that read as pictures: a colour not in
+// `colours` shows as '?'.
+std::vector<std::string> paintedRows(const RgbaImage& image, const Colours& colours);
 
 // Writes `image` as an RGBA PNG at `path` (a test failure if that fails).
 void writeFrame(const std::string& path, const RgbaImage& image);

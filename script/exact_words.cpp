@@ -1,0 +1,126 @@
+#include "script/exact_words.h"
+
+#include <charconv>
+
+#include "sheet/color_depth.h"
+
+namespace oz {
+namespace {
+
+std::string_view fileNamePart(std::string_view path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// A file name less its extension: from its last "." on, unless that dot
+// starts the name (".png" stays as it is).
+std::string_view withoutExtension(std::string_view name) {
+  const size_t dot = name.rfind('.');
+  return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// A frame's name less the ".png" every frame name ends in; only that one.
+std::string_view frameBase(std::string_view name) {
+  return name.ends_with(".png") ? name.substr(0, name.size() - 4) : name;
+}
+
+void appendNumber(int64_t value, std::string* out) {
+  char digits[20];
+  const auto result = std::to_chars(digits, digits + sizeof digits, value);
+  out->append(digits, result.ptr);
+}
+
+// The texture format the sheet's pixels need once decoded, in the names
+// texture packers and libGDX use: alpha kept (32-bit, or a palette that keeps
+// it) or not.
+std::string_view textureFormat(const ExpansionContext& context) {
+  if (context.colorDepth == kDepth8 || context.colorDepth == kDepth4) {
+    return context.transparent ? "RGBA8888" : "RGB888";
+  }
+  return depthInfo(context.colorDepth).form == SheetForm::Rgba ? "RGBA8888" : "RGB888";
+}
+
+}  // namespace
+
+ExactWords findExactWords(std::string_view line) {
+  ExactWords found;
+  size_t from = 0;
+  for (size_t at = line.find(kWordPrefix); at != std::string_view::npos;) {
+    const ExactWord* longest = nullptr;
+    for (const ExactWord& word : kExactWords) {
+      if (line.substr(at).starts_with(word.name) &&
+          (longest == nullptr || word.name.size() > longest->name.size())) {
+        longest = &word;
+      }
+    }
+    if (longest == nullptr) {
+      at = line.find(kWordPrefix, at + 1);
+      continue;
+    }
+    found.uses.push_back({line.substr(from, at - from), longest});
+    from = at + longest->name.size();
+    at = line.find(kWordPrefix, from);
+  }
+  found.tail = line.substr(from);
+  return found;
+}
+
+ExactWordValues::ExactWordValues(const ExpansionContext& context)
+    : context_(context), sheetBase_(withoutExtension(fileNamePart(context.sheetPath))) {}
+
+void ExactWordValues::append(const ExactWord& word, const FrameEntry* frame,
+                             const TagReplacer& tags, bool passContinues, std::string* out) const {
+  const FrameEntry none;
+  const FrameEntry& f = frame != nullptr ? *frame : none;
+  const auto text = [&](std::string_view value) { appendEscaped(value, word.escape, out); };
+  switch (word.value) {
+    case WordValue::ImageIndex:
+      return appendNumber(frame != nullptr ? f.number - 1 : 0, out);
+    case WordValue::ImageName:
+      return text(tags.value(kImageName));
+    case WordValue::ImageFile:
+      return text(f.name);
+    case WordValue::ImageBase:
+      return text(frameBase(f.name));
+    case WordValue::ImageFullX:
+      return appendNumber(f.x, out);
+    case WordValue::ImageFullY:
+      return appendNumber(f.y, out);
+    case WordValue::ImageFullWidth:
+      return appendNumber(f.width, out);
+    case WordValue::ImageFullHeight:
+      return appendNumber(f.height, out);
+    case WordValue::SheetName:
+      return text(tags.value(kSheetName));
+    case WordValue::SheetBase:
+      return text(sheetBase_);
+    case WordValue::SheetFullWidth:
+      return appendNumber(context_.sheetWidth, out);
+    case WordValue::SheetFullHeight:
+      return appendNumber(context_.sheetHeight, out);
+    case WordValue::SheetScale:
+      return appendNumber(context_.divisor, out);
+    case WordValue::SheetFormat:
+      return text(textureFormat(context_));
+    case WordValue::SheetDepth:
+      return text(depthInfo(context_.colorDepth).cliWord);
+    case WordValue::SheetPremultiplied:
+      return text(context_.premultipliedAlpha ? "true" : "false");
+    case WordValue::Columns:
+      return appendNumber(context_.columns, out);
+    case WordValue::Rows:
+      return appendNumber(context_.rows, out);
+    // Halved with Retina, as the positions are.
+    case WordValue::Spacing:
+      return appendNumber(context_.spacing / context_.divisor, out);
+    case WordValue::Margin:
+      return appendNumber(context_.border / context_.divisor, out);
+    case WordValue::Extrude:
+      return appendNumber(context_.extrude / context_.divisor, out);
+    case WordValue::Comma:
+      if (passContinues) out->push_back(',');
+      return;
+  }
+}
+
+}  // namespace oz
