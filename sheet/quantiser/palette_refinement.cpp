@@ -1,5 +1,6 @@
 #include "sheet/quantiser/palette_refinement.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -43,10 +44,8 @@ class WorstServed {
   std::vector<bool> taken_;
 };
 
-}  // namespace
-
-void refinePalette(std::span<PaletteColour> palette, int fixed,
-                   std::span<const CountedColour> colours) {
+// Lloyd rounds until no entry moves, at most kRefinementRounds.
+void settle(std::span<PaletteColour> palette, int fixed, std::span<const CountedColour> colours) {
   std::vector<int64_t> errors(colours.size());
   for (int round = 0; round < kRefinementRounds; ++round) {
     std::vector<Cluster> clusters(palette.size());
@@ -86,6 +85,88 @@ void refinePalette(std::span<PaletteColour> palette, int fixed,
       entry = next;
     }
     if (!moved) return;
+  }
+}
+
+// What a colour may take: an opaque one only opaque entries.
+bool mayTake(const CountedColour& c, const PaletteColour& entry) {
+  return c.alpha != 255 || entry.alpha == 255;
+}
+
+// Moves the entry whose colours would lose least by going to their next
+// nearest entry onto the worst-served colour of the cluster with the largest
+// error, when the one is below the other; false when no entry qualifies.
+// Lloyd rounds stop in the nearest local minimum; this steps out of it.
+bool relocate(std::span<PaletteColour> palette, int fixed, std::span<const CountedColour> colours,
+              int64_t& total) {
+  const NearestEntry measure(palette, fixed);
+  std::vector<int64_t> removal(palette.size(), 0);
+  std::vector<int64_t> clusterError(palette.size(), 0);
+  std::vector<int64_t> worstError(palette.size(), -1);
+  std::vector<size_t> worstColour(palette.size(), 0);
+  total = 0;
+  for (size_t i = 0; i < colours.size(); ++i) {
+    const CountedColour& c = colours[i];
+    int best = -1;
+    int64_t d1 = INT64_MAX;
+    int64_t d2 = INT64_MAX;
+    for (size_t k = 0; k < palette.size(); ++k) {
+      if (static_cast<int>(k) == fixed || !mayTake(c, palette[k])) continue;
+      const int64_t d = measure.distance(static_cast<int>(k), c.red, c.green, c.blue, c.alpha);
+      if (d < d1) {
+        d2 = d1;
+        d1 = d;
+        best = static_cast<int>(k);
+      } else if (d < d2) {
+        d2 = d;
+      }
+    }
+    if (best < 0) continue;
+    const int64_t error = d1 * c.count;
+    total += error;
+    clusterError[best] += error;
+    removal[best] = d2 == INT64_MAX ? INT64_MAX : removal[best] + (d2 - d1) * c.count;
+    if (error > worstError[best]) {
+      worstError[best] = error;
+      worstColour[best] = i;
+    }
+  }
+  int cheapest = -1;
+  int largest = -1;
+  for (size_t k = 0; k < palette.size(); ++k) {
+    if (static_cast<int>(k) == fixed) continue;
+    if (removal[k] != INT64_MAX && (cheapest < 0 || removal[k] < removal[cheapest])) {
+      cheapest = static_cast<int>(k);
+    }
+    if (largest < 0 || clusterError[k] > clusterError[largest]) largest = static_cast<int>(k);
+  }
+  if (cheapest < 0 || cheapest == largest || removal[cheapest] >= clusterError[largest] / 2) {
+    return false;
+  }
+  const CountedColour& c = colours[worstColour[largest]];
+  palette[cheapest] = PaletteColour{c.red, c.green, c.blue, c.alpha};
+  return true;
+}
+
+}  // namespace
+
+void refinePalette(std::span<PaletteColour> palette, int fixed,
+                   std::span<const CountedColour> colours) {
+  settle(palette, fixed, colours);
+  // The search for a relocation looks at every entry for every colour.
+  if (colours.size() * palette.size() > kRelocationWork) return;
+  std::vector<PaletteColour> before(palette.begin(), palette.end());
+  int64_t error = 0;
+  for (int n = 0; n < kRelocations; ++n) {
+    before.assign(palette.begin(), palette.end());
+    int64_t current = 0;
+    if (!relocate(palette, fixed, colours, current)) return;
+    if (n > 0 && current >= error) {
+      std::copy(before.begin(), before.end(), palette.begin());
+      return;
+    }
+    error = current;
+    settle(palette, fixed, colours);
   }
 }
 

@@ -3,6 +3,7 @@
 // which lowers the squared error of the mapping at each step.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -13,6 +14,11 @@ namespace oz {
 
 // Iterations at most; the refinement stops early once no entry moves.
 inline constexpr int kRefinementRounds = 16;
+// After the rounds settle, up to this many entries move from where they serve
+// least to the cluster with the largest error, each followed by rounds again,
+// where colours x entries stays within kRelocationWork.
+inline constexpr int kRelocations = 16;
+inline constexpr size_t kRelocationWork = size_t{1} << 22;
 
 // Moves the entries of `palette` toward the colours they serve, measured as
 // NearestEntry measures. Entry `fixed` (or none, -1) stays as it is. An entry

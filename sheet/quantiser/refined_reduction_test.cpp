@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "sheet/quantiser/colour_histogram.h"
+#include "sheet/quantiser/palette_refinement.h"
 #include "sheet/quantiser/reduction.h"
 #include "sheet/quantiser/test_images.h"
 
@@ -136,6 +138,20 @@ TEST(RefinedReduction, DithersSmoothAreasOnly) {
   const auto noise = testing::noiseImage(64, 64, 5);
   EXPECT_EQ(reduce(noise, false, 64, 64, 4, true, Quantiser::KMeans),
             reduce(noise, false, 64, 64, 4, false, Quantiser::KMeans));
+}
+
+// Lloyd rounds alone stop here: two entries share the close pair, one sits
+// between the far pair. Moving an entry out of the close pair, where it is
+// least missed, and settling again serves all four colours far better.
+TEST(PaletteRefinement, StepsOutOfALocalMinimum) {
+  std::vector<PaletteColour> palette{{10, 0, 0, 255}, {20, 0, 0, 255}, {240, 0, 0, 255}};
+  const std::vector<CountedColour> colours{
+      {10, 0, 0, 255, 100}, {20, 0, 0, 255, 100}, {200, 0, 0, 255, 100}, {250, 0, 0, 255, 100}};
+  refinePalette(palette, -1, colours);
+  std::vector<int> reds;
+  for (const PaletteColour& c : palette) reds.push_back(c.red);
+  std::sort(reds.begin(), reds.end());
+  EXPECT_EQ(reds, (std::vector<int>{15, 200, 250}));
 }
 
 TEST(RefinedReduction, OneBitIsTheThresholdWithEitherQuantiser) {
