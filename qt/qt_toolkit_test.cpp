@@ -181,6 +181,22 @@ TEST_F(QtToolkitTest, AWatchedFolderReportsAChangeOfItsEntries) {
   EXPECT_EQ(events.front(), (Event{EventKind::FolderChanged, 0, Window::None}));
 }
 
+TEST_F(QtToolkitTest, EscapeAsksToCloseOnlyAWindowWhoseStyleSaysSo) {
+  for (bool closes : {false, true}) {
+    tk_.openWindow(Window::About, "", 340, 170, {.menuBar = false, .closesWithEscape = closes});
+    QWidget* about = tk_.windowWidget(Window::About);
+    about->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    drain();
+    QTest::keyClick(about, Qt::Key_Escape);
+    const std::vector<Event> expected =
+        closes ? std::vector<Event>{{EventKind::WindowClose, Window::About, Window::About}}
+               : std::vector<Event>{};
+    EXPECT_EQ(drain(), expected) << closes;
+    EXPECT_TRUE(tk_.isWindowOpen(Window::About));  // the program decides
+  }
+}
+
 TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
   tk_.createRichText(Window::Main, Control::HelpText, {10, 10, 300, 300},
                      "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
