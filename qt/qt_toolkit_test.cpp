@@ -197,6 +197,23 @@ TEST_F(QtToolkitTest, EscapeAsksToCloseOnlyAWindowWhoseStyleSaysSo) {
   }
 }
 
+TEST_F(QtToolkitTest, EditorLineNumbersStandBesideTheTextAndWidenWithTheCount) {
+  openEditorWindow();
+  auto* editor = widget<QPlainTextEdit>(Control::FirstEditor);
+  auto* numbers = editor->findChild<QWidget*>("line-numbers");
+  ASSERT_NE(numbers, nullptr);
+  tk_.setText(Control::FirstEditor, "1\n2\n3\n4\n5\n6\n7\n8\n9");
+  QApplication::processEvents();
+  const int nine = numbers->width();
+  EXPECT_GE(nine, editor->fontMetrics().horizontalAdvance("9"));
+  EXPECT_GE(editor->viewport()->x(), numbers->geometry().right());  // no overlap
+
+  tk_.setText(Control::FirstEditor, std::string(999, '\n'));
+  QApplication::processEvents();
+  EXPECT_GE(numbers->width() - nine, editor->fontMetrics().horizontalAdvance("00"));
+  EXPECT_GE(editor->viewport()->x(), numbers->geometry().right());
+}
+
 TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
   tk_.createRichText(Window::Main, Control::HelpText, {10, 10, 300, 300},
                      "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");
