@@ -331,6 +331,12 @@ TEST_F(MainWindowTest, HelpMenuOpensWebAddressesAsOneArgumentAndWindowsThatClose
   toolkit_.resize(Window::Help, 200, 150);
   EXPECT_EQ(toolkit_.geometry(Control::HelpText), (Rect{10, 10, 180, 130}));
 
+  toolkit_.pressEscape(Window::Help);  // the Help window stays
+  toolkit_.pressEscape(Window::About);
+  EXPECT_TRUE(runQueued());
+  EXPECT_TRUE(toolkit_.isWindowOpen(Window::Help));
+  EXPECT_FALSE(toolkit_.isWindowOpen(Window::About));
+  menu(MenuItem::About);
   toolkit_.requestClose(Window::Help);
   toolkit_.requestClose(Window::About);
   EXPECT_TRUE(runQueued());

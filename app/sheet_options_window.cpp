@@ -88,7 +88,8 @@ void SheetOptionsWindow::open(int depth) {
                           .minimiseButton = false,
                           .resizable = false,
                           .placement = Placement::CentredOverActiveWindow,
-                          .menuBar = false};
+                          .menuBar = false,
+                          .closesWithEscape = true};
   const int w = Window::SheetOptions;
   if (!toolkit_.openWindow(w, kSheetOptionsTitle, kWidth, kHeight, style)) return;
   toolkit_.hideZoomButton(w);

@@ -33,8 +33,8 @@ TEST_F(SheetOptionsWindowTest, TransparentIsEnabledOnlyAtEightAndFourBitsAndKeep
     EXPECT_EQ(toolkit_.state(Control::Transparent), 1) << depth;
   }
 
-  // Opened anew at 1-bit: shown ticked and disabled.
-  toolkit_.requestClose(Window::SheetOptions);
+  // Closed with Escape, opened anew at 1-bit: shown ticked and disabled.
+  toolkit_.pressEscape(Window::SheetOptions);
   runQueued();
   EXPECT_FALSE(toolkit_.isWindowOpen(Window::SheetOptions));
   choose(Control::DepthList, kDepth1);

@@ -55,7 +55,8 @@ void openAboutWindow(Toolkit& toolkit) {
                           .minimiseButton = false,
                           .resizable = false,
                           .placement = Placement::CentredOverActiveWindow,
-                          .menuBar = false};
+                          .menuBar = false,
+                          .closesWithEscape = true};
   if (!toolkit.openWindow(Window::About, "", kAboutWindowWidth, kAboutWindowHeight, style)) {
     return;
   }

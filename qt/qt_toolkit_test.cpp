@@ -182,6 +182,39 @@ TEST_F(QtToolkitTest, AWatchedFolderReportsAChangeOfItsEntries) {
   EXPECT_EQ(events.front(), (Event{EventKind::FolderChanged, 0, Window::None}));
 }
 
+TEST_F(QtToolkitTest, EscapeAsksToCloseOnlyAWindowWhoseStyleSaysSo) {
+  for (bool closes : {false, true}) {
+    tk_.openWindow(Window::About, "", 340, 170, {.menuBar = false, .closesWithEscape = closes});
+    QWidget* about = tk_.windowWidget(Window::About);
+    about->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    drain();
+    QTest::keyClick(about, Qt::Key_Escape);
+    const std::vector<Event> expected =
+        closes ? std::vector<Event>{{EventKind::WindowClose, Window::About, Window::About}}
+               : std::vector<Event>{};
+    EXPECT_EQ(drain(), expected) << closes;
+    EXPECT_TRUE(tk_.isWindowOpen(Window::About));  // the program decides
+  }
+}
+
+TEST_F(QtToolkitTest, EditorLineNumbersStandBesideTheTextAndWidenWithTheCount) {
+  openEditorWindow();
+  auto* editor = widget<QPlainTextEdit>(Control::FirstEditor);
+  auto* numbers = editor->findChild<QWidget*>("line-numbers");
+  ASSERT_NE(numbers, nullptr);
+  tk_.setText(Control::FirstEditor, "1\n2\n3\n4\n5\n6\n7\n8\n9");
+  QApplication::processEvents();
+  const int nine = numbers->width();
+  EXPECT_GE(nine, editor->fontMetrics().horizontalAdvance("9"));
+  EXPECT_GE(editor->viewport()->x(), numbers->geometry().right());  // no overlap
+
+  tk_.setText(Control::FirstEditor, std::string(999, '\n'));
+  QApplication::processEvents();
+  EXPECT_GE(numbers->width() - nine, editor->fontMetrics().horizontalAdvance("00"));
+  EXPECT_GE(editor->viewport()->x(), numbers->geometry().right());
+}
+
 TEST_F(QtToolkitTest, HelpTextIsSelectableButNotEditable) {
   tk_.createRichText(Window::Main, Control::HelpText, {10, 10, 300, 300},
                      "<p>See <a href=\"https://example.org/\">the forum</a>.</p>");

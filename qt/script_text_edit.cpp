@@ -26,7 +26,24 @@ void addClipped(QList<QTextLayout::FormatRange>& ranges, const ColourSpan& span,
   ranges.append({start - blockStart, end - start, format});
 }
 
+constexpr int kLineNumberPadding = 6;  // on each side of the numbers
+
 }  // namespace
+
+// The margin's widget; ScriptTextEdit paints it, since only it knows where
+// each line stands.
+class ScriptTextEdit::LineNumbers : public QWidget {
+ public:
+  explicit LineNumbers(ScriptTextEdit* editor) : QWidget(editor), editor_(editor) {
+    setObjectName("line-numbers");
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override { editor_->paintLineNumbers(event); }
+
+ private:
+  ScriptTextEdit* editor_;
+};
 
 QColor toQColor(const Colour& colour) {
   return QColor::fromRgbF(static_cast<float>(colour.red), static_cast<float>(colour.green),
@@ -42,6 +59,50 @@ ScriptTextEdit::ScriptTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
   caretColour_ = palette().color(QPalette::Text);
   connect(&blinkTimer_, &QTimer::timeout, this, [this] { blink(); });
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { showCaret(); });
+  lineNumbers_ = new LineNumbers(this);
+  connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { fitLineNumbers(); });
+  connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+    if (dy != 0) {
+      lineNumbers_->scroll(0, dy);
+    } else {
+      lineNumbers_->update(0, rect.y(), lineNumbers_->width(), rect.height());
+    }
+  });
+  fitLineNumbers();
+}
+
+int ScriptTextEdit::lineNumberWidth() const {
+  const QString largest = QString::number(std::max(blockCount(), 1));
+  return fontMetrics().horizontalAdvance(largest) + 2 * kLineNumberPadding;
+}
+
+void ScriptTextEdit::fitLineNumbers() {
+  setViewportMargins(lineNumberWidth(), 0, 0, 0);
+  const QRect area = contentsRect();
+  lineNumbers_->setGeometry(area.left(), area.top(), lineNumberWidth(), area.height());
+}
+
+void ScriptTextEdit::resizeEvent(QResizeEvent* event) {
+  QPlainTextEdit::resizeEvent(event);
+  fitLineNumbers();
+}
+
+void ScriptTextEdit::paintLineNumbers(QPaintEvent* event) {
+  QPainter painter(lineNumbers_);
+  painter.fillRect(event->rect(), palette().color(QPalette::AlternateBase));
+  painter.setPen(palette().color(QPalette::PlaceholderText));
+  const int numberWidth = lineNumbers_->width() - kLineNumberPadding;
+  QTextBlock block = firstVisibleBlock();
+  qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+  while (block.isValid() && top <= event->rect().bottom()) {
+    const qreal height = blockBoundingRect(block).height();
+    if (block.isVisible() && top + height >= event->rect().top()) {
+      painter.drawText(0, static_cast<int>(top), numberWidth, fontMetrics().height(),
+                       Qt::AlignRight, QString::number(block.blockNumber() + 1));
+    }
+    top += height;
+    block = block.next();
+  }
 }
 
 QRect ScriptTextEdit::caretRect() const {
@@ -82,6 +143,7 @@ void ScriptTextEdit::changeEvent(QEvent* event) {
   // Tabs every four characters, as in code editors, not Qt's 80 pixels.
   if (event->type() == QEvent::FontChange) {
     setTabStopDistance(kTabWidth * QFontMetricsF(font()).horizontalAdvance(' '));
+    fitLineNumbers();
   }
 }
 

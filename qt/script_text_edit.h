@@ -3,7 +3,8 @@
 // colours laid over the text as display formats of each block's layout, so
 // that colouring is no edit: no undo step, no change of text, selection,
 // modified state or textChanged signal. The caret is drawn in a colour of
-// its own (Qt would draw it inverted).
+// its own (Qt would draw it inverted). Line numbers stand in a margin on the
+// left, wide enough for the largest.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -22,6 +23,8 @@ class ScriptTextEdit : public QPlainTextEdit {
   void applyColouring(const EditorColouring& colouring);
   void setCaretColour(const QColor& colour);
   void setBackgroundColour(const QColor& colour);
+  // The margin's width for the present number of lines.
+  int lineNumberWidth() const;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -30,8 +33,14 @@ class ScriptTextEdit : public QPlainTextEdit {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  class LineNumbers;
+  friend class LineNumbers;
+  void paintLineNumbers(QPaintEvent* event);
+  void fitLineNumbers();
+
   QRect caretRect() const;
   // Shows the caret at once and restarts its blinking, as after a keystroke.
   void showCaret();
@@ -41,6 +50,7 @@ class ScriptTextEdit : public QPlainTextEdit {
   bool caretOn_ = false;
   QRect paintedCaret_;  // where the caret was drawn last, to erase it
   QTimer blinkTimer_;
+  QWidget* lineNumbers_;
 };
 
 QColor toQColor(const Colour& colour);

@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 
 #include "qt/x11_title.h"
 
@@ -39,6 +40,12 @@ ToolkitWindow::ToolkitWindow(int number, const QString& title, QSize client,
   setWindowFlags(flags());
   setTitle(title);
   setCentralWidget(content_);
+  if (style.closesWithEscape) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, this,
+                     [this] { callbacks_.closeRequested(number_); });
+  }
   if (style.resizable) {
     content_->resize(client);
     resize(client);

@@ -264,6 +264,13 @@ void FakeToolkit::dropFiles(int window, std::vector<std::string> paths) {
   drops_.push_back(std::move(paths));
 }
 
+void FakeToolkit::pressEscape(int window) {
+  const FakeWindow* w = findWindow(window, "pressEscape");
+  if (!w) return;
+  activate(window);
+  if (w->style.closesWithEscape) queue({EventKind::WindowClose, window, window});
+}
+
 void FakeToolkit::resize(int window, int width, int height) {
   FakeWindow* w = findWindow(window, "resize");
   if (!w) return;

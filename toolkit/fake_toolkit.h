@@ -138,6 +138,8 @@ class FakeToolkit : public Toolkit {
   void selectTab(int panel, int index);
   void chooseMenuItem(int item);
   void requestClose(int window);
+  // The Escape key in `window`: a close request where its style says so.
+  void pressEscape(int window);
   void resize(int window, int width, int height);
   // Another program changes the entries of `folder`, which must be watched.
   void changeFolder(std::string_view folder);

@@ -52,6 +52,8 @@ struct WindowStyle {
   // platforms whose menu bar belongs to a window, each window that shows it
   // shows the same menus.
   bool menuBar = true;
+  // Escape in the window asks to close it, as its close button does.
+  bool closesWithEscape = false;
 };
 
 enum class LabelAlign { Left, Centred };
