@@ -85,19 +85,21 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
 
 }  // namespace
 
-void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                  const BuildClock& clock) {
+std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& supportDir,
+                                         const ExportChoice& choice, const BuildClock& clock) {
   const BuildOptions options = optionsFromControls(toolkit);
   const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
     showProblem(toolkit, problemText(*refusal));
-    return;
+    return std::nullopt;
   }
-  exportAndReport(toolkit, supportDir, choice, std::get<BuiltSheet>(outcome));
+  const BuiltSheet& sheet = std::get<BuiltSheet>(outcome);
+  exportAndReport(toolkit, supportDir, choice, sheet);
   if (toolkit.messageBox(kPreviewTitle, previewQuestion(options.savePath), MessageButtons::YesNo) ==
       MessageResult::Yes) {
     openWithDesktop(toolkit, options.savePath);
   }
+  return WrittenSheet{options.savePath, sheet.frames};
 }
 
 }  // namespace oz

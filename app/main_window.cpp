@@ -57,6 +57,8 @@ const MainWindow::MenuAction MainWindow::kMenuActions[] = {
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::SaveScript); }},
     {MenuItem::DeleteScript, When::EditorActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::DeleteScript); }},
+    {MenuItem::SheetPreview, When::Always, [](MainWindow& w) { w.preview_.open(); }},
+    {MenuItem::ScriptPreview, When::Always, [](MainWindow& w) { w.editor_.togglePreview(); }},
     {MenuItem::Help, When::Always, [](MainWindow& w) { openHelpWindow(w.toolkit_); }},
     {MenuItem::Website, When::Always,
      [](MainWindow& w) { openWithDesktop(w.toolkit_, kMakerWebsite); }},
@@ -92,7 +94,8 @@ MainWindow::MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir sup
       settings_(settings),
       supportDir_(supportDir),
       clock_(std::move(clock)),
-      editor_(toolkit, settings, std::move(supportDir), [this] { refreshScriptList(); }) {}
+      editor_(toolkit, settings, std::move(supportDir), [this] { refreshScriptList(); }),
+      preview_(toolkit, clock_) {}
 
 bool MainWindow::openMainWindow() {
   const WindowStyle style{.closeButton = true,
@@ -106,6 +109,21 @@ bool MainWindow::openMainWindow() {
   }
   toolkit_.hideZoomButton(Window::Main);
   return true;
+}
+
+void MainWindow::setExampleFrames(std::string folder) {
+  editor_.setPreviewSource(
+      [this] {
+        const BuildOptions options = optionsFromControls(toolkit_);
+        return PreviewInputs{.imageFolder = options.imageFolder,
+                             .strip = options.strip,
+                             .columns = options.columns,
+                             .powerOf2 = options.powerOf2,
+                             .retina = options.retina,
+                             .sheetPath = options.savePath,
+                             .sheetNumber = toolkit_.text(Control::SpriteNumber)};
+      },
+      std::move(folder));
 }
 
 void MainWindow::buildMainWindow() {
@@ -152,11 +170,18 @@ bool MainWindow::handleEvent(const Event& event) {
       handleMenuItem(event);
       break;
     case EventKind::Control:
-      if (!editor_.handleEvent(event)) handleControl(event.number);
+      if (!editor_.handleEvent(event) && !preview_.handleEvent(event)) {
+        handleControl(event.number);
+      }
       break;
     case EventKind::TabChanged:
     case EventKind::TextChanged:
       editor_.handleEvent(event);
+      break;
+    case EventKind::Timer:
+    case EventKind::PointerMoved:
+    case EventKind::Wheel:
+      if (!preview_.handleEvent(event)) editor_.handleEvent(event);
       break;
     case EventKind::WindowClose:
       handleWindowClose(event.number);
@@ -198,6 +223,9 @@ void MainWindow::handleWindowClose(int window) {
     case Window::ScriptEditor:
       editor_.handleEvent({EventKind::WindowClose, window, window});
       break;
+    case Window::SheetPreview:
+      preview_.handleEvent({EventKind::WindowClose, window, window});
+      break;
     case Window::About:
     case Window::Help:
       toolkit_.closeWindow(window);
@@ -210,6 +238,7 @@ void MainWindow::handleWindowClose(int window) {
 void MainWindow::handleResize(int window) {
   if (window == Window::ScriptEditor) editor_.relayout();
   if (window == Window::Help) relayoutHelpWindow(toolkit_);
+  if (window == Window::SheetPreview) preview_.relayout();
 }
 
 void MainWindow::newWorkflow() {
@@ -309,6 +338,11 @@ void MainWindow::scriptChanged() { scriptSelectionChanged(toolkit_, supportDir_,
 
 void MainWindow::chooseScriptPath() { chooseScriptDestination(toolkit_, exportChoice_); }
 
-void MainWindow::create() { createSprite(toolkit_, supportDir_, exportChoice_, clock_); }
+void MainWindow::create() {
+  std::optional<WrittenSheet> written = createSprite(toolkit_, supportDir_, exportChoice_, clock_);
+  if (!written) return;
+  preview_.setSheet(std::move(*written));
+  toolkit_.setMenuItemEnabled(MenuItem::SheetPreview, true);
+}
 
 }  // namespace oz

@@ -13,6 +13,7 @@
 
 #include "app/build_progress.h"
 #include "app/export_choice.h"
+#include "app/sheet_preview.h"
 #include "editor/script_editor.h"
 #include "store/settings_store.h"
 #include "store/support_dir.h"
@@ -22,7 +23,8 @@ namespace oz {
 
 class MainWindow {
  public:
-  // `clock` times the build for its progress dialog (tests pass their own).
+  // `clock` times the build for its progress dialog and the Sheet Preview's
+  // animation (tests pass their own).
   MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir supportDir,
              BuildClock clock = std::chrono::steady_clock::now);
   MainWindow(const MainWindow&) = delete;
@@ -31,6 +33,9 @@ class MainWindow {
   // Opens window 0 centred on the screen, not resizable, its zoom button
   // hidden. False when it could not be opened.
   bool openMainWindow();
+  // The frames the Script Editor's live preview expands against while no
+  // image folder is chosen.
+  void setExampleFrames(std::string folder);
   // Creates the menus and the controls, fills the script list and registers
   // the resize handler. The settings store must be open.
   void buildMainWindow();
@@ -85,6 +90,7 @@ class MainWindow {
   const BuildClock clock_;
   ExportChoice exportChoice_;
   ScriptEditor editor_;
+  SheetPreview preview_;
   bool ended_ = false;  // set by the main window's close and by "Quit", unless cancelled
 };
 

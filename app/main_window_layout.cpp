@@ -41,6 +41,13 @@ constexpr MenuRow kScriptMenu[] = {
     {kSeparator, "", false},
     {MenuItem::SaveScript, "Save Script\tCmd+S", false},
     {MenuItem::DeleteScript, "Delete Script\t\b", false},
+    {kSeparator, "", false},
+    {MenuItem::ScriptPreview, "Script Preview\tAlt+Cmd+P", true},
+};
+
+// "Sheet Preview" waits for the first sheet built.
+constexpr MenuRow kViewMenu[] = {
+    {MenuItem::SheetPreview, "Sheet Preview\tCmd+P", false},
 };
 
 constexpr MenuRow kHelpMenu[] = {
@@ -139,6 +146,7 @@ void createControl(Toolkit& toolkit, const ControlRow& row) {
     case ControlKind::RichText:
     case ControlKind::TabPanel:
     case ControlKind::Editor:
+    case ControlKind::Canvas:
       break;
   }
   if (!row.enabled) toolkit.setEnabled(row.control, false);
@@ -150,6 +158,7 @@ void createControl(Toolkit& toolkit, const ControlRow& row) {
 void createMainMenus(Toolkit& toolkit) {
   addMenu(toolkit, "File", kFileMenu);
   addMenu(toolkit, "Script", kScriptMenu);
+  addMenu(toolkit, "View", kViewMenu);
   addMenu(toolkit, "Help", kHelpMenu);
 }
 

@@ -25,6 +25,7 @@ class QEventLoop;
 class QMenu;
 class QProgressDialog;
 class QShortcut;
+class QTimer;
 class QWidget;
 
 namespace oz {
@@ -70,6 +71,8 @@ class QtToolkit : public Toolkit {
   void createRichText(int window, int control, Rect r, std::string_view html) override;
   void createTabPanel(int window, int control, Rect r) override;
   void createEditor(int panel, int tab, int control, Rect r) override;
+  void createCanvas(int window, int control, Rect r) override;
+  void paintCanvas(int canvas, const CanvasPicture& picture) override;
   void removeControl(int control) override;
 
   std::string text(int control) const override;
@@ -110,6 +113,8 @@ class QtToolkit : public Toolkit {
   std::optional<Event> pollEvent() override;
   void postControlEvent(int control) override;
   void setResizeHandler(std::function<void(int window)> handler) override;
+  void startTimer(int timer, int milliseconds, bool repeating) override;
+  void stopTimer(int timer) override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
   std::string chooseFolder(std::string_view title) override;
@@ -163,6 +168,7 @@ class QtToolkit : public Toolkit {
   QEventLoop* waiting_ = nullptr;
   int quiet_ = 0;
   std::function<void(int)> resizeHandler_;
+  std::map<int, std::unique_ptr<QTimer>> timers_;
   std::unique_ptr<InputGuard> inputGuard_;
   std::unique_ptr<QProgressDialog> progress_;
   bool busy_ = false;

@@ -17,6 +17,7 @@ struct Window {
     About = 1,
     ScriptEditor = 2,
     Help = 3,
+    SheetPreview = 4,
   };
 };
 
@@ -91,6 +92,23 @@ struct Control {
 
     // Editors created after the Script Editor is built take numbers from here up.
     FirstFree = 58,
+
+    // Sheet Preview window. Far above the editors' numbers, which count up
+    // from FirstFree one a tab.
+    PreviewSheet = 1'000'000,
+    PreviewFit = 1'000'001,
+    PreviewActualSize = 1'000'002,
+    PreviewDoubleSize = 1'000'003,
+    PreviewZoomLabel = 1'000'004,
+    PreviewStrip = 1'000'005,
+    PreviewPlay = 1'000'006,
+    PreviewRateLabel = 1'000'007,
+    PreviewRate = 1'000'008,
+    PreviewFrameLabel = 1'000'009,
+
+    // The Script Editor's live preview pane.
+    ScriptPreviewInfo = 1'000'100,
+    ScriptPreviewText = 1'000'101,
   };
 };
 
@@ -110,6 +128,16 @@ struct MenuItem {
     Website = 9,
     SupportForum = 10,
     Purchase = 11,
+    SheetPreview = 100,
+    ScriptPreview = 101,
+  };
+};
+
+// Timers, whose events carry these numbers.
+struct Timer {
+  enum : int {
+    PreviewPlay = 0,    // the Sheet Preview's next animation frame
+    ScriptPreview = 1,  // the pause after typing that refreshes the script preview
   };
 };
 
