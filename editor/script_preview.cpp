@@ -91,13 +91,14 @@ ScriptPreview previewScript(std::span<const std::string> lines, const PreviewInp
 
 std::string previewSummary(const ScriptPreview& preview, const PreviewBound& bound) {
   std::string summary = "Extension: " + preview.extension +
-                        (preview.clipboard ? "   Clipboard: yes" : "   Clipboard: no") +
-                        "   Frames: " + std::to_string(preview.frameCount) + " in " +
+                        (preview.clipboard ? "   Clipboard: yes" : "   Clipboard: no") + "\n" +
+                        std::to_string(preview.frameCount) +
+                        (preview.frameCount == 1 ? " frame in " : " frames in ") +
                         preview.frameSource;
   if (preview.cut) {
-    summary += "   (cut after " + std::to_string(preview.lines) + " lines; the preview stops at " +
+    summary += "\nCut after " + std::to_string(preview.lines) + " lines: the preview stops at " +
                std::to_string(bound.lines) + " lines, " + std::to_string(bound.bytes / 1024) +
-               " KB or " + std::to_string(bound.passes) + " loop passes)";
+               " KB or " + std::to_string(bound.passes) + " loop passes.";
   }
   return summary;
 }

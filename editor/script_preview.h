@@ -46,7 +46,8 @@ struct ScriptPreview {
 ScriptPreview previewScript(std::span<const std::string> lines, const PreviewInputs& inputs,
                             const std::string& exampleFrames, const PreviewBound& bound = {});
 
-// The one line above the preview: extension, destination, frames and any cut.
+// The lines above the preview: extension and destination, the frames, and
+// any cut.
 std::string previewSummary(const ScriptPreview& preview, const PreviewBound& bound = {});
 
 }  // namespace oz

@@ -5,7 +5,7 @@
 namespace oz {
 namespace {
 
-constexpr int kSummaryHeight = 36;
+constexpr int kSummaryHeight = 54;  // three lines
 constexpr int kGap = 4;
 
 }  // namespace

@@ -89,7 +89,7 @@ TEST_F(ScriptPreviewTest, WithoutAFolderTheExampleFramesStandIn) {
   EXPECT_EQ(shown.extension, ".txt");
   EXPECT_EQ(shown.frameSource, examples_);
   EXPECT_EQ(shown.text, "Clipboard\nwalk1\nwalk2\n");
-  EXPECT_EQ(previewSummary(shown), "Extension: .txt   Clipboard: yes   Frames: 2 in " + examples_);
+  EXPECT_EQ(previewSummary(shown), "Extension: .txt   Clipboard: yes\n2 frames in " + examples_);
 }
 
 TEST_F(ScriptPreviewTest, AnEndlessTemplateIsCutAtTheBound) {
@@ -102,7 +102,7 @@ TEST_F(ScriptPreviewTest, AnEndlessTemplateIsCutAtTheBound) {
   EXPECT_EQ(lines.lines, 50u);
   EXPECT_EQ(splitLines(lines.text).size(), 50u);
   EXPECT_NE(previewSummary(lines, {.lines = 50, .bytes = 1 << 20, .passes = 1000})
-                .find("cut after 50 lines"),
+                .find("\nCut after 50 lines"),
             std::string::npos);
 
   const ScriptPreview bytes =
@@ -162,7 +162,7 @@ TEST_F(ScriptPreviewPaneTest, FollowsTypingAfterAPauseAndTogglesAway) {
   ASSERT_TRUE(editor_.isOpen());
   ASSERT_TRUE(kit_.hasControl(Control::ScriptPreviewText));
   EXPECT_EQ(shownText(), "<pre>5\n</pre>");
-  EXPECT_NE(kit_.text(Control::ScriptPreviewInfo).find("Frames: 1 in " + examples_),
+  EXPECT_NE(kit_.text(Control::ScriptPreviewInfo).find("1 frame in " + examples_),
             std::string::npos);
   // The pane shares the panel's room: neither overlaps the other.
   const Rect panel = kit_.geometry(Control::TabPanel);
