@@ -91,8 +91,9 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
 
 }  // namespace
 
-void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                  const BuildOptions& chosen, const BuildClock& clock) {
+std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& supportDir,
+                                         const ExportChoice& choice, const BuildOptions& chosen,
+                                         const BuildClock& clock) {
   BuildOptions options = chosen;
   // The script's files are compared with the sheet's before anything is written.
   if (scriptExportWanted(toolkit)) {
@@ -103,13 +104,15 @@ void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportCh
   const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
     showProblem(toolkit, problemText(*refusal));
-    return;
+    return std::nullopt;
   }
-  exportAndReport(toolkit, supportDir, choice, std::get<BuiltSheet>(outcome), options);
+  const BuiltSheet& sheet = std::get<BuiltSheet>(outcome);
+  exportAndReport(toolkit, supportDir, choice, sheet, options);
   if (toolkit.messageBox(kPreviewTitle, previewQuestion(options.savePath), MessageButtons::YesNo) ==
       MessageResult::Yes) {
     openWithDesktop(toolkit, options.savePath);
   }
+  return WrittenSheet{options.savePath, sheet.frames};
 }
 
 }  // namespace oz

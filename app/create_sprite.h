@@ -4,15 +4,20 @@
 // within one turn of the event loop and changes no control.
 #pragma once
 
+#include <optional>
+
 #include "app/build_progress.h"
 #include "app/export_choice.h"
+#include "app/sheet_preview.h"
 #include "sheet/build_sheet.h"
 #include "store/support_dir.h"
 #include "toolkit/toolkit.h"
 
 namespace oz {
 
-void createSprite(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                  const BuildOptions& options, const BuildClock& clock);
+// The sheet written, or nothing when the build was refused.
+std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& supportDir,
+                                         const ExportChoice& choice, const BuildOptions& options,
+                                         const BuildClock& clock);
 
 }  // namespace oz

@@ -71,6 +71,8 @@ const MainWindow::MenuAction MainWindow::kMenuActions[] = {
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::SaveScript); }},
     {MenuItem::DeleteScript, When::EditorActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::DeleteScript); }},
+    {MenuItem::SheetPreview, When::Always, [](MainWindow& w) { w.preview_.open(); }},
+    {MenuItem::ScriptPreview, When::Always, [](MainWindow& w) { w.editor_.togglePreview(); }},
     {MenuItem::Help, When::Always, [](MainWindow& w) { openHelpWindow(w.toolkit_); }},
     {MenuItem::Website, When::Always,
      [](MainWindow& w) { openWithDesktop(w.toolkit_, kMakerWebsite); }},
@@ -108,7 +110,8 @@ MainWindow::MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir sup
       clock_(std::move(clock)),
       editor_(toolkit, settings, std::move(supportDir), [this] { refreshScriptList(); }),
       sheetOptions_(toolkit, settings),
-      recent_(toolkit, settings) {}
+      recent_(toolkit, settings),
+      preview_(toolkit, clock_) {}
 
 bool MainWindow::openMainWindow() {
   const WindowStyle style{.closeButton = true,
@@ -123,6 +126,21 @@ bool MainWindow::openMainWindow() {
   toolkit_.hideZoomButton(Window::Main);
   toolkit_.acceptFileDrops(Window::Main);
   return true;
+}
+
+void MainWindow::setExampleFrames(std::string folder) {
+  editor_.setPreviewSource(
+      [this] {
+        const BuildOptions options = optionsFromControls(toolkit_);
+        return PreviewInputs{.imageFolder = options.imageFolder,
+                             .strip = options.strip,
+                             .columns = options.columns,
+                             .powerOf2 = options.powerOf2,
+                             .retina = options.retina,
+                             .sheetPath = options.savePath,
+                             .sheetNumber = toolkit_.text(Control::SpriteNumber)};
+      },
+      std::move(folder));
 }
 
 void MainWindow::buildMainWindow() {
@@ -191,11 +209,18 @@ bool MainWindow::handleEvent(const Event& event) {
       handleMenuItem(event);
       break;
     case EventKind::Control:
-      if (!editor_.handleEvent(event)) handleControl(event.number);
+      if (!editor_.handleEvent(event) && !preview_.handleEvent(event)) {
+        handleControl(event.number);
+      }
       break;
     case EventKind::TabChanged:
     case EventKind::TextChanged:
       editor_.handleEvent(event);
+      break;
+    case EventKind::Timer:
+    case EventKind::PointerMoved:
+    case EventKind::Wheel:
+      if (!preview_.handleEvent(event)) editor_.handleEvent(event);
       break;
     case EventKind::WindowClose:
       handleWindowClose(event.number);
@@ -249,6 +274,9 @@ void MainWindow::handleWindowClose(int window) {
     case Window::ScriptEditor:
       editor_.handleEvent({EventKind::WindowClose, window, window});
       break;
+    case Window::SheetPreview:
+      preview_.handleEvent({EventKind::WindowClose, window, window});
+      break;
     case Window::About:
     case Window::Help:
     case Window::SheetOptions:
@@ -262,6 +290,7 @@ void MainWindow::handleWindowClose(int window) {
 void MainWindow::handleResize(int window) {
   if (window == Window::ScriptEditor) editor_.relayout();
   if (window == Window::Help) relayoutHelpWindow(toolkit_);
+  if (window == Window::SheetPreview) preview_.relayout();
 }
 
 void MainWindow::newWorkflow() {
@@ -445,7 +474,11 @@ BuildOptions MainWindow::buildOptions() const {
 
 void MainWindow::create() {
   rememberUse();
-  createSprite(toolkit_, supportDir_, exportChoice_, buildOptions(), clock_);
+  std::optional<WrittenSheet> written =
+      createSprite(toolkit_, supportDir_, exportChoice_, buildOptions(), clock_);
+  if (!written) return;
+  preview_.setSheet(std::move(*written));
+  toolkit_.setMenuItemEnabled(MenuItem::SheetPreview, true);
 }
 
 }  // namespace oz

@@ -16,6 +16,7 @@
 #include "app/export_choice.h"
 #include "app/recent_folders_menu.h"
 #include "app/sheet_options_window.h"
+#include "app/sheet_preview.h"
 #include "editor/script_editor.h"
 #include "store/settings_store.h"
 #include "store/support_dir.h"
@@ -25,7 +26,8 @@ namespace oz {
 
 class MainWindow {
  public:
-  // `clock` times the build for its progress dialog (tests pass their own).
+  // `clock` times the build for its progress dialog and the Sheet Preview's
+  // animation (tests pass their own).
   MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir supportDir,
              BuildClock clock = std::chrono::steady_clock::now);
   MainWindow(const MainWindow&) = delete;
@@ -34,6 +36,9 @@ class MainWindow {
   // Opens window 0 centred on the screen, not resizable, its zoom button
   // hidden. False when it could not be opened.
   bool openMainWindow();
+  // The frames the Script Editor's live preview expands against while no
+  // image folder is chosen.
+  void setExampleFrames(std::string folder);
   // Creates the menus and the controls, fills the script list and registers
   // the resize handler. The settings store must be open.
   void buildMainWindow();
@@ -106,6 +111,7 @@ class MainWindow {
   ScriptEditor editor_;
   SheetOptionsWindow sheetOptions_;
   RecentFoldersMenu recent_;
+  SheetPreview preview_;
   bool ended_ = false;  // set by the main window's close and by "Quit", unless cancelled
 };
 

@@ -46,6 +46,13 @@ constexpr MenuRow kScriptMenu[] = {
     {kSeparator, "", false},
     {MenuItem::SaveScript, "Save Script\tCmd+S", false},
     {MenuItem::DeleteScript, "Delete Script\t\b", false},
+    {kSeparator, "", false},
+    {MenuItem::ScriptPreview, "Script Preview\tAlt+Cmd+P", true},
+};
+
+// "Sheet Preview" waits for the first sheet built.
+constexpr MenuRow kViewMenu[] = {
+    {MenuItem::SheetPreview, "Sheet Preview\tCmd+P", false},
 };
 
 constexpr MenuRow kHelpMenu[] = {
@@ -149,6 +156,7 @@ void createControl(Toolkit& toolkit, const ControlRow& row) {
     case ControlKind::RichText:
     case ControlKind::TabPanel:
     case ControlKind::Editor:
+    case ControlKind::Canvas:
       break;
   }
   if (!row.enabled) toolkit.setEnabled(row.control, false);
@@ -160,6 +168,7 @@ void createControl(Toolkit& toolkit, const ControlRow& row) {
 int createMainMenus(Toolkit& toolkit) {
   const int openRecent = addMenu(toolkit, "File", kFileMenu);
   addMenu(toolkit, "Script", kScriptMenu);
+  addMenu(toolkit, "View", kViewMenu);
   addMenu(toolkit, "Help", kHelpMenu);
   return openRecent;
 }

@@ -6,11 +6,13 @@
 
 namespace oz {
 
-int runProgram(Toolkit& toolkit, const std::string& home, int versionCode) {
+int runProgram(Toolkit& toolkit, const std::string& home, int versionCode,
+               const std::string& exampleFrames) {
   const PreparedSupportDir prepared = prepareSupportDir(versionCode, home);
   SettingsStore settings;
   {
     MainWindow window(toolkit, settings, prepared.dir);
+    window.setExampleFrames(exampleFrames);
     if (window.openMainWindow()) {
       settings.open(prepared.dir.settingsPath());
       window.buildMainWindow();

@@ -12,6 +12,9 @@ namespace oz {
 // Runs the program on `toolkit` for the user whose home directory is `home`
 // (ending in "/", or empty), on a platform of `versionCode`. Returns the
 // process's exit status: 0, also when the main window could not be opened.
-int runProgram(Toolkit& toolkit, const std::string& home, int versionCode);
+// `exampleFrames` is the folder the Script Editor's live preview uses while
+// no image folder is chosen.
+int runProgram(Toolkit& toolkit, const std::string& home, int versionCode,
+               const std::string& exampleFrames = {});
 
 }  // namespace oz

@@ -40,6 +40,8 @@ install(DIRECTORY doc/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane-zoziv
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane-zozivi)
 install(DIRECTORY templates/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane-zozivi/templates
         FILES_MATCHING PATTERN "*.txt")
+install(DIRECTORY examples/frames/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane-zozivi/examples/frames
+        FILES_MATCHING PATTERN "*.png")
 
 # scripts/package.sh: a Debian package of the same files under /usr, its
 # dependencies found by dpkg-shlibdeps from the shared libraries the programs link.

@@ -20,10 +20,13 @@
 #include <string>
 #include <vector>
 
+#include "app/preview_view.h"
 #include "app/program.h"
+#include "app/sheet_preview.h"
 #include "qt/qt_test_application.h"
 #include "qt/qt_toolkit.h"
 #include "sheet/png/png_read.h"
+#include "sheet/png/png_write.h"
 #include "store/support_dir.h"
 #include "testsupport/temp_dir.h"
 
@@ -239,6 +242,57 @@ TEST_F(AppQtTest, BuildsTheExampleFramesFromTheKeyboardAndExportsAScript) {
   EXPECT_NE(script.find("<string>96</string>"), std::string::npos) << script;
 
   EXPECT_EQ(messages_.size(), 2u);
+}
+
+}  // namespace
+}  // namespace oz
+
+namespace oz {
+namespace {
+
+// The Sheet Preview on the real widgets: the sheet read back from its file
+// is painted, the pointer over a frame names it, and the play timer turns the
+// strip to the next frame.
+TEST(SheetPreviewQtTest, PaintsTheSheetNamesTheHoveredFrameAndPlays) {
+  testing::qtTestApplication();
+  testing::ScopedTempDir dir;
+  const std::string path = dir.path() + "sheet.png";
+  // Two 8 x 8 frames side by side: opaque blue, then transparent.
+  RgbaImage sheet{16, 8, {}};
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      const uint8_t alpha = x < 8 ? 255 : 0;
+      sheet.pixels.insert(sheet.pixels.end(), {0, 0, 255, alpha});
+    }
+  }
+  ASSERT_EQ(encodePng(sheet, path), PngWriteStatus::Written);
+  QtToolkit toolkit;
+  SheetPreview preview(toolkit);
+  preview.setSheet({path, {{1, "blue.png", 0, 0, 8, 8}, {2, "clear.png", 8, 0, 8, 8}}});
+  preview.open();
+  ASSERT_TRUE(preview.isOpen());
+  QWidget* canvas = toolkit.controlWidget(Control::PreviewSheet);
+  ASSERT_NE(canvas, nullptr);
+  const Rect blue = canvasRect({1, "blue.png", 0, 0, 8, 8},
+                               centredView(16, 8, canvas->width(), canvas->height(),
+                                           fitScale(16, 8, canvas->width(), canvas->height())));
+  const QImage shown = canvas->grab().toImage();
+  EXPECT_EQ(shown.pixelColor(blue.x + blue.width / 2, blue.y + blue.height / 2), QColor(0, 0, 255));
+
+  QTest::mouseMove(canvas, QPoint(blue.x + blue.width / 2, blue.y + blue.height / 2));
+  QElapsedTimer clock;
+  clock.start();
+  bool turned = false;
+  while (clock.elapsed() < 5000 && !turned) {
+    if (std::optional<Event> event = toolkit.pollEvent()) preview.handleEvent(*event);
+    turned = toolkit.text(Control::PreviewFrameLabel) == "Frame 2 of 2: clear.png";
+    QTest::qWait(5);
+  }
+  EXPECT_TRUE(turned);
+  const QImage hovered = canvas->grab().toImage();
+  EXPECT_NE(hovered, shown);  // the caption and the stronger outline
+  preview.handleEvent({EventKind::WindowClose, Window::SheetPreview, Window::SheetPreview});
+  EXPECT_FALSE(preview.isOpen());
 }
 
 }  // namespace

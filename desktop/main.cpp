@@ -4,6 +4,9 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <unistd.h>
+
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -13,6 +16,22 @@
 #include "help/app_icon.h"
 #include "qt/qt_toolkit.h"
 #include "store/support_dir.h"
+#include "store/template_gallery.h"
+
+namespace {
+
+// The example frames beside this executable, or in the source tree when it
+// runs from its build folder; empty when neither is there.
+std::string exampleFramesDir() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+  if (length <= 0 || length == sizeof path) return {};
+  return oz::dataDirFor(std::string_view(path, static_cast<size_t>(length)),
+                        oz::kExampleFramesBelowBin, OZ_BUILD_BIN_DIR, OZ_SOURCE_EXAMPLE_FRAMES_DIR)
+      .value_or("");
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -29,7 +48,8 @@ int main(int argc, char** argv) {
   oz::removeTempFilesOnSignals({SIGTERM, SIGHUP});
   oz::QtToolkit toolkit;
   try {
-    return oz::runProgram(toolkit, oz::homeDirectory(), oz::thisPlatformVersionCode());
+    return oz::runProgram(toolkit, oz::homeDirectory(), oz::thisPlatformVersionCode(),
+                          exampleFramesDir());
   } catch (const std::exception& error) {
     // The files being written have removed themselves as the stack unwound.
     std::fprintf(stderr, "orvane-zozivi: %s\n", error.what());

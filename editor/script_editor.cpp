@@ -60,7 +60,8 @@ ScriptEditor::ScriptEditor(Toolkit& toolkit, SettingsStore& settings, SupportDir
       settings_(settings),
       supportDir_(std::move(supportDir)),
       refreshScriptList_(std::move(refreshScriptList)),
-      nextEditor_(Control::FirstFree) {}
+      nextEditor_(Control::FirstFree),
+      preview_(toolkit) {}
 
 bool ScriptEditor::isOpen() const { return toolkit_.isWindowOpen(Window::ScriptEditor); }
 
@@ -77,7 +78,12 @@ void ScriptEditor::open() {
   if (!buildWindow()) return;
   toolkit_.setMenuItemEnabled(MenuItem::SaveScript, true);
   toolkit_.setMenuItemEnabled(MenuItem::DeleteScript, true);
+  if (preview_.shown()) {
+    preview_.create({});
+    relayout();
+  }
   loadTabs();
+  refreshPreview();
 }
 
 bool ScriptEditor::buildWindow() {
@@ -189,12 +195,57 @@ bool ScriptEditor::handleEvent(const Event& event) {
       if (event.number != Window::ScriptEditor) return false;
       closeRequested();
       return true;
+    case EventKind::Timer:
+      if (event.number != Timer::ScriptPreview) return false;
+      if (isOpen()) refreshPreview();
+      return true;
     case EventKind::MenuItem:
     case EventKind::FilesDropped:
     case EventKind::FolderChanged:
+    case EventKind::PointerMoved:
+    case EventKind::Wheel:
       break;
   }
   return false;
+}
+
+void ScriptEditor::setPreviewSource(std::function<PreviewInputs()> inputs,
+                                    std::string exampleFrames) {
+  preview_.setSource(std::move(inputs), std::move(exampleFrames));
+}
+
+void ScriptEditor::togglePreview() {
+  if (!isOpen()) {
+    preview_.setShown(true);
+    open();
+    return;
+  }
+  preview_.setShown(!preview_.shown());
+  if (preview_.shown()) {
+    preview_.create({});
+    relayout();
+    refreshPreview();
+  } else {
+    preview_.remove();
+    relayout();
+  }
+}
+
+// The pane takes the right half of the panel's room.
+void ScriptEditor::placePreview(int panelWidth) {
+  Rect panel = toolkit_.geometry(Control::TabPanel);
+  if (!preview_.shown()) return;
+  constexpr int kGap = 8;
+  const int half = (panelWidth - kGap) / 2;
+  panel.width = half;
+  toolkit_.setGeometry(Control::TabPanel, panel);
+  preview_.place({panel.x + half + kGap, panel.y, panelWidth - half - kGap, panel.height});
+}
+
+void ScriptEditor::refreshPreview() {
+  const int index = selectedTab();
+  if (index < 0) return;
+  preview_.refresh(editorTextToLines(textToBytes(toolkit_.text(tabs_[index].editor))));
 }
 
 void ScriptEditor::relayout() {
@@ -206,6 +257,7 @@ void ScriptEditor::relayout() {
   panel.width = layout.panelWidth;
   panel.height = layout.panelHeight;
   toolkit_.setGeometry(Control::TabPanel, panel);
+  placePreview(layout.panelWidth);
   for (const Tab& tab : tabs_) toolkit_.setGeometry(tab.editor, editorRect());
 
   Rect button = toolkit_.geometry(Control::DeleteScript);
@@ -339,6 +391,7 @@ bool ScriptEditor::offerToSaveEdits() {
 
 void ScriptEditor::closeRequested() {
   if (!isOpen() || !offerToSaveEdits()) return;
+  toolkit_.stopTimer(Timer::ScriptPreview);
   toolkit_.closeWindow(Window::ScriptEditor);
   tabs_.clear();
   placeholder_ = false;
@@ -350,6 +403,7 @@ void ScriptEditor::tabChanged() {
   const int index = selectedTab();
   if (index < 0) return;
   highlight(tabs_[index].editor);
+  refreshPreview();
   settings_.selectGroup(kTabSelectionGroup);
   settings_.writeText(kSavedTabKey, tabs_[index].name);
 }
@@ -358,6 +412,7 @@ void ScriptEditor::textChanged(int editor) {
   const int index = tabOfEditor(editor);
   if (index < 0) return;  // its tab was deleted after the change
   highlight(editor);
+  preview_.scheduleRefresh();
   // The placeholder stands for no file: there is nothing to save it to.
   if (placeholder_ && index == 0) return;
   setTabEdited(static_cast<size_t>(index), true);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "editor/highlight.h"
+#include "editor/script_preview_pane.h"
 #include "store/settings_store.h"
 #include "store/support_dir.h"
 #include "toolkit/toolkit.h"
@@ -36,6 +37,12 @@ class ScriptEditor {
   void open();
 
   bool isOpen() const;
+
+  // Where the live preview's frames and options come from (see ScriptPreviewPane).
+  void setPreviewSource(std::function<PreviewInputs()> inputs, std::string exampleFrames);
+  // Shows or hides the live preview pane; opens the window with the pane
+  // when it is closed.
+  void togglePreview();
 
   // Handles the event if it belongs to the window: its controls, its
   // editors' text changes, its tab changes, its close request. False for any
@@ -85,6 +92,9 @@ class ScriptEditor {
   // Appends a tab with a new editor and selects it.
   void addEditorTab(std::string_view name);
   Rect editorRect() const;  // an editor filling its tab
+  // The panel's width and the pane's place when the pane shares its room.
+  void placePreview(int panelWidth);
+  void refreshPreview();
   void styleEditor(int editor);
   void highlight(int editor);
   int selectedTab() const;
@@ -103,6 +113,7 @@ class ScriptEditor {
   bool placeholder_ = false;   // tab 0 is the " " tab shown when there is no script
   int nextEditor_;             // control number for the next editor created
   Highlighting highlighting_;  // reused between recolourings
+  ScriptPreviewPane preview_;
 };
 
 }  // namespace oz

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QShortcut>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -153,6 +154,23 @@ void QtToolkit::postControlEvent(int control) {
 
 void QtToolkit::setResizeHandler(std::function<void(int)> handler) {
   resizeHandler_ = std::move(handler);
+}
+
+void QtToolkit::startTimer(int timer, int milliseconds, bool repeating) {
+  std::unique_ptr<QTimer>& entry = timers_[timer];
+  if (!entry) {
+    entry = std::make_unique<QTimer>();
+    QObject::connect(entry.get(), &QTimer::timeout, entry.get(), [this, timer] {
+      queueUnlessRepeated({EventKind::Timer, timer, Window::None});
+    });
+  }
+  entry->setSingleShot(!repeating);
+  entry->start(milliseconds);
+}
+
+void QtToolkit::stopTimer(int timer) {
+  auto it = timers_.find(timer);
+  if (it != timers_.end()) it->second->stop();
 }
 
 // --- Windows.

@@ -26,6 +26,7 @@ class QFileSystemWatcher;
 class QMenu;
 class QProgressDialog;
 class QShortcut;
+class QTimer;
 class QWidget;
 
 namespace oz {
@@ -72,6 +73,8 @@ class QtToolkit : public Toolkit {
   void createRichText(int window, int control, Rect r, std::string_view html) override;
   void createTabPanel(int window, int control, Rect r) override;
   void createEditor(int panel, int tab, int control, Rect r) override;
+  void createCanvas(int window, int control, Rect r) override;
+  void paintCanvas(int canvas, const CanvasPicture& picture) override;
   void removeControl(int control) override;
 
   std::string text(int control) const override;
@@ -117,6 +120,8 @@ class QtToolkit : public Toolkit {
   void acceptFileDrops(int window) override;
   void watchFolder(std::string_view folder) override;
   std::vector<std::string> droppedPaths() const override;
+  void startTimer(int timer, int milliseconds, bool repeating) override;
+  void stopTimer(int timer) override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
   void messageBoxWithDetails(std::string_view title, std::string_view text,
@@ -177,6 +182,7 @@ class QtToolkit : public Toolkit {
   QEventLoop* waiting_ = nullptr;
   int quiet_ = 0;
   std::function<void(int)> resizeHandler_;
+  std::map<int, std::unique_ptr<QTimer>> timers_;
   std::unique_ptr<InputGuard> inputGuard_;
   std::unique_ptr<FileDrops> fileDrops_;
   std::unique_ptr<QFileSystemWatcher> watcher_;

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QTextBrowser>
 
+#include "qt/canvas_widget.h"
 #include "qt/list_popup_keys.h"
 #include "qt/qt_strings.h"
 #include "qt/qt_toolkit.h"
@@ -149,6 +150,24 @@ bool QtToolkit::createImageView(int window, int control, Rect r,
   return loaded;
 }
 
+void QtToolkit::createCanvas(int window, int control, Rect r) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  CanvasWidget::Callbacks callbacks{
+      [this, window, control](int x, int y) {
+        queueUnlessRepeated({EventKind::PointerMoved, control, window, x, y});
+      },
+      [this, window, control](int steps) {
+        queue({EventKind::Wheel, control, window, 0, 0, steps});
+      },
+  };
+  adopt(window, control, ControlKind::Canvas, new CanvasWidget(parent, std::move(callbacks)), r);
+}
+
+void QtToolkit::paintCanvas(int canvas, const CanvasPicture& picture) {
+  if (auto* widget = widgetAs<CanvasWidget>(canvas)) widget->setPicture(picture);
+}
+
 void QtToolkit::createRichText(int window, int control, Rect r, std::string_view html) {
   QWidget* parent = prepareFor(window, control);
   if (!parent) return;
@@ -221,6 +240,7 @@ std::string QtToolkit::text(int control) const {
     case ControlKind::Editor:
       return fromQ(static_cast<ScriptTextEdit*>(w)->text());
     case ControlKind::ImageView:
+    case ControlKind::Canvas:
       return {};
   }
   return {};
@@ -261,6 +281,7 @@ void QtToolkit::setText(int control, std::string_view text) {
     case ControlKind::List:
     case ControlKind::TabPanel:
     case ControlKind::ImageView:
+    case ControlKind::Canvas:
       break;
   }
 }

@@ -465,6 +465,49 @@ TEST_F(QtToolkitTest, ClipboardHoldsThePlainText) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "x\r\ny\r\n");
 }
 
+// The canvas paints the picture it is handed and reports the pointer and the
+// wheel; timers queue their events until stopped.
+TEST_F(QtToolkitTest, CanvasPaintsThePictureAndReportsPointerWheelAndTimers) {
+  tk_.createCanvas(Window::Main, Control::PreviewSheet, {0, 0, 100, 100});
+  // A 2 x 1 image: opaque red, then fully transparent.
+  auto rgba = std::make_shared<std::vector<std::uint8_t>>(
+      std::vector<std::uint8_t>{255, 0, 0, 255, 0, 0, 255, 0});
+  CanvasPicture picture;
+  picture.imageWidth = 2;
+  picture.imageHeight = 1;
+  picture.rgba = rgba;
+  picture.source = {0, 0, 2, 1};
+  picture.target = {10, 10, 80, 40};
+  picture.outlines = {{60, 60, 20, 20}};
+  tk_.paintCanvas(Control::PreviewSheet, picture);
+  QWidget* canvas = tk_.controlWidget(Control::PreviewSheet);
+  ASSERT_NE(canvas, nullptr);
+  const QImage shown = canvas->grab().toImage();
+  EXPECT_EQ(shown.pixelColor(30, 30), QColor(255, 0, 0));  // the red pixel, enlarged
+  // The transparent pixel shows the checkerboard's two squares.
+  EXPECT_NE(shown.pixelColor(52, 12), shown.pixelColor(60, 12));
+  EXPECT_NE(shown.pixelColor(60, 60), shown.pixelColor(70, 70));  // the outline's edge
+  drain();
+
+  tk_.windowWidget(Window::Main)->show();
+  QTest::mouseMove(canvas, QPoint(42, 17));
+  QWheelEvent wheel(QPointF(42, 17), canvas->mapToGlobal(QPointF(42, 17)), QPoint(), QPoint(0, 240),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(canvas, &wheel);
+  std::vector<Event> events = drain();
+  ASSERT_GE(events.size(), 2u);
+  EXPECT_EQ(events.front(),
+            (Event{EventKind::PointerMoved, Control::PreviewSheet, Window::Main, 42, 17}));
+  EXPECT_EQ(events.back(), (Event{EventKind::Wheel, Control::PreviewSheet, Window::Main, 0, 0, 2}));
+
+  tk_.startTimer(Timer::PreviewPlay, 5, true);
+  EXPECT_EQ(tk_.waitEvent(), (Event{EventKind::Timer, Timer::PreviewPlay, Window::None}));
+  EXPECT_EQ(tk_.waitEvent(), (Event{EventKind::Timer, Timer::PreviewPlay, Window::None}));
+  tk_.stopTimer(Timer::PreviewPlay);
+  QTest::qWait(30);
+  EXPECT_TRUE(drain().empty());
+}
+
 TEST(QtForms, FilterDescriptionKeepsOrGainsItsPatternAndCommandIsControl) {
   EXPECT_EQ(toNameFilter("PNG (*.png)|*.png"), "PNG (*.png)");
   EXPECT_EQ(toNameFilter("(*.plist)|*.plist"), "(*.plist)");

@@ -152,6 +152,7 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
       if (state.counter < state.bound) {
         position = state.loopStart;
         ++state.counter;
+        sink.loopedBack();
       } else {
         state.finished = true;
       }

@@ -26,6 +26,7 @@ DESTDIR=$work/dest cmake --install "$build" --prefix "$prefix" >/dev/null
   for size in 48 128 256; do echo "share/icons/hicolor/${size}x$size/apps/$id.png"; done
   (cd doc && find . -type f | sed 's|^\./|share/doc/orvane-zozivi/|')
   (cd templates && find . -maxdepth 1 -name '*.txt' | sed 's|^\./|share/orvane-zozivi/templates/|')
+  (cd examples/frames && find . -maxdepth 1 -name '*.png' | sed 's|^\./|share/orvane-zozivi/examples/frames/|')
 } | sort >"$work/expected"
 (cd "$work/dest" && find . -type f -o -type l) | sed "s|^\./${prefix#/}/||" | sort >"$work/installed"
 if ! diff -u "$work/expected" "$work/installed"; then

@@ -56,12 +56,17 @@ GalleryInstallResult createExclusively(const std::string& path, std::string_view
 std::optional<std::string> galleryDirFor(std::string_view executablePath,
                                          std::string_view buildBinDir,
                                          std::string_view sourceGalleryDir) {
+  return dataDirFor(executablePath, kGalleryBelowBin, buildBinDir, sourceGalleryDir);
+}
+
+std::optional<std::string> dataDirFor(std::string_view executablePath, std::string_view belowBin,
+                                      std::string_view buildBinDir, std::string_view sourceDir) {
   const size_t slash = executablePath.rfind('/');
   if (slash == std::string_view::npos) return std::nullopt;
   const std::string binDir(executablePath.substr(0, slash + 1));
-  const std::string installed = binDir + std::string(kGalleryBelowBin);
+  const std::string installed = binDir + std::string(belowBin);
   if (isDirectory(installed)) return installed;
-  const std::string source = withSlash(sourceGalleryDir);
+  const std::string source = withSlash(sourceDir);
   if (!buildBinDir.empty() && canonical(binDir) == canonical(std::string(buildBinDir)) &&
       isDirectory(source)) {
     return source;

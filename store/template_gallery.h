@@ -16,6 +16,18 @@ namespace oz {
 // holds the executables ("bin/").
 inline constexpr std::string_view kGalleryBelowBin = "../share/orvane-zozivi/templates/";
 
+// The example frames' folder below an installation prefix, from "bin/".
+inline constexpr std::string_view kExampleFramesBelowBin =
+    "../share/orvane-zozivi/examples/frames/";
+
+// A folder installed with the program, for an executable at
+// `executablePath`: `belowBin` from the executable's folder when that folder
+// exists; else, when the executable runs from the build folder
+// `buildBinDir`, the source tree's `sourceDir`. nullopt when neither
+// applies. The result ends in "/".
+std::optional<std::string> dataDirFor(std::string_view executablePath, std::string_view belowBin,
+                                      std::string_view buildBinDir, std::string_view sourceDir);
+
 // The gallery folder for an executable at `executablePath`: the installed
 // gallery beside it (`kGalleryBelowBin` from the executable's folder) when
 // that folder exists; else, when the executable runs from the build folder

@@ -16,6 +16,7 @@ enum class ControlKind {
   RichText,
   TabPanel,
   Editor,
+  Canvas,
 };
 
 }  // namespace oz

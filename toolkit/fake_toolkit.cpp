@@ -145,6 +145,13 @@ void FakeToolkit::setResizeHandler(std::function<void(int)> handler) {
   resizeHandler_ = std::move(handler);
 }
 
+void FakeToolkit::startTimer(int timer, int milliseconds, bool repeating) {
+  if (milliseconds <= 0) reportFailure_("startTimer: timer " + number(timer) + " has no interval");
+  timers_[timer] = {milliseconds, repeating};
+}
+
+void FakeToolkit::stopTimer(int timer) { timers_.erase(timer); }
+
 // --- The user's actions.
 
 FakeControl* FakeToolkit::usable(int control, const char* action) {
@@ -269,6 +276,37 @@ void FakeToolkit::pressEscape(int window) {
   if (!w) return;
   activate(window);
   if (w->style.closesWithEscape) queue({EventKind::WindowClose, window, window});
+}
+
+FakeControl* FakeToolkit::usableCanvas(int canvas, const char* action) {
+  FakeControl* c = usable(canvas, action);
+  if (c && c->kind != ControlKind::Canvas) {
+    reportFailure_(std::string(action) + ": control " + number(canvas) + " is no canvas");
+    return nullptr;
+  }
+  return c;
+}
+
+void FakeToolkit::movePointer(int canvas, int x, int y) {
+  if (FakeControl* c = usableCanvas(canvas, "movePointer")) {
+    queue({EventKind::PointerMoved, canvas, c->window, x, y});
+  }
+}
+
+void FakeToolkit::turnWheel(int canvas, int steps) {
+  if (FakeControl* c = usableCanvas(canvas, "turnWheel")) {
+    queue({EventKind::Wheel, canvas, c->window, 0, 0, steps});
+  }
+}
+
+void FakeToolkit::fireTimer(int timer) {
+  auto it = timers_.find(timer);
+  if (it == timers_.end()) {
+    reportFailure_("fireTimer: timer " + number(timer) + " is not running");
+    return;
+  }
+  if (!it->second.repeating) timers_.erase(it);
+  queueUnlessRepeated({EventKind::Timer, timer, Window::None});
 }
 
 void FakeToolkit::resize(int window, int width, int height) {
@@ -434,6 +472,26 @@ void FakeToolkit::createEditor(int panel, int tab, int control, Rect r) {
   }
 }
 
+void FakeToolkit::createCanvas(int window, int control, Rect r) {
+  create(window, control, ControlKind::Canvas, r, "");
+}
+
+void FakeToolkit::paintCanvas(int canvas, const CanvasPicture& picture) {
+  FakeControl* c = find(canvas, "paintCanvas");
+  if (!c) return;
+  if (c->kind != ControlKind::Canvas) {
+    reportFailure_("paintCanvas: control " + number(canvas) + " is no canvas");
+    return;
+  }
+  const size_t pixels = static_cast<size_t>(std::max(picture.imageWidth, 0)) *
+                        static_cast<size_t>(std::max(picture.imageHeight, 0));
+  if (pixels != 0 && (!picture.rgba || picture.rgba->size() != pixels * 4)) {
+    reportFailure_("paintCanvas: the pixels do not match the image's size");
+  }
+  c->picture = picture;
+  ++c->paintings;
+}
+
 void FakeToolkit::removeControl(int control) {
   if (!find(control, "removeControl")) return;
   controls_.erase(control);
@@ -459,7 +517,7 @@ void FakeToolkit::setText(int control, std::string_view text) {
   if (!isValidUtf8(text))
     reportFailure_("setText: text for control " + number(control) + " is not UTF-8");
   if (c->kind == ControlKind::List || c->kind == ControlKind::TabPanel ||
-      c->kind == ControlKind::ImageView) {
+      c->kind == ControlKind::ImageView || c->kind == ControlKind::Canvas) {
     reportFailure_("setText: control " + number(control) + " has no text of its own");
     return;
   }

@@ -51,6 +51,14 @@ struct FakeControl {
   Colour backgroundColour;
   EditorColouring colouring;
   int colouringsApplied = 0;
+  // Canvases.
+  CanvasPicture picture;
+  int paintings = 0;
+};
+
+struct FakeTimer {
+  int milliseconds = 0;
+  bool repeating = false;
 };
 
 struct FakeWindow {
@@ -145,9 +153,16 @@ class FakeToolkit : public Toolkit {
   void changeFolder(std::string_view folder);
   // Drops `paths` on `window`, which must accept drops.
   void dropFiles(int window, std::vector<std::string> paths);
+  // The pointer moved to (x, y) over a canvas; (-1, -1) when it left it.
+  void movePointer(int canvas, int x, int y);
+  void turnWheel(int canvas, int steps);
+  // The timer's time has come: queues its event; a single-shot timer stops.
+  void fireTimer(int timer);
 
   // --- What tests read.
   bool hasControl(int control) const { return controls_.count(control) != 0; }
+  // The running timers.
+  const std::map<int, FakeTimer>& timers() const { return timers_; }
   const FakeControl& control(int control) const;
   const FakeWindow& window(int window) const;
   const FakeMenuItem& menuItem(int item) const;
@@ -191,6 +206,8 @@ class FakeToolkit : public Toolkit {
   void createRichText(int window, int control, Rect r, std::string_view html) override;
   void createTabPanel(int window, int control, Rect r) override;
   void createEditor(int panel, int tab, int control, Rect r) override;
+  void createCanvas(int window, int control, Rect r) override;
+  void paintCanvas(int canvas, const CanvasPicture& picture) override;
   void removeControl(int control) override;
 
   std::string text(int control) const override;
@@ -236,6 +253,8 @@ class FakeToolkit : public Toolkit {
   void acceptFileDrops(int window) override;
   void watchFolder(std::string_view folder) override;
   std::vector<std::string> droppedPaths() const override;
+  void startTimer(int timer, int milliseconds, bool repeating) override;
+  void stopTimer(int timer) override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
   void messageBoxWithDetails(std::string_view title, std::string_view text,
@@ -267,6 +286,7 @@ class FakeToolkit : public Toolkit {
   FakeControl* create(int window, int control, ControlKind kind, Rect r, std::string_view text);
   // The control a user may act on, or nullptr after reporting why not.
   FakeControl* usable(int control, const char* action);
+  FakeControl* usableCanvas(int canvas, const char* action);
   void queue(const Event& event);
   Event take();  // the next queued event, which the queue must hold
   void queueUnlessRepeated(const Event& event);
@@ -288,6 +308,7 @@ class FakeToolkit : public Toolkit {
   std::vector<int> dropWindows_;
   std::vector<std::string> watched_;
   std::function<void(int)> resizeHandler_;
+  std::map<int, FakeTimer> timers_;
   std::deque<Answer> answers_;
   std::vector<ShownMessage> messages_;
   std::vector<ShownRequester> requesters_;

@@ -18,6 +18,7 @@ struct Window {
     ScriptEditor = 2,
     Help = 3,
     SheetOptions = 4,
+    SheetPreview = 5,
   };
 };
 
@@ -109,6 +110,23 @@ struct Control {
 
     // Editors created after the Script Editor is built take numbers from here up.
     FirstFree = 73,
+
+    // Sheet Preview window. Far above the editors' numbers, which count up
+    // from FirstFree one a tab.
+    PreviewSheet = 1'000'000,
+    PreviewFit = 1'000'001,
+    PreviewActualSize = 1'000'002,
+    PreviewDoubleSize = 1'000'003,
+    PreviewZoomLabel = 1'000'004,
+    PreviewStrip = 1'000'005,
+    PreviewPlay = 1'000'006,
+    PreviewRateLabel = 1'000'007,
+    PreviewRate = 1'000'008,
+    PreviewFrameLabel = 1'000'009,
+
+    // The Script Editor's live preview pane.
+    ScriptPreviewInfo = 1'000'100,
+    ScriptPreviewText = 1'000'101,
   };
 };
 
@@ -133,6 +151,16 @@ struct MenuItem {
     FirstRecentFolder = 13,
     LastRecentFolder = 20,
     ClearRecentFolders = 21,
+    SheetPreview = 100,
+    ScriptPreview = 101,
+  };
+};
+
+// Timers, whose events carry these numbers.
+struct Timer {
+  enum : int {
+    PreviewPlay = 0,    // the Sheet Preview's next animation frame
+    ScriptPreview = 1,  // the pause after typing that refreshes the script preview
   };
 };
 

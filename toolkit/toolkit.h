@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -70,12 +71,18 @@ enum class EventKind {
   WindowClose,    // number = the window; the window stays open until closed
   FilesDropped,   // number = the window; droppedPaths() tells what was dropped
   FolderChanged,  // a watched folder gained, lost or renamed an entry; number = 0
+  Timer,          // number = the timer (Timer:: of ids.h)
+  PointerMoved,   // number = the canvas; `x`, `y` in its coordinates, -1 and -1 when it leaves
+  Wheel,          // number = the canvas; `wheelSteps` notches, positive turned away from the user
 };
 
 struct Event {
   EventKind kind = EventKind::Control;
   int number = 0;
   int window = Window::None;  // where it happened; the active window for menu items
+  int x = 0;                  // PointerMoved
+  int y = 0;
+  int wheelSteps = 0;  // Wheel
   bool operator==(const Event&) const = default;
 };
 
@@ -95,6 +102,25 @@ struct EditorColouring {
   std::vector<ColourSpan> foreground;  // text colours, later spans win
   std::vector<ColourSpan> background;  // shades drawn over the editor's background
   bool operator==(const EditorColouring&) const = default;
+};
+
+// What a canvas control shows: part of an RGBA image scaled into a
+// rectangle, a checkerboard behind its transparent pixels, and outlined
+// rectangles with a caption drawn over it. Outside `target` the canvas is
+// the window's background.
+struct CanvasPicture {
+  int imageWidth = 0;
+  int imageHeight = 0;
+  // 4 bytes a pixel (red, green, blue, alpha), rows top first; shared so
+  // that repainting costs no copy.
+  std::shared_ptr<const std::vector<std::uint8_t>> rgba;
+  Rect source;  // the part of the image drawn, in image pixels
+  Rect target;  // where it is drawn, in the canvas's coordinates
+  bool checkerboard = true;
+  std::vector<Rect> outlines;  // in the canvas's coordinates
+  int highlighted = -1;        // the index of the outline drawn stronger, or -1
+  std::string caption;         // drawn in the top-left corner when not empty
+  bool operator==(const CanvasPicture&) const = default;
 };
 
 class Toolkit {
@@ -143,6 +169,10 @@ class Toolkit {
   // tab's content area. No wrapping, scroll bars as needed, plain-text paste,
   // no quote substitution.
   virtual void createEditor(int panel, int tab, int control, Rect r) = 0;
+  // A surface that shows a CanvasPicture (empty until painted) and reports
+  // the pointer's moves over it and the wheel turned over it.
+  virtual void createCanvas(int window, int control, Rect r) = 0;
+  virtual void paintCanvas(int canvas, const CanvasPicture& picture) = 0;
   virtual void removeControl(int control) = 0;
 
   // Text: a label's or button's caption, a field's or editor's text, a
@@ -222,6 +252,11 @@ class Toolkit {
   // The local paths of the FilesDropped event returned last, in the order
   // dropped, as the desktop gives them (a folder may lack its final "/").
   virtual std::vector<std::string> droppedPaths() const = 0;
+  // Queues a Timer event after `milliseconds`, and again every `milliseconds`
+  // when `repeating`, until stopped; starting a running timer restarts it. A
+  // Timer event is not queued when the last queued event is identical.
+  virtual void startTimer(int timer, int milliseconds, bool repeating) = 0;
+  virtual void stopTimer(int timer) = 0;
 
   // --- Modal requests.
   // `title` is the bold heading, `text` stands under it; a carriage return

@@ -1,0 +1,136 @@
+#include "app/preview_view.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace oz {
+namespace {
+
+// Scales compared this closely are the same step.
+constexpr double kSameScale = 1e-9;
+
+int floorToInt(double value) { return static_cast<int>(std::floor(value)); }
+
+// The canvas rectangle of the sheet rectangle (x, y, width, height): both
+// edges mapped the same way, so neighbouring frames share their border.
+Rect mapped(const SheetView& view, int64_t x, int64_t y, int64_t width, int64_t height) {
+  const int left = floorToInt(view.left + static_cast<double>(x) * view.scale);
+  const int top = floorToInt(view.top + static_cast<double>(y) * view.scale);
+  const int right = floorToInt(view.left + static_cast<double>(x + width) * view.scale);
+  const int bottom = floorToInt(view.top + static_cast<double>(y + height) * view.scale);
+  return {left, top, right - left, bottom - top};
+}
+
+bool decoded(const FrameEntry& frame) { return frame.width > 0 && frame.height > 0; }
+
+}  // namespace
+
+size_t frameAt(std::chrono::milliseconds elapsed, int framesPerSecond, size_t count) {
+  if (count == 0 || elapsed.count() <= 0 || framesPerSecond <= 0) return 0;
+  const auto shown =
+      static_cast<uint64_t>(elapsed.count()) * static_cast<uint64_t>(framesPerSecond) / 1000;
+  return static_cast<size_t>(shown % count);
+}
+
+double fitScale(int64_t width, int64_t height, int areaWidth, int areaHeight) {
+  if (width <= 0 || height <= 0 || areaWidth <= 0 || areaHeight <= 0) return 1;
+  const double exact = std::min(static_cast<double>(areaWidth) / static_cast<double>(width),
+                                static_cast<double>(areaHeight) / static_cast<double>(height));
+  // Shrunk, the sheet fills the area exactly; enlarged, it takes the largest
+  // whole step that fits, so every sheet pixel becomes the same square.
+  if (exact < 1) return exact;
+  double best = 1;
+  for (double step : kZoomSteps) {
+    if (step <= exact + kSameScale) best = std::max(best, step);
+  }
+  return best;
+}
+
+double wheelZoom(double scale, int steps) {
+  for (; steps > 0; --steps) {
+    const double* next = std::find_if(std::begin(kZoomSteps), std::end(kZoomSteps),
+                                      [scale](double s) { return s > scale + kSameScale; });
+    if (next == std::end(kZoomSteps)) break;
+    scale = *next;
+  }
+  for (; steps < 0; ++steps) {
+    const double* below = nullptr;
+    for (const double& s : kZoomSteps) {
+      if (s < scale - kSameScale) below = &s;
+    }
+    if (!below) break;
+    scale = *below;
+  }
+  return scale;
+}
+
+SheetView centredView(int64_t width, int64_t height, int areaWidth, int areaHeight, double scale) {
+  return {scale, std::floor((areaWidth - static_cast<double>(width) * scale) / 2),
+          std::floor((areaHeight - static_cast<double>(height) * scale) / 2)};
+}
+
+SheetView zoomAround(const SheetView& view, double scale, int x, int y) {
+  const double sheetX = (x - view.left) / view.scale;
+  const double sheetY = (y - view.top) / view.scale;
+  return {scale, x - sheetX * scale, y - sheetY * scale};
+}
+
+int frameAtPoint(const FrameList& frames, const SheetView& view, int x, int y) {
+  for (size_t i = 0; i < frames.size(); ++i) {
+    if (!decoded(frames[i])) continue;
+    const Rect r = canvasRect(frames[i], view);
+    if (x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+Rect canvasRect(const FrameEntry& frame, const SheetView& view) {
+  return mapped(view, frame.x, frame.y, frame.width, frame.height);
+}
+
+CanvasPicture sheetPicture(const SheetImage& sheet, const FrameList& frames, const SheetView& view,
+                           int hovered) {
+  CanvasPicture picture;
+  picture.imageWidth = sheet.width;
+  picture.imageHeight = sheet.height;
+  picture.rgba = sheet.rgba;
+  picture.source = {0, 0, sheet.width, sheet.height};
+  picture.target = mapped(view, 0, 0, sheet.width, sheet.height);
+  for (size_t i = 0; i < frames.size(); ++i) {
+    if (!decoded(frames[i])) continue;
+    if (static_cast<int>(i) == hovered) {
+      picture.highlighted = static_cast<int>(picture.outlines.size());
+      picture.caption = frameCaption(frames[i]);
+    }
+    picture.outlines.push_back(canvasRect(frames[i], view));
+  }
+  return picture;
+}
+
+CanvasPicture stripPicture(const SheetImage& sheet, const FrameList& frames, size_t index,
+                           int areaWidth, int areaHeight) {
+  CanvasPicture picture;
+  picture.imageWidth = sheet.width;
+  picture.imageHeight = sheet.height;
+  picture.rgba = sheet.rgba;
+  if (index >= frames.size() || !decoded(frames[index])) return picture;
+  const FrameEntry& frame = frames[index];
+  double scale = std::min(static_cast<double>(areaWidth) / static_cast<double>(frame.width),
+                          static_cast<double>(areaHeight) / static_cast<double>(frame.height));
+  if (scale >= 1) scale = std::floor(scale);
+  const int width = floorToInt(static_cast<double>(frame.width) * scale);
+  const int height = floorToInt(static_cast<double>(frame.height) * scale);
+  picture.source = {static_cast<int>(frame.x), static_cast<int>(frame.y),
+                    static_cast<int>(frame.width), static_cast<int>(frame.height)};
+  picture.target = {(areaWidth - width) / 2, (areaHeight - height) / 2, width, height};
+  return picture;
+}
+
+std::string frameCaption(const FrameEntry& frame) {
+  return frame.name + "  (" + std::to_string(frame.x) + ", " + std::to_string(frame.y) + ", " +
+         std::to_string(frame.width) + " x " + std::to_string(frame.height) + ")";
+}
+
+}  // namespace oz

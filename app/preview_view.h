@@ -1,0 +1,81 @@
+// The arithmetic of the Sheet Preview, apart from any window: which frame
+// the animation shows at a time, the zoom steps, where the sheet lies in its
+// canvas, which frame a point falls on, and the pictures the canvases show.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sheet/frame.h"
+#include "toolkit/toolkit.h"
+
+namespace oz {
+
+inline constexpr int kDefaultFrameRate = 12;
+inline constexpr int kMinFrameRate = 1;
+inline constexpr int kMaxFrameRate = 60;
+
+// The index of the frame shown `elapsed` after the animation started at
+// `framesPerSecond`, looping over `count` frames; 0 when there are none.
+size_t frameAt(std::chrono::milliseconds elapsed, int framesPerSecond, size_t count);
+
+// The wheel's zoom steps, smallest first; 1 is 100 %.
+inline constexpr double kZoomSteps[] = {0.125, 0.25, 0.5, 1, 2, 3, 4, 6, 8, 12, 16};
+
+// The largest scale at which an image of `width` x `height` fits the area,
+// within the wheel's steps; 1 for an empty image or area.
+double fitScale(int64_t width, int64_t height, int areaWidth, int areaHeight);
+
+// The scale `steps` wheel notches away from `scale`: the next steps up
+// (positive) or down, stopping at the ends. A scale between two steps moves
+// to the neighbour in the direction turned.
+double wheelZoom(double scale, int steps);
+
+// Where the sheet lies in its canvas: its top-left corner and its scale.
+struct SheetView {
+  double scale = 1;
+  double left = 0;
+  double top = 0;
+  bool operator==(const SheetView&) const = default;
+};
+
+// The view at `scale` with the sheet centred in an area of `areaWidth` x
+// `areaHeight`.
+SheetView centredView(int64_t width, int64_t height, int areaWidth, int areaHeight, double scale);
+
+// The view at `scale` that keeps the sheet's pixel under canvas point
+// (`x`, `y`) where it is, as a wheel zoom at the pointer does.
+SheetView zoomAround(const SheetView& view, double scale, int x, int y);
+
+// The index of the frame whose rectangle holds canvas point (`x`, `y`), or
+// -1. Frames that did not decode have no rectangle.
+int frameAtPoint(const FrameList& frames, const SheetView& view, int x, int y);
+
+// A frame's rectangle in canvas coordinates.
+Rect canvasRect(const FrameEntry& frame, const SheetView& view);
+
+// The decoded sheet the pictures draw from.
+struct SheetImage {
+  int width = 0;
+  int height = 0;
+  std::shared_ptr<const std::vector<std::uint8_t>> rgba;
+};
+
+// The sheet canvas: the whole sheet in `view` over a checkerboard, every
+// frame outlined, the one at `hovered` (or -1) stronger and named.
+CanvasPicture sheetPicture(const SheetImage& sheet, const FrameList& frames, const SheetView& view,
+                           int hovered);
+
+// The play strip: frame `index` alone, scaled to fit an area of `areaWidth`
+// x `areaHeight` (whole multiples when it is enlarged, so pixels stay
+// square) and centred.
+CanvasPicture stripPicture(const SheetImage& sheet, const FrameList& frames, size_t index,
+                           int areaWidth, int areaHeight);
+
+// What the hover names: "walk_03.png  (64, 0, 32 x 32)".
+std::string frameCaption(const FrameEntry& frame);
+
+}  // namespace oz

@@ -1,0 +1,286 @@
+#include "app/sheet_preview.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "sheet/png/png_read.h"
+
+namespace oz {
+namespace {
+
+constexpr std::string_view kWindowTitle = "Sheet Preview";
+constexpr int kWindowWidth = 760;
+constexpr int kWindowHeight = 520;
+constexpr int kMinimumWidth = 520;
+constexpr int kMinimumHeight = 400;
+
+constexpr int kMargin = 8;
+constexpr int kToolbarHeight = 28;
+constexpr int kButtonWidth = 64;
+constexpr int kSidebarWidth = 220;
+constexpr int kStripSide = 220;
+constexpr int kLineHeight = 24;
+
+constexpr std::string_view kFitCaption = "Fit";
+constexpr std::string_view kActualCaption = "100 %";
+constexpr std::string_view kDoubleCaption = "200 %";
+constexpr std::string_view kPlayCaption = "Play";
+constexpr std::string_view kPauseCaption = "Pause";
+constexpr std::string_view kRateCaption = "Frames per second:";
+constexpr std::string_view kUnreadableTitle = "Sheet Preview";
+
+std::string unreadableText(const std::string& path) {
+  return "The sheet \"" + path +
+         "\" could not be read back. It may have been moved, replaced or damaged since it was "
+         "built.";
+}
+
+std::string zoomText(double scale) {
+  return "Zoom: " + std::to_string(static_cast<long long>(std::lround(scale * 100))) + " %";
+}
+
+std::string frameText(size_t index, const FrameList& frames) {
+  if (frames.empty()) return "No frames";
+  return "Frame " + std::to_string(index + 1) + " of " + std::to_string(frames.size()) + ": " +
+         frames[index].name;
+}
+
+bool isPreviewControl(int control) {
+  return control >= Control::PreviewSheet && control <= Control::PreviewFrameLabel;
+}
+
+}  // namespace
+
+SheetPreview::SheetPreview(Toolkit& toolkit, Clock clock)
+    : toolkit_(toolkit), clock_(std::move(clock)) {}
+
+void SheetPreview::setSheet(WrittenSheet sheet) {
+  sheet_ = std::move(sheet);
+  if (!isOpen()) return;
+  if (!readSheet()) {
+    close();
+    return;
+  }
+  hovered_ = -1;
+  shownFrame_ = 0;
+  fit();
+  if (playing_) startPlaying();
+  showFrame(0);
+}
+
+bool SheetPreview::isOpen() const { return toolkit_.isWindowOpen(Window::SheetPreview); }
+
+void SheetPreview::open() {
+  if (!sheet_ || !readSheet()) return;
+  buildWindow();
+  hovered_ = -1;
+  shownFrame_ = 0;
+  playing_ = true;
+  fit();
+  startPlaying();
+  showFrame(0);
+}
+
+bool SheetPreview::readSheet() {
+  std::optional<RgbaImage> decoded = decodePng(sheet_->path);
+  // A file of another size is no longer the sheet the frames were placed on.
+  bool matches = decoded.has_value();
+  for (const FrameEntry& frame : sheet_->frames) {
+    if (!matches) break;
+    matches = frame.x + frame.width <= decoded->width && frame.y + frame.height <= decoded->height;
+  }
+  if (!matches) {
+    toolkit_.messageBox(kUnreadableTitle, unreadableText(sheet_->path), MessageButtons::Ok);
+    image_ = {};
+    return false;
+  }
+  image_.width = decoded->width;
+  image_.height = decoded->height;
+  image_.rgba = std::make_shared<const std::vector<std::uint8_t>>(std::move(decoded->pixels));
+  return true;
+}
+
+void SheetPreview::buildWindow() {
+  const WindowStyle style{.closeButton = true,
+                          .minimiseButton = true,
+                          .resizable = true,
+                          .placement = Placement::CentredOverActiveWindow,
+                          .menuBar = true};
+  if (!toolkit_.openWindow(Window::SheetPreview, kWindowTitle, kWindowWidth, kWindowHeight,
+                           style)) {
+    return;
+  }
+  toolkit_.setMinimumSize(Window::SheetPreview, kMinimumWidth, kMinimumHeight);
+  const int w = Window::SheetPreview;
+  toolkit_.createButton(w, Control::PreviewFit, {}, kFitCaption);
+  toolkit_.createButton(w, Control::PreviewActualSize, {}, kActualCaption);
+  toolkit_.createButton(w, Control::PreviewDoubleSize, {}, kDoubleCaption);
+  toolkit_.createLabel(w, Control::PreviewZoomLabel, {}, "", LabelAlign::Left);
+  toolkit_.createCanvas(w, Control::PreviewSheet, {});
+  toolkit_.createCanvas(w, Control::PreviewStrip, {});
+  toolkit_.createButton(w, Control::PreviewPlay, {}, kPauseCaption);
+  toolkit_.createLabel(w, Control::PreviewRateLabel, {}, kRateCaption, LabelAlign::Left);
+  toolkit_.createSpinField(w, Control::PreviewRate, {}, kMinFrameRate, kMaxFrameRate);
+  toolkit_.setState(Control::PreviewRate, kDefaultFrameRate);
+  toolkit_.createLabel(w, Control::PreviewFrameLabel, {}, "", LabelAlign::Left);
+  relayout();
+}
+
+void SheetPreview::relayout() {
+  if (!isOpen()) return;
+  const int width = toolkit_.clientWidth(Window::SheetPreview);
+  const int height = toolkit_.clientHeight(Window::SheetPreview);
+  int x = kMargin;
+  for (int button : {Control::PreviewFit, Control::PreviewActualSize, Control::PreviewDoubleSize}) {
+    toolkit_.setGeometry(button, {x, kMargin, kButtonWidth, kToolbarHeight});
+    x += kButtonWidth + kMargin;
+  }
+  toolkit_.setGeometry(Control::PreviewZoomLabel, {x, kMargin + 2, 140, kLineHeight});
+  const int top = kMargin * 2 + kToolbarHeight;
+  const int side = width - kMargin - kSidebarWidth;
+  toolkit_.setGeometry(Control::PreviewSheet,
+                       {kMargin, top, side - kMargin * 2, height - top - kMargin});
+  toolkit_.setGeometry(Control::PreviewStrip, {side, top, kSidebarWidth, kStripSide});
+  int y = top + kStripSide + kMargin;
+  toolkit_.setGeometry(Control::PreviewPlay, {side, y, 90, kToolbarHeight});
+  y += kToolbarHeight + kMargin;
+  toolkit_.setGeometry(Control::PreviewRateLabel, {side, y + 2, 140, kLineHeight});
+  toolkit_.setGeometry(Control::PreviewRate, {side + 144, y, kSidebarWidth - 144, kToolbarHeight});
+  y += kToolbarHeight + kMargin;
+  toolkit_.setGeometry(Control::PreviewFrameLabel, {side, y, kSidebarWidth, kLineHeight * 2});
+  if (image_.rgba) {
+    if (fitted_) fit();
+    showFrame(shownFrame_);
+  }
+}
+
+Rect SheetPreview::sheetArea() const { return toolkit_.geometry(Control::PreviewSheet); }
+
+void SheetPreview::setView(const SheetView& view, bool fitted) {
+  view_ = view;
+  fitted_ = fitted;
+  toolkit_.setText(Control::PreviewZoomLabel, zoomText(view_.scale));
+  showSheet();
+}
+
+void SheetPreview::fit() {
+  const Rect area = sheetArea();
+  const double scale = fitScale(image_.width, image_.height, area.width, area.height);
+  setView(centredView(image_.width, image_.height, area.width, area.height, scale), true);
+}
+
+void SheetPreview::zoomTo(double scale) {
+  const Rect area = sheetArea();
+  setView(centredView(image_.width, image_.height, area.width, area.height, scale), false);
+}
+
+void SheetPreview::wheel(int steps) {
+  const Rect area = sheetArea();
+  const bool inside = pointerX_ >= 0 && pointerY_ >= 0;
+  const int x = inside ? pointerX_ : area.width / 2;
+  const int y = inside ? pointerY_ : area.height / 2;
+  const double scale = wheelZoom(view_.scale, steps);
+  if (scale == view_.scale) return;
+  setView(zoomAround(view_, scale, x, y), false);
+  if (inside) pointerMoved(x, y);  // the frame under the pointer may have changed
+}
+
+void SheetPreview::pointerMoved(int x, int y) {
+  pointerX_ = x;
+  pointerY_ = y;
+  const int hovered = x < 0 ? -1 : frameAtPoint(sheet_->frames, view_, x, y);
+  if (hovered == hovered_) return;
+  hovered_ = hovered;
+  showSheet();
+}
+
+void SheetPreview::showSheet() {
+  toolkit_.paintCanvas(Control::PreviewSheet,
+                       sheetPicture(image_, sheet_->frames, view_, hovered_));
+}
+
+void SheetPreview::showFrame(size_t index) {
+  shownFrame_ = index;
+  const Rect strip = toolkit_.geometry(Control::PreviewStrip);
+  toolkit_.paintCanvas(Control::PreviewStrip,
+                       stripPicture(image_, sheet_->frames, index, strip.width, strip.height));
+  toolkit_.setText(Control::PreviewFrameLabel, frameText(index, sheet_->frames));
+}
+
+int SheetPreview::frameRate() const { return toolkit_.state(Control::PreviewRate); }
+
+// The clock starts as if the frame shown now had been reached at the rate
+// chosen, so play resumes, and a new rate continues, from that frame.
+void SheetPreview::startPlaying() {
+  const int rate = frameRate();
+  started_ = clock_() - std::chrono::milliseconds(static_cast<int64_t>(shownFrame_) * 1000 / rate);
+  toolkit_.startTimer(Timer::PreviewPlay, std::max(1, 1000 / rate), true);
+}
+
+void SheetPreview::togglePlay() {
+  playing_ = !playing_;
+  toolkit_.setText(Control::PreviewPlay, playing_ ? kPauseCaption : kPlayCaption);
+  if (playing_) {
+    startPlaying();
+  } else {
+    toolkit_.stopTimer(Timer::PreviewPlay);
+  }
+}
+
+void SheetPreview::rateChanged() {
+  if (playing_) startPlaying();
+}
+
+void SheetPreview::tick() {
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(clock_() - started_);
+  const size_t index = frameAt(elapsed, frameRate(), sheet_->frames.size());
+  if (index != shownFrame_) showFrame(index);
+}
+
+void SheetPreview::close() {
+  toolkit_.stopTimer(Timer::PreviewPlay);
+  toolkit_.closeWindow(Window::SheetPreview);
+  image_ = {};
+}
+
+bool SheetPreview::handleEvent(const Event& event) {
+  switch (event.kind) {
+    case EventKind::Control:
+      if (!isPreviewControl(event.number)) return false;
+      if (!isOpen()) return true;  // a click posted before the window closed
+      if (event.number == Control::PreviewFit) fit();
+      if (event.number == Control::PreviewActualSize) zoomTo(1);
+      if (event.number == Control::PreviewDoubleSize) zoomTo(2);
+      if (event.number == Control::PreviewPlay) togglePlay();
+      if (event.number == Control::PreviewRate) rateChanged();
+      return true;
+    case EventKind::Timer:
+      if (event.number != Timer::PreviewPlay) return false;
+      if (isOpen() && playing_) tick();
+      return true;
+    case EventKind::PointerMoved:
+    case EventKind::Wheel:
+      if (event.number != Control::PreviewSheet) return false;
+      if (!isOpen()) return true;
+      if (event.kind == EventKind::Wheel) {
+        wheel(event.wheelSteps);
+      } else {
+        pointerMoved(event.x, event.y);
+      }
+      return true;
+    case EventKind::WindowClose:
+      if (event.number != Window::SheetPreview) return false;
+      close();
+      return true;
+    case EventKind::MenuItem:
+    case EventKind::TabChanged:
+    case EventKind::TextChanged:
+    case EventKind::FilesDropped:
+    case EventKind::FolderChanged:
+      break;
+  }
+  return false;
+}
+
+}  // namespace oz

@@ -1,0 +1,233 @@
+#include "app/sheet_preview.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/window_fixture.h"
+#include "sheet/color_depth.h"
+#include "sheet/png/png_read.h"
+#include "sheet/png/png_write.h"
+
+namespace oz {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Three 10 x 20 frames of different greys, built two to a row into a 20 x 40 sheet.
+class SheetPreviewTest : public WindowFixture {
+ protected:
+  SheetPreviewTest() { mkdir(frames_.c_str(), 0700); }
+
+  void writeFrame(const std::string& name, uint8_t grey) {
+    RgbaImage image{10, 20, std::vector<uint8_t>(10 * 20 * 4, grey)};
+    ASSERT_EQ(encodePng(image, frames_ + name), PngWriteStatus::Written);
+  }
+
+  void build() {
+    toolkit_.answerMessage(MessageResult::No);  // "Preview?": not the external viewer
+    click(Control::Create);
+  }
+
+  void startAndBuild() {
+    writeFrame("f1.png", 50);
+    writeFrame("f2.png", 100);
+    writeFrame("f3.png", 150);
+    start();
+    EXPECT_FALSE(toolkit_.menuItem(MenuItem::SheetPreview).enabled);
+    toolkit_.type(Control::ColumnsField, "2");
+    chooseFolderAndSheet(frames_, sheet_);
+    build();
+  }
+
+  void openPreview() { menu(MenuItem::SheetPreview); }
+
+  const CanvasPicture& sheetPicture() const {
+    return toolkit_.control(Control::PreviewSheet).picture;
+  }
+  const CanvasPicture& stripPicture() const {
+    return toolkit_.control(Control::PreviewStrip).picture;
+  }
+  // The canvas point over sheet pixel (x, y).
+  void pointAtSheetPixel(int x, int y) {
+    const Rect target = sheetPicture().target;
+    toolkit_.movePointer(Control::PreviewSheet, target.x + x * target.width / 20,
+                         target.y + y * target.height / 40);
+    runQueued();
+  }
+  void tickAt(milliseconds elapsed) {
+    now_ = opened_ + elapsed;
+    toolkit_.fireTimer(Timer::PreviewPlay);
+    runQueued();
+  }
+  std::string frameLabel() const { return toolkit_.text(Control::PreviewFrameLabel); }
+
+  std::string frames_ = temp_.path() + "frames/";
+  std::string sheet_ = temp_.path() + "sheet.png";
+  std::chrono::steady_clock::time_point opened_;
+};
+
+TEST_F(SheetPreviewTest, WaitsForABuildThenShowsTheFileAsItIsNow) {
+  startAndBuild();
+  ASSERT_TRUE(toolkit_.menuItem(MenuItem::SheetPreview).enabled);
+
+  // What is on disk is shown, not what the build held: write another image
+  // of the same size in the sheet's place.
+  RgbaImage red{20, 40, {}};
+  for (int i = 0; i < 20 * 40; ++i) red.pixels.insert(red.pixels.end(), {255, 0, 0, 128});
+  ASSERT_EQ(encodePng(red, sheet_), PngWriteStatus::Written);
+  openPreview();
+  ASSERT_TRUE(toolkit_.isWindowOpen(Window::SheetPreview));
+  const CanvasPicture& picture = sheetPicture();
+  ASSERT_EQ(picture.imageWidth, 20);
+  ASSERT_EQ(picture.imageHeight, 40);
+  EXPECT_EQ(*picture.rgba, red.pixels);
+  EXPECT_TRUE(picture.checkerboard);
+  EXPECT_EQ(picture.outlines.size(), 3u);
+  // Fitted: the 20 x 40 sheet enlarged by a whole step and centred.
+  const Rect area = toolkit_.geometry(Control::PreviewSheet);
+  EXPECT_EQ(picture.target.width * 2, picture.target.height);
+  EXPECT_LE(picture.target.height, area.height);
+  EXPECT_GT(picture.target.height * 2, area.height / 2);
+  EXPECT_EQ(picture.target.x, (area.width - picture.target.width) / 2);
+}
+
+TEST_F(SheetPreviewTest, APaletteSheetShowsItsPaletteColours) {
+  writeFrame("f1.png", 50);
+  RgbaImage smooth{10, 20, {}};
+  for (int i = 0; i < 10 * 20; ++i) {
+    smooth.pixels.insert(smooth.pixels.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 255});
+  }
+  ASSERT_EQ(encodePng(smooth, frames_ + "f2.png"), PngWriteStatus::Written);
+  start();
+  toolkit_.setState(Control::DepthList, kDepth4);
+  chooseFolderAndSheet(frames_, sheet_);
+  build();
+  openPreview();
+  const std::optional<RgbaImage> written = decodePng(sheet_);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(*sheetPicture().rgba, written->pixels);
+  // The smooth frame has 200 colours; the sheet shows the palette's 16 at most.
+  std::vector<std::array<uint8_t, 4>> colours;
+  for (size_t i = 0; i < written->pixels.size(); i += 4) {
+    colours.push_back({written->pixels[i], written->pixels[i + 1], written->pixels[i + 2],
+                       written->pixels[i + 3]});
+  }
+  std::sort(colours.begin(), colours.end());
+  colours.erase(std::unique(colours.begin(), colours.end()), colours.end());
+  EXPECT_LE(colours.size(), 16u);
+}
+
+TEST_F(SheetPreviewTest, HoverNamesTheFrameAndZoomFollowsTheButtonsAndTheWheel) {
+  startAndBuild();
+  openPreview();
+  pointAtSheetPixel(15, 5);
+  EXPECT_EQ(sheetPicture().caption, "f2.png  (10, 0, 10 x 20)");
+  EXPECT_EQ(sheetPicture().highlighted, 1);
+  pointAtSheetPixel(15, 25);  // the empty fourth cell
+  EXPECT_EQ(sheetPicture().caption, "");
+  toolkit_.movePointer(Control::PreviewSheet, -1, -1);
+  runQueued();
+  EXPECT_EQ(sheetPicture().highlighted, -1);
+
+  click(Control::PreviewActualSize);
+  EXPECT_EQ(toolkit_.text(Control::PreviewZoomLabel), "Zoom: 100 %");
+  EXPECT_EQ(sheetPicture().target.width, 20);
+  click(Control::PreviewDoubleSize);
+  EXPECT_EQ(toolkit_.text(Control::PreviewZoomLabel), "Zoom: 200 %");
+  EXPECT_EQ(sheetPicture().target.height, 80);
+
+  // The wheel zooms around the pointer: the frame under it stays under it.
+  pointAtSheetPixel(5, 25);
+  const Rect pointer = sheetPicture().outlines[2];
+  toolkit_.turnWheel(Control::PreviewSheet, 2);
+  runQueued();
+  EXPECT_EQ(toolkit_.text(Control::PreviewZoomLabel), "Zoom: 400 %");
+  EXPECT_EQ(sheetPicture().highlighted, 2);
+  const Rect zoomed = sheetPicture().outlines[2];
+  EXPECT_EQ(zoomed.width, 40);
+  EXPECT_LE(zoomed.x, pointer.x + 1);
+  EXPECT_GE(zoomed.x + zoomed.width, pointer.x + pointer.width);
+
+  // A resize keeps a chosen zoom; "Fit" follows the window again.
+  toolkit_.resize(Window::SheetPreview, 1200, 900);
+  EXPECT_EQ(toolkit_.text(Control::PreviewZoomLabel), "Zoom: 400 %");
+  click(Control::PreviewFit);
+  const std::string fitted = toolkit_.text(Control::PreviewZoomLabel);
+  toolkit_.resize(Window::SheetPreview, 600, 420);
+  EXPECT_NE(toolkit_.text(Control::PreviewZoomLabel), fitted);
+}
+
+TEST_F(SheetPreviewTest, PlaysTheFramesInOrderAtTheChosenRate) {
+  startAndBuild();
+  opened_ = now_;
+  openPreview();
+  EXPECT_EQ(toolkit_.state(Control::PreviewRate), 12);
+  ASSERT_EQ(toolkit_.timers().count(Timer::PreviewPlay), 1u);
+  EXPECT_EQ(toolkit_.timers().at(Timer::PreviewPlay).milliseconds, 83);
+  EXPECT_TRUE(toolkit_.timers().at(Timer::PreviewPlay).repeating);
+  EXPECT_EQ(frameLabel(), "Frame 1 of 3: f1.png");
+  EXPECT_EQ(stripPicture().source, (Rect{0, 0, 10, 20}));
+
+  tickAt(milliseconds(84));
+  EXPECT_EQ(frameLabel(), "Frame 2 of 3: f2.png");
+  EXPECT_EQ(stripPicture().source, (Rect{10, 0, 10, 20}));
+  // A late timer skips to the frame of the time, and the loop starts over.
+  tickAt(milliseconds(250));
+  EXPECT_EQ(frameLabel(), "Frame 1 of 3: f1.png");
+  tickAt(milliseconds(170));
+  EXPECT_EQ(frameLabel(), "Frame 3 of 3: f3.png");
+  EXPECT_EQ(stripPicture().source, (Rect{0, 20, 10, 20}));
+
+  // Pause holds the frame; the rate chosen meanwhile takes over on Play.
+  click(Control::PreviewPlay);
+  EXPECT_EQ(toolkit_.text(Control::PreviewPlay), "Play");
+  EXPECT_EQ(toolkit_.timers().count(Timer::PreviewPlay), 0u);
+  toolkit_.setSpinValue(Control::PreviewRate, 1);
+  runQueued();
+  EXPECT_EQ(toolkit_.timers().count(Timer::PreviewPlay), 0u);
+  click(Control::PreviewPlay);
+  EXPECT_EQ(toolkit_.timers().at(Timer::PreviewPlay).milliseconds, 1000);
+  opened_ = now_;
+  tickAt(milliseconds(900));
+  EXPECT_EQ(frameLabel(), "Frame 3 of 3: f3.png");
+  tickAt(milliseconds(1000));
+  EXPECT_EQ(frameLabel(), "Frame 1 of 3: f1.png");
+
+  toolkit_.requestClose(Window::SheetPreview);
+  runQueued();
+  EXPECT_FALSE(toolkit_.isWindowOpen(Window::SheetPreview));
+  EXPECT_EQ(toolkit_.timers().count(Timer::PreviewPlay), 0u);
+}
+
+TEST_F(SheetPreviewTest, ANewBuildReplacesTheShownSheetAndAVanishedOneIsReported) {
+  startAndBuild();
+  openPreview();
+  writeFrame("f4.png", 200);
+  build();
+  EXPECT_EQ(sheetPicture().outlines.size(), 4u);
+  EXPECT_EQ(frameLabel(), "Frame 1 of 4: f1.png");
+
+  toolkit_.requestClose(Window::SheetPreview);
+  runQueued();
+  ASSERT_EQ(std::remove(sheet_.c_str()), 0);
+  openPreview();
+  EXPECT_FALSE(toolkit_.isWindowOpen(Window::SheetPreview));
+  ASSERT_FALSE(toolkit_.messages().empty());
+  EXPECT_EQ(toolkit_.messages().back().title, "Sheet Preview");
+  EXPECT_NE(toolkit_.messages().back().text.find(sheet_), std::string::npos);
+
+  // A file of another size is no longer the sheet the frames were placed on.
+  RgbaImage small{4, 4, std::vector<uint8_t>(4 * 4 * 4, 9)};
+  ASSERT_EQ(encodePng(small, sheet_), PngWriteStatus::Written);
+  openPreview();
+  EXPECT_FALSE(toolkit_.isWindowOpen(Window::SheetPreview));
+}
+
+}  // namespace
+}  // namespace oz

@@ -1,0 +1,204 @@
+#include "editor/script_preview.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "base/text_lines.h"
+#include "editor/editor_layout.h"
+#include "editor/script_editor.h"
+#include "editor/script_preview_pane.h"
+#include "sheet/png/png_write.h"
+#include "testsupport/temp_dir.h"
+#include "toolkit/fake_toolkit.h"
+
+namespace oz {
+namespace {
+
+constexpr const char* kListing =
+    "ov.Extension = \".plist\"\n"
+    "ov.SheetName ov.SheetWidth x ov.SheetHeight\n"
+    "ov.Repeat\n"
+    "ov.ImageName ov.ImageX ov.ImageY ov.ImageWidth\n"
+    "ov.Until = ov.ImageCount\n";
+
+// A template whose loop asks for more passes than any sheet has frames.
+constexpr const char* kEndless =
+    "ov.Repeat\n"
+    "pass\n"
+    "ov.Until = 999999999999999999\n";
+
+class ScriptPreviewTest : public ::testing::Test {
+ protected:
+  ScriptPreviewTest() {
+    mkdir(frames_.c_str(), 0700);
+    mkdir(examples_.c_str(), 0700);
+  }
+
+  static void writeFrame(const std::string& path, int32_t width, int32_t height) {
+    RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 90)};
+    ASSERT_EQ(encodePng(image, path), PngWriteStatus::Written);
+  }
+
+  static ScriptPreview preview(std::string_view text, const PreviewInputs& inputs,
+                               const std::string& examples, const PreviewBound& bound = {}) {
+    const std::vector<std::string> lines = splitLines(text);
+    return previewScript(lines, inputs, examples, bound);
+  }
+
+  testing::ScopedTempDir temp_;
+  std::string frames_ = temp_.path() + "frames/";
+  std::string examples_ = temp_.path() + "examples/";
+};
+
+TEST_F(ScriptPreviewTest, ExpandsAgainstTheFolderAsABuildWouldLayItOut) {
+  for (const char* name : {"b.png", "a.png", "c.png"}) writeFrame(frames_ + name, 8, 4);
+  PreviewInputs inputs;
+  inputs.imageFolder = temp_.path() + "frames";  // typed without the final slash
+  inputs.columns = "2";
+  inputs.sheetPath = "/out/walk.png";
+  const ScriptPreview grid = preview(kListing, inputs, examples_);
+  EXPECT_EQ(grid.text,
+            "walk.png 16 x 8\n"
+            "a 0 0 8\n"
+            "b 8 0 8\n"
+            "c 0 4 8\n");
+  EXPECT_EQ(grid.extension, ".plist");
+  EXPECT_FALSE(grid.clipboard);
+  EXPECT_FALSE(grid.cut);
+  EXPECT_EQ(grid.frameCount, 3u);
+  EXPECT_EQ(grid.frameSource, frames_);
+
+  inputs.strip = true;
+  inputs.powerOf2 = true;
+  inputs.retina = true;
+  const ScriptPreview strip = preview(kListing, inputs, examples_);
+  EXPECT_EQ(strip.sheetWidth, 32);  // 24 padded
+  EXPECT_EQ(strip.sheetHeight, 4);
+  EXPECT_NE(strip.text.find("c 8 0 4\n"), std::string::npos);  // halved for Retina
+}
+
+TEST_F(ScriptPreviewTest, WithoutAFolderTheExampleFramesStandIn) {
+  writeFrame(examples_ + "walk1.png", 6, 6);
+  writeFrame(examples_ + "walk2.png", 6, 6);
+  const ScriptPreview shown = preview("Clipboard\nov.Repeat\nov.ImageName\nov.Until ov.ImageCount",
+                                      PreviewInputs{}, examples_);
+  EXPECT_TRUE(shown.clipboard);
+  EXPECT_EQ(shown.extension, ".txt");
+  EXPECT_EQ(shown.frameSource, examples_);
+  EXPECT_EQ(shown.text, "Clipboard\nwalk1\nwalk2\n");
+  EXPECT_EQ(previewSummary(shown), "Extension: .txt   Clipboard: yes\n2 frames in " + examples_);
+}
+
+TEST_F(ScriptPreviewTest, AnEndlessTemplateIsCutAtTheBound) {
+  writeFrame(frames_ + "a.png", 4, 4);
+  PreviewInputs inputs;
+  inputs.imageFolder = frames_;
+  const ScriptPreview lines =
+      preview(kEndless, inputs, examples_, {.lines = 50, .bytes = 1 << 20, .passes = 1000});
+  EXPECT_TRUE(lines.cut);
+  EXPECT_EQ(lines.lines, 50u);
+  EXPECT_EQ(splitLines(lines.text).size(), 50u);
+  EXPECT_NE(previewSummary(lines, {.lines = 50, .bytes = 1 << 20, .passes = 1000})
+                .find("\nCut after 50 lines"),
+            std::string::npos);
+
+  const ScriptPreview bytes =
+      preview(kEndless, inputs, examples_, {.lines = 1000, .bytes = 100, .passes = 1000});
+  EXPECT_TRUE(bytes.cut);
+  EXPECT_LE(bytes.text.size(), 100u);
+  EXPECT_GT(bytes.text.size(), 90u);
+
+  // The default bound, and a loop that writes nothing per pass, end too.
+  EXPECT_EQ(preview(kEndless, inputs, examples_).lines, PreviewBound{}.lines);
+  const ScriptPreview silent =
+      preview("ov.Repeat\nov.Until = 999999999999999999\nafter\n", inputs, examples_);
+  EXPECT_TRUE(silent.cut);
+  EXPECT_EQ(silent.lines, 0u);
+
+  // Exactly at the bound nothing is cut.
+  const ScriptPreview exact =
+      preview("1\n2\n3\n", inputs, examples_, {.lines = 3, .bytes = 6, .passes = 1});
+  EXPECT_FALSE(exact.cut);
+  EXPECT_EQ(exact.text, "1\n2\n3\n");
+}
+
+TEST(ScriptPreviewHtml, EscapesTheMarkup) {
+  EXPECT_EQ(previewHtml("<a href=\"x\">&amp;</a>\n"),
+            "<pre>&lt;a href=\"x\"&gt;&amp;amp;&lt;/a&gt;\n</pre>");
+}
+
+// The pane inside the Script Editor on the fake toolkit.
+class ScriptPreviewPaneTest : public ScriptPreviewTest {
+ protected:
+  ScriptPreviewPaneTest() {
+    kit_.openWindow(Window::Main, "Orvane Zozivi", 340, 425, {});
+    const int menu = kit_.addMenu("Script");
+    kit_.addMenuItem(menu, MenuItem::SaveScript, "Save Script\tCmd+S", false);
+    kit_.addMenuItem(menu, MenuItem::DeleteScript, "Delete Script\tCmd+\b", false);
+    settings_.open(support_.settingsPath());
+    writeFrame(examples_ + "e.png", 5, 7);
+    editor_.setPreviewSource([this] { return inputs_; }, examples_);
+  }
+  void pump() {
+    while (std::optional<Event> event = kit_.pollEvent()) editor_.handleEvent(*event);
+  }
+  std::string shownText() const { return kit_.text(Control::ScriptPreviewText); }
+
+  FakeToolkit kit_{[](const std::string& m) { ADD_FAILURE() << m; }};
+  testing::ScopedTempDir supportDir_;
+  SupportDir support_{supportDir_.path()};
+  SettingsStore settings_;
+  ScriptEditor editor_{kit_, settings_, support_, [] {}};
+  PreviewInputs inputs_;
+};
+
+TEST_F(ScriptPreviewPaneTest, FollowsTypingAfterAPauseAndTogglesAway) {
+  testing::writeFile(support_.file("Sizes.txt"), "ov.Repeat\nov.ImageWidth\nov.Until 1\n");
+  editor_.togglePreview();  // opens the closed window with the pane
+  pump();
+  ASSERT_TRUE(editor_.isOpen());
+  ASSERT_TRUE(kit_.hasControl(Control::ScriptPreviewText));
+  EXPECT_EQ(shownText(), "<pre>5\n</pre>");
+  EXPECT_NE(kit_.text(Control::ScriptPreviewInfo).find("1 frame in " + examples_),
+            std::string::npos);
+  // The pane shares the panel's room: neither overlaps the other.
+  const Rect panel = kit_.geometry(Control::TabPanel);
+  const Rect pane = kit_.geometry(Control::ScriptPreviewText);
+  EXPECT_GE(pane.x, panel.x + panel.width);
+  EXPECT_LE(pane.x + pane.width, kit_.geometry(Control::TagFrame).x);
+
+  const int editor = Control::FirstEditor;
+  kit_.selectInEditor(editor, 0, 0);
+  kit_.type(editor, "x ov.ImageHeight\n");
+  pump();
+  EXPECT_EQ(shownText(), "<pre>5\n</pre>");  // still typing
+  ASSERT_EQ(kit_.timers().count(Timer::ScriptPreview), 1u);
+  EXPECT_EQ(kit_.timers().at(Timer::ScriptPreview).milliseconds, 250);
+  EXPECT_FALSE(kit_.timers().at(Timer::ScriptPreview).repeating);
+  kit_.fireTimer(Timer::ScriptPreview);
+  pump();
+  EXPECT_EQ(shownText(), "<pre>x 7\n5\n</pre>");
+
+  // The main window's folder takes over from the examples.
+  writeFrame(frames_ + "big.png", 30, 40);
+  inputs_.imageFolder = frames_;
+  kit_.type(editor, "");
+  pump();
+  kit_.fireTimer(Timer::ScriptPreview);
+  pump();
+  EXPECT_EQ(shownText(), "<pre>x 40\n30\n</pre>");
+
+  editor_.togglePreview();
+  EXPECT_FALSE(kit_.hasControl(Control::ScriptPreviewText));
+  EXPECT_EQ(kit_.timers().count(Timer::ScriptPreview), 0u);
+  EXPECT_EQ(kit_.geometry(Control::TabPanel).width, editorLayoutFor(720, 540).panelWidth);
+  kit_.type(editor, "y");
+  pump();
+  EXPECT_EQ(kit_.timers().count(Timer::ScriptPreview), 0u);  // hidden: no work
+}
+
+}  // namespace
+}  // namespace oz
