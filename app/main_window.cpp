@@ -129,18 +129,8 @@ bool MainWindow::openMainWindow() {
 }
 
 void MainWindow::setExampleFrames(std::string folder) {
-  editor_.setPreviewSource(
-      [this] {
-        const BuildOptions options = optionsFromControls(toolkit_);
-        return PreviewInputs{.imageFolder = options.imageFolder,
-                             .strip = options.strip,
-                             .columns = options.columns,
-                             .powerOf2 = options.powerOf2,
-                             .retina = options.retina,
-                             .sheetPath = options.savePath,
-                             .sheetNumber = toolkit_.text(Control::SpriteNumber)};
-      },
-      std::move(folder));
+  // The options "Create" would build with, so the preview shows what it would export.
+  editor_.setPreviewSource([this] { return buildOptions(); }, std::move(folder));
 }
 
 void MainWindow::buildMainWindow() {

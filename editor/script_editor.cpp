@@ -209,9 +209,9 @@ bool ScriptEditor::handleEvent(const Event& event) {
   return false;
 }
 
-void ScriptEditor::setPreviewSource(std::function<PreviewInputs()> inputs,
+void ScriptEditor::setPreviewSource(std::function<BuildOptions()> options,
                                     std::string exampleFrames) {
-  preview_.setSource(std::move(inputs), std::move(exampleFrames));
+  preview_.setSource(std::move(options), std::move(exampleFrames));
 }
 
 void ScriptEditor::togglePreview() {

@@ -39,7 +39,7 @@ class ScriptEditor {
   bool isOpen() const;
 
   // Where the live preview's frames and options come from (see ScriptPreviewPane).
-  void setPreviewSource(std::function<PreviewInputs()> inputs, std::string exampleFrames);
+  void setPreviewSource(std::function<BuildOptions()> options, std::string exampleFrames);
   // Shows or hides the live preview pane; opens the window with the pane
   // when it is closed.
   void togglePreview();
