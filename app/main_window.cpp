@@ -73,6 +73,9 @@ const MainWindow::MenuAction MainWindow::kMenuActions[] = {
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::DeleteScript); }},
     {MenuItem::SheetPreview, When::Always, [](MainWindow& w) { w.preview_.open(); }},
     {MenuItem::ScriptPreview, When::Always, [](MainWindow& w) { w.editor_.togglePreview(); }},
+    {MenuItem::Find, When::EditorActive, [](MainWindow& w) { w.editor_.find(); }},
+    {MenuItem::FindNext, When::EditorActive, [](MainWindow& w) { w.editor_.findNext(); }},
+    {MenuItem::FindPrevious, When::EditorActive, [](MainWindow& w) { w.editor_.findPrevious(); }},
     {MenuItem::Help, When::Always, [](MainWindow& w) { openHelpWindow(w.toolkit_); }},
     {MenuItem::Website, When::Always,
      [](MainWindow& w) { openWithDesktop(w.toolkit_, kMakerWebsite); }},
@@ -129,18 +132,8 @@ bool MainWindow::openMainWindow() {
 }
 
 void MainWindow::setExampleFrames(std::string folder) {
-  editor_.setPreviewSource(
-      [this] {
-        const BuildOptions options = optionsFromControls(toolkit_);
-        return PreviewInputs{.imageFolder = options.imageFolder,
-                             .strip = options.strip,
-                             .columns = options.columns,
-                             .powerOf2 = options.powerOf2,
-                             .retina = options.retina,
-                             .sheetPath = options.savePath,
-                             .sheetNumber = toolkit_.text(Control::SpriteNumber)};
-      },
-      std::move(folder));
+  // The options "Create" would build with, so the preview shows what it would export.
+  editor_.setPreviewSource([this] { return buildOptions(); }, std::move(folder));
 }
 
 void MainWindow::buildMainWindow() {

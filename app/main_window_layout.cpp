@@ -48,6 +48,10 @@ constexpr MenuRow kScriptMenu[] = {
     {MenuItem::DeleteScript, "Delete Script\t\b", false},
     {kSeparator, "", false},
     {MenuItem::ScriptPreview, "Script Preview\tAlt+Cmd+P", true},
+    {kSeparator, "", false},
+    {MenuItem::Find, "Find...\tCmd+F", true},
+    {MenuItem::FindNext, "Find Next\tF3", true},
+    {MenuItem::FindPrevious, "Find Previous\tShift+F3", true},
 };
 
 // "Sheet Preview" waits for the first sheet built.

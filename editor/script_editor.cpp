@@ -61,7 +61,8 @@ ScriptEditor::ScriptEditor(Toolkit& toolkit, SettingsStore& settings, SupportDir
       supportDir_(std::move(supportDir)),
       refreshScriptList_(std::move(refreshScriptList)),
       nextEditor_(Control::FirstFree),
-      preview_(toolkit) {}
+      preview_(toolkit),
+      find_(toolkit) {}
 
 bool ScriptEditor::isOpen() const { return toolkit_.isWindowOpen(Window::ScriptEditor); }
 
@@ -94,6 +95,7 @@ bool ScriptEditor::buildWindow() {
     return false;
   }
   toolkit_.setMinimumSize(Window::ScriptEditor, kEditorWindowWidth, kEditorWindowHeight);
+  find_.windowBuilt();
   constexpr EditorPlaces places = editorPlacesWhenBuilt();
   const int w = Window::ScriptEditor;
   toolkit_.createLabel(w, Control::ScriptNameLabel, places.nameLabel,
@@ -164,9 +166,25 @@ void ScriptEditor::loadTabs() {
   toolkit_.focus(editor);
 }
 
+void ScriptEditor::find() {
+  if (isOpen()) find_.open();
+}
+
+void ScriptEditor::findNext() {
+  if (isOpen()) find_.findNext(selectedEditor());
+}
+
+void ScriptEditor::findPrevious() {
+  if (isOpen()) find_.findPrevious(selectedEditor());
+}
+
 bool ScriptEditor::handleEvent(const Event& event) {
   switch (event.kind) {
     case EventKind::Control:
+      if (event.number == Control::FindField) {
+        if (isOpen()) find_.fieldKey(event.fieldKey, selectedEditor());
+        return true;
+      }
       if (event.number < Control::ScriptNameLabel || event.number > Control::SaveScript) {
         return false;
       }
@@ -209,9 +227,9 @@ bool ScriptEditor::handleEvent(const Event& event) {
   return false;
 }
 
-void ScriptEditor::setPreviewSource(std::function<PreviewInputs()> inputs,
+void ScriptEditor::setPreviewSource(std::function<BuildOptions()> options,
                                     std::string exampleFrames) {
-  preview_.setSource(std::move(inputs), std::move(exampleFrames));
+  preview_.setSource(std::move(options), std::move(exampleFrames));
 }
 
 void ScriptEditor::togglePreview() {
@@ -476,6 +494,11 @@ void ScriptEditor::highlight(int editor) {
 int ScriptEditor::selectedTab() const {
   const int index = toolkit_.state(Control::TabPanel);
   return index >= 0 && index < static_cast<int>(tabs_.size()) ? index : -1;
+}
+
+int ScriptEditor::selectedEditor() const {
+  const int index = selectedTab();
+  return index < 0 ? -1 : tabs_[index].editor;
 }
 
 int ScriptEditor::tabOfEditor(int editor) const {

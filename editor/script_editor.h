@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/find_bar.h"
 #include "editor/highlight.h"
 #include "editor/script_preview_pane.h"
 #include "store/settings_store.h"
@@ -39,10 +40,16 @@ class ScriptEditor {
   bool isOpen() const;
 
   // Where the live preview's frames and options come from (see ScriptPreviewPane).
-  void setPreviewSource(std::function<PreviewInputs()> inputs, std::string exampleFrames);
+  void setPreviewSource(std::function<BuildOptions()> options, std::string exampleFrames);
   // Shows or hides the live preview pane; opens the window with the pane
   // when it is closed.
   void togglePreview();
+
+  // "Find...", "Find Next" and "Find Previous" in the current tab (see
+  // FindBar); the event loop calls them while this window is the active one.
+  void find();
+  void findNext();
+  void findPrevious();
 
   // Handles the event if it belongs to the window: its controls, its
   // editors' text changes, its tab changes, its close request. False for any
@@ -98,6 +105,8 @@ class ScriptEditor {
   void styleEditor(int editor);
   void highlight(int editor);
   int selectedTab() const;
+  // The selected tab's editor, or -1.
+  int selectedEditor() const;
   // The index of the tab holding `editor`, or -1 when it is gone.
   int tabOfEditor(int editor) const;
   bool ownsEditor(int control) const;
@@ -114,6 +123,7 @@ class ScriptEditor {
   int nextEditor_;             // control number for the next editor created
   Highlighting highlighting_;  // reused between recolourings
   ScriptPreviewPane preview_;
+  FindBar find_;
 };
 
 }  // namespace oz

@@ -2,13 +2,12 @@
 
 #include <vector>
 
-#include "script/expansion_context.h"
 #include "script/line_sink.h"
+#include "script/script_export.h"
 #include "script/template_expansion.h"
 #include "script/template_header.h"
 #include "sheet/frame_scan.h"
-#include "sheet/png/png_read.h"
-#include "sheet/sheet_layout.h"
+#include "sheet/header_layout.h"
 
 namespace oz {
 namespace {
@@ -42,51 +41,26 @@ class BoundedSink final : public LineSink {
   size_t passes_ = 0;
 };
 
-// The frames with the sizes their headers declare, placed as the build
-// places them. A frame whose header does not read counts as 0 x 0, as one
-// that does not decode does in a build.
-FrameList headerFrames(const std::string& folder, const PreviewInputs& inputs, int64_t* width,
-                       int64_t* height) {
-  FrameList frames;
-  for (std::string& name : scanFrames(folder)) {
-    FrameEntry frame;
-    if (std::optional<PngSize> size = readPngSize(folder + name)) {
-      frame.width = size->width;
-      frame.height = size->height;
-    }
-    frame.name = std::move(name);
-    frames.push_back(std::move(frame));
-  }
-  const SheetLayout layout =
-      layOutFrames(frames, LayoutRules{inputs.strip, parseColumns(inputs.columns)});
-  *width = inputs.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
-  *height = inputs.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
-  return frames;
-}
-
 }  // namespace
 
-ScriptPreview previewScript(std::span<const std::string> lines, const PreviewInputs& inputs,
+ScriptPreview previewScript(std::span<const std::string> lines, const BuildOptions& options,
                             const std::string& exampleFrames, const PreviewBound& bound) {
   ScriptPreview preview;
   const std::string firstLine = lines.empty() ? std::string() : lines.front();
   preview.extension = templateExtension(firstLine);
   preview.clipboard = isClipboardTemplate(firstLine);
-  preview.frameSource =
-      withFolderSlash(inputs.imageFolder.empty() ? exampleFrames : inputs.imageFolder);
+  BuildOptions previewed = options;
+  previewed.imageFolder =
+      withFolderSlash(options.imageFolder.empty() ? exampleFrames : options.imageFolder);
+  preview.frameSource = previewed.imageFolder;
 
-  const FrameList frames =
-      headerFrames(preview.frameSource, inputs, &preview.sheetWidth, &preview.sheetHeight);
-  preview.frameCount = frames.size();
-  ExpansionContext context;
-  context.frames = frames;
-  context.sheetWidth = preview.sheetWidth;
-  context.sheetHeight = preview.sheetHeight;
-  context.sheetPath = inputs.sheetPath;
-  context.sheetNumber = inputs.sheetNumber;
-  context.divisor = inputs.retina ? 2 : 1;
+  const HeaderLayout layout = layOutFromHeaders(previewed);
+  preview.frameCount = layout.sheet.frames.size();
+  preview.sheetWidth = layout.sheet.width;
+  preview.sheetHeight = layout.sheet.height;
+  preview.cellsApart = options.dedupe;
   BoundedSink sink(&preview, bound);
-  expandTemplate(lines, context, sink);
+  expandTemplate(lines, makeExpansionContext(layout.sheet, previewed), sink);
   return preview;
 }
 
@@ -96,6 +70,7 @@ std::string previewSummary(const ScriptPreview& preview, const PreviewBound& bou
                         std::to_string(preview.frameCount) +
                         (preview.frameCount == 1 ? " frame in " : " frames in ") +
                         preview.frameSource;
+  if (preview.cellsApart) summary += ", identical ones apart (a build shares their cells)";
   if (preview.cut) {
     summary += "\nCut after " + std::to_string(preview.lines) + " lines: the preview stops at " +
                std::to_string(bound.lines) + " lines, " + std::to_string(bound.bytes / 1024) +

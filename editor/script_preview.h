@@ -1,7 +1,7 @@
 // The live preview of a template: its expansion against the frames of an
-// image folder, laid out as a build would lay them out but read from their
-// headers only, and cut short at a bound so that a template that never ends
-// (a huge `ov.Until`) costs no more than the bound.
+// image folder with the options a build would be given now, laid out as that
+// build would lay them out but read from their headers only, and cut short at
+// a bound so that a template that never ends costs no more than the bound.
 #pragma once
 
 #include <cstddef>
@@ -10,18 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace oz {
+#include "sheet/build_sheet.h"
 
-// The main window's choices that a template's expansion reads.
-struct PreviewInputs {
-  std::string imageFolder;  // empty: the example frames
-  bool strip = false;
-  std::string columns = "4";  // as typed
-  bool powerOf2 = false;
-  bool retina = false;
-  std::string sheetPath;
-  std::string sheetNumber = "0";
-};
+namespace oz {
 
 struct PreviewBound {
   size_t lines = 2000;
@@ -39,15 +30,19 @@ struct ScriptPreview {
   size_t frameCount = 0;
   int64_t sheetWidth = 0;
   int64_t sheetHeight = 0;
+  bool cellsApart = false;  // identical frames would share a cell in the build
 };
 
-// Expands the template `lines` against the frames of `inputs.imageFolder`, or of
+// Expands the template `lines` as the script export after a build with
+// `options` would, against the frames of `options.imageFolder`, or of
 // `exampleFrames` when no folder is chosen, stopping once `bound` is reached.
-ScriptPreview previewScript(std::span<const std::string> lines, const PreviewInputs& inputs,
+// The text is the exported script's, except that with `options.dedupe` every
+// frame keeps a cell of its own (`cellsApart`).
+ScriptPreview previewScript(std::span<const std::string> lines, const BuildOptions& options,
                             const std::string& exampleFrames, const PreviewBound& bound = {});
 
-// The lines above the preview: extension and destination, the frames, and
-// any cut.
+// The lines above the preview: extension and destination, the frames (and
+// that identical ones are shown apart), and any cut.
 std::string previewSummary(const ScriptPreview& preview, const PreviewBound& bound = {});
 
 }  // namespace oz

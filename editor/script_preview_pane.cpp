@@ -32,9 +32,9 @@ std::string previewHtml(std::string_view text) {
   return html;
 }
 
-void ScriptPreviewPane::setSource(std::function<PreviewInputs()> inputs,
+void ScriptPreviewPane::setSource(std::function<BuildOptions()> options,
                                   std::string exampleFrames) {
-  inputs_ = std::move(inputs);
+  options_ = std::move(options);
   exampleFrames_ = std::move(exampleFrames);
 }
 
@@ -63,9 +63,9 @@ void ScriptPreviewPane::scheduleRefresh() {
 
 void ScriptPreviewPane::refresh(std::span<const std::string> lines) {
   if (!shown_) return;
-  const PreviewInputs inputs = inputs_ ? inputs_() : PreviewInputs{};
+  const BuildOptions options = options_ ? options_() : BuildOptions{};
   const PreviewBound bound;
-  const ScriptPreview preview = previewScript(lines, inputs, exampleFrames_, bound);
+  const ScriptPreview preview = previewScript(lines, options, exampleFrames_, bound);
   toolkit_.setText(Control::ScriptPreviewInfo, previewSummary(preview, bound));
   toolkit_.setText(Control::ScriptPreviewText, previewHtml(preview.text));
 }

@@ -18,9 +18,10 @@ class ScriptPreviewPane {
  public:
   explicit ScriptPreviewPane(Toolkit& toolkit) : toolkit_(toolkit) {}
 
-  // Where the expansion's frames and options come from: `inputs` reads the
-  // main window's choices; `exampleFrames` stands in when no folder is chosen.
-  void setSource(std::function<PreviewInputs()> inputs, std::string exampleFrames);
+  // Where the expansion's frames and options come from: `options` gives what
+  // "Create" would build with now; `exampleFrames` stands in when no folder
+  // is chosen.
+  void setSource(std::function<BuildOptions()> options, std::string exampleFrames);
 
   bool shown() const { return shown_; }
   void setShown(bool shown) { shown_ = shown; }
@@ -38,7 +39,7 @@ class ScriptPreviewPane {
 
  private:
   Toolkit& toolkit_;
-  std::function<PreviewInputs()> inputs_;
+  std::function<BuildOptions()> options_;
   std::string exampleFrames_;
   bool shown_ = false;
 };

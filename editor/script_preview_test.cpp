@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "base/text_lines.h"
 #include "editor/editor_layout.h"
 #include "editor/script_editor.h"
 #include "editor/script_preview_pane.h"
+#include "script/example_scripts.h"
+#include "script/script_export.h"
 #include "sheet/png/png_write.h"
 #include "testsupport/temp_dir.h"
 #include "toolkit/fake_toolkit.h"
@@ -37,12 +40,13 @@ class ScriptPreviewTest : public ::testing::Test {
     mkdir(examples_.c_str(), 0700);
   }
 
-  static void writeFrame(const std::string& path, int32_t width, int32_t height) {
-    RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 90)};
+  static void writeFrame(const std::string& path, int32_t width, int32_t height,
+                         uint8_t fill = 90) {
+    RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4, fill)};
     ASSERT_EQ(encodePng(image, path), PngWriteStatus::Written);
   }
 
-  static ScriptPreview preview(std::string_view text, const PreviewInputs& inputs,
+  static ScriptPreview preview(std::string_view text, const BuildOptions& inputs,
                                const std::string& examples, const PreviewBound& bound = {}) {
     const std::vector<std::string> lines = splitLines(text);
     return previewScript(lines, inputs, examples, bound);
@@ -55,10 +59,10 @@ class ScriptPreviewTest : public ::testing::Test {
 
 TEST_F(ScriptPreviewTest, ExpandsAgainstTheFolderAsABuildWouldLayItOut) {
   for (const char* name : {"b.png", "a.png", "c.png"}) writeFrame(frames_ + name, 8, 4);
-  PreviewInputs inputs;
+  BuildOptions inputs;
   inputs.imageFolder = temp_.path() + "frames";  // typed without the final slash
   inputs.columns = "2";
-  inputs.sheetPath = "/out/walk.png";
+  inputs.savePath = "/out/walk.png";
   const ScriptPreview grid = preview(kListing, inputs, examples_);
   EXPECT_EQ(grid.text,
             "walk.png 16 x 8\n"
@@ -84,7 +88,7 @@ TEST_F(ScriptPreviewTest, WithoutAFolderTheExampleFramesStandIn) {
   writeFrame(examples_ + "walk1.png", 6, 6);
   writeFrame(examples_ + "walk2.png", 6, 6);
   const ScriptPreview shown = preview("Clipboard\nov.Repeat\nov.ImageName\nov.Until ov.ImageCount",
-                                      PreviewInputs{}, examples_);
+                                      BuildOptions{}, examples_);
   EXPECT_TRUE(shown.clipboard);
   EXPECT_EQ(shown.extension, ".txt");
   EXPECT_EQ(shown.frameSource, examples_);
@@ -92,9 +96,62 @@ TEST_F(ScriptPreviewTest, WithoutAFolderTheExampleFramesStandIn) {
   EXPECT_EQ(previewSummary(shown), "Extension: .txt   Clipboard: yes\n2 frames in " + examples_);
 }
 
+// What the preview shows is what the export after a real build writes, with
+// the cell options of "Sheet Options..." and Power of 2: the same options and
+// the same expansion context, laid out from the headers alone.
+TEST_F(ScriptPreviewTest, ShowsWhatTheExportAfterABuildWrites) {
+  uint8_t fill = 10;
+  for (const char* name : {"walk1.png", "walk2.png", "walk3.png", "walk10.png", "walk4.png"}) {
+    writeFrame(frames_ + name, 9, 7, fill += 20);
+  }
+  std::vector<std::string> templates = {
+      "ov.Extension = \".txt\"\nov.SheetName ov.SheetWidth ov.SheetHeight ov.SheetNumber "
+      "ov.SheetFullWidth ov.SheetFormat ov.SheetDepth ov.SheetPremultiplied\n"
+      "ov.Columns ov.Rows ov.Spacing ov.Margin ov.Extrude ov.SheetScale\nov.Repeat\n"
+      "ov.ImageIndex ov.ImageNameJSON ov.ImageX ov.ImageY ov.ImageWidth ov.ImageHeight "
+      "ov.ImageFullX ov.ImageFullY ov.ImageCount ov.Comma\nov.Until = ov.ImageCount\n"};
+  for (const ExampleScript& script : exampleScripts()) templates.emplace_back(script.text);
+
+  BuildOptions options;
+  options.imageFolder = frames_;
+  options.savePath = temp_.path() + "walk sheet.png";
+  options.columns = "2";
+  options.spacing = 3;
+  options.border = 5;
+  options.extrude = 2;
+  options.powerOf2 = true;
+  options.colorDepth = kDepth8;
+  options.transparent = true;
+  options.spriteNumber = 12;
+  for (const bool retina : {false, true}) {
+    options.retina = retina;
+    const BuildOutcome built = buildSheet(options);
+    ASSERT_TRUE(std::holds_alternative<BuiltSheet>(built));
+    const ExpansionContext context = makeExpansionContext(std::get<BuiltSheet>(built), options);
+    for (const std::string& text : templates) {
+      const std::vector<std::string> lines = splitLines(text);
+      const std::string scriptPath = temp_.path() + "script.out";
+      ASSERT_TRUE(writeScriptFile(lines, context, scriptPath));
+      std::string exported;
+      ASSERT_TRUE(readWholeFile(scriptPath, &exported));
+      const ScriptPreview shown = previewScript(lines, options, examples_);
+      EXPECT_EQ(shown.text, exported) << text;
+      EXPECT_FALSE(shown.cellsApart);
+    }
+  }
+
+  // Identical frames share a cell in the build only; the preview says so.
+  writeFrame(frames_ + "walk5.png", 9, 7, fill);
+  options.dedupe = true;
+  const ScriptPreview apart = previewScript(splitLines(templates[0]), options, examples_);
+  EXPECT_TRUE(apart.cellsApart);
+  EXPECT_NE(previewSummary(apart).find("6 frames in " + frames_ + ", identical ones apart"),
+            std::string::npos);
+}
+
 TEST_F(ScriptPreviewTest, AnEndlessTemplateIsCutAtTheBound) {
   writeFrame(frames_ + "a.png", 4, 4);
-  PreviewInputs inputs;
+  BuildOptions inputs;
   inputs.imageFolder = frames_;
   const ScriptPreview lines =
       preview(kEndless, inputs, examples_, {.lines = 50, .bytes = 1 << 20, .passes = 1000});
@@ -111,12 +168,18 @@ TEST_F(ScriptPreviewTest, AnEndlessTemplateIsCutAtTheBound) {
   EXPECT_LE(bytes.text.size(), 100u);
   EXPECT_GT(bytes.text.size(), 90u);
 
-  // The default bound, and a loop that writes nothing per pass, end too.
+  // The default bound ends it too. A loop that writes nothing ends by itself
+  // once past the last frame; before that, its passes are bounded.
   EXPECT_EQ(preview(kEndless, inputs, examples_).lines, PreviewBound{}.lines);
-  const ScriptPreview silent =
-      preview("ov.Repeat\nov.Until = 999999999999999999\nafter\n", inputs, examples_);
-  EXPECT_TRUE(silent.cut);
-  EXPECT_EQ(silent.lines, 0u);
+  constexpr const char* kSilent = "ov.Repeat\nov.Until = 999999999999999999\nafter\n";
+  const ScriptPreview silent = preview(kSilent, inputs, examples_);
+  EXPECT_FALSE(silent.cut);
+  EXPECT_EQ(silent.text, "after\n");
+  for (const char* name : {"b.png", "c.png", "d.png"}) writeFrame(frames_ + name, 4, 4);
+  const ScriptPreview passes =
+      preview(kSilent, inputs, examples_, {.lines = 50, .bytes = 1 << 20, .passes = 2});
+  EXPECT_TRUE(passes.cut);
+  EXPECT_EQ(passes.lines, 0u);
 
   // Exactly at the bound nothing is cut.
   const ScriptPreview exact =
@@ -152,7 +215,7 @@ class ScriptPreviewPaneTest : public ScriptPreviewTest {
   SupportDir support_{supportDir_.path()};
   SettingsStore settings_;
   ScriptEditor editor_{kit_, settings_, support_, [] {}};
-  PreviewInputs inputs_;
+  BuildOptions inputs_;
 };
 
 TEST_F(ScriptPreviewPaneTest, FollowsTypingAfterAPauseAndTogglesAway) {

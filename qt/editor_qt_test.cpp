@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -184,6 +185,36 @@ TEST_F(EditorQtTest, SavingKeepsEveryByteButThoseAnEditTouches) {
   pump();
   save("edit");
   EXPECT_EQ(bytesOf("edit"), "\xEF\xBB\xBFx\xE9t\xE9\nov.|\xE2\x80\xA8\n");
+}
+
+// Find on Qt: the keys of the find field reach the logic, the match is
+// selected across characters that take one, two and four bytes, and nothing
+// is edited.
+TEST_F(EditorQtTest, FindSelectsTheMatchAndEditsNothing) {
+  writeFile(dir_.path() + "find.txt", "caf\xC3\xA9 \xF0\x9F\x98\x80 ov.ImageX\nov.imagex\n");
+  openEditor();
+  QPlainTextEdit* edit = editorOf("find");
+  editor_.find();
+  auto* field = qobject_cast<QLineEdit*>(toolkit_.controlWidget(Control::FindField));
+  ASSERT_NE(field, nullptr);
+  EXPECT_TRUE(field->hasFocus());
+  QTest::keyClicks(field, "OV.IMAGEX");
+  QTest::keyClick(field, Qt::Key_Return);
+  pump();
+  EXPECT_EQ(edit->textCursor().selectedText(), "ov.ImageX");
+  EXPECT_EQ(edit->textCursor().selectionStart(), 8);  // é is one unit, the emoji two
+  EXPECT_EQ(toolkit_.selection(Control::FirstEditor), (TextRange{11, 9}));
+  QTest::keyClick(field, Qt::Key_Return, Qt::ShiftModifier);
+  pump();
+  EXPECT_EQ(edit->textCursor().selectionStart(), 18);  // round the start to the last
+  editor_.findNext();
+  EXPECT_EQ(edit->textCursor().selectionStart(), 8);
+  QTest::keyClick(field, Qt::Key_Escape);
+  pump();
+  EXPECT_EQ(toolkit_.controlWidget(Control::FindField), nullptr);
+  EXPECT_EQ(tabs()->tabText(tabOf("find")), "find");  // not marked as edited
+  EXPECT_FALSE(toolkit_.isEdited(Window::ScriptEditor));
+  EXPECT_EQ(bytesOf("find"), "caf\xC3\xA9 \xF0\x9F\x98\x80 ov.ImageX\nov.imagex\n");
 }
 
 }  // namespace

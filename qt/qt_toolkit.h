@@ -63,6 +63,7 @@ class QtToolkit : public Toolkit {
   void createLabel(int window, int control, Rect r, std::string_view text,
                    LabelAlign align) override;
   void createTextField(int window, int control, Rect r, std::string_view text) override;
+  void createFindField(int window, int control, Rect r) override;
   void createButton(int window, int control, Rect r, std::string_view caption) override;
   void createGroupFrame(int window, int control, Rect r, std::string_view title) override;
   void createOption(int window, int control, Rect r, std::string_view caption) override;
@@ -104,6 +105,8 @@ class QtToolkit : public Toolkit {
   void setCaretColour(int editor, Colour colour) override;
   void setBackgroundColour(int editor, Colour colour) override;
   void applyColouring(int editor, const EditorColouring& colouring) override;
+  TextRange selection(int editor) const override;
+  void selectText(int editor, TextRange range) override;
 
   int addMenu(std::string_view title) override;
   void addMenuItem(int menu, int item, std::string_view text, bool enabled) override;

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,6 +29,41 @@ std::optional<int> parseDecimal(const QString& text) {
   bool ok = false;
   const int value = text.trimmed().toInt(&ok, 10);
   return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// A line edit that hands Return, Shift+Return and Escape to `report`
+// instead of acting on them.
+class FindLineEdit final : public QLineEdit {
+ public:
+  FindLineEdit(QWidget* parent, std::function<void(FieldKey)> report)
+      : QLineEdit(parent), report_(std::move(report)) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      report_(event->modifiers() & Qt::ShiftModifier ? FieldKey::ShiftReturn : FieldKey::Return);
+    } else if (key == Qt::Key_Escape) {
+      report_(FieldKey::Escape);
+    } else {
+      QLineEdit::keyPressEvent(event);
+      return;
+    }
+    event->accept();
+  }
+
+ private:
+  std::function<void(FieldKey)> report_;
+};
+
+// UTF-8 byte offsets of an editor's text and the document's positions, which
+// count UTF-16 code units.
+int positionOfByte(const QString& text, size_t byte) {
+  return static_cast<int>(
+      QString::fromUtf8(text.toUtf8().left(static_cast<qsizetype>(byte))).size());
+}
+size_t byteOfPosition(const QString& text, int position) {
+  return static_cast<size_t>(text.left(position).toUtf8().size());
 }
 
 }  // namespace
@@ -57,6 +93,17 @@ void QtToolkit::createTextField(int window, int control, Rect r, std::string_vie
   QWidget* parent = prepareFor(window, control);
   if (!parent) return;
   adopt(window, control, ControlKind::TextField, new QLineEdit(toQ(text), parent), r);
+}
+
+void QtToolkit::createFindField(int window, int control, Rect r) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* field = new FindLineEdit(parent, [this, window, control](FieldKey key) {
+    Event event{EventKind::Control, control, window};
+    event.fieldKey = key;
+    queue(event);
+  });
+  adopt(window, control, ControlKind::TextField, field, r);
 }
 
 void QtToolkit::createButton(int window, int control, Rect r, std::string_view caption) {
@@ -454,6 +501,26 @@ void QtToolkit::setBackgroundColour(int editor, Colour colour) {
 
 void QtToolkit::applyColouring(int editor, const EditorColouring& colouring) {
   if (auto* edit = widgetAs<ScriptTextEdit>(editor)) edit->applyColouring(colouring);
+}
+
+TextRange QtToolkit::selection(int editor) const {
+  const auto* edit = widgetAs<ScriptTextEdit>(editor);
+  if (!edit) return {};
+  const QString text = edit->text();
+  const QTextCursor cursor = edit->textCursor();
+  const size_t start = byteOfPosition(text, cursor.selectionStart());
+  return {start, byteOfPosition(text, cursor.selectionEnd()) - start};
+}
+
+void QtToolkit::selectText(int editor, TextRange range) {
+  auto* edit = widgetAs<ScriptTextEdit>(editor);
+  if (!edit) return;
+  const QString text = edit->text();
+  QTextCursor cursor = edit->textCursor();
+  cursor.setPosition(positionOfByte(text, range.start));
+  cursor.setPosition(positionOfByte(text, range.start + range.length), QTextCursor::KeepAnchor);
+  edit->setTextCursor(cursor);
+  edit->ensureCursorVisible();
 }
 
 }  // namespace oz

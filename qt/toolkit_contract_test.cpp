@@ -33,6 +33,7 @@ class FakeDriver {
     tk_.selectInEditor(editor, start, length);
   }
   void requestClose(int window) { tk_.requestClose(window); }
+  void pressFieldKey(int field, FieldKey key) { tk_.pressFieldKey(field, key); }
   void resize(int window, int width, int height) { tk_.resize(window, width, height); }
   // The user's answer to the next message box.
   void willAnswer(MessageButtons buttons, int result) {
@@ -71,6 +72,16 @@ class QtDriver {
     edit->setTextCursor(cursor);
   }
   void requestClose(int window) { tk_.windowWidget(window)->close(); }
+  void pressFieldKey(int field, FieldKey key) {
+    QWidget* w = tk_.controlWidget(field);
+    w->setFocus();
+    if (key == FieldKey::Escape) {
+      QTest::keyClick(w, Qt::Key_Escape);
+    } else {
+      QTest::keyClick(w, Qt::Key_Return,
+                      key == FieldKey::ShiftReturn ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+  }
   void resize(int window, int width, int height) {
     QWidget* w = tk_.windowWidget(window);
     w->resize(w->size() +
@@ -230,6 +241,37 @@ TYPED_TEST(ToolkitContractTest, InsertingTextReplacesTheSelectionAndIsAnEdit) {
 
   tk.applyColouring(Control::FirstEditor, {{1, 1, 1, 1}, {{0, 8, {1, 0, 0, 1}}}, {}});
   EXPECT_TRUE(this->drain().empty());  // colouring is no edit
+}
+
+// Selections are byte ranges of the UTF-8 text whatever the characters, and
+// the program's selecting is no edit; a find field reports its keys.
+TYPED_TEST(ToolkitContractTest, SelectingIsNoEditAndFindFieldsReportTheirKeys) {
+  Toolkit& tk = this->tk_;
+  this->openEditorWindow();
+  tk.setText(Control::FirstEditor, "\xC3\xA9\xF0\x9F\x98\x80 ov.ImageX\nb");
+  this->drain();
+  tk.selectText(Control::FirstEditor, {7, 9});
+  EXPECT_EQ(tk.selection(Control::FirstEditor), (TextRange{7, 9}));
+  tk.selectText(Control::FirstEditor, {17, 0});
+  EXPECT_EQ(tk.selection(Control::FirstEditor), (TextRange{17, 0}));
+  EXPECT_TRUE(this->drain().empty());
+  this->user_.type(Control::FirstEditor, "X");  // typing goes where the caret was put
+  EXPECT_EQ(tk.text(Control::FirstEditor), "\xC3\xA9\xF0\x9F\x98\x80 ov.ImageX\nXb");
+  this->drain();
+
+  tk.createFindField(Window::ScriptEditor, Control::FindField, {330, 15, 150, 20});
+  this->user_.type(Control::FindField, "ov");
+  EXPECT_EQ(tk.text(Control::FindField), "ov");
+  EXPECT_TRUE(this->drain().empty());  // typing in it is no event
+  std::vector<Event> expected;
+  for (const FieldKey key : {FieldKey::Return, FieldKey::ShiftReturn, FieldKey::Escape}) {
+    this->user_.pressFieldKey(Control::FindField, key);
+    Event event{EventKind::Control, Control::FindField, Window::ScriptEditor};
+    event.fieldKey = key;
+    expected.push_back(event);
+  }
+  EXPECT_EQ(this->drain(), expected);
+  EXPECT_TRUE(tk.isWindowOpen(Window::ScriptEditor));  // Escape there closes nothing
 }
 
 TYPED_TEST(ToolkitContractTest, TabsReportEverySelectionChangeAndTakeTheirEditorsAlong) {

@@ -18,9 +18,10 @@ class LineSink {
   // True once a write has failed (a full disk, a closed pipe): the expansion
   // then stops, since nothing it produces later can reach the destination.
   bool failed() const { return failed_; }
-  // Called each time a loop goes back for another pass. A loop with no line
-  // between `ov.Repeat` and `ov.Until` writes nothing however many passes it
-  // asks for; a sink that must bound the work may fail here.
+  // Called each time a loop goes back for another pass. A loop that writes
+  // nothing ends once its passes would all be alike (past the last frame),
+  // but until then it may pass once per frame without writing; a sink that
+  // must bound the work may fail here.
   virtual void loopedBack() {}
 
  protected:

@@ -1,5 +1,7 @@
 #include "script/template_expansion.h"
 
+#include <algorithm>
+
 #include "script/exact_line.h"
 #include "script/exact_words.h"
 #include "script/tag_replacer.h"
@@ -61,6 +63,14 @@ bool passContinues(const TemplateScan& scan, size_t from, const LoopState& state
   return false;
 }
 
+// The largest counter whose pass may read another frame than the last:
+// from the next counter on, every pass reads the last frame (or none).
+int64_t lastFrameChange(std::span<const FrameEntry> frames) {
+  auto largest = static_cast<int64_t>(frames.size());
+  for (const FrameEntry& frame : frames) largest = std::max(largest, frame.number);
+  return largest;
+}
+
 }  // namespace
 
 // Termination: a jump back goes to `loopStart` and adds 1 to `counter`, which
@@ -68,6 +78,15 @@ bool passContinues(const TemplateScan& scan, size_t from, const LoopState& state
 // never finished while jumping back, and `loopStart` only moves forward past
 // such a line, so no line resets the counter twice and every block runs at
 // most `bound` passes.
+//
+// Empty passes: a pass's lines, what they write and which markers they make
+// depend only on where it starts, on the frame it reads and on whether
+// `counter` is below `bound`. A pass that started by going back to
+// `loopStart`, met no `ov.Repeat` line (the only line that moves it), wrote
+// nothing and read the frame every later pass reads is therefore what every
+// pass left of the block is: the block ends at once with `counter` at
+// `bound`, as running them would leave it. So a huge bound on an empty loop
+// costs nothing, and every output stays as it was.
 void expandTemplate(std::span<const std::string> lines, const ExpansionContext& context,
                     LineSink& sink) {
   // A sink with one fixed line ending can take runs of lines at once.
@@ -91,6 +110,11 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
     return joined;
   };
   size_t position = 0;
+  const FrameEntry* const lastFrame = frames.empty() ? nullptr : &frames.back();
+  const int64_t frameChangesUntil = lastFrameChange(frames);
+  size_t writes = 0;  // lines and runs handed to the sink
+  size_t writesAtPassStart = 0;
+  bool passFromLoopStart = false;  // this pass went back to `loopStart` and met no ov.Repeat
 
   while (position < scan.size() && !sink.failed()) {
     if (current != nullptr && current->number != state.counter) {
@@ -105,6 +129,7 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
       if (const LineRun* run = scan.runAt(position)) {
         piecesWithValues(*run, tags, exactValues, current, &runWords, &pieces);
         textSink->write(pieces);
+        ++writes;
         position = run->end;
         continue;
       }
@@ -117,6 +142,7 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
     }
     if (read == nullptr || !read->mayHoldTags) {
       sink.line(read == nullptr ? std::string_view() : read->text);
+      ++writes;
       continue;
     }
 
@@ -143,21 +169,30 @@ void expandTemplate(std::span<const std::string> lines, const ExpansionContext& 
     if (repeat) {
       state.loopStart = position;
       if (state.finished) state = LoopState{.loopStart = position};
+      passFromLoopStart = false;
     }
     if (until) {
       if (!state.boundFixed) {
         state.bound = readUntilBound(line);
         state.boundFixed = true;
       }
-      if (state.counter < state.bound) {
+      const bool passesLeftAreEmpty = passFromLoopStart && writes == writesAtPassStart &&
+                                      current == lastFrame && state.counter >= frameChangesUntil;
+      if (state.counter < state.bound && !passesLeftAreEmpty) {
         position = state.loopStart;
         ++state.counter;
         sink.loopedBack();
+        passFromLoopStart = true;
+        writesAtPassStart = writes;
       } else {
+        state.counter = std::max(state.counter, state.bound);
         state.finished = true;
       }
     }
-    if (!repeat && !until) sink.line(line);
+    if (!repeat && !until) {
+      sink.line(line);
+      ++writes;
+    }
   }
 }
 

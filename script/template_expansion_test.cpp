@@ -171,6 +171,51 @@ TEST(Expansion, TextSinksReceiveTheSameLinesAsALineByLineSink) {
   }
 }
 
+// A loop that writes nothing ends at once however many passes it asks for,
+// with what running every pass gives: the lines after it read the last frame.
+// Run on the two roads through the expansion. Without the shortcut this test
+// runs for days; its CTest timeout turns that into a failure.
+TEST(Expansion, AnEmptyLoopEndsAtOnceWhateverItsBound) {
+  const FrameList frames = walkFrames(33, 48);
+  const FrameList none;
+  const std::string after = "after ov.ImageNumber ov.ImageName ov.ImageX";
+  for (const std::string bound :
+       {"ov.Until 999999999999999", "ov.Until = $7FFFFFFFFFFFFFFF", "ov.Until = ov.ImageCount"}) {
+    const std::string text = "ov.Extension = \".txt\"\nstart\nov.Repeat\n" + bound + "\n" + after;
+    EXPECT_EQ(expand(text, walkContext(frames)), (Lines{"start", "after 3 walk3 66"})) << bound;
+    EXPECT_EQ(expand(text, walkContext(none)), (Lines{"start", "after 0  0"})) << bound;
+    std::string byText;
+    StringLineSink sink(&byText, "\n");
+    expandTemplate(splitLines(text), walkContext(frames), sink);
+    EXPECT_EQ(byText, "start\nafter 3 walk3 66\n") << bound;
+  }
+  // Passes made empty by a frame's name (ov.Until.png makes a marker line):
+  // the last frame's ends the block, a frame's before it does not.
+  FrameList lastEmpty = frames;
+  lastEmpty[2].name = "ov.Until.png";
+  EXPECT_EQ(expand("ov.Repeat\nov.ImageName\nov.Until = 999999999999999\nx ov.ImageNumber\n"
+                   "ov.Until = 2\nend",
+                   walkContext(lastEmpty)),
+            (Lines{"walk1", "walk2", "x 3", "end"}));
+  FrameList middleEmpty = frames;
+  middleEmpty[1].name = "ov.Until.png";
+  EXPECT_EQ(expand("ov.Repeat\nov.ImageName\nov.Until = 5\nend", walkContext(middleEmpty)),
+            (Lines{"walk1", "walk3", "walk3", "walk3", "end"}));
+}
+
+// A loop that writes lines writes every one of them, the passes past the last
+// frame included.
+TEST(Expansion, ALoopThatWritesWritesEveryPass) {
+  const FrameList frames = walkFrames(33, 48);
+  const Lines out =
+      expand("ov.Repeat\nov.ImageNumber\nov.Until = 100000\nend", walkContext(frames));
+  ASSERT_EQ(out.size(), 100001U);
+  EXPECT_EQ(out[0], "1");
+  EXPECT_EQ(out[2], "3");
+  EXPECT_EQ(out[99999], "3");
+  EXPECT_EQ(out[100000], "end");
+}
+
 // Sinks that fail once they have taken kRoom pieces of text, as a full disk or
 // a closed pipe would.
 constexpr int kRoom = 100;

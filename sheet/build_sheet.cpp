@@ -14,6 +14,7 @@
 #include "sheet/depth_preparation.h"
 #include "sheet/extrude.h"
 #include "sheet/frame_scan.h"
+#include "sheet/header_layout.h"
 #include "sheet/identical_frames.h"
 #include "sheet/png/png_read.h"
 #include "sheet/png/png_write.h"
@@ -46,17 +47,12 @@ class Frames {
     for (size_t i = 0; i < names.size(); ++i) {
       FrameEntry& frame = list_[i];
       frame.name = names[i];
-      const std::optional<PngSize> size = readPngSize(folder_ + frame.name);
-      const bool beyondLimit =
-          size && (size->width > kSheetSizeLimit || size->height > kSheetSizeLimit);
-      // A file too short for the pixels its header claims would fail to
-      // decode: it is settled as 0 x 0 here, before any memory is set aside
-      // for it. One beyond the limit keeps its header's size all the same.
-      if (size && (beyondLimit || !size->tooShort)) {
-        frame.width = size->width;
-        frame.height = size->height;
-      }
-      settled_[i] = !size || beyondLimit || size->tooShort;
+      // A file too short for the pixels its header claims is settled as 0 x 0
+      // here, before any memory is set aside for it.
+      const HeaderSize size = frameHeaderSize(folder_ + frame.name);
+      frame.width = size.width;
+      frame.height = size.height;
+      settled_[i] = size.settled;
       report(progress_, BuildPhase::LoadingFrames, static_cast<int64_t>(i) + 1, total());
     }
   }

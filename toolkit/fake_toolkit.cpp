@@ -278,6 +278,19 @@ void FakeToolkit::pressEscape(int window) {
   if (w->style.closesWithEscape) queue({EventKind::WindowClose, window, window});
 }
 
+void FakeToolkit::pressFieldKey(int field, FieldKey key) {
+  FakeControl* c = usable(field, "pressFieldKey");
+  if (!c) return;
+  if (!c->findField || key == FieldKey::None) {
+    reportFailure_("pressFieldKey: control " + number(field) + " reports no such key");
+    return;
+  }
+  activate(c->window);
+  Event event{EventKind::Control, field, c->window};
+  event.fieldKey = key;
+  queue(event);
+}
+
 FakeControl* FakeToolkit::usableCanvas(int canvas, const char* action) {
   FakeControl* c = usable(canvas, action);
   if (c && c->kind != ControlKind::Canvas) {
@@ -410,6 +423,10 @@ void FakeToolkit::createLabel(int window, int control, Rect r, std::string_view 
 
 void FakeToolkit::createTextField(int window, int control, Rect r, std::string_view text) {
   create(window, control, ControlKind::TextField, r, text);
+}
+
+void FakeToolkit::createFindField(int window, int control, Rect r) {
+  if (FakeControl* c = create(window, control, ControlKind::TextField, r, "")) c->findField = true;
 }
 
 void FakeToolkit::createButton(int window, int control, Rect r, std::string_view caption) {
@@ -718,6 +735,29 @@ void FakeToolkit::applyColouring(int editor, const EditorColouring& colouring) {
     c->colouring = colouring;
     ++c->colouringsApplied;
   }
+}
+
+TextRange FakeToolkit::selection(int editor) const {
+  const auto found = controls_.find(editor);
+  if (found == controls_.end() || found->second.kind != ControlKind::Editor) {
+    reportFailure_("selection: control " + number(editor) + " is no editor");
+    return {};
+  }
+  return {found->second.selectionStart, found->second.selectionEnd - found->second.selectionStart};
+}
+
+void FakeToolkit::selectText(int editor, TextRange range) {
+  FakeControl* c = find(editor, "selectText");
+  if (!c) return;
+  if (c->kind != ControlKind::Editor || range.start + range.length > c->text.size() ||
+      !isValidUtf8(std::string_view(c->text).substr(0, range.start)) ||
+      !isValidUtf8(std::string_view(c->text).substr(range.start, range.length))) {
+    reportFailure_("selectText: not a stretch of the text of control " + number(editor));
+    return;
+  }
+  c->selectionStart = range.start;
+  c->selectionEnd = range.start + range.length;
+  ++c->selectionsShown;
 }
 
 // --- Menus.

@@ -34,6 +34,7 @@ struct FakeControl {
   bool enabled = true;
   bool visible = true;
   int state = 0;
+  bool findField = false;            // a text field that reports its keys
   std::vector<std::string> entries;  // list entries
   std::vector<std::string> tabs;     // tab titles
   int minimum = 0;                   // spin field range
@@ -45,6 +46,7 @@ struct FakeControl {
   int tab = -1;
   size_t selectionStart = 0;  // caret and selection, as byte offsets into text
   size_t selectionEnd = 0;
+  int selectionsShown = 0;  // selectText calls, each scrolling the selection into view
   std::string fontFamily;
   double fontPoints = 0;
   Colour caretColour;
@@ -148,6 +150,8 @@ class FakeToolkit : public Toolkit {
   void requestClose(int window);
   // The Escape key in `window`: a close request where its style says so.
   void pressEscape(int window);
+  // Return, Shift+Return or Escape pressed in a find field.
+  void pressFieldKey(int field, FieldKey key);
   void resize(int window, int width, int height);
   // Another program changes the entries of `folder`, which must be watched.
   void changeFolder(std::string_view folder);
@@ -196,6 +200,7 @@ class FakeToolkit : public Toolkit {
   void createLabel(int window, int control, Rect r, std::string_view text,
                    LabelAlign align) override;
   void createTextField(int window, int control, Rect r, std::string_view text) override;
+  void createFindField(int window, int control, Rect r) override;
   void createButton(int window, int control, Rect r, std::string_view caption) override;
   void createGroupFrame(int window, int control, Rect r, std::string_view title) override;
   void createOption(int window, int control, Rect r, std::string_view caption) override;
@@ -237,6 +242,8 @@ class FakeToolkit : public Toolkit {
   void setCaretColour(int editor, Colour colour) override;
   void setBackgroundColour(int editor, Colour colour) override;
   void applyColouring(int editor, const EditorColouring& colouring) override;
+  TextRange selection(int editor) const override;
+  void selectText(int editor, TextRange range) override;
 
   int addMenu(std::string_view title) override;
   void addMenuItem(int menu, int item, std::string_view text, bool enabled) override;

@@ -127,6 +127,11 @@ struct Control {
     // The Script Editor's live preview pane.
     ScriptPreviewInfo = 1'000'100,
     ScriptPreviewText = 1'000'101,
+
+    // The Script Editor's find bar.
+    FindLabel = 1'000'200,
+    FindField = 1'000'201,
+    FindStatus = 1'000'202,
   };
 };
 
@@ -153,6 +158,9 @@ struct MenuItem {
     ClearRecentFolders = 21,
     SheetPreview = 100,
     ScriptPreview = 101,
+    Find = 110,
+    FindNext = 111,
+    FindPrevious = 112,
   };
 };
 

@@ -76,13 +76,17 @@ enum class EventKind {
   Wheel,          // number = the canvas; `wheelSteps` notches, positive turned away from the user
 };
 
+// The keys a find field reports (see createFindField).
+enum class FieldKey { None, Return, ShiftReturn, Escape };
+
 struct Event {
   EventKind kind = EventKind::Control;
   int number = 0;
   int window = Window::None;  // where it happened; the active window for menu items
   int x = 0;                  // PointerMoved
   int y = 0;
-  int wheelSteps = 0;  // Wheel
+  int wheelSteps = 0;                  // Wheel
+  FieldKey fieldKey = FieldKey::None;  // Control of a find field: the key pressed
   bool operator==(const Event&) const = default;
 };
 
@@ -92,6 +96,14 @@ struct ColourSpan {
   int length = 0;
   Colour colour;
   bool operator==(const ColourSpan&) const = default;
+};
+
+// A stretch of an editor's text as byte offsets into its UTF-8 text (what
+// text() gives); `length` 0 is the caret alone.
+struct TextRange {
+  size_t start = 0;
+  size_t length = 0;
+  bool operator==(const TextRange&) const = default;
 };
 
 // The colours of an editor's whole text. Applying one replaces the previous
@@ -147,6 +159,10 @@ class Toolkit {
   virtual void createLabel(int window, int control, Rect r, std::string_view text,
                            LabelAlign align) = 0;
   virtual void createTextField(int window, int control, Rect r, std::string_view text) = 0;
+  // A text field for a search text, which reports its keys: Return (with or
+  // without Shift) and Escape each queue a Control event for it whose
+  // `fieldKey` names the key. Typing in it raises no event.
+  virtual void createFindField(int window, int control, Rect r) = 0;
   virtual void createButton(int window, int control, Rect r, std::string_view caption) = 0;
   virtual void createGroupFrame(int window, int control, Rect r, std::string_view title) = 0;
   // Option buttons created one right after another in a window form one
@@ -217,6 +233,12 @@ class Toolkit {
   virtual void setCaretColour(int editor, Colour colour) = 0;
   virtual void setBackgroundColour(int editor, Colour colour) = 0;
   virtual void applyColouring(int editor, const EditorColouring& colouring) = 0;
+  // The selection, or the caret as an empty range.
+  virtual TextRange selection(int editor) const = 0;
+  // Selects `range` (which must lie within the text and on character
+  // boundaries) with the caret at its end and scrolls it into view. No edit:
+  // no TextChanged event, nothing to undo.
+  virtual void selectText(int editor, TextRange range) = 0;
 
   // --- Menus. One menu bar; menus in the order added. `text` is the label,
   // optionally followed by a tab and a shortcut description (toolkit/shortcut.h).

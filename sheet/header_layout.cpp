@@ -1,0 +1,34 @@
+#include "sheet/header_layout.h"
+
+#include <optional>
+
+#include "sheet/frame_scan.h"
+#include "sheet/png/png_read.h"
+
+namespace oz {
+
+HeaderSize frameHeaderSize(const std::string& path) {
+  const std::optional<PngSize> size = readPngSize(path);
+  if (!size) return {};
+  const bool beyondLimit = size->width > kSheetSizeLimit || size->height > kSheetSizeLimit;
+  if (size->tooShort && !beyondLimit) return {};
+  return {size->width, size->height, beyondLimit};
+}
+
+HeaderLayout layOutFromHeaders(const BuildOptions& options) {
+  HeaderLayout result;
+  FrameList& frames = result.sheet.frames;
+  for (std::string& name : scanFrames(options.imageFolder)) {
+    const HeaderSize size = frameHeaderSize(options.imageFolder + name);
+    frames.push_back({.name = std::move(name), .width = size.width, .height = size.height});
+  }
+  const SheetLayout layout =
+      layOutFrames(frames, LayoutRules{options.strip, parseColumns(options.columns),
+                                       options.spacing, options.border, options.extrude});
+  result.problem = layout.problem;
+  result.sheet.width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
+  result.sheet.height = options.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
+  return result;
+}
+
+}  // namespace oz
