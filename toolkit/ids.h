@@ -123,10 +123,17 @@ struct Control {
     PreviewRateLabel = 1'000'007,
     PreviewRate = 1'000'008,
     PreviewFrameLabel = 1'000'009,
+    PreviewHorizontalScroll = 1'000'010,
+    PreviewVerticalScroll = 1'000'011,
 
     // The Script Editor's live preview pane.
     ScriptPreviewInfo = 1'000'100,
     ScriptPreviewText = 1'000'101,
+
+    // "Sheet Options..." window: the palette quantiser's row.
+    QuantiserLabel = 1'000'200,
+    Quantiser = 1'000'201,
+    QuantiserNote = 1'000'202,
   };
 };
 
