@@ -289,7 +289,7 @@ FakeControl* FakeToolkit::usableCanvas(int canvas, const char* action) {
 
 void FakeToolkit::movePointer(int canvas, int x, int y) {
   if (FakeControl* c = usableCanvas(canvas, "movePointer")) {
-    queue({EventKind::PointerMoved, canvas, c->window, x, y});
+    queueUnlessRepeated({EventKind::PointerMoved, canvas, c->window, x, y});
   }
 }
 

@@ -172,7 +172,8 @@ class Toolkit {
   // no quote substitution.
   virtual void createEditor(int panel, int tab, int control, Rect r) = 0;
   // A surface that shows a CanvasPicture (empty until painted) and reports
-  // the pointer's moves over it and the wheel turned over it.
+  // the pointer's moves over it (a move is not queued when the last queued
+  // event is the same) and the wheel turned over it.
   virtual void createCanvas(int window, int control, Rect r) = 0;
   virtual void paintCanvas(int canvas, const CanvasPicture& picture) = 0;
   // A scroll bar over a length of which `page` shows at once (both 0 at
