@@ -68,7 +68,7 @@ constexpr std::string_view kQuantiserCaption = "Palette quantiser:";
 constexpr std::string_view kQuantiserEntries[] = {"Neural network", "K-means"};
 static_assert(std::size(kQuantiserEntries) == kQuantiserNames.size());
 constexpr std::string_view kQuantiserNoteText =
-    "8-bit and 4-bit. K-means keeps colours closer to the frames.";
+    "8-bit and 4-bit. K-means: colours closer to the frames.";
 
 constexpr int kWidth = 380;
 constexpr int kMargin = 15;
