@@ -161,6 +161,7 @@ void createControl(Toolkit& toolkit, const ControlRow& row) {
     case ControlKind::TabPanel:
     case ControlKind::Editor:
     case ControlKind::Canvas:
+    case ControlKind::ScrollBar:
       break;
   }
   if (!row.enabled) toolkit.setEnabled(row.control, false);

@@ -64,9 +64,32 @@ double wheelZoom(double scale, int steps) {
   return scale;
 }
 
-SheetView centredView(int64_t width, int64_t height, int areaWidth, int areaHeight, double scale) {
-  return {scale, std::floor((areaWidth - static_cast<double>(width) * scale) / 2),
-          std::floor((areaHeight - static_cast<double>(height) * scale) / 2)};
+int scaledLength(int64_t length, double scale) {
+  return floorToInt(static_cast<double>(length) * scale);
+}
+
+SheetView placedView(const SheetView& view, int64_t width, int64_t height, int canvasWidth,
+                     int canvasHeight) {
+  const auto place = [](double start, int length, int canvas) {
+    if (length <= canvas) return static_cast<double>((canvas - length) / 2);
+    return std::clamp(std::round(start), static_cast<double>(canvas - length), 0.0);
+  };
+  return {view.scale, place(view.left, scaledLength(width, view.scale), canvasWidth),
+          place(view.top, scaledLength(height, view.scale), canvasHeight)};
+}
+
+PreviewLayout previewLayout(Rect area, int64_t width, int64_t height, double scale,
+                            int barThickness) {
+  const int sheetWidth = scaledLength(width, scale);
+  const int sheetHeight = scaledLength(height, scale);
+  PreviewLayout layout{area};
+  for (int pass = 0; pass < 2; ++pass) {
+    layout.horizontal = sheetWidth > area.width - (layout.vertical ? barThickness : 0);
+    layout.vertical = sheetHeight > area.height - (layout.horizontal ? barThickness : 0);
+  }
+  layout.canvas.width = std::max(0, area.width - (layout.vertical ? barThickness : 0));
+  layout.canvas.height = std::max(0, area.height - (layout.horizontal ? barThickness : 0));
+  return layout;
 }
 
 SheetView zoomAround(const SheetView& view, double scale, int x, int y) {

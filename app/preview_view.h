@@ -42,9 +42,27 @@ struct SheetView {
   bool operator==(const SheetView&) const = default;
 };
 
-// The view at `scale` with the sheet centred in an area of `areaWidth` x
-// `areaHeight`.
-SheetView centredView(int64_t width, int64_t height, int areaWidth, int areaHeight, double scale);
+// The sheet's width or height at `scale`, in canvas pixels, as drawn.
+int scaledLength(int64_t length, double scale);
+
+// The view moved to where the sheet may lie in a canvas of `canvasWidth` x
+// `canvasHeight`: along an axis where it fits, centred; where it is longer,
+// covering the canvas with no gap at either end, at a whole pixel, so that
+// the scroll bars' positions (-left, -top) say exactly where it is.
+SheetView placedView(const SheetView& view, int64_t width, int64_t height, int canvasWidth,
+                     int canvasHeight);
+
+// How the sheet's area is shared by its canvas and the scroll bars: a bar
+// along each axis where the sheet at `scale` is longer than the canvas (a bar
+// across the other axis shortening the canvas may call for the second).
+struct PreviewLayout {
+  Rect canvas;
+  bool horizontal = false;  // a bar under the canvas
+  bool vertical = false;    // a bar right of the canvas
+  bool operator==(const PreviewLayout&) const = default;
+};
+PreviewLayout previewLayout(Rect area, int64_t width, int64_t height, double scale,
+                            int barThickness);
 
 // The view at `scale` that keeps the sheet's pixel under canvas point
 // (`x`, `y`) where it is, as a wheel zoom at the pointer does.

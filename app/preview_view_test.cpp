@@ -52,13 +52,44 @@ TEST(PreviewView, WheelStepsThroughTheZoomsAndStopsAtTheEnds) {
 }
 
 TEST(PreviewView, ZoomAroundKeepsThePixelUnderThePointer) {
-  const SheetView before = centredView(200, 100, 400, 300, 1);
+  const SheetView before = placedView({1, 0, 0}, 200, 100, 400, 300);
   EXPECT_EQ(before, (SheetView{1, 100, 100}));
-  const SheetView after = zoomAround(before, 4, 150, 130);
+  const SheetView after = zoomAround(before, 4, 150, 140);
   EXPECT_DOUBLE_EQ(after.scale, 4);
-  // Sheet pixel (50, 30) stood at (150, 130) and still does.
+  // Sheet pixel (50, 40) stood at (150, 140) and still does.
   EXPECT_DOUBLE_EQ(after.left + 50 * 4, 150);
-  EXPECT_DOUBLE_EQ(after.top + 30 * 4, 130);
+  EXPECT_DOUBLE_EQ(after.top + 40 * 4, 140);
+  // Placed in the canvas it covers (800 x 400 in 400 x 300), it stays there.
+  EXPECT_EQ(placedView(after, 200, 100, 400, 300), after);
+  // Near an edge the canvas stays covered: pixel (50, 30) at (150, 130)
+  // would leave 10 empty rows above the sheet.
+  EXPECT_EQ(placedView(zoomAround(before, 4, 150, 130), 200, 100, 400, 300).top, 0);
+}
+
+TEST(PreviewView, ALongerSheetCoversTheCanvasAndAShorterOneIsCentred) {
+  // 300 x 100 at 2 in 400 x 300: wider than the canvas, shorter than it.
+  EXPECT_EQ(placedView({2, -100.4, 7}, 300, 100, 400, 300), (SheetView{2, -100, 50}));
+  EXPECT_EQ(placedView({2, 30, 0}, 300, 100, 400, 300), (SheetView{2, 0, 50}));       // no gap left
+  EXPECT_EQ(placedView({2, -900, 0}, 300, 100, 400, 300), (SheetView{2, -200, 50}));  // right
+  EXPECT_EQ(placedView({0.5, -3, -3}, 301, 100, 400, 300), (SheetView{0.5, 125, 125}));
+  EXPECT_EQ(scaledLength(301, 0.5), 150);
+  EXPECT_EQ(scaledLength(8192, 512.0 / 8192), 512);
+}
+
+TEST(PreviewView, ScrollBarsAppearWhereTheSheetIsLongerAndMayCallForEachOther) {
+  const Rect area{8, 44, 400, 300};
+  EXPECT_EQ(previewLayout(area, 200, 150, 2, 16),
+            (PreviewLayout{area, false, false}));  // fits exactly
+  EXPECT_EQ(previewLayout(area, 100, 200, 2, 16),
+            (PreviewLayout{{8, 44, 384, 300}, false, true}));  // taller: a bar at the right
+  EXPECT_EQ(previewLayout(area, 201, 100, 2, 16),
+            (PreviewLayout{{8, 44, 400, 284}, true, false}));  // wider: a bar underneath
+  // Taller: a bar at the right leaves 384 columns, too few for 392: one underneath too.
+  EXPECT_EQ(previewLayout(area, 392, 310, 1, 16), (PreviewLayout{{8, 44, 384, 284}, true, true}));
+  // And the other way round: the bar underneath leaves 284 rows, too few for 290.
+  EXPECT_EQ(previewLayout(area, 401, 290, 1, 16), (PreviewLayout{{8, 44, 384, 284}, true, true}));
+  EXPECT_EQ(previewLayout(area, 390, 290, 1, 16), (PreviewLayout{area, false, false}));
+  EXPECT_EQ(previewLayout(area, 384, 284, 1, 16), (PreviewLayout{area, false, false}));
 }
 
 TEST(PreviewView, PointsFindTheirFrameAtAnyZoom) {

@@ -23,6 +23,10 @@ struct OptionRow {
 };
 
 constexpr bool everyDepth(int64_t) { return true; }
+constexpr bool quantiserApplies(int64_t depth) {
+  const SheetForm form = depthInfo(depth).form;
+  return form == SheetForm::Palette8 || form == SheetForm::Palette4;
+}
 constexpr bool transparentAllowed(int64_t depth) { return depthInfo(depth).transparencyAllowed; }
 
 constexpr OptionRow kRows[] = {
@@ -59,6 +63,13 @@ constexpr PixelRow kPixelRows[] = {
      kMaxExtrude, writeExtrude},
 };
 
+// The quantiser's list, its entries in the order of PaletteQuantiser.
+constexpr std::string_view kQuantiserCaption = "Palette quantiser:";
+constexpr std::string_view kQuantiserEntries[] = {"Neural network", "K-means"};
+static_assert(std::size(kQuantiserEntries) == kQuantiserNames.size());
+constexpr std::string_view kQuantiserNoteText =
+    "8-bit and 4-bit. K-means: colours closer to the frames.";
+
 constexpr int kWidth = 380;
 constexpr int kMargin = 15;
 constexpr int kTickHeight = 20;
@@ -69,9 +80,10 @@ constexpr int kRowHeight = kTickHeight + kNoteHeight + kRowGap;
 constexpr int kFieldWidth = 70;
 constexpr int kFieldHeight = 24;
 constexpr int kFieldGap = 8;
-constexpr int kHeight = 2 * kMargin + static_cast<int>(std::size(kRows)) * kRowHeight +
-                        static_cast<int>(std::size(kPixelRows)) * (kFieldHeight + kFieldGap) -
-                        kFieldGap;
+constexpr int kListWidth = 140;
+constexpr int kHeight =
+    2 * kMargin + static_cast<int>(std::size(kRows)) * kRowHeight + kFieldHeight + kNoteHeight +
+    kRowGap + static_cast<int>(std::size(kPixelRows)) * (kFieldHeight + kFieldGap) - kFieldGap;
 
 }  // namespace
 
@@ -81,6 +93,7 @@ SheetOptionsWindow::SheetOptionsWindow(Toolkit& toolkit, SettingsStore& settings
 void SheetOptionsWindow::restore(const SpriteOptions& stored) {
   for (const OptionRow& row : kRows) chosen_.*row.option = stored.*row.option;
   for (const PixelRow& row : kPixelRows) chosen_.*row.option = stored.*row.option;
+  chosen_.quantiser = stored.quantiser;
 }
 
 void SheetOptionsWindow::open(int depth) {
@@ -104,6 +117,17 @@ void SheetOptionsWindow::open(int depth) {
         row.noteText, LabelAlign::Left);
     y += kRowHeight;
   }
+  const int listX = kWidth - kMargin - kListWidth;
+  toolkit_.createLabel(w, Control::QuantiserLabel, {kMargin, y, listX - kMargin, kFieldHeight},
+                       kQuantiserCaption, LabelAlign::Left);
+  toolkit_.createList(w, Control::Quantiser, {listX, y, kListWidth, kFieldHeight});
+  for (std::string_view entry : kQuantiserEntries) toolkit_.addListEntry(Control::Quantiser, entry);
+  toolkit_.setState(Control::Quantiser, static_cast<int>(chosen_.quantiser));
+  toolkit_.createLabel(
+      w, Control::QuantiserNote,
+      {kMargin + kNoteIndent, y + kFieldHeight, kWidth - 2 * kMargin - kNoteIndent, kNoteHeight},
+      kQuantiserNoteText, LabelAlign::Left);
+  y += kFieldHeight + kNoteHeight + kRowGap;
   for (const PixelRow& row : kPixelRows) {
     const int fieldX = kWidth - kMargin - kFieldWidth;
     toolkit_.createLabel(w, row.label, {kMargin, y, fieldX - kMargin, kFieldHeight}, row.caption,
@@ -125,6 +149,9 @@ void SheetOptionsWindow::followDepth(int depth) {
     toolkit_.setEnabled(row.tick, applies);
     toolkit_.setEnabled(row.note, applies);
   }
+  for (int control : {Control::QuantiserLabel, Control::Quantiser, Control::QuantiserNote}) {
+    toolkit_.setEnabled(control, quantiserApplies(depth));
+  }
 }
 
 bool SheetOptionsWindow::handleControl(int control) {
@@ -136,6 +163,14 @@ bool SheetOptionsWindow::handleControl(int control) {
     chosen_.*row.option = ticked;
     row.store(settings_, ticked);
     followDepth(depth_);
+    return true;
+  }
+  if (control == Control::Quantiser) {
+    if (!toolkit_.isWindowOpen(Window::SheetOptions)) return true;
+    const int chosen = toolkit_.state(Control::Quantiser);
+    if (chosen < 0 || chosen >= static_cast<int>(std::size(kQuantiserEntries))) return true;
+    chosen_.quantiser = static_cast<PaletteQuantiser>(chosen);
+    writeQuantiser(settings_, chosen_.quantiser);
     return true;
   }
   for (const PixelRow& row : kPixelRows) {
@@ -154,6 +189,8 @@ void SheetOptionsWindow::applyTo(BuildOptions& options) const {
     options.*row.option = chosen_.*row.option && row.appliesAt(options.colorDepth);
   }
   for (const PixelRow& row : kPixelRows) options.*row.option = chosen_.*row.option;
+  options.quantiser =
+      quantiserApplies(options.colorDepth) ? chosen_.quantiser : PaletteQuantiser::Network;
   // Premultiplied, an invisible pixel holds no colour to give it.
   if (options.premultipliedAlpha) options.bleed = false;
 }

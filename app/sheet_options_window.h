@@ -1,7 +1,8 @@
 // The "Sheet Options..." window: the sheet's choices that the main window's
 // controls do not show, one tick box each with a line saying what it does,
-// then the spacing, border and extrusion in pixels, one field each.
-// A tick is stored in the settings file at once; the choices stay while the
+// the palette quantiser, a list, then the spacing, border and extrusion in
+// pixels, one field each.
+// A choice is stored in the settings file at once; the choices stay while the
 // window is closed, and "Create" takes them from here.
 #pragma once
 
@@ -25,12 +26,13 @@ class SheetOptionsWindow {
   // Enables what applies at `depth` when the main window's depth changes, and
   // "Alpha Bleeding" only with straight alpha. Disabling never changes a tick.
   void followDepth(int depth);
-  // Handles a click on one of the window's ticks or a change of one of its
-  // fields; false for any other control.
+  // Handles a click on one of the window's ticks, a choice in its list or a
+  // change of one of its fields; false for any other control.
   bool handleControl(int control);
   // Sets the choices in `options` as they apply at options.colorDepth: a
   // choice that does nothing at that depth goes to the build switched off, and
-  // so does alpha bleeding with premultiplied alpha.
+  // so does alpha bleeding with premultiplied alpha; the quantiser is the
+  // network's except for a palette.
   void applyTo(BuildOptions& options) const;
 
  private:

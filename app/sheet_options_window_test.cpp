@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <vector>
+
 #include "app/window_fixture.h"
+#include "cli/run_cli.h"
+#include "sheet/png/png_write.h"
 
 namespace oz {
 namespace {
@@ -134,6 +141,104 @@ TEST_F(SheetOptionsWindowTest, CellChoicesAreStoredRestoredAndBuilt) {
                            "\nSpacing = 3\n", "\nBorder = 64\n", "\nExtrude = 2\n"}) {
     EXPECT_NE(stored.find(line), std::string::npos) << line << stored;
   }
+}
+
+// The quantiser's list: enabled at the palette depths only, stored at once
+// by name, restored at start, and in the build where it applies.
+TEST_F(SheetOptionsWindowTest, TheQuantiserFollowsTheDepthIsStoredAndReachesTheBuild) {
+  testing::writeFile(support_.settingsPath(), "[Settings]\nColor Depth = 0\n");
+  start();
+  openOptions();
+  EXPECT_EQ(toolkit_.control(Control::Quantiser).entries,
+            (std::vector<std::string>{"Neural network", "K-means"}));
+  EXPECT_EQ(toolkit_.state(Control::Quantiser), 0);
+  EXPECT_FALSE(toolkit_.isEnabled(Control::Quantiser));  // 32-bit
+  const bool appliesAt[] = {false, false, true, true, false, false};
+  for (int depth = 0; depth < static_cast<int>(std::size(appliesAt)); ++depth) {
+    choose(Control::DepthList, depth);
+    for (int control : {Control::Quantiser, Control::QuantiserLabel, Control::QuantiserNote}) {
+      EXPECT_EQ(toolkit_.isEnabled(control), appliesAt[depth]) << depth << " " << control;
+    }
+  }
+
+  choose(Control::DepthList, kDepth4);
+  choose(Control::Quantiser, 1);
+  settings_.selectGroup("Settings");
+  EXPECT_EQ(settings_.readText("Quantiser", ""), "kmeans");
+  EXPECT_EQ(window_.buildOptions().quantiser, PaletteQuantiser::KMeans);
+  choose(Control::DepthList, kDepth1);  // a choice that does nothing goes off to the build
+  EXPECT_EQ(window_.buildOptions().quantiser, PaletteQuantiser::Network);
+  EXPECT_EQ(toolkit_.state(Control::Quantiser), 1);  // and stays shown
+
+  toolkit_.requestClose(Window::SheetOptions);
+  toolkit_.requestClose(Window::Main);
+  EXPECT_FALSE(runQueued());
+  EXPECT_NE(settingsBytes().find("\nQuantiser = kmeans\n"), std::string::npos) << settingsBytes();
+}
+
+TEST_F(SheetOptionsWindowTest, AStoredQuantiserIsRestoredAtStart) {
+  testing::writeFile(support_.settingsPath(), "[Settings]\nColor Depth = 2\nQuantiser = kmeans\n");
+  start();
+  EXPECT_EQ(window_.buildOptions().quantiser, PaletteQuantiser::KMeans);
+  openOptions();
+  EXPECT_EQ(toolkit_.state(Control::Quantiser), 1);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Quantiser));
+}
+
+TEST_F(SheetOptionsWindowTest, AnUnknownQuantiserIsTheNetworkAndStaysInTheFileUntilChosen) {
+  testing::writeFile(support_.settingsPath(),
+                     "[Settings]\nColor Depth = 2\nQuantiser = median cut\n");
+  start();
+  EXPECT_EQ(window_.buildOptions().quantiser, PaletteQuantiser::Network);
+  openOptions();
+  EXPECT_EQ(toolkit_.state(Control::Quantiser), 0);
+  toolkit_.requestClose(Window::SheetOptions);
+  toolkit_.requestClose(Window::Main);
+  EXPECT_FALSE(runQueued());
+  EXPECT_EQ(settingsBytes(),
+            "\xEF\xBB\xBF\n[Settings]\nColor Depth = 2\nQuantiser = median cut\nColumns = 4\n");
+}
+
+// A k-means sheet made in the window is the command line's, byte for byte;
+// and differs from the network's, so the choice did reach the build.
+TEST_F(SheetOptionsWindowTest, AKMeansSheetFromTheWindowIsTheCommandLinesByteForByte) {
+  const std::string frames = temp_.path() + "frames/";
+  mkdir(frames.c_str(), 0700);
+  for (int f = 0; f < 3; ++f) {
+    RgbaImage image{24, 24, std::vector<uint8_t>(24 * 24 * 4, 255)};
+    for (size_t p = 0; p < 24 * 24; ++p) {  // 1728 colours in all: more than a palette holds
+      image.pixels[p * 4] = static_cast<uint8_t>(p % 24 * 10);
+      image.pixels[p * 4 + 1] = static_cast<uint8_t>(p / 24 * 10);
+      image.pixels[p * 4 + 2] = static_cast<uint8_t>(f * 90 + p % 7 * 9);
+    }
+    ASSERT_EQ(encodePng(image, frames + "f" + std::to_string(f) + ".png"), PngWriteStatus::Written);
+  }
+  start();
+  choose(Control::DepthList, kDepth8);
+  chooseFolderAndSheet(frames, temp_.path() + "network.png");
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  openOptions();
+  choose(Control::Quantiser, 1);
+  toolkit_.answerSaveFile(temp_.path() + "window.png");
+  click(Control::SheetPathButton);
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+
+  const std::string cli = temp_.path() + "cli.png";
+  const std::vector<std::string> args = {"orvane-zozivi-cli", "--sheet", cli,   "--depth", "8",
+                                         "--quantiser",       "kmeans",  frames};
+  std::vector<const char*> argv;
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_EQ(runCli(static_cast<int>(argv.size()), argv.data(), out, err), kExitWritten);
+  std::fclose(out);
+  std::fclose(err);
+  const std::string windowSheet = testing::readFile(temp_.path() + "window.png");
+  EXPECT_FALSE(windowSheet.empty());
+  EXPECT_EQ(windowSheet, testing::readFile(cli));
+  EXPECT_NE(windowSheet, testing::readFile(temp_.path() + "network.png"));
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ constexpr int kButtonWidth = 64;
 constexpr int kSidebarWidth = 220;
 constexpr int kStripSide = 220;
 constexpr int kLineHeight = 24;
+constexpr int kScrollBarThickness = 16;
 
 constexpr std::string_view kFitCaption = "Fit";
 constexpr std::string_view kActualCaption = "100 %";
@@ -47,7 +48,7 @@ std::string frameText(size_t index, const FrameList& frames) {
 }
 
 bool isPreviewControl(int control) {
-  return control >= Control::PreviewSheet && control <= Control::PreviewFrameLabel;
+  return control >= Control::PreviewSheet && control <= Control::PreviewVerticalScroll;
 }
 
 }  // namespace
@@ -118,6 +119,8 @@ void SheetPreview::buildWindow() {
   toolkit_.createButton(w, Control::PreviewDoubleSize, {}, kDoubleCaption);
   toolkit_.createLabel(w, Control::PreviewZoomLabel, {}, "", LabelAlign::Left);
   toolkit_.createCanvas(w, Control::PreviewSheet, {});
+  toolkit_.createScrollBar(w, Control::PreviewHorizontalScroll, {}, Orientation::Horizontal);
+  toolkit_.createScrollBar(w, Control::PreviewVerticalScroll, {}, Orientation::Vertical);
   toolkit_.createCanvas(w, Control::PreviewStrip, {});
   toolkit_.createButton(w, Control::PreviewPlay, {}, kPauseCaption);
   toolkit_.createLabel(w, Control::PreviewRateLabel, {}, kRateCaption, LabelAlign::Left);
@@ -139,8 +142,7 @@ void SheetPreview::relayout() {
   toolkit_.setGeometry(Control::PreviewZoomLabel, {x, kMargin + 2, 140, kLineHeight});
   const int top = kMargin * 2 + kToolbarHeight;
   const int side = width - kMargin - kSidebarWidth;
-  toolkit_.setGeometry(Control::PreviewSheet,
-                       {kMargin, top, side - kMargin * 2, height - top - kMargin});
+  area_ = {kMargin, top, side - kMargin * 2, height - top - kMargin};
   toolkit_.setGeometry(Control::PreviewStrip, {side, top, kSidebarWidth, kStripSide});
   int y = top + kStripSide + kMargin;
   toolkit_.setGeometry(Control::PreviewPlay, {side, y, 90, kToolbarHeight});
@@ -149,47 +151,92 @@ void SheetPreview::relayout() {
   toolkit_.setGeometry(Control::PreviewRate, {side + 144, y, kSidebarWidth - 144, kToolbarHeight});
   y += kToolbarHeight + kMargin;
   toolkit_.setGeometry(Control::PreviewFrameLabel, {side, y, kSidebarWidth, kLineHeight * 2});
-  if (image_.rgba) {
-    if (fitted_) fit();
-    showFrame(shownFrame_);
+  if (!image_.rgba) {
+    toolkit_.setGeometry(Control::PreviewSheet, area_);
+    toolkit_.setVisible(Control::PreviewHorizontalScroll, false);
+    toolkit_.setVisible(Control::PreviewVerticalScroll, false);
+    return;
   }
+  if (fitted_) {
+    fit();
+  } else {
+    setView(view_, false);
+  }
+  showFrame(shownFrame_);
 }
 
-Rect SheetPreview::sheetArea() const { return toolkit_.geometry(Control::PreviewSheet); }
-
+// The canvas gives up a strip of its area to each scroll bar the sheet needs
+// at the view's scale; the bars show where the placed view lies.
 void SheetPreview::setView(const SheetView& view, bool fitted) {
-  view_ = view;
+  const PreviewLayout layout =
+      previewLayout(area_, image_.width, image_.height, view.scale, kScrollBarThickness);
+  const Rect canvas = layout.canvas;
+  toolkit_.setGeometry(Control::PreviewSheet, canvas);
+  view_ = placedView(view, image_.width, image_.height, canvas.width, canvas.height);
   fitted_ = fitted;
+  const auto showBar = [this](int bar, bool shown, Rect r, int length, int page, double start) {
+    toolkit_.setVisible(bar, shown);
+    if (!shown) return;
+    toolkit_.setGeometry(bar, r);
+    toolkit_.setScrollRange(bar, length, page);
+    toolkit_.setState(bar, static_cast<int>(-start));
+  };
+  showBar(Control::PreviewHorizontalScroll, layout.horizontal,
+          {canvas.x, canvas.y + canvas.height, canvas.width, kScrollBarThickness},
+          scaledLength(image_.width, view_.scale), canvas.width, view_.left);
+  showBar(Control::PreviewVerticalScroll, layout.vertical,
+          {canvas.x + canvas.width, canvas.y, kScrollBarThickness, canvas.height},
+          scaledLength(image_.height, view_.scale), canvas.height, view_.top);
   toolkit_.setText(Control::PreviewZoomLabel, zoomText(view_.scale));
   showSheet();
 }
 
 void SheetPreview::fit() {
-  const Rect area = sheetArea();
-  const double scale = fitScale(image_.width, image_.height, area.width, area.height);
-  setView(centredView(image_.width, image_.height, area.width, area.height, scale), true);
+  const double scale = fitScale(image_.width, image_.height, area_.width, area_.height);
+  setView({scale, 0, 0}, true);
 }
 
+// The buttons zoom around the middle of the canvas, the wheel around the
+// pointer (the middle when it is elsewhere): the sheet's pixel there stays
+// there, as far as the canvas's edges allow.
 void SheetPreview::zoomTo(double scale) {
-  const Rect area = sheetArea();
-  setView(centredView(image_.width, image_.height, area.width, area.height, scale), false);
+  const Rect canvas = toolkit_.geometry(Control::PreviewSheet);
+  setView(zoomAround(view_, scale, canvas.width / 2, canvas.height / 2), false);
+  updateHover();
 }
 
 void SheetPreview::wheel(int steps) {
-  const Rect area = sheetArea();
+  const Rect canvas = toolkit_.geometry(Control::PreviewSheet);
   const bool inside = pointerX_ >= 0 && pointerY_ >= 0;
-  const int x = inside ? pointerX_ : area.width / 2;
-  const int y = inside ? pointerY_ : area.height / 2;
+  const int x = inside ? pointerX_ : canvas.width / 2;
+  const int y = inside ? pointerY_ : canvas.height / 2;
   const double scale = wheelZoom(view_.scale, steps);
   if (scale == view_.scale) return;
   setView(zoomAround(view_, scale, x, y), false);
-  if (inside) pointerMoved(x, y);  // the frame under the pointer may have changed
+  updateHover();  // the frame under the pointer may have changed
+}
+
+void SheetPreview::scrolled(int bar) {
+  if (!toolkit_.isVisible(bar)) return;  // a move queued before the sheet fitted
+  SheetView moved = view_;
+  if (bar == Control::PreviewHorizontalScroll) {
+    moved.left = -toolkit_.state(bar);
+  } else {
+    moved.top = -toolkit_.state(bar);
+  }
+  setView(moved, false);
+  updateHover();
 }
 
 void SheetPreview::pointerMoved(int x, int y) {
   pointerX_ = x;
   pointerY_ = y;
-  const int hovered = x < 0 ? -1 : frameAtPoint(sheet_->frames, view_, x, y);
+  updateHover();
+}
+
+void SheetPreview::updateHover() {
+  const int hovered =
+      pointerX_ < 0 ? -1 : frameAtPoint(sheet_->frames, view_, pointerX_, pointerY_);
   if (hovered == hovered_) return;
   hovered_ = hovered;
   showSheet();
@@ -254,6 +301,10 @@ bool SheetPreview::handleEvent(const Event& event) {
       if (event.number == Control::PreviewDoubleSize) zoomTo(2);
       if (event.number == Control::PreviewPlay) togglePlay();
       if (event.number == Control::PreviewRate) rateChanged();
+      if (event.number == Control::PreviewHorizontalScroll ||
+          event.number == Control::PreviewVerticalScroll) {
+        scrolled(event.number);
+      }
       return true;
     case EventKind::Timer:
       if (event.number != Timer::PreviewPlay) return false;

@@ -1,6 +1,7 @@
 // The Sheet Preview window: the last built sheet as it was written, read back
 // from its file, with its frames outlined and named on hover, zoom (fit,
-// 100 %, 200 %, the wheel at the pointer), and a play strip that plays the
+// 100 %, 200 %, the wheel at the pointer), scroll bars where the zoomed sheet
+// is larger than its canvas, and a play strip that plays the
 // frames in order at a chosen rate over a checkerboard.
 //
 // The object lives as long as the program; the event loop hands it every
@@ -60,19 +61,21 @@ class SheetPreview {
   void fit();
   void zoomTo(double scale);
   void wheel(int steps);
+  void scrolled(int bar);
   void pointerMoved(int x, int y);
+  void updateHover();  // the frame under the pointer's last place
   void togglePlay();
   void rateChanged();
   void tick();
   void startPlaying();
   void close();
   int frameRate() const;
-  Rect sheetArea() const;
 
   Toolkit& toolkit_;
   const Clock clock_;
   std::optional<WrittenSheet> sheet_;
   SheetImage image_;
+  Rect area_;  // the sheet's canvas and its scroll bars share it
   SheetView view_;
   bool fitted_ = true;  // the view follows the window's size
   int hovered_ = -1;

@@ -163,6 +163,82 @@ TEST_F(SheetPreviewTest, HoverNamesTheFrameAndZoomFollowsTheButtonsAndTheWheel) 
   EXPECT_NE(toolkit_.text(Control::PreviewZoomLabel), fitted);
 }
 
+// The 20 x 40 sheet at 1600 % is 320 x 640: taller than its canvas, so a
+// bar at the right; in the smallest window wider too, so a bar underneath.
+TEST_F(SheetPreviewTest, AZoomedSheetLargerThanTheCanvasScrollsAndKeepsItsHoverNames) {
+  startAndBuild();
+  openPreview();
+  const Rect area = toolkit_.geometry(Control::PreviewSheet);
+  EXPECT_FALSE(toolkit_.isVisible(Control::PreviewHorizontalScroll));
+  EXPECT_FALSE(toolkit_.isVisible(Control::PreviewVerticalScroll));
+
+  // The wheel with the pointer elsewhere zooms around the canvas's middle:
+  // the sheet's pixel there (its middle, as fitted) stays there.
+  toolkit_.turnWheel(Control::PreviewSheet, 10);
+  runQueued();
+  ASSERT_EQ(toolkit_.text(Control::PreviewZoomLabel), "Zoom: 1600 %");
+  const Rect canvas = toolkit_.geometry(Control::PreviewSheet);
+  EXPECT_EQ(canvas, (Rect{area.x, area.y, area.width - 16, area.height}));
+  EXPECT_FALSE(toolkit_.isVisible(Control::PreviewHorizontalScroll));
+  ASSERT_TRUE(toolkit_.isVisible(Control::PreviewVerticalScroll));
+  const FakeControl& bar = toolkit_.control(Control::PreviewVerticalScroll);
+  EXPECT_EQ(bar.rect, (Rect{canvas.x + canvas.width, canvas.y, 16, canvas.height}));
+  EXPECT_EQ(bar.maximum, 640 - canvas.height);
+  EXPECT_EQ(bar.page, canvas.height);
+  const Rect zoomed = sheetPicture().target;
+  EXPECT_EQ(zoomed.height, 640);
+  EXPECT_EQ(bar.state, -zoomed.y);
+  EXPECT_NEAR(zoomed.y + 320, area.height / 2, 1);  // the sheet's middle row
+
+  // Scrolled to the top, the pointer over the left column names a; scrolled
+  // to the bottom, the frame now under the unmoved pointer, c.
+  toolkit_.scroll(Control::PreviewVerticalScroll, 0);
+  runQueued();
+  EXPECT_EQ(sheetPicture().target.y, 0);
+  toolkit_.movePointer(Control::PreviewSheet, zoomed.x + 20, 300);
+  runQueued();
+  EXPECT_EQ(sheetPicture().caption, "f1.png  (0, 0, 10 x 20)");
+  toolkit_.scroll(Control::PreviewVerticalScroll, 9999);  // kept within the range
+  runQueued();
+  EXPECT_EQ(bar.state, bar.maximum);
+  EXPECT_EQ(sheetPicture().target.y + 640, canvas.height);
+  EXPECT_EQ(sheetPicture().caption, "f3.png  (0, 20, 10 x 20)");
+
+  // The wheel at the pointer keeps the sheet's pixel under it: scrolled by
+  // 100, canvas row 280 shows sheet row 380 / 16, and still does at 1200 %.
+  toolkit_.scroll(Control::PreviewVerticalScroll, 100);
+  toolkit_.movePointer(Control::PreviewSheet, 200, 280);  // in the left column at both zooms
+  runQueued();
+  const double sheetRow = (280.0 - sheetPicture().target.y) / 16;
+  EXPECT_DOUBLE_EQ(sheetRow, 23.75);
+  toolkit_.turnWheel(Control::PreviewSheet, -1);
+  runQueued();
+  ASSERT_EQ(toolkit_.text(Control::PreviewZoomLabel), "Zoom: 1200 %");
+  EXPECT_NEAR(sheetPicture().target.y + sheetRow * 12, 280, 1);
+  EXPECT_EQ(toolkit_.state(Control::PreviewVerticalScroll), -sheetPicture().target.y);
+  EXPECT_EQ(sheetPicture().caption, "f3.png  (0, 20, 10 x 20)");
+
+  // The smallest window at 1600 %: wider and taller than the canvas.
+  toolkit_.turnWheel(Control::PreviewSheet, 1);
+  runQueued();
+  toolkit_.resize(Window::SheetPreview, 520, 400);
+  const Rect small = toolkit_.geometry(Control::PreviewSheet);
+  ASSERT_TRUE(toolkit_.isVisible(Control::PreviewHorizontalScroll));
+  ASSERT_TRUE(toolkit_.isVisible(Control::PreviewVerticalScroll));
+  EXPECT_EQ(toolkit_.control(Control::PreviewHorizontalScroll).maximum, 320 - small.width);
+  toolkit_.scroll(Control::PreviewHorizontalScroll, 5);
+  runQueued();
+  EXPECT_EQ(sheetPicture().target.x, -5);
+  EXPECT_EQ(sheetPicture().target.y, -toolkit_.state(Control::PreviewVerticalScroll));
+  EXPECT_EQ(toolkit_.control(Control::PreviewVerticalScroll).maximum, 640 - small.height);
+
+  // "Fit" takes the bars away again.
+  click(Control::PreviewFit);
+  EXPECT_FALSE(toolkit_.isVisible(Control::PreviewHorizontalScroll));
+  EXPECT_FALSE(toolkit_.isVisible(Control::PreviewVerticalScroll));
+  EXPECT_EQ(toolkit_.geometry(Control::PreviewSheet).width, small.width + 16);
+}
+
 TEST_F(SheetPreviewTest, PlaysTheFramesInOrderAtTheChosenRate) {
   startAndBuild();
   opened_ = now_;

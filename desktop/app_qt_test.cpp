@@ -274,8 +274,8 @@ TEST(SheetPreviewQtTest, PaintsTheSheetNamesTheHoveredFrameAndPlays) {
   QWidget* canvas = toolkit.controlWidget(Control::PreviewSheet);
   ASSERT_NE(canvas, nullptr);
   const Rect blue = canvasRect({1, "blue.png", 0, 0, 8, 8},
-                               centredView(16, 8, canvas->width(), canvas->height(),
-                                           fitScale(16, 8, canvas->width(), canvas->height())));
+                               placedView({fitScale(16, 8, canvas->width(), canvas->height())}, 16,
+                                          8, canvas->width(), canvas->height()));
   const QImage shown = canvas->grab().toImage();
   EXPECT_EQ(shown.pixelColor(blue.x + blue.width / 2, blue.y + blue.height / 2), QColor(0, 0, 255));
 

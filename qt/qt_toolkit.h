@@ -76,6 +76,8 @@ class QtToolkit : public Toolkit {
   void createEditor(int panel, int tab, int control, Rect r) override;
   void createCanvas(int window, int control, Rect r) override;
   void paintCanvas(int canvas, const CanvasPicture& picture) override;
+  void createScrollBar(int window, int control, Rect r, Orientation orientation) override;
+  void setScrollRange(int scrollBar, int length, int page) override;
   void removeControl(int control) override;
 
   std::string text(int control) const override;

@@ -1,4 +1,6 @@
 // The controls of QtToolkit: creation, text and state, tab panels, editors.
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTextBrowser>
 
@@ -215,6 +218,29 @@ void QtToolkit::paintCanvas(int canvas, const CanvasPicture& picture) {
   if (auto* widget = widgetAs<CanvasWidget>(canvas)) widget->setPicture(picture);
 }
 
+void QtToolkit::createScrollBar(int window, int control, Rect r, Orientation orientation) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* bar = new QScrollBar(orientation == Orientation::Horizontal ? Qt::Horizontal : Qt::Vertical,
+                             parent);
+  bar->setRange(0, 0);
+  QObject::connect(bar, &QScrollBar::valueChanged, bar, [this, window, control] {
+    if (!quiet_) queue({EventKind::Control, control, window});
+  });
+  adopt(window, control, ControlKind::ScrollBar, bar, r);
+}
+
+void QtToolkit::setScrollRange(int scrollBar, int length, int page) {
+  auto* bar = widgetAs<QScrollBar>(scrollBar);
+  if (!bar) return;
+  quietly([&] {
+    bar->setRange(0, std::max(0, length - page));
+    bar->setPageStep(std::max(1, page));
+    // The arrows move a tenth of what shows, as the editors' bars roughly do.
+    bar->setSingleStep(std::max(1, page / 10));
+  });
+}
+
 void QtToolkit::createRichText(int window, int control, Rect r, std::string_view html) {
   QWidget* parent = prepareFor(window, control);
   if (!parent) return;
@@ -288,6 +314,7 @@ std::string QtToolkit::text(int control) const {
       return fromQ(static_cast<ScriptTextEdit*>(w)->text());
     case ControlKind::ImageView:
     case ControlKind::Canvas:
+    case ControlKind::ScrollBar:
       return {};
   }
   return {};
@@ -329,6 +356,7 @@ void QtToolkit::setText(int control, std::string_view text) {
     case ControlKind::TabPanel:
     case ControlKind::ImageView:
     case ControlKind::Canvas:
+    case ControlKind::ScrollBar:
       break;
   }
 }
@@ -345,6 +373,8 @@ int QtToolkit::state(int control) const {
       return static_cast<QComboBox*>(w)->currentIndex();
     case ControlKind::SpinField:
       return static_cast<QSpinBox*>(w)->value();
+    case ControlKind::ScrollBar:
+      return static_cast<QScrollBar*>(w)->value();
     case ControlKind::TabPanel:
       return static_cast<TabPanel*>(w)->currentIndex();
     default:
@@ -376,6 +406,9 @@ void QtToolkit::setState(int control, int state) {
     }
     case ControlKind::SpinField:
       quietly([&] { static_cast<QSpinBox*>(w)->setValue(state); });
+      break;
+    case ControlKind::ScrollBar:
+      quietly([&] { static_cast<QScrollBar*>(w)->setValue(state); });
       break;
     case ControlKind::TabPanel: {
       auto* tabs = static_cast<TabPanel*>(w);

@@ -8,10 +8,12 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
+#include "qt/canvas_widget.h"
 #include "qt/qt_test_application.h"
 #include "qt/qt_toolkit.h"
 #include "toolkit/fake_toolkit.h"
@@ -35,6 +37,15 @@ class FakeDriver {
   void requestClose(int window) { tk_.requestClose(window); }
   void pressFieldKey(int field, FieldKey key) { tk_.pressFieldKey(field, key); }
   void resize(int window, int width, int height) { tk_.resize(window, width, height); }
+  // The pointer over a canvas, (-1, -1) for leaving it; the wheel turned.
+  void movePointer(int canvas, int x, int y) { tk_.movePointer(canvas, x, y); }
+  void turnWheel(int canvas, int steps) { tk_.turnWheel(canvas, steps); }
+  void scroll(int bar, int position) { tk_.scroll(bar, position); }
+  // Lets a running timer's time come, long enough for several intervals.
+  void letTimersRun(int timer) {
+    if (tk_.timers().count(timer)) tk_.fireTimer(timer);
+  }
+  const CanvasPicture& shownPicture(int canvas) const { return tk_.control(canvas).picture; }
   // The user's answer to the next message box.
   void willAnswer(MessageButtons buttons, int result) {
     if (buttons != MessageButtons::Ok) tk_.answerMessage(result);
@@ -86,6 +97,34 @@ class QtDriver {
     QWidget* w = tk_.windowWidget(window);
     w->resize(w->size() +
               QSize(width - tk_.clientWidth(window), height - tk_.clientHeight(window)));
+  }
+  // Sent to the widget as the window system would, so that nothing else
+  // (the real pointer's place) adds events.
+  void movePointer(int canvas, int x, int y) {
+    QWidget* w = tk_.controlWidget(canvas);
+    if (x < 0) {
+      QEvent leave(QEvent::Leave);
+      QApplication::sendEvent(w, &leave);
+      return;
+    }
+    const QPointF at(x, y);
+    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+  }
+  void turnWheel(int canvas, int steps) {
+    QWidget* w = tk_.controlWidget(canvas);
+    const QPointF at(1, 1);
+    QWheelEvent wheel(at, w->mapToGlobal(at), QPoint(), QPoint(0, steps * 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &wheel);
+  }
+  void scroll(int bar, int position) {
+    qobject_cast<QScrollBar*>(tk_.controlWidget(bar))->setSliderPosition(position);
+  }
+  void letTimersRun(int) { QTest::qWait(100); }
+  const CanvasPicture& shownPicture(int canvas) const {
+    return static_cast<CanvasWidget*>(tk_.controlWidget(canvas))->picture();
   }
   void willAnswer(MessageButtons, int result) {
     QTimer::singleShot(0, [result] {
@@ -359,6 +398,111 @@ TYPED_TEST(ToolkitContractTest, MessageBoxesReturnTheUsersAnswer) {
     this->user_.willAnswer(c.buttons, c.answer);
     EXPECT_EQ(this->tk_.messageBox("Save Script?", "Modified.", c.buttons), c.answer);
   }
+}
+
+// A canvas takes the size it is given and shows the picture it is handed,
+// and painting is no event.
+TYPED_TEST(ToolkitContractTest, ACanvasReportsItsSizeAndShowsThePictureHandedToIt) {
+  Toolkit& tk = this->tk_;
+  tk.createCanvas(Window::Main, Control::PreviewSheet, {10, 20, 200, 150});
+  EXPECT_EQ(tk.geometry(Control::PreviewSheet), (Rect{10, 20, 200, 150}));
+  EXPECT_EQ(this->user_.shownPicture(Control::PreviewSheet), CanvasPicture{});  // empty at first
+  tk.setGeometry(Control::PreviewSheet, {0, 0, 120, 90});
+  EXPECT_EQ(tk.geometry(Control::PreviewSheet), (Rect{0, 0, 120, 90}));
+
+  CanvasPicture picture;
+  picture.imageWidth = 2;
+  picture.imageHeight = 1;
+  picture.rgba = std::make_shared<const std::vector<std::uint8_t>>(
+      std::vector<std::uint8_t>{255, 0, 0, 255, 0, 0, 255, 0});
+  picture.source = {0, 0, 2, 1};
+  picture.target = {-30, 5, 160, 80};  // partly outside: a scrolled sheet
+  picture.outlines = {{-30, 5, 80, 80}, {50, 5, 80, 80}};
+  picture.highlighted = 1;
+  picture.caption = "b.png  (1, 0, 1 x 1)";
+  tk.paintCanvas(Control::PreviewSheet, picture);
+  EXPECT_EQ(this->user_.shownPicture(Control::PreviewSheet), picture);
+  picture.highlighted = -1;
+  picture.caption.clear();
+  tk.paintCanvas(Control::PreviewSheet, picture);  // each painting replaces the last
+  EXPECT_EQ(this->user_.shownPicture(Control::PreviewSheet), picture);
+  EXPECT_TRUE(this->drain().empty());
+}
+
+// A single-shot timer fires once; a repeating one until stopped; restarted
+// or stopped, it follows the last call. Fired more often than handled, a
+// timer is one queued event.
+TYPED_TEST(ToolkitContractTest, TimersFireOnceOrUntilStopped) {
+  Toolkit& tk = this->tk_;
+  const Event play{EventKind::Timer, Timer::PreviewPlay, Window::None};
+  const Event typing{EventKind::Timer, Timer::ScriptPreview, Window::None};
+  tk.startTimer(Timer::ScriptPreview, 10, false);
+  EXPECT_TRUE(this->drain().empty());  // not yet
+  this->user_.letTimersRun(Timer::ScriptPreview);
+  EXPECT_EQ(this->drain(), std::vector<Event>{typing});
+  this->user_.letTimersRun(Timer::ScriptPreview);  // a single shot is spent
+  EXPECT_TRUE(this->drain().empty());
+
+  tk.startTimer(Timer::PreviewPlay, 10, true);
+  this->user_.letTimersRun(Timer::PreviewPlay);
+  EXPECT_EQ(this->drain(), std::vector<Event>{play});
+  this->user_.letTimersRun(Timer::PreviewPlay);
+  EXPECT_EQ(this->drain(), std::vector<Event>{play});
+
+  tk.stopTimer(Timer::PreviewPlay);
+  this->user_.letTimersRun(Timer::PreviewPlay);
+  EXPECT_TRUE(this->drain().empty());
+  tk.startTimer(Timer::ScriptPreview, 10, false);  // a spent single shot starts again
+  tk.stopTimer(Timer::ScriptPreview);
+  tk.stopTimer(Timer::ScriptPreview);  // stopping a stopped timer does nothing
+  this->user_.letTimersRun(Timer::ScriptPreview);
+  EXPECT_TRUE(this->drain().empty());
+}
+
+// The pointer's moves, its leaving and the wheel over a canvas arrive with
+// the canvas's own coordinates; a move to where the pointer already is
+// adds nothing.
+TYPED_TEST(ToolkitContractTest, PointerAndWheelOverACanvasArriveInItsCoordinates) {
+  Toolkit& tk = this->tk_;
+  tk.createCanvas(Window::Main, Control::PreviewSheet, {30, 40, 200, 150});
+  this->user_.movePointer(Control::PreviewSheet, 42, 17);
+  this->user_.movePointer(Control::PreviewSheet, 42, 17);
+  this->user_.movePointer(Control::PreviewSheet, 199, 0);
+  this->user_.turnWheel(Control::PreviewSheet, 2);
+  this->user_.turnWheel(Control::PreviewSheet, -1);
+  this->user_.movePointer(Control::PreviewSheet, -1, -1);
+  const auto moved = [](int x, int y) {
+    return Event{EventKind::PointerMoved, Control::PreviewSheet, Window::Main, x, y};
+  };
+  const auto wheel = [](int steps) {
+    return Event{EventKind::Wheel, Control::PreviewSheet, Window::Main, 0, 0, steps};
+  };
+  EXPECT_EQ(this->drain(),
+            (std::vector<Event>{moved(42, 17), moved(199, 0), wheel(2), wheel(-1), moved(-1, -1)}));
+}
+
+// A scroll bar's position stays within its range; the user's moves are
+// events, the program's are not.
+TYPED_TEST(ToolkitContractTest, AScrollBarKeepsItsPositionInRangeAndReportsTheUsersMoves) {
+  Toolkit& tk = this->tk_;
+  tk.createScrollBar(Window::Main, Control::PreviewVerticalScroll, {300, 0, 16, 200},
+                     Orientation::Vertical);
+  EXPECT_EQ(tk.state(Control::PreviewVerticalScroll), 0);
+  tk.setScrollRange(Control::PreviewVerticalScroll, 640, 200);
+  tk.setState(Control::PreviewVerticalScroll, 500);
+  EXPECT_EQ(tk.state(Control::PreviewVerticalScroll), 440);
+  tk.setScrollRange(Control::PreviewVerticalScroll, 300, 200);  // the range keeps it within
+  EXPECT_EQ(tk.state(Control::PreviewVerticalScroll), 100);
+  EXPECT_TRUE(this->drain().empty());
+
+  this->user_.scroll(Control::PreviewVerticalScroll, 30);
+  EXPECT_EQ(tk.state(Control::PreviewVerticalScroll), 30);
+  this->user_.scroll(Control::PreviewVerticalScroll, 900);
+  EXPECT_EQ(tk.state(Control::PreviewVerticalScroll), 100);
+  const Event moved{EventKind::Control, Control::PreviewVerticalScroll, Window::Main};
+  EXPECT_EQ(this->drain(), (std::vector<Event>{moved, moved}));
+  tk.setScrollRange(Control::PreviewVerticalScroll, 100, 200);  // all of it shows
+  EXPECT_EQ(tk.state(Control::PreviewVerticalScroll), 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "store/sprite_settings.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace oz {
 namespace {
@@ -12,6 +13,13 @@ bool readFlag(const SettingsStore& store, std::string_view key) {
 void writeFlag(SettingsStore& store, std::string_view key, bool value) {
   store.selectGroup(kSettingsGroup);
   store.writeInteger(key, value ? 1 : 0);
+}
+
+// Another group may be selected (the Script Editor keeps its own), so every
+// write selects "Settings" first.
+void writePixels(SettingsStore& store, std::string_view key, int pixels) {
+  store.selectGroup(kSettingsGroup);
+  store.writeInteger(key, pixels);
 }
 
 // The chosen option of a pair goes first, as the file has always shown it.
@@ -48,6 +56,12 @@ SpriteOptions readSpriteSettings(SettingsStore& store) {
   settings.spacing = readPixels("Spacing", kMaxSpacing);
   settings.border = readPixels("Border", kMaxBorder);
   settings.extrude = readPixels("Extrude", kMaxExtrude);
+  const std::string quantiser = store.readText("Quantiser", kQuantiserNames[0]);
+  const auto named = std::find(kQuantiserNames.begin(), kQuantiserNames.end(), quantiser);
+  if (named != kQuantiserNames.end()) {
+    settings.quantiser =
+        static_cast<PaletteQuantiser>(std::distance(kQuantiserNames.begin(), named));
+  }
   settings.spriteNumber = static_cast<int32_t>(
       std::clamp<std::int64_t>(store.readInteger("Sprite Number", 0), 0, kMaxSpriteNumber));
   return settings;
@@ -92,8 +106,13 @@ void writeAlphaBleeding(SettingsStore& store, bool ticked) {
 void writeIdenticalFramesOnce(SettingsStore& store, bool ticked) {
   writeFlag(store, "Identical Frames Once", ticked);
 }
-void writeSpacing(SettingsStore& store, int pixels) { store.writeInteger("Spacing", pixels); }
-void writeBorder(SettingsStore& store, int pixels) { store.writeInteger("Border", pixels); }
-void writeExtrude(SettingsStore& store, int pixels) { store.writeInteger("Extrude", pixels); }
+void writeSpacing(SettingsStore& store, int pixels) { writePixels(store, "Spacing", pixels); }
+void writeBorder(SettingsStore& store, int pixels) { writePixels(store, "Border", pixels); }
+void writeExtrude(SettingsStore& store, int pixels) { writePixels(store, "Extrude", pixels); }
+
+void writeQuantiser(SettingsStore& store, PaletteQuantiser quantiser) {
+  store.selectGroup(kSettingsGroup);
+  store.writeText("Quantiser", kQuantiserNames[static_cast<size_t>(quantiser)]);
+}
 
 }  // namespace oz

@@ -21,7 +21,9 @@ inline constexpr std::string_view kSettingsGroup = "Settings";
 // and "Transparent" are read at every depth: an old file without them reads
 // as straight alpha on the black or pink background. "Spacing", "Border" and
 // "Extrude" are clamped to their ranges; missing, they and the two flags of
-// the cells ("Alpha Bleeding", "Identical Frames Once") are 0.
+// the cells ("Alpha Bleeding", "Identical Frames Once") are 0. "Quantiser" is
+// read at every depth; missing or not one of kQuantiserNames, it is the
+// network.
 SpriteOptions readSpriteSettings(SettingsStore& store);
 
 // One function per user action, writing exactly the keys that action stores.
@@ -45,5 +47,6 @@ void writeIdenticalFramesOnce(SettingsStore& store, bool ticked);
 void writeSpacing(SettingsStore& store, int pixels);
 void writeBorder(SettingsStore& store, int pixels);
 void writeExtrude(SettingsStore& store, int pixels);
+void writeQuantiser(SettingsStore& store, PaletteQuantiser quantiser);
 
 }  // namespace oz

@@ -46,6 +46,18 @@ TEST_F(SpriteSettingsTest, DepthAndNumberReadAsTheControlsWouldShowThem) {
   }
 }
 
+TEST_F(SpriteSettingsTest, TheQuantiserIsReadByNameAndAnythingElseIsTheNetwork) {
+  EXPECT_EQ(read("[Settings]\nColor Depth = 0\nQuantiser = kmeans\n").quantiser,
+            PaletteQuantiser::KMeans);  // kept at a depth without a palette
+  EXPECT_EQ(read("[Settings]\nquantiser = kmeans \n").quantiser, PaletteQuantiser::KMeans);
+  for (const char* value : {"network", "median", "KMeans", "1", ""}) {
+    EXPECT_EQ(read(std::string("[Settings]\nQuantiser = ") + value + "\n").quantiser,
+              PaletteQuantiser::Network)
+        << value;
+  }
+  EXPECT_EQ(read("[Settings]\nColor Depth = 2\n"), (SpriteOptions{.colorDepth = kDepth8}));
+}
+
 TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   read("[Tab ID's]\nplist = 1\n");
   store_.selectGroup("Tab ID's");
@@ -60,19 +72,24 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   writeTransparent(store_, true);
   writePremultipliedAlpha(store_, true);
   writePremultipliedAlpha(store_, false);
+  store_.selectGroup("Tab ID's");  // as the Script Editor leaves it
+  writeSpacing(store_, 3);
+  writeQuantiser(store_, PaletteQuantiser::KMeans);
   store_.close();
   EXPECT_EQ(testing::readFile(path_),
             "\xEF\xBB\xBF\n[Tab ID's]\nplist = 1\n[Settings]\nBlack = 0\nPink = 1\nStrip = 0\n"
             "Sheet = 1\nColor Depth = 1\nRemove Alpha = 1\nSprite Number = 42\nColumns = 7\n"
-            "Transparent = 1\nPremultiplied Alpha = 0\n");
+            "Transparent = 1\nPremultiplied Alpha = 0\nSpacing = 3\nQuantiser = kmeans\n");
 
   store_.open(path_);
   EXPECT_EQ(readSpriteSettings(store_), (SpriteOptions{.columns = "7",
                                                        .colorDepth = kDepth24,
+                                                       .quantiser = PaletteQuantiser::KMeans,
                                                        .removeAlpha = true,
                                                        .pink = true,
                                                        .transparent = true,
-                                                       .spriteNumber = 42}));
+                                                       .spriteNumber = 42,
+                                                       .spacing = 3}));
 }
 
 }  // namespace

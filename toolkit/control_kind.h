@@ -17,6 +17,7 @@ enum class ControlKind {
   TabPanel,
   Editor,
   Canvas,
+  ScrollBar,
 };
 
 }  // namespace oz

@@ -302,7 +302,7 @@ FakeControl* FakeToolkit::usableCanvas(int canvas, const char* action) {
 
 void FakeToolkit::movePointer(int canvas, int x, int y) {
   if (FakeControl* c = usableCanvas(canvas, "movePointer")) {
-    queue({EventKind::PointerMoved, canvas, c->window, x, y});
+    queueUnlessRepeated({EventKind::PointerMoved, canvas, c->window, x, y});
   }
 }
 
@@ -310,6 +310,19 @@ void FakeToolkit::turnWheel(int canvas, int steps) {
   if (FakeControl* c = usableCanvas(canvas, "turnWheel")) {
     queue({EventKind::Wheel, canvas, c->window, 0, 0, steps});
   }
+}
+
+void FakeToolkit::scroll(int scrollBar, int position) {
+  FakeControl* c = usable(scrollBar, "scroll");
+  if (!c) return;
+  if (c->kind != ControlKind::ScrollBar) {
+    reportFailure_("scroll: control " + number(scrollBar) + " is no scroll bar");
+    return;
+  }
+  const int moved = std::clamp(position, c->minimum, c->maximum);
+  if (moved == c->state) return;
+  c->state = moved;
+  queue({EventKind::Control, scrollBar, c->window});
 }
 
 void FakeToolkit::fireTimer(int timer) {
@@ -509,6 +522,24 @@ void FakeToolkit::paintCanvas(int canvas, const CanvasPicture& picture) {
   ++c->paintings;
 }
 
+void FakeToolkit::createScrollBar(int window, int control, Rect r, Orientation orientation) {
+  if (FakeControl* c = create(window, control, ControlKind::ScrollBar, r, "")) {
+    c->orientation = orientation;
+  }
+}
+
+void FakeToolkit::setScrollRange(int scrollBar, int length, int page) {
+  FakeControl* c = find(scrollBar, "setScrollRange");
+  if (!c) return;
+  if (c->kind != ControlKind::ScrollBar) {
+    reportFailure_("setScrollRange: control " + number(scrollBar) + " is no scroll bar");
+    return;
+  }
+  c->maximum = std::max(0, length - page);
+  c->page = page;
+  c->state = std::clamp(c->state, 0, c->maximum);
+}
+
 void FakeToolkit::removeControl(int control) {
   if (!find(control, "removeControl")) return;
   controls_.erase(control);
@@ -534,7 +565,8 @@ void FakeToolkit::setText(int control, std::string_view text) {
   if (!isValidUtf8(text))
     reportFailure_("setText: text for control " + number(control) + " is not UTF-8");
   if (c->kind == ControlKind::List || c->kind == ControlKind::TabPanel ||
-      c->kind == ControlKind::ImageView || c->kind == ControlKind::Canvas) {
+      c->kind == ControlKind::ImageView || c->kind == ControlKind::Canvas ||
+      c->kind == ControlKind::ScrollBar) {
     reportFailure_("setText: control " + number(control) + " has no text of its own");
     return;
   }
@@ -577,6 +609,7 @@ void FakeToolkit::setState(int control, int state) {
       c->state = state >= 0 && state < static_cast<int>(c->entries.size()) ? state : -1;
       break;
     case ControlKind::SpinField:
+    case ControlKind::ScrollBar:
       c->state = std::clamp(state, c->minimum, c->maximum);
       break;
     case ControlKind::TabPanel:

@@ -37,8 +37,10 @@ struct FakeControl {
   bool findField = false;            // a text field that reports its keys
   std::vector<std::string> entries;  // list entries
   std::vector<std::string> tabs;     // tab titles
-  int minimum = 0;                   // spin field range
+  int minimum = 0;                   // spin field and scroll bar range
   int maximum = 0;
+  int page = 0;  // scroll bar: how much of its length shows
+  Orientation orientation = Orientation::Horizontal;
   int optionGroup = -1;  // options sharing a group are exclusive
   size_t pngBytes = 0;   // image view
   // Editors.
@@ -160,6 +162,9 @@ class FakeToolkit : public Toolkit {
   // The pointer moved to (x, y) over a canvas; (-1, -1) when it left it.
   void movePointer(int canvas, int x, int y);
   void turnWheel(int canvas, int steps);
+  // Drags a scroll bar to `position`, kept within its range; an event only
+  // when the position changes.
+  void scroll(int scrollBar, int position);
   // The timer's time has come: queues its event; a single-shot timer stops.
   void fireTimer(int timer);
 
@@ -213,6 +218,8 @@ class FakeToolkit : public Toolkit {
   void createEditor(int panel, int tab, int control, Rect r) override;
   void createCanvas(int window, int control, Rect r) override;
   void paintCanvas(int canvas, const CanvasPicture& picture) override;
+  void createScrollBar(int window, int control, Rect r, Orientation orientation) override;
+  void setScrollRange(int scrollBar, int length, int page) override;
   void removeControl(int control) override;
 
   std::string text(int control) const override;

@@ -123,6 +123,8 @@ struct Control {
     PreviewRateLabel = 1'000'007,
     PreviewRate = 1'000'008,
     PreviewFrameLabel = 1'000'009,
+    PreviewHorizontalScroll = 1'000'010,
+    PreviewVerticalScroll = 1'000'011,
 
     // The Script Editor's live preview pane.
     ScriptPreviewInfo = 1'000'100,
@@ -132,6 +134,11 @@ struct Control {
     FindLabel = 1'000'200,
     FindField = 1'000'201,
     FindStatus = 1'000'202,
+
+    // "Sheet Options..." window: the palette quantiser's row.
+    QuantiserLabel = 1'000'300,
+    Quantiser = 1'000'301,
+    QuantiserNote = 1'000'302,
   };
 };
 

@@ -59,6 +59,8 @@ struct WindowStyle {
 
 enum class LabelAlign { Left, Centred };
 
+enum class Orientation { Horizontal, Vertical };
+
 // YesNoCancel asks before something that can still be called off: Escape
 // and closing the box answer Cancel. In a YesNo box they answer No.
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
@@ -186,20 +188,29 @@ class Toolkit {
   // no quote substitution.
   virtual void createEditor(int panel, int tab, int control, Rect r) = 0;
   // A surface that shows a CanvasPicture (empty until painted) and reports
-  // the pointer's moves over it and the wheel turned over it.
+  // the pointer's moves over it (a move is not queued when the last queued
+  // event is the same) and the wheel turned over it.
   virtual void createCanvas(int window, int control, Rect r) = 0;
   virtual void paintCanvas(int canvas, const CanvasPicture& picture) = 0;
+  // A scroll bar over a length of which `page` shows at once (both 0 at
+  // first): its state is the position, from 0 to length - page, or 0 when
+  // all of it shows. The user's moves raise Control events; the program's
+  // setState and setScrollRange raise none (the range keeps the position
+  // within it).
+  virtual void createScrollBar(int window, int control, Rect r, Orientation orientation) = 0;
+  virtual void setScrollRange(int scrollBar, int length, int page) = 0;
   virtual void removeControl(int control) = 0;
 
   // Text: a label's or button's caption, a field's or editor's text, a
   // list's selected entry (empty when none), a spin field's value in
-  // decimal, a tab panel's selected title. Setting it is the program's change, never an event.
+  // decimal, a tab panel's selected title; nothing for a scroll bar. Setting it is the program's
+  // change, never an event.
   virtual std::string text(int control) const = 0;
   virtual void setText(int control, std::string_view text) = 0;
   // State: 1/0 for a check box's tick or whether an option is chosen, the
   // selected index of a list (-1 for none) or of a tab panel, a spin
-  // field's value. Setting it raises no Control event; a tab panel's change
-  // of selection is always reported as TabChanged, also the program's.
+  // field's value, a scroll bar's position. Setting it raises no Control event; a tab panel's
+  // change of selection is always reported as TabChanged, also the program's.
   virtual int state(int control) const = 0;
   virtual void setState(int control, int state) = 0;
   virtual void addListEntry(int list, std::string_view entry) = 0;
