@@ -19,6 +19,7 @@ struct Window {
     Help = 3,
     SheetOptions = 4,
     SheetPreview = 5,
+    InstallFromGallery = 6,
   };
 };
 
@@ -127,6 +128,12 @@ struct Control {
     // The Script Editor's live preview pane.
     ScriptPreviewInfo = 1'000'100,
     ScriptPreviewText = 1'000'101,
+
+    // "Install from Gallery..." window.
+    GalleryPrompt = 1'000'200,
+    GalleryList = 1'000'201,
+    GalleryInstall = 1'000'202,
+    GalleryClose = 1'000'203,
   };
 };
 
@@ -153,6 +160,7 @@ struct MenuItem {
     ClearRecentFolders = 21,
     SheetPreview = 100,
     ScriptPreview = 101,
+    InstallFromGallery = 110,
   };
 };
 
