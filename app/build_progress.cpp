@@ -62,16 +62,19 @@ BuildProgressDialog::~BuildProgressDialog() {
   if (shown_) toolkit_.closeProgress();
 }
 
-void BuildProgressDialog::report(const BuildProgress& progress) {
-  if (!shown_ && clock_() - start_ < kProgressDelay) return;
+bool BuildProgressDialog::report(const BuildProgress& progress) {
+  const auto now = clock_();
+  if (!shown_ && now - start_ < kProgressDelay) return true;
   const double fraction = buildProgressFraction(progress);
   const int permille = static_cast<int>(fraction * 1000);
   std::string text = buildProgressText(progress);
-  if (shown_ && permille == permille_ && text == text_) return;
+  const bool unchanged = shown_ && permille == permille_ && text == text_;
+  if (unchanged && now - lastAsked_ < kCancelCheckInterval) return true;
   shown_ = true;
   permille_ = permille;
   text_ = std::move(text);
-  toolkit_.showProgress(kBuildProgressTitle, text_, fraction);
+  lastAsked_ = now;
+  return toolkit_.showProgress(kBuildProgressTitle, text_, fraction);
 }
 
 }  // namespace oz

@@ -1,6 +1,6 @@
 // Feedback during a sheet build: a build that is still running after about
 // half a second shows a modal progress dialog, so a quick build never flashes
-// one.
+// one. Its Cancel stops the build.
 #pragma once
 
 #include <chrono>
@@ -18,6 +18,9 @@ using BuildClock = std::function<std::chrono::steady_clock::time_point()>;
 
 inline constexpr const char* kBuildProgressTitle = "Creating Sprite";
 inline constexpr std::chrono::milliseconds kProgressDelay{500};
+// How often the dialog looks for a press of Cancel while what it shows stays
+// the same, as it does while the sheet's data is compressed.
+inline constexpr std::chrono::milliseconds kCancelCheckInterval{100};
 
 // The dialog's text for a step of the build.
 std::string buildProgressText(const BuildProgress& progress);
@@ -35,14 +38,15 @@ class BuildProgressDialog {
   // Closes the dialog if it was shown.
   ~BuildProgressDialog();
 
-  // The build's progress callback.
-  void report(const BuildProgress& progress);
+  // The build's progress callback: false once the user has pressed Cancel.
+  bool report(const BuildProgress& progress);
 
  private:
   Toolkit& toolkit_;
   BuildClock clock_;
   std::chrono::steady_clock::time_point start_;
   bool shown_ = false;
+  std::chrono::steady_clock::time_point lastAsked_;  // the toolkit, last time
   // What the dialog shows, so a callback per row repaints only on visible change.
   std::string text_;
   int permille_ = -1;

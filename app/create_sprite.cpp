@@ -38,7 +38,7 @@ BuildOutcome buildWithFeedback(Toolkit& toolkit, const BuildOptions& options,
   BuildOutcome outcome;
   {
     BuildProgressDialog dialog(toolkit, clock);
-    outcome = buildSheet(options, [&dialog](const BuildProgress& p) { dialog.report(p); });
+    outcome = buildSheet(options, [&dialog](const BuildProgress& p) { return dialog.report(p); });
   }
   toolkit.setBusy(false);
   return outcome;
@@ -102,6 +102,8 @@ std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& sup
     if (!request.clipboardMode) options.scriptPath = request.outputPath;
   }
   const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
+  // Cancelled: the old sheet and script stay, and there is nothing to say.
+  if (std::holds_alternative<BuildStopped>(outcome)) return std::nullopt;
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
     showProblem(toolkit, problemText(*refusal));
     return std::nullopt;

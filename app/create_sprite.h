@@ -15,7 +15,7 @@
 
 namespace oz {
 
-// The sheet written, or nothing when the build was refused.
+// The sheet written, or nothing when the build was refused or cancelled.
 std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& supportDir,
                                          const ExportChoice& choice, const BuildOptions& options,
                                          const BuildClock& clock);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/window_fixture.h"
+#include "base/dir_listing.h"
 #include "sheet/png/png_read.h"
 #include "sheet/png/png_write.h"
 
@@ -232,6 +233,44 @@ TEST_F(CreateSpriteTest, SlowBuildShowsProgressAndEndsNotBusy) {
     EXPECT_GE(step.fraction, last) << step.text;
     last = step.fraction;
   }
+}
+
+// Cancel pressed while the frames are decoded, or while the rows are
+// written, stops the build: the sheet and the script stay byte for byte what
+// the last "Create" wrote, nothing is left beside them, and nothing is said.
+TEST_F(CreateSpriteTest, CancelLeavesTheOldSheetAndScriptAndSaysNothing) {
+  addScript("Listing", kListing);
+  prepare(out_ + "walk.png");
+  choose(Control::ScriptList, 1);
+  toolkit_.type(Control::ScriptPathField, out_ + "walk.txt");
+  createDecliningPreview();
+  const std::string sheet = testing::readFile(out_ + "walk.png");
+  const std::string script = testing::readFile(out_ + "walk.txt");
+  ASSERT_FALSE(sheet.empty());
+  ASSERT_FALSE(script.empty());
+  // The next build makes other files: four columns, a sprite number.
+  toolkit_.type(Control::ColumnsField, "4");
+  toolkit_.setSpinValue(Control::SpriteNumber, 9);
+  runQueued();
+  const size_t messages = toolkit_.messages().size();
+  clockStep_ = std::chrono::milliseconds(200);
+
+  for (const char* phase : {"Composing", "Writing"}) {
+    toolkit_.pressProgressCancelWhen(
+        [phase](const ProgressStep& step) { return step.text.starts_with(phase); });
+    click(Control::Create);
+    EXPECT_EQ(toolkit_.messages().size(), messages) << phase;
+    EXPECT_EQ(testing::readFile(out_ + "walk.png"), sheet) << phase;
+    EXPECT_EQ(testing::readFile(out_ + "walk.txt"), script) << phase;
+    EXPECT_EQ(listDirectory(out_), (std::vector<std::string>{"walk.png", "walk.txt"})) << phase;
+    EXPECT_FALSE(toolkit_.progressShown());
+    EXPECT_FALSE(toolkit_.busy());
+  }
+
+  // Not cancelled, the same build writes the new files.
+  createDecliningPreview();
+  EXPECT_NE(testing::readFile(out_ + "walk.png"), sheet);
+  EXPECT_NE(testing::readFile(out_ + "walk.txt").find(" #9\n"), std::string::npos);
 }
 
 }  // namespace

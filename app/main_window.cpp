@@ -76,6 +76,7 @@ const MainWindow::MenuAction MainWindow::kMenuActions[] = {
     {MenuItem::Find, When::EditorActive, [](MainWindow& w) { w.editor_.find(); }},
     {MenuItem::FindNext, When::EditorActive, [](MainWindow& w) { w.editor_.findNext(); }},
     {MenuItem::FindPrevious, When::EditorActive, [](MainWindow& w) { w.editor_.findPrevious(); }},
+    {MenuItem::InstallFromGallery, When::Always, [](MainWindow& w) { w.gallery_.open(); }},
     {MenuItem::Help, When::Always, [](MainWindow& w) { openHelpWindow(w.toolkit_); }},
     {MenuItem::Website, When::Always,
      [](MainWindow& w) { openWithDesktop(w.toolkit_, kMakerWebsite); }},
@@ -114,7 +115,10 @@ MainWindow::MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir sup
       editor_(toolkit, settings, std::move(supportDir), [this] { refreshScriptList(); }),
       sheetOptions_(toolkit, settings),
       recent_(toolkit, settings),
-      preview_(toolkit, clock_) {}
+      preview_(toolkit, clock_),
+      // The new script shows in the list at once, not only when the folder's
+      // watch reports it.
+      gallery_(toolkit, supportDir_, [this] { followScriptFolder(); }) {}
 
 bool MainWindow::openMainWindow() {
   const WindowStyle style{.closeButton = true,
@@ -135,6 +139,8 @@ void MainWindow::setExampleFrames(std::string folder) {
   // The options "Create" would build with, so the preview shows what it would export.
   editor_.setPreviewSource([this] { return buildOptions(); }, std::move(folder));
 }
+
+void MainWindow::setGalleryDir(std::string folder) { gallery_.setGalleryDir(std::move(folder)); }
 
 void MainWindow::buildMainWindow() {
   const int openRecent = createMainMenus(toolkit_);
@@ -246,7 +252,7 @@ void MainWindow::handleMenuItem(const Event& event) {
 }
 
 void MainWindow::handleControl(int control) {
-  if (sheetOptions_.handleControl(control)) return;
+  if (sheetOptions_.handleControl(control) || gallery_.handleControl(control)) return;
   for (const ControlAction& action : kControlActions) {
     if (action.control == control) {
       (this->*action.run)();
@@ -273,6 +279,7 @@ void MainWindow::handleWindowClose(int window) {
     case Window::About:
     case Window::Help:
     case Window::SheetOptions:
+    case Window::InstallFromGallery:
       toolkit_.closeWindow(window);
       break;
   }

@@ -14,6 +14,7 @@
 
 #include "app/build_progress.h"
 #include "app/export_choice.h"
+#include "app/gallery_window.h"
 #include "app/recent_folders_menu.h"
 #include "app/sheet_options_window.h"
 #include "app/sheet_preview.h"
@@ -39,6 +40,9 @@ class MainWindow {
   // The frames the Script Editor's live preview expands against while no
   // image folder is chosen.
   void setExampleFrames(std::string folder);
+  // The template gallery "Install from Gallery..." lists; empty when the
+  // program found none.
+  void setGalleryDir(std::string folder);
   // Creates the menus and the controls, fills the script list and registers
   // the resize handler. The settings store must be open.
   void buildMainWindow();
@@ -112,6 +116,7 @@ class MainWindow {
   SheetOptionsWindow sheetOptions_;
   RecentFoldersMenu recent_;
   SheetPreview preview_;
+  GalleryWindow gallery_;
   bool ended_ = false;  // set by the main window's close and by "Quit", unless cancelled
 };
 

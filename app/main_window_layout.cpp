@@ -47,6 +47,8 @@ constexpr MenuRow kScriptMenu[] = {
     {MenuItem::SaveScript, "Save Script\tCmd+S", false},
     {MenuItem::DeleteScript, "Delete Script\t\b", false},
     {kSeparator, "", false},
+    {MenuItem::InstallFromGallery, "Install from Gallery...", true},
+    {kSeparator, "", false},
     {MenuItem::ScriptPreview, "Script Preview\tAlt+Cmd+P", true},
     {kSeparator, "", false},
     {MenuItem::Find, "Find...\tCmd+F", true},
@@ -157,6 +159,7 @@ void createControl(Toolkit& toolkit, const ControlRow& row) {
       toolkit.createSpinField(w, row.control, row.rect, 0, kMaxSpriteNumber);
       break;
     case ControlKind::ImageView:  // the main window has none of these
+    case ControlKind::ListBox:
     case ControlKind::RichText:
     case ControlKind::TabPanel:
     case ControlKind::Editor:

@@ -7,12 +7,13 @@
 namespace oz {
 
 int runProgram(Toolkit& toolkit, const std::string& home, int versionCode,
-               const std::string& exampleFrames) {
+               const std::string& exampleFrames, const std::string& galleryDir) {
   const PreparedSupportDir prepared = prepareSupportDir(versionCode, home);
   SettingsStore settings;
   {
     MainWindow window(toolkit, settings, prepared.dir);
     window.setExampleFrames(exampleFrames);
+    window.setGalleryDir(galleryDir);
     if (window.openMainWindow()) {
       settings.open(prepared.dir.settingsPath());
       window.buildMainWindow();

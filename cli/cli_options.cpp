@@ -232,7 +232,8 @@ const CliOption kOptions[] = {
        return std::nullopt;
      }},
     {"gallery", nullptr,
-     "print the names of the templates in the gallery installed with the program and exit",
+     "print the templates of the gallery installed with the program, one a line as the name, a "
+     "tab and a description, and exit",
      [](std::string_view, CliRequest& r) -> std::optional<std::string> {
        r.listGallery = true;
        return std::nullopt;

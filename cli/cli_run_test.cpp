@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/dir_listing.h"
+#include "base/text_lines.h"
 #include "sheet/png/png_write.h"
 #include "testsupport/temp_dir.h"
 
@@ -204,12 +205,22 @@ TEST_F(CliRunTest, OneFileNamedTwiceExitsWithTwoAndWritesNothing) {
 // From its build folder the program finds the gallery in the source tree.
 TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
   mkdir(home().c_str(), 0700);
-  EXPECT_EQ(run({"--gallery"}),
-            (CliRun{0,
-                    "Aseprite JSON\nCSS Sprites\nDefold Tilesource\nGodot SpriteFrames\n"
-                    "JSON Array\nJSON Hash\nSpine Atlas\nStarling XML\ncocos2d plist\n"
-                    "libGDX Atlas Bounds\nlibGDX Atlas\n",
-                    ""}));
+  // Every template with its description after a tab.
+  const CliRun listed = run({"--gallery"});
+  EXPECT_EQ(listed.status, 0);
+  EXPECT_EQ(listed.err, "");
+  std::string names;
+  for (const std::string& line : splitLines(listed.out)) {
+    if (line.empty()) continue;
+    const size_t tab = line.find('\t');
+    ASSERT_NE(tab, std::string::npos) << line;
+    EXPECT_GT(line.size(), tab + 10) << "a description, not a word: " << line;
+    names += line.substr(0, tab) + "\n";
+  }
+  EXPECT_EQ(names,
+            "Aseprite JSON\nCSS Sprites\nDefold Tilesource\nGodot SpriteFrames\n"
+            "JSON Array\nJSON Hash\nSpine Atlas\nStarling XML\ncocos2d plist\n"
+            "libGDX Atlas Bounds\nlibGDX Atlas\n");
   EXPECT_FALSE(testing::fileExists(supportDir())) << "listing the gallery seeds nothing";
 
   const std::string installed = supportDir() + "JSON Hash.txt";

@@ -64,7 +64,9 @@ int withGallery(std::FILE* err, const auto& use) {
 
 int listGalleryNames(std::FILE* out, std::FILE* err) {
   return withGallery(err, [out](const std::string& dir) {
-    for (const std::string& name : listGallery(dir)) std::fprintf(out, "%s\n", name.c_str());
+    for (const GalleryTemplate& entry : listGallery(dir)) {
+      std::fprintf(out, "%s\t%s\n", entry.name.c_str(), entry.description.c_str());
+    }
     return kExitWritten;
   });
 }
@@ -166,8 +168,11 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     if (options.scriptPath == "-") options.scriptPath = fileno(out) == 1 ? "/dev/stdout" : "";
   }
   ProgressLine progressLine(err, isatty(fileno(err)) != 0);
-  const BuildOutcome outcome = buildSheet(
-      options, [&progressLine](const BuildProgress& progress) { progressLine.update(progress); });
+  // The command line has no way to stop a build but the usual signals.
+  const BuildOutcome outcome = buildSheet(options, [&progressLine](const BuildProgress& progress) {
+    progressLine.update(progress);
+    return true;
+  });
   progressLine.finish();
 
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {

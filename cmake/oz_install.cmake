@@ -39,7 +39,7 @@ install(DIRECTORY doc/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane-zoziv
 # where Debian looks for them; it names the GPL's text in common-licenses.
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane-zozivi)
 install(DIRECTORY templates/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane-zozivi/templates
-        FILES_MATCHING PATTERN "*.txt")
+        FILES_MATCHING PATTERN "*.txt" PATTERN "descriptions.tsv")
 install(DIRECTORY examples/frames/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane-zozivi/examples/frames
         FILES_MATCHING PATTERN "*.png")
 

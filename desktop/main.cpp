@@ -20,14 +20,15 @@
 
 namespace {
 
-// The example frames beside this executable, or in the source tree when it
-// runs from its build folder; empty when neither is there.
-std::string exampleFramesDir() {
+// A folder installed beside this executable (`belowBin` from its folder), or
+// `sourceDir` in the source tree when it runs from its build folder; empty
+// when neither is there.
+std::string installedDataDir(std::string_view belowBin, std::string_view sourceDir) {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
   if (length <= 0 || length == sizeof path) return {};
-  return oz::dataDirFor(std::string_view(path, static_cast<size_t>(length)),
-                        oz::kExampleFramesBelowBin, OZ_BUILD_BIN_DIR, OZ_SOURCE_EXAMPLE_FRAMES_DIR)
+  return oz::dataDirFor(std::string_view(path, static_cast<size_t>(length)), belowBin,
+                        OZ_BUILD_BIN_DIR, sourceDir)
       .value_or("");
 }
 
@@ -48,8 +49,10 @@ int main(int argc, char** argv) {
   oz::removeTempFilesOnSignals({SIGTERM, SIGHUP});
   oz::QtToolkit toolkit;
   try {
-    return oz::runProgram(toolkit, oz::homeDirectory(), oz::thisPlatformVersionCode(),
-                          exampleFramesDir());
+    return oz::runProgram(
+        toolkit, oz::homeDirectory(), oz::thisPlatformVersionCode(),
+        installedDataDir(oz::kExampleFramesBelowBin, OZ_SOURCE_EXAMPLE_FRAMES_DIR),
+        installedDataDir(oz::kGalleryBelowBin, OZ_SOURCE_GALLERY_DIR));
   } catch (const std::exception& error) {
     // The files being written have removed themselves as the stack unwound.
     std::fprintf(stderr, "orvane-zozivi: %s\n", error.what());

@@ -1,6 +1,7 @@
 #include "qt/input_guard.h"
 
 #include <QEvent>
+#include <QWindow>
 
 namespace oz {
 namespace {
@@ -29,8 +30,16 @@ bool isUserInput(QEvent::Type type) {
 
 }  // namespace
 
+// Input reaches a widget through its top-level window first.
+bool InputGuard::allowsInput(QObject* watched) const {
+  if (!allowed_) return false;
+  if (auto* window = qobject_cast<QWindow*>(watched)) return window == allowed_->windowHandle();
+  auto* widget = qobject_cast<QWidget*>(watched);
+  return widget != nullptr && (widget == allowed_ || allowed_->isAncestorOf(widget));
+}
+
 bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
-  if (busy_ && isUserInput(event->type())) return true;
+  if (busy_ && isUserInput(event->type()) && !allowsInput(watched)) return true;
   return QObject::eventFilter(watched, event);
 }
 

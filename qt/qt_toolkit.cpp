@@ -414,18 +414,25 @@ void QtToolkit::setBusy(bool busy) {
   QApplication::restoreOverrideCursor();
 }
 
-void QtToolkit::showProgress(std::string_view title, std::string_view text, double fraction) {
+bool QtToolkit::showProgress(std::string_view title, std::string_view text, double fraction) {
   if (!progress_) {
     progress_ = std::make_unique<QProgressDialog>(findWindow(activeWindow()));
     progress_->setObjectName("progress");
     progress_->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    progress_->setCancelButton(nullptr);
+    progress_->setCancelButtonText(QStringLiteral("Cancel"));
     progress_->setWindowModality(Qt::ApplicationModal);
     progress_->setAutoClose(false);
     progress_->setAutoReset(false);
     progress_->setMinimumDuration(0);
     progress_->setRange(0, kProgressSteps);
+    // Escape rejects a dialog; here it cancels, as the button does.
+    QObject::connect(progress_.get(), &QDialog::rejected, progress_.get(),
+                     &QProgressDialog::cancel);
+    // The one input taken while busy: the dialog's own Cancel.
+    inputGuard_->allow(progress_.get());
   }
+  // Cancelled, the dialog has hidden itself; it must not come back.
+  if (progress_->wasCanceled()) return false;
   progress_->setWindowTitle(toQ(title));
   // Wide enough for the window manager to show the whole title beside its
   // buttons, whose font may be larger than the dialog's.
@@ -435,8 +442,10 @@ void QtToolkit::showProgress(std::string_view title, std::string_view text, doub
   progress_->setValue(
       static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * kProgressSteps)));
   progress_->show();
-  // Repaint now; the input guard keeps the user's input out.
+  // Repaint now, and take a press of Cancel; the input guard keeps the
+  // user's other input out.
   QCoreApplication::processEvents();
+  return !progress_->wasCanceled();
 }
 
 void QtToolkit::closeProgress() { progress_.reset(); }

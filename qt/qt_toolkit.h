@@ -69,6 +69,7 @@ class QtToolkit : public Toolkit {
   void createOption(int window, int control, Rect r, std::string_view caption) override;
   void createCheckBox(int window, int control, Rect r, std::string_view caption) override;
   void createList(int window, int control, Rect r) override;
+  void createListBox(int window, int control, Rect r) override;
   void createSpinField(int window, int control, Rect r, int minimum, int maximum) override;
   bool createImageView(int window, int control, Rect r, std::span<const std::uint8_t> png) override;
   void createRichText(int window, int control, Rect r, std::string_view html) override;
@@ -137,7 +138,7 @@ class QtToolkit : public Toolkit {
   void setClipboardText(std::string_view text) override;
   void launch(std::string_view program, const std::vector<std::string>& arguments) override;
   void setBusy(bool busy) override;
-  void showProgress(std::string_view title, std::string_view text, double fraction) override;
+  bool showProgress(std::string_view title, std::string_view text, double fraction) override;
   void closeProgress() override;
 
  private:

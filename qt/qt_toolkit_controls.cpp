@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -68,6 +69,20 @@ int positionOfByte(const QString& text, size_t byte) {
 size_t byteOfPosition(const QString& text, int position) {
   return static_cast<size_t>(text.left(position).toUtf8().size());
 }
+
+// A list box keeps "no selection" when it gets the keyboard focus; a plain
+// item view would make its first row the current one, which only the user
+// or the program may choose.
+class ListBox : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QAbstractScrollArea::focusInEvent(event);  // NOLINT(bugprone-parent-virtual-call)
+    viewport()->update();
+  }
+};
 
 }  // namespace
 
@@ -172,6 +187,17 @@ void QtToolkit::createList(int window, int control, Rect r) {
     queue({EventKind::Control, control, window});
   });
   adopt(window, control, ControlKind::List, list, r);
+}
+
+void QtToolkit::createListBox(int window, int control, Rect r) {
+  QWidget* parent = prepareFor(window, control);
+  if (!parent) return;
+  auto* list = new ListBox(parent);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  QObject::connect(list, &QListWidget::currentRowChanged, list, [this, window, control] {
+    if (!quiet_) queue({EventKind::Control, control, window});
+  });
+  adopt(window, control, ControlKind::ListBox, list, r);
 }
 
 void QtToolkit::createSpinField(int window, int control, Rect r, int minimum, int maximum) {
@@ -301,6 +327,10 @@ std::string QtToolkit::text(int control) const {
       return captionFromQ(static_cast<QGroupBox*>(w)->title());
     case ControlKind::List:
       return fromQ(static_cast<QComboBox*>(w)->currentText());
+    case ControlKind::ListBox: {
+      const QListWidgetItem* item = static_cast<QListWidget*>(w)->currentItem();
+      return item ? fromQ(item->text()) : std::string();
+    }
     case ControlKind::SpinField:
       return std::to_string(static_cast<QSpinBox*>(w)->value());
     case ControlKind::RichText:
@@ -353,6 +383,7 @@ void QtToolkit::setText(int control, std::string_view text) {
       quietly([&] { static_cast<ScriptTextEdit*>(w)->setPlainText(toQ(text)); });
       break;
     case ControlKind::List:
+    case ControlKind::ListBox:
     case ControlKind::TabPanel:
     case ControlKind::ImageView:
     case ControlKind::Canvas:
@@ -371,6 +402,8 @@ int QtToolkit::state(int control) const {
       return static_cast<QAbstractButton*>(w)->isChecked() ? 1 : 0;
     case ControlKind::List:
       return static_cast<QComboBox*>(w)->currentIndex();
+    case ControlKind::ListBox:
+      return static_cast<QListWidget*>(w)->currentRow();
     case ControlKind::SpinField:
       return static_cast<QSpinBox*>(w)->value();
     case ControlKind::ScrollBar:
@@ -404,6 +437,11 @@ void QtToolkit::setState(int control, int state) {
       list->setCurrentIndex(state >= 0 && state < list->count() ? state : -1);
       break;
     }
+    case ControlKind::ListBox: {
+      auto* list = static_cast<QListWidget*>(w);
+      quietly([&] { list->setCurrentRow(state >= 0 && state < list->count() ? state : -1); });
+      break;
+    }
     case ControlKind::SpinField:
       quietly([&] { static_cast<QSpinBox*>(w)->setValue(state); });
       break;
@@ -426,11 +464,19 @@ void QtToolkit::addListEntry(int list, std::string_view entry) {
     combo->addItem(toQ(entry));
     // A list keeps "no selection" until the program or the user chooses.
     if (selected < 0) combo->setCurrentIndex(-1);
+  } else if (auto* box = widgetAs<QListWidget>(list)) {
+    // Adding the first row may select it; only the program or the user selects.
+    quietly([&] {
+      const int selected = box->currentRow();
+      box->addItem(toQ(entry));
+      box->setCurrentRow(selected);
+    });
   }
 }
 
 void QtToolkit::clearList(int list) {
   if (auto* combo = widgetAs<QComboBox>(list)) combo->clear();
+  if (auto* box = widgetAs<QListWidget>(list)) quietly([&] { box->clear(); });
 }
 
 void QtToolkit::setEnabled(int control, bool enabled) {

@@ -15,6 +15,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -409,6 +411,26 @@ TEST_F(QtToolkitTest, TheProgressDialogIsWideEnoughForItsWholeTitle) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->windowTitle().toStdString(), title);
   EXPECT_GT(dialog->width(), 2 * dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()));
+  tk_.closeProgress();
+}
+
+// Cancel is the one input the busy program takes: pressed, the dialog goes
+// and says so until it is closed; the next dialog starts afresh.
+TEST_F(QtToolkitTest, TheProgressDialogsCancelIsPressedWhileBusy) {
+  tk_.setBusy(true);
+  ASSERT_TRUE(tk_.showProgress("Creating Sprite", "Loading frames", 0.25));
+  auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+  ASSERT_NE(dialog, nullptr);
+  auto* cancel = dialog->findChild<QPushButton*>();
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(cancel->text(), "Cancel");
+  EXPECT_TRUE(tk_.showProgress("Creating Sprite", "Composing", 0.5));
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  EXPECT_FALSE(tk_.showProgress("Creating Sprite", "Writing", 0.75));
+  EXPECT_FALSE(dialog->isVisible());
+  tk_.closeProgress();
+  tk_.setBusy(false);
+  EXPECT_TRUE(tk_.showProgress("Creating Sprite", "Loading frames", 0.0));
   tk_.closeProgress();
 }
 

@@ -29,9 +29,23 @@ BuildRefusal saveError(const std::string& path) {
   return {BuildProblem::WriteFailed, path, SheetNotWritten{folderFaultFor(path)}};
 }
 
-void report(const BuildProgressCallback& progress, BuildPhase phase, int64_t done, int64_t total) {
-  if (progress) progress({phase, done, total});
-}
+// The caller's progress callback, and whether it has asked the build to
+// stop. Told only from the calling thread.
+class Progress {
+ public:
+  explicit Progress(const BuildProgressCallback& callback) : callback_(callback) {}
+
+  // False once the build is to stop.
+  bool report(BuildPhase phase, int64_t done, int64_t total) {
+    if (!stopped_ && callback_ && !callback_({phase, done, total})) stopped_ = true;
+    return !stopped_;
+  }
+  bool stopped() const { return stopped_; }
+
+ private:
+  const BuildProgressCallback& callback_;
+  bool stopped_ = false;
+};
 
 // The frames of one build. Sizes come from the headers first, so that the
 // checks run before any pixel is held; a size is "settled" once it is what a
@@ -39,8 +53,8 @@ void report(const BuildProgressCallback& progress, BuildPhase phase, int64_t don
 // pixels, or lies beyond the size limit and is therefore never decoded.
 class Frames {
  public:
-  Frames(const std::string& folder, const BuildProgressCallback& progress)
-      : folder_(folder), progress_(progress) {
+  // Stops reading headers when `progress` asks to stop.
+  Frames(const std::string& folder, Progress& progress) : folder_(folder), progress_(progress) {
     const std::vector<std::string> names = scanFrames(folder);
     list_.resize(names.size());
     settled_.resize(names.size());
@@ -53,7 +67,9 @@ class Frames {
       frame.width = size.width;
       frame.height = size.height;
       settled_[i] = size.settled;
-      report(progress_, BuildPhase::LoadingFrames, static_cast<int64_t>(i) + 1, total());
+      if (!progress_.report(BuildPhase::LoadingFrames, static_cast<int64_t>(i) + 1, total())) {
+        return;
+      }
     }
   }
 
@@ -75,11 +91,14 @@ class Frames {
     return std::nullopt;
   }
 
-  // Settles the first `count` frames. False when a size changed on the way.
+  // Settles the first `count` frames. False when a size changed on the way,
+  // or the build is to stop.
   bool settle(size_t count) {
     for (size_t i = 0; i < count; ++i) {
       if (settled_[i]) continue;
-      report(progress_, BuildPhase::LoadingFrames, static_cast<int64_t>(i) + 1, total());
+      if (!progress_.report(BuildPhase::LoadingFrames, static_cast<int64_t>(i) + 1, total())) {
+        return false;
+      }
       if (!decode(i)) return false;
     }
     return true;
@@ -87,7 +106,7 @@ class Frames {
 
  private:
   const std::string& folder_;
-  const BuildProgressCallback& progress_;
+  Progress& progress_;
   FrameList list_;
   std::vector<uint8_t> settled_;  // not vector<bool>: threads settle neighbours at once
 };
@@ -140,8 +159,9 @@ struct SharedCells {
 
 // Decodes every frame, a few per core at a time, and finds those equal to an
 // earlier one; only the distinct frames stay in memory. Nothing when a frame's
-// size turned out other than its header said (the layout must be redone).
-std::optional<SharedCells> findSharedCells(Frames& frames, const BuildProgressCallback& progress) {
+// size turned out other than its header said (the layout must be redone), or
+// the build is to stop.
+std::optional<SharedCells> findSharedCells(Frames& frames, Progress& progress) {
   const size_t count = frames.list().size();
   const size_t threads = machineThreads();
   const size_t batch = 4 * threads;
@@ -152,9 +172,10 @@ std::optional<SharedCells> findSharedCells(Frames& frames, const BuildProgressCa
   for (size_t start = 0; start < count; start += batch) {
     const size_t size = std::min(batch, count - start);
     const bool decoded = forEachTask(size, threads, [&](size_t k, bool onCallingThread) {
-      if (onCallingThread) {
-        report(progress, BuildPhase::LoadingFrames, static_cast<int64_t>(start + k) + 1,
-               frames.total());
+      if (onCallingThread &&
+          !progress.report(BuildPhase::LoadingFrames, static_cast<int64_t>(start + k) + 1,
+                           frames.total())) {
+        return false;
       }
       images[k] = frames.decode(start + k);
       if (!images[k]) return false;
@@ -178,13 +199,12 @@ std::optional<SharedCells> findSharedCells(Frames& frames, const BuildProgressCa
 
 // Draws every cell onto a new canvas: each frame decoded here, or the distinct
 // frames of `shared`. Nothing when a frame's size turned out other than its
-// header said (the layout must be redone). Cells are drawn independently, so
-// every core takes its share; each draws only into its own cell of the canvas,
-// and cells never overlap. The canvas is the same whatever the number of
-// threads.
+// header said (the layout must be redone), or when the build is to stop.
+// Cells are drawn independently, so every core takes its share; each draws
+// only into its own cell of the canvas, and cells never overlap. The canvas
+// is the same whatever the number of threads.
 std::optional<RgbaImage> compose(Frames& frames, const SharedCells* shared, int64_t width,
-                                 int64_t height, const SpriteOptions& options,
-                                 const BuildProgressCallback& progress) {
+                                 int64_t height, const SpriteOptions& options, Progress& progress) {
   RgbaImage canvas;
   canvas.width = static_cast<int32_t>(width);
   canvas.height = static_cast<int32_t>(height);
@@ -207,7 +227,7 @@ std::optional<RgbaImage> compose(Frames& frames, const SharedCells* shared, int6
       forEachTask(cells.size(), machineThreads(), [&](size_t k, bool onCallingThread) {
         if (onCallingThread) {
           reported = static_cast<int64_t>(k) + 1;
-          report(progress, BuildPhase::Composing, reported, total);
+          if (!progress.report(BuildPhase::Composing, reported, total)) return false;
         }
         const size_t i = cells[k];
         if (shared) {
@@ -220,11 +240,13 @@ std::optional<RgbaImage> compose(Frames& frames, const SharedCells* shared, int6
         return true;
       });
   if (!allDrawn) return std::nullopt;
-  if (reported < total) report(progress, BuildPhase::Composing, total, total);
+  if (reported < total && !progress.report(BuildPhase::Composing, total, total)) {
+    return std::nullopt;
+  }
   return canvas;
 }
 
-BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& progress) {
+BuildOutcome build(const BuildOptions& options, Progress& progress) {
   if (options.savePath.empty()) {
     return BuildRefusal{BuildProblem::NoSavePath, {}};
   }
@@ -232,13 +254,16 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
     return BuildRefusal{BuildProblem::NoImageFolder, {}};
   }
   Frames frames(options.imageFolder, progress);
+  if (progress.stopped()) return BuildStopped{};
   if (std::optional<BuildRefusal> clash = runFilesClash(options, frames.list())) return *clash;
   const int64_t columns = parseColumns(options.columns);
   // A frame that fails to decode, though its header was fine, reads as 0 x 0:
   // then the checks run again on the corrected sizes, so the outcome is the one
   // decoding every frame first would give.
   const LayoutRules rules{options.strip, columns, options.spacing, options.border, options.extrude};
+  // Every step that finds the build is to stop goes round the loop to here.
   for (;;) {
+    if (progress.stopped()) return BuildStopped{};
     std::optional<SharedCells> shared;
     if (options.dedupe) {
       // Frames of differing sizes are refused by their headers, before any
@@ -271,15 +296,17 @@ BuildOutcome build(const BuildOptions& options, const BuildProgressCallback& pro
 
     prepareForDepth(*canvas, options);
     const SheetEncoding encoding = sheetEncoding(options);
-    if (encoding.form != SheetForm::Rgba && encoding.form != SheetForm::Rgb) {
-      report(progress, BuildPhase::ReducingColours, 0, 0);
+    if (encoding.form != SheetForm::Rgba && encoding.form != SheetForm::Rgb &&
+        !progress.report(BuildPhase::ReducingColours, 0, 0)) {
+      return BuildStopped{};
     }
     std::optional<PngPixels> pixels = sheetPixels(std::move(*canvas), encoding);
     if (!pixels) return saveError(options.savePath);
     const PngWriteStatus status =
         encodePng(std::move(*pixels), options.savePath,
                   options.smallest ? PngCompression::Smallest : PngCompression::Default,
-                  [&](int32_t rows) { report(progress, BuildPhase::Writing, rows, height); });
+                  [&](int32_t rows) { return progress.report(BuildPhase::Writing, rows, height); });
+    if (status == PngWriteStatus::Stopped) return BuildStopped{};
     if (status == PngWriteStatus::OutOfMemory) return outOfMemoryRefusal();
     if (status != PngWriteStatus::Written) return saveError(options.savePath);
     return BuiltSheet{std::move(frames.list()), width, height};
@@ -294,7 +321,8 @@ BuildOutcome buildSheet(const BuildOptions& options, const BuildProgressCallback
   // Every allocation of a build (the canvas above all, up to 256 MB) may fail;
   // nothing is written before the last step, whose file removes itself.
   try {
-    return build(options, progress);
+    Progress steps(progress);
+    return build(options, steps);
   } catch (const std::bad_alloc&) {
     return outOfMemoryRefusal();
   }

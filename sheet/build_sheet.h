@@ -45,7 +45,9 @@ struct BuildProgress {
   int64_t total = 0;
 };
 
-using BuildProgressCallback = std::function<void(const BuildProgress&)>;
+// Told each step of the build; returns whether to go on. False stops the
+// build at its next step (the next frame or row), and nothing is written.
+using BuildProgressCallback = std::function<bool(const BuildProgress&)>;
 
 // A written sheet: the frames in scan order with their places, and the sheet
 // size after Power-of-2 padding.
@@ -55,12 +57,18 @@ struct BuiltSheet {
   int64_t height = 0;
 };
 
-using BuildOutcome = std::variant<BuiltSheet, BuildRefusal>;
+// A build that its progress callback stopped: nothing was written.
+struct BuildStopped {
+  bool operator==(const BuildStopped&) const = default;
+};
+
+using BuildOutcome = std::variant<BuiltSheet, BuildRefusal, BuildStopped>;
 
 // The refusal of a build that ran out of memory.
 BuildRefusal outOfMemoryRefusal();
 
-// Runs one build. `progress` may be empty. Memory stays bounded: frame headers
+// Runs one build. `progress` may be empty; when it asks to stop, the build
+// ends with BuildStopped, the old sheet untouched. Memory stays bounded: frame headers
 // are checked before any pixel is decoded, frames are decoded one at a time
 // onto the sheet, a frame wider or higher than the 8,192-pixel limit is never
 // decoded, and a file too short for the pixels its header claims costs no more

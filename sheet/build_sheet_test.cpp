@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <new>
 
+#include "base/dir_listing.h"
 #include "sheet/png/png_read.h"
 #include "sheet/png/test_fixtures.h"
 #include "testsupport/claimed_size.h"
@@ -428,6 +429,7 @@ TEST_F(BuildSheetTest, RunningOutOfMemoryIsNoSaveError) {
   frames(2, 2, 2);
   const auto outcome = buildSheet(options_, [](const BuildProgress& p) {
     if (p.phase == BuildPhase::Composing) throw std::bad_alloc();
+    return true;
   });
   ASSERT_TRUE(std::holds_alternative<BuildRefusal>(outcome));
   EXPECT_EQ(std::get<BuildRefusal>(outcome), (BuildRefusal{BuildProblem::OutOfMemory, {}}));
@@ -442,6 +444,7 @@ TEST_F(BuildSheetTest, ReportsProgressPhaseByPhase) {
   const auto outcome = buildSheet(options_, [&](const BuildProgress& p) {
     seen.push_back(std::to_string(static_cast<int>(p.phase)) + ":" + std::to_string(p.done) + "/" +
                    std::to_string(p.total));
+    return true;
   });
   ASSERT_TRUE(std::holds_alternative<BuiltSheet>(outcome));
   // Frames are composed on every core; the caller hears of those begun on its
@@ -455,9 +458,41 @@ TEST_F(BuildSheetTest, ReportsProgressPhaseByPhase) {
   EXPECT_EQ(std::adjacent_find(composing.begin(), composing.end()), composing.end());
   EXPECT_EQ(composing.back(), "1:3/3");
   std::erase_if(seen, [](const std::string& step) { return step.starts_with("1:"); });
+  // The last row is told again once the image data is compressed.
   const std::vector<std::string> expected{"0:1/3", "0:2/3", "0:3/3", "2:0/0", "3:1/5",
-                                          "3:2/5", "3:3/5", "3:4/5", "3:5/5"};
+                                          "3:2/5", "3:3/5", "3:4/5", "3:5/5", "3:5/5"};
   EXPECT_EQ(seen, expected);
+}
+
+// The callback's "stop" at any step of any road through the build (shared
+// cells, a palette's index rows, the smallest file) ends it there: nothing
+// is asked after it, and the old sheet stays with nothing beside it.
+TEST_F(BuildSheetTest, StoppingAtAnyStepLeavesTheOldSheet) {
+  frames(3, 2, 5);
+  struct Road {
+    bool dedupe;
+    int32_t depth;
+    bool smallest;
+  };
+  for (const Road road :
+       {Road{false, kDepth32, false}, Road{true, kDepth8, false}, Road{false, kDepth1, true}}) {
+    options_.dedupe = road.dedupe;
+    options_.colorDepth = road.depth;
+    options_.smallest = road.smallest;
+    int steps = 0;
+    buildSheet(options_, [&](const BuildProgress&) { return ++steps > 0; });
+    ASSERT_GT(steps, 5);
+    for (int stopAt = 1; stopAt <= steps; ++stopAt) {
+      testing::writeFile(options_.savePath, "the old sheet");
+      int calls = 0;
+      const BuildOutcome outcome =
+          buildSheet(options_, [&](const BuildProgress&) { return ++calls < stopAt; });
+      EXPECT_TRUE(std::holds_alternative<BuildStopped>(outcome)) << stopAt << " of " << steps;
+      EXPECT_EQ(calls, stopAt);
+      EXPECT_EQ(testing::readFile(options_.savePath), "the old sheet");
+      EXPECT_EQ(listDirectory(dir_.path()), (std::vector<std::string>{"frames", "sheet.png"}));
+    }
+  }
 }
 
 // Two 2 x 2 frames with spacing, border and extrusion on a Power-of-2 sheet:

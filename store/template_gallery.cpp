@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <functional>
+#include <map>
 
 #include "base/text_lines.h"
 #include "store/script_store.h"
@@ -74,8 +76,24 @@ std::optional<std::string> dataDirFor(std::string_view executablePath, std::stri
   return std::nullopt;
 }
 
-std::vector<std::string> listGallery(const std::string& galleryDir) {
-  return listScripts(SupportDir{withSlash(galleryDir)});
+std::vector<GalleryTemplate> listGallery(const std::string& galleryDir) {
+  const std::string folder = withSlash(galleryDir);
+  std::map<std::string, std::string, std::less<>> descriptions;
+  std::string text;
+  if (readWholeFile(folder + std::string(kGalleryDescriptions), &text)) {
+    for (const std::string& line : splitLines(text)) {
+      const size_t tab = line.find('\t');
+      if (line.starts_with('#') || tab == std::string::npos) continue;
+      descriptions.emplace(line.substr(0, tab), line.substr(tab + 1));
+    }
+  }
+  std::vector<GalleryTemplate> templates;
+  for (std::string& name : listScripts(SupportDir{folder})) {
+    const auto found = descriptions.find(name);
+    std::string description = found == descriptions.end() ? "" : found->second;
+    templates.push_back({std::move(name), std::move(description)});
+  }
+  return templates;
 }
 
 GalleryInstallResult installFromGallery(const std::string& galleryDir, const SupportDir& dir,

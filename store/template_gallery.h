@@ -37,8 +37,18 @@ std::optional<std::string> galleryDirFor(std::string_view executablePath,
                                          std::string_view buildBinDir,
                                          std::string_view sourceGalleryDir);
 
-// The gallery's template names (file names less ".txt"), in version order.
-std::vector<std::string> listGallery(const std::string& galleryDir);
+// The gallery's file of one-line descriptions: lines of a template's name, a
+// tab and its description; empty lines and lines starting with "#" are notes.
+inline constexpr std::string_view kGalleryDescriptions = "descriptions.tsv";
+
+struct GalleryTemplate {
+  std::string name;         // the file name less ".txt"
+  std::string description;  // empty when the descriptions name none
+  bool operator==(const GalleryTemplate&) const = default;
+};
+
+// The gallery's templates in version order, each with its description.
+std::vector<GalleryTemplate> listGallery(const std::string& galleryDir);
 
 enum class GalleryInstallResult {
   Installed,

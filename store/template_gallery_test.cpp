@@ -28,8 +28,15 @@ TEST_F(TemplateGalleryTest, ListsTemplatesInVersionOrder) {
   for (const char* name : {"libGDX Atlas.txt", "CSS Sprites.txt", "notes.md", "JSON Hash.txt"}) {
     writeFile(gallery_ + name, "ov.Extension = \".x\"\n");
   }
+  // A description for each name that has one; notes and lines without a tab
+  // describe nothing, and a name with no template lists nothing.
+  writeFile(gallery_ + "descriptions.tsv",
+            "# name, tab, description\r\nJSON Hash\tPhaser 3 and PixiJS, .json\r\n\n"
+            "CSS Sprites without a tab\nGone\tno such template\nlibGDX Atlas\tlibGDX\tatlas");
   EXPECT_EQ(listGallery(gallery_),
-            (std::vector<std::string>{"CSS Sprites", "JSON Hash", "libGDX Atlas"}));
+            (std::vector<GalleryTemplate>{{"CSS Sprites", ""},
+                                          {"JSON Hash", "Phaser 3 and PixiJS, .json"},
+                                          {"libGDX Atlas", "libGDX\tatlas"}}));
   // The folder as a user might type it, without the final slash.
   EXPECT_EQ(listGallery(root_.path() + "gallery").size(), 3u);
   EXPECT_TRUE(listGallery(root_.path() + "missing/").empty());

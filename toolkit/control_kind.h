@@ -11,6 +11,7 @@ enum class ControlKind {
   Option,
   CheckBox,
   List,
+  ListBox,
   SpinField,
   ImageView,
   RichText,

@@ -19,6 +19,7 @@ FakeToolkit::~FakeToolkit() {
   if (!answers_.empty()) {
     reportFailure_(number(static_cast<int>(answers_.size())) + " scripted answer(s) never used");
   }
+  if (cancelWhen_) reportFailure_("the progress dialog's Cancel was never pressed");
 }
 
 // --- The script of answers.
@@ -29,6 +30,10 @@ void FakeToolkit::answerMessage(int result) {
 
 void FakeToolkit::answerFolder(std::string folder) {
   answers_.push_back({Answer::Kind::Folder, 0, std::move(folder)});
+}
+
+void FakeToolkit::pressProgressCancelWhen(std::function<bool(const ProgressStep&)> when) {
+  cancelWhen_ = std::move(when);
 }
 
 void FakeToolkit::answerSaveFile(std::string path) {
@@ -189,7 +194,8 @@ void FakeToolkit::click(int control) {
 void FakeToolkit::chooseListEntry(int list, int index) {
   FakeControl* c = usable(list, "chooseListEntry");
   if (!c) return;
-  if (c->kind != ControlKind::List || index < 0 || index >= static_cast<int>(c->entries.size())) {
+  const bool isList = c->kind == ControlKind::List || c->kind == ControlKind::ListBox;
+  if (!isList || index < 0 || index >= static_cast<int>(c->entries.size())) {
     reportFailure_("chooseListEntry: list " + number(list) + " has no entry " + number(index));
     return;
   }
@@ -462,6 +468,10 @@ void FakeToolkit::createList(int window, int control, Rect r) {
   if (FakeControl* c = create(window, control, ControlKind::List, r, "")) c->state = -1;
 }
 
+void FakeToolkit::createListBox(int window, int control, Rect r) {
+  if (FakeControl* c = create(window, control, ControlKind::ListBox, r, "")) c->state = -1;
+}
+
 void FakeToolkit::createSpinField(int window, int control, Rect r, int minimum, int maximum) {
   if (FakeControl* c = create(window, control, ControlKind::SpinField, r, "")) {
     c->minimum = minimum;
@@ -549,7 +559,7 @@ void FakeToolkit::removeControl(int control) {
 std::string FakeToolkit::text(int control) const {
   const FakeControl* c = find(control, "text");
   if (!c) return {};
-  if (c->kind == ControlKind::List) {
+  if (c->kind == ControlKind::List || c->kind == ControlKind::ListBox) {
     return c->state >= 0 && c->state < static_cast<int>(c->entries.size()) ? c->entries[c->state]
                                                                            : std::string();
   }
@@ -564,9 +574,9 @@ void FakeToolkit::setText(int control, std::string_view text) {
   // A real toolkit would show U+FFFD and give that back.
   if (!isValidUtf8(text))
     reportFailure_("setText: text for control " + number(control) + " is not UTF-8");
-  if (c->kind == ControlKind::List || c->kind == ControlKind::TabPanel ||
-      c->kind == ControlKind::ImageView || c->kind == ControlKind::Canvas ||
-      c->kind == ControlKind::ScrollBar) {
+  if (c->kind == ControlKind::List || c->kind == ControlKind::ListBox ||
+      c->kind == ControlKind::TabPanel || c->kind == ControlKind::ImageView ||
+      c->kind == ControlKind::Canvas || c->kind == ControlKind::ScrollBar) {
     reportFailure_("setText: control " + number(control) + " has no text of its own");
     return;
   }
@@ -606,6 +616,7 @@ void FakeToolkit::setState(int control, int state) {
       c->state = state ? 1 : 0;
       break;
     case ControlKind::List:
+    case ControlKind::ListBox:
       c->state = state >= 0 && state < static_cast<int>(c->entries.size()) ? state : -1;
       break;
     case ControlKind::SpinField:
@@ -898,11 +909,22 @@ void FakeToolkit::launch(std::string_view program, const std::vector<std::string
 
 void FakeToolkit::setBusy(bool busy) { busy_ = busy; }
 
-void FakeToolkit::showProgress(std::string_view title, std::string_view text, double fraction) {
+bool FakeToolkit::showProgress(std::string_view title, std::string_view text, double fraction) {
+  if (progressCancelled_) return false;
   progressShown_ = true;
   progress_.push_back({std::string(title), std::string(text), fraction});
+  if (cancelWhen_ && cancelWhen_(progress_.back())) {
+    cancelWhen_ = nullptr;
+    progressCancelled_ = true;
+    progressShown_ = false;  // a cancelled dialog goes away at once
+    return false;
+  }
+  return true;
 }
 
-void FakeToolkit::closeProgress() { progressShown_ = false; }
+void FakeToolkit::closeProgress() {
+  progressShown_ = false;
+  progressCancelled_ = false;
+}
 
 }  // namespace oz

@@ -133,6 +133,10 @@ class FakeToolkit : public Toolkit {
   void answerFolder(std::string folder);  // empty for cancel
   void answerSaveFile(std::string path);  // empty for cancel
   size_t unusedAnswers() const { return answers_.size(); }
+  // Presses the progress dialog's Cancel while it shows the first step for
+  // which `when` is true: that showProgress and the later ones answer false
+  // until closeProgress. A press never made is reported at destruction.
+  void pressProgressCancelWhen(std::function<bool(const ProgressStep&)> when);
 
   // --- The user's actions. Each makes the control's window the active one.
   void activate(int window);
@@ -211,6 +215,7 @@ class FakeToolkit : public Toolkit {
   void createOption(int window, int control, Rect r, std::string_view caption) override;
   void createCheckBox(int window, int control, Rect r, std::string_view caption) override;
   void createList(int window, int control, Rect r) override;
+  void createListBox(int window, int control, Rect r) override;
   void createSpinField(int window, int control, Rect r, int minimum, int maximum) override;
   bool createImageView(int window, int control, Rect r, std::span<const std::uint8_t> png) override;
   void createRichText(int window, int control, Rect r, std::string_view html) override;
@@ -279,7 +284,7 @@ class FakeToolkit : public Toolkit {
   void setClipboardText(std::string_view text) override;
   void launch(std::string_view program, const std::vector<std::string>& arguments) override;
   void setBusy(bool busy) override;
-  void showProgress(std::string_view title, std::string_view text, double fraction) override;
+  bool showProgress(std::string_view title, std::string_view text, double fraction) override;
   void closeProgress() override;
 
   // The tab panel's content area is its rectangle less this much.
@@ -333,6 +338,8 @@ class FakeToolkit : public Toolkit {
   int focused_ = -1;
   bool busy_ = false;
   bool progressShown_ = false;
+  std::function<bool(const ProgressStep&)> cancelWhen_;
+  bool progressCancelled_ = false;  // until closeProgress
   FakeControl missingControl_;
   FakeWindow missingWindow_;
   FakeMenuItem missingItem_;

@@ -19,6 +19,7 @@ struct Window {
     Help = 3,
     SheetOptions = 4,
     SheetPreview = 5,
+    InstallFromGallery = 6,
   };
 };
 
@@ -139,6 +140,12 @@ struct Control {
     QuantiserLabel = 1'000'300,
     Quantiser = 1'000'301,
     QuantiserNote = 1'000'302,
+
+    // "Install from Gallery..." window.
+    GalleryPrompt = 1'000'400,
+    GalleryList = 1'000'401,
+    GalleryInstall = 1'000'402,
+    GalleryClose = 1'000'403,
   };
 };
 
@@ -168,6 +175,7 @@ struct MenuItem {
     Find = 110,
     FindNext = 111,
     FindPrevious = 112,
+    InstallFromGallery = 113,
   };
 };
 

@@ -173,6 +173,10 @@ class Toolkit {
   virtual void createCheckBox(int window, int control, Rect r, std::string_view caption) = 0;
   // A drop-down list the user cannot type into; starts empty.
   virtual void createList(int window, int control, Rect r) = 0;
+  // A list that shows its entries one a row, scrolling when they do not fit;
+  // the user selects one, which is a Control event. Entries, text and state
+  // work as in a drop-down list. Starts empty, with no selection.
+  virtual void createListBox(int window, int control, Rect r) = 0;
   // A number field with arrows; its text always shows its value in decimal
   // and typed text sets the value. Starts at `minimum`.
   virtual void createSpinField(int window, int control, Rect r, int minimum, int maximum) = 0;
@@ -202,9 +206,9 @@ class Toolkit {
   virtual void removeControl(int control) = 0;
 
   // Text: a label's or button's caption, a field's or editor's text, a
-  // list's selected entry (empty when none), a spin field's value in
-  // decimal, a tab panel's selected title; nothing for a scroll bar. Setting it is the program's
-  // change, never an event.
+  // list's or list box's selected entry (empty when none), a spin field's value in
+  // decimal, a tab panel's selected title; nothing for a scroll bar. Setting it is the
+  // program's change, never an event.
   virtual std::string text(int control) const = 0;
   virtual void setText(int control, std::string_view text) = 0;
   // State: 1/0 for a check box's tick or whether an option is chosen, the
@@ -320,9 +324,10 @@ class Toolkit {
   // --- Long commands. While busy, the cursor shows it and the windows take
   // no input; events that arrive meanwhile (close requests) stay queued.
   virtual void setBusy(bool busy) = 0;
-  // Shows or updates a modal progress dialog and repaints it at once;
-  // `fraction` from 0 to 1.
-  virtual void showProgress(std::string_view title, std::string_view text, double fraction) = 0;
+  // Shows or updates a modal progress dialog with a Cancel button and
+  // repaints it at once; `fraction` from 0 to 1. Returns false once the user
+  // has pressed Cancel (the dialog then goes away), until closeProgress.
+  virtual bool showProgress(std::string_view title, std::string_view text, double fraction) = 0;
   virtual void closeProgress() = 0;
 };
 

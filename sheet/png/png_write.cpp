@@ -33,8 +33,12 @@ constexpr int kSampleRowsLevel = 6;
 constexpr int kIndexRowsLevel = 10;
 constexpr int kSmallestLevel = 12;
 
+// Thrown from within the rows' layout when the caller asks to stop, so that
+// the compression waiting for them ends too; caught in encodePng.
+struct WriteStopped {};
+
 void reportRow(const RowsWritten& rowsWritten, int32_t rows) {
-  if (rowsWritten) rowsWritten(rows);
+  if (rowsWritten && !rowsWritten(rows)) throw WriteStopped{};
 }
 
 // PNG image data before compression: `height` rows of a filter byte and
@@ -167,8 +171,11 @@ PngWriteStatus encodePng(PngPixels pixels, const std::string& path, PngCompressi
       };
     }
     deflated = compress(data, compression, header.colorType == PngColorType::Palette, fill);
+    if (deflated) reportRow(rowsWritten, static_cast<int32_t>(header.height));
   } catch (const std::bad_alloc&) {
     return PngWriteStatus::OutOfMemory;
+  } catch (const WriteStopped&) {
+    return PngWriteStatus::Stopped;  // the temporary file goes with `file`
   }
   if (!deflated) return PngWriteStatus::OutOfMemory;
   data.bytes = {};

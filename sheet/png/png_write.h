@@ -68,6 +68,7 @@ enum class PngWriteStatus {
   OutOfMemory,     // the image data or its compressed form does not fit
   EncodingFailed,  // writing the file failed
   CannotReplace,   // finishing the file or moving it over the path failed
+  Stopped,         // the caller asked to stop: nothing was written
 };
 
 enum class PngCompression {
@@ -76,8 +77,10 @@ enum class PngCompression {
 };
 
 // Called after each row is laid out for compression with the number of rows
-// laid out so far; compression and writing follow the last one.
-using RowsWritten = std::function<void(int32_t rows)>;
+// laid out so far, and once more with the height when the image data is
+// compressed, just before the file takes its name. Returns whether to go on:
+// false stops the write, and the file at the path stays as it was.
+using RowsWritten = std::function<bool(int32_t rows)>;
 
 // Writes `pixels` to `path` as a PNG of colour type RGBA, RGB or palette. The
 // file is written beside `path` and renamed over it once complete, so on any

@@ -169,9 +169,35 @@ TEST_F(PngWriteTest, ReportsEachRowWritten) {
     PngPixels pixels = solidImage(2, 3, {});
     if (form == 1) pixels = indexed(2, 3, PaletteBitDepth::One, 2, {0});
     EXPECT_EQ(encodePng(std::move(pixels), path("a.png"), PngCompression::Default,
-                        [&](int32_t n) { rows.push_back(n); }),
+                        [&](int32_t n) {
+                          rows.push_back(n);
+                          return true;
+                        }),
               PngWriteStatus::Written);
-    EXPECT_EQ(rows, (std::vector<int32_t>{1, 2, 3})) << form;
+    EXPECT_EQ(rows, (std::vector<int32_t>{1, 2, 3, 3})) << form;  // 3 again once compressed
+  }
+}
+
+// Stopped at any row, or once the data is compressed, the old file stays as
+// it was and nothing is left beside it; nothing is asked after the stop.
+TEST_F(PngWriteTest, StoppingLeavesTheOldFile) {
+  const std::string sheet = path("sheet.png");
+  for (int form = 0; form < 2; ++form) {
+    for (const bool smallest : {false, true}) {
+      for (int stopAt = 1; stopAt <= 4; ++stopAt) {
+        testing::writeFile(sheet, "the old sheet");
+        PngPixels pixels = solidImage(2, 3, {});
+        if (form == 1) pixels = indexed(2, 3, PaletteBitDepth::One, 2, {0});
+        int calls = 0;
+        const PngWriteStatus status = encodePng(
+            std::move(pixels), sheet, smallest ? PngCompression::Smallest : PngCompression::Default,
+            [&](int32_t) { return ++calls < stopAt; });
+        EXPECT_EQ(status, PngWriteStatus::Stopped) << form << smallest << stopAt;
+        EXPECT_EQ(calls, stopAt);
+        EXPECT_EQ(testing::readFile(sheet), "the old sheet");
+        EXPECT_EQ(listDirectory(dir_.path()), std::vector<std::string>{"sheet.png"});
+      }
+    }
   }
 }
 

@@ -1,0 +1,123 @@
+// The "Install from Gallery..." window on the real Qt toolkit, offscreen:
+// opened from the Script menu, a template selected with the mouse and
+// installed, the "Export Script" list showing it at once.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <string>
+
+#include "app/main_window.h"
+#include "qt/qt_test_application.h"
+#include "qt/qt_toolkit.h"
+#include "store/settings_store.h"
+#include "store/support_dir.h"
+#include "testsupport/temp_dir.h"
+
+namespace oz {
+namespace {
+
+class GalleryQtTest : public ::testing::Test {
+ protected:
+  GalleryQtTest() {
+    mkdir(gallery_.c_str(), 0700);
+    mkdir(support_.path.c_str(), 0700);
+    testing::writeFile(gallery_ + "JSON Hash.txt", "ov.Extension = \".json\"\n{}\n");
+    testing::writeFile(gallery_ + "Starling XML.txt", "ov.Extension = \".xml\"\n<a/>\n");
+    testing::writeFile(gallery_ + "descriptions.tsv",
+                       "JSON Hash\tPhaser 3 and PixiJS, .json\nStarling XML\tStarling, .xml\n");
+    window_.setGalleryDir(gallery_);
+  }
+
+  bool pump() {
+    while (std::optional<Event> event = toolkit_.pollEvent()) {
+      if (!window_.handleEvent(*event)) return false;
+    }
+    return true;
+  }
+
+  QAction* menuAction(const QString& text) {
+    auto* bar = toolkit_.windowWidget(Window::Main)->findChild<QMenuBar*>();
+    if (!bar) return nullptr;
+    for (QAction* menu : bar->actions()) {
+      if (!menu->menu()) continue;
+      for (QAction* item : menu->menu()->actions()) {
+        if (item->text() == text) return item;
+      }
+    }
+    return nullptr;
+  }
+
+  QApplication& application_ = testing::qtTestApplication();  // before the toolkit
+  testing::ScopedTempDir temp_;
+  std::string gallery_ = temp_.path() + "gallery/";
+  SupportDir support_{temp_.path() + "support/"};
+  QtToolkit toolkit_;
+  SettingsStore settings_;
+  MainWindow window_{toolkit_, settings_, support_};
+};
+
+TEST_F(GalleryQtTest, InstallsTheTemplateClickedInTheList) {
+  ASSERT_TRUE(window_.openMainWindow());
+  settings_.open(support_.settingsPath());
+  window_.buildMainWindow();
+  window_.applySettings();
+
+  QAction* item = menuAction("Install from Gallery...");
+  ASSERT_NE(item, nullptr);
+  item->trigger();
+  ASSERT_TRUE(pump());
+  QWidget* gallery = toolkit_.windowWidget(Window::InstallFromGallery);
+  ASSERT_NE(gallery, nullptr);
+  EXPECT_TRUE(gallery->isVisible());
+  auto* list = qobject_cast<QListWidget*>(toolkit_.controlWidget(Control::GalleryList));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->item(0)->text().toStdString(), "JSON Hash \u2014 Phaser 3 and PixiJS, .json");
+  EXPECT_EQ(list->currentRow(), -1);  // filling the list selected nothing
+  auto* install = qobject_cast<QPushButton*>(toolkit_.controlWidget(Control::GalleryInstall));
+  ASSERT_NE(install, nullptr);
+  EXPECT_FALSE(install->isEnabled());
+
+  const QRect row = list->visualItemRect(list->item(1));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+  ASSERT_TRUE(pump());
+  EXPECT_EQ(list->currentRow(), 1);
+  ASSERT_TRUE(install->isEnabled());
+
+  // The click is queued; the message box comes while it is handled.
+  QTest::mouseClick(install, Qt::LeftButton);
+  QString shown;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible() || !box->button(QMessageBox::Ok)) return;
+    shown = box->text();
+    answer.stop();
+    box->button(QMessageBox::Ok)->click();
+  });
+  answer.start(20);
+  ASSERT_TRUE(pump());
+  answer.stop();
+  EXPECT_TRUE(shown.contains("Installed the script &quot;Starling XML&quot;"))
+      << shown.toStdString();
+  EXPECT_EQ(testing::readFile(support_.file("Starling XML.txt")),
+            "ov.Extension = \".xml\"\n<a/>\n");
+  EXPECT_FALSE(toolkit_.isWindowOpen(Window::InstallFromGallery));
+  auto* scripts = qobject_cast<QComboBox*>(toolkit_.controlWidget(Control::ScriptList));
+  ASSERT_NE(scripts, nullptr);
+  EXPECT_NE(scripts->findText("Starling XML"), -1);
+}
+
+}  // namespace
+}  // namespace oz
