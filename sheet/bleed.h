@@ -23,15 +23,20 @@ namespace oz {
 // visible pixel is left as it is.
 // `scratch` is memory kept from one call to the next, so that bleeding frame
 // after frame does not ask for it again each time.
-// REQUIRES: the rectangle lies wholly inside the image.
+// REQUIRES: the rectangle lies wholly inside the image, which holds fewer than
+// 2^32 bytes (a sheet within the size limit holds 2^28).
 struct BleedScratch;
 void bleedColours(RgbaImage& image, int32_t x, int32_t y, int32_t width, int32_t height,
                   BleedScratch& scratch);
 
 struct BleedScratch {
-  std::vector<uint8_t> pixels;
-  std::vector<uint32_t> frontier;
-  std::vector<uint32_t> next;
+  struct Pixel {
+    uint32_t at;     // in `distances`
+    uint32_t place;  // the byte offset of the pixel on the image
+  };
+  std::vector<uint32_t> distances;
+  std::vector<Pixel> order;
+  std::vector<uint32_t> levels;
 };
 
 }  // namespace oz

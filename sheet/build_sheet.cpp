@@ -1,6 +1,7 @@
 #include "sheet/build_sheet.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -149,90 +150,45 @@ void drawCell(RgbaImage& canvas, const RgbaImage& image, const FrameEntry& frame
   extrudeEdges(canvas, x, y, image.width, image.height, options.extrude);
 }
 
-// The cells when identical frames share one: for each frame the index of the
-// frame whose cell it takes, and the pixels of every cell.
-struct SharedCells {
-  std::vector<size_t> owners;
-  IdenticalFrames identical;
-  bool tooLarge = false;  // the distinct frames alone hold more pixels than a sheet may
-};
-
-// Decodes every frame, a few per core at a time, and finds those equal to an
-// earlier one; only the distinct frames stay in memory. Nothing when a frame's
-// size turned out other than its header said (the layout must be redone), or
-// the build is to stop.
-std::optional<SharedCells> findSharedCells(Frames& frames, Progress& progress) {
-  const size_t count = frames.list().size();
-  const size_t threads = machineThreads();
-  const size_t batch = 4 * threads;
-  SharedCells cells;
-  cells.owners.resize(count);
-  std::vector<std::optional<RgbaImage>> images(batch);
-  std::vector<uint64_t> digests(batch);
-  for (size_t start = 0; start < count; start += batch) {
-    const size_t size = std::min(batch, count - start);
-    const bool decoded = forEachTask(size, threads, [&](size_t k, bool onCallingThread) {
-      if (onCallingThread &&
-          !progress.report(BuildPhase::LoadingFrames, static_cast<int64_t>(start + k) + 1,
-                           frames.total())) {
-        return false;
-      }
-      images[k] = frames.decode(start + k);
-      if (!images[k]) return false;
-      digests[k] = pixelDigest(*images[k]);
-      return true;
-    });
-    if (!decoded) return std::nullopt;
-    for (size_t k = 0; k < size; ++k) {
-      cells.owners[start + k] = cells.identical.offer(start + k, std::move(*images[k]), digests[k]);
-    }
-    // No layout fits more pixels than the largest sheet holds; the other
-    // frames need only their sizes settled, which may yet change the outcome.
-    if (cells.identical.keptPixels() > static_cast<uint64_t>(kSheetSizeLimit * kSheetSizeLimit)) {
-      if (!frames.settle(count)) return std::nullopt;
-      cells.tooLarge = true;
-      return cells;
-    }
-  }
-  return cells;
-}
-
-// Draws every cell onto a new canvas: each frame decoded here, or the distinct
-// frames of `shared`. Nothing when a frame's size turned out other than its
-// header said (the layout must be redone), or when the build is to stop.
-// Cells are drawn independently, so every core takes its share; each draws
-// only into its own cell of the canvas, and cells never overlap. The canvas
-// is the same whatever the number of threads.
-std::optional<RgbaImage> compose(Frames& frames, const SharedCells* shared, int64_t width,
-                                 int64_t height, const SpriteOptions& options, Progress& progress) {
+// A canvas of `width` x `height` with room for that many rows, of which none is
+// set yet. The room includes the byte the PNG writer puts before each row, so
+// that it lays out the image data in the canvas itself rather than in a second
+// copy.
+RgbaImage emptyCanvas(int64_t width, int64_t height) {
   RgbaImage canvas;
   canvas.width = static_cast<int32_t>(width);
-  canvas.height = static_cast<int32_t>(height);
-  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
-  // Room for the byte the PNG writer puts before each row, so that it lays out
-  // the image data in the canvas itself rather than in a second copy.
-  canvas.pixels.reserve(bytes + static_cast<size_t>(height));
+  canvas.pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 4 +
+                        static_cast<size_t>(height));
   adviseHugePages(canvas.pixels.data(), canvas.pixels.capacity());
-  canvas.pixels.resize(bytes);
-  std::vector<size_t> cells;
-  for (size_t i = 0; i < frames.list().size(); ++i) {
-    if (!shared || shared->owners[i] == i) cells.push_back(i);
-  }
-  const auto total = static_cast<int64_t>(cells.size());
+  return canvas;
+}
+
+// Sets the canvas's rows up to `height`, transparent.
+void growCanvas(RgbaImage& canvas, int64_t height) {
+  if (height <= canvas.height) return;
+  canvas.height = static_cast<int32_t>(height);
+  canvas.pixels.resize(static_cast<size_t>(canvas.width) * static_cast<size_t>(height) * 4);
+}
+
+// Draws every cell onto a new canvas, each frame decoded here. Nothing when a
+// frame's size turned out other than its header said (the layout must be
+// redone). Cells are drawn independently, so every core takes its share; each
+// draws only into its own cell of the canvas, and cells never overlap. The
+// canvas is the same whatever the number of threads.
+std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
+                                 const SpriteOptions& options, Progress& progress) {
+  RgbaImage canvas = emptyCanvas(width, height);
+  growCanvas(canvas, height);
+  const auto total = frames.total();
   ScratchPool scratchPool;
   // Progress goes to the caller's thread only: it counts the cells begun, and
   // ends at the last cell whichever thread drew it.
   int64_t reported = 0;
   const bool allDrawn =
-      forEachTask(cells.size(), machineThreads(), [&](size_t k, bool onCallingThread) {
+      forEachTask(frames.list().size(), machineThreads(), [&](size_t i, bool onCallingThread) {
         if (onCallingThread) {
-          reported = static_cast<int64_t>(k) + 1;
+          reported = static_cast<int64_t>(i) + 1;
           if (!progress.report(BuildPhase::Composing, reported, total)) return false;
-        }
-        const size_t i = cells[k];
-        if (shared) {
-          drawCell(canvas, *shared->identical.kept(i), frames.list()[i], options, scratchPool);
-          return true;
         }
         const std::optional<RgbaImage> image = frames.decode(i);
         if (!image) return false;
@@ -243,6 +199,109 @@ std::optional<RgbaImage> compose(Frames& frames, const SharedCells* shared, int6
   if (reported < total && !progress.report(BuildPhase::Composing, total, total)) {
     return std::nullopt;
   }
+  return canvas;
+}
+
+// A sheet on which identical frames share a cell: for each frame the index of
+// the frame whose cell it takes, and the canvas with the rows drawn so far.
+struct SharedSheet {
+  std::vector<size_t> owners;
+  RgbaImage canvas;
+};
+
+// Decodes every frame once, a few per core at a time, and draws those unlike
+// every earlier one, each into the next cell. A frame is compared with the
+// cell of an earlier frame of the same digest as it lies on the canvas, so no
+// frame is held once drawn: only the pixels drawing changed, or a copy when
+// those are many. The canvas is as
+// wide as the sheet without sharing (which it cannot pass) within the size
+// limit, and only its rows in use are set; a cell beyond it makes a sheet
+// past the limit, and is not drawn. Nothing when a frame's size turned out
+// other than its header said (the layout must be redone).
+std::optional<SharedSheet> composeShared(Frames& frames, const LayoutRules& rules,
+                                         const SheetLayout& unshared, const SpriteOptions& options,
+                                         Progress& progress) {
+  FrameList& list = frames.list();
+  const size_t count = list.size();
+  const auto side = [&](int64_t length) {
+    return std::min(options.powerOf2 ? padToPowerOf2(length) : length, kSheetSizeLimit);
+  };
+  const int64_t width = side(unshared.width);
+  const int64_t height = side(unshared.height);
+  const int64_t frameWidth = list.front().width;
+  const int64_t frameHeight = list.front().height;
+  SharedSheet sheet{std::vector<size_t>(count), emptyCanvas(width, height)};
+  IdenticalFrames identical;
+  std::vector<uint8_t> onCanvas(count);
+  const size_t threads = machineThreads();
+  const size_t batch = 4 * threads;
+  std::vector<std::optional<RgbaImage>> images(batch);
+  std::vector<uint64_t> digests(batch);
+  std::vector<LostPixels> lost(batch);
+  std::vector<size_t> drawn;
+  ScratchPool scratchPool;
+  int64_t cells = 0;
+  for (size_t start = 0; start < count; start += batch) {
+    const size_t size = std::min(batch, count - start);
+    const bool decoded = forEachTask(size, threads, [&](size_t k, bool onCallingThread) {
+      if (onCallingThread &&
+          !progress.report(BuildPhase::Composing, static_cast<int64_t>(start + k) + 1,
+                           frames.total())) {
+        return false;
+      }
+      images[k] = frames.decode(start + k);
+      if (!images[k]) return false;
+      digests[k] = pixelDigest(*images[k]);
+      lost[k] = pixelsLostInDrawing(*images[k], options.premultipliedAlpha);
+      return true;
+    });
+    if (!decoded) return std::nullopt;
+    drawn.clear();
+    for (size_t k = 0; k < size; ++k) {
+      const size_t i = start + k;
+      const RgbaImage& image = *images[k];
+      const std::optional<size_t> owner = identical.find(digests[k], [&](size_t j) {
+        if (const RgbaImage* copy = identical.copy(j)) return copy->pixels == image.pixels;
+        if (j >= start) return images[j - start]->pixels == image.pixels;  // not drawn yet
+        // A cell past the limit refuses the sheet whatever it shares.
+        if (!onCanvas[j]) return true;
+        return equalsCell(image, sheet.canvas, list[j].x, list[j].y, identical.lost(j));
+      });
+      sheet.owners[i] = owner.value_or(i);
+      if (owner) continue;
+      const CellPlace place = cellPlace(cells++, frameWidth, frameHeight, rules);
+      list[i].x = place.x;
+      list[i].y = place.y;
+      const int64_t bottom = place.y + frameHeight + rules.extrude;
+      onCanvas[i] = place.x + frameWidth + rules.extrude <= width && bottom <= height;
+      identical.offer(i, digests[k], image, onCanvas[i] ? std::move(lost[k]) : LostPixels{});
+      if (!onCanvas[i]) continue;
+      growCanvas(sheet.canvas, bottom);
+      drawn.push_back(k);
+    }
+    forEachTask(drawn.size(), threads, [&](size_t n, bool) {
+      const size_t k = drawn[n];
+      drawCell(sheet.canvas, *images[k], list[start + k], options, scratchPool);
+      return true;
+    });
+  }
+  if (!progress.report(BuildPhase::Composing, frames.total(), frames.total())) return std::nullopt;
+  return sheet;
+}
+
+// The canvas of a shared sheet made `width` x `height`: its rows closed up when
+// it was drawn wider, and transparent rows added below. Every cell lies within
+// the new width, so what is cut off was never drawn.
+RgbaImage finishSharedCanvas(RgbaImage canvas, int64_t width, int64_t height) {
+  const size_t from = static_cast<size_t>(canvas.width) * 4;
+  const size_t to = static_cast<size_t>(width) * 4;
+  const auto rows = static_cast<size_t>(canvas.height);
+  for (size_t row = 1; row < rows && to < from; ++row) {
+    std::memmove(canvas.pixels.data() + row * to, canvas.pixels.data() + row * from, to);
+  }
+  canvas.pixels.resize(rows * to);
+  canvas.width = static_cast<int32_t>(width);
+  growCanvas(canvas, height);
   return canvas;
 }
 
@@ -264,7 +323,7 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
   // Every step that finds the build is to stop goes round the loop to here.
   for (;;) {
     if (progress.stopped()) return BuildStopped{};
-    std::optional<SharedCells> shared;
+    std::optional<SharedSheet> shared;
     if (options.dedupe) {
       // Frames of differing sizes are refused by their headers, before any
       // frame is decoded to be compared.
@@ -276,9 +335,8 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
         }
         continue;
       }
-      shared = findSharedCells(frames, progress);
+      shared = composeShared(frames, rules, unshared, options, progress);
       if (!shared) continue;
-      if (shared->tooLarge) return BuildRefusal{BuildProblem::SizeLimit, {}};
     }
     const SheetLayout layout = shared ? layOutFrames(frames.list(), rules, shared->owners)
                                       : layOutFrames(frames.list(), rules);
@@ -291,7 +349,8 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
     const int64_t width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
     const int64_t height = options.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
     std::optional<RgbaImage> canvas =
-        compose(frames, shared ? &*shared : nullptr, width, height, options, progress);
+        shared ? finishSharedCanvas(std::move(shared->canvas), width, height)
+               : compose(frames, width, height, options, progress);
     if (!canvas) continue;
 
     prepareForDepth(*canvas, options);

@@ -29,24 +29,59 @@ uint64_t pixelDigest(const RgbaImage& image) {
   return digest;
 }
 
-size_t IdenticalFrames::offer(size_t index, RgbaImage image, uint64_t digest) {
-  const auto [first, last] = byDigest_.equal_range(digest);
-  for (auto candidate = first; candidate != last; ++candidate) {
-    const RgbaImage& earlier = kept_.at(candidate->second);
-    if (earlier.width == image.width && earlier.height == image.height &&
-        earlier.pixels == image.pixels) {
-      return candidate->second;
+LostPixels pixelsLostInDrawing(const RgbaImage& image, bool premultiplied) {
+  LostPixels lost;
+  for (size_t i = 0; i < image.pixels.size(); i += 4) {
+    const uint8_t* p = &image.pixels[i];
+    if (p[3] == 0 ? (p[0] | p[1] | p[2]) != 0 : premultiplied && p[3] != 255) {
+      uint32_t bytes;
+      std::memcpy(&bytes, p, 4);
+      lost.emplace_back(static_cast<uint32_t>(i / 4), bytes);
     }
   }
-  byDigest_.emplace(digest, index);
-  keptPixels_ += static_cast<uint64_t>(image.width) * static_cast<uint64_t>(image.height);
-  kept_.emplace(index, std::move(image));
-  return index;
+  return lost;
 }
 
-const RgbaImage* IdenticalFrames::kept(size_t index) const {
-  const auto found = kept_.find(index);
-  return found == kept_.end() ? nullptr : &found->second;
+bool equalsCell(const RgbaImage& image, const RgbaImage& canvas, int64_t x, int64_t y,
+                const LostPixels& lost) {
+  auto next = lost.begin();
+  uint32_t index = 0;
+  for (int32_t row = 0; row < image.height; ++row) {
+    const uint8_t* a = image.pixel(0, row);
+    const uint8_t* b = canvas.pixel(static_cast<int32_t>(x), static_cast<int32_t>(y) + row);
+    for (int32_t column = 0; column < image.width; ++column, a += 4, b += 4, ++index) {
+      if (next != lost.end() && next->first == index) {
+        if (std::memcmp(a, &(next++)->second, 4) != 0) return false;
+        continue;
+      }
+      if (a[3] != b[3]) return false;
+      if (a[3] == 0 ? (a[0] | a[1] | a[2]) != 0 : std::memcmp(a, b, 3) != 0) return false;
+    }
+  }
+  return true;
+}
+
+void IdenticalFrames::offer(size_t index, uint64_t digest, const RgbaImage& image,
+                            LostPixels lost) {
+  byDigest_.emplace(digest, index);
+  if (lost.empty()) return;
+  // Each lost pixel costs twice a pixel of a copy.
+  if (lost.size() > image.pixels.size() / 8) {
+    copies_.emplace(index, image);
+  } else {
+    lost_.emplace(index, std::move(lost));
+  }
+}
+
+const RgbaImage* IdenticalFrames::copy(size_t index) const {
+  const auto found = copies_.find(index);
+  return found == copies_.end() ? nullptr : &found->second;
+}
+
+const LostPixels& IdenticalFrames::lost(size_t index) const {
+  static const LostPixels kNone;
+  const auto found = lost_.find(index);
+  return found == lost_.end() ? kNone : found->second;
 }
 
 }  // namespace oz

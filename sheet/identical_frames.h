@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "sheet/png/rgba_image.h"
@@ -15,26 +17,46 @@ namespace oz {
 // digests; unequal ones almost never do, and are told apart by comparing.
 uint64_t pixelDigest(const RgbaImage& image);
 
-// The frames of one build, offered in list order.
+// The pixels of a frame that drawing it onto the sheet changes, each as its
+// index in the frame and its 4 bytes as they were, in index order: the colour
+// of invisible pixels, cleared, and premultiplied, that of translucent ones.
+using LostPixels = std::vector<std::pair<uint32_t, uint32_t>>;
+LostPixels pixelsLostInDrawing(const RgbaImage& image, bool premultiplied);
+
+// Whether `image` equals the frame drawn on `canvas` at (x, y), whose pixels
+// the drawing changed are `lost`. The invisible pixels on the canvas may have
+// taken colours since (alpha bleeding): their colour was 0 unless lost.
+// REQUIRES: the rectangle of `image`'s size at (x, y) lies inside `canvas`.
+bool equalsCell(const RgbaImage& image, const RgbaImage& canvas, int64_t x, int64_t y,
+                const LostPixels& lost);
+
+// The frames that own a cell, by digest, offered in list order, with what
+// drawing them lost, or a copy of those that lost more than half their pixels.
 class IdenticalFrames {
  public:
-  // The index of the first frame offered before whose size and pixels equal
-  // `image`'s, or `index` itself when there is none; the image is then kept, as
-  // the pixels of a cell. `digest` is pixelDigest(image): only frames of the
-  // same digest are compared, byte for byte.
-  size_t offer(size_t index, RgbaImage image, uint64_t digest);
+  // The first frame offered of `digest` for which `equal(index)` holds.
+  template <typename Equal>
+  std::optional<size_t> find(uint64_t digest, const Equal& equal) const {
+    const auto [first, last] = byDigest_.equal_range(digest);
+    for (auto candidate = first; candidate != last; ++candidate) {
+      if (equal(candidate->second)) return candidate->second;
+    }
+    return std::nullopt;
+  }
 
-  // The pixels kept so far, over all kept images.
-  uint64_t keptPixels() const { return keptPixels_; }
+  // Frame `index` owns a cell; `image` is its pixels, `lost` what drawing
+  // them loses.
+  void offer(size_t index, uint64_t digest, const RgbaImage& image, LostPixels lost);
 
-  // The kept image of frame `index`; null when `index` shares another frame's
-  // cell. Safe to call from several threads once every frame was offered.
-  const RgbaImage* kept(size_t index) const;
+  // Frame `index`'s pixels when a copy was kept, else null.
+  const RgbaImage* copy(size_t index) const;
+  // What drawing frame `index` lost, when no copy was kept.
+  const LostPixels& lost(size_t index) const;
 
  private:
   std::unordered_multimap<uint64_t, size_t> byDigest_;
-  std::unordered_map<size_t, RgbaImage> kept_;
-  uint64_t keptPixels_ = 0;
+  std::unordered_map<size_t, RgbaImage> copies_;
+  std::unordered_map<size_t, LostPixels> lost_;
 };
 
 }  // namespace oz

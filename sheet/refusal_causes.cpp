@@ -50,7 +50,9 @@ OversizedSheet oversized(const SheetLayout& layout, const FrameList& frames,
           .frameHeight = frame.height,
           .strip = options.strip,
           .perRow = options.strip || columns < 1 ? count : std::min(columns, count),
-          .fitting = columnsThatFit(count, frame.width, frame.height)};
+          .fitting = columnsThatFit(
+              count, frame.width, frame.height,
+              {.spacing = options.spacing, .border = options.border, .extrude = options.extrude})};
 }
 
 BuildRefusal clash(RunFile file, const std::string& path, RunFile other,

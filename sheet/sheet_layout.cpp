@@ -32,7 +32,24 @@ int64_t sideLength(int64_t cells, int64_t cell, const LayoutRules& rules) {
   return 2 * rules.border + cells * cell + (cells - 1) * rules.spacing;
 }
 
+// The most cells of `cell` pixels one side holds within the limit: the largest
+// n whose sideLength is at most kSheetSizeLimit (0 when not even one fits).
+int64_t cellsThatFit(int64_t cell, const LayoutRules& rules) {
+  // sideLength(n) = 2 x border - spacing + n x (cell + spacing).
+  const int64_t room = kSheetSizeLimit - 2 * rules.border + rules.spacing;
+  return room < 0 ? 0 : room / (cell + rules.spacing);
+}
+
 }  // namespace
+
+CellPlace cellPlace(int64_t cell, int64_t width, int64_t height, const LayoutRules& rules) {
+  // A strip, or a column count below 1, never ends a row.
+  const bool oneRow = rules.strip || rules.columns < 1;
+  const int64_t column = oneRow ? cell : cell % rules.columns;
+  const int64_t row = oneRow ? 0 : cell / rules.columns;
+  return {rules.border + column * (width + 2 * rules.extrude + rules.spacing) + rules.extrude,
+          rules.border + row * (height + 2 * rules.extrude + rules.spacing) + rules.extrude};
+}
 
 SheetLayout layOutFrames(FrameList& frames, const LayoutRules& rules,
                          const std::vector<size_t>& cellOwners) {
@@ -64,11 +81,9 @@ SheetLayout layOutFrames(FrameList& frames, const LayoutRules& rules,
       frame.y = frames[owner].y;
       continue;
     }
-    const int64_t column = oneRow ? cells : cells % rules.columns;
-    const int64_t row = oneRow ? 0 : cells / rules.columns;
-    frame.x = rules.border + column * (cellWidth + rules.spacing) + rules.extrude;
-    frame.y = rules.border + row * (cellHeight + rules.spacing) + rules.extrude;
-    ++cells;
+    const CellPlace place = cellPlace(cells++, frames[0].width, frames[0].height, rules);
+    frame.x = place.x;
+    frame.y = place.y;
   }
   const int64_t across = oneRow ? cells : std::min(cells, rules.columns);
   // Rounded up without adding to `columns`, which may be the largest count.
@@ -81,10 +96,10 @@ SheetLayout layOutFrames(FrameList& frames, const LayoutRules& rules,
   return layout;
 }
 
-ColumnRange columnsThatFit(int64_t count, int64_t width, int64_t height) {
+ColumnRange columnsThatFit(int64_t count, int64_t width, int64_t height, const LayoutRules& rules) {
   if (count < 1 || width < 1 || height < 1) return {};
-  const int64_t most = std::min(count, kSheetSizeLimit / width);
-  const int64_t rows = kSheetSizeLimit / height;  // that fit on top of each other
+  const int64_t most = std::min(count, cellsThatFit(width + 2 * rules.extrude, rules));
+  const int64_t rows = cellsThatFit(height + 2 * rules.extrude, rules);  // on top of each other
   if (most < 1 || rows < 1) return {};
   const int64_t fewest = (count + rows - 1) / rows;
   if (fewest > most) return {};

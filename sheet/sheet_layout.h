@@ -45,6 +45,15 @@ struct SheetLayout {
   int64_t height = 0;
 };
 
+// The top-left corner of the frame in cell number `cell` (from 0, in layout
+// order) for frames of `width` x `height`: inside its cell, past the border.
+// `width` matters only to grids, `height` only below their first row.
+struct CellPlace {
+  int64_t x = 0;
+  int64_t y = 0;
+};
+CellPlace cellPlace(int64_t cell, int64_t width, int64_t height, const LayoutRules& rules);
+
 // Numbers the frames from 1 and sets their `x` and `y`, in list order: the
 // frame's own rectangle inside its cell. The frames' `width` and `height` must
 // be set. `cellOwners`, when not empty, holds for every frame the index of the
@@ -55,15 +64,17 @@ SheetLayout layOutFrames(FrameList& frames, const LayoutRules& rules,
                          const std::vector<size_t>& cellOwners = {});
 
 // The column counts that keep a sheet of `count` frames of `width` x `height`
-// within kSheetSizeLimit on both sides: every count from `fewest` to `most`
-// (a count above `count` lays out as `count`). None when `most` is 0.
+// within kSheetSizeLimit on both sides, laid out with the spacing, border and
+// extrusion of `rules` (its strip and columns are not read): every count from
+// `fewest` to `most` (a count above `count` lays out as `count`). None when
+// `most` is 0.
 struct ColumnRange {
   int64_t fewest = 0;
   int64_t most = 0;
   bool operator==(const ColumnRange&) const = default;
 };
 
-ColumnRange columnsThatFit(int64_t count, int64_t width, int64_t height);
+ColumnRange columnsThatFit(int64_t count, int64_t width, int64_t height, const LayoutRules& rules);
 
 // Pads one side up to the next power of two from 2 (1 and 2 give 2, 3 gives 4,
 // 64 stays 64); sides past kSheetSizeLimit stay as they are.

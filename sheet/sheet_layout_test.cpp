@@ -133,27 +133,44 @@ TEST(SheetLayoutTest, ColumnsAreReadAsTheLeadingInteger) {
   EXPECT_EQ(parseColumns("-99999999999999999999"), std::numeric_limits<int64_t>::min());
 }
 
-// The range is what the layout itself accepts: every count inside it fits,
-// every count outside it passes the limit.
+// The range is what the layout itself accepts, spacing, border and extrusion
+// included: every count inside it fits, every count outside it passes the
+// limit.
 TEST(SheetLayoutTest, ColumnsThatFitAreThoseTheLayoutAccepts) {
   const struct {
     int64_t count, width, height;
+    LayoutRules rules;  // spacing, border and extrude; strip and columns unread
     ColumnRange range;
   } cases[] = {
-      {129, 64, 48, {1, 128}},  // too wide as a strip
-      {300, 64, 64, {3, 128}},  // too high in one column
-      {5, 2730, 4096, {3, 3}},  // 3 wide, 2 high: the only count that fits
-      {17000, 64, 64, {}},      // more than 128 x 128 frames: nothing fits
-      {1, 8193, 1, {}},         // one frame past the limit
-      {3, 10, 20, {1, 3}},      // everything fits
+      {129, 64, 48, {}, {1, 128}},  // too wide as a strip
+      {300, 64, 64, {}, {3, 128}},  // too high in one column
+      {5, 2730, 4096, {}, {3, 3}},  // 3 wide, 2 high: the only count that fits
+      {17000, 64, 64, {}, {}},      // more than 128 x 128 frames: nothing fits
+      {1, 8193, 1, {}, {}},         // one frame past the limit
+      {3, 10, 20, {}, {1, 3}},      // everything fits
+      // 124 across: 2 x 2 + 124 x 64 + 123 x 2 = 8,186; 125 would be 8,252.
+      {300, 64, 64, {.spacing = 2, .border = 2}, {3, 124}},
+      // Cells of 68 x 68: 120 across (8,160), 121 is 8,228.
+      {300, 64, 64, {.extrude = 2}, {3, 120}},
+      // Cells of 1,000 (extrude 100): 8 of them with spacing 27 and border 2
+      // make 4 + 8,000 + 189 = 8,193, one pixel past the limit; 7 fit.
+      {8, 800, 800, {.spacing = 27, .border = 2, .extrude = 100}, {2, 7}},
+      {7, 800, 800, {.spacing = 27, .border = 2, .extrude = 100}, {1, 7}},
+      // A border so wide that no cell fits beside it.
+      {2, 10, 10, {.border = 4092}, {}},
+      {1, 8, 8, {.spacing = 64, .border = 4092}, {1, 1}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.count << " of " << c.width << " x " << c.height);
-    EXPECT_EQ(columnsThatFit(c.count, c.width, c.height), c.range);
+    SCOPED_TRACE(::testing::Message()
+                 << c.count << " of " << c.width << " x " << c.height << ", " << c.rules.spacing
+                 << " " << c.rules.border << " " << c.rules.extrude);
+    EXPECT_EQ(columnsThatFit(c.count, c.width, c.height, c.rules), c.range);
     if (c.count > 400) continue;  // the layout's answers are clear enough above
     for (int64_t columns = 1; columns <= c.count + 1; ++columns) {
       FrameList frames = framesOf(static_cast<size_t>(c.count), c.width, c.height);
-      const bool fits = layOutFrames(frames, {false, columns}).problem != LayoutProblem::TooLarge;
+      LayoutRules rules = c.rules;
+      rules.columns = columns;
+      const bool fits = layOutFrames(frames, rules).problem != LayoutProblem::TooLarge;
       const int64_t laidOut = std::min(columns, c.count);
       EXPECT_EQ(fits, c.range.most > 0 && laidOut >= c.range.fewest && laidOut <= c.range.most)
           << columns << " columns";
