@@ -99,9 +99,10 @@ AlphaPalette trainAlphaPalette(const AlphaImage& image, int bits, const GammaTab
   return result;
 }
 
-AlphaSearch::AlphaSearch(const AlphaPalette& palette, const GammaTable& gt)
+AlphaSearch::AlphaSearch(const AlphaPalette& palette, const GammaTable& gt, bool remember)
     : palette_(palette),
       opaque_(palette.opaque, gt, SearchStop::EachSide),
-      all_(palette.all, gt, SearchStop::EachSide) {}
+      all_(palette.all, gt),
+      remembered_(remember ? std::make_unique<ColourCache<18>>() : nullptr) {}
 
 }  // namespace oz

@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "sheet/quantiser/colormap.h"
+#include "sheet/quantiser/colour_cache.h"
 #include "sheet/quantiser/image_view.h"
 #include "sheet/quantiser/palette_search.h"
 #include "sheet/quantiser/reduction.h"
@@ -39,20 +41,26 @@ AlphaPalette trainAlphaPalette(const AlphaImage& image, int bits, const GammaTab
 // to keep, and the quicker search misses most often on translucent pixels.
 class AlphaSearch {
  public:
-  AlphaSearch(const AlphaPalette& palette, const GammaTable& gt);
+  // `remember` keeps the answers for translucent colours by colour: without
+  // dithering, soft edges and shadows repeat their colours exactly. Dithered
+  // queries rarely repeat, and there the table would only cost memory traffic.
+  AlphaSearch(const AlphaPalette& palette, const GammaTable& gt, bool remember);
 
   int operator()(int red, int green, int blue, int alpha) {
     if (alpha == 0 && palette_.transparent >= 0) return palette_.transparent;
     if (alpha == 255 && palette_.firstOpaque < palette_.size) {
       return palette_.firstOpaque + opaque_(red, green, blue, 255);
     }
-    return palette_.allOrder[all_(red, green, blue, alpha)];
+    if (!remembered_) return palette_.allOrder[all_(red, green, blue, alpha)];
+    return palette_.allOrder[(*remembered_)(red, green, blue, alpha,
+                                            [&] { return all_(red, green, blue, alpha); })];
   }
 
  private:
   const AlphaPalette& palette_;
   CachedSearch opaque_;
-  CachedSearch all_;
+  EachSideSearch all_;
+  std::unique_ptr<ColourCache<18>> remembered_;
 };
 
 }  // namespace oz

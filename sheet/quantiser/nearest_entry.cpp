@@ -1,5 +1,8 @@
 #include "sheet/quantiser/nearest_entry.h"
 
+#include <climits>
+#include <vector>
+
 #include "sheet/quantiser/palette_search.h"
 
 namespace oz {
@@ -52,7 +55,45 @@ int NearestEntry::distance(int index, int red, int green, int blue, int alpha) c
          sq(kAlphaScale * (e.alpha - alpha));
 }
 
-CachedNearestEntry::CachedNearestEntry(std::span<const PaletteColour> entries, int transparent)
-    : nearest_(entries, transparent), slots_(size_t{1} << kSlotBits) {}
+NearestEntry::TwoNearest NearestEntry::twoNearest(int red, int green, int blue, int alpha) const {
+  if (alpha == 0) {
+    if (transparent_ >= 0) {
+      // Every clear colour takes that entry, whatever the others.
+      return {transparent_, distance(transparent_, red, green, blue, alpha), INT_MAX};
+    }
+    red = green = blue = 0;
+  }
+  const bool opaque = alpha == 255 && opaque_.netsize > 0;
+  const Colormap& map = opaque ? opaque_ : all_;
+  const std::array<uint8_t, 256>& order = opaque ? opaqueOrder_ : allOrder_;
+  const int a = kAlphaScale * alpha;
+  TwoNearest found{-1, INT_MAX, INT_MAX};
+  // Outward from the colour's green level, each side until the green
+  // difference alone exceeds the second distance: no entry further out can
+  // come nearer than either.
+  const auto visit = [&](int k) {
+    const GammaColour& e = map.colours[k];
+    const int dg = (e.green - green) * (e.green - green);
+    if (dg > found.second) return false;
+    const int d = dg + (e.red - red) * (e.red - red) + (e.blue - blue) * (e.blue - blue) +
+                  (e.alpha - a) * (e.alpha - a);
+    const int index = order[k];
+    if (d < found.first || (d == found.first && index < found.best)) {
+      found.second = found.first;
+      found.first = d;
+      found.best = index;
+    } else if (d < found.second) {
+      found.second = d;
+    }
+    return true;
+  };
+  int i = map.netindex[green];
+  int j = i - 1;
+  while (i < map.netsize || j >= 0) {
+    if (i < map.netsize && !visit(i++)) i = map.netsize;
+    if (j >= 0 && !visit(j--)) j = -1;
+  }
+  return found;
+}
 
 }  // namespace oz

@@ -6,9 +6,9 @@
 #include <array>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "sheet/quantiser/colormap.h"
+#include "sheet/quantiser/colour_cache.h"
 #include "sheet/quantiser/reduction.h"
 
 namespace oz {
@@ -26,6 +26,16 @@ class NearestEntry {
   // How far entry `index` is from the colour, in the same measure.
   int distance(int index, int red, int green, int blue, int alpha) const;
 
+  // Among the entries operator() chooses from: the nearest (the lowest index
+  // of equals), its distance and the distance of the next nearest (equal to
+  // the first when two entries tie; INT_MAX when there is only one entry).
+  struct TwoNearest {
+    int best = 0;
+    int first = 0;
+    int second = 0;
+  };
+  TwoNearest twoNearest(int red, int green, int blue, int alpha) const;
+
  private:
   std::span<const PaletteColour> entries_;
   int transparent_;
@@ -39,30 +49,16 @@ class NearestEntry {
 // repeat their colours, dithered or not.
 class CachedNearestEntry {
  public:
-  CachedNearestEntry(std::span<const PaletteColour> entries, int transparent);
+  CachedNearestEntry(std::span<const PaletteColour> entries, int transparent)
+      : nearest_(entries, transparent) {}
 
   int operator()(int red, int green, int blue, int alpha) {
-    const uint32_t key = static_cast<uint32_t>(red) | static_cast<uint32_t>(green) << 8 |
-                         static_cast<uint32_t>(blue) << 16 | static_cast<uint32_t>(alpha) << 24;
-    Slot& slot = slots_[(key * kSpread) >> (32 - kSlotBits)];
-    if (slot.index == kEmpty || slot.key != key) {
-      slot.key = key;
-      slot.index = static_cast<uint16_t>(nearest_(red, green, blue, alpha));
-    }
-    return slot.index;
+    return cache_(red, green, blue, alpha, [&] { return nearest_(red, green, blue, alpha); });
   }
 
  private:
-  static constexpr int kSlotBits = 18;
-  static constexpr uint32_t kSpread = 2654435761u;  // Knuth's multiplier
-  static constexpr uint16_t kEmpty = 0xffff;
-  struct Slot {
-    uint32_t key = 0;
-    uint16_t index = kEmpty;
-  };
-
   NearestEntry nearest_;
-  std::vector<Slot> slots_;
+  ColourCache<18> cache_;
 };
 
 }  // namespace oz

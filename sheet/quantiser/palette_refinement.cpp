@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 
 #include "sheet/quantiser/nearest_entry.h"
@@ -88,11 +89,6 @@ void settle(std::span<PaletteColour> palette, int fixed, std::span<const Counted
   }
 }
 
-// What a colour may take: an opaque one only opaque entries.
-bool mayTake(const CountedColour& c, const PaletteColour& entry) {
-  return c.alpha != 255 || entry.alpha == 255;
-}
-
 // Moves the entry whose colours would lose least by going to their next
 // nearest entry onto the worst-served colour of the cluster with the largest
 // error, when the one is below the other; false when no entry qualifies.
@@ -107,20 +103,10 @@ bool relocate(std::span<PaletteColour> palette, int fixed, std::span<const Count
   total = 0;
   for (size_t i = 0; i < colours.size(); ++i) {
     const CountedColour& c = colours[i];
-    int best = -1;
-    int64_t d1 = INT64_MAX;
-    int64_t d2 = INT64_MAX;
-    for (size_t k = 0; k < palette.size(); ++k) {
-      if (static_cast<int>(k) == fixed || !mayTake(c, palette[k])) continue;
-      const int64_t d = measure.distance(static_cast<int>(k), c.red, c.green, c.blue, c.alpha);
-      if (d < d1) {
-        d2 = d1;
-        d1 = d;
-        best = static_cast<int>(k);
-      } else if (d < d2) {
-        d2 = d;
-      }
-    }
+    const NearestEntry::TwoNearest two = measure.twoNearest(c.red, c.green, c.blue, c.alpha);
+    const int best = two.best;
+    const int64_t d1 = two.first;
+    const int64_t d2 = two.second == INT_MAX ? INT64_MAX : two.second;
     if (best < 0) continue;
     const int64_t error = d1 * c.count;
     total += error;
@@ -153,7 +139,7 @@ bool relocate(std::span<PaletteColour> palette, int fixed, std::span<const Count
 void refinePalette(std::span<PaletteColour> palette, int fixed,
                    std::span<const CountedColour> colours) {
   settle(palette, fixed, colours);
-  // The search for a relocation looks at every entry for every colour.
+  // Each relocation searches two entries for every colour and settles again.
   if (colours.size() * palette.size() > kRelocationWork) return;
   std::vector<PaletteColour> before(palette.begin(), palette.end());
   int64_t error = 0;

@@ -51,20 +51,32 @@ int searchSquaresFrom(const Colormap& map, int r, int g, int b, int a, SearchSto
   return best;
 }
 
+// A query as the weighted search compares it: colour in gamma space (0 for a
+// clear query, which shows none) and the weight of colour, 1 - (1 - A / 255)^2.
+struct WeightedQuery {
+  int r;
+  int g;
+  int b;
+  double w;
+};
+
+WeightedQuery weightedQuery(const GammaTable& gt, int red, int green, int blue, int alpha) {
+  WeightedQuery q{0, 0, 0, 0};
+  if (alpha != 0) {
+    q.r = static_cast<int>(gt[red]);
+    q.g = static_cast<int>(gt[green]);
+    q.b = static_cast<int>(gt[blue]);
+  }
+  const double t = 1 - alpha / 255.0;
+  q.w = 1 - t * t;
+  return q;
+}
+
 }  // namespace
 
 int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green, int blue,
                    int alpha, SearchStop stop) {
-  int r = 0;
-  int g = 0;
-  int b = 0;
-  if (alpha != 0) {
-    r = static_cast<int>(gt[red]);
-    g = static_cast<int>(gt[green]);
-    b = static_cast<int>(gt[blue]);
-  }
-  const double t = 1 - alpha / 255.0;
-  const double w = 1 - t * t;
+  const auto [r, g, b, w] = weightedQuery(gt, red, green, blue, alpha);
 
   int i = map.netindex[g];
   int j = i - 1;
@@ -93,6 +105,56 @@ int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green
 
 int searchSquares(const Colormap& map, int red, int green, int blue, int alpha) {
   return searchSquaresFrom(map, red, green, blue, alpha, SearchStop::EachSide);
+}
+
+EachSideSearch::EachSideSearch(const Colormap& map, const GammaTable& gt) : map_(map), gt_(gt) {
+  std::array<int, 256> count{};
+  for (int k = 0; k < map.netsize; ++k) ++count[map.colours[k].alpha];
+  for (int a = 0; a < 256; ++a) alphaStart_[a + 1] = alphaStart_[a] + count[a];
+  std::array<int, 257> next = alphaStart_;
+  for (int k = 0; k < map.netsize; ++k)
+    byAlpha_[next[map.colours[k].alpha]++] = static_cast<uint8_t>(k);
+}
+
+int EachSideSearch::operator()(int red, int green, int blue, int alpha) const {
+  if (alpha >= kWalkByAlphaBelow) {
+    return searchColormap(map_, gt_, red, green, blue, alpha, SearchStop::EachSide);
+  }
+  const auto [r, g, b, w] = weightedQuery(gt_, red, green, blue, alpha);
+  // Where the walk by green starts: entries from here on it meets going up,
+  // the others going down, alternately, nearest first.
+  const int start = map_.netindex[g];
+  int best = 0;
+  double bestd = kFar;
+  int bestRank = 0;
+  const auto sq = [](int v) { return v * v; };
+  // False when the entry's alpha difference alone exceeds the best: every
+  // entry further out on its side differs more.
+  const auto visit = [&](int k) {
+    const GammaColour& e = map_.colours[k];
+    const int da = sq(e.alpha - alpha);
+    if (da > bestd) return false;
+    const double dg = sq(e.green - g) * w;
+    if (dg > bestd) return true;
+    const double dr = sq(e.red - r) * w;
+    const double db = sq(e.blue - b) * w;
+    const bool upward = k >= start;
+    const double d = (upward ? (dg + dr) + db : (dg + db) + dr) + da;
+    const int rank = upward ? 2 * (k - start) : 2 * (start - 1 - k) + 1;
+    if (d < bestd || (d == bestd && rank < bestRank)) {
+      bestd = d;
+      best = k;
+      bestRank = rank;
+    }
+    return true;
+  };
+  int up = alphaStart_[alpha];
+  int down = up - 1;
+  while (up < map_.netsize || down >= 0) {
+    if (up < map_.netsize && !visit(byAlpha_[up++])) up = map_.netsize;
+    if (down >= 0 && !visit(byAlpha_[down--])) down = -1;
+  }
+  return best;
 }
 
 int CachedSearch::search(int red, int green, int blue, int alpha) const {

@@ -2,6 +2,7 @@
 // entry its green level points to.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -30,6 +31,29 @@ int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green
 // gamma and no weighting, each side searched to its own end: for colormaps
 // that hold colours as they are, not in gamma space.
 int searchSquares(const Colormap& map, int red, int green, int blue, int alpha);
+
+// searchColormap(map, gt, ..., SearchStop::EachSide), the same entry for every
+// query, found sooner for translucent ones. The weight of colour falls with
+// alpha, so the walk by green stops late for them; their alpha difference
+// counts in full, so a walk outward by alpha stops early instead. Ties go to
+// the entry the walk by green meets first, and each distance is summed as that
+// walk sums it.
+class EachSideSearch {
+ public:
+  EachSideSearch(const Colormap& map, const GammaTable& gt);
+
+  int operator()(int red, int green, int blue, int alpha) const;
+
+ private:
+  // Below this alpha the colour weight is under 0.94 and the walk by alpha
+  // looks at fewer entries.
+  static constexpr int kWalkByAlphaBelow = 192;
+
+  const Colormap& map_;
+  const GammaTable& gt_;
+  std::array<uint8_t, 256> byAlpha_{};  // entry positions in order of alpha
+  std::array<int, 257> alphaStart_{};   // per alpha level: its first place in byAlpha_
+};
 
 // searchColormap with a memory: the result depends on the query colour alone,
 // and sprites repeat their colours, dithered or not, so most pixels are answered

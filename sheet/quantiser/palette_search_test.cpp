@@ -120,5 +120,32 @@ TEST_F(SearchTest, EachSideSearchFindsTheNearestEntry) {
   EXPECT_GT(missedTogether, 0);
 }
 
+// The walk by alpha gives the walk by green's answer for every query: the same
+// nearest entry and, among entries at equal distance (here twins, and entries
+// that differ only where the query's weight hides it), the one that walk meets
+// first.
+TEST_F(SearchTest, EachSideSearchAnswersAsTheWalkByGreen) {
+  std::mt19937 random(17);
+  for (int netsize : {16, 256, 40}) {
+    Network net = randomNetwork(netsize, random);
+    for (int i = 1; i < netsize; i += 3) {
+      net.red[i] = net.red[i - 1];
+      net.green[i] = net.green[i - 1];
+      net.blue[i] = net.blue[i - 1];
+      net.alpha[i] = net.alpha[i - 1];
+    }
+    const Colormap map = finishNetwork(net, gt_);
+    const EachSideSearch search(map, gt_);
+    for (int n = 0; n < 40000; ++n) {
+      const int r = static_cast<int>(random() % 256);
+      const int g = static_cast<int>(random() % 256);
+      const int b = static_cast<int>(random() % 256);
+      const int a = static_cast<int>(random() % 256);
+      ASSERT_EQ(search(r, g, b, a), searchColormap(map, gt_, r, g, b, a, SearchStop::EachSide))
+          << r << "," << g << "," << b << "," << a;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace oz

@@ -68,7 +68,7 @@ class AlphaReduction final : public Reduction {
   AlphaReduction(const AlphaImage& image, int32_t bits, bool dither)
       : gt_(makeGammaTable()),
         palette_(trainAlphaPalette(image, bits, gt_)),
-        search_(palette_, gt_),
+        search_(palette_, gt_, !dither),
         rows_(image, bits, dither) {}
 
   std::span<const PaletteColour> palette() const override {

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
 #include <vector>
 
 #include "sheet/quantiser/colour_histogram.h"
+#include "sheet/quantiser/nearest_entry.h"
 #include "sheet/quantiser/palette_refinement.h"
 #include "sheet/quantiser/reduction.h"
 #include "sheet/quantiser/test_images.h"
@@ -152,6 +154,51 @@ TEST(PaletteRefinement, StepsOutOfALocalMinimum) {
   for (const PaletteColour& c : palette) reds.push_back(c.red);
   std::sort(reds.begin(), reds.end());
   EXPECT_EQ(reds, (std::vector<int>{15, 200, 250}));
+}
+
+// The relocation's pruned search for the two nearest entries agrees with
+// looking at every entry, ties included (twin entries).
+TEST(NearestEntry, TwoNearestAgreesWithEveryEntryLookedAt) {
+  std::mt19937 random(31);
+  for (size_t size : {16, 256, 16, 256}) {
+    std::vector<PaletteColour> palette(size);
+    for (size_t k = 0; k < size; ++k) {
+      PaletteColour& e = palette[k];
+      if (k % 5 == 4) {
+        e = palette[k - 1];
+        continue;
+      }
+      e = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+           static_cast<uint8_t>(random()),
+           static_cast<uint8_t>(random() % 2 ? 255 : random() % 255)};
+    }
+    const NearestEntry nearest(palette, -1);
+    for (int n = 0; n < 20000; ++n) {
+      const int c[4] = {static_cast<int>(random() % 256), static_cast<int>(random() % 256),
+                        static_cast<int>(random() % 256),
+                        n % 2 ? 255 : static_cast<int>(1 + random() % 254)};
+      int best = -1;
+      int first = INT_MAX;
+      int second = INT_MAX;
+      for (size_t k = 0; k < size; ++k) {
+        if (c[3] == 255 && palette[k].alpha != 255) continue;
+        const int d = nearest.distance(static_cast<int>(k), c[0], c[1], c[2], c[3]);
+        if (d < first) {
+          second = first;
+          first = d;
+          best = static_cast<int>(k);
+        } else if (d < second) {
+          second = d;
+        }
+      }
+      const NearestEntry::TwoNearest two = nearest.twoNearest(c[0], c[1], c[2], c[3]);
+      ASSERT_EQ(two.best, best) << c[0] << "," << c[1] << "," << c[2] << "," << c[3];
+      ASSERT_EQ(two.first, first);
+      ASSERT_EQ(two.second, second);
+      // The mapping's search may take another of equals, never a farther one.
+      ASSERT_EQ(nearest.distance(nearest(c[0], c[1], c[2], c[3]), c[0], c[1], c[2], c[3]), first);
+    }
+  }
 }
 
 TEST(RefinedReduction, OneBitIsTheThresholdWithEitherQuantiser) {
