@@ -48,12 +48,7 @@ void GalleryWindow::open() {
                         MessageButtons::Ok);
     return;
   }
-  const WindowStyle style{.closeButton = true,
-                          .minimiseButton = false,
-                          .resizable = false,
-                          .placement = Placement::CentredOverActiveWindow,
-                          .menuBar = false,
-                          .closesWithEscape = true};
+  const WindowStyle& style = kFixedDialogStyle;
   const int w = Window::InstallFromGallery;
   if (!toolkit_.openWindow(w, kGalleryWindowTitle, kWidth, kHeight, style)) return;
   toolkit_.hideZoomButton(w);

@@ -97,12 +97,7 @@ void SheetOptionsWindow::restore(const SpriteOptions& stored) {
 }
 
 void SheetOptionsWindow::open(int depth) {
-  const WindowStyle style{.closeButton = true,
-                          .minimiseButton = false,
-                          .resizable = false,
-                          .placement = Placement::CentredOverActiveWindow,
-                          .menuBar = false,
-                          .closesWithEscape = true};
+  const WindowStyle& style = kFixedDialogStyle;
   const int w = Window::SheetOptions;
   if (!toolkit_.openWindow(w, kSheetOptionsTitle, kWidth, kHeight, style)) return;
   toolkit_.hideZoomButton(w);

@@ -51,12 +51,7 @@ std::string displayedAddress(std::string_view address) {
 }
 
 void openAboutWindow(Toolkit& toolkit) {
-  const WindowStyle style{.closeButton = true,
-                          .minimiseButton = false,
-                          .resizable = false,
-                          .placement = Placement::CentredOverActiveWindow,
-                          .menuBar = false,
-                          .closesWithEscape = true};
+  const WindowStyle& style = kFixedDialogStyle;
   if (!toolkit.openWindow(Window::About, "", kAboutWindowWidth, kAboutWindowHeight, style)) {
     return;
   }

@@ -57,6 +57,15 @@ struct WindowStyle {
   bool closesWithEscape = false;
 };
 
+// A small fixed dialog over the window that opened it: a close button only,
+// no menus, and Escape closes it.
+inline constexpr WindowStyle kFixedDialogStyle{.closeButton = true,
+                                               .minimiseButton = false,
+                                               .resizable = false,
+                                               .placement = Placement::CentredOverActiveWindow,
+                                               .menuBar = false,
+                                               .closesWithEscape = true};
+
 enum class LabelAlign { Left, Centred };
 
 enum class Orientation { Horizontal, Vertical };
