@@ -22,7 +22,7 @@ DESTDIR=$work/dest cmake --install "$build" --prefix "$prefix" >/dev/null
   printf '%s\n' bin/orvane-zozivi bin/orvane-zozivi-cli \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/man/man1/orvane-zozivi.1.gz share/man/man1/orvane-zozivi-cli.1.gz \
-    share/doc/orvane-zozivi/copyright
+    share/doc/orvane-zozivi/copyright share/orvane-zozivi/templates/descriptions.tsv
   for size in 48 128 256; do echo "share/icons/hicolor/${size}x$size/apps/$id.png"; done
   (cd doc && find . -type f | sed 's|^\./|share/doc/orvane-zozivi/|')
   (cd templates && find . -maxdepth 1 -name '*.txt' | sed 's|^\./|share/orvane-zozivi/templates/|')
