@@ -86,6 +86,17 @@ TEST_F(GalleryWindowTest, InstallsTheSelectedTemplateAndTheExportListFollowsKeep
   EXPECT_EQ(toolkit_.text(Control::ScriptList), "Mine");
 }
 
+TEST_F(GalleryWindowTest, AnOpenScriptEditorGetsATabForTheInstalledScript) {
+  addScript("Mine", "mine\n");
+  start();
+  menu(MenuItem::ScriptEditor);
+  menu(MenuItem::InstallFromGallery);
+  choose(Control::GalleryList, 0);
+  click(Control::GalleryInstall);
+  EXPECT_EQ(toolkit_.control(Control::TabPanel).tabs,
+            (std::vector<std::string>{"Mine", "CSS Sprites"}));
+}
+
 TEST_F(GalleryWindowTest, NeverReplacesAScriptOfThatNameAndSaysSo) {
   addScript("JSON Hash", "mine");
   start();

@@ -186,6 +186,7 @@ void MainWindow::followScriptFolder() {
   const std::string current = chosen ? toolkit_.text(Control::ScriptList) : "";
   const std::vector<std::string> names = listScripts(supportDir_);
   fillScriptList(names);
+  editor_.addNewScripts();
   const auto found = chosen ? std::ranges::find(names, current) : names.end();
   if (found != names.end()) {
     // The same script, perhaps at another place: its destination stays.

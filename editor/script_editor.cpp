@@ -166,6 +166,25 @@ void ScriptEditor::loadTabs() {
   toolkit_.focus(editor);
 }
 
+void ScriptEditor::addNewScripts() {
+  if (!isOpen()) return;
+  const int selected = selectedTab();
+  for (const std::string& name : listScripts(supportDir_)) {
+    const bool shown = std::ranges::any_of(tabs_.begin() + (placeholder_ ? 1 : 0), tabs_.end(),
+                                           [&](const Tab& tab) { return tab.name == name; });
+    if (shown) continue;
+    addEditorTab(name);
+    const int editor = tabs_.back().editor;
+    settings_.selectGroup(kTabIdsGroup);
+    settings_.writeInteger(name, editor);
+    std::vector<std::string> lines;
+    if (readScriptLines(supportDir_, name, &lines) == ScriptResult::Ok) {
+      toolkit_.setText(editor, bytesToText(editorTextFromLines(lines)));
+    }
+  }
+  if (selected >= 0) toolkit_.setState(Control::TabPanel, selected);
+}
+
 void ScriptEditor::find() {
   if (isOpen()) find_.open();
 }

@@ -45,6 +45,12 @@ class ScriptEditor {
   // when it is closed.
   void togglePreview();
 
+  // Gives every script in the support directory that has no tab yet a tab of
+  // its own, after the others, reading its file; the selected tab stays.
+  // Scripts installed from the gallery or added outside the program so
+  // appear in an open window. A tab whose file has gone stays, with its text.
+  void addNewScripts();
+
   // "Find...", "Find Next" and "Find Previous" in the current tab (see
   // FindBar); the event loop calls them while this window is the active one.
   void find();

@@ -1,6 +1,7 @@
 #include "editor/script_editor.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include <sys/stat.h>
 
@@ -309,6 +310,41 @@ TEST_F(ScriptEditorTest, NewScriptRefusesEmptyExistingAndImpossibleNamesAndAddsA
   EXPECT_FALSE(edited());
   // The main window's list is rebuilt once, in directory order.
   EXPECT_EQ(refreshedLists_, (std::vector<Names>{{"b", "c", "d"}}));
+}
+
+// Scripts that appear in the support directory while the window is open (the
+// gallery, another program) get tabs after the others; the user's tab, edits
+// and the tab of a script whose file has gone all stay.
+TEST_F(ScriptEditorTest, ScriptsAddedToTheFolderGetTabsAndNothingElseChanges) {
+  openWith({{"b", "B"}, {"d", "D"}});
+  selectTab(1);
+  typeInto(editorOf(0), "edited ");
+  script("e", "E");
+  script("c", "C");
+  std::filesystem::remove(dir_.path() + "b.txt");
+  editor_.addNewScripts();
+  pump();
+  EXPECT_EQ(tabTitles(), (Names{"b *", "d", "c", "e"}));
+  EXPECT_EQ(selectedTab(), 1);
+  EXPECT_EQ(kit_.text(editorOf(2)), "C");
+  EXPECT_EQ(kit_.text(editorOf(3)), "E");
+  EXPECT_EQ(kit_.text(editorOf(0)), "edited B");
+  EXPECT_EQ(tabId("e"), editorOf(3));
+  EXPECT_TRUE(edited());
+
+  editor_.addNewScripts();
+  EXPECT_EQ(tabTitles().size(), 4U);
+}
+
+TEST_F(ScriptEditorTest, AScriptAddedBesideThePlaceholderGetsATab) {
+  openEditor();
+  ASSERT_EQ(tabTitles().size(), 1U);
+  script("a", "A");
+  editor_.addNewScripts();
+  ASSERT_EQ(tabTitles().size(), 2U);
+  EXPECT_EQ(tabTitles()[1], "a");
+  EXPECT_EQ(kit_.text(editorOf(1)), "A");
+  EXPECT_EQ(selectedTab(), 0);
 }
 
 TEST_F(ScriptEditorTest, TagButtonsAndTypingAreHighlightedOnlyWhileTheWindowIsActive) {
