@@ -76,7 +76,13 @@ WeightedQuery weightedQuery(const GammaTable& gt, int red, int green, int blue, 
 
 int searchColormap(const Colormap& map, const GammaTable& gt, int red, int green, int blue,
                    int alpha, SearchStop stop) {
-  const auto [r, g, b, w] = weightedQuery(gt, red, green, blue, alpha);
+  // Named one by one: lambdas below use them, and not every compiler lets a
+  // lambda capture a structured binding.
+  const WeightedQuery query = weightedQuery(gt, red, green, blue, alpha);
+  const int r = query.r;
+  const int g = query.g;
+  const int b = query.b;
+  const double w = query.w;
 
   int i = map.netindex[g];
   int j = i - 1;
@@ -120,7 +126,13 @@ int EachSideSearch::operator()(int red, int green, int blue, int alpha) const {
   if (alpha >= kWalkByAlphaBelow) {
     return searchColormap(map_, gt_, red, green, blue, alpha, SearchStop::EachSide);
   }
-  const auto [r, g, b, w] = weightedQuery(gt_, red, green, blue, alpha);
+  // Named one by one: lambdas below use them, and not every compiler lets a
+  // lambda capture a structured binding.
+  const WeightedQuery query = weightedQuery(gt_, red, green, blue, alpha);
+  const int r = query.r;
+  const int g = query.g;
+  const int b = query.b;
+  const double w = query.w;
   // Where the walk by green starts: entries from here on it meets going up,
   // the others going down, alternately, nearest first.
   const int start = map_.netindex[g];
