@@ -18,6 +18,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "main_menu_item.h"
 #include "qt/qt_test_application.h"
 #include "qt/qt_toolkit.h"
 #include "store/settings_store.h"
@@ -46,17 +47,7 @@ class GalleryQtTest : public ::testing::Test {
     return true;
   }
 
-  QAction* menuAction(const QString& text) {
-    auto* bar = toolkit_.windowWidget(Window::Main)->findChild<QMenuBar*>();
-    if (!bar) return nullptr;
-    for (QAction* menu : bar->actions()) {
-      if (!menu->menu()) continue;
-      for (QAction* item : menu->menu()->actions()) {
-        if (item->text() == text) return item;
-      }
-    }
-    return nullptr;
-  }
+  QAction* menuAction(const QString& text) { return mainMenuItem(toolkit_, text); }
 
   QApplication& application_ = testing::qtTestApplication();  // before the toolkit
   testing::ScopedTempDir temp_;

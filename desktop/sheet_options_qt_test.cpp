@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "main_menu_item.h"
 #include "qt/qt_test_application.h"
 #include "qt/qt_toolkit.h"
 #include "store/settings_store.h"
@@ -39,17 +40,7 @@ class SheetOptionsQtTest : public ::testing::Test {
     return true;
   }
 
-  QAction* menuAction(const QString& text) {
-    auto* bar = toolkit_.windowWidget(Window::Main)->findChild<QMenuBar*>();
-    if (!bar) return nullptr;
-    for (QAction* menu : bar->actions()) {
-      if (!menu->menu()) continue;
-      for (QAction* item : menu->menu()->actions()) {
-        if (item->text() == text) return item;
-      }
-    }
-    return nullptr;
-  }
+  QAction* menuAction(const QString& text) { return mainMenuItem(toolkit_, text); }
 
   QCheckBox* tick(int control) { return qobject_cast<QCheckBox*>(toolkit_.controlWidget(control)); }
 
