@@ -57,6 +57,13 @@ std::optional<int32_t> numberUpTo(std::string_view value, int32_t largest) {
   return static_cast<int32_t>(number);
 }
 
+// A handler for an option without a value: it turns `field` on.
+template <auto field>
+std::optional<std::string> setFlag(std::string_view, CliRequest& r) {
+  r.build.*field = true;
+  return std::nullopt;
+}
+
 // A handler that sets a number of pixels from 0 to `largest`.
 template <int32_t SpriteOptions::*field, int32_t largest>
 std::optional<std::string> setPixels(std::string_view value, CliRequest& r, const char* option) {
@@ -122,10 +129,7 @@ const CliOption kOptions[] = {
        return std::nullopt;
      }},
     {"dither", nullptr, "error-diffusion dithering for the 8- and 4-bit palettes",
-     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
-       r.build.dithering = true;
-       return std::nullopt;
-     }},
+     setFlag<&BuildOptions::dithering>},
     {"quantiser", "network|kmeans",
      "what makes the 8- and 4-bit palettes: the neural network, or its palette refined by "
      "k-means, closer to the frames' colours for a little more time (default network)",
@@ -137,10 +141,7 @@ const CliOption kOptions[] = {
      }},
     {"remove-alpha", nullptr,
      "24-bit: pixels of alpha 32 or less become the background, all others opaque",
-     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
-       r.build.removeAlpha = true;
-       return std::nullopt;
-     }},
+     setFlag<&BuildOptions::removeAlpha>},
     {"background", "pink|black|transparent",
      "colour behind nearly transparent pixels in the palette depths and with --remove-alpha "
      "(default black); transparent, for --depth 8 and 4 only, keeps alpha in the palette "
@@ -155,27 +156,15 @@ const CliOption kOptions[] = {
     {"premultiplied-alpha", nullptr,
      "store colour multiplied by alpha, for engines that load textures as premultiplied "
      "(default: straight alpha, as PNG defines it)",
-     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
-       r.build.premultipliedAlpha = true;
-       return std::nullopt;
-     }},
+     setFlag<&BuildOptions::premultipliedAlpha>},
     {"smallest", nullptr,
      "the smallest file: each row filtered and the image data compressed as hard as possible, "
      "for a sheet that ships; many times slower (default: rows unfiltered, compressed fast)",
-     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
-       r.build.smallest = true;
-       return std::nullopt;
-     }},
+     setFlag<&BuildOptions::smallest>},
     {"retina", nullptr, "halve every position and size in the exported script",
-     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
-       r.build.retina = true;
-       return std::nullopt;
-     }},
+     setFlag<&BuildOptions::retina>},
     {"power-of-2", nullptr, "pad each side of the sheet up to a power of two",
-     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
-       r.build.powerOf2 = true;
-       return std::nullopt;
-     }},
+     setFlag<&BuildOptions::powerOf2>},
     {"spacing", "N", kSpacingHelp.c_str(),
      [](std::string_view value, CliRequest& r) {
        return setPixels<&SpriteOptions::spacing, kMaxSpacing>(value, r, "spacing");
@@ -191,17 +180,11 @@ const CliOption kOptions[] = {
     {"bleed", nullptr,
      "give every fully transparent pixel of a frame the colour of its nearest visible pixel, "
      "so that filtering at an edge does not pull in black; alpha stays 0. Straight alpha only",
-     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
-       r.build.bleed = true;
-       return std::nullopt;
-     }},
+     setFlag<&BuildOptions::bleed>},
     {"dedupe", nullptr,
      "a frame whose pixels equal an earlier frame's shares its place on the sheet; the script "
      "still lists every frame",
-     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
-       r.build.dedupe = true;
-       return std::nullopt;
-     }},
+     setFlag<&BuildOptions::dedupe>},
     {"sprite-number", "N", kSpriteNumberHelp.c_str(),
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
        const std::optional<int32_t> number = numberUpTo(value, kMaxSpriteNumber);
