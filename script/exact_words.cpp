@@ -117,6 +117,13 @@ void ExactWordValues::append(const ExactWord& word, const FrameEntry* frame,
       return appendNumber(context_.border / context_.divisor, out);
     case WordValue::Extrude:
       return appendNumber(context_.extrude / context_.divisor, out);
+    // For formats that give the tile size in the sheet's own pixels.
+    case WordValue::FullSpacing:
+      return appendNumber(context_.spacing, out);
+    case WordValue::FullMargin:
+      return appendNumber(context_.border, out);
+    case WordValue::FullExtrude:
+      return appendNumber(context_.extrude, out);
     case WordValue::Comma:
       if (passContinues) out->push_back(',');
       return;

@@ -137,9 +137,10 @@ TEST(ExactWords, FrameAndSheetValues) {
                    "2|3 my walk.1.png|my walk.1|my walk.1 74,0,37,21 37,0"}));
   EXPECT_EQ(expand("ov.SheetBase ov.SheetFullWidthxov.SheetFullHeight ov.SheetWidth "
                    "ov.Columns ov.Rows @ov.SheetScalex ov.SheetFormat ov.SheetDepth "
-                   "ov.SheetPremultiplied ov.Spacing/ov.Margin/ov.Extrude",
+                   "ov.SheetPremultiplied ov.Spacing/ov.Margin/ov.Extrude "
+                   "ov.FullSpacing/ov.FullMargin/ov.FullExtrude",
                    context),
-            (Lines{"my sheet.v2 111x63 55 3 3 @2x RGB888 8 false 2/32/1"}));
+            (Lines{"my sheet.v2 111x63 55 3 3 @2x RGB888 8 false 2/32/1 5/64/3"}));
 
   // Only the last ".png" leaves the base name; ov.ImageName's forms keep its
   // rule of removing every one.

@@ -49,6 +49,9 @@ enum class WordValue : uint8_t {
   Spacing,
   Margin,
   Extrude,
+  FullSpacing,
+  FullMargin,
+  FullExtrude,
   Comma,
 };
 
@@ -61,7 +64,7 @@ struct ExactWord {
   Escape escape;  // the name-bearing words' JSON, XML and CSS forms
 };
 
-inline constexpr std::array<ExactWord, 35> kExactWords = {{
+inline constexpr std::array<ExactWord, 38> kExactWords = {{
     {"ov.ImageIndex", WordValue::ImageIndex, Escape::None},
     {"ov.ImageFile", WordValue::ImageFile, Escape::None},
     {"ov.ImageBase", WordValue::ImageBase, Escape::None},
@@ -81,6 +84,9 @@ inline constexpr std::array<ExactWord, 35> kExactWords = {{
     {"ov.Spacing", WordValue::Spacing, Escape::None},
     {"ov.Margin", WordValue::Margin, Escape::None},
     {"ov.Extrude", WordValue::Extrude, Escape::None},
+    {"ov.FullSpacing", WordValue::FullSpacing, Escape::None},
+    {"ov.FullMargin", WordValue::FullMargin, Escape::None},
+    {"ov.FullExtrude", WordValue::FullExtrude, Escape::None},
     {"ov.Comma", WordValue::Comma, Escape::None},
     {"ov.ImageNameJSON", WordValue::ImageName, Escape::Json},
     {"ov.ImageNameXML", WordValue::ImageName, Escape::Xml},

@@ -111,14 +111,15 @@ class GalleryTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.tmp.cleanup()
 
-    def builds(self, template):
+    def builds(self, template, spacing=0, extrude=0):
         """The template over both folders, Retina off and on."""
         for folder, sheet in ((FRAMES, 'walk.png'), (self.hostile, HOSTILE_SHEET)):
             for divisor in (1, 2):
-                with self.subTest(folder=os.path.basename(folder), retina=divisor == 2):
-                    yield self.build(template, folder, sheet, divisor)
+                with self.subTest(folder=os.path.basename(folder), retina=divisor == 2,
+                                  spacing=spacing, extrude=extrude):
+                    yield self.build(template, folder, sheet, divisor, spacing, extrude)
 
-    def build(self, template, folder, sheet_name, divisor):
+    def build(self, template, folder, sheet_name, divisor, spacing=0, extrude=0):
         out = tempfile.mkdtemp(dir=self.tmp.name)
         sheet = os.path.join(out, sheet_name)
         data = os.path.join(out, 'script.out')
@@ -133,12 +134,16 @@ class GalleryTest(unittest.TestCase):
         args = base + ['--script', os.path.join(TEMPLATES, template + '.txt'), '--data', data]
         if divisor == 2:
             args.append('--retina')
+        if spacing or extrude:
+            args += ['--spacing', str(spacing), '--extrude', str(extrude)]
         run = subprocess.run(args, capture_output=True, env=env)
         self.assertEqual(run.returncode, 0, run.stderr)
         frames = []
         for i, name in enumerate(names):
             w, h = png_size(os.path.join(folder, name))
-            frames.append((name, i % COLUMNS * w, i // COLUMNS * h, w, h))
+            step_x, step_y = w + 2 * extrude + spacing, h + 2 * extrude + spacing
+            frames.append((name, extrude + i % COLUMNS * step_x, extrude + i // COLUMNS * step_y,
+                           w, h))
         self.assertEqual(sorted(names), sorted(n for n in os.listdir(folder) if n.endswith('.png')))
         with open(data, encoding='utf-8') as f:
             return Build(f.read(), data, png_size(sheet), sheet_name, divisor, frames,
@@ -319,7 +324,9 @@ class GalleryTest(unittest.TestCase):
             self.assertEqual(regions, {})
 
     def test_defold_tilesource(self):
-        for build in self.builds('Defold Tilesource'):
+        builds = list(self.builds('Defold Tilesource')) + list(
+            self.builds('Defold Tilesource', spacing=3, extrude=2))
+        for build in builds:
             source = read_protobuf_text(build.text)
             name, x, y, w, h = build.frames[0]
             self.assertEqual(source['image'], ['/' + build.sheet])
@@ -328,11 +335,15 @@ class GalleryTest(unittest.TestCase):
             self.assertEqual(animation['id'], [build.sheet_base])
             self.assertEqual((animation['start_tile'], animation['end_tile']),
                              ([1], [len(build.frames)]))
-            # Defold numbers tiles from 1, left to right and row by row, from the
-            # tile size: each frame must be the tile of its number.
-            per_row = build.size[0] // w
+            # Defold numbers tiles from 1, left to right and row by row. Each
+            # tile is ringed by its margin and the rings lie its spacing apart,
+            # in the sheet's own pixels: each frame must be the tile of its number.
+            (margin,), (spacing,) = source['tile_margin'], source['tile_spacing']
+            step_x, step_y = w + 2 * margin + spacing, h + 2 * margin + spacing
+            per_row = (build.size[0] + spacing) // step_x
             for number, (name, x, y, _, _) in enumerate(build.frames, 1):
-                self.assertEqual(((number - 1) % per_row * w, (number - 1) // per_row * h), (x, y))
+                column, row = (number - 1) % per_row, (number - 1) // per_row
+                self.assertEqual((margin + column * step_x, margin + row * step_y), (x, y), name)
 
     # Retina
 
