@@ -45,7 +45,8 @@ std::string differingDetails(const DifferingFrame& d) {
 std::string oversizedDetails(const OversizedSheet& s) {
   std::string text =
       "The sheet would be " + sizeText(s.width, s.height) + " pixels: " + grouped(s.frames) +
-      (s.frames == 1 ? " frame" : " frames") + " of " + sizeText(s.frameWidth, s.frameHeight) +
+      (s.shared ? " distinct" : "") + (s.frames == 1 ? " frame" : " frames") + " of " +
+      sizeText(s.frameWidth, s.frameHeight) +
       (s.perRow == s.frames ? " in one row." : " in rows of " + grouped(s.perRow) + ".");
   const ColumnRange& fit = s.fitting;
   if (fit.most == 0) {

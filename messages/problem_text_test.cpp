@@ -61,23 +61,37 @@ TEST(ProblemText, DetailsSayWhatToChange) {
        kSizeErrorText,
        "\"walk1.png\" is 8 x 8 pixels, but the 2 frames before it, from \"._walk1.png\" on, are "
        "not PNG images that can be read."},
-      {{BuildProblem::SizeLimit, {}, OversizedSheet{8256, 48, 129, 64, 48, true, 129, {1, 128}}},
+      {{BuildProblem::SizeLimit,
+        {},
+        OversizedSheet{8256, 48, 129, 64, 48, true, 129, {1, 128}, false}},
        kSizeLimitText,
        "The sheet would be 8,256 x 48 pixels: 129 frames of 64 x 48 in one row. They do not fit "
        "in a strip; as a sheet, any number of columns from 1 to 128 fits."},
-      {{BuildProblem::SizeLimit, {}, OversizedSheet{128, 9600, 300, 64, 64, false, 2, {3, 128}}},
+      {{BuildProblem::SizeLimit,
+        {},
+        OversizedSheet{128, 9600, 300, 64, 64, false, 2, {3, 128}, false}},
        kSizeLimitText,
        "The sheet would be 128 x 9,600 pixels: 300 frames of 64 x 64 in rows of 2. With "
        "\"Sheet\", any number of columns from 3 to 128 fits."},
-      {{BuildProblem::SizeLimit, {}, OversizedSheet{8190, 12288, 5, 2730, 4096, false, 2, {3, 3}}},
+      {{BuildProblem::SizeLimit,
+        {},
+        OversizedSheet{8190, 12288, 5, 2730, 4096, false, 2, {3, 3}, false}},
        kSizeLimitText,
        "The sheet would be 8,190 x 12,288 pixels: 5 frames of 2,730 x 4,096 in rows of 2. With "
        "\"Sheet\", only 3 columns fit."},
-      {{BuildProblem::SizeLimit, {}, OversizedSheet{64, 1088000, 17000, 64, 64, false, 1, {}}},
+      {{BuildProblem::SizeLimit,
+        {},
+        OversizedSheet{64, 1088000, 17000, 64, 64, false, 1, {}, false}},
        kSizeLimitText,
        "The sheet would be 64 x 1,088,000 pixels: 17,000 frames of 64 x 64 in rows of 1. They do "
        "not fit in any number of columns."},
-      {{BuildProblem::SizeLimit, {}, OversizedSheet{9000, 10, 1, 9000, 10, true, 1, {}}},
+      {{BuildProblem::SizeLimit,
+        {},
+        OversizedSheet{8256, 48, 129, 64, 48, true, 129, {1, 128}, true}},
+       kSizeLimitText,
+       "The sheet would be 8,256 x 48 pixels: 129 distinct frames of 64 x 48 in one row. They do "
+       "not fit in a strip; as a sheet, any number of columns from 1 to 128 fits."},
+      {{BuildProblem::SizeLimit, {}, OversizedSheet{9000, 10, 1, 9000, 10, true, 1, {}, false}},
        kSizeLimitText,
        "The sheet would be 9,000 x 10 pixels: 1 frame of 9,000 x 10 in one row. One frame alone "
        "is past the limit."},

@@ -55,12 +55,13 @@ struct DifferingFrame {
 struct OversizedSheet {
   int64_t width = 0;
   int64_t height = 0;
-  int64_t frames = 0;  // of frameWidth x frameHeight each
+  int64_t frames = 0;  // of frameWidth x frameHeight each; the cells, when identical ones share
   int64_t frameWidth = 0;
   int64_t frameHeight = 0;
   bool strip = false;
   int64_t perRow = 0;  // frames in the first row
   ColumnRange fitting;
+  bool shared = false;  // identical frames share a cell: `frames` counts the distinct ones
   bool operator==(const OversizedSheet&) const = default;
 };
 

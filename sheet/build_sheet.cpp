@@ -342,7 +342,8 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
                                       : layOutFrames(frames.list(), rules);
     if (layout.problem != LayoutProblem::None) {
       if (frames.settle(layout.decidingFrames)) {
-        return layoutRefusal(layout, frames.list(), options);
+        return layoutRefusal(layout, frames.list(), options,
+                             shared ? shared->owners : std::vector<size_t>{});
       }
       continue;
     }

@@ -39,9 +39,14 @@ RefusalCause whyNoImages(const std::string& folder, const FrameList& frames) {
 }
 
 OversizedSheet oversized(const SheetLayout& layout, const FrameList& frames,
-                         const BuildOptions& options) {
+                         const BuildOptions& options, const std::vector<size_t>& cellOwners) {
   const FrameEntry& frame = frames.front();  // the sizes were checked first: all share this one
-  const int64_t count = static_cast<int64_t>(frames.size());
+  // Only the frames that own a cell take room on the sheet.
+  int64_t count = static_cast<int64_t>(frames.size());
+  if (!cellOwners.empty()) {
+    count = 0;
+    for (size_t i = 0; i < cellOwners.size(); ++i) count += cellOwners[i] == i;
+  }
   const int64_t columns = parseColumns(options.columns);
   return {.width = layout.width,
           .height = layout.height,
@@ -52,7 +57,8 @@ OversizedSheet oversized(const SheetLayout& layout, const FrameList& frames,
           .perRow = options.strip || columns < 1 ? count : std::min(columns, count),
           .fitting = columnsThatFit(
               count, frame.width, frame.height,
-              {.spacing = options.spacing, .border = options.border, .extrude = options.extrude})};
+              {.spacing = options.spacing, .border = options.border, .extrude = options.extrude}),
+          .shared = !cellOwners.empty()};
 }
 
 BuildRefusal clash(RunFile file, const std::string& path, RunFile other,
@@ -63,14 +69,14 @@ BuildRefusal clash(RunFile file, const std::string& path, RunFile other,
 }  // namespace
 
 BuildRefusal layoutRefusal(const SheetLayout& layout, const FrameList& frames,
-                           const BuildOptions& options) {
+                           const BuildOptions& options, const std::vector<size_t>& cellOwners) {
   switch (layout.problem) {
     case LayoutProblem::SizeMismatch:
       return {BuildProblem::SizeMismatch,
               {},
               DifferingFrame{frames.front(), frames[layout.decidingFrames - 1]}};
     case LayoutProblem::TooLarge:
-      return {BuildProblem::SizeLimit, {}, oversized(layout, frames, options)};
+      return {BuildProblem::SizeLimit, {}, oversized(layout, frames, options, cellOwners)};
     default:
       return {BuildProblem::NoImages, options.imageFolder,
               whyNoImages(options.imageFolder, frames)};

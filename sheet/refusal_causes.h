@@ -9,9 +9,10 @@
 namespace oz {
 
 // The refusal of a layout's problem, with what caused it. `frames` are the
-// frames the layout was made of, their sizes settled.
+// frames the layout was made of, their sizes settled; `cellOwners` as the
+// layout was given them, when identical frames share a cell.
 BuildRefusal layoutRefusal(const SheetLayout& layout, const FrameList& frames,
-                           const BuildOptions& options);
+                           const BuildOptions& options, const std::vector<size_t>& cellOwners = {});
 
 // The refusal when one file would be written twice or written over what the
 // run reads: the sheet and the script file, each against the other, the

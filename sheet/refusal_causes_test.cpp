@@ -73,7 +73,7 @@ TEST_F(RefusalCausesTest, SizeRefusalsNameTheFramesAndWhatFits) {
   for (const char* name : {"f1.png", "f2.png", "f3.png"}) frame(name, 4096, 1);
   options_.strip = true;
   EXPECT_EQ(refused().cause,
-            RefusalCause(OversizedSheet{12288, 1, 3, 4096, 1, true, 3, ColumnRange{1, 2}}));
+            RefusalCause(OversizedSheet{12288, 1, 3, 4096, 1, true, 3, ColumnRange{1, 2}, false}));
 
   std::filesystem::remove_all(folder());
   mkdir(folder().c_str(), 0755);
@@ -81,7 +81,18 @@ TEST_F(RefusalCausesTest, SizeRefusalsNameTheFramesAndWhatFits) {
   options_.strip = false;
   options_.columns = "2";
   EXPECT_EQ(refused().cause,
-            RefusalCause(OversizedSheet{2, 12288, 5, 1, 4096, false, 2, ColumnRange{3, 5}}));
+            RefusalCause(OversizedSheet{2, 12288, 5, 1, 4096, false, 2, ColumnRange{3, 5}, false}));
+
+  // Frames that share a cell take no room: the refusal counts the cells.
+  std::filesystem::remove_all(folder());
+  mkdir(folder().c_str(), 0755);
+  for (const char* name : {"f1.png", "f2.png", "f3.png", "f4.png"}) frame(name, 4096, 1);
+  testing::writeFrame(folder() + "f5.png", solidImage(4096, 1, {1, 2, 3, 255}));
+  testing::writeFrame(folder() + "f6.png", solidImage(4096, 1, {3, 2, 1, 255}));
+  options_.strip = true;
+  options_.dedupe = true;
+  EXPECT_EQ(refused().cause,
+            RefusalCause(OversizedSheet{12288, 1, 3, 4096, 1, true, 3, ColumnRange{1, 2}, true}));
 }
 
 // One file named twice, in every spelling, is refused before anything is
