@@ -23,7 +23,9 @@ inline constexpr int kRelocations = 16;
 inline constexpr size_t kRelocationWork = size_t{1} << 24;
 
 // Moves the entries of `palette` toward the colours they serve, measured as
-// NearestEntry measures. Entry `fixed` (or none, -1) stays as it is. An entry
+// NearestEntry measures. Entry `fixed` (or none, -1) keeps its alpha, the one
+// every clear pixel takes; its colour becomes the mean of the faint colours
+// nearest to it (the translucent colours' mean to start with). An entry
 // that serves an opaque colour stays opaque; one that serves only translucent
 // colours takes their mean alpha, below 255. An entry that serves no colour
 // moves onto the colour served worst (count x distance). So entries may change

@@ -156,6 +156,25 @@ TEST(PaletteRefinement, StepsOutOfALocalMinimum) {
   EXPECT_EQ(reds, (std::vector<int>{15, 200, 250}));
 }
 
+// A faint edge is nearer to clear than to any translucent entry: the clear
+// entry serves it, stays clear and takes its colour, rather than black, which
+// the edge would show as wherever it is drawn.
+TEST(PaletteRefinement, TheClearEntryTakesTheColourOfTheFaintColoursItServes) {
+  std::vector<PaletteColour> palette{{0, 0, 0, 0}, {100, 100, 100, 120}, {200, 200, 200, 255}};
+  const std::vector<CountedColour> colours{{50, 60, 70, 3, 100},
+                                           {51, 61, 71, 2, 100},
+                                           {100, 100, 100, 120, 100},
+                                           {200, 200, 200, 255, 100}};
+  refinePalette(palette, 0, colours);
+  EXPECT_EQ(palette[0], (PaletteColour{51, 61, 71, 0}));  // 50.5 and up round up
+  EXPECT_EQ(palette[1], (PaletteColour{100, 100, 100, 120}));
+  EXPECT_EQ(palette[2], (PaletteColour{200, 200, 200, 255}));
+  // Without faint colours it ends where it started from: among the others.
+  std::vector<PaletteColour> plain{{0, 0, 0, 0}, {100, 100, 100, 120}, {200, 200, 200, 255}};
+  refinePalette(plain, 0, std::span(colours).subspan(2));
+  EXPECT_EQ(plain[0], (PaletteColour{100, 100, 100, 0}));
+}
+
 // The relocation's pruned search for the two nearest entries agrees with
 // looking at every entry, ties included (twin entries).
 TEST(NearestEntry, TwoNearestAgreesWithEveryEntryLookedAt) {
