@@ -1,6 +1,7 @@
 #include "sheet/quantiser/colour_histogram.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace oz {
 namespace {
@@ -29,6 +30,7 @@ class ColourTable {
     ++colours_[slots_[at] - 1].count;
   }
 
+  size_t size() const { return colours_.size(); }
   std::vector<CountedColour> take() { return std::move(colours_); }
 
  private:
@@ -51,15 +53,29 @@ class ColourTable {
   std::vector<CountedColour> colours_;
 };
 
-// Calls visit(pixel) for every sampled pixel of `image`.
-template <class Image, class Visit>
-void forEachSample(const Image& image, Visit visit) {
-  const int64_t step = histogramStep(image.width, image.height);
+// Calls add(table, pixel) for every `step`th pixel of `image` in raster order;
+// false when the table outgrows `limit` colours, and the count stops there.
+template <class Image, class Add>
+bool countInto(ColourTable& table, const Image& image, int64_t step, size_t limit, Add add) {
   const int64_t pixels = static_cast<int64_t>(image.width) * image.height;
   for (int64_t p = 0; p < pixels; p += step) {
-    visit(image.row(static_cast<int32_t>(p / image.width)) +
-          Image::kBytes * static_cast<size_t>(p % image.width));
+    add(table, image.row(static_cast<int32_t>(p / image.width)) +
+                   Image::kBytes * static_cast<size_t>(p % image.width));
+    if (table.size() > limit) return false;
   }
+  return true;
+}
+
+template <class Image, class Add>
+std::vector<CountedColour> count(const Image& image, Add add) {
+  const int64_t pixels = static_cast<int64_t>(image.width) * image.height;
+  if (pixels > kHistogramSamples && pixels <= kExactCountPixels) {
+    ColourTable every;
+    if (countInto(every, image, 1, kExactColours, add)) return every.take();
+  }
+  ColourTable table;
+  countInto(table, image, histogramStep(image.width, image.height), SIZE_MAX, add);
+  return table.take();
 }
 
 }  // namespace
@@ -73,17 +89,14 @@ int64_t histogramStep(int32_t width, int32_t height) {
 }
 
 std::vector<CountedColour> countColours(const OpaqueImage& image) {
-  ColourTable table;
-  forEachSample(image, [&](const uint8_t* p) { table.add(p[0], p[1], p[2], 255); });
-  return table.take();
+  return count(image,
+               [](ColourTable& table, const uint8_t* p) { table.add(p[0], p[1], p[2], 255); });
 }
 
 std::vector<CountedColour> countColours(const AlphaImage& image) {
-  ColourTable table;
-  forEachSample(image, [&](const uint8_t* p) {
+  return count(image, [](ColourTable& table, const uint8_t* p) {
     if (p[3] != 0) table.add(p[0], p[1], p[2], p[3]);
   });
-  return table.take();
 }
 
 }  // namespace oz

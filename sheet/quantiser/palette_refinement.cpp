@@ -10,14 +10,34 @@
 namespace oz {
 namespace {
 
+uint8_t roundedMean(int64_t sum, int64_t count) {
+  return static_cast<uint8_t>((sum + count / 2) / count);
+}
+
 struct Cluster {
   std::array<int64_t, 4> sum{};  // red, green, blue, alpha, each x count
   int64_t count = 0;
   bool servesOpaque = false;
+
+  void add(const CountedColour& c) {
+    sum[0] += int64_t{c.red} * c.count;
+    sum[1] += int64_t{c.green} * c.count;
+    sum[2] += int64_t{c.blue} * c.count;
+    sum[3] += int64_t{c.alpha} * c.count;
+    count += c.count;
+    servesOpaque = servesOpaque || c.alpha == 255;
+  }
+
+  // REQUIRES: count > 0.
+  PaletteColour mean() const {
+    return PaletteColour{roundedMean(sum[0], count), roundedMean(sum[1], count),
+                         roundedMean(sum[2], count), roundedMean(sum[3], count)};
+  }
 };
 
-uint8_t roundedMean(int64_t sum, int64_t count) {
-  return static_cast<uint8_t>((sum + count / 2) / count);
+PaletteColour withAlpha(PaletteColour c, uint8_t alpha) {
+  c.alpha = alpha;
+  return c;
 }
 
 // Where an entry that served nothing goes: the worst-served colours, each
@@ -55,27 +75,22 @@ void settle(std::span<PaletteColour> palette, int fixed, std::span<const Counted
       for (size_t i = 0; i < colours.size(); ++i) {
         const CountedColour& c = colours[i];
         const int k = nearest(c.red, c.green, c.blue, c.alpha);
-        Cluster& cluster = clusters[k];
-        cluster.sum[0] += int64_t{c.red} * c.count;
-        cluster.sum[1] += int64_t{c.green} * c.count;
-        cluster.sum[2] += int64_t{c.blue} * c.count;
-        cluster.sum[3] += int64_t{c.alpha} * c.count;
-        cluster.count += c.count;
-        cluster.servesOpaque = cluster.servesOpaque || c.alpha == 255;
+        clusters[k].add(c);
         errors[i] = int64_t{nearest.distance(k, c.red, c.green, c.blue, c.alpha)} * c.count;
       }
     }
     bool moved = false;
     WorstServed worst(colours, errors);
     for (size_t k = 0; k < palette.size(); ++k) {
-      if (static_cast<int>(k) == fixed) continue;
       PaletteColour& entry = palette[k];
       PaletteColour next = entry;
       const Cluster& cluster = clusters[k];
-      if (cluster.count > 0) {
-        next = PaletteColour{
-            roundedMean(cluster.sum[0], cluster.count), roundedMean(cluster.sum[1], cluster.count),
-            roundedMean(cluster.sum[2], cluster.count), roundedMean(cluster.sum[3], cluster.count)};
+      if (static_cast<int>(k) == fixed) {
+        // The clear entry stays clear, but the faint pixels nearest it still
+        // show their colour: it takes theirs.
+        if (cluster.count > 0) next = withAlpha(cluster.mean(), entry.alpha);
+      } else if (cluster.count > 0) {
+        next = cluster.mean();
         // Opaque colours must keep an opaque entry; a mean of translucent
         // alphas never rounds up to 255.
         if (cluster.servesOpaque) next.alpha = 255;
@@ -134,10 +149,23 @@ bool relocate(std::span<PaletteColour> palette, int fixed, std::span<const Count
   return true;
 }
 
+// The clear entry starts in the mean colour of the translucent colours: in
+// black, as it comes from the network, it is nearest to none of them, so the
+// rounds would never move it. From there the faintest come to it, and it
+// follows their colour.
+void seedClearColour(PaletteColour& clear, std::span<const CountedColour> colours) {
+  Cluster translucent;
+  for (const CountedColour& c : colours) {
+    if (c.alpha != 255) translucent.add(c);
+  }
+  if (translucent.count > 0) clear = withAlpha(translucent.mean(), clear.alpha);
+}
+
 }  // namespace
 
 void refinePalette(std::span<PaletteColour> palette, int fixed,
                    std::span<const CountedColour> colours) {
+  if (fixed >= 0) seedClearColour(palette[fixed], colours);
   settle(palette, fixed, colours);
   // Each relocation searches two entries for every colour and settles again.
   if (colours.size() * palette.size() > kRelocationWork) return;

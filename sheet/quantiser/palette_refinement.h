@@ -17,13 +17,16 @@ inline constexpr int kRefinementRounds = 16;
 // After the rounds settle, up to this many entries move from where they serve
 // least to the cluster with the largest error, each followed by rounds again,
 // where colours x entries stays within kRelocationWork: an opaque 2048 x 2048
-// sheet of sprites (32,000 colours at 256 entries) does, the same sheet with
-// translucent edges (68,000) does not, where relocating took six times as long.
+// sheet of sprites (35,000 colours at 256 entries) does, the same sheet with
+// translucent edges (68,000 in its sample) does not, where relocating took six
+// times as long.
 inline constexpr int kRelocations = 16;
 inline constexpr size_t kRelocationWork = size_t{1} << 24;
 
 // Moves the entries of `palette` toward the colours they serve, measured as
-// NearestEntry measures. Entry `fixed` (or none, -1) stays as it is. An entry
+// NearestEntry measures. Entry `fixed` (or none, -1) keeps its alpha, the one
+// every clear pixel takes; its colour becomes the mean of the faint colours
+// nearest to it (the translucent colours' mean to start with). An entry
 // that serves an opaque colour stays opaque; one that serves only translucent
 // colours takes their mean alpha, below 255. An entry that serves no colour
 // moves onto the colour served worst (count x distance). So entries may change

@@ -6,7 +6,7 @@
 #include "sheet/quantiser/alpha_palette.h"
 #include "sheet/quantiser/colour_histogram.h"
 #include "sheet/quantiser/gamma.h"
-#include "sheet/quantiser/nearest_entry.h"
+#include "sheet/quantiser/left_tie_search.h"
 #include "sheet/quantiser/network_palette.h"
 #include "sheet/quantiser/palette_refinement.h"
 #include "sheet/quantiser/row_mapper.h"
@@ -64,6 +64,7 @@ class RefinedReduction final : public Reduction {
   }
 
   std::span<const uint8_t> row(int32_t y) override {
+    search_.startRow();
     if (!dither_) return rows_.row(y, palette(), search_);
     diffusion_.mapRow(y, palette(), search_, indices_.data());
     packIndices(indices_.data(), image_.width, bits_);
@@ -83,7 +84,7 @@ class RefinedReduction final : public Reduction {
   }
 
   StartingPalette palette_;
-  CachedNearestEntry search_;
+  LeftTieSearch search_;
   RowMapper<Image> rows_;
   Image image_;
   int32_t bits_;

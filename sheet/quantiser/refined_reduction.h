@@ -1,5 +1,6 @@
 // 4 and 8 bits with the network's palette refined by k-means on the image's
-// colours, each pixel mapped to the nearest entry.
+// colours, each pixel mapped to the nearest entry (of equals, the one its left
+// neighbour took).
 #pragma once
 
 #include <cstdint>

@@ -156,6 +156,25 @@ TEST(PaletteRefinement, StepsOutOfALocalMinimum) {
   EXPECT_EQ(reds, (std::vector<int>{15, 200, 250}));
 }
 
+// A faint edge is nearer to clear than to any translucent entry: the clear
+// entry serves it, stays clear and takes its colour, rather than black, which
+// the edge would show as wherever it is drawn.
+TEST(PaletteRefinement, TheClearEntryTakesTheColourOfTheFaintColoursItServes) {
+  std::vector<PaletteColour> palette{{0, 0, 0, 0}, {100, 100, 100, 120}, {200, 200, 200, 255}};
+  const std::vector<CountedColour> colours{{50, 60, 70, 3, 100},
+                                           {51, 61, 71, 2, 100},
+                                           {100, 100, 100, 120, 100},
+                                           {200, 200, 200, 255, 100}};
+  refinePalette(palette, 0, colours);
+  EXPECT_EQ(palette[0], (PaletteColour{51, 61, 71, 0}));  // 50.5 and up round up
+  EXPECT_EQ(palette[1], (PaletteColour{100, 100, 100, 120}));
+  EXPECT_EQ(palette[2], (PaletteColour{200, 200, 200, 255}));
+  // Without faint colours it ends where it started from: among the others.
+  std::vector<PaletteColour> plain{{0, 0, 0, 0}, {100, 100, 100, 120}, {200, 200, 200, 255}};
+  refinePalette(plain, 0, std::span(colours).subspan(2));
+  EXPECT_EQ(plain[0], (PaletteColour{100, 100, 100, 0}));
+}
+
 // The relocation's pruned search for the two nearest entries agrees with
 // looking at every entry, ties included (twin entries).
 TEST(NearestEntry, TwoNearestAgreesWithEveryEntryLookedAt) {
@@ -222,10 +241,27 @@ TEST(ColourHistogram, CountsAllPixelsOfSmallImagesAndASpreadSampleOfLargeOnes) {
   const auto colours = countColours(AlphaImage{rgba.data(), 2, 2, 8});
   EXPECT_EQ(colours, (std::vector<CountedColour>{{1, 2, 3, 255, 2}, {1, 2, 3, 40, 1}}));
 
+  // Up to 2048 x 2048 every pixel counts while the colours are few enough;
+  // past that, the sample: every 3rd pixel here. Beyond 2048 x 2048 only the
+  // sample, however few the colours.
   std::vector<uint8_t> rgb(3 * 2048 * 1024, 7);
-  const auto sampled = countColours(OpaqueImage{rgb.data(), 2048, 1024, 3 * 2048});
+  const OpaqueImage image{rgb.data(), 2048, 1024, 3 * 2048};
+  const auto few = countColours(image);
+  ASSERT_EQ(few.size(), 1u);
+  EXPECT_EQ(few[0].count, 2048u * 1024);
+  for (size_t i = 0; i < rgb.size(); i += 3) {
+    const size_t pixel = i / 3;
+    rgb[i] = static_cast<uint8_t>(pixel);
+    rgb[i + 1] = static_cast<uint8_t>(pixel >> 8);
+    rgb[i + 2] = static_cast<uint8_t>(pixel >> 16);
+  }
+  const auto many = countColours(image);
+  EXPECT_EQ(many.size(), (2048u * 1024 + 2) / 3);
+  EXPECT_EQ(many[1], (CountedColour{3, 0, 0, 255, 1}));
+  std::vector<uint8_t> large(3 * 4096 * 2048, 7);
+  const auto sampled = countColours(OpaqueImage{large.data(), 4096, 2048, 3 * 4096});
   ASSERT_EQ(sampled.size(), 1u);
-  EXPECT_EQ(sampled[0].count, (2048 * 1024 + 2) / 3);  // every 3rd pixel
+  EXPECT_EQ(sampled[0].count, (4096u * 2048 + 10) / 11);  // 8 is the least step
 }
 
 }  // namespace
