@@ -88,15 +88,19 @@ double colourWeight(int alpha) {
 }
 
 CandidateCells::CandidateCells(const Colormap& map)
-    : map_(map), directory_(size_t{1} << (4 * (8 - kRegionShift)), kNoRegion) {
+    : map_(map),
+      directory_(size_t{1} << (4 * (8 - kRegionShift)), kNoRegion),
+      warmth_(directory_.size(), 0) {
   for (int k = 0; k < map.netsize; ++k) everyEntry_.push_back(static_cast<uint8_t>(k));
 }
 
-void CandidateCells::fill(uint32_t region, uint32_t cell) {
+bool CandidateCells::fill(uint32_t region, uint32_t cell) {
+  if (directory_[region] == kNoRegion && ++warmth_[region] < kWarmQueries) return false;
   const bool full = pool_.size() + 2 * everyEntry_.size() > kMaxPool ||
                     (directory_[region] == kNoRegion && regions_.size() == kMaxRegions);
   if (full) {
     std::fill(directory_.begin(), directory_.end(), kNoRegion);
+    std::fill(warmth_.begin(), warmth_.end(), uint8_t{0});
     regions_.clear();
     pool_.clear();
   }
@@ -136,6 +140,7 @@ void CandidateCells::fill(uint32_t region, uint32_t cell) {
     pool_.resize(list.begin);
     list = found.all;
   }
+  return true;
 }
 
 }  // namespace oz

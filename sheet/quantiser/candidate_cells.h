@@ -24,13 +24,16 @@ class CandidateCells {
   // gamma space squared, times colourWeight(alpha), plus the alpha difference
   // squared) can be the smallest, or equal to the smallest, for some query of
   // the cell of (r, g, b, alpha): colour in gamma space, each 0..255. Positions
-  // in ascending order. A cell is worked out when first asked for and kept
-  // until the table reaches its bound, when it starts afresh.
+  // in ascending order; none while the cell's region is cold (see
+  // kWarmQueries). A cell is worked out when first asked for and kept until
+  // the table reaches its bound, when it starts afresh.
   std::span<const uint8_t> candidates(int r, int g, int b, int alpha) {
     const uint32_t region = regionOf(r, g, b, alpha);
     const uint32_t cell = cellOf(r, g, b, alpha);
     const uint32_t slot = directory_[region];
-    if (slot == kNoRegion || regions_[slot].cells[cell].count == 0) fill(region, cell);
+    if (slot == kNoRegion || regions_[slot].cells[cell].count == 0) {
+      if (!fill(region, cell)) return {};
+    }
     const List list = regions_[directory_[region]].cells[cell];
     return {pool_.data() + list.begin, list.count};
   }
@@ -49,6 +52,11 @@ class CandidateCells {
   // The bound: about 2 MB of regions and 4 MB of candidate lists.
   static constexpr size_t kMaxRegions = 8192;
   static constexpr size_t kMaxPool = size_t{1} << 22;
+  // Working out a region compares every entry with several others, the cost
+  // of some dozens of plain searches: a region is worked out only once this
+  // many queries have fallen into it, so that queries spread thinly over
+  // colour space cost what plain searches cost.
+  static constexpr uint8_t kWarmQueries = 64;
 
   static uint32_t regionOf(int r, int g, int b, int alpha) {
     constexpr int kBits = 8 - kRegionShift;
@@ -77,12 +85,14 @@ class CandidateCells {
   };
 
   // Works out the cell's list, and its region's when that is new.
-  void fill(uint32_t region, uint32_t cell);
+  // False, doing nothing but count the query, while the region is cold.
+  bool fill(uint32_t region, uint32_t cell);
 
   const Colormap& map_;
   std::vector<uint8_t> everyEntry_;  // 0, 1, ..., netsize - 1
   std::vector<uint32_t> directory_;  // by region: its place in regions_, or kNoRegion
   std::vector<Region> regions_;      // the regions worked out
+  std::vector<uint8_t> warmth_;      // by region: queries while it was not worked out
   std::vector<uint8_t> pool_;        // candidate lists, one after another
 };
 

@@ -113,11 +113,18 @@ int searchSquares(const Colormap& map, int red, int green, int blue, int alpha) 
   return searchSquaresFrom(map, red, green, blue, alpha, SearchStop::EachSide);
 }
 
-EachSideSearch::EachSideSearch(const Colormap& map, const GammaTable& gt) : map_(map), cells_(map) {
+EachSideSearch::EachSideSearch(const Colormap& map, const GammaTable& gt)
+    : map_(map), gt_(gt), cells_(map) {
   for (int v = 0; v < 256; ++v) {
     weights_[v] = colourWeight(v);
     levels_[v] = static_cast<uint8_t>(gt[v]);
   }
+  std::array<int, 256> count{};
+  for (int k = 0; k < map.netsize; ++k) ++count[map.colours[k].alpha];
+  for (int a = 0; a < 256; ++a) alphaStart_[a + 1] = alphaStart_[a] + count[a];
+  std::array<int, 257> next = alphaStart_;
+  for (int k = 0; k < map.netsize; ++k)
+    byAlpha_[next[map.colours[k].alpha]++] = static_cast<uint8_t>(k);
 }
 
 int EachSideSearch::operator()(int red, int green, int blue, int alpha) {
@@ -127,6 +134,7 @@ int EachSideSearch::operator()(int red, int green, int blue, int alpha) {
   const int g = clear ? 0 : levels_[green];
   const int b = clear ? 0 : levels_[blue];
   const std::span<const uint8_t> candidates = cells_.candidates(r, g, b, alpha);
+  if (candidates.empty()) return walk(red, green, blue, alpha);
   if (candidates.size() == 1) return candidates[0];
   const double w = weights_[alpha];
   // Where the walk by green starts: entries from here on it meets going up,
@@ -156,6 +164,53 @@ int EachSideSearch::operator()(int red, int green, int blue, int alpha) {
     const bool first = (distances[n] == least) & (rank < bestRank);
     best = first ? k : best;
     bestRank = first ? rank : bestRank;
+  }
+  return best;
+}
+
+int EachSideSearch::walk(int red, int green, int blue, int alpha) const {
+  if (alpha >= kWalkByAlphaBelow) {
+    return searchColormap(map_, gt_, red, green, blue, alpha, SearchStop::EachSide);
+  }
+  // Named one by one: lambdas below use them, and not every compiler lets a
+  // lambda capture a structured binding.
+  const WeightedQuery query = weightedQuery(gt_, red, green, blue, alpha);
+  const int r = query.r;
+  const int g = query.g;
+  const int b = query.b;
+  const double w = query.w;
+  // Where the walk by green starts: entries from here on it meets going up,
+  // the others going down, alternately, nearest first.
+  const int start = map_.netindex[g];
+  int best = 0;
+  double bestd = kFar;
+  int bestRank = 0;
+  const auto sq = [](int v) { return v * v; };
+  // False when the entry's alpha difference alone exceeds the best: every
+  // entry further out on its side differs more.
+  const auto visit = [&](int k) {
+    const GammaColour& e = map_.colours[k];
+    const int da = sq(e.alpha - alpha);
+    if (da > bestd) return false;
+    const double dg = sq(e.green - g) * w;
+    if (dg > bestd) return true;
+    const double dr = sq(e.red - r) * w;
+    const double db = sq(e.blue - b) * w;
+    const bool upward = k >= start;
+    const double d = (upward ? (dg + dr) + db : (dg + db) + dr) + da;
+    const int rank = upward ? 2 * (k - start) : 2 * (start - 1 - k) + 1;
+    if (d < bestd || (d == bestd && rank < bestRank)) {
+      bestd = d;
+      best = k;
+      bestRank = rank;
+    }
+    return true;
+  };
+  int up = alphaStart_[alpha];
+  int down = up - 1;
+  while (up < map_.netsize || down >= 0) {
+    if (up < map_.netsize && !visit(byAlpha_[up++])) up = map_.netsize;
+    if (down >= 0 && !visit(byAlpha_[down--])) down = -1;
   }
   return best;
 }
