@@ -1,6 +1,7 @@
 #include "sheet/quantiser/palette_search.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace oz {
 namespace {
@@ -67,8 +68,7 @@ WeightedQuery weightedQuery(const GammaTable& gt, int red, int green, int blue, 
     q.g = static_cast<int>(gt[green]);
     q.b = static_cast<int>(gt[blue]);
   }
-  const double t = 1 - alpha / 255.0;
-  q.w = 1 - t * t;
+  q.w = colourWeight(alpha);
   return q;
 }
 
@@ -113,7 +113,12 @@ int searchSquares(const Colormap& map, int red, int green, int blue, int alpha) 
   return searchSquaresFrom(map, red, green, blue, alpha, SearchStop::EachSide);
 }
 
-EachSideSearch::EachSideSearch(const Colormap& map, const GammaTable& gt) : map_(map), gt_(gt) {
+EachSideSearch::EachSideSearch(const Colormap& map, const GammaTable& gt)
+    : map_(map), gt_(gt), cells_(map) {
+  for (int v = 0; v < 256; ++v) {
+    weights_[v] = colourWeight(v);
+    levels_[v] = static_cast<uint8_t>(gt[v]);
+  }
   std::array<int, 256> count{};
   for (int k = 0; k < map.netsize; ++k) ++count[map.colours[k].alpha];
   for (int a = 0; a < 256; ++a) alphaStart_[a + 1] = alphaStart_[a] + count[a];
@@ -122,7 +127,48 @@ EachSideSearch::EachSideSearch(const Colormap& map, const GammaTable& gt) : map_
     byAlpha_[next[map.colours[k].alpha]++] = static_cast<uint8_t>(k);
 }
 
-int EachSideSearch::operator()(int red, int green, int blue, int alpha) const {
+int EachSideSearch::operator()(int red, int green, int blue, int alpha) {
+  if (map_.netsize == 0) return 0;
+  const bool clear = alpha == 0;
+  const int r = clear ? 0 : levels_[red];
+  const int g = clear ? 0 : levels_[green];
+  const int b = clear ? 0 : levels_[blue];
+  const std::span<const uint8_t> candidates = cells_.candidates(r, g, b, alpha);
+  if (candidates.empty()) return walk(red, green, blue, alpha);
+  if (candidates.size() == 1) return candidates[0];
+  const double w = weights_[alpha];
+  // Where the walk by green starts: entries from here on it meets going up,
+  // the others going down, alternately, nearest first.
+  const int start = map_.netindex[g];
+  // Two passes, neither with a branch on the data: the least distance, then
+  // the entry the walk by green meets first among those at that distance.
+  const auto sq = [](int v) { return v * v; };
+  std::array<double, 256> distances;
+  double least = kFar;
+  for (size_t n = 0; n < candidates.size(); ++n) {
+    const int k = candidates[n];
+    const GammaColour& e = map_.colours[k];
+    const double dg = sq(e.green - g) * w;
+    const double dr = sq(e.red - r) * w;
+    const double db = sq(e.blue - b) * w;
+    const bool upward = k >= start;
+    const double d = ((dg + (upward ? dr : db)) + (upward ? db : dr)) + sq(e.alpha - alpha);
+    distances[n] = d;
+    least = std::min(least, d);
+  }
+  int best = 0;
+  int bestRank = INT_MAX;
+  for (size_t n = 0; n < candidates.size(); ++n) {
+    const int k = candidates[n];
+    const int rank = k >= start ? 2 * (k - start) : 2 * (start - 1 - k) + 1;
+    const bool first = (distances[n] == least) & (rank < bestRank);
+    best = first ? k : best;
+    bestRank = first ? rank : bestRank;
+  }
+  return best;
+}
+
+int EachSideSearch::walk(int red, int green, int blue, int alpha) const {
   if (alpha >= kWalkByAlphaBelow) {
     return searchColormap(map_, gt_, red, green, blue, alpha, SearchStop::EachSide);
   }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "sheet/quantiser/candidate_cells.h"
 #include "sheet/quantiser/colormap.h"
 
 namespace oz {
@@ -34,23 +35,31 @@ int searchSquares(const Colormap& map, int red, int green, int blue, int alpha);
 
 // searchColormap(map, gt, ..., SearchStop::EachSide), the same entry for every
 // query, found sooner for translucent ones. The weight of colour falls with
-// alpha, so the walk by green stops late for them; their alpha difference
-// counts in full, so a walk outward by alpha stops early instead. Ties go to
-// the entry the walk by green meets first, and each distance is summed as that
-// walk sums it.
+// alpha, so the walk by green stops late for them. Where many queries fall
+// close together, only the entries that can be nearest somewhere in the
+// query's cell are compared; elsewhere, below alpha 192, a walk outward by
+// alpha, whose difference counts in full, stops early. Ties go to the entry
+// the walk by green meets first, and each distance is summed as that walk
+// sums it.
 class EachSideSearch {
  public:
   EachSideSearch(const Colormap& map, const GammaTable& gt);
 
-  int operator()(int red, int green, int blue, int alpha) const;
+  int operator()(int red, int green, int blue, int alpha);
 
  private:
   // Below this alpha the colour weight is under 0.94 and the walk by alpha
-  // looks at fewer entries.
+  // looks at fewer entries than the walk by green.
   static constexpr int kWalkByAlphaBelow = 192;
+
+  // The search without cells.
+  int walk(int red, int green, int blue, int alpha) const;
 
   const Colormap& map_;
   const GammaTable& gt_;
+  CandidateCells cells_;
+  std::array<double, 256> weights_{};   // colourWeight of each alpha
+  std::array<uint8_t, 256> levels_{};   // gt of each byte, a whole number
   std::array<uint8_t, 256> byAlpha_{};  // entry positions in order of alpha
   std::array<int, 257> alphaStart_{};   // per alpha level: its first place in byAlpha_
 };

@@ -120,10 +120,12 @@ TEST_F(SearchTest, EachSideSearchFindsTheNearestEntry) {
   EXPECT_GT(missedTogether, 0);
 }
 
-// The walk by alpha gives the walk by green's answer for every query: the same
-// nearest entry and, among entries at equal distance (here twins, and entries
-// that differ only where the query's weight hides it), the one that walk meets
-// first.
+// The search over the cell's candidates gives the walk by green's answer for
+// every query: the same nearest entry and, among entries at equal distance
+// (here twins, and entries that differ only where the query's weight hides
+// it), the one that walk meets first. Most queries gather around a few
+// colours, as a sprite's do, so that their regions are worked out; the rest
+// are spread, so that theirs are not.
 TEST_F(SearchTest, EachSideSearchAnswersAsTheWalkByGreen) {
   std::mt19937 random(17);
   for (int netsize : {16, 256, 40}) {
@@ -135,12 +137,70 @@ TEST_F(SearchTest, EachSideSearchAnswersAsTheWalkByGreen) {
       net.alpha[i] = net.alpha[i - 1];
     }
     const Colormap map = finishNetwork(net, gt_);
-    const EachSideSearch search(map, gt_);
+    EachSideSearch search(map, gt_);
+    std::array<int, 4> centre{};
     for (int n = 0; n < 40000; ++n) {
-      const int r = static_cast<int>(random() % 256);
-      const int g = static_cast<int>(random() % 256);
-      const int b = static_cast<int>(random() % 256);
-      const int a = static_cast<int>(random() % 256);
+      if (n % 2000 == 0) {
+        for (int& c : centre) c = static_cast<int>(random() % 256);
+      }
+      const auto near = [&](int c) {
+        const bool spread = n % 4 == 0;
+        const int v = spread ? static_cast<int>(random() % 256)
+                             : centre[c] + static_cast<int>(random() % 41) - 20;
+        return std::clamp(v, 0, 255);
+      };
+      const int r = near(0);
+      const int g = near(1);
+      const int b = near(2);
+      const int a = near(3);
+      ASSERT_EQ(search(r, g, b, a), searchColormap(map, gt_, r, g, b, a, SearchStop::EachSide))
+          << r << "," << g << "," << b << "," << a;
+    }
+  }
+}
+
+// Bytes whose gamma level in 96..143 lies at the edge of a cell of 16 levels,
+// or one level from it, where a cell's bounds are tightest.
+std::vector<int> bytesAtCellEdges(const GammaTable& gt) {
+  std::vector<int> bytes;
+  for (int v = 0; v < 256; ++v) {
+    // Within the crowd, 3 regions a side: each gets queries enough.
+    if (gt[v] < 96 || gt[v] >= 144) continue;
+    const int level = static_cast<int>(gt[v]) % 16;
+    if (level <= 1 || level >= 14) bytes.push_back(v);
+  }
+  return bytes;
+}
+
+// A crowded palette leaves many entries nearly as near as the nearest, so a
+// cell keeps many candidates and its bounds decide between near equals; the
+// queries sit at cell edges and at alpha levels at a cell's ends.
+TEST_F(SearchTest, EachSideSearchDecidesBetweenCrowdedEntries) {
+  std::mt19937 random(29);
+  const std::vector<int> edges = bytesAtCellEdges(gt_);
+  const int alphas[] = {0, 1, 15, 16, 17, 31, 32, 127, 128, 191, 192, 239, 240, 254, 255};
+  std::uniform_real_distribution<double> crowded(96.0, 160.0);
+  for (int netsize : {256, 64}) {
+    Network net = initialNetwork(netsize, gt_);
+    for (int i = 0; i < netsize; ++i) {
+      for (auto* component : {&net.red, &net.green, &net.blue, &net.alpha}) {
+        (*component)[i] = crowded(random);
+      }
+      // Whole twins and twins in colour alone.
+      if (i % 5 == 4) {
+        net.red[i] = net.red[i - 1];
+        net.green[i] = net.green[i - 1];
+        net.blue[i] = net.blue[i - 1];
+      }
+      if (i % 10 == 9) net.alpha[i] = net.alpha[i - 1];
+    }
+    const Colormap map = finishNetwork(net, gt_);
+    EachSideSearch search(map, gt_);
+    for (int n = 0; n < 40000; ++n) {
+      const int r = edges[random() % edges.size()];
+      const int g = edges[random() % edges.size()];
+      const int b = edges[random() % edges.size()];
+      const int a = alphas[random() % std::size(alphas)];
       ASSERT_EQ(search(r, g, b, a), searchColormap(map, gt_, r, g, b, a, SearchStop::EachSide))
           << r << "," << g << "," << b << "," << a;
     }

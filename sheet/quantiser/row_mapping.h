@@ -83,6 +83,15 @@ class ErrorDiffusion {
     for (int c = 0; c < 4; ++c) pixel[c] = clampByte(pixel[c] - sixteenths * e[c] / 16);
   }
 
+  // 255 - (255 - m)^2 / 255 for each m, the weight of colour error where the
+  // pixel or its entry is of alpha m: looked up, since it lies on the chain
+  // from one pixel's entry to the next pixel's query.
+  static constexpr std::array<int, 256> kErrorWeight = [] {
+    std::array<int, 256> k{};
+    for (int m = 0; m < 256; ++m) k[m] = 255 - (255 - m) * (255 - m) / 255;
+    return k;
+  }();
+
   Error carried_{};
 };
 
@@ -110,7 +119,7 @@ void ErrorDiffusion::mapRow(const uint8_t* row, uint8_t* below, int32_t width,
     const int m = std::max<int>(a, c.alpha);
     Error d{c.red - p[0], c.green - p[1], c.blue - p[2], c.alpha - a};
     if (m != 255) {
-      const int k = 255 - (255 - m) * (255 - m) / 255;
+      const int k = kErrorWeight[m];
       for (int ch = 0; ch < 3; ++ch) d[ch] = d[ch] * k / 255;
     }
     settle(e, d);
