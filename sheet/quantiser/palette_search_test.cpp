@@ -207,5 +207,41 @@ TEST_F(SearchTest, EachSideSearchDecidesBetweenCrowdedEntries) {
   }
 }
 
+// Queries gathered in more regions than its table holds: the table starts
+// afresh and goes on answering as the walk by green does, in regions worked
+// out before and after.
+TEST_F(SearchTest, EachSideSearchStartsAfreshWhenItsTableIsFull) {
+  std::mt19937 random(41);
+  Network net = randomNetwork(256, random);
+  const Colormap map = finishNetwork(net, gt_);
+  EachSideSearch search(map, gt_);
+  // Bytes by the region of 16 gamma levels their colour falls in, and by the
+  // region of 16 alpha levels.
+  std::array<std::vector<int>, 16> colourBytes;
+  for (int v = 0; v < 256; ++v) colourBytes[gt_[v] / 16].push_back(v);
+  const auto pick = [&](const std::vector<int>& bytes) { return bytes[random() % bytes.size()]; };
+  // 12 alpha regions below opaque-enough, 16^3 colour regions: 10,000 of them
+  // in a scattered order, each given enough queries to be worked out.
+  std::vector<int> regions(12 * 16 * 16 * 16);
+  for (size_t i = 0; i < regions.size(); ++i) regions[i] = static_cast<int>(i);
+  std::shuffle(regions.begin(), regions.end(), random);
+  regions.resize(10000);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const int region : regions) {
+      const int alphaRegion = region / 4096;
+      for (int n = 0; n < 68; ++n) {
+        const int r = pick(colourBytes[region % 16]);
+        const int g = pick(colourBytes[region / 16 % 16]);
+        const int b = pick(colourBytes[region / 256 % 16]);
+        const int a = alphaRegion * 16 + static_cast<int>(random() % 16);
+        const int found = search(r, g, b, a);
+        if (n % 17 != 16) continue;
+        ASSERT_EQ(found, searchColormap(map, gt_, r, g, b, a, SearchStop::EachSide))
+            << r << "," << g << "," << b << "," << a;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace oz
