@@ -9,9 +9,13 @@ namespace {
 
 // Distances of the framed rectangle: 0 for a visible pixel; the one-pixel
 // frame around the rectangle is never a source, and its distance is one that
-// no pixel inside can be one more than.
-constexpr uint32_t kFar = 0x40000000;
+// no pixel inside can be one more than. Counting up from it, one step a pixel,
+// stays far below 2^32: a rectangle holds at most 2^28 pixels.
 constexpr uint32_t kOutside = 0x7fffffff;
+
+uint32_t least(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+  return std::min(std::min(a, b), std::min(c, d));
+}
 
 // The growth of repeated one-pixel passes, worked out without running them:
 // the pass that fills a pixel is its distance to the nearest visible pixel in
@@ -39,8 +43,14 @@ class Growth {
     const auto s = static_cast<ptrdiff_t>(stride_);
     const ptrdiff_t order[8] = {-1, 1, -s, s, -s - 1, -s + 1, s - 1, s + 1};
     std::memcpy(neighbours_, order, sizeof order);
-    const size_t framed = stride_ * (height + 2);
-    distances_.assign(framed, kOutside);
+    // Only the frame needs setting: the first scan writes every pixel inside.
+    distances_.resize(stride_ * (height + 2));
+    std::fill_n(distances_.begin(), stride_, kOutside);
+    std::fill_n(distances_.end() - static_cast<ptrdiff_t>(stride_), stride_, kOutside);
+    for (size_t row = 1; row <= height; ++row) {
+      distances_[row * stride_] = kOutside;
+      distances_[row * stride_ + width + 1] = kOutside;
+    }
   }
 
   // The distances: a scan down and rightward, as the pixels are marked, takes
@@ -61,7 +71,7 @@ class Growth {
           continue;
         }
         const uint32_t* up = d - s;
-        *d = std::min(kFar, std::min({d[-1], up[-1], up[0], up[1]}) + 1);
+        *d = least(d[-1], up[-1], up[0], up[1]) + 1;
       }
     }
     if (visible == 0 || visible == width_ * height_) return false;
@@ -71,7 +81,7 @@ class Growth {
       for (uint32_t* d = begin + width_; d-- != begin;) {
         if (*d == 0) continue;
         const uint32_t* down = d + s;
-        *d = std::min(*d, std::min({d[1], down[-1], down[0], down[1]}) + 1);
+        *d = std::min(*d, least(d[1], down[-1], down[0], down[1]) + 1);
         ++levels_[*d];
       }
     }
