@@ -82,11 +82,6 @@ uint32_t keepCandidates(const Colormap& map, std::span<const uint8_t> from, cons
 
 }  // namespace
 
-double colourWeight(int alpha) {
-  const double t = 1 - alpha / 255.0;
-  return 1 - t * t;
-}
-
 CandidateCells::CandidateCells(const Colormap& map)
     : map_(map),
       directory_(size_t{1} << (4 * (8 - kRegionShift)), kNoRegion),

@@ -9,12 +9,9 @@
 #include <vector>
 
 #include "sheet/quantiser/colormap.h"
+#include "sheet/quantiser/colour_weight.h"
 
 namespace oz {
-
-// The weight of colour for a query of `alpha`: 1 - (1 - alpha / 255)^2, as the
-// weighted search computes it.
-double colourWeight(int alpha);
 
 class CandidateCells {
  public:

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "sheet/quantiser/colour_weight.h"
+
 // On x86-64 the function marked OZ_WIDE_VECTORS is also built for AVX2, and that
 // copy is chosen at load time where the processor has it. Element-wise IEEE
 // arithmetic gives the same bits at any vector width, and contraction into
@@ -35,11 +37,6 @@ constexpr int kBlock = 2 * kWidth;  // neurons tested against the biased record 
 // them does not apply.
 #pragma GCC diagnostic ignored "-Wpsabi"
 #define OZ_INLINE [[gnu::always_inline]] inline
-
-double colourWeight(double alpha) {
-  const double t = 1 - alpha / 255;
-  return 1 - t * t;
-}
 
 void reward(Network& net, int bestpos) {
   net.freq[bestpos] += kBetaScale;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "sheet/quantiser/colour_weight.h"
+
 namespace oz {
 namespace {
 
