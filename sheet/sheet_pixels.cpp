@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/parallel.h"
 #include "sheet/quantiser/reduction.h"
 
 namespace oz {
@@ -84,6 +85,7 @@ std::optional<PngPixels> reduced(RgbaImage canvas, const SheetEncoding& encoding
   request.dither = encoding.dither;
   request.quantiser =
       encoding.quantiser == PaletteQuantiser::KMeans ? Quantiser::KMeans : Quantiser::Network;
+  request.threads = machineThreads();
   request.stride = keepsAlpha ? static_cast<size_t>(width) * 4 : flattenForReduction(canvas);
   request.pixels = canvas.pixels.data();
   std::unique_ptr<Reduction> reduction = Reduction::open(request);

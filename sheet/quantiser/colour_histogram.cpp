@@ -20,6 +20,11 @@ class ColourTable {
  public:
   void add(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     const uint32_t key = r | g << 8 | b << 16 | static_cast<uint32_t>(a) << 24;
+    // Sprites lie in runs of one colour: the background, flat fills.
+    if (key == lastKey_ && !colours_.empty()) {
+      ++colours_[last_].count;
+      return;
+    }
     if (2 * (colours_.size() + 1) > slots_.size()) grow();
     const size_t at = find(key);
     if (slots_[at] == 0) {
@@ -27,7 +32,9 @@ class ColourTable {
       keys_.push_back(key);
       slots_[at] = static_cast<uint32_t>(colours_.size());
     }
-    ++colours_[slots_[at] - 1].count;
+    last_ = slots_[at] - 1;
+    lastKey_ = key;
+    ++colours_[last_].count;
   }
 
   size_t size() const { return colours_.size(); }
@@ -51,6 +58,8 @@ class ColourTable {
   std::vector<uint32_t> slots_;
   std::vector<uint32_t> keys_;
   std::vector<CountedColour> colours_;
+  uint32_t lastKey_ = 0;  // the colour last added, at colours_[last_]
+  size_t last_ = 0;
 };
 
 // Calls add(table, pixel) for every `step`th pixel of `image` in raster order;

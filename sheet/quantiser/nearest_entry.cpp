@@ -59,7 +59,7 @@ NearestEntry::TwoNearest NearestEntry::twoNearest(int red, int green, int blue, 
   if (alpha == 0) {
     if (transparent_ >= 0) {
       // Every clear colour takes that entry, whatever the others.
-      return {transparent_, distance(transparent_, red, green, blue, alpha), INT_MAX};
+      return {transparent_, distance(transparent_, red, green, blue, alpha), INT_MAX, -1};
     }
     red = green = blue = 0;
   }
@@ -67,7 +67,7 @@ NearestEntry::TwoNearest NearestEntry::twoNearest(int red, int green, int blue, 
   const Colormap& map = opaque ? opaque_ : all_;
   const std::array<uint8_t, 256>& order = opaque ? opaqueOrder_ : allOrder_;
   const int a = kAlphaScale * alpha;
-  TwoNearest found{-1, INT_MAX, INT_MAX};
+  TwoNearest found{-1, INT_MAX, INT_MAX, -1};
   // Outward from the colour's green level, each side until the green
   // difference alone exceeds the second distance: no entry further out can
   // come nearer than either.
@@ -80,10 +80,12 @@ NearestEntry::TwoNearest NearestEntry::twoNearest(int red, int green, int blue, 
     const int index = order[k];
     if (d < found.first || (d == found.first && index < found.best)) {
       found.second = found.first;
+      found.next = found.best;
       found.first = d;
       found.best = index;
     } else if (d < found.second) {
       found.second = d;
+      found.next = index;
     }
     return true;
   };
@@ -94,6 +96,45 @@ NearestEntry::TwoNearest NearestEntry::twoNearest(int red, int green, int blue, 
     if (j >= 0 && !visit(j--)) j = -1;
   }
   return found;
+}
+
+NearestEntry::Found NearestEntry::find(int red, int green, int blue, int alpha) const {
+  if (alpha == 0) {
+    if (transparent_ >= 0) return {transparent_, distance(transparent_, red, green, blue, 0), true};
+    red = green = blue = 0;
+  }
+  const bool opaque = alpha == 255 && opaque_.netsize > 0;
+  const Colormap& map = opaque ? opaque_ : all_;
+  const int a = kAlphaScale * alpha;
+  // The walk and the choice among equals of searchSquares, counting the
+  // entries at the least distance. Every one of them is met: an entry at that
+  // distance is never further in green alone than the best so far.
+  int best = 0;
+  int bestd = 1 << 30;
+  int equals = 0;
+  const auto visit = [&](int k) {
+    const GammaColour& e = map.colours[k];
+    const int dg = (e.green - green) * (e.green - green);
+    if (dg > bestd) return false;
+    const int d = dg + (e.red - red) * (e.red - red) + (e.blue - blue) * (e.blue - blue) +
+                  (e.alpha - a) * (e.alpha - a);
+    if (d < bestd) {
+      best = k;
+      bestd = d;
+      equals = 1;
+    } else if (d == bestd) {
+      ++equals;
+    }
+    return true;
+  };
+  int i = map.netindex[green];
+  int j = i - 1;
+  while (i < map.netsize || j >= 0) {
+    if (i < map.netsize && !visit(i++)) i = map.netsize;
+    if (j >= 0 && !visit(j--)) j = -1;
+  }
+  const std::array<uint8_t, 256>& order = opaque ? opaqueOrder_ : allOrder_;
+  return {order[best], bestd, equals == 1};
 }
 
 }  // namespace oz

@@ -33,8 +33,24 @@ class NearestEntry {
     int best = 0;
     int first = 0;
     int second = 0;
+    int next = -1;  // an entry at the second distance, other than best; -1: none
   };
   TwoNearest twoNearest(int red, int green, int blue, int alpha) const;
+
+  // What operator() chooses, its distance, and whether it is the only entry
+  // at that distance among those operator() chooses from.
+  struct Found {
+    int index = 0;
+    int distance = 0;
+    bool alone = true;
+  };
+  Found find(int red, int green, int blue, int alpha) const;
+
+  // Whether operator() may choose entry `index` for a colour of `alpha`.
+  bool mayServe(int index, int alpha) const {
+    return alpha != 255 || opaque_.netsize == 0 || entries_[index].alpha == 255;
+  }
+  bool hasOpaque() const { return opaque_.netsize > 0; }
 
  private:
   std::span<const PaletteColour> entries_;

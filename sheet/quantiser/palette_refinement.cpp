@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "sheet/quantiser/nearest_entry.h"
+#include "sheet/quantiser/kept_nearest.h"
 
 namespace oz {
 namespace {
@@ -65,21 +65,39 @@ class WorstServed {
   std::vector<bool> taken_;
 };
 
-// Lloyd rounds until no entry moves, at most kRefinementRounds.
-void settle(std::span<PaletteColour> palette, int fixed, std::span<const CountedColour> colours) {
+// The entries moved since the nearest ones were last found, each once.
+class Moves {
+ public:
+  void add(int entry) {
+    if (!marked_[entry]) list_.push_back(entry);
+    marked_[entry] = true;
+  }
+  std::span<const int> list() const { return list_; }
+  bool empty() const { return list_.empty(); }
+  void clear() {
+    for (int k : list_) marked_[k] = false;
+    list_.clear();
+  }
+
+ private:
+  std::vector<int> list_;
+  std::array<bool, 256> marked_{};
+};
+
+// Lloyd rounds until no entry moves, at most kRefinementRounds. `sinceNearest`
+// holds the entries moved since `nearest` was updated, and ends empty;
+// `sinceTwo` gathers every entry moved.
+void settle(std::span<PaletteColour> palette, int fixed, std::span<const CountedColour> colours,
+            KeptNearest& nearest, Moves& sinceNearest, Moves& sinceTwo) {
   std::vector<int64_t> errors(colours.size());
   for (int round = 0; round < kRefinementRounds; ++round) {
+    nearest.update(palette, fixed, colours, sinceNearest.list());
+    sinceNearest.clear();
     std::vector<Cluster> clusters(palette.size());
-    {
-      const NearestEntry nearest(palette, fixed);
-      for (size_t i = 0; i < colours.size(); ++i) {
-        const CountedColour& c = colours[i];
-        const int k = nearest(c.red, c.green, c.blue, c.alpha);
-        clusters[k].add(c);
-        errors[i] = int64_t{nearest.distance(k, c.red, c.green, c.blue, c.alpha)} * c.count;
-      }
+    for (size_t i = 0; i < colours.size(); ++i) {
+      clusters[nearest.entry(i)].add(colours[i]);
+      errors[i] = int64_t{nearest.distance(i)} * colours[i].count;
     }
-    bool moved = false;
     WorstServed worst(colours, errors);
     for (size_t k = 0; k < palette.size(); ++k) {
       PaletteColour& entry = palette[k];
@@ -97,20 +115,25 @@ void settle(std::span<PaletteColour> palette, int fixed, std::span<const Counted
       } else if (const CountedColour* c = worst.take()) {
         next = PaletteColour{c->red, c->green, c->blue, c->alpha};
       }
-      moved = moved || !(next == entry);
+      if (!(next == entry)) {
+        sinceNearest.add(static_cast<int>(k));
+        sinceTwo.add(static_cast<int>(k));
+      }
       entry = next;
     }
-    if (!moved) return;
+    if (sinceNearest.empty()) return;
   }
 }
 
 // Moves the entry whose colours would lose least by going to their next
 // nearest entry onto the worst-served colour of the cluster with the largest
-// error, when the one is below the other; false when no entry qualifies.
+// error, when the one is below the other; the entry moved, or -1 when none
+// qualifies.
 // Lloyd rounds stop in the nearest local minimum; this steps out of it.
-bool relocate(std::span<PaletteColour> palette, int fixed, std::span<const CountedColour> colours,
-              int64_t& total) {
-  const NearestEntry measure(palette, fixed);
+int relocate(std::span<PaletteColour> palette, int fixed, std::span<const CountedColour> colours,
+             KeptTwoNearest& measure, Moves& sinceTwo, int64_t& total) {
+  measure.update(palette, fixed, colours, sinceTwo.list());
+  sinceTwo.clear();
   std::vector<int64_t> removal(palette.size(), 0);
   std::vector<int64_t> clusterError(palette.size(), 0);
   std::vector<int64_t> worstError(palette.size(), -1);
@@ -118,7 +141,7 @@ bool relocate(std::span<PaletteColour> palette, int fixed, std::span<const Count
   total = 0;
   for (size_t i = 0; i < colours.size(); ++i) {
     const CountedColour& c = colours[i];
-    const NearestEntry::TwoNearest two = measure.twoNearest(c.red, c.green, c.blue, c.alpha);
+    const NearestEntry::TwoNearest& two = measure[i];
     const int best = two.best;
     const int64_t d1 = two.first;
     const int64_t d2 = two.second == INT_MAX ? INT64_MAX : two.second;
@@ -142,11 +165,11 @@ bool relocate(std::span<PaletteColour> palette, int fixed, std::span<const Count
     if (largest < 0 || clusterError[k] > clusterError[largest]) largest = static_cast<int>(k);
   }
   if (cheapest < 0 || cheapest == largest || removal[cheapest] >= clusterError[largest] / 2) {
-    return false;
+    return -1;
   }
   const CountedColour& c = colours[worstColour[largest]];
   palette[cheapest] = PaletteColour{c.red, c.green, c.blue, c.alpha};
-  return true;
+  return cheapest;
 }
 
 // The clear entry starts in the mean colour of the translucent colours: in
@@ -166,7 +189,11 @@ void seedClearColour(PaletteColour& clear, std::span<const CountedColour> colour
 void refinePalette(std::span<PaletteColour> palette, int fixed,
                    std::span<const CountedColour> colours) {
   if (fixed >= 0) seedClearColour(palette[fixed], colours);
-  settle(palette, fixed, colours);
+  KeptNearest nearest;
+  KeptTwoNearest two;
+  Moves sinceNearest;
+  Moves sinceTwo;
+  settle(palette, fixed, colours, nearest, sinceNearest, sinceTwo);
   // Each relocation searches two entries for every colour and settles again.
   if (colours.size() * palette.size() > kRelocationWork) return;
   std::vector<PaletteColour> before(palette.begin(), palette.end());
@@ -174,13 +201,16 @@ void refinePalette(std::span<PaletteColour> palette, int fixed,
   for (int n = 0; n < kRelocations; ++n) {
     before.assign(palette.begin(), palette.end());
     int64_t current = 0;
-    if (!relocate(palette, fixed, colours, current)) return;
+    const int relocated = relocate(palette, fixed, colours, two, sinceTwo, current);
+    if (relocated < 0) return;
     if (n > 0 && current >= error) {
       std::copy(before.begin(), before.end(), palette.begin());
       return;
     }
     error = current;
-    settle(palette, fixed, colours);
+    sinceNearest.add(relocated);
+    sinceTwo.add(relocated);
+    settle(palette, fixed, colours, nearest, sinceNearest, sinceTwo);
   }
 }
 

@@ -110,11 +110,13 @@ std::unique_ptr<Reduction> Reduction::open(const ReductionRequest& r) {
   if (!r.withAlpha) {
     if (!refined) return open(r.pixels, r.width, r.height, r.stride, r.bits, r.dither);
     if (r.pixels == nullptr || r.width <= 0 || r.height <= 0) return nullptr;
-    return openRefined(OpaqueImage{r.pixels, r.width, r.height, r.stride}, r.bits, r.dither);
+    return openRefined(OpaqueImage{r.pixels, r.width, r.height, r.stride}, r.bits, r.dither,
+                       r.threads);
   }
   if (!refined) return openWithAlpha(r.pixels, r.width, r.height, r.stride, r.bits, r.dither);
   if (r.pixels == nullptr || r.width <= 0 || r.height <= 0) return nullptr;
-  return openRefined(AlphaImage{r.pixels, r.width, r.height, r.stride}, r.bits, r.dither);
+  return openRefined(AlphaImage{r.pixels, r.width, r.height, r.stride}, r.bits, r.dither,
+                     r.threads);
 }
 
 }  // namespace oz

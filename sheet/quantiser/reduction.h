@@ -37,6 +37,8 @@ struct ReductionRequest {
   int32_t bits = 8;        // 1, 4 or 8; 1 only without alpha
   bool dither = false;     // error diffusion at 4 and 8 bits
   Quantiser quantiser = Quantiser::Network;
+  // Threads the k-means palette may be made on; it is the same for any number.
+  size_t threads = 1;
 };
 
 class Reduction {

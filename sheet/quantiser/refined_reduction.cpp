@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "base/parallel.h"
 #include "sheet/quantiser/alpha_palette.h"
 #include "sheet/quantiser/colour_histogram.h"
 #include "sheet/quantiser/gamma.h"
@@ -49,8 +50,8 @@ StartingPalette startingPalette(const AlphaImage& image, int32_t bits) {
 template <class Image>
 class RefinedReduction final : public Reduction {
  public:
-  RefinedReduction(const Image& image, int32_t bits, bool dither)
-      : palette_(refined(image, bits)),
+  RefinedReduction(const Image& image, int32_t bits, bool dither, size_t threads)
+      : palette_(refined(image, bits, threads)),
         search_(palette(), palette_.transparent),
         rows_(image, bits, false),
         image_(image),
@@ -72,10 +73,20 @@ class RefinedReduction final : public Reduction {
   }
 
  private:
-  static StartingPalette refined(const Image& image, int32_t bits) {
-    StartingPalette palette = startingPalette(image, bits);
+  static StartingPalette refined(const Image& image, int32_t bits, size_t threads) {
+    // The network's training and the count of colours read the image apart.
+    StartingPalette palette;
+    std::vector<CountedColour> colours;
+    forEachTask(2, threads, [&](size_t task, bool) {
+      if (task == 0) {
+        palette = startingPalette(image, bits);
+      } else {
+        colours = countColours(image);
+      }
+      return true;
+    });
     const std::span entries(palette.colours.data(), static_cast<size_t>(palette.size));
-    refinePalette(entries, palette.transparent, countColours(image));
+    refinePalette(entries, palette.transparent, colours);
     // Entries may have changed kind: translucent ones first again, so the
     // transparency chunk stays short. The clear entry is first of all already.
     std::stable_partition(entries.begin(), entries.end(),
@@ -95,12 +106,14 @@ class RefinedReduction final : public Reduction {
 
 }  // namespace
 
-std::unique_ptr<Reduction> openRefined(const OpaqueImage& image, int32_t bits, bool dither) {
-  return std::make_unique<RefinedReduction<OpaqueImage>>(image, bits, dither);
+std::unique_ptr<Reduction> openRefined(const OpaqueImage& image, int32_t bits, bool dither,
+                                       size_t threads) {
+  return std::make_unique<RefinedReduction<OpaqueImage>>(image, bits, dither, threads);
 }
 
-std::unique_ptr<Reduction> openRefined(const AlphaImage& image, int32_t bits, bool dither) {
-  return std::make_unique<RefinedReduction<AlphaImage>>(image, bits, dither);
+std::unique_ptr<Reduction> openRefined(const AlphaImage& image, int32_t bits, bool dither,
+                                       size_t threads) {
+  return std::make_unique<RefinedReduction<AlphaImage>>(image, bits, dither, threads);
 }
 
 }  // namespace oz
