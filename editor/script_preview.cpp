@@ -20,8 +20,9 @@ class BoundedSink final : public LineSink {
       : preview_(preview), bound_(bound) {}
 
   void line(std::string_view text) override {
-    if (preview_->lines >= bound_.lines || preview_->text.size() + text.size() + 1 > bound_.bytes) {
-      preview_->cut = true;
+    const bool full = preview_->lines >= bound_.lines;
+    if (full || preview_->text.size() + text.size() + 1 > bound_.bytes) {
+      preview_->cut = full ? PreviewCut::Lines : PreviewCut::Bytes;
       setFailed();
       return;
     }
@@ -31,7 +32,7 @@ class BoundedSink final : public LineSink {
 
   void loopedBack() override {
     if (++passes_ < bound_.passes) return;
-    preview_->cut = true;
+    preview_->cut = PreviewCut::Passes;
     setFailed();
   }
 
@@ -71,10 +72,18 @@ std::string previewSummary(const ScriptPreview& preview, const PreviewBound& bou
                         (preview.frameCount == 1 ? " frame in " : " frames in ") +
                         preview.frameSource;
   if (preview.cellsApart) summary += ", identical ones apart (a build shares their cells)";
-  if (preview.cut) {
-    summary += "\nCut after " + std::to_string(preview.lines) + " lines: the preview stops at " +
-               std::to_string(bound.lines) + " lines, " + std::to_string(bound.bytes / 1024) +
-               " KB or " + std::to_string(bound.passes) + " loop passes.";
+  switch (preview.cut) {
+    case PreviewCut::None:
+      break;
+    case PreviewCut::Lines:
+      summary += "\nCut at " + std::to_string(bound.lines) + " lines.";
+      break;
+    case PreviewCut::Bytes:
+      summary += "\nCut at " + std::to_string(bound.bytes / 1024) + " KB.";
+      break;
+    case PreviewCut::Passes:
+      summary += "\nCut after " + std::to_string(bound.passes) + " loop passes.";
+      break;
   }
   return summary;
 }

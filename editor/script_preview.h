@@ -20,10 +20,13 @@ struct PreviewBound {
   size_t passes = 100'000;  // loop passes, which a loop that writes no line needs
 };
 
+// Which bound ended an expansion that went on past it.
+enum class PreviewCut { None, Lines, Bytes, Passes };
+
 struct ScriptPreview {
-  std::string text;         // the expansion's lines, each ended by "\n"
-  size_t lines = 0;         // lines in `text`
-  bool cut = false;         // the expansion went on past the bound
+  std::string text;  // the expansion's lines, each ended by "\n"
+  size_t lines = 0;  // lines in `text`
+  PreviewCut cut = PreviewCut::None;
   std::string extension;    // what the first line names
   bool clipboard = false;   // the first line asks for the clipboard
   std::string frameSource;  // the folder whose frames were used
@@ -42,7 +45,8 @@ ScriptPreview previewScript(std::span<const std::string> lines, const BuildOptio
                             const std::string& exampleFrames, const PreviewBound& bound = {});
 
 // The lines above the preview: extension and destination, the frames (and
-// that identical ones are shown apart), and any cut.
+// that identical ones are shown apart), and any cut, naming only the bound
+// reached so that the note fits the pane's narrow width.
 std::string previewSummary(const ScriptPreview& preview, const PreviewBound& bound = {});
 
 }  // namespace oz

@@ -71,7 +71,7 @@ TEST_F(ScriptPreviewTest, ExpandsAgainstTheFolderAsABuildWouldLayItOut) {
             "c 0 4 8\n");
   EXPECT_EQ(grid.extension, ".plist");
   EXPECT_FALSE(grid.clipboard);
-  EXPECT_FALSE(grid.cut);
+  EXPECT_EQ(grid.cut, PreviewCut::None);
   EXPECT_EQ(grid.frameCount, 3u);
   EXPECT_EQ(grid.frameSource, frames_);
 
@@ -155,36 +155,40 @@ TEST_F(ScriptPreviewTest, AnEndlessTemplateIsCutAtTheBound) {
   inputs.imageFolder = frames_;
   const ScriptPreview lines =
       preview(kEndless, inputs, examples_, {.lines = 50, .bytes = 1 << 20, .passes = 1000});
-  EXPECT_TRUE(lines.cut);
+  EXPECT_EQ(lines.cut, PreviewCut::Lines);
   EXPECT_EQ(lines.lines, 50u);
   EXPECT_EQ(splitLines(lines.text).size(), 50u);
-  EXPECT_NE(previewSummary(lines, {.lines = 50, .bytes = 1 << 20, .passes = 1000})
-                .find("\nCut after 50 lines"),
-            std::string::npos);
+  // The note names only the bound reached: the pane is narrow.
+  EXPECT_TRUE(previewSummary(lines, {.lines = 50, .bytes = 1 << 20, .passes = 1000})
+                  .ends_with("\nCut at 50 lines."));
 
   const ScriptPreview bytes =
       preview(kEndless, inputs, examples_, {.lines = 1000, .bytes = 100, .passes = 1000});
-  EXPECT_TRUE(bytes.cut);
+  EXPECT_EQ(bytes.cut, PreviewCut::Bytes);
   EXPECT_LE(bytes.text.size(), 100u);
   EXPECT_GT(bytes.text.size(), 90u);
+  EXPECT_TRUE(previewSummary(bytes, {.lines = 1000, .bytes = 2048, .passes = 1000})
+                  .ends_with("\nCut at 2 KB."));
 
   // The default bound ends it too. A loop that writes nothing ends by itself
   // once past the last frame; before that, its passes are bounded.
   EXPECT_EQ(preview(kEndless, inputs, examples_).lines, PreviewBound{}.lines);
   constexpr const char* kSilent = "ov.Repeat\nov.Until = 999999999999999999\nafter\n";
   const ScriptPreview silent = preview(kSilent, inputs, examples_);
-  EXPECT_FALSE(silent.cut);
+  EXPECT_EQ(silent.cut, PreviewCut::None);
   EXPECT_EQ(silent.text, "after\n");
   for (const char* name : {"b.png", "c.png", "d.png"}) writeFrame(frames_ + name, 4, 4);
   const ScriptPreview passes =
       preview(kSilent, inputs, examples_, {.lines = 50, .bytes = 1 << 20, .passes = 2});
-  EXPECT_TRUE(passes.cut);
+  EXPECT_EQ(passes.cut, PreviewCut::Passes);
   EXPECT_EQ(passes.lines, 0u);
+  EXPECT_TRUE(previewSummary(passes, {.lines = 50, .bytes = 1 << 20, .passes = 2})
+                  .ends_with("\nCut after 2 loop passes."));
 
   // Exactly at the bound nothing is cut.
   const ScriptPreview exact =
       preview("1\n2\n3\n", inputs, examples_, {.lines = 3, .bytes = 6, .passes = 1});
-  EXPECT_FALSE(exact.cut);
+  EXPECT_EQ(exact.cut, PreviewCut::None);
   EXPECT_EQ(exact.text, "1\n2\n3\n");
 }
 
