@@ -71,8 +71,7 @@ void KeptTwoNearest::update(std::span<const PaletteColour> palette, int fixed,
     NearestEntry::TwoNearest& two = two_[i];
     // While neither of the two entries moved, every entry that stayed is as
     // far as the second or further, so the moved ones are all that can change
-    // the answer. Taken in any order, the rule below gives the nearest (the
-    // lowest index of equals) and the second distance, as twoNearest does.
+    // the answer, offered as twoNearest offers every entry it meets.
     const bool kept = compare && two.best >= 0 && !hasMoved[two.best] &&
                       (two.next < 0 || !hasMoved[two.next]) && !(c.alpha == 0 && fixed >= 0);
     if (!kept) {
@@ -81,16 +80,7 @@ void KeptTwoNearest::update(std::span<const PaletteColour> palette, int fixed,
     }
     for (int k : moved) {
       if (!nearest.mayServe(k, c.alpha)) continue;
-      const int d = nearest.distance(k, c.red, c.green, c.blue, c.alpha);
-      if (d < two.first || (d == two.first && k < two.best)) {
-        two.second = two.first;
-        two.next = two.best;
-        two.first = d;
-        two.best = k;
-      } else if (d < two.second) {
-        two.second = d;
-        two.next = k;
-      }
+      two.offer(k, nearest.distance(k, c.red, c.green, c.blue, c.alpha));
     }
   }
   hasOpaque_ = nearest.hasOpaque();

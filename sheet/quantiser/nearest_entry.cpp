@@ -17,6 +17,18 @@ GammaColour wholeNumbers(const PaletteColour& c) {
   return GammaColour{c.red, c.green, c.blue, kAlphaScale * c.alpha};
 }
 
+// Visits the entries of `map` outward from the green level's start, up and
+// down alternately, each side until visit(k) is false.
+template <class Visit>
+void walkFromGreen(const Colormap& map, int green, const Visit& visit) {
+  int i = map.netindex[green];
+  int j = i - 1;
+  while (i < map.netsize || j >= 0) {
+    if (i < map.netsize && !visit(i++)) i = map.netsize;
+    if (j >= 0 && !visit(j--)) j = -1;
+  }
+}
+
 }  // namespace
 
 NearestEntry::NearestEntry(std::span<const PaletteColour> entries, int transparent)
@@ -77,24 +89,10 @@ NearestEntry::TwoNearest NearestEntry::twoNearest(int red, int green, int blue, 
     if (dg > found.second) return false;
     const int d = dg + (e.red - red) * (e.red - red) + (e.blue - blue) * (e.blue - blue) +
                   (e.alpha - a) * (e.alpha - a);
-    const int index = order[k];
-    if (d < found.first || (d == found.first && index < found.best)) {
-      found.second = found.first;
-      found.next = found.best;
-      found.first = d;
-      found.best = index;
-    } else if (d < found.second) {
-      found.second = d;
-      found.next = index;
-    }
+    found.offer(order[k], d);
     return true;
   };
-  int i = map.netindex[green];
-  int j = i - 1;
-  while (i < map.netsize || j >= 0) {
-    if (i < map.netsize && !visit(i++)) i = map.netsize;
-    if (j >= 0 && !visit(j--)) j = -1;
-  }
+  walkFromGreen(map, green, visit);
   return found;
 }
 
@@ -127,12 +125,7 @@ NearestEntry::Found NearestEntry::find(int red, int green, int blue, int alpha) 
     }
     return true;
   };
-  int i = map.netindex[green];
-  int j = i - 1;
-  while (i < map.netsize || j >= 0) {
-    if (i < map.netsize && !visit(i++)) i = map.netsize;
-    if (j >= 0 && !visit(j--)) j = -1;
-  }
+  walkFromGreen(map, green, visit);
   const std::array<uint8_t, 256>& order = opaque ? opaqueOrder_ : allOrder_;
   return {order[best], bestd, equals == 1};
 }

@@ -34,6 +34,21 @@ class NearestEntry {
     int first = 0;
     int second = 0;
     int next = -1;  // an entry at the second distance, other than best; -1: none
+
+    // Takes entry `index` at distance `d` into account. In any order, the
+    // entries offered give the nearest (the lowest index of equals) and the
+    // second distance.
+    void offer(int index, int d) {
+      if (d < first || (d == first && index < best)) {
+        second = first;
+        next = best;
+        first = d;
+        best = index;
+      } else if (d < second) {
+        second = d;
+        next = index;
+      }
+    }
   };
   TwoNearest twoNearest(int red, int green, int blue, int alpha) const;
 
