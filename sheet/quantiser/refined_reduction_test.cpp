@@ -87,6 +87,51 @@ TEST(RefinedReduction, SixteenColoursAreReducedWithoutLossAtFourBits) {
   }
 }
 
+// The entries come clear first, then translucent, then opaque, each kind most
+// used first, so deflate lists its byte codes compactly. Sixteen colours
+// drawn in bands of different heights, in an order unrelated to their use.
+TEST(RefinedReduction, EntriesComeInOrderOfUse) {
+  std::mt19937 random(5);
+  constexpr int32_t kWidth = 16;
+  std::vector<std::array<uint8_t, 4>> bands;
+  for (int k = 0; k < 16; ++k) {
+    std::array<uint8_t, 4> c{};
+    for (int ch = 0; ch < 3; ++ch) c[ch] = static_cast<uint8_t>(random() & 0xff);
+    c[3] = k % 3 == 0 ? static_cast<uint8_t>(40 + 10 * k) : 255;
+    // Band k is (k * 7) % 16 + 1 rows high: uses all differ.
+    for (int r = 0; r < (k * 7) % 16 + 1; ++r) bands.push_back(c);
+  }
+  bands.push_back({0, 0, 0, 0});  // one clear row, the least used of all
+  const auto height = static_cast<int32_t>(bands.size());
+  for (bool withAlpha : {false, true}) {
+    std::vector<uint8_t> pixels;
+    for (const auto& c : bands) {
+      for (int32_t x = 0; x < kWidth; ++x) {
+        pixels.insert(pixels.end(), c.begin(), c.begin() + (withAlpha ? 4 : 3));
+      }
+    }
+    const auto reduced = reduce(pixels, withAlpha, kWidth, height, 4, false, Quantiser::KMeans);
+    ASSERT_EQ(reduced.palette.size(), 16u);
+    std::array<int, 16> use{};
+    for (const auto& row : reduced.rows) {
+      for (int32_t x = 0; x < kWidth; ++x) ++use[(row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15];
+    }
+    const auto kind = [&](int k) {
+      const uint8_t a = reduced.palette[k].alpha;
+      return a == 0 ? 0 : a != 255 ? 1 : 2;
+    };
+    if (withAlpha) {
+      EXPECT_EQ(reduced.palette[0].alpha, 0);
+    }
+    for (int k = 1; k < 16; ++k) {
+      EXPECT_LE(kind(k - 1), kind(k)) << withAlpha << k;
+      if (kind(k - 1) == kind(k) && kind(k) != 0) {
+        EXPECT_GE(use[k - 1], use[k]) << withAlpha << k;
+      }
+    }
+  }
+}
+
 // On sprite-like pictures the refined palette fits closer than the network's
 // it starts from, and the same input gives the same bytes again.
 TEST(RefinedReduction, FitsCloserThanTheNetworkAndRepeatsItself) {
