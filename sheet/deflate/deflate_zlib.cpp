@@ -35,6 +35,38 @@ std::unique_ptr<uint8_t[]> outputBuffer(size_t bytes) {
   return buffer;
 }
 
+// Compressors lent to the pieces' tasks, at most one per thread. At the
+// levels for index rows a compressor holds megabytes of match-finding tables,
+// and making one for each piece cost a page fault for every 4 KiB of them
+// each time; a compressor keeps nothing from one piece to the next.
+class CompressorPool {
+ public:
+  explicit CompressorPool(int level) : level_(level) {}
+
+  // A compressor for one piece, or nullptr when memory runs out.
+  Compressor take() {
+    {
+      const std::lock_guard<std::mutex> hold(lock_);
+      if (!idle_.empty()) {
+        Compressor c = std::move(idle_.back());
+        idle_.pop_back();
+        return c;
+      }
+    }
+    return Compressor(libdeflate_alloc_compressor(level_));
+  }
+
+  void giveBack(Compressor c) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    idle_.push_back(std::move(c));
+  }
+
+ private:
+  int level_;
+  std::mutex lock_;
+  std::vector<Compressor> idle_;
+};
+
 std::optional<DeflatedBytes> deflateWhole(std::span<const uint8_t> data, int level) {
   const Compressor compressor(libdeflate_alloc_compressor(level));
   if (compressor == nullptr) return std::nullopt;
@@ -105,6 +137,7 @@ std::optional<DeflatedBytes> deflateZlibWhileFilled(
   // starts with the zlib header and the last ends with the check value.
   DeflatedBytes out;
   out.parts.resize(pieceCount);
+  CompressorPool pool(level);
   std::atomic<bool> wellFormed{true};
   const bool compressed = forEachTaskAfter(lead, pieceCount, threads, [&](size_t i, bool) {
     const std::span<const uint8_t> piece =
@@ -115,7 +148,7 @@ std::optional<DeflatedBytes> deflateZlibWhileFilled(
       more.wait(hold, [&] { return filled >= end || abandoned; });
       if (abandoned) return false;
     }
-    const Compressor compressor(libdeflate_alloc_compressor(level));
+    Compressor compressor = pool.take();
     if (compressor == nullptr) return false;
     const size_t lead = i == 0 ? 2 : 0;
     // Room for the header, and for the empty stored block that lets the next
@@ -127,6 +160,7 @@ std::optional<DeflatedBytes> deflateZlibWhileFilled(
     uint8_t* stream = part.bytes.get() + lead;
     size_t size =
         libdeflate_deflate_compress(compressor.get(), piece.data(), piece.size(), stream, bound);
+    pool.giveBack(std::move(compressor));
     if (size == 0) return false;
     if (i + 1 < pieceCount) {
       const std::optional<size_t> continued = continueDeflateStream(stream, size);
