@@ -45,11 +45,12 @@ Fit fitOf(const std::vector<uint8_t>& pixels, int bytes, int32_t width, int32_t 
 }
 
 testing::Reduced reduce(const std::vector<uint8_t>& pixels, bool withAlpha, int32_t width,
-                        int32_t height, int32_t bits, bool dither, Quantiser quantiser) {
+                        int32_t height, int32_t bits, bool dither, Quantiser quantiser,
+                        size_t threads = 1) {
   const size_t bytes = withAlpha ? 4 : 3;
   return testing::drain(
       Reduction::open(ReductionRequest{pixels.data(), width, height, bytes * width, withAlpha, bits,
-                                       dither, quantiser}),
+                                       dither, quantiser, threads}),
       height);
 }
 
@@ -133,7 +134,8 @@ TEST(RefinedReduction, EntriesComeInOrderOfUse) {
 }
 
 // On sprite-like pictures the refined palette fits closer than the network's
-// it starts from, and the same input gives the same bytes again.
+// it starts from, and the same input gives the same bytes again, on one
+// thread or several.
 TEST(RefinedReduction, FitsCloserThanTheNetworkAndRepeatsItself) {
   constexpr int32_t kWidth = 160;
   constexpr int32_t kHeight = 120;
@@ -153,8 +155,12 @@ TEST(RefinedReduction, FitsCloserThanTheNetworkAndRepeatsItself) {
       if (!withAlpha) {
         for (const PaletteColour& c : refined.palette) EXPECT_EQ(c.alpha, 255);
       }
-      EXPECT_EQ(reduce(pixels, withAlpha, kWidth, kHeight, bits, false, Quantiser::KMeans),
-                refined);
+      for (const size_t threads : {size_t{1}, size_t{4}}) {
+        EXPECT_EQ(
+            reduce(pixels, withAlpha, kWidth, kHeight, bits, false, Quantiser::KMeans, threads),
+            refined)
+            << threads;
+      }
     }
   }
 }
