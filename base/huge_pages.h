@@ -5,11 +5,20 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 namespace oz {
 
 // Asks for huge pages over the whole pages inside [data, data + bytes). Only
 // advice: does nothing where it is not supported, and never changes contents.
 void adviseHugePages(void* data, size_t bytes);
+
+// Reserves room for `size` bytes in the empty `bytes` and advises huge pages
+// over it, before anything touches it.
+inline void reserveOnHugePages(std::vector<uint8_t>& bytes, size_t size) {
+  bytes.reserve(size);
+  adviseHugePages(bytes.data(), bytes.capacity());
+}
 
 }  // namespace oz

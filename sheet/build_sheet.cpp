@@ -157,9 +157,8 @@ void drawCell(RgbaImage& canvas, const RgbaImage& image, const FrameEntry& frame
 RgbaImage emptyCanvas(int64_t width, int64_t height) {
   RgbaImage canvas;
   canvas.width = static_cast<int32_t>(width);
-  canvas.pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 4 +
-                        static_cast<size_t>(height));
-  adviseHugePages(canvas.pixels.data(), canvas.pixels.capacity());
+  reserveOnHugePages(canvas.pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4 +
+                                        static_cast<size_t>(height));
   return canvas;
 }
 

@@ -70,8 +70,7 @@ ImageData sampleImageData(std::vector<uint8_t>&& pixels, size_t rowBytes, size_t
 // the rows wait.
 std::vector<uint8_t> zeroedBytes(size_t size) {
   std::vector<uint8_t> bytes;
-  bytes.reserve(size);
-  adviseHugePages(bytes.data(), bytes.capacity());
+  reserveOnHugePages(bytes, size);
   bytes.resize(size);
   return bytes;
 }
