@@ -12,8 +12,9 @@
 // of the colour over the visible pixels (alpha above 0), PSNR of alpha over
 // all pixels, the file's bytes, and processor seconds (ours: the reduction in
 // process, training and every row; pngquant's: the whole command), each the
-// fastest of RUNS. Last, the network's transparent build against its opaque
-// one, their runs taking turns (the aim: at most 1.2), on the 2048 x 2048
+// fastest of RUNS; for the transparent forms also how many clear pixels come
+// out visible and how many opaque ones come out below alpha 255. Last, the network's transparent
+// build against its opaque one, their runs taking turns (the aim: at most 1.2), on the 2048 x 2048
 // sheet and on one of 256 frames whose alpha falls off across the whole disc,
 // so that most visible pixels are translucent.
 //
@@ -135,6 +136,11 @@ bool writeReduction(oz::Reduction& reduction, int width, int height, int bits,
 struct Score {
   double colourPsnr = 0;  // over pixels the sheet shows (alpha above 0)
   double alphaPsnr = 0;   // over all pixels
+  // Pixels that were clear and show, and opaque ones that now let through
+  // some of what lies behind: a sprite's background and body, which an engine
+  // trims, batches and tests by exactly 0 and 255.
+  long clearShown = 0;
+  long opaqueLost = 0;
   long bytes = 0;
   bool ok = false;
 };
@@ -155,6 +161,8 @@ Score score(const oz::RgbaImage& sheet, const std::string& path) {
     const uint8_t* a = &sheet.pixels[i];
     const uint8_t* b = &got->pixels[i];
     alpha += (a[3] - b[3]) * (a[3] - b[3]);
+    s.opaqueLost += a[3] == 255 && b[3] != 255;
+    s.clearShown += a[3] == 0 && b[3] != 0;
     if (a[3] == 0) continue;
     visible += 3;
     for (int c = 0; c < 3; ++c) colour += (a[c] - b[c]) * (a[c] - b[c]);
@@ -166,13 +174,15 @@ Score score(const oz::RgbaImage& sheet, const std::string& path) {
   return s;
 }
 
-void printScore(const char* what, const Score& s, double seconds) {
+void printScore(const char* what, const Score& s, double seconds, bool transparent) {
   if (!s.ok) {
     std::printf("  %-28s (no file)\n", what);
     return;
   }
-  std::printf("  %-28s %10ld %10.2f %9.2f %9.3f\n", what, s.bytes, s.colourPsnr, s.alphaPsnr,
+  std::printf("  %-28s %10ld %10.2f %9.2f %9.3f", what, s.bytes, s.colourPsnr, s.alphaPsnr,
               seconds);
+  if (transparent) std::printf(" %11ld %11ld", s.clearShown, s.opaqueLost);
+  std::printf("\n");
 }
 
 bool havePngquant() { return std::system("command -v pngquant >/dev/null 2>&1") == 0; }
@@ -230,7 +240,9 @@ void compare(const std::string& name, const oz::RgbaImage& sheet, bool transpare
   const std::vector<uint8_t> rgb = transparent ? std::vector<uint8_t>{} : rgbOf(sheet);
   std::printf("\n%s, %d x %d, %s\n", name.c_str(), sheet.width, sheet.height,
               transparent ? "transparent" : "opaque (as the palette depths see it)");
-  std::printf("  %-28s %10s %10s %9s %9s\n", "", "bytes", "colour dB", "alpha dB", "seconds");
+  std::printf("  %-28s %10s %10s %9s %9s", "", "bytes", "colour dB", "alpha dB", "seconds");
+  if (transparent) std::printf(" %11s %11s", "clear shown", "opaque lost");
+  std::printf("\n");
   const bool pngquant = havePngquant();
   for (int bits : {8, 4}) {
     const std::string colours = std::to_string(1 << bits);
@@ -250,7 +262,7 @@ void compare(const std::string& name, const oz::RgbaImage& sheet, bool transpare
             reduction && writeReduction(*reduction, sheet.width, sheet.height, bits, path);
         const std::string label =
             std::to_string(bits) + "-bit " + q.name + (dither ? " dithered" : "");
-        printScore(label.c_str(), written ? score(sheet, path) : Score{}, seconds);
+        printScore(label.c_str(), written ? score(sheet, path) : Score{}, seconds, transparent);
       }
       if (!pngquant) continue;
       const std::string theirs = stem + "-pq" + colours + (dither ? "d" : "") + ".png";
@@ -260,7 +272,7 @@ void compare(const std::string& name, const oz::RgbaImage& sheet, bool transpare
       double seconds = 1e300;
       for (int run = 0; run < runs; ++run) seconds = std::min(seconds, runProcess(args).seconds);
       const std::string theirLabel = "pngquant " + colours + (dither ? "" : " --nofs");
-      printScore(theirLabel.c_str(), score(sheet, theirs), seconds);
+      printScore(theirLabel.c_str(), score(sheet, theirs), seconds, transparent);
     }
   }
   if (!pngquant) std::printf("  pngquant is not installed: nothing to compare with\n");
