@@ -73,6 +73,7 @@ enum class PngWriteStatus {
 
 enum class PngCompression {
   Default,   // rows unfiltered, compressed fast to about the size zlib's level 9 gives
+  Fast,      // as Default, but index rows as fast as sample rows, a few percent larger
   Smallest,  // the row filters and compression that give the smallest file, slowly
 };
 

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <random>
 
 #include "base/dir_listing.h"
 #include "sheet/png/png_read.h"
@@ -57,6 +58,43 @@ TEST_F(PngWriteTest, RgbaOutputKeepsEveryByte) {
   ASSERT_TRUE(back);
   EXPECT_EQ(back->width, 3);
   EXPECT_EQ(back->pixels, image.pixels);
+}
+
+// The fast form compresses index rows as fast as sample rows: another zlib
+// stream of the same pixels. Sample rows come out as the default form's.
+TEST_F(PngWriteTest, FastFormChangesOnlyHowIndexRowsAreCompressed) {
+  constexpr int32_t kWidth = 256;
+  constexpr int32_t kHeight = 96;
+  // Runs and repeats at many distances, some noise: a harder search finds
+  // longer matches than the fast levels do.
+  std::mt19937 random(5);
+  std::vector<std::vector<uint8_t>> rows(kHeight, std::vector<uint8_t>(kWidth));
+  for (size_t y = 0; y < rows.size(); ++y) {
+    for (size_t x = 0; x < kWidth; ++x) {
+      rows[y][x] = random() % 5 == 0 ? static_cast<uint8_t>(random())
+                                     : static_cast<uint8_t>((x / (1 + y % 7) + y * y) % 37);
+    }
+  }
+  const auto write = [&](PngCompression compression, const std::string& name) {
+    IndexedImage image = indexed(kWidth, kHeight, PaletteBitDepth::Eight, 256);
+    image.rows = std::make_unique<GivenRows>(rows);
+    EXPECT_EQ(encodePng(std::move(image), path(name), compression), PngWriteStatus::Written);
+    return testing::readFile(path(name));
+  };
+  EXPECT_NE(write(PngCompression::Default, "default.png"), write(PngCompression::Fast, "fast.png"));
+  const auto slow = decodePng(path("default.png"));
+  const auto fast = decodePng(path("fast.png"));
+  ASSERT_TRUE(slow && fast);
+  EXPECT_EQ(fast->pixels, slow->pixels);
+
+  RgbaImage samples{kWidth, kHeight, {}};
+  for (const auto& row : rows) {
+    for (uint8_t v : row) samples.pixels.insert(samples.pixels.end(), {v, 3, v, 255});
+  }
+  ASSERT_EQ(encodePng(samples, path("default.png"), PngCompression::Default),
+            PngWriteStatus::Written);
+  ASSERT_EQ(encodePng(samples, path("fast.png"), PngCompression::Fast), PngWriteStatus::Written);
+  EXPECT_EQ(testing::readFile(path("fast.png")), testing::readFile(path("default.png")));
 }
 
 TEST_F(PngWriteTest, RgbOutputKeepsEveryColour) {
