@@ -1,10 +1,24 @@
 #include "sheet/quantiser/kept_nearest.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 
+#include "base/parallel.h"
+
 namespace oz {
 namespace {
+
+// each(i) for every colour i below `count`, kColoursPerTask to a task.
+template <class Each>
+void forEachColour(size_t count, size_t threads, const Each& each) {
+  const size_t tasks = (count + kColoursPerTask - 1) / kColoursPerTask;
+  forEachTask(tasks, threads, [&](size_t task, bool) {
+    const size_t end = std::min(count, (task + 1) * kColoursPerTask);
+    for (size_t i = task * kColoursPerTask; i < end; ++i) each(i);
+    return true;
+  });
+}
 
 std::array<bool, 256> movedSet(std::span<const int> moved) {
   std::array<bool, 256> set{};
@@ -23,13 +37,13 @@ void KeptNearest::update(std::span<const PaletteColour> palette, int fixed,
   entry_.resize(colours.size());
   distance_.resize(colours.size());
   alone_.resize(colours.size());
-  for (size_t i = 0; i < colours.size(); ++i) {
+  forEachColour(colours.size(), threads_, [&](size_t i) {
     const CountedColour& c = colours[i];
     // A colour that was nearer its entry than any other, and whose entry
     // stayed, is still nearer it than every entry that stayed. Where a moved
     // one comes as near, the search's order of equals decides: search.
     if (compare && alone_[i] && !hasMoved[entry_[i]]) {
-      if (c.alpha == 0 && fixed >= 0) continue;  // clear colours keep the clear entry
+      if (c.alpha == 0 && fixed >= 0) return;  // clear colours keep the clear entry
       int best = entry_[i];
       int bestd = distance_[i];
       bool alone = true;
@@ -47,14 +61,14 @@ void KeptNearest::update(std::span<const PaletteColour> palette, int fixed,
       if (alone) {
         entry_[i] = static_cast<uint8_t>(best);
         distance_[i] = bestd;
-        continue;
+        return;
       }
     }
     const NearestEntry::Found found = nearest.find(c.red, c.green, c.blue, c.alpha);
     entry_[i] = static_cast<uint8_t>(found.index);
     distance_[i] = found.distance;
     alone_[i] = found.alone;
-  }
+  });
   hasOpaque_ = nearest.hasOpaque();
   known_ = true;
 }
@@ -66,7 +80,7 @@ void KeptTwoNearest::update(std::span<const PaletteColour> palette, int fixed,
       known_ && moved.size() <= kMovedToCompare && hasOpaque_ == nearest.hasOpaque();
   const std::array<bool, 256> hasMoved = movedSet(moved);
   two_.resize(colours.size());
-  for (size_t i = 0; i < colours.size(); ++i) {
+  forEachColour(colours.size(), threads_, [&](size_t i) {
     const CountedColour& c = colours[i];
     NearestEntry::TwoNearest& two = two_[i];
     // While neither of the two entries moved, every entry that stayed is as
@@ -76,13 +90,13 @@ void KeptTwoNearest::update(std::span<const PaletteColour> palette, int fixed,
                       (two.next < 0 || !hasMoved[two.next]) && !(c.alpha == 0 && fixed >= 0);
     if (!kept) {
       two = nearest.twoNearest(c.red, c.green, c.blue, c.alpha);
-      continue;
+      return;
     }
     for (int k : moved) {
       if (!nearest.mayServe(k, c.alpha)) continue;
       two.offer(k, nearest.distance(k, c.red, c.green, c.blue, c.alpha));
     }
-  }
+  });
   hasOpaque_ = nearest.hasOpaque();
   known_ = true;
 }

@@ -18,10 +18,16 @@ namespace oz {
 
 // Past this many moved entries an update searches every colour afresh.
 inline constexpr size_t kMovedToCompare = 24;
+// An update shares the colours between threads this many at a time: enough
+// that starting a thread costs little beside their searches. Each colour's
+// answer is its own, so the answers are the same on any number of threads.
+inline constexpr size_t kColoursPerTask = 2048;
 
 // NearestEntry::find for each colour.
 class KeptNearest {
  public:
+  explicit KeptNearest(size_t threads = 1) : threads_(threads) {}
+
   // The answers for `palette`, where `moved` lists the entries that changed
   // since the last update (the first update searches every colour).
   void update(std::span<const PaletteColour> palette, int fixed,
@@ -33,7 +39,8 @@ class KeptNearest {
  private:
   std::vector<uint8_t> entry_;
   std::vector<int> distance_;
-  std::vector<bool> alone_;  // no other entry the colour may take is as near
+  std::vector<uint8_t> alone_;  // no other entry the colour may take is as near
+  size_t threads_;
   bool hasOpaque_ = false;
   bool known_ = false;
 };
@@ -41,6 +48,8 @@ class KeptNearest {
 // NearestEntry::twoNearest for each colour.
 class KeptTwoNearest {
  public:
+  explicit KeptTwoNearest(size_t threads = 1) : threads_(threads) {}
+
   // As KeptNearest::update.
   void update(std::span<const PaletteColour> palette, int fixed,
               std::span<const CountedColour> colours, std::span<const int> moved);
@@ -49,6 +58,7 @@ class KeptTwoNearest {
 
  private:
   std::vector<NearestEntry::TwoNearest> two_;
+  size_t threads_;
   bool hasOpaque_ = false;
   bool known_ = false;
 };

@@ -35,14 +35,15 @@ std::vector<CountedColour> randomColours(std::mt19937& random, size_t count) {
 // other, change kind, and the palette loses all its opaque entries and gains
 // them back. After
 // every change the kept answers must be a fresh search's, exactly.
-void checkAgainstFreshSearch(int fixed) {
+// On more than one thread, the colours are shared out in pieces.
+void checkAgainstFreshSearch(int fixed, size_t threads) {
   std::mt19937 random(fixed + 7);
-  const std::vector<CountedColour> colours = randomColours(random, 3000);
+  const std::vector<CountedColour> colours = randomColours(random, 2 * kColoursPerTask + 900);
   std::vector<PaletteColour> palette(32);
   for (PaletteColour& e : palette) e = randomEntry(random);
   if (fixed >= 0) palette[fixed] = {0, 0, 0, 0};
-  KeptNearest kept;
-  KeptTwoNearest keptTwo;
+  KeptNearest kept(threads);
+  KeptTwoNearest keptTwo(threads);
   std::vector<int> moved;
   for (int change = 0; change < 60; ++change) {
     kept.update(palette, fixed, colours, moved);
@@ -93,8 +94,10 @@ void checkAgainstFreshSearch(int fixed) {
 }
 
 TEST(KeptNearest, AnswersAsAFreshSearchAfterEveryChange) {
-  checkAgainstFreshSearch(-1);
-  checkAgainstFreshSearch(0);
+  for (const size_t threads : {size_t{1}, size_t{3}}) {
+    checkAgainstFreshSearch(-1, threads);
+    checkAgainstFreshSearch(0, threads);
+  }
 }
 
 }  // namespace

@@ -187,10 +187,10 @@ void seedClearColour(PaletteColour& clear, std::span<const CountedColour> colour
 }  // namespace
 
 void refinePalette(std::span<PaletteColour> palette, int fixed,
-                   std::span<const CountedColour> colours) {
+                   std::span<const CountedColour> colours, size_t threads) {
   if (fixed >= 0) seedClearColour(palette[fixed], colours);
-  KeptNearest nearest;
-  KeptTwoNearest two;
+  KeptNearest nearest(threads);
+  KeptTwoNearest two(threads);
   Moves sinceNearest;
   Moves sinceTwo;
   settle(palette, fixed, colours, nearest, sinceNearest, sinceTwo);

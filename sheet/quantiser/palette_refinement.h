@@ -31,8 +31,9 @@ inline constexpr size_t kRelocationWork = size_t{1} << 24;
 // colours takes their mean alpha, below 255. An entry that serves no colour
 // moves onto the colour served worst (count x distance). So entries may change
 // kind, and the caller orders them afterwards. Whole-number arithmetic
-// throughout: the result does not depend on the machine.
+// throughout: the result does not depend on the machine, nor on the number of
+// `threads` the searches are shared between.
 void refinePalette(std::span<PaletteColour> palette, int fixed,
-                   std::span<const CountedColour> colours);
+                   std::span<const CountedColour> colours, size_t threads = 1);
 
 }  // namespace oz

@@ -90,7 +90,7 @@ class RefinedReduction final : public Reduction {
       return true;
     });
     const std::span entries(palette.colours.data(), static_cast<size_t>(palette.size));
-    refinePalette(entries, palette.transparent, colours);
+    refinePalette(entries, palette.transparent, colours, threads);
     palette.transparent = orderByUse(entries, palette.transparent, colours);
     return palette;
   }
