@@ -132,7 +132,7 @@ const CliOption kOptions[] = {
      setFlag<&BuildOptions::dithering>},
     {"quantiser", "network|kmeans",
      "what makes the 8- and 4-bit palettes: the neural network, or its palette refined by "
-     "k-means, closer to the frames' colours for a little more time (default network)",
+     "k-means, closer to the frames' colours (default network)",
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
        const auto name = std::find(kQuantiserNames.begin(), kQuantiserNames.end(), value);
        if (name == kQuantiserNames.end()) return badValue("quantiser", value, "network or kmeans");
