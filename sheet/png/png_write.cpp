@@ -100,9 +100,9 @@ std::optional<DeflatedBytes> compress(ImageData& data, PngCompression compressio
                                       const std::function<void(const FilledBytes&)>& fill) {
   const size_t threads = machineThreads();
   if (compression != PngCompression::Smallest) {
-    const bool slower = palette && compression == PngCompression::Default;
-    return deflateZlibWhileFilled(data.bytes, slower ? kIndexRowsLevel : kSampleRowsLevel, threads,
-                                  fill);
+    const int level =
+        palette && compression == PngCompression::Default ? kIndexRowsLevel : kSampleRowsLevel;
+    return deflateZlibWhileFilled(data.bytes, level, threads, fill);
   }
   if (fill) fill({});
   std::optional<DeflatedBytes> unfiltered;
