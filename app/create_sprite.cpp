@@ -108,7 +108,7 @@ std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& sup
     showProblem(toolkit, problemText(*refusal));
     return std::nullopt;
   }
-  const BuiltSheet& sheet = std::get<BuiltSheet>(outcome);
+  const BuiltSheet& sheet = std::get<BuiltSheets>(outcome).sheets.front();
   exportAndReport(toolkit, supportDir, choice, sheet, options);
   if (toolkit.messageBox(kPreviewTitle, previewQuestion(options.savePath), MessageButtons::YesNo) ==
       MessageResult::Yes) {

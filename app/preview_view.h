@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "sheet/frame.h"
+#include "sheet/layout/frame.h"
 #include "toolkit/toolkit.h"
 
 namespace oz {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "app/preview_view.h"
-#include "sheet/frame.h"
+#include "sheet/layout/frame.h"
 #include "toolkit/toolkit.h"
 
 namespace oz {

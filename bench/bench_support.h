@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "sheet/frame.h"
+#include "sheet/layout/frame.h"
+#include "sheet/png/rgba_image.h"
 
 namespace oz::bench {
 

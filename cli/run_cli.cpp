@@ -186,7 +186,7 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
         return kExitRefused;
     }
   }
-  const BuiltSheet& sheet = std::get<BuiltSheet>(outcome);
+  const BuiltSheet& sheet = std::get<BuiltSheets>(outcome).sheets.front();
   bool scriptOnStandardOutput = false;
   const int status = scriptRequest ? exportScriptAfterSheet(request, *scriptRequest, sheet, out,
                                                             err, &scriptOnStandardOutput)

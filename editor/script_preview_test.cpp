@@ -126,8 +126,9 @@ TEST_F(ScriptPreviewTest, ShowsWhatTheExportAfterABuildWrites) {
   for (const bool retina : {false, true}) {
     options.retina = retina;
     const BuildOutcome built = buildSheet(options);
-    ASSERT_TRUE(std::holds_alternative<BuiltSheet>(built));
-    const ExpansionContext context = makeExpansionContext(std::get<BuiltSheet>(built), options);
+    ASSERT_TRUE(std::holds_alternative<BuiltSheets>(built));
+    const ExpansionContext context =
+        makeExpansionContext(std::get<BuiltSheets>(built).sheets.front(), options);
     for (const std::string& text : templates) {
       const std::vector<std::string> lines = splitLines(text);
       const std::string scriptPath = temp_.path() + "script.out";

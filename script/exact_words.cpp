@@ -90,6 +90,26 @@ void ExactWordValues::append(const ExactWord& word, const FrameEntry* frame,
       return appendNumber(f.width, out);
     case WordValue::ImageFullHeight:
       return appendNumber(f.height, out);
+    case WordValue::ImageSourceWidth:
+      return appendNumber(f.sourceWidth / context_.divisor, out);
+    case WordValue::ImageSourceHeight:
+      return appendNumber(f.sourceHeight / context_.divisor, out);
+    case WordValue::ImageFullSourceWidth:
+      return appendNumber(f.sourceWidth, out);
+    case WordValue::ImageFullSourceHeight:
+      return appendNumber(f.sourceHeight, out);
+    case WordValue::ImageOffsetX:
+      return appendNumber(f.offsetX / context_.divisor, out);
+    case WordValue::ImageOffsetY:
+      return appendNumber(f.offsetY / context_.divisor, out);
+    case WordValue::ImageFullOffsetX:
+      return appendNumber(f.offsetX, out);
+    case WordValue::ImageFullOffsetY:
+      return appendNumber(f.offsetY, out);
+    case WordValue::ImageTrimmed:
+      return text(frame != nullptr && f.trimmed() ? "true" : "false");
+    case WordValue::ImageRotated:
+      return text(f.rotated ? "true" : "false");
     case WordValue::SheetName:
       return text(tags.value(kSheetName));
     case WordValue::SheetBase:
@@ -98,6 +118,10 @@ void ExactWordValues::append(const ExactWord& word, const FrameEntry* frame,
       return appendNumber(context_.sheetWidth, out);
     case WordValue::SheetFullHeight:
       return appendNumber(context_.sheetHeight, out);
+    case WordValue::SheetIndex:
+      return appendNumber(context_.sheetIndex, out);
+    case WordValue::SheetCount:
+      return appendNumber(context_.sheetCount, out);
     case WordValue::SheetScale:
       return appendNumber(context_.divisor, out);
     case WordValue::SheetFormat:

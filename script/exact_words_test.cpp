@@ -8,6 +8,7 @@
 #include "script/example_scripts.h"
 #include "script/line_sink.h"
 #include "script/template_expansion.h"
+#include "script/template_turn.h"
 #include "testsupport/temp_dir.h"
 
 namespace oz {
@@ -152,6 +153,50 @@ TEST(ExactWords, FrameAndSheetValues) {
   EXPECT_EQ(
       expand("[ov.ImageIndex ov.ImageFile ov.ImageFullX ov.ImageBaseXML]", contextOf(none, 1)),
       (Lines{"[0  0 ]"}));
+}
+
+// A trimmed frame stored turned, beside an untrimmed one: the trim words,
+// halved or full size, and the sheet's place among the build's sheets.
+TEST(ExactWords, TrimRotationAndSheetCount) {
+  FrameList frames = walkFrames();
+  frames[0] = {.number = 1,
+               .name = "a.png",
+               .x = 3,
+               .y = 5,
+               .width = 21,
+               .height = 11,
+               .offsetX = 7,
+               .offsetY = 9,
+               .sourceWidth = 37,
+               .sourceHeight = 25,
+               .rotated = true};
+  frames[1].sourceWidth = 32;
+  frames[1].sourceHeight = 48;
+  ExpansionContext context = contextOf(frames, 2);
+  context.sheetIndex = 1;
+  context.sheetCount = 3;
+  EXPECT_EQ(expand("ov.Repeat\n"
+                   "ov.ImageTrimmed ov.ImageRotated ov.ImageRotatedAnticlockwise "
+                   "ov.ImageOffsetX,ov.ImageOffsetY ov.ImageFullOffsetX,ov.ImageFullOffsetY "
+                   "ov.ImageSourceWidthxov.ImageSourceHeight "
+                   "ov.ImageFullSourceWidthxov.ImageFullSourceHeight\n"
+                   "ov.Until = 2\n"
+                   "ov.SheetIndex/ov.SheetCount",
+                   context),
+            (Lines{"true true true 3,4 7,9 18x12 37x25", "false false false 0,0 0,0 16x24 32x48",
+                   "1/3"}));
+  // No frames: nothing is trimmed or turned.
+  const FrameList none;
+  EXPECT_EQ(expand("ov.ImageTrimmed ov.ImageRotated", contextOf(none, 1)), (Lines{"false false"}));
+}
+
+// The word a template names turned frames by says which way it reads them.
+TEST(ExactWords, TheRotationWordTellsTheTurn) {
+  EXPECT_EQ(templateTurn(Lines{"a", "rotate: ov.ImageRotatedAnticlockwise"}), Turn::Anticlockwise);
+  EXPECT_EQ(templateTurn(Lines{"\"rotated\": ov.ImageRotated"}), Turn::Clockwise);
+  EXPECT_EQ(templateTurn(Lines{"ov.ImageRotatedAnticlockwise", "ov.ImageRotated"}),
+            Turn::Clockwise);
+  EXPECT_EQ(templateTurn(Lines{"ov.ImageX"}), Turn::Clockwise);
 }
 
 TEST(ExactWords, PixelFormOfEachDepth) {

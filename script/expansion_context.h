@@ -8,7 +8,7 @@
 #include <string>
 
 #include "sheet/color_depth.h"
-#include "sheet/frame.h"
+#include "sheet/layout/frame.h"
 
 namespace oz {
 
@@ -27,6 +27,8 @@ struct ExpansionContext {
   int64_t spacing = 0;       // pixels between cells, full size
   int64_t border = 0;        // pixels around the sheet, full size
   int64_t extrude = 0;       // each frame's edge repeated this often outward, full size
+  int64_t sheetIndex = 0;    // which of the build's sheets this is, from 0
+  int64_t sheetCount = 1;    // how many sheets the build wrote
 };
 
 }  // namespace oz

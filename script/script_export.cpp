@@ -37,12 +37,13 @@ int64_t rowsOf(std::span<const FrameEntry> frames) {
 
 }  // namespace
 
-ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOptions& options) {
+ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOptions& options,
+                                      int64_t index, int64_t count) {
   return ExpansionContext{
       .frames = sheet.frames,
       .sheetWidth = sheet.width,
       .sheetHeight = sheet.height,
-      .sheetPath = options.savePath,
+      .sheetPath = sheet.path.empty() ? options.savePath : sheet.path,
       .sheetNumber = std::to_string(options.spriteNumber),
       .divisor = options.retina ? 2 : 1,
       .columns = columnsOf(sheet.frames),
@@ -53,6 +54,8 @@ ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOption
       .spacing = options.spacing,
       .border = options.border,
       .extrude = options.extrude,
+      .sheetIndex = index,
+      .sheetCount = count,
   };
 }
 

@@ -14,9 +14,11 @@
 
 namespace oz {
 
-// The context of a finished build, from the options it was built with and
-// nothing else. The frames are referenced, not copied.
-ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOptions& options);
+// The context of sheet `index` of the `count` a build wrote, from the options
+// it was built with and nothing else. The frames are referenced, not copied.
+// The sheet's path is its own, or the save path when it has none.
+ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOptions& options,
+                                      int64_t index = 0, int64_t count = 1);
 
 // Reads the first line of the template at `path` (what a selection in the
 // "Export Script" list looks at). False when the file cannot be read.

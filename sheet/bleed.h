@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sheet/frame.h"
+#include "sheet/png/rgba_image.h"
 
 namespace oz {
 

@@ -7,8 +7,8 @@
 #include <variant>
 
 #include "base/folder_fault.h"
-#include "sheet/frame.h"
-#include "sheet/sheet_layout.h"
+#include "sheet/layout/frame.h"
+#include "sheet/layout/grid_layout.h"
 
 namespace oz {
 

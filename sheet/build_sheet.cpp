@@ -17,10 +17,10 @@
 #include "sheet/frame_scan.h"
 #include "sheet/header_layout.h"
 #include "sheet/identical_frames.h"
+#include "sheet/layout/grid_layout.h"
 #include "sheet/png/png_read.h"
 #include "sheet/png/png_write.h"
 #include "sheet/refusal_causes.h"
-#include "sheet/sheet_layout.h"
 #include "sheet/sheet_pixels.h"
 
 namespace oz {
@@ -377,7 +377,7 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
     if (status == PngWriteStatus::Stopped) return BuildStopped{};
     if (status == PngWriteStatus::OutOfMemory) return outOfMemoryRefusal();
     if (status != PngWriteStatus::Written) return saveError(options.savePath);
-    return BuiltSheet{std::move(frames.list()), width, height};
+    return BuiltSheets{{BuiltSheet{std::move(frames.list()), width, height, options.savePath}}};
   }
 }
 

@@ -9,10 +9,11 @@
 #include <functional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "sheet/build_refusal.h"
 #include "sheet/color_depth.h"
-#include "sheet/frame.h"
+#include "sheet/layout/frame.h"
 #include "sheet/sprite_options.h"
 
 namespace oz {
@@ -30,6 +31,9 @@ struct BuildOptions : SpriteOptions {
   // (empty when there is none).
   std::string scriptPath;
   std::string templatePath;
+  // Which way a frame stored turned (`rotate`) is turned: the way the
+  // template's engine reads it (see templateTurn).
+  Turn turn = Turn::Clockwise;
 };
 
 enum class BuildPhase {
@@ -49,12 +53,19 @@ struct BuildProgress {
 // build at its next step (the next frame or row), and nothing is written.
 using BuildProgressCallback = std::function<bool(const BuildProgress&)>;
 
-// A written sheet: the frames in scan order with their places, and the sheet
-// size after Power-of-2 padding.
+// A written sheet: its file, its frames in scan order with their places
+// (numbered from 1 on this sheet), and its size after padding.
 struct BuiltSheet {
   FrameList frames;
   int64_t width = 0;
   int64_t height = 0;
+  std::string path;  // the save path; with several sheets, numbered (sheetFilePath)
+};
+
+// What a build wrote: one sheet, or with `multipack` as many as it took, in
+// order.
+struct BuiltSheets {
+  std::vector<BuiltSheet> sheets;
 };
 
 // A build that its progress callback stopped: nothing was written.
@@ -62,7 +73,7 @@ struct BuildStopped {
   bool operator==(const BuildStopped&) const = default;
 };
 
-using BuildOutcome = std::variant<BuiltSheet, BuildRefusal, BuildStopped>;
+using BuildOutcome = std::variant<BuiltSheets, BuildRefusal, BuildStopped>;
 
 // The refusal of a build that ran out of memory.
 BuildRefusal outOfMemoryRefusal();

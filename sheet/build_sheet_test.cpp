@@ -65,7 +65,7 @@ class BuildSheetTest : public ::testing::Test {
   }
   BuiltSheet built() {
     BuildOutcome outcome = buildSheet(options_);
-    if (auto* sheet = std::get_if<BuiltSheet>(&outcome)) return std::move(*sheet);
+    if (auto* sheets = std::get_if<BuiltSheets>(&outcome)) return std::move(sheets->sheets.front());
     ADD_FAILURE() << "refused: problem "
                   << static_cast<int>(std::get<BuildRefusal>(outcome).problem);
     return {};
@@ -95,9 +95,16 @@ TEST_F(BuildSheetTest, FramesComeInVersionOrderWithTheirPlaces) {
                                        "\xff\xfe.png"};
   ASSERT_EQ(sheet.frames.size(), names.size());
   for (size_t i = 0; i < names.size(); ++i) {
-    const FrameEntry expected{
-        static_cast<int64_t>(i) + 1,     names[i], static_cast<int64_t>(i % 2) * 8,
-        static_cast<int64_t>(i / 2) * 6, 8,        6};
+    const FrameEntry expected{static_cast<int64_t>(i) + 1,
+                              names[i],
+                              static_cast<int64_t>(i % 2) * 8,
+                              static_cast<int64_t>(i / 2) * 6,
+                              8,
+                              6,
+                              0,
+                              0,
+                              8,
+                              6};
     EXPECT_EQ(sheet.frames[i], expected);
   }
   EXPECT_EQ(sheet.width, 16);
@@ -447,7 +454,7 @@ TEST_F(BuildSheetTest, ReportsProgressPhaseByPhase) {
                    std::to_string(p.total));
     return true;
   });
-  ASSERT_TRUE(std::holds_alternative<BuiltSheet>(outcome));
+  ASSERT_TRUE(std::holds_alternative<BuiltSheets>(outcome));
   // Frames are composed on every core; the caller hears of those begun on its
   // own thread, in order, and of the last.
   std::vector<std::string> composing;
@@ -505,7 +512,7 @@ TEST_F(BuildSheetTest, StoppingAtAnyStepLeavesTheOldSheet) {
       const std::string where = std::to_string(target + 1) + " of " + std::to_string(steps.size());
       if (!stopped && std::get<0>(stopStep) == BuildPhase::Composing) {
         // That frame was drawn on another thread this time and went untold.
-        EXPECT_TRUE(std::holds_alternative<BuiltSheet>(outcome)) << where;
+        EXPECT_TRUE(std::holds_alternative<BuiltSheets>(outcome)) << where;
         continue;
       }
       EXPECT_TRUE(stopped) << where;
@@ -550,8 +557,8 @@ TEST_F(BuildSheetTest, CellsAreSpacedBorderedAndExtruded) {
   EXPECT_EQ(sheet.width, 16);  // 11 x 6 before the padding
   EXPECT_EQ(sheet.height, 8);
   ASSERT_EQ(sheet.frames.size(), 2u);
-  EXPECT_EQ(sheet.frames[0], (FrameEntry{1, "a.png", 2, 2, 2, 2}));
-  EXPECT_EQ(sheet.frames[1], (FrameEntry{2, "b.png", 7, 2, 2, 2}));
+  EXPECT_EQ(sheet.frames[0], (FrameEntry{1, "a.png", 2, 2, 2, 2, 0, 0, 2, 2}));
+  EXPECT_EQ(sheet.frames[1], (FrameEntry{2, "b.png", 7, 2, 2, 2, 0, 0, 2, 2}));
 }
 
 // Equal frames at the start, in the middle and at the end, one frame that
@@ -577,6 +584,10 @@ TEST_F(BuildSheetTest, IdenticalFramesShareOneCell) {
                               "f" + std::to_string(i) + ".png",
                               places[i][0],
                               places[i][1],
+                              2,
+                              2,
+                              0,
+                              0,
                               2,
                               2};
     EXPECT_EQ(sheet.frames[i], expected);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "sheet/frame.h"
+#include "sheet/png/rgba_image.h"
 
 namespace oz {
 

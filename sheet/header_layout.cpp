@@ -26,6 +26,7 @@ HeaderLayout layOutFromHeaders(const BuildOptions& options) {
       layOutFrames(frames, LayoutRules{options.strip, parseColumns(options.columns),
                                        options.spacing, options.border, options.extrude});
   result.problem = layout.problem;
+  result.sheet.path = options.savePath;
   result.sheet.width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
   result.sheet.height = options.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
   return result;

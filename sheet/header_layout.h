@@ -7,7 +7,7 @@
 #include <string>
 
 #include "sheet/build_sheet.h"
-#include "sheet/sheet_layout.h"
+#include "sheet/layout/grid_layout.h"
 
 namespace oz {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "sheet/build_sheet.h"
-#include "sheet/sheet_layout.h"
+#include "sheet/layout/grid_layout.h"
 
 namespace oz {
 

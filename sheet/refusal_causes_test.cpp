@@ -62,11 +62,11 @@ TEST_F(RefusalCausesTest, AFolderWithoutFramesSaysWhy) {
 TEST_F(RefusalCausesTest, SizeRefusalsNameTheFramesAndWhatFits) {
   for (const char* name : {"f1.png", "f2.png", "f3.png"}) frame(name, 4, 4);
   frame("f4.png", 5, 4);
-  EXPECT_EQ(refused().cause,
-            RefusalCause(DifferingFrame{{1, "f1.png", 0, 0, 4, 4}, {4, "f4.png", 0, 0, 5, 4}}));
+  EXPECT_EQ(refused().cause, RefusalCause(DifferingFrame{{1, "f1.png", 0, 0, 4, 4, 0, 0, 4, 4},
+                                                         {4, "f4.png", 0, 0, 5, 4, 0, 0, 5, 4}}));
   testing::writeFile(folder() + "f2.png", "damaged");
-  EXPECT_EQ(refused().cause,
-            RefusalCause(DifferingFrame{{1, "f1.png", 0, 0, 4, 4}, {2, "f2.png", 0, 0, 0, 0}}));
+  EXPECT_EQ(refused().cause, RefusalCause(DifferingFrame{{1, "f1.png", 0, 0, 4, 4, 0, 0, 4, 4},
+                                                         {2, "f2.png", 0, 0, 0, 0, 0, 0, 0, 0}}));
 
   std::filesystem::remove_all(folder());
   mkdir(folder().c_str(), 0755);
@@ -143,7 +143,7 @@ TEST_F(RefusalCausesTest, OneFileNamedTwiceIsRefusedAndNothingIsWritten) {
   options_.savePath = d + "sheet.png";
   options_.scriptPath = d + "data.txt";
   options_.templatePath = folder() + "f1.png";
-  EXPECT_TRUE(std::holds_alternative<BuiltSheet>(buildSheet(options_)));
+  EXPECT_TRUE(std::holds_alternative<BuiltSheets>(buildSheet(options_)));
 }
 
 }  // namespace

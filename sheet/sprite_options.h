@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "sheet/color_depth.h"
+#include "sheet/layout/sheet_size.h"
 
 namespace oz {
 
@@ -16,6 +17,7 @@ inline constexpr int32_t kMaxSpriteNumber = 9999;
 inline constexpr int32_t kMaxSpacing = 64;
 inline constexpr int32_t kMaxBorder = 64;
 inline constexpr int32_t kMaxExtrude = 16;
+inline constexpr int32_t kMaxTrimThreshold = 254;  // 255 would cut every pixel away
 
 // Which quantiser makes the 8- and 4-bit palettes.
 enum class PaletteQuantiser : int32_t {
@@ -45,6 +47,15 @@ struct SpriteOptions {
   int32_t extrude = 0;              // each frame's edges repeated outward, 0..kMaxExtrude
   bool bleed = false;               // straight alpha only: invisible pixels take visible colours
   bool dedupe = false;              // a frame equal to an earlier one shares its cell
+  // The packed layout: frames of any size packed tightly, in place of the
+  // strip or grid (`strip` and `columns` then do nothing).
+  bool packed = false;
+  int32_t maxSize = static_cast<int32_t>(kSheetSizeLimit);  // packed: largest side, 1..8192
+  bool square = false;                                      // packed: sheets as wide as high
+  bool trim = false;          // packed: each frame cut to its pixels of alpha above the threshold
+  int32_t trimThreshold = 0;  // 0..kMaxTrimThreshold
+  bool rotate = false;        // packed: a frame may be stored turned by 90 degrees
+  bool multipack = false;     // packed: several sheets when the frames do not fit one
 
   bool operator==(const SpriteOptions&) const = default;
 };

@@ -1,5 +1,6 @@
-// Where each frame goes on the sheet and how large the sheet is, worked out
-// from the frames' sizes alone, with the checks that refuse a build.
+// The grid layout: frames of one size in a strip or in rows of a number of
+// columns. Where each frame goes on the sheet and how large the sheet is,
+// worked out from the frames' sizes alone, with the checks that refuse a build.
 #pragma once
 
 #include <cstddef>
@@ -7,12 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "sheet/frame.h"
+#include "sheet/layout/frame.h"
+#include "sheet/layout/sheet_size.h"
 
 namespace oz {
-
-// Neither side of a sheet may pass this many pixels (8,192 is allowed).
-inline constexpr int64_t kSheetSizeLimit = 8192;
 
 // The "Number of Columns:" text read as a signed integer: leading blanks
 // skipped, an optional sign, then digits; 0 when there are none. A number past
@@ -55,8 +54,9 @@ struct CellPlace {
 CellPlace cellPlace(int64_t cell, int64_t width, int64_t height, const LayoutRules& rules);
 
 // Numbers the frames from 1 and sets their `x` and `y`, in list order: the
-// frame's own rectangle inside its cell. The frames' `width` and `height` must
-// be set. `cellOwners`, when not empty, holds for every frame the index of the
+// frame's own rectangle inside its cell; each frame is stored whole, upright
+// (its source size is its size, no offset, not turned). The frames' `width`
+// and `height` must be set. `cellOwners`, when not empty, holds for every frame the index of the
 // frame whose cell it takes: itself, or an earlier frame that owns a cell, whose
 // place it then shares. Checks, in this order: each frame's size against the one
 // before it, the size limit, an empty sheet.
@@ -75,9 +75,5 @@ struct ColumnRange {
 };
 
 ColumnRange columnsThatFit(int64_t count, int64_t width, int64_t height, const LayoutRules& rules);
-
-// Pads one side up to the next power of two from 2 (1 and 2 give 2, 3 gives 4,
-// 64 stays 64); sides past kSheetSizeLimit stay as they are.
-int64_t padToPowerOf2(int64_t side);
 
 }  // namespace oz

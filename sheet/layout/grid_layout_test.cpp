@@ -1,4 +1,4 @@
-#include "sheet/sheet_layout.h"
+#include "sheet/layout/grid_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ struct Case {
 };
 
 // Strips of 32 x 48 frames, grids of 10 x 20.
-TEST(SheetLayoutTest, PlacesFramesAsStripOrGrid) {
+TEST(GridLayoutTest, PlacesFramesAsStripOrGrid) {
   const Case cases[] = {
       {true, 4, 5, 0, 0, 0, 160, 48, 2, 64, 0},   // strip
       {false, 3, 4, 0, 0, 0, 30, 40, 3, 0, 20},   // last row partly filled
@@ -75,7 +75,7 @@ TEST(SheetLayoutTest, PlacesFramesAsStripOrGrid) {
   }
 }
 
-TEST(SheetLayoutTest, SharedCellsTakeTheirOwnersPlace) {
+TEST(GridLayoutTest, SharedCellsTakeTheirOwnersPlace) {
   FrameList frames = framesOf(5, 10, 20);
   const SheetLayout layout = layOutFrames(frames, {false, 2, 1, 0, 0}, {0, 0, 2, 2, 4});
   EXPECT_EQ(layout.width, 21);  // three cells: two rows of two
@@ -89,7 +89,7 @@ TEST(SheetLayoutTest, SharedCellsTakeTheirOwnersPlace) {
 }
 
 // The limit holds for the whole sheet, border and spacing included.
-TEST(SheetLayoutTest, LimitIs8192PixelsOnEachSide) {
+TEST(GridLayoutTest, LimitIs8192PixelsOnEachSide) {
   struct Limit {
     size_t count;
     int64_t spacing, border, extrude;
@@ -113,14 +113,14 @@ TEST(SheetLayoutTest, LimitIs8192PixelsOnEachSide) {
   EXPECT_EQ(tall.problem, LayoutProblem::TooLarge);
 }
 
-TEST(SheetLayoutTest, FramesThatDidNotDecodeMakeNoSheetWhateverTheBorder) {
+TEST(GridLayoutTest, FramesThatDidNotDecodeMakeNoSheetWhateverTheBorder) {
   FrameList frames = framesOf(3, 0, 0);
   EXPECT_EQ(layOutFrames(frames, {true, 0, 4, 4, 4}).problem, LayoutProblem::Empty);
   FrameList none;
   EXPECT_EQ(layOutFrames(none, {false, 4, 0, 8, 0}).problem, LayoutProblem::Empty);
 }
 
-TEST(SheetLayoutTest, ColumnsAreReadAsTheLeadingInteger) {
+TEST(GridLayoutTest, ColumnsAreReadAsTheLeadingInteger) {
   EXPECT_EQ(parseColumns("4"), 4);
   EXPECT_EQ(parseColumns("  12abc"), 12);
   EXPECT_EQ(parseColumns("\t+7"), 7);
@@ -136,7 +136,7 @@ TEST(SheetLayoutTest, ColumnsAreReadAsTheLeadingInteger) {
 // The range is what the layout itself accepts, spacing, border and extrusion
 // included: every count inside it fits, every count outside it passes the
 // limit.
-TEST(SheetLayoutTest, ColumnsThatFitAreThoseTheLayoutAccepts) {
+TEST(GridLayoutTest, ColumnsThatFitAreThoseTheLayoutAccepts) {
   const struct {
     int64_t count, width, height;
     LayoutRules rules;  // spacing, border and extrude; strip and columns unread
@@ -178,7 +178,7 @@ TEST(SheetLayoutTest, ColumnsThatFitAreThoseTheLayoutAccepts) {
   }
 }
 
-TEST(SheetLayoutTest, PadsToPowersOfTwo) {
+TEST(GridLayoutTest, PadsToPowersOfTwo) {
   const std::pair<int64_t, int64_t> cases[] = {{1, 2},       {2, 2},       {3, 4},      {64, 64},
                                                {65, 128},    {100, 128},   {96, 128},   {33, 64},
                                                {4097, 8192}, {8192, 8192}, {8193, 8193}};

@@ -1,4 +1,4 @@
-#include "sheet/sheet_layout.h"
+#include "sheet/layout/grid_layout.h"
 
 #include <algorithm>
 #include <limits>
@@ -55,7 +55,14 @@ SheetLayout layOutFrames(FrameList& frames, const LayoutRules& rules,
                          const std::vector<size_t>& cellOwners) {
   SheetLayout layout;
   // Numbered first, so that a refusal names its frames by number.
-  for (size_t i = 0; i < frames.size(); ++i) frames[i].number = static_cast<int64_t>(i) + 1;
+  for (size_t i = 0; i < frames.size(); ++i) {
+    FrameEntry& frame = frames[i];
+    frame.number = static_cast<int64_t>(i) + 1;
+    frame.offsetX = frame.offsetY = 0;
+    frame.sourceWidth = frame.width;
+    frame.sourceHeight = frame.height;
+    frame.rotated = false;
+  }
   for (size_t i = 1; i < frames.size(); ++i) {
     if (frames[i].width != frames[i - 1].width || frames[i].height != frames[i - 1].height) {
       layout.problem = LayoutProblem::SizeMismatch;
@@ -104,13 +111,6 @@ ColumnRange columnsThatFit(int64_t count, int64_t width, int64_t height, const L
   const int64_t fewest = (count + rows - 1) / rows;
   if (fewest > most) return {};
   return {fewest, most};
-}
-
-int64_t padToPowerOf2(int64_t side) {
-  for (int64_t power = 2; power <= kSheetSizeLimit; power *= 2) {
-    if (power >= side) return power;
-  }
-  return side;
 }
 
 }  // namespace oz
