@@ -99,19 +99,75 @@ const std::string kExtrudeHelp =
     "repeat each frame's outermost rows and columns N times outward, corners included, 0.." +
     std::to_string(kMaxExtrude) + " (default 0); the script keeps the frame's own rectangle";
 
+const std::string kMaxSizeRange = "a number of pixels from 1 to " + std::to_string(kSheetSizeLimit);
+const std::string kMaxSizeHelp =
+    "packed: neither side of a sheet passes N pixels, padding included, "
+    "1.." +
+    std::to_string(kSheetSizeLimit) + " (default " + std::to_string(kSheetSizeLimit) + ")";
+const std::string kTrimThresholdHelp =
+    "with --trim: pixels of alpha N or less count as clear, 0.." +
+    std::to_string(kMaxTrimThreshold) + " (default 0: only fully clear pixels are cut away)";
+
+// The options that only the packed layout reads, with what --layout packed
+// leaves them at: given with another layout, they are a usage error.
+std::optional<std::string> packedOnlyOption(const BuildOptions& build) {
+  const SpriteOptions defaults;
+  if (build.maxSize != defaults.maxSize) return "--max-size";
+  if (build.square) return "--square";
+  if (build.trim) return "--trim";
+  if (build.trimThreshold != defaults.trimThreshold) return "--trim-threshold";
+  if (build.rotate) return "--rotate";
+  if (build.multipack) return "--multipack";
+  return std::nullopt;
+}
+
 const CliOption kOptions[] = {
     {"sheet", "PATH", "output PNG, used exactly as given (required)",
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
        r.build.savePath = value;
        return std::nullopt;
      }},
-    {"layout", "strip|sheet", "one row, or rows of --columns frames (default sheet)",
+    {"layout", "strip|sheet|packed",
+     "one row, rows of --columns frames, or frames of any size packed tightly onto the smallest "
+     "sheet (default sheet)",
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
-       const int layout = choose(value, {"strip", "sheet"});
-       if (layout < 0) return badValue("layout", value, "strip or sheet");
+       const int layout = choose(value, {"strip", "sheet", "packed"});
+       if (layout < 0) return badValue("layout", value, "strip, sheet or packed");
        r.build.strip = layout == 0;
+       r.build.packed = layout == 2;
        return std::nullopt;
      }},
+    {"max-size", "N", kMaxSizeHelp.c_str(),
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       const std::optional<int32_t> number = numberUpTo(value, kSheetSizeLimit);
+       if (!number || *number < 1) return badValue("max-size", value, kMaxSizeRange);
+       r.build.maxSize = *number;
+       return std::nullopt;
+     }},
+    {"square", nullptr, "packed: make each sheet as wide as it is high",
+     setFlag<&BuildOptions::square>},
+    {"trim", nullptr,
+     "packed: cut each frame to the box of its visible pixels; the script gives the box, its "
+     "offset in the frame and the frame's size",
+     setFlag<&BuildOptions::trim>},
+    {"trim-threshold", "N", kTrimThresholdHelp.c_str(),
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       const std::optional<int32_t> alpha = numberUpTo(value, kMaxTrimThreshold);
+       if (!alpha) {
+         return badValue("trim-threshold", value,
+                         "an alpha from 0 to " + std::to_string(kMaxTrimThreshold));
+       }
+       r.build.trimThreshold = *alpha;
+       return std::nullopt;
+     }},
+    {"rotate", nullptr,
+     "packed: a frame may be stored turned by 90 degrees where that packs tighter; the script "
+     "says which are, the way its engine reads them",
+     setFlag<&BuildOptions::rotate>},
+    {"multipack", nullptr,
+     "packed: when the frames do not fit one sheet of --max-size, write several, NAME-1.png, "
+     "NAME-2.png and so on, each with its own script (--data numbered the same way)",
+     setFlag<&BuildOptions::multipack>},
     {"columns", "N",
      "frames per row, read as the \"Number of Columns:\" field is: its leading integer, 0 if "
      "none (default 4)",
@@ -291,6 +347,18 @@ ParsedArguments parseArguments(int argc, const char* const* argv) {
   // Premultiplied, a pixel of alpha 0 holds no colour, so there is none to give it.
   if (request.build.bleed && request.build.premultipliedAlpha) {
     return UsageError{"--bleed needs straight alpha, not --premultiplied-alpha"};
+  }
+  if (!request.build.packed) {
+    if (const std::optional<std::string> option = packedOnlyOption(request.build)) {
+      return UsageError{*option + " needs --layout packed"};
+    }
+  }
+  if (request.build.trimThreshold != 0 && !request.build.trim) {
+    return UsageError{"--trim-threshold needs --trim"};
+  }
+  // Several sheets write several scripts, which one stream cannot tell apart.
+  if (request.build.multipack && request.dataPath == "-") {
+    return UsageError{"--multipack writes a script for each sheet: give --data a file path, not -"};
   }
   if (!hasSheet) return UsageError{"--sheet PATH is required"};
   if (!folder) return UsageError{"FOLDER is required"};

@@ -147,5 +147,40 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
   }
 }
 
+TEST(CliOptionsTest, PackedLayoutAndItsOptions) {
+  const CliRequest r =
+      accepted({"--sheet", "s.png", "--layout", "packed", "--max-size", "2048", "--square",
+                "--trim", "--trim-threshold=254", "--rotate", "--multipack", "f"});
+  EXPECT_TRUE(r.build.packed && r.build.square && r.build.trim && r.build.rotate &&
+              r.build.multipack);
+  EXPECT_FALSE(r.build.strip);
+  EXPECT_EQ(r.build.maxSize, 2048);
+  EXPECT_EQ(r.build.trimThreshold, 254);
+  EXPECT_FALSE(
+      accepted({"--sheet", "s.png", "--layout=packed", "--layout", "strip", "f"}).build.packed);
+  for (const char* size : {"0", "8193", "-1", "1k"}) {
+    EXPECT_EQ(
+        rejected({"--sheet", "s.png", "--layout", "packed", "--max-size", size, "f"}),
+        std::string("--max-size takes a number of pixels from 1 to 8192, not \"") + size + "\"");
+  }
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--layout", "packed", "--trim", "--trim-threshold", "255",
+                      "f"}),
+            "--trim-threshold takes an alpha from 0 to 254, not \"255\"");
+  // What only packing reads is a mistake with the grid or the strip.
+  const std::vector<std::vector<const char*>> packedOnly = {
+      {"--max-size", "1024"}, {"--square"}, {"--trim"}, {"--rotate"}, {"--multipack"}};
+  for (const auto& option : packedOnly) {
+    std::vector<const char*> args = {"--sheet", "s.png", "--layout", "strip"};
+    args.insert(args.end(), option.begin(), option.end());
+    args.push_back("f");
+    EXPECT_EQ(rejected(args), std::string(option[0]) + " needs --layout packed");
+  }
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--layout", "packed", "--trim-threshold", "9", "f"}),
+            "--trim-threshold needs --trim");
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--layout", "packed", "--multipack", "--script", "x",
+                      "--data", "-", "f"}),
+            "--multipack writes a script for each sheet: give --data a file path, not -");
+}
+
 }  // namespace
 }  // namespace oz

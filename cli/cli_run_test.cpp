@@ -185,6 +185,40 @@ TEST_F(CliRunTest, RefusalsExitWithOneUsageErrorsWithTwoAndAFailedWriteWithThree
                     "Try \"orvane-zozivi-cli --help\".\n"}));
 }
 
+// Several sheets each get their script, numbered alike; without --multipack
+// the refusal says how many sheets it would take.
+TEST_F(CliRunTest, PackedSheetsAndTheirScriptsAreNumberedAlike) {
+  frames(3, 60, 60);
+  const std::string templ = dir_.path() + "list.txt";
+  testing::writeFile(templ,
+                     "ov.Extension = \".txt\"\nov.SheetIndex/ov.SheetCount ov.SheetName\n"
+                     "ov.Repeat\nov.ImageFile ov.ImageRotatedAnticlockwise\n"
+                     "ov.Until = ov.ImageCount\n");
+  const std::vector<std::string> packed = {
+      "--sheet", sheet(),    "--layout", "packed", "--max-size",
+      "64",      "--script", templ,      "--data", dir_.path() + "out.txt",
+      folder()};
+  CliRun r = run(packed);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Image Size Limit! The sprite image has exceeded the 64 pixel limit! Unable to create "
+            "sprite sheet/strip.\nThe 3 frames would take 3 sheets of 64 x 64 pixels: \"Several "
+            "Sheets When Needed\" (--multipack) writes them.\n");
+  std::vector<std::string> several = packed;
+  several.insert(several.begin(), "--multipack");
+  r = run(several);
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (int s = 1; s <= 3; ++s) {
+    const std::string n = std::to_string(s);
+    EXPECT_NE(r.out.find("Wrote " + dir_.path() + "sheet-" + n + ".png: 60 x 60 pixels, 1 frame."),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(testing::readFile(dir_.path() + "out-" + n + ".txt"),
+              std::to_string(s - 1) + "/3 sheet-" + n + ".png\nf" + n + ".png false\n");
+  }
+  EXPECT_FALSE(testing::fileExists(sheet()));
+}
+
 // Which spellings name one file is the build's own test; here the status and
 // the message, and that nothing is written.
 TEST_F(CliRunTest, OneFileNamedTwiceExitsWithTwoAndWritesNothing) {

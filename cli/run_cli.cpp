@@ -8,12 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "base/text_lines.h"
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
 #include "cli/same_file.h"
 #include "cli/script_cli.h"
 #include "messages/problem_text.h"
 #include "script/script_export.h"
+#include "script/template_turn.h"
+#include "sheet/numbered_path.h"
 #include "store/first_run.h"
 #include "store/script_store.h"
 #include "store/template_gallery.h"
@@ -111,11 +114,15 @@ CliScriptRequest scriptRequestFor(const CliRequest& request, std::FILE* out) {
   return scriptRequest;
 }
 
-// Expands the template after the sheet was written. Returns the exit status.
-int exportScriptAfterSheet(const CliRequest& request, const CliScriptRequest& scriptRequest,
-                           const BuiltSheet& sheet, std::FILE* out, std::FILE* err,
-                           bool* scriptOnStandardOutput) {
-  const ExpansionContext context = makeExpansionContext(sheet, request.build);
+// Expands the template after sheet `index` of `count` was written, into the
+// --data path numbered as the sheet is. Returns the exit status.
+int exportScriptAfterSheet(const CliRequest& request, CliScriptRequest scriptRequest,
+                           const BuiltSheet& sheet, int64_t index, int64_t count, std::FILE* out,
+                           std::FILE* err, bool* scriptOnStandardOutput) {
+  if (scriptRequest.dataPath && *scriptRequest.dataPath != "-") {
+    scriptRequest.dataPath = numberedPath(*scriptRequest.dataPath, index, count);
+  }
+  const ExpansionContext context = makeExpansionContext(sheet, request.build, index, count);
   if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
     std::fprintf(err, "orvane-zozivi-cli: %s\n", notice->text.c_str());
   }
@@ -127,7 +134,9 @@ int exportScriptAfterSheet(const CliRequest& request, const CliScriptRequest& sc
       *scriptOnStandardOutput = true;
       return kExitWritten;
     case CliScriptStatus::NoDataPath:
-      std::fprintf(err, "No --data PATH given: only the sheet was written, not the script.\n");
+      if (index == 0) {
+        std::fprintf(err, "No --data PATH given: only the sheet was written, not the script.\n");
+      }
       return kExitWritten;
     case CliScriptStatus::StandardOutputFailed:
       *scriptOnStandardOutput = true;  // the report must not go where writing failed
@@ -166,6 +175,11 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
         resolveScriptArgument(scriptRequest->scriptArgument, scriptRequest->supportDir);
     options.scriptPath = scriptRequest->dataPath.value_or("");
     if (options.scriptPath == "-") options.scriptPath = fileno(out) == 1 ? "/dev/stdout" : "";
+    // A template that names turned frames the anticlockwise way gets them so.
+    std::string text;
+    if (!readTemplate(options.templatePath, scriptRequest->scriptArgument, &text)) {
+      options.turn = templateTurn(splitLines(text));
+    }
   }
   ProgressLine progressLine(err, isatty(fileno(err)) != 0);
   // The command line has no way to stop a build but the usual signals.
@@ -186,11 +200,14 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
         return kExitRefused;
     }
   }
-  const BuiltSheet& sheet = std::get<BuiltSheets>(outcome).sheets.front();
+  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
+  const auto count = static_cast<int64_t>(sheets.size());
   bool scriptOnStandardOutput = false;
-  const int status = scriptRequest ? exportScriptAfterSheet(request, *scriptRequest, sheet, out,
-                                                            err, &scriptOnStandardOutput)
-                                   : kExitWritten;
+  int status = kExitWritten;
+  for (int64_t s = 0; s < count && scriptRequest && status == kExitWritten; ++s) {
+    status = exportScriptAfterSheet(request, *scriptRequest, sheets[s], s, count, out, err,
+                                    &scriptOnStandardOutput);
+  }
   // When standard output carries the script or the sheet, or was asked to
   // carry the script, the report goes to standard error: what is there can be
   // piped on untouched, and a script that failed leaves nothing to be taken
@@ -199,10 +216,12 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
       request.dataPath && (*request.dataPath == "-" || namesStreamFile(*request.dataPath, out));
   const bool outputOnStandardOutput = scriptOnStandardOutput || scriptAskedOnStandardOutput ||
                                       namesStreamFile(request.build.savePath, out);
-  std::fprintf(outputOnStandardOutput ? err : out, "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
-               request.build.savePath.c_str(), static_cast<long long>(sheet.width),
-               static_cast<long long>(sheet.height), sheet.frames.size(),
-               sheet.frames.size() == 1 ? "" : "s");
+  for (const BuiltSheet& sheet : sheets) {
+    std::fprintf(outputOnStandardOutput ? err : out, "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
+                 sheet.path.c_str(), static_cast<long long>(sheet.width),
+                 static_cast<long long>(sheet.height), sheet.frames.size(),
+                 sheet.frames.size() == 1 ? "" : "s");
+  }
   return status;
 }
 

@@ -63,6 +63,14 @@ std::string oversizedDetails(const OversizedSheet& s) {
   return text + " With \"Sheet\", " + columns;
 }
 
+std::string packedOverflowDetails(const PackedOverflow& overflow) {
+  return "The " + grouped(overflow.frames) + (overflow.shared ? " distinct" : "") +
+         (overflow.frames == 1 ? " frame" : " frames") + " would take " +
+         grouped(overflow.sheetsNeeded) + " sheets of " +
+         sizeText(overflow.maxSize, overflow.maxSize) +
+         " pixels: \"Several Sheets When Needed\" (--multipack) writes them.";
+}
+
 std::string folderDetails(const std::string& folder, const FolderUnlistable& cause) {
   switch (cause.error) {
     case ENOENT:
@@ -157,6 +165,7 @@ std::string problemDetails(const BuildRefusal& refusal) {
   if (const auto* c = std::get_if<NoDecodableFrame>(&cause)) return noDecodableDetails(*c);
   if (const auto* c = std::get_if<DifferingFrame>(&cause)) return differingDetails(*c);
   if (const auto* c = std::get_if<OversizedSheet>(&cause)) return oversizedDetails(*c);
+  if (const auto* c = std::get_if<PackedOverflow>(&cause)) return packedOverflowDetails(*c);
   if (const auto* c = std::get_if<SheetNotWritten>(&cause)) {
     return folderFaultDetails(refusal.path, c->folder);
   }
@@ -173,6 +182,24 @@ std::string problemDetails(const ScriptFailure& failure) {
       break;
   }
   return {};
+}
+
+std::string oversizedFrameText(const OversizedFrame& oversized) {
+  const FrameEntry& frame = oversized.frame;
+  std::string text = "The frame " + quoted(frame.name) + " is " +
+                     sizeText(frame.width, frame.height) + " pixels" +
+                     (frame.trimmed() ? " once trimmed" : "");
+  if (oversized.cellWidth != frame.width || oversized.cellHeight != frame.height) {
+    text += ", " + sizeText(oversized.cellWidth, oversized.cellHeight) +
+            " with its extrusion and the sheet's border";
+  }
+  return text + ", more than the largest sheet, " + sizeText(oversized.maxSize, oversized.maxSize) +
+         " pixels! Unable to create sprite sheet/strip.";
+}
+
+std::string sizeLimitText(int64_t maxSize) {
+  return "The sprite image has exceeded the " + grouped(maxSize) +
+         " pixel limit! Unable to create sprite sheet/strip.";
 }
 
 std::string sameFileText(const RunFilesClash& clash) {

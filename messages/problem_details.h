@@ -16,4 +16,10 @@ std::string problemDetails(const ScriptFailure& failure);
 // The text of a SameFile refusal, which names the two paths.
 std::string sameFileText(const RunFilesClash& clash);
 
+// The text of a FrameTooLarge refusal, which names the frame and both sizes.
+std::string oversizedFrameText(const OversizedFrame& oversized);
+
+// The size limit's text for sheets of at most `maxSize` pixels a side.
+std::string sizeLimitText(int64_t maxSize);
+
 }  // namespace oz

@@ -1,5 +1,6 @@
 #include "messages/problem_text.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "messages/problem_details.h"
@@ -18,6 +19,7 @@ struct ProblemRow {
 constexpr std::string_view kWaitTitle = "Wait!";
 constexpr std::string_view kSaveErrorTitle = "Save Error!";
 constexpr std::string_view kOutOfMemoryTitle = "Out of Memory!";
+constexpr std::string_view kSizeLimitTitle = "Image Size Limit!";
 
 // The tables are switches without a default, so that a problem added without
 // its message fails to compile.
@@ -35,7 +37,7 @@ constexpr ProblemRow rowFor(BuildProblem problem) {
               "would like to create sprite sheets with various sized images, plus additional "
               "features, check out Orvane v2. A link to it can be found in the \"Help\" menu."};
     case BuildProblem::SizeLimit:
-      return {"Image Size Limit!",
+      return {kSizeLimitTitle,
               "The sprite image has exceeded the 8,192 pixel limit! Unable to create sprite "
               "sheet/strip."};
     case BuildProblem::WriteFailed:
@@ -44,6 +46,10 @@ constexpr ProblemRow rowFor(BuildProblem problem) {
       return {kOutOfMemoryTitle, "There is not enough memory to create the sprite sheet/strip."};
     case BuildProblem::SameFile:
       return {kWaitTitle, {}};  // names its two paths: sameFileText
+    case BuildProblem::FrameTooLarge:
+      return {kSizeLimitTitle, {}};  // names the frame and both sizes: oversizedFrameText
+    case BuildProblem::FrameUnreadable:
+      return {kWaitTitle, "The frame \"", "\" could not be read as a PNG image."};
   }
   return {};
 }
@@ -72,6 +78,10 @@ ProblemText problemText(const BuildRefusal& refusal) {
   ProblemText result = textOf(rowFor(refusal.problem), refusal.path);
   if (const auto* clash = std::get_if<RunFilesClash>(&refusal.cause)) {
     result.text = sameFileText(*clash);
+  } else if (const auto* oversized = std::get_if<OversizedFrame>(&refusal.cause)) {
+    result.text = oversizedFrameText(*oversized);
+  } else if (const auto* overflow = std::get_if<PackedOverflow>(&refusal.cause)) {
+    result.text = sizeLimitText(overflow->maxSize);
   }
   result.details = problemDetails(refusal);
   return result;
@@ -85,8 +95,11 @@ ProblemText problemText(const ScriptFailure& failure) {
 
 std::optional<ProblemText> retinaRoundingNotice(const ExpansionContext& context) {
   if (context.divisor != 2 || context.frames.empty()) return std::nullopt;
-  const FrameEntry& frame = context.frames.front();  // every frame has its size
-  if (frame.width % 2 != 0 || frame.height % 2 != 0) {
+  const FrameEntry& frame = context.frames.front();
+  const bool oneSize = std::all_of(
+      context.frames.begin(), context.frames.end(),
+      [&](const FrameEntry& f) { return f.width == frame.width && f.height == frame.height; });
+  if (oneSize && (frame.width % 2 != 0 || frame.height % 2 != 0)) {
     return ProblemText{
         "Retina",
         "The frames are " + std::to_string(frame.width) + " x " + std::to_string(frame.height) +
@@ -94,15 +107,30 @@ std::optional<ProblemText> retinaRoundingNotice(const ExpansionContext& context)
             "whole pixels.",
         {}};
   }
-  if (context.spacing % 2 == 0 && context.border % 2 == 0 && context.extrude % 2 == 0) {
-    return std::nullopt;
+  if (context.spacing % 2 != 0 || context.border % 2 != 0 || context.extrude % 2 != 0) {
+    return ProblemText{"Retina",
+                       "The spacing is " + std::to_string(context.spacing) + ", the border " +
+                           std::to_string(context.border) + " and the extrusion " +
+                           std::to_string(context.extrude) +
+                           " pixels: with Retina the script's halved positions are "
+                           "rounded down to whole pixels.",
+                       {}};
   }
+  // Packed frames have sizes and places of their own.
+  const auto odd = [](const FrameEntry& f) {
+    return (f.x | f.y | f.width | f.height | f.offsetX | f.offsetY | f.sourceWidth |
+            f.sourceHeight) %
+               2 !=
+           0;
+  };
+  const auto first = std::find_if(context.frames.begin(), context.frames.end(), odd);
+  if (first == context.frames.end()) return std::nullopt;
   return ProblemText{"Retina",
-                     "The spacing is " + std::to_string(context.spacing) + ", the border " +
-                         std::to_string(context.border) + " and the extrusion " +
-                         std::to_string(context.extrude) +
-                         " pixels: with Retina the script's halved positions are "
-                         "rounded down to whole pixels.",
+                     "Frames such as \"" + first->name + "\" (" + std::to_string(first->width) +
+                         " x " + std::to_string(first->height) + " at " + std::to_string(first->x) +
+                         ", " + std::to_string(first->y) +
+                         ") have odd places or sizes: with Retina the script's halved positions "
+                         "and sizes are rounded down to whole pixels.",
                      {}};
 }
 

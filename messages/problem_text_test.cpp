@@ -169,5 +169,62 @@ TEST(ProblemText, RetinaNoticesOddCellNumbersWhenTheFramesAreEven) {
   EXPECT_EQ(retinaRoundingNotice(context), std::nullopt);
 }
 
+// Packed frames differ: the notice names one whose place or size is odd.
+TEST(ProblemText, RetinaNoticesAnOddPackedFrame) {
+  FrameList frames{
+      {.number = 1, .name = "a.png", .width = 4, .height = 2, .sourceWidth = 4, .sourceHeight = 2},
+      {.number = 2,
+       .name = "b.png",
+       .x = 4,
+       .width = 6,
+       .height = 8,
+       .sourceWidth = 6,
+       .sourceHeight = 8}};
+  ExpansionContext context;
+  context.frames = frames;
+  context.divisor = 2;
+  EXPECT_EQ(retinaRoundingNotice(context), std::nullopt);
+  frames[1].offsetY = 3;
+  frames[1].sourceHeight = 11;
+  EXPECT_EQ(retinaRoundingNotice(context),
+            (ProblemText{"Retina",
+                         "Frames such as \"b.png\" (6 x 8 at 4, 0) have odd places or sizes: with "
+                         "Retina the script's halved positions and sizes are rounded down to "
+                         "whole pixels.",
+                         ""}));
+}
+
+// The packed layout's refusals name the frame, or say how many sheets it takes.
+TEST(ProblemText, PackedRefusalsNameTheFrameAndTheSizes) {
+  FrameEntry trimmed{.name = "hero.png",
+                     .width = 3000,
+                     .height = 200,
+                     .offsetX = 4,
+                     .sourceWidth = 3004,
+                     .sourceHeight = 200};
+  EXPECT_EQ(
+      problemText(
+          BuildRefusal{BuildProblem::FrameTooLarge, {}, OversizedFrame{trimmed, 3000, 200, 2048}}),
+      (ProblemText{"Image Size Limit!",
+                   "The frame \"hero.png\" is 3,000 x 200 pixels once trimmed, more than the "
+                   "largest sheet, 2,048 x 2,048 pixels! Unable to create sprite sheet/strip.",
+                   ""}));
+  const FrameEntry whole{
+      .name = "bg.png", .width = 2040, .height = 20, .sourceWidth = 2040, .sourceHeight = 20};
+  EXPECT_EQ(problemText(BuildRefusal{
+                            BuildProblem::FrameTooLarge, {}, OversizedFrame{whole, 2052, 32, 2048}})
+                .text,
+            "The frame \"bg.png\" is 2,040 x 20 pixels, 2,052 x 32 with its extrusion and the "
+            "sheet's border, more than the largest sheet, 2,048 x 2,048 pixels! Unable to create "
+            "sprite sheet/strip.");
+  EXPECT_EQ(
+      problemText(BuildRefusal{BuildProblem::SizeLimit, {}, PackedOverflow{8192, 2, 1200, true}}),
+      (ProblemText{"Image Size Limit!", kSizeLimitText,
+                   "The 1,200 distinct frames would take 2 sheets of 8,192 x 8,192 pixels: "
+                   "\"Several Sheets When Needed\" (--multipack) writes them."}));
+  EXPECT_EQ(problemText(BuildRefusal{BuildProblem::FrameUnreadable, "x.png"}),
+            (ProblemText{"Wait!", "The frame \"x.png\" could not be read as a PNG image.", ""}));
+}
+
 }  // namespace
 }  // namespace oz

@@ -13,14 +13,16 @@
 namespace oz {
 
 enum class BuildProblem {
-  NoSavePath,     // no sheet file was chosen
-  NoImageFolder,  // no image folder was chosen
-  NoImages,       // the folder holds no frame, or none that decodes
-  SizeMismatch,   // the frames do not all share one size
-  SizeLimit,      // the sheet would pass kSheetSizeLimit on a side
-  WriteFailed,    // the sheet at `path` could not be written
-  OutOfMemory,    // memory ran out; the sheet could be written with more
-  SameFile,       // two of the run's files are one (RunFilesClash)
+  NoSavePath,       // no sheet file was chosen
+  NoImageFolder,    // no image folder was chosen
+  NoImages,         // the folder holds no frame, or none that decodes
+  SizeMismatch,     // the frames do not all share one size
+  SizeLimit,        // the sheet would pass kSheetSizeLimit on a side
+  WriteFailed,      // the sheet at `path` could not be written
+  OutOfMemory,      // memory ran out; the sheet could be written with more
+  SameFile,         // two of the run's files are one (RunFilesClash)
+  FrameTooLarge,    // packed: a frame does not fit a sheet of the largest size (OversizedFrame)
+  FrameUnreadable,  // packed: a frame does not decode; `path` is its name
 };
 
 // The image folder could not be listed; `error` is the errno of opening it.
@@ -65,6 +67,26 @@ struct OversizedSheet {
   bool operator==(const OversizedSheet&) const = default;
 };
 
+// A frame that no sheet of the largest size holds: its size (trimmed, when
+// trimming is on) and the cell it needs with the extrusion and the border.
+struct OversizedFrame {
+  FrameEntry frame;
+  int64_t cellWidth = 0;
+  int64_t cellHeight = 0;
+  int64_t maxSize = 0;
+  bool operator==(const OversizedFrame&) const = default;
+};
+
+// Packed frames that do not fit one sheet of the largest size: how many such
+// sheets they would take.
+struct PackedOverflow {
+  int64_t maxSize = 0;
+  int64_t sheetsNeeded = 0;
+  int64_t frames = 0;   // the cells packed
+  bool shared = false;  // identical frames share a cell: `frames` counts the distinct ones
+  bool operator==(const PackedOverflow&) const = default;
+};
+
 // The sheet could not be written; what its folder tells of why.
 struct SheetNotWritten {
   FolderFault folder = FolderFault::None;
@@ -84,12 +106,14 @@ struct RunFilesClash {
   bool operator==(const RunFilesClash&) const = default;
 };
 
-using RefusalCause = std::variant<std::monostate, FolderUnlistable, NoFrameFiles, NoDecodableFrame,
-                                  DifferingFrame, OversizedSheet, RunFilesClash, SheetNotWritten>;
+using RefusalCause =
+    std::variant<std::monostate, FolderUnlistable, NoFrameFiles, NoDecodableFrame, DifferingFrame,
+                 OversizedSheet, RunFilesClash, SheetNotWritten, OversizedFrame, PackedOverflow>;
 
 struct BuildRefusal {
   BuildProblem problem = BuildProblem::NoImages;
-  // The sheet file for WriteFailed, the image folder for NoImages; empty otherwise.
+  // The sheet file for WriteFailed, the image folder for NoImages, the
+  // frame's file name for FrameUnreadable; empty otherwise.
   std::string path;
   RefusalCause cause = {};
 

@@ -2,182 +2,22 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
-#include <mutex>
 #include <new>
 #include <optional>
 #include <vector>
 
-#include "base/huge_pages.h"
+#include "base/atomic_file.h"
 #include "base/parallel.h"
-#include "sheet/bleed.h"
-#include "sheet/compose.h"
-#include "sheet/depth_preparation.h"
-#include "sheet/extrude.h"
-#include "sheet/frame_scan.h"
-#include "sheet/header_layout.h"
+#include "sheet/build_steps.h"
+#include "sheet/cell_drawing.h"
 #include "sheet/identical_frames.h"
 #include "sheet/layout/grid_layout.h"
-#include "sheet/png/png_read.h"
-#include "sheet/png/png_write.h"
+#include "sheet/packed_build.h"
 #include "sheet/refusal_causes.h"
-#include "sheet/sheet_pixels.h"
+#include "sheet/sheet_writer.h"
 
 namespace oz {
 namespace {
-
-BuildRefusal saveError(const std::string& path) {
-  return {BuildProblem::WriteFailed, path, SheetNotWritten{folderFaultFor(path)}};
-}
-
-// The caller's progress callback, and whether it has asked the build to
-// stop. Told only from the calling thread.
-class Progress {
- public:
-  explicit Progress(const BuildProgressCallback& callback) : callback_(callback) {}
-
-  // False once the build is to stop.
-  bool report(BuildPhase phase, int64_t done, int64_t total) {
-    if (!stopped_ && callback_ && !callback_({phase, done, total})) stopped_ = true;
-    return !stopped_;
-  }
-  bool stopped() const { return stopped_; }
-
- private:
-  const BuildProgressCallback& callback_;
-  bool stopped_ = false;
-};
-
-// The frames of one build. Sizes come from the headers first, so that the
-// checks run before any pixel is held; a size is "settled" once it is what a
-// full decode gives: the frame decoded, failed to decode or cannot hold its
-// pixels, or lies beyond the size limit and is therefore never decoded.
-class Frames {
- public:
-  // Stops reading headers when `progress` asks to stop.
-  Frames(const std::string& folder, Progress& progress) : folder_(folder), progress_(progress) {
-    const std::vector<std::string> names = scanFrames(folder);
-    list_.resize(names.size());
-    settled_.resize(names.size());
-    for (size_t i = 0; i < names.size(); ++i) {
-      FrameEntry& frame = list_[i];
-      frame.name = names[i];
-      // A file too short for the pixels its header claims is settled as 0 x 0
-      // here, before any memory is set aside for it.
-      const HeaderSize size = frameHeaderSize(folder_ + frame.name);
-      frame.width = size.width;
-      frame.height = size.height;
-      settled_[i] = size.settled;
-      if (!progress_.report(BuildPhase::LoadingFrames, static_cast<int64_t>(i) + 1, total())) {
-        return;
-      }
-    }
-  }
-
-  FrameList& list() { return list_; }
-  int64_t total() const { return static_cast<int64_t>(list_.size()); }
-
-  // Decodes frame i and settles its size. The image when it has the size the
-  // layout used; nothing when the size changed (the layout must be redone).
-  // Different frames may be decoded on different threads at once.
-  std::optional<RgbaImage> decode(size_t i) {
-    FrameEntry& frame = list_[i];
-    std::optional<RgbaImage> image = decodePng(folder_ + frame.name);
-    settled_[i] = true;
-    const int64_t width = image ? image->width : 0;
-    const int64_t height = image ? image->height : 0;
-    if (width == frame.width && height == frame.height) return image;
-    frame.width = width;
-    frame.height = height;
-    return std::nullopt;
-  }
-
-  // Settles the first `count` frames. False when a size changed on the way,
-  // or the build is to stop.
-  bool settle(size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-      if (settled_[i]) continue;
-      if (!progress_.report(BuildPhase::LoadingFrames, static_cast<int64_t>(i) + 1, total())) {
-        return false;
-      }
-      if (!decode(i)) return false;
-    }
-    return true;
-  }
-
- private:
-  const std::string& folder_;
-  Progress& progress_;
-  FrameList list_;
-  std::vector<uint8_t> settled_;  // not vector<bool>: threads settle neighbours at once
-};
-
-// Bleeding memory for each thread at work, reused from frame to frame: asked
-// for anew per frame, it would cost more than the bleeding itself.
-class ScratchPool {
- public:
-  std::unique_ptr<BleedScratch> take() {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    if (free_.empty()) return std::make_unique<BleedScratch>();
-    std::unique_ptr<BleedScratch> scratch = std::move(free_.back());
-    free_.pop_back();
-    return scratch;
-  }
-  void give(std::unique_ptr<BleedScratch> scratch) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    free_.push_back(std::move(scratch));
-  }
-
- private:
-  std::mutex mutex_;
-  std::vector<std::unique_ptr<BleedScratch>> free_;
-};
-
-// Draws one frame into its cell: the frame itself, its invisible pixels given
-// visible colours when asked (straight alpha only), then its edges repeated
-// outward, so that the ring repeats the bled colours too.
-void drawCell(RgbaImage& canvas, const RgbaImage& image, const FrameEntry& frame,
-              const SpriteOptions& options, ScratchPool& scratchPool) {
-  const auto x = static_cast<int32_t>(frame.x);
-  const auto y = static_cast<int32_t>(frame.y);
-  drawFrame(canvas, image, x, y,
-            options.premultipliedAlpha ? CanvasAlpha::Premultiplied : CanvasAlpha::Straight);
-  if (options.bleed && !options.premultipliedAlpha) {
-    std::unique_ptr<BleedScratch> scratch = scratchPool.take();
-    bleedColours(canvas, x, y, image.width, image.height, *scratch);
-    scratchPool.give(std::move(scratch));
-  }
-  extrudeEdges(canvas, x, y, image.width, image.height, options.extrude);
-}
-
-// The network's index rows keep the level their sheets were always written
-// at, byte for byte. The k-means sheets have no earlier bytes to match: their
-// index rows take the fast level, 5% to 8% larger, which takes a quarter off
-// the whole build's time from frames.
-PngCompression compressionFor(const BuildOptions& options, const SheetEncoding& encoding) {
-  if (options.smallest) return PngCompression::Smallest;
-  return encoding.quantiser == PaletteQuantiser::KMeans ? PngCompression::Fast
-                                                        : PngCompression::Default;
-}
-
-// A canvas of `width` x `height` with room for that many rows, of which none is
-// set yet. The room includes the byte the PNG writer puts before each row, so
-// that it lays out the image data in the canvas itself rather than in a second
-// copy.
-RgbaImage emptyCanvas(int64_t width, int64_t height) {
-  RgbaImage canvas;
-  canvas.width = static_cast<int32_t>(width);
-  reserveOnHugePages(canvas.pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4 +
-                                        static_cast<size_t>(height));
-  return canvas;
-}
-
-// Sets the canvas's rows up to `height`, transparent.
-void growCanvas(RgbaImage& canvas, int64_t height) {
-  if (height <= canvas.height) return;
-  canvas.height = static_cast<int32_t>(height);
-  canvas.pixels.resize(static_cast<size_t>(canvas.width) * static_cast<size_t>(height) * 4);
-}
 
 // Draws every cell onto a new canvas, each frame decoded here. Nothing when a
 // frame's size turned out other than its header said (the layout must be
@@ -201,7 +41,8 @@ std::optional<RgbaImage> compose(Frames& frames, int64_t width, int64_t height,
         }
         const std::optional<RgbaImage> image = frames.decode(i);
         if (!image) return false;
-        drawCell(canvas, *image, frames.list()[i], options, scratchPool);
+        const FrameEntry& frame = frames.list()[i];
+        drawCell(canvas, *image, {frame.x, frame.y}, options, scratchPool);
         return true;
       });
   if (!allDrawn) return std::nullopt;
@@ -290,7 +131,8 @@ std::optional<SharedSheet> composeShared(Frames& frames, const LayoutRules& rule
     }
     forEachTask(drawn.size(), threads, [&](size_t n, bool) {
       const size_t k = drawn[n];
-      drawCell(sheet.canvas, *images[k], list[start + k], options, scratchPool);
+      const FrameEntry& frame = list[start + k];
+      drawCell(sheet.canvas, *images[k], {frame.x, frame.y}, options, scratchPool);
       return true;
     });
   }
@@ -324,6 +166,7 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
   Frames frames(options.imageFolder, progress);
   if (progress.stopped()) return BuildStopped{};
   if (std::optional<BuildRefusal> clash = runFilesClash(options, frames.list())) return *clash;
+  if (options.packed) return buildPacked(options, frames, progress);
   const int64_t columns = parseColumns(options.columns);
   // A frame that fails to decode, though its header was fine, reads as 0 x 0:
   // then the checks run again on the corrected sizes, so the outcome is the one
@@ -363,20 +206,13 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
                : compose(frames, width, height, options, progress);
     if (!canvas) continue;
 
-    prepareForDepth(*canvas, options);
-    const SheetEncoding encoding = sheetEncoding(options);
-    if (encoding.form != SheetForm::Rgba && encoding.form != SheetForm::Rgb &&
-        !progress.report(BuildPhase::ReducingColours, 0, 0)) {
-      return BuildStopped{};
-    }
-    std::optional<PngPixels> pixels = sheetPixels(std::move(*canvas), encoding);
-    if (!pixels) return saveError(options.savePath);
-    const PngWriteStatus status =
-        encodePng(std::move(*pixels), options.savePath, compressionFor(options, encoding),
-                  [&](int32_t rows) { return progress.report(BuildPhase::Writing, rows, height); });
+    AtomicFile file;
+    if (!file.open(options.savePath)) return sheetNotWritten(options.savePath);
+    const PngWriteStatus status = writeSheetInto(std::move(*canvas), options, file, progress);
     if (status == PngWriteStatus::Stopped) return BuildStopped{};
     if (status == PngWriteStatus::OutOfMemory) return outOfMemoryRefusal();
-    if (status != PngWriteStatus::Written) return saveError(options.savePath);
+    if (status != PngWriteStatus::Written || !file.commit())
+      return sheetNotWritten(options.savePath);
     return BuiltSheets{{BuiltSheet{std::move(frames.list()), width, height, options.savePath}}};
   }
 }

@@ -1,7 +1,6 @@
 #include "sheet/build_sheet.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "sheet/png/png_read.h"
 #include "sheet/png/test_fixtures.h"
 #include "testsupport/claimed_size.h"
+#include "testsupport/one_core.h"
 #include "testsupport/temp_dir.h"
 
 namespace oz {
@@ -361,26 +361,14 @@ TEST_F(BuildSheetTest, OneCoreWritesTheSameSheetAsAll) {
           solidImage(64, 64, {shade, static_cast<uint8_t>(255 - shade), 7, shade}));
   }
   options_.columns = "16";  // 1024 x 640 pixels: the sheet's data is compressed in pieces
-  cpu_set_t all;
-  ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
-  if (CPU_COUNT(&all) < 2) GTEST_SKIP() << "one core only";
-  cpu_set_t one;
-  CPU_ZERO(&one);
-  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
-    if (CPU_ISSET(cpu, &all)) {
-      CPU_SET(cpu, &one);
-      break;
-    }
-  }
+  if (!testing::severalCores()) GTEST_SKIP() << "one core only";
   for (const bool transparentPalette : {false, true}) {
     SCOPED_TRACE(transparentPalette);
     options_.colorDepth = transparentPalette ? kDepth8 : kDepth32;
     options_.transparent = options_.dithering = transparentPalette;
     built();
     const std::string onAll = testing::readFile(options_.savePath);
-    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
-    built();
-    sched_setaffinity(0, sizeof all, &all);
+    testing::onOneCore([&] { built(); });
     EXPECT_TRUE(testing::readFile(options_.savePath) == onAll);
   }
 }

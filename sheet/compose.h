@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "sheet/layout/frame.h"
 #include "sheet/png/rgba_image.h"
 
 namespace oz {
@@ -20,5 +21,11 @@ enum class CanvasAlpha {
 // transparent pixel lands as (0, 0, 0, 0).
 // REQUIRES: the frame lies wholly inside the canvas.
 void drawFrame(RgbaImage& canvas, const RgbaImage& frame, int64_t x, int64_t y, CanvasAlpha alpha);
+
+// As drawFrame, but with `frame` turned by 90 degrees `turn`wise: it covers
+// frame.height x frame.width from (x, y). Turned clockwise, the frame's
+// bottom-left pixel lands at (x, y); anticlockwise, its top-right one does.
+void drawTurnedFrame(RgbaImage& canvas, const RgbaImage& frame, int64_t x, int64_t y, Turn turn,
+                     CanvasAlpha alpha);
 
 }  // namespace oz

@@ -8,6 +8,7 @@
 
 #include "base/dir_listing.h"
 #include "base/file_identity.h"
+#include "base/folder_fault.h"
 
 namespace oz {
 namespace {
@@ -67,6 +68,10 @@ BuildRefusal clash(RunFile file, const std::string& path, RunFile other,
 }
 
 }  // namespace
+
+BuildRefusal sheetNotWritten(const std::string& path) {
+  return {BuildProblem::WriteFailed, path, SheetNotWritten{folderFaultFor(path)}};
+}
 
 BuildRefusal layoutRefusal(const SheetLayout& layout, const FrameList& frames,
                            const BuildOptions& options, const std::vector<size_t>& cellOwners) {

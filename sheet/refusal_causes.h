@@ -14,6 +14,9 @@ namespace oz {
 BuildRefusal layoutRefusal(const SheetLayout& layout, const FrameList& frames,
                            const BuildOptions& options, const std::vector<size_t>& cellOwners = {});
 
+// The refusal of a sheet that could not be written at `path`.
+BuildRefusal sheetNotWritten(const std::string& path);
+
 // The refusal when one file would be written twice or written over what the
 // run reads: the sheet and the script file, each against the other, the
 // template and every frame. Nothing when every file is another.

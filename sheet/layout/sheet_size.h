@@ -17,4 +17,13 @@ constexpr int64_t padToPowerOf2(int64_t side) {
   return side;
 }
 
+// The longest side a sheet of at most `maxSize` pixels a side may have once
+// padded: `maxSize` itself, or with powers of two the largest not above it.
+constexpr int64_t largestSheetSide(int64_t maxSize, bool powerOf2) {
+  if (!powerOf2) return maxSize;
+  int64_t side = 1;
+  while (side * 2 <= maxSize) side *= 2;
+  return side;
+}
+
 }  // namespace oz

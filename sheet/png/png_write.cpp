@@ -155,7 +155,14 @@ PngWriteStatus encodePng(PngPixels pixels, const std::string& path, PngCompressi
   if (!isValid(pixels)) return PngWriteStatus::BadImage;
   AtomicFile file;
   if (!file.open(path)) return PngWriteStatus::CannotCreate;
+  const PngWriteStatus status = encodePngInto(std::move(pixels), file, compression, rowsWritten);
+  if (status != PngWriteStatus::Written) return status;
+  return file.commit() ? PngWriteStatus::Written : PngWriteStatus::CannotReplace;
+}
 
+PngWriteStatus encodePngInto(PngPixels pixels, AtomicFile& file, PngCompression compression,
+                             const RowsWritten& rowsWritten) {
+  if (!isValid(pixels)) return PngWriteStatus::BadImage;
   PngHeader header;
   std::vector<uint8_t> palette;       // red, green, blue of each entry
   std::vector<uint8_t> transparency;  // alpha of the first entries
@@ -191,14 +198,14 @@ PngWriteStatus encodePng(PngPixels pixels, const std::string& path, PngCompressi
   } catch (const std::bad_alloc&) {
     return PngWriteStatus::OutOfMemory;
   } catch (const WriteStopped&) {
-    return PngWriteStatus::Stopped;  // the temporary file goes with `file`
+    return PngWriteStatus::Stopped;  // the caller's file is never committed
   }
   if (!deflated) return PngWriteStatus::OutOfMemory;
   data.bytes = {};
   if (!writePngChunks(file.stream(), header, palette, transparency, deflated->views())) {
     return PngWriteStatus::EncodingFailed;
   }
-  return file.commit() ? PngWriteStatus::Written : PngWriteStatus::CannotReplace;
+  return PngWriteStatus::Written;
 }
 
 }  // namespace oz

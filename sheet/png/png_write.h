@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/atomic_file.h"
 #include "sheet/png/rgba_image.h"
 
 namespace oz {
@@ -90,5 +91,12 @@ using RowsWritten = std::function<bool(int32_t rows)>;
 PngWriteStatus encodePng(PngPixels pixels, const std::string& path,
                          PngCompression compression = PngCompression::Default,
                          const RowsWritten& rowsWritten = nullptr);
+
+// As encodePng, but into `file`, opened and not yet committed, which it leaves
+// uncommitted: for a build that writes several files and gives them their
+// names only once all are complete. Never returns CannotReplace.
+PngWriteStatus encodePngInto(PngPixels pixels, AtomicFile& file,
+                             PngCompression compression = PngCompression::Default,
+                             const RowsWritten& rowsWritten = nullptr);
 
 }  // namespace oz
