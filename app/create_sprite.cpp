@@ -4,11 +4,15 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "app/build_progress.h"
+#include "base/text_lines.h"
 #include "messages/problem_text.h"
 #include "script/script_export.h"
+#include "script/template_turn.h"
 #include "sheet/build_sheet.h"
+#include "sheet/numbered_path.h"
 #include "store/script_store.h"
 #include "toolkit/open_with_desktop.h"
 
@@ -61,32 +65,48 @@ ScriptExportRequest scriptRequest(const Toolkit& toolkit, const SupportDir& supp
   return request;
 }
 
-// Exports the selected script after the sheet and shows how that went: the
-// completion message, or the export's own refusal in its place.
+// Exports the selected script after the sheets, one script for each, and
+// shows how that went: the completion message, or the export's own refusal
+// in its place. Several sheets' scripts go to the script path numbered as the
+// sheets are, or one after another onto the clipboard.
 void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                     const BuiltSheet& sheet, const BuildOptions& options) {
+                     const std::vector<BuiltSheet>& sheets, const BuildOptions& options) {
   if (!scriptExportWanted(toolkit)) {
     toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
     return;
   }
   const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
-  const ExpansionContext context = makeExpansionContext(sheet, options);
-  const ScriptExportOutcome outcome = exportScript(request, context);
-  if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
-    showProblem(toolkit, *notice);
-  }
-  switch (outcome.kind) {
-    case ScriptExportOutcome::Kind::WrittenToFile:
-      toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
-      break;
-    case ScriptExportOutcome::Kind::ClipboardText:
-      toolkit.setClipboardText(outcome.clipboardText);
-      toolkit.messageBox(kExportedTitle, kExportedToClipboardText, MessageButtons::Ok);
-      break;
-    case ScriptExportOutcome::Kind::Failed:
+  const auto count = static_cast<int64_t>(sheets.size());
+  std::string clipboardText;
+  std::optional<ProblemText> notice;
+  for (int64_t s = 0; s < count; ++s) {
+    ScriptExportRequest numbered = request;
+    numbered.outputPath = numberedPath(request.outputPath, s, count);
+    const ExpansionContext context = makeExpansionContext(sheets[s], options, s, count);
+    const ScriptExportOutcome outcome = exportScript(numbered, context);
+    if (!notice) notice = retinaRoundingNotice(context);
+    if (outcome.kind == ScriptExportOutcome::Kind::Failed) {
+      if (notice) showProblem(toolkit, *notice);
       showProblem(toolkit, problemText(outcome.failure));
-      break;
+      return;
+    }
+    clipboardText += outcome.clipboardText;
   }
+  if (notice) showProblem(toolkit, *notice);
+  if (request.clipboardMode) {
+    toolkit.setClipboardText(clipboardText);
+    toolkit.messageBox(kExportedTitle, kExportedToClipboardText, MessageButtons::Ok);
+  } else {
+    toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
+  }
+}
+
+// The template's text when it can be read, to see which way it reads turned
+// frames; an unreadable one is reported by the export that follows.
+Turn turnOf(const std::string& templatePath) {
+  std::string text;
+  if (readTemplate(templatePath, {}, &text)) return Turn::Clockwise;
+  return templateTurn(splitLines(text));
 }
 
 }  // namespace
@@ -100,6 +120,7 @@ std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& sup
     const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
     options.templatePath = request.templatePath;
     if (!request.clipboardMode) options.scriptPath = request.outputPath;
+    options.turn = turnOf(request.templatePath);
   }
   const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
   // Cancelled: the old sheet and script stay, and there is nothing to say.
@@ -108,13 +129,15 @@ std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& sup
     showProblem(toolkit, problemText(*refusal));
     return std::nullopt;
   }
-  const BuiltSheet& sheet = std::get<BuiltSheets>(outcome).sheets.front();
-  exportAndReport(toolkit, supportDir, choice, sheet, options);
-  if (toolkit.messageBox(kPreviewTitle, previewQuestion(options.savePath), MessageButtons::YesNo) ==
+  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
+  exportAndReport(toolkit, supportDir, choice, sheets, options);
+  // Several sheets: the question names the first, as the preview shows it.
+  const BuiltSheet& first = sheets.front();
+  if (toolkit.messageBox(kPreviewTitle, previewQuestion(first.path), MessageButtons::YesNo) ==
       MessageResult::Yes) {
-    openWithDesktop(toolkit, options.savePath);
+    openWithDesktop(toolkit, first.path);
   }
-  return WrittenSheet{options.savePath, sheet.frames};
+  return WrittenSheet{first.path, first.frames};
 }
 
 }  // namespace oz
