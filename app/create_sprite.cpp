@@ -75,6 +75,7 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
   if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
     showProblem(toolkit, *notice);
   }
+  for (const ProblemText& notice : noticeTexts(outcome.notices)) showProblem(toolkit, notice);
   switch (outcome.kind) {
     case ScriptExportOutcome::Kind::WrittenToFile:
       toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);

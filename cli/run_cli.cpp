@@ -120,6 +120,9 @@ int exportScriptAfterSheet(const CliRequest& request, const CliScriptRequest& sc
     std::fprintf(err, "orvane-zozivi-cli: %s\n", notice->text.c_str());
   }
   const CliScriptOutcome outcome = runCliScriptExport(scriptRequest, context, out);
+  for (const ProblemText& notice : noticeTexts(outcome.notices)) {
+    std::fprintf(err, "orvane-zozivi-cli: %s\n", notice.text.c_str());
+  }
   switch (outcome.status) {
     case CliScriptStatus::WrittenToFile:
       return kExitWritten;
