@@ -1,10 +1,12 @@
-"""The frames the gallery's tests build: their hostile names, their pixels as
-PNG files, and a PNG reader to compare drawn pixels with.
+"""The frames the gallery's tests build: their hostile names and the class
+names they get, their pixels as PNG files, and a PNG reader to compare the
+drawn pixels with.
 
 A frame's pixels are all opaque or fully clear, because a browser's canvas
 keeps its colours multiplied by alpha: only those come back from it exactly.
 Every pixel's colour depends on its place and on the frame, so a frame drawn
 one pixel off, or the wrong frame, does not compare equal."""
+import re
 import struct
 import zlib
 
@@ -13,6 +15,12 @@ import zlib
 HOSTILE_NAMES = ['say"hi.png', 'back\\slash.png', 'my walk.png', 'dot.ted.png',
                  '1up.png', 'gr\u00fc\u00df \u6b69.png', "it's.png"]
 HOSTILE_SHEET = 'my "sheet" \u00e9.png'
+
+
+def class_name(file_name):
+    """A frame's class, as doc/templates.md gives the mapping: its name less
+    ".png", each blank, tab, line feed, form feed or carriage return a "-"."""
+    return re.sub(r'[ \t\n\f\r]', '-', file_name[:-4])
 
 
 def frame_pixel(x, y, seed):

@@ -26,7 +26,7 @@ import unittest
 import xml.etree.ElementTree as ElementTree
 
 from gallery_build import run_build
-from gallery_frames import HOSTILE_NAMES, HOSTILE_SHEET, png_bytes, png_size
+from gallery_frames import HOSTILE_NAMES, HOSTILE_SHEET, class_name, png_bytes, png_size
 from node_packages import node_modules
 
 CLI, FRAMES, TEMPLATES, NODE_DIR = (os.path.abspath(a) for a in sys.argv[1:5])
@@ -72,15 +72,17 @@ class GalleryTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.tmp.cleanup()
 
-    def builds(self, template, spacing=0, extrude=0):
+    def builds(self, template, spacing=0, extrude=0, premultiplied=False):
         """The template over both folders, Retina off and on."""
         for folder, sheet in ((FRAMES, 'walk.png'), (self.hostile, HOSTILE_SHEET)):
             for divisor in (1, 2):
                 with self.subTest(folder=os.path.basename(folder), retina=divisor == 2,
-                                  spacing=spacing, extrude=extrude):
-                    yield self.build(template, folder, sheet, divisor, spacing, extrude)
+                                  spacing=spacing, extrude=extrude, premultiplied=premultiplied):
+                    yield self.build(template, folder, sheet, divisor, spacing, extrude,
+                                     premultiplied)
 
-    def build(self, template, folder, sheet_name, divisor, spacing=0, extrude=0):
+    def build(self, template, folder, sheet_name, divisor, spacing=0, extrude=0,
+              premultiplied=False):
         out = tempfile.mkdtemp(dir=self.tmp.name)
         data = os.path.join(out, 'script.out')
         options = ['--columns', str(COLUMNS)]
@@ -88,6 +90,8 @@ class GalleryTest(unittest.TestCase):
             options.append('--retina')
         if spacing or extrude:
             options += ['--spacing', str(spacing), '--extrude', str(extrude)]
+        if premultiplied:
+            options.append('--premultiplied-alpha')
         names, run = run_build(CLI, folder, os.path.join(out, sheet_name),
                                os.path.join(TEMPLATES, template + '.txt'), data, options)
         self.assertEqual(run.returncode, 0, run.stderr)
@@ -168,14 +172,17 @@ class GalleryTest(unittest.TestCase):
     def test_aseprite_json(self):
         for build in self.builds('Aseprite JSON'):
             atlas = json.loads(build.text)
-            self.assertEqual([e['filename'] for e in atlas['frames']], [f[0] for f in build.frames])
+            names = [f[0] for f in build.frames]
+            # Phaser's createFromAseprite finds the frames of a tag by index.
+            self.assertEqual([e['filename'] for e in atlas['frames']],
+                             [str(i) for i in range(len(build.frames))])
             self.assertTrue(all(e['duration'] == 100 for e in atlas['frames']))
             self.check_rectangles(build, atlas['frames'])
             self.check_meta(build, atlas['meta'])
             self.assertEqual(atlas['meta']['frameTags'], [
                 {'name': build.sheet_base, 'from': 0, 'to': len(build.frames) - 1,
                  'direction': 'forward', 'color': '#000000ff'}])
-            self.check_phaser(build, lambda name: name)
+            self.check_phaser(build, lambda name: str(names.index(name)))
 
     # XML and property lists
 
@@ -207,15 +214,18 @@ class GalleryTest(unittest.TestCase):
     # Texture atlases, read by the Spine runtime
 
     def check_atlas(self, template, pma):
-        for build in self.builds(template):
+        """`pma`: whether the format has the field; where it has it, the
+        runtime must read it as the sheet was built."""
+        builds = [(b, False) for b in self.builds(template)]
+        builds += [(b, True) for b in self.builds(template, premultiplied=True)]
+        for build, premultiplied in builds:
             if NODE_MODULES is None:
                 self.skipTest('node is missing: the Spine runtime cannot read the atlas')
+            self.assertEqual(build.text.count('pma:'), 1 if pma else 0)
             atlas = engine('spine', build.path)
             width, height = build.size
-            page = {'name': build.sheet, 'width': width, 'height': height, 'pma': False}
-            if not pma:
-                del page['pma']
-                atlas['pages'][0].pop('pma')
+            page = {'name': build.sheet, 'width': width, 'height': height,
+                    'pma': premultiplied and pma}
             self.assertEqual(atlas['pages'], [page])
             # The texture coordinates are the same whether the engine draws the
             # sheet at full or at half size.
@@ -229,7 +239,7 @@ class GalleryTest(unittest.TestCase):
         self.check_atlas('libGDX Atlas', pma=False)
 
     def test_libgdx_atlas_bounds(self):
-        self.check_atlas('libGDX Atlas Bounds', pma=False)
+        self.check_atlas('libGDX Atlas Bounds', pma=True)
 
     def test_spine_atlas(self):
         self.check_atlas('Spine Atlas', pma=True)
@@ -240,7 +250,7 @@ class GalleryTest(unittest.TestCase):
         for build in self.builds('CSS Sprites'):
             rules = read_css(build.text)
             self.assertEqual([s for s, _ in rules],
-                             ['.sprite'] + ['.sprite-' + build.base(f[0]) for f in build.frames])
+                             ['.sprite'] + ['.sprite-' + class_name(f[0]) for f in build.frames])
             shared = rules[0][1]
             self.assertEqual(shared['background-image'], 'url(%s)' % build.sheet)
             d = build.divisor
