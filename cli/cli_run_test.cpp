@@ -218,7 +218,7 @@ TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
     names += line.substr(0, tab) + "\n";
   }
   EXPECT_EQ(names,
-            "Aseprite JSON\nCSS Sprites\nDefold Tilesource\nGodot SpriteFrames\n"
+            "Aseprite JSON\nCSS Sprites\nDefold Tilesource\nGodot SpriteFrames\nHTML5 Canvas\n"
             "JSON Array\nJSON Hash\nSpine Atlas\nStarling XML\ncocos2d plist\n"
             "libGDX Atlas Bounds\nlibGDX Atlas\n");
   EXPECT_FALSE(testing::fileExists(supportDir())) << "listing the gallery seeds nothing";

@@ -69,7 +69,8 @@ def read_png(path):
     raw = zlib.decompress(idat)
     rows, previous = [], bytearray(stride)
     for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        start = y * (stride + 1)
+        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
         for i in range(stride):
             a = line[i - channels] if i >= channels else 0
             b = previous[i]

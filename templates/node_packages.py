@@ -1,11 +1,12 @@
-"""The engines the gallery's tests run under node, pinned, installed once
-into the build folder for all of them."""
+"""The engines and the browser driver the gallery's tests run under node,
+pinned, installed once into the build folder for all of them."""
 import fcntl
 import os
 import shutil
 import subprocess
 
-NODE_PACKAGES = ['pixi.js@8.22.0', '@esotericsoftware/spine-core@4.3.13', 'phaser@3.90.0']
+NODE_PACKAGES = ['pixi.js@8.22.0', '@esotericsoftware/spine-core@4.3.13', 'phaser@3.90.0',
+                 'phaser4@npm:phaser@4.2.1', 'playwright-core@1.65.2']
 
 
 def node_modules(node_dir):
