@@ -1,5 +1,6 @@
 #include "app/create_sprite.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,20 +80,31 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
   const auto count = static_cast<int64_t>(sheets.size());
   std::string clipboardText;
   std::optional<ProblemText> notice;
+  std::vector<ProblemText> exportNotices;
+  const auto showNotices = [&] {
+    if (notice) showProblem(toolkit, *notice);
+    for (const ProblemText& text : exportNotices) showProblem(toolkit, text);
+  };
   for (int64_t s = 0; s < count; ++s) {
     ScriptExportRequest numbered = request;
     numbered.outputPath = numberedPath(request.outputPath, s, count);
     const ExpansionContext context = makeExpansionContext(sheets[s], options, s, count);
     const ScriptExportOutcome outcome = exportScript(numbered, context);
     if (!notice) notice = retinaRoundingNotice(context);
+    // Each sheet's script may tell the same thing; it is told once.
+    for (ProblemText& text : noticeTexts(outcome.notices)) {
+      if (std::find(exportNotices.begin(), exportNotices.end(), text) == exportNotices.end()) {
+        exportNotices.push_back(std::move(text));
+      }
+    }
     if (outcome.kind == ScriptExportOutcome::Kind::Failed) {
-      if (notice) showProblem(toolkit, *notice);
+      showNotices();
       showProblem(toolkit, problemText(outcome.failure));
       return;
     }
     clipboardText += outcome.clipboardText;
   }
-  if (notice) showProblem(toolkit, *notice);
+  showNotices();
   if (request.clipboardMode) {
     toolkit.setClipboardText(clipboardText);
     toolkit.messageBox(kExportedTitle, kExportedToClipboardText, MessageButtons::Ok);

@@ -126,6 +126,19 @@ TEST_F(CreateSpriteTest, RetinaWithOddFramesWarnsBeforeTheCompletionMessage) {
   EXPECT_EQ(testing::readFile(out_ + "walk.txt"), "walk.png 11 x 10 #0\nf1 0,0\nf2 5,0\n");
 }
 
+// Frames whose class names are the same: said before the completion message.
+TEST_F(CreateSpriteTest, FramesSharingAClassNameAreToldBeforeTheCompletionMessage) {
+  addScript("Classes", "ov.Extension = \".css\"\nov.Repeat\n.ov.ImageClassCSS\nov.Until = 2\n");
+  for (const char* name : {"a b.png", "a-b.png"}) writeFrame(name, 10, 20);
+  start();
+  chooseFolderAndSheet(frames_, out_ + "walk.png");
+  choose(Control::ScriptList, 1);
+  toolkit_.type(Control::ScriptPathField, out_ + "walk.css");
+  createDecliningPreview();
+  ASSERT_EQ(titles(), (std::vector<std::string>{"Class Names", "Exported!", "Preview?"}));
+  EXPECT_EQ(testing::readFile(out_ + "walk.css"), ".a-b\n.a-b\n");
+}
+
 // A sheet that cannot be written ends the command; a script that cannot be
 // written or whose template is gone replaces the completion message.
 TEST_F(CreateSpriteTest, WriteProblemsAreReportedAndOnlyAFailedSheetSkipsTheRest) {

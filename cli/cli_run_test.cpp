@@ -252,7 +252,7 @@ TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
     names += line.substr(0, tab) + "\n";
   }
   EXPECT_EQ(names,
-            "Aseprite JSON\nCSS Sprites\nDefold Tilesource\nGodot SpriteFrames\n"
+            "Aseprite JSON\nCSS Sprites\nDefold Tilesource\nGodot SpriteFrames\nHTML5 Canvas\n"
             "JSON Array\nJSON Hash\nSpine Atlas\nStarling XML\ncocos2d plist\n"
             "libGDX Atlas Bounds\nlibGDX Atlas\n");
   EXPECT_FALSE(testing::fileExists(supportDir())) << "listing the gallery seeds nothing";
@@ -318,6 +318,36 @@ TEST_F(CliRunTest, RetinaWithOddFramesWarnsOnStandardErrorAndStillSucceeds) {
               "orvane-zozivi-cli: The frames are 3 x 2 pixels: with Retina the script's "
               "halved positions and sizes are rounded down to whole pixels.\n"}));
   EXPECT_NE(testing::readFile(data).find("\n0, 0, 1, 1\n1, 0, 1, 1\n"), std::string::npos);
+}
+
+// What the script's reader will get wrong is told on standard error; the
+// script is written all the same.
+TEST_F(CliRunTest, NoticesOfTheScriptGoToStandardErrorAndTheScriptIsWritten) {
+  mkdir(home().c_str(), 0700);
+  frame("walk 1.png", 4, 2, 40);
+  frame("walk-1.png", 4, 2, 80);
+  const std::string css = dir_.path() + "css.txt";
+  testing::writeFile(css,
+                     "ov.Extension = \".css\"\nov.Repeat\n.s-ov.ImageClassCSS {}\n"
+                     "ov.Until = ov.ImageCount\n");
+  const std::string data = dir_.path() + "walk.css";
+  const CliRun r = run({"--sheet", sheet(), "--script", css, "--data", data, folder()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("orvane-zozivi-cli: The frames \"walk 1.png\" and \"walk-1.png\" get "
+                       "the same class name, \"walk-1\""),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(testing::readFile(data), ".s-walk-1 {}\n.s-walk-1 {}\n");
+
+  // The HTML5 example steps through the sheet by the frame size.
+  const std::string page = dir_.path() + "walk.html";
+  EXPECT_EQ(
+      run({"--sheet", sheet(), "--spacing", "2", "--script", "HTML5", "--data", page, folder()}),
+      (CliRun{0, "Wrote " + sheet() + ": 10 x 2 pixels, 2 frames.\n",
+              "orvane-zozivi-cli: The script gives the frames' size but not their places "
+              "on the sheet: with a spacing of 2 pixels, whatever steps through the sheet "
+              "by the frame size draws the wrong pixels.\n"}));
+  EXPECT_NE(testing::readFile(page).find("canvas.width = 4;"), std::string::npos);
 }
 
 TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevicesAreWrittenThrough) {

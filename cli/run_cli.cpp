@@ -127,6 +127,9 @@ int exportScriptAfterSheet(const CliRequest& request, CliScriptRequest scriptReq
     std::fprintf(err, "orvane-zozivi-cli: %s\n", notice->text.c_str());
   }
   const CliScriptOutcome outcome = runCliScriptExport(scriptRequest, context, out);
+  for (const ProblemText& notice : noticeTexts(outcome.notices)) {
+    std::fprintf(err, "orvane-zozivi-cli: %s\n", notice.text.c_str());
+  }
   switch (outcome.status) {
     case CliScriptStatus::WrittenToFile:
       return kExitWritten;

@@ -13,10 +13,15 @@
 namespace oz {
 namespace {
 
-CliScriptOutcome outcomeOf(CliScriptStatus status) { return CliScriptOutcome{status, {}}; }
+CliScriptOutcome outcomeOf(CliScriptStatus status) { return CliScriptOutcome{status, {}, {}}; }
+
+CliScriptOutcome written(CliScriptStatus status, std::span<const std::string> lines,
+                         const ExpansionContext& context) {
+  return CliScriptOutcome{status, {}, scriptNotices(lines, context)};
+}
 
 CliScriptOutcome failed(CliScriptStatus status, ScriptProblem problem, std::string subject) {
-  return CliScriptOutcome{status, {problem, std::move(subject)}};
+  return CliScriptOutcome{status, {problem, std::move(subject)}, {}};
 }
 
 bool expandToStream(std::span<const std::string> lines, const ExpansionContext& context,
@@ -63,12 +68,12 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
       return failed(CliScriptStatus::StandardOutputFailed, ScriptProblem::WriteFailed,
                     std::string(kStandardOutputName));
     }
-    return outcomeOf(CliScriptStatus::WrittenToStandardOutput);
+    return written(CliScriptStatus::WrittenToStandardOutput, lines, context);
   }
   if (!writeScriptFile(lines, context, *request.dataPath)) {
-    return CliScriptOutcome{CliScriptStatus::Failed, scriptNotWritten(*request.dataPath)};
+    return CliScriptOutcome{CliScriptStatus::Failed, scriptNotWritten(*request.dataPath), {}};
   }
-  return outcomeOf(CliScriptStatus::WrittenToFile);
+  return written(CliScriptStatus::WrittenToFile, lines, context);
 }
 
 }  // namespace oz

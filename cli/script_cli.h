@@ -37,6 +37,7 @@ enum class CliScriptStatus {
 struct CliScriptOutcome {
   CliScriptStatus status = CliScriptStatus::Failed;
   ScriptFailure failure;
+  ScriptNotices notices;  // what to tell beside a script that was written
 };
 
 // Runs the export for the command line after the sheet was written. A

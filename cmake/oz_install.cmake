@@ -38,8 +38,9 @@ install(DIRECTORY doc/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane-zoziv
 # The licence and the copyright holders, in Debian's machine-readable form and
 # where Debian looks for them; it names the GPL's text in common-licenses.
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane-zozivi)
+# The gallery's templates and descriptions; its tests' browser harness stays behind.
 install(DIRECTORY templates/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane-zozivi/templates
-        FILES_MATCHING PATTERN "*.txt" PATTERN "descriptions.tsv")
+        FILES_MATCHING PATTERN "*.txt" PATTERN "descriptions.tsv" PATTERN "browser" EXCLUDE)
 install(DIRECTORY examples/frames/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane-zozivi/examples/frames
         FILES_MATCHING PATTERN "*.png")
 

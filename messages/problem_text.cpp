@@ -66,6 +66,26 @@ constexpr ProblemRow rowFor(ScriptProblem problem) {
   return {};
 }
 
+// "a spacing of 2 pixels, a border of 3 pixels and an extrusion of 1 pixel",
+// naming only the options that are set.
+std::string framesApartText(const FramesApart& apart) {
+  std::vector<std::string> parts;
+  const auto add = [&parts](std::string_view what, int64_t pixels) {
+    if (pixels == 0) return;
+    parts.push_back(std::string(what) + std::to_string(pixels) +
+                    (pixels == 1 ? " pixel" : " pixels"));
+  };
+  add("a spacing of ", apart.spacing);
+  add("a border of ", apart.border);
+  add("an extrusion of ", apart.extrude);
+  std::string text;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) text += i + 1 == parts.size() ? " and " : ", ";
+    text += parts[i];
+  }
+  return text;
+}
+
 ProblemText textOf(const ProblemRow& row, std::string_view subject) {
   ProblemText result{std::string(row.title), std::string(row.text), {}};
   if (!row.after.empty()) result.text.append(subject).append(row.after);
@@ -132,6 +152,26 @@ std::optional<ProblemText> retinaRoundingNotice(const ExpansionContext& context)
                          ") have odd places or sizes: with Retina the script's halved positions "
                          "and sizes are rounded down to whole pixels.",
                      {}};
+}
+
+std::vector<ProblemText> noticeTexts(const ScriptNotices& notices) {
+  std::vector<ProblemText> texts;
+  if (const auto& clash = notices.classNameClash) {
+    texts.push_back({"Class Names",
+                     "The frames \"" + clash->first + "\" and \"" + clash->second +
+                         "\" get the same class name, \"" + clash->className +
+                         "\", so the script's rules cannot tell them apart: rename one of them.",
+                     {}});
+  }
+  if (const auto& apart = notices.framesApart) {
+    texts.push_back({"Frame Positions",
+                     "The script gives the frames' size but not their places on the sheet: with " +
+                         framesApartText(*apart) +
+                         ", whatever steps through the sheet by the frame size draws the wrong "
+                         "pixels.",
+                     {}});
+  }
+  return texts;
 }
 
 }  // namespace oz

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "script/script_export.h"
 #include "sheet/build_sheet.h"
@@ -27,5 +28,10 @@ ProblemText problemText(const ScriptFailure& failure);
 // extrusion those of the positions: the notice that says so, with the frame
 // size, or else with the three numbers. nullopt when nothing is rounded.
 std::optional<ProblemText> retinaRoundingNotice(const ExpansionContext& context);
+
+// What to tell beside a written script, one message each, in this order: two
+// frames that share a class name; frames set apart that a script stepping
+// through the sheet by the frame size misses.
+std::vector<ProblemText> noticeTexts(const ScriptNotices& notices);
 
 }  // namespace oz

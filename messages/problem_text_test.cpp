@@ -226,5 +226,28 @@ TEST(ProblemText, PackedRefusalsNameTheFrameAndTheSizes) {
             (ProblemText{"Wait!", "The frame \"x.png\" could not be read as a PNG image.", ""}));
 }
 
+// The clash comes first; the options set apart are named as far as they are set.
+TEST(ProblemText, NoticesOfAScriptItsReaderGetsWrong) {
+  EXPECT_EQ(noticeTexts(ScriptNotices{}), std::vector<ProblemText>{});
+  ScriptNotices notices{.classNameClash = ClassNameClash{"a b.png", "a-b.png", "a-b"},
+                        .framesApart = FramesApart{2, 3, 1}};
+  EXPECT_EQ(noticeTexts(notices),
+            (std::vector<ProblemText>{
+                {"Class Names",
+                 "The frames \"a b.png\" and \"a-b.png\" get the same class name, \"a-b\", so "
+                 "the script's rules cannot tell them apart: rename one of them.",
+                 ""},
+                {"Frame Positions",
+                 "The script gives the frames' size but not their places on the sheet: with a "
+                 "spacing of 2 pixels, a border of 3 pixels and an extrusion of 1 pixel, whatever "
+                 "steps through the sheet by the frame size draws the wrong pixels.",
+                 ""}}));
+  notices = {.classNameClash = std::nullopt, .framesApart = FramesApart{0, 1, 4}};
+  ASSERT_EQ(noticeTexts(notices).size(), 1u);
+  EXPECT_NE(noticeTexts(notices)[0].text.find("with a border of 1 pixel and an extrusion of 4 "
+                                              "pixels, whatever"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace oz

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "script/class_name.h"
 #include "sheet/color_depth.h"
 
 namespace oz {
@@ -17,11 +18,6 @@ std::string_view fileNamePart(std::string_view path) {
 std::string_view withoutExtension(std::string_view name) {
   const size_t dot = name.rfind('.');
   return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-// A frame's name less the ".png" every frame name ends in; only that one.
-std::string_view frameBase(std::string_view name) {
-  return name.ends_with(".png") ? name.substr(0, name.size() - 4) : name;
 }
 
 void appendNumber(int64_t value, std::string* out) {
@@ -41,6 +37,10 @@ std::string_view textureFormat(const ExpansionContext& context) {
 }
 
 }  // namespace
+
+std::string_view frameBase(std::string_view name) {
+  return name.ends_with(".png") ? name.substr(0, name.size() - 4) : name;
+}
 
 ExactWords findExactWords(std::string_view line) {
   ExactWords found;
@@ -82,6 +82,8 @@ void ExactWordValues::append(const ExactWord& word, const FrameEntry* frame,
       return text(f.name);
     case WordValue::ImageBase:
       return text(frameBase(f.name));
+    case WordValue::ImageClass:
+      return text(htmlClassName(frameBase(f.name)));
     case WordValue::ImageFullX:
       return appendNumber(f.x, out);
     case WordValue::ImageFullY:

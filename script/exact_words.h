@@ -25,6 +25,9 @@ struct ExactWords {
   std::string_view tail;  // the text after the last word; all of it without words
 };
 
+// A frame's name less the ".png" every frame name ends in; only that one.
+std::string_view frameBase(std::string_view name);
+
 // The exact words of `line`, left to right; at one place the longest name
 // wins ("ov.ImageFileJSON" over "ov.ImageFile").
 ExactWords findExactWords(std::string_view line);

@@ -269,6 +269,12 @@ TEST(ExactWords, EscapedFormsOfEveryNameBearingWord) {
                    context),
             (Lines{"a\\\"\\<b\\>\\ c|a\\\"\\<b\\>\\ c\\.png|a\\\"\\<b\\>\\ c|it\\'s\\ 1\\.png|"
                    "it\\'s\\ 1"}));
+  // A class name has no blank: each character that separates the classes of
+  // a class attribute is a "-".
+  EXPECT_EQ(expand("ov.ImageClass|ov.ImageClassJSON|ov.ImageClassXML|ov.ImageClassCSS", context),
+            (Lines{"a\"<b>-c|a\\\"<b>-c|a&quot;&lt;b&gt;-c|a\\\"\\<b\\>-c"}));
+  frames[0].name = "t\tl\nf\fc\r\v.png";
+  EXPECT_EQ(expand("ov.ImageClassJSON", context), (Lines{"t-l-f-c-\\u000b"}));
 }
 
 // ov.Comma is "," on every pass of its block but the last.

@@ -117,6 +117,7 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
       return failure(ScriptProblem::ClipboardTooLarge, {});
     }
     outcome.kind = ScriptExportOutcome::Kind::ClipboardText;
+    outcome.notices = scriptNotices(lines, context);
     return outcome;
   }
   if (!writeScriptFile(lines, context, request.outputPath)) {
@@ -125,6 +126,7 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
     return failed;
   }
   outcome.kind = ScriptExportOutcome::Kind::WrittenToFile;
+  outcome.notices = scriptNotices(lines, context);
   return outcome;
 }
 

@@ -10,6 +10,7 @@
 #include "base/folder_fault.h"
 #include "base/text_lines.h"
 #include "script/expansion_context.h"
+#include "script/script_notices.h"
 #include "sheet/build_sheet.h"
 
 namespace oz {
@@ -67,12 +68,13 @@ struct ScriptExportOutcome {
   Kind kind = Kind::Failed;
   std::string clipboardText;  // every line followed by CR LF
   ScriptFailure failure;
+  ScriptNotices notices;  // what to tell beside a script that was written
 };
 
 // Reads the template whole, then expands it: into a new file at `outputPath`
 // (UTF-8, every line followed by LF; written beside and renamed into place, so
 // an output path naming the template itself is safe) or into the clipboard
-// text. The outcome carries any failure.
+// text. The outcome carries any failure, or what to tell of the script.
 ScriptExportOutcome exportScript(const ScriptExportRequest& request,
                                  const ExpansionContext& context);
 

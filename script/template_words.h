@@ -32,6 +32,7 @@ enum class WordValue : uint8_t {
   ImageName,
   ImageFile,
   ImageBase,
+  ImageClass,
   ImageFullX,
   ImageFullY,
   ImageFullWidth,
@@ -76,10 +77,11 @@ struct ExactWord {
   Escape escape;  // the name-bearing words' JSON, XML and CSS forms
 };
 
-inline constexpr std::array<ExactWord, 51> kExactWords = {{
+inline constexpr std::array<ExactWord, 55> kExactWords = {{
     {"ov.ImageIndex", WordValue::ImageIndex, Escape::None},
     {"ov.ImageFile", WordValue::ImageFile, Escape::None},
     {"ov.ImageBase", WordValue::ImageBase, Escape::None},
+    {"ov.ImageClass", WordValue::ImageClass, Escape::None},
     {"ov.ImageFullX", WordValue::ImageFullX, Escape::None},
     {"ov.ImageFullY", WordValue::ImageFullY, Escape::None},
     {"ov.ImageFullWidth", WordValue::ImageFullWidth, Escape::None},
@@ -124,6 +126,9 @@ inline constexpr std::array<ExactWord, 51> kExactWords = {{
     {"ov.ImageBaseJSON", WordValue::ImageBase, Escape::Json},
     {"ov.ImageBaseXML", WordValue::ImageBase, Escape::Xml},
     {"ov.ImageBaseCSS", WordValue::ImageBase, Escape::Css},
+    {"ov.ImageClassJSON", WordValue::ImageClass, Escape::Json},
+    {"ov.ImageClassXML", WordValue::ImageClass, Escape::Xml},
+    {"ov.ImageClassCSS", WordValue::ImageClass, Escape::Css},
     {"ov.SheetNameJSON", WordValue::SheetName, Escape::Json},
     {"ov.SheetNameXML", WordValue::SheetName, Escape::Xml},
     {"ov.SheetNameCSS", WordValue::SheetName, Escape::Css},

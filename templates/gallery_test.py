@@ -12,65 +12,26 @@ and on. Every name, rectangle and the frame count must come back exactly.
 
     gallery_test.py CLI FRAMES_DIR TEMPLATES_DIR NODE_DIR
 
-NODE_DIR is where the engines' packages are installed with npm (pinned below)
+NODE_DIR is where the engines' packages are installed with npm (node_packages.py)
 when node is present; without node those readers are skipped with a message.
 """
 import json
 import os
 import plistlib
 import re
-import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import unittest
 import xml.etree.ElementTree as ElementTree
-import zlib
+
+from gallery_build import run_build
+from gallery_frames import HOSTILE_NAMES, HOSTILE_SHEET, class_name, png_bytes, png_size
+from node_packages import node_modules
 
 CLI, FRAMES, TEMPLATES, NODE_DIR = (os.path.abspath(a) for a in sys.argv[1:5])
 COLUMNS = 3
-NODE_PACKAGES = ['pixi.js@8.22.0', '@esotericsoftware/spine-core@4.3.13', 'phaser@3.90.0']
-HOSTILE_NAMES = ['say"hi.png', 'back\\slash.png', 'my walk.png', 'dot.ted.png',
-                 '1up.png', 'gr\u00fc\u00df \u6b69.png', "it's.png"]
-HOSTILE_SHEET = 'my "sheet" \u00e9.png'
-
-
-def png_bytes(width, height, seed):
-    """An RGBA PNG of one colour per frame."""
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body))
-    row = b'\0' + bytes([seed * 30 % 256, 80, 160, 255]) * width
-    return (b'\x89PNG\r\n\x1a\n' +
-            chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)) +
-            chunk(b'IDAT', zlib.compress(row * height)) + chunk(b'IEND', b''))
-
-
-def png_size(path):
-    with open(path, 'rb') as f:
-        head = f.read(24)
-    assert head[:8] == b'\x89PNG\r\n\x1a\n' and head[12:16] == b'IHDR', path
-    return struct.unpack('>II', head[16:24])
-
-
-def node_ready():
-    """The engines' packages, installed once per build folder; None without node."""
-    if shutil.which('node') is None:
-        return None
-    modules = os.path.join(NODE_DIR, 'node_modules')
-    marker = os.path.join(NODE_DIR, 'installed.txt')
-    wanted = ' '.join(NODE_PACKAGES)
-    if not os.path.exists(marker) or open(marker).read() != wanted:
-        os.makedirs(NODE_DIR, exist_ok=True)
-        subprocess.run(['npm', 'install', '--no-audit', '--no-fund', '--no-save', '--prefix',
-                        NODE_DIR] + NODE_PACKAGES, check=True, capture_output=True)
-        with open(marker, 'w') as f:
-            f.write(wanted)
-    return modules
-
-
-NODE_MODULES = node_ready()
+NODE_MODULES = node_modules(NODE_DIR)
 
 
 def engine(mode, path, *args):
@@ -111,32 +72,28 @@ class GalleryTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.tmp.cleanup()
 
-    def builds(self, template, spacing=0, extrude=0):
+    def builds(self, template, spacing=0, extrude=0, premultiplied=False):
         """The template over both folders, Retina off and on."""
         for folder, sheet in ((FRAMES, 'walk.png'), (self.hostile, HOSTILE_SHEET)):
             for divisor in (1, 2):
                 with self.subTest(folder=os.path.basename(folder), retina=divisor == 2,
-                                  spacing=spacing, extrude=extrude):
-                    yield self.build(template, folder, sheet, divisor, spacing, extrude)
+                                  spacing=spacing, extrude=extrude, premultiplied=premultiplied):
+                    yield self.build(template, folder, sheet, divisor, spacing, extrude,
+                                     premultiplied)
 
-    def build(self, template, folder, sheet_name, divisor, spacing=0, extrude=0):
+    def build(self, template, folder, sheet_name, divisor, spacing=0, extrude=0,
+              premultiplied=False):
         out = tempfile.mkdtemp(dir=self.tmp.name)
-        sheet = os.path.join(out, sheet_name)
         data = os.path.join(out, 'script.out')
-        order = os.path.join(out, 'order.txt')
-        with open(order, 'w') as f:
-            f.write('ov.Extension = ".json"\n[\nov.Repeat\n"ov.ImageFileJSON"ov.Comma\n'
-                    'ov.Until = ov.ImageCount\n]\n')
-        base = [CLI, '--sheet', sheet, '--columns', str(COLUMNS), folder]
-        env = dict(os.environ, HOME=out)
-        names = json.loads(subprocess.run(base + ['--script', order, '--data', '-'],
-                                          check=True, capture_output=True, env=env).stdout)
-        args = base + ['--script', os.path.join(TEMPLATES, template + '.txt'), '--data', data]
+        options = ['--columns', str(COLUMNS)]
         if divisor == 2:
-            args.append('--retina')
+            options.append('--retina')
         if spacing or extrude:
-            args += ['--spacing', str(spacing), '--extrude', str(extrude)]
-        run = subprocess.run(args, capture_output=True, env=env)
+            options += ['--spacing', str(spacing), '--extrude', str(extrude)]
+        if premultiplied:
+            options.append('--premultiplied-alpha')
+        names, run = run_build(CLI, folder, os.path.join(out, sheet_name),
+                               os.path.join(TEMPLATES, template + '.txt'), data, options)
         self.assertEqual(run.returncode, 0, run.stderr)
         frames = []
         for i, name in enumerate(names):
@@ -146,8 +103,8 @@ class GalleryTest(unittest.TestCase):
                            w, h))
         self.assertEqual(sorted(names), sorted(n for n in os.listdir(folder) if n.endswith('.png')))
         with open(data, encoding='utf-8') as f:
-            return Build(f.read(), data, png_size(sheet), sheet_name, divisor, frames,
-                         run.stderr.decode())
+            return Build(f.read(), data, png_size(os.path.join(out, sheet_name)), sheet_name,
+                         divisor, frames, run.stderr.decode())
 
     # JSON
 
@@ -215,14 +172,17 @@ class GalleryTest(unittest.TestCase):
     def test_aseprite_json(self):
         for build in self.builds('Aseprite JSON'):
             atlas = json.loads(build.text)
-            self.assertEqual([e['filename'] for e in atlas['frames']], [f[0] for f in build.frames])
+            names = [f[0] for f in build.frames]
+            # Phaser's createFromAseprite finds the frames of a tag by index.
+            self.assertEqual([e['filename'] for e in atlas['frames']],
+                             [str(i) for i in range(len(build.frames))])
             self.assertTrue(all(e['duration'] == 100 for e in atlas['frames']))
             self.check_rectangles(build, atlas['frames'])
             self.check_meta(build, atlas['meta'])
             self.assertEqual(atlas['meta']['frameTags'], [
                 {'name': build.sheet_base, 'from': 0, 'to': len(build.frames) - 1,
                  'direction': 'forward', 'color': '#000000ff'}])
-            self.check_phaser(build, lambda name: name)
+            self.check_phaser(build, lambda name: str(names.index(name)))
 
     # XML and property lists
 
@@ -254,15 +214,18 @@ class GalleryTest(unittest.TestCase):
     # Texture atlases, read by the Spine runtime
 
     def check_atlas(self, template, pma):
-        for build in self.builds(template):
+        """`pma`: whether the format has the field; where it has it, the
+        runtime must read it as the sheet was built."""
+        builds = [(b, False) for b in self.builds(template)]
+        builds += [(b, True) for b in self.builds(template, premultiplied=True)]
+        for build, premultiplied in builds:
             if NODE_MODULES is None:
                 self.skipTest('node is missing: the Spine runtime cannot read the atlas')
+            self.assertEqual(build.text.count('pma:'), 1 if pma else 0)
             atlas = engine('spine', build.path)
             width, height = build.size
-            page = {'name': build.sheet, 'width': width, 'height': height, 'pma': False}
-            if not pma:
-                del page['pma']
-                atlas['pages'][0].pop('pma')
+            page = {'name': build.sheet, 'width': width, 'height': height,
+                    'pma': premultiplied and pma}
             self.assertEqual(atlas['pages'], [page])
             # The texture coordinates are the same whether the engine draws the
             # sheet at full or at half size.
@@ -276,7 +239,7 @@ class GalleryTest(unittest.TestCase):
         self.check_atlas('libGDX Atlas', pma=False)
 
     def test_libgdx_atlas_bounds(self):
-        self.check_atlas('libGDX Atlas Bounds', pma=False)
+        self.check_atlas('libGDX Atlas Bounds', pma=True)
 
     def test_spine_atlas(self):
         self.check_atlas('Spine Atlas', pma=True)
@@ -287,7 +250,7 @@ class GalleryTest(unittest.TestCase):
         for build in self.builds('CSS Sprites'):
             rules = read_css(build.text)
             self.assertEqual([s for s, _ in rules],
-                             ['.sprite'] + ['.sprite-' + build.base(f[0]) for f in build.frames])
+                             ['.sprite'] + ['.sprite-' + class_name(f[0]) for f in build.frames])
             shared = rules[0][1]
             self.assertEqual(shared['background-image'], 'url(%s)' % build.sheet)
             d = build.divisor
