@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMenu>
 #include <QProcess>
@@ -137,6 +138,9 @@ void QtToolkit::acceptFileDrops(int window) {
 std::vector<std::string> QtToolkit::droppedPaths() const { return dropped_; }
 
 void QtToolkit::watchFolder(std::string_view folder) {
+  // Qt would complain on standard error about a file or a missing path; what
+  // the program cannot do there it reports in its own words when it tries.
+  if (!QFileInfo(toQ(folder)).isDir()) return;
   if (!watcher_) {
     watcher_ = std::make_unique<QFileSystemWatcher>();
     QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, watcher_.get(), [this] {

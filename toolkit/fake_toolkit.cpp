@@ -1,5 +1,7 @@
 #include "toolkit/fake_toolkit.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 
@@ -130,7 +132,13 @@ void FakeToolkit::acceptFileDrops(int window) {
 
 std::vector<std::string> FakeToolkit::droppedPaths() const { return dropped_; }
 
-void FakeToolkit::watchFolder(std::string_view folder) { watched_.emplace_back(folder); }
+// As the real toolkit, on the disk's word: a file or a missing path is not watched.
+void FakeToolkit::watchFolder(std::string_view folder) {
+  struct stat info {};
+  if (stat(std::string(folder).c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    watched_.emplace_back(folder);
+  }
+}
 
 void FakeToolkit::changeFolder(std::string_view folder) {
   if (std::ranges::find(watched_, folder) == watched_.end()) {

@@ -293,7 +293,8 @@ class Toolkit {
   // fields; each drop of local files is reported as one FilesDropped event.
   virtual void acceptFileDrops(int window) = 0;
   // Watches `folder` from now on: every change of its entries (made by any
-  // program) queues a FolderChanged event, once while it is still queued.
+  // program) queues a FolderChanged event, once while it is still queued. A
+  // path that names no folder now (a file, nothing) is not watched, silently.
   virtual void watchFolder(std::string_view folder) = 0;
   // The local paths of the FilesDropped event returned last, in the order
   // dropped, as the desktop gives them (a folder may lack its final "/").
