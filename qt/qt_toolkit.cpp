@@ -358,6 +358,26 @@ bool QtToolkit::isMenuItemEnabled(int item) const {
   return it != menuItems_.end() && it->second.action->isEnabled();
 }
 
+// A checkable action toggles its tick before it reports being triggered.
+void QtToolkit::addCheckableMenuItem(int menu, int item, std::string_view text, bool enabled) {
+  addMenuItem(menu, item, text, enabled);
+  if (QAction* action = menuItemAction(item)) action->setCheckable(true);
+}
+
+void QtToolkit::setMenuItemChecked(int item, bool checked) {
+  if (QAction* action = menuItemAction(item)) action->setChecked(checked);
+}
+
+bool QtToolkit::isMenuItemChecked(int item) const {
+  const QAction* action = menuItemAction(item);
+  return action && action->isChecked();
+}
+
+QAction* QtToolkit::menuItemAction(int item) const {
+  auto it = menuItems_.find(item);
+  return it == menuItems_.end() ? nullptr : it->second.action;
+}
+
 // --- Modal requests. Input is taken again for their time even while busy.
 
 int QtToolkit::messageBox(std::string_view title, std::string_view text, MessageButtons buttons) {
