@@ -57,7 +57,8 @@ constexpr MenuRow kScriptMenu[] = {
     {MenuItem::FindPrevious, "Find Previous\tShift+F3", true},
 };
 
-// "Sheet Preview" waits for the first sheet built.
+// "Sheet Preview" waits for a sheet: the first built, or one that "Open
+// Recent" finds on disk.
 constexpr MenuRow kViewMenu[] = {
     {MenuItem::SheetPreview, "Sheet Preview\tCmd+P", false},
 };
