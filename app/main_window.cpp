@@ -7,6 +7,7 @@
 
 #include "app/create_sprite.h"
 #include "app/main_window_layout.h"
+#include "app/sheet_on_disk.h"
 #include "help/help_windows.h"
 #include "help/web_addresses.h"
 #include "sheet/frame_scan.h"
@@ -319,6 +320,11 @@ void MainWindow::openRecent(RecentFolder entry) {
   if (entry.sheetPath.empty()) return;
   useSheetPath(entry.sheetPath);
   useScript(entry.scriptName, entry.scriptPath);
+  // No build of this run may have written it (after a restart): the sheet
+  // on disk is the one to preview.
+  if (std::optional<WrittenSheet> sheet = sheetOnDisk(buildOptions())) {
+    previewSheet(std::move(*sheet));
+  }
 }
 
 void MainWindow::chooseImageFolder() {
@@ -477,8 +483,11 @@ void MainWindow::create() {
   rememberUse();
   std::optional<WrittenSheet> written =
       createSprite(toolkit_, supportDir_, exportChoice_, buildOptions(), clock_);
-  if (!written) return;
-  preview_.setSheet(std::move(*written));
+  if (written) previewSheet(std::move(*written));
+}
+
+void MainWindow::previewSheet(WrittenSheet sheet) {
+  preview_.setSheet(std::move(sheet));
   toolkit_.setMenuItemEnabled(MenuItem::SheetPreview, true);
 }
 

@@ -19,6 +19,7 @@ struct MenuRow {
   int item;  // kSeparator for a separator, kOpenRecent for the submenu
   std::string_view text;
   bool enabled;
+  bool checkable = false;  // shows a tick
 };
 
 // The label, a tab, then the shortcut description. "Create Sprite" names the
@@ -49,14 +50,15 @@ constexpr MenuRow kScriptMenu[] = {
     {kSeparator, "", false},
     {MenuItem::InstallFromGallery, "Install from Gallery...", true},
     {kSeparator, "", false},
-    {MenuItem::ScriptPreview, "Script Preview\tAlt+Cmd+P", true},
+    {MenuItem::ScriptPreview, "Script Preview\tAlt+Cmd+P", true, true},
     {kSeparator, "", false},
     {MenuItem::Find, "Find...\tCmd+F", true},
     {MenuItem::FindNext, "Find Next\tF3", true},
     {MenuItem::FindPrevious, "Find Previous\tShift+F3", true},
 };
 
-// "Sheet Preview" waits for the first sheet built.
+// "Sheet Preview" waits for a sheet: the first built, or one that "Open
+// Recent" finds on disk.
 constexpr MenuRow kViewMenu[] = {
     {MenuItem::SheetPreview, "Sheet Preview\tCmd+P", false},
 };
@@ -82,6 +84,8 @@ int addMenu(Toolkit& toolkit, std::string_view title, const MenuRow (&rows)[N]) 
       toolkit.addMenuSeparator(menu);
     } else if (row.item == kOpenRecent) {
       submenu = toolkit.addSubmenu(menu, row.text);
+    } else if (row.checkable) {
+      toolkit.addCheckableMenuItem(menu, row.item, row.text, row.enabled);
     } else {
       toolkit.addMenuItem(menu, row.item, row.text, row.enabled);
     }

@@ -214,6 +214,31 @@ TEST_F(MainWindowTest, WindowMenuItemsActOnlyFromTheirWindowAndQuitNeedsNoAnswer
   EXPECT_EQ(toolkit_.messages().size(), 1u);
 }
 
+// The tick says whether the Script Editor shows its preview pane, also when
+// the user's choice and the program's answer differ: with the editor closed
+// on a shown pane, choosing the item opens it with the pane.
+TEST_F(MainWindowTest, ScriptPreviewsTickFollowsThePane) {
+  addScript("plist", "ov.Extension = \".plist\"\n");
+  start();
+  EXPECT_FALSE(toolkit_.isMenuItemChecked(MenuItem::ScriptPreview));
+  menu(MenuItem::ScriptPreview);
+  ASSERT_TRUE(toolkit_.hasControl(Control::ScriptPreviewInfo));
+  EXPECT_TRUE(toolkit_.isMenuItemChecked(MenuItem::ScriptPreview));
+
+  toolkit_.requestClose(Window::ScriptEditor);
+  runQueued();
+  ASSERT_FALSE(toolkit_.isWindowOpen(Window::ScriptEditor));
+  EXPECT_TRUE(toolkit_.isMenuItemChecked(MenuItem::ScriptPreview));  // the pane comes back with it
+  menu(MenuItem::ScriptPreview);
+  EXPECT_TRUE(toolkit_.isWindowOpen(Window::ScriptEditor));
+  EXPECT_TRUE(toolkit_.hasControl(Control::ScriptPreviewInfo));
+  EXPECT_TRUE(toolkit_.isMenuItemChecked(MenuItem::ScriptPreview));
+
+  menu(MenuItem::ScriptPreview);
+  EXPECT_FALSE(toolkit_.hasControl(Control::ScriptPreviewInfo));
+  EXPECT_FALSE(toolkit_.isMenuItemChecked(MenuItem::ScriptPreview));
+}
+
 TEST_F(MainWindowTest, NewReturnsToTheStartStageButKeepsTheOptions) {
   addScript("plist", "ov.Extension = \".plist\"\n");
   start();

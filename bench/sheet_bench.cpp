@@ -7,8 +7,8 @@
 // sheet's compressed image data against zlib level 9's on the same rows, the build's peak memory
 // against 2 x the sheet's RGBA bytes + 30 MB and, where ImageMagick's montage is installed, our
 // time divided by its time for the same grid. For the 32-bit sheets of the two
-// larger sets it then builds once with --smallest and prints its time and file
-// size against montage's file.
+// larger sets it then builds once with --smallest and prints its time and its
+// file's bytes against the default form's and against montage's file.
 //
 // Usage: sheet_bench [RUNS [FOLDER]]
 //   RUNS: each time is the fastest of RUNS (default 3).
@@ -139,6 +139,7 @@ int main(int argc, char** argv) {
       montageSeconds = fastest(runs, [&] { return runProcess(args).seconds; });
     }
 
+    uintmax_t defaultBytes = 0;  // the 32-bit sheet in the default form
     for (int depth : {32, 24}) {
       const std::string sheet = work + "sheet.png";
       ProcessRun best;
@@ -153,6 +154,7 @@ int main(int argc, char** argv) {
         best.wallSeconds = std::min(best.wallSeconds, run.wallSeconds);
         best.peakKilobytes = std::max(best.peakKilobytes, run.peakKilobytes);
       }
+      if (depth == 32) defaultBytes = std::filesystem::file_size(sheet);
       const std::vector<uint8_t> raw = rawRows(sheet, depth);
       const size_t level9Bytes = deflateLevel9(raw).bytes;
       const double floorSeconds =
@@ -177,24 +179,26 @@ int main(int argc, char** argv) {
     const ProcessRun run = runProcess(
         {cli, "--sheet", smallest, "--columns", std::to_string(set.columns), "--smallest", folder});
     if (run.status != 0) std::fprintf(stderr, "orvane-zozivi-cli exited with %d\n", run.status);
+    const uintmax_t smallestBytes = std::filesystem::file_size(smallest);
     char line[256];
-    std::snprintf(line, sizeof line, "%5d x %-5d %8.3f %8.3f %7.1f %12.3f", sheetWidth, sheetHeight,
-                  run.wallSeconds, run.seconds, static_cast<double>(run.peakKilobytes) * 1024 / 1e6,
-                  static_cast<double>(std::filesystem::file_size(smallest)) / 1e6);
+    std::snprintf(line, sizeof line, "%5d x %-5d %8.3f %8.3f %7.1f %12ju %12ju %8.3f", sheetWidth,
+                  sheetHeight, run.wallSeconds, run.seconds,
+                  static_cast<double>(run.peakKilobytes) * 1024 / 1e6, smallestBytes, defaultBytes,
+                  static_cast<double>(smallestBytes) / static_cast<double>(defaultBytes));
     std::string text = line;
     if (montage) {
       const double montageBytes =
           static_cast<double>(std::filesystem::file_size(work + "montage.png"));
       std::snprintf(line, sizeof line, " %12.3f %8.3f", montageBytes / 1e6,
-                    static_cast<double>(std::filesystem::file_size(smallest)) / montageBytes);
+                    static_cast<double>(smallestBytes) / montageBytes);
       text += line;
     }
     smallestLines.push_back(text);
   }
   std::printf("\n--smallest, 32 bits, built once%s\n",
               montage ? "; montage's file for the same grid" : "");
-  std::printf("%-13s %8s %8s %7s %12s %12s %8s\n", "sheet", "wall", "cli", "peak MB", "file MB",
-              "montage MB", "/montage");
+  std::printf("%-13s %8s %8s %7s %12s %12s %8s %12s %8s\n", "sheet", "wall", "cli", "peak MB",
+              "bytes", "default", "/default", "montage MB", "/montage");
   for (const std::string& line : smallestLines) std::printf("%s\n", line.c_str());
   if (!keep) std::filesystem::remove_all(work);
   return 0;

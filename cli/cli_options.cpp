@@ -4,6 +4,7 @@
 #include <charconv>
 #include <optional>
 
+#include "base/program_version.h"
 #include "sheet/color_depth.h"
 #include "sheet/sprite_options.h"
 
@@ -290,6 +291,11 @@ const CliOption kOptions[] = {
        r.help = true;
        return std::nullopt;
      }},
+    {"version", nullptr, "print the program's name and version and exit",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.version = true;
+       return std::nullopt;
+     }},
 };
 
 const CliOption* findOption(std::string_view name) {
@@ -337,7 +343,8 @@ ParsedArguments parseArguments(int argc, const char* const* argv) {
     if (auto error = option->apply(value, request)) return UsageError{*error};
     hasSheet = hasSheet || name == "sheet";
   }
-  if (request.help || request.listScripts || request.listGallery || request.installScript) {
+  if (request.help || request.version || request.listScripts || request.listGallery ||
+      request.installScript) {
     return request;
   }
   if (request.dataPath && !request.script) return UsageError{"--data needs --script"};
@@ -412,5 +419,7 @@ std::string helpText() {
       "written, or the template could not be read.\n";
   return text;
 }
+
+std::string versionLine() { return "orvane-zozivi-cli " + std::string(kProgramVersion) + "\n"; }
 
 }  // namespace oz

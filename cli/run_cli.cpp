@@ -163,6 +163,10 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     std::fputs(helpText().c_str(), out);
     return kExitWritten;
   }
+  if (request.version) {
+    std::fputs(versionLine().c_str(), out);
+    return kExitWritten;
+  }
   if (request.listScripts) return listScriptNames(out);
   if (request.listGallery) return listGalleryNames(out, err);
   if (request.installScript) return installGalleryScript(*request.installScript, out, err);

@@ -6,11 +6,21 @@ include(GNUInstallDirs)
 
 set(OZ_APP_ID com.halvick.OrvaneZozivi)
 
+# The metadata and the manual pages name the release of the top project()
+# call; roff writes the date's hyphens as \-.
+string(REPLACE "-" "\\-" OZ_MAN_DATE "${OZ_RELEASE_DATE}")
+configure_file(data/${OZ_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/data/${OZ_APP_ID}.metainfo.xml
+               @ONLY)
+foreach(page orvane-zozivi orvane-zozivi-cli)
+  configure_file(man/${page}.1.in ${CMAKE_BINARY_DIR}/man/${page}.1 @ONLY)
+endforeach()
+
 install(TARGETS orvane-zozivi-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET orvane-zozivi)
   install(TARGETS orvane-zozivi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES data/${OZ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES data/${OZ_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${CMAKE_BINARY_DIR}/data/${OZ_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   foreach(size 48 128 256)
     set(icon help/app_icon_${size}.png)
     if(size EQUAL 256)
@@ -26,9 +36,8 @@ endif()
 foreach(page orvane-zozivi orvane-zozivi-cli)
   set(gz ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
   add_custom_command(OUTPUT ${gz}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/man/${page}.1 > ${gz}
-    DEPENDS ${PROJECT_SOURCE_DIR}/man/${page}.1 VERBATIM)
+    COMMAND gzip -9 -n -c ${CMAKE_BINARY_DIR}/man/${page}.1 > ${gz}
+    DEPENDS ${CMAKE_BINARY_DIR}/man/${page}.1 VERBATIM)
   list(APPEND oz_man_pages ${gz})
 endforeach()
 add_custom_target(oz_man_pages ALL DEPENDS ${oz_man_pages})

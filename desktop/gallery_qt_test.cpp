@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -49,6 +51,24 @@ class GalleryQtTest : public ::testing::Test {
 
   QAction* menuAction(const QString& text) { return mainMenuItem(toolkit_, text); }
 
+  // Presses Install. The click is queued, and the message box comes while it
+  // is handled; OK answers it. Its text, then its details.
+  QString installAndReadTheMessage() {
+    QTest::mouseClick(toolkit_.controlWidget(Control::GalleryInstall), Qt::LeftButton);
+    QString shown;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible() || !box->button(QMessageBox::Ok)) return;
+      shown = box->text() + box->informativeText();
+      answer.stop();
+      box->button(QMessageBox::Ok)->click();
+    });
+    answer.start(20);
+    EXPECT_TRUE(pump());
+    return shown;
+  }
+
   QApplication& application_ = testing::qtTestApplication();  // before the toolkit
   testing::ScopedTempDir temp_;
   std::string gallery_ = temp_.path() + "gallery/";
@@ -86,20 +106,7 @@ TEST_F(GalleryQtTest, InstallsTheTemplateClickedInTheList) {
   EXPECT_EQ(list->currentRow(), 1);
   ASSERT_TRUE(install->isEnabled());
 
-  // The click is queued; the message box comes while it is handled.
-  QTest::mouseClick(install, Qt::LeftButton);
-  QString shown;
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible() || !box->button(QMessageBox::Ok)) return;
-    shown = box->text();
-    answer.stop();
-    box->button(QMessageBox::Ok)->click();
-  });
-  answer.start(20);
-  ASSERT_TRUE(pump());
-  answer.stop();
+  const QString shown = installAndReadTheMessage();
   EXPECT_TRUE(shown.contains("Installed the script &quot;Starling XML&quot;"))
       << shown.toStdString();
   EXPECT_EQ(testing::readFile(support_.file("Starling XML.txt")),
@@ -108,6 +115,36 @@ TEST_F(GalleryQtTest, InstallsTheTemplateClickedInTheList) {
   auto* scripts = qobject_cast<QComboBox*>(toolkit_.controlWidget(Control::ScriptList));
   ASSERT_NE(scripts, nullptr);
   EXPECT_NE(scripts->findText("Starling XML"), -1);
+}
+
+// A support folder that is a file: the program starts, watches nothing, and
+// an install is refused in the program's own message box, with nothing from
+// Qt about the folder on standard error.
+TEST_F(GalleryQtTest, WithTheSupportFolderAFileTheUserSeesOnlyTheProgramsMessage) {
+  rmdir(support_.path.c_str());
+  std::string supportFile = support_.path;
+  supportFile.pop_back();
+  testing::writeFile(supportFile, "not a folder");
+  const testing::QtMessageRecorder qt;
+  ASSERT_TRUE(window_.openMainWindow());
+  settings_.open(support_.settingsPath());
+  window_.buildMainWindow();
+  window_.applySettings();
+
+  menuAction("Install from Gallery...")->trigger();
+  ASSERT_TRUE(pump());
+  auto* list = qobject_cast<QListWidget*>(toolkit_.controlWidget(Control::GalleryList));
+  ASSERT_NE(list, nullptr);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(0)).center());
+  ASSERT_TRUE(pump());
+  const QString shown = installAndReadTheMessage();
+  EXPECT_TRUE(shown.contains("Save Error!")) << shown.toStdString();
+  EXPECT_TRUE(shown.contains("is not a folder")) << shown.toStdString();
+  EXPECT_EQ(testing::readFile(supportFile), "not a folder");
+  for (const std::string& message : qt.messages()) {
+    EXPECT_EQ(message.find(supportFile), std::string::npos) << message;
+  }
 }
 
 }  // namespace

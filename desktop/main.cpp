@@ -10,10 +10,14 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <span>
+#include <string_view>
 
 #include "app/program.h"
 #include "base/live_temp_files.h"
+#include "base/program_version.h"
 #include "help/app_icon.h"
+#include "qt/qt_strings.h"
 #include "qt/qt_toolkit.h"
 #include "store/support_dir.h"
 #include "store/template_gallery.h"
@@ -32,12 +36,25 @@ std::string installedDataDir(std::string_view belowBin, std::string_view sourceD
       .value_or("");
 }
 
+bool asksForVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--version") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that it needs no display.
+  if (asksForVersion(argc, argv)) {
+    std::printf("orvane-zozivi %.*s\n", static_cast<int>(oz::kProgramVersion.size()),
+                oz::kProgramVersion.data());
+    return 0;
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName("Orvane Zozivi");
-  QApplication::setApplicationVersion("1.0.0");
+  QApplication::setApplicationVersion(oz::toQ(oz::kProgramVersion));
 
   const std::span<const std::uint8_t> png = oz::appIconPng();
   QPixmap icon;

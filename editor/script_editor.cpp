@@ -255,17 +255,19 @@ void ScriptEditor::togglePreview() {
   if (!isOpen()) {
     preview_.setShown(true);
     open();
-    return;
-  }
-  preview_.setShown(!preview_.shown());
-  if (preview_.shown()) {
-    preview_.create({});
-    relayout();
-    refreshPreview();
   } else {
-    preview_.remove();
-    relayout();
+    preview_.setShown(!preview_.shown());
+    if (preview_.shown()) {
+      preview_.create({});
+      relayout();
+      refreshPreview();
+    } else {
+      preview_.remove();
+      relayout();
+    }
   }
+  // Choosing the item toggled its tick; the pane decides what it shows.
+  toolkit_.setMenuItemChecked(MenuItem::ScriptPreview, preview_.shown());
 }
 
 // The pane takes the right half of the panel's room.

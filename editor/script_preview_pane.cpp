@@ -66,7 +66,11 @@ void ScriptPreviewPane::refresh(std::span<const std::string> lines) {
   const BuildOptions options = options_ ? options_() : BuildOptions{};
   const PreviewBound bound;
   const ScriptPreview preview = previewScript(lines, options, exampleFrames_, bound);
-  toolkit_.setText(Control::ScriptPreviewInfo, previewSummary(preview, bound));
+  // The header is cut at the pane's edge; its tip shows all of it, a long
+  // folder path too.
+  const std::string summary = previewSummary(preview, bound);
+  toolkit_.setText(Control::ScriptPreviewInfo, summary);
+  toolkit_.setToolTip(Control::ScriptPreviewInfo, summary);
   toolkit_.setText(Control::ScriptPreviewText, previewHtml(preview.text));
 }
 

@@ -206,6 +206,7 @@ class ScriptPreviewPaneTest : public ScriptPreviewTest {
     const int menu = kit_.addMenu("Script");
     kit_.addMenuItem(menu, MenuItem::SaveScript, "Save Script\tCmd+S", false);
     kit_.addMenuItem(menu, MenuItem::DeleteScript, "Delete Script\tCmd+\b", false);
+    kit_.addCheckableMenuItem(menu, MenuItem::ScriptPreview, "Script Preview", true);
     settings_.open(support_.settingsPath());
     writeFrame(examples_ + "e.png", 5, 7);
     editor_.setPreviewSource([this] { return inputs_; }, examples_);
@@ -232,6 +233,8 @@ TEST_F(ScriptPreviewPaneTest, FollowsTypingAfterAPauseAndTogglesAway) {
   EXPECT_EQ(shownText(), "<pre>5\n</pre>");
   EXPECT_NE(kit_.text(Control::ScriptPreviewInfo).find("1 frame in " + examples_),
             std::string::npos);
+  EXPECT_EQ(kit_.control(Control::ScriptPreviewInfo).toolTip,
+            kit_.text(Control::ScriptPreviewInfo));  // all of it, where the pane cuts it
   // The pane shares the panel's room: neither overlaps the other.
   const Rect panel = kit_.geometry(Control::TabPanel);
   const Rect pane = kit_.geometry(Control::ScriptPreviewText);
@@ -258,6 +261,8 @@ TEST_F(ScriptPreviewPaneTest, FollowsTypingAfterAPauseAndTogglesAway) {
   kit_.fireTimer(Timer::ScriptPreview);
   pump();
   EXPECT_EQ(shownText(), "<pre>x 40\n30\n</pre>");
+  EXPECT_NE(kit_.control(Control::ScriptPreviewInfo).toolTip.find("1 frame in " + frames_),
+            std::string::npos);
 
   editor_.togglePreview();
   EXPECT_FALSE(kit_.hasControl(Control::ScriptPreviewText));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/program_version.h"
 #include "help/app_icon.h"
 #include "help/help_document.h"
 #include "help/web_addresses.h"
@@ -60,8 +61,8 @@ void openAboutWindow(Toolkit& toolkit) {
   const int w = Window::About;
   toolkit.createLabel(w, Control::AboutName, {180, 20, 140, 20}, "Orvane Zozivi",
                       LabelAlign::Centred);
-  toolkit.createLabel(w, Control::AboutVersion, {180, 40, 140, 20}, kAboutVersion,
-                      LabelAlign::Centred);
+  toolkit.createLabel(w, Control::AboutVersion, {180, 40, 140, 20},
+                      "v" + std::string(kProgramVersion), LabelAlign::Centred);
   toolkit.createLabel(w, Control::AboutCredit, {180, 70, 140, 20}, kAboutCredit,
                       LabelAlign::Centred);
   // Plain text on purpose: the About window has nothing to click.

@@ -17,7 +17,6 @@ inline constexpr int kHelpMargin = 10;
 
 inline constexpr int kAboutWindowWidth = 340;
 inline constexpr int kAboutWindowHeight = 170;
-inline constexpr const char* kAboutVersion = "v1.0.0";
 inline constexpr const char* kAboutCredit = "Created by Elin Halvick";
 inline constexpr const char* kAboutNotice = "\u00a9 2026 Halvick";
 

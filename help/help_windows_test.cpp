@@ -49,7 +49,7 @@ TEST_F(HelpWindowsTest, AboutWindowShowsTheIconAndPlainTextLines) {
   EXPECT_TRUE(window.zoomHidden);
   // The fake takes only bytes that start as a PNG.
   EXPECT_EQ(toolkit_.control(Control::AboutIcon).pngBytes, appIconPng().size());
-  EXPECT_EQ(toolkit_.text(Control::AboutVersion), "v1.0.0");
+  EXPECT_EQ(toolkit_.text(Control::AboutVersion), "v" OZ_PROJECT_VERSION);
   EXPECT_EQ(toolkit_.control(Control::AboutWebsite).kind, ControlKind::Label);
   EXPECT_EQ(toolkit_.text(Control::AboutWebsite), "www.halvick.com");
 }

@@ -19,4 +19,26 @@ QApplication& qtTestApplication() {
   return *app;
 }
 
+namespace {
+
+// Qt's handler is a plain function: it finds the recorder here.
+QtMessageRecorder* recording = nullptr;
+
+}  // namespace
+
+QtMessageRecorder::QtMessageRecorder() : previous_(qInstallMessageHandler(&record)) {
+  recording = this;
+}
+
+QtMessageRecorder::~QtMessageRecorder() {
+  qInstallMessageHandler(previous_);
+  recording = nullptr;
+}
+
+void QtMessageRecorder::record(QtMsgType type, const QMessageLogContext& context,
+                               const QString& message) {
+  recording->messages_.push_back(message.toStdString());
+  if (recording->previous_) recording->previous_(type, context, message);
+}
+
 }  // namespace oz::testing

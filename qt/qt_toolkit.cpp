@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMenu>
 #include <QProcess>
@@ -137,6 +138,9 @@ void QtToolkit::acceptFileDrops(int window) {
 std::vector<std::string> QtToolkit::droppedPaths() const { return dropped_; }
 
 void QtToolkit::watchFolder(std::string_view folder) {
+  // Qt would complain on standard error about a file or a missing path; what
+  // the program cannot do there it reports in its own words when it tries.
+  if (!QFileInfo(toQ(folder)).isDir()) return;
   if (!watcher_) {
     watcher_ = std::make_unique<QFileSystemWatcher>();
     QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, watcher_.get(), [this] {
@@ -352,6 +356,26 @@ void QtToolkit::setMenuItemEnabled(int item, bool enabled) {
 bool QtToolkit::isMenuItemEnabled(int item) const {
   auto it = menuItems_.find(item);
   return it != menuItems_.end() && it->second.action->isEnabled();
+}
+
+// A checkable action toggles its tick before it reports being triggered.
+void QtToolkit::addCheckableMenuItem(int menu, int item, std::string_view text, bool enabled) {
+  addMenuItem(menu, item, text, enabled);
+  if (QAction* action = menuItemAction(item)) action->setCheckable(true);
+}
+
+void QtToolkit::setMenuItemChecked(int item, bool checked) {
+  if (QAction* action = menuItemAction(item)) action->setChecked(checked);
+}
+
+bool QtToolkit::isMenuItemChecked(int item) const {
+  const QAction* action = menuItemAction(item);
+  return action && action->isChecked();
+}
+
+QAction* QtToolkit::menuItemAction(int item) const {
+  auto it = menuItems_.find(item);
+  return it == menuItems_.end() ? nullptr : it->second.action;
 }
 
 // --- Modal requests. Input is taken again for their time even while busy.

@@ -44,9 +44,11 @@ class QtToolkit : public Toolkit {
   QtToolkit(const QtToolkit&) = delete;
   QtToolkit& operator=(const QtToolkit&) = delete;
 
-  // The widget of a window or control, for tests; nullptr when there is none.
+  // The widget of a window or control, or the action of a menu item, for
+  // tests; nullptr when there is none.
   QWidget* windowWidget(int window) const;
   QWidget* controlWidget(int control) const;
+  QAction* menuItemAction(int item) const;
 
   bool openWindow(int window, std::string_view title, int width, int height,
                   const WindowStyle& style) override;
@@ -94,6 +96,7 @@ class QtToolkit : public Toolkit {
   void setGeometry(int control, Rect r) override;
   Rect geometry(int control) const override;
   void focus(int control) override;
+  void setToolTip(int control, std::string_view text) override;
 
   void addTab(int panel, std::string_view title) override;
   void removeTab(int panel, int index) override;
@@ -113,11 +116,14 @@ class QtToolkit : public Toolkit {
 
   int addMenu(std::string_view title) override;
   void addMenuItem(int menu, int item, std::string_view text, bool enabled) override;
+  void addCheckableMenuItem(int menu, int item, std::string_view text, bool enabled) override;
   void addMenuSeparator(int menu) override;
   int addSubmenu(int menu, std::string_view title) override;
   void clearMenu(int menu) override;
   void setMenuItemEnabled(int item, bool enabled) override;
   bool isMenuItemEnabled(int item) const override;
+  void setMenuItemChecked(int item, bool checked) override;
+  bool isMenuItemChecked(int item) const override;
 
   Event waitEvent() override;
   std::optional<Event> pollEvent() override;

@@ -512,6 +512,15 @@ void QtToolkit::focus(int control) {
   if (QWidget* w = controlWidget(control)) w->setFocus(Qt::OtherFocusReason);
 }
 
+// Given as rich text that says the text as it is: Qt would take plain text
+// that looks like markup ("<" in a path) for rich text. Runs of spaces stay,
+// as the label shows them.
+void QtToolkit::setToolTip(int control, std::string_view text) {
+  QWidget* w = controlWidget(control);
+  if (!w) return;
+  w->setToolTip(text.empty() ? QString() : Qt::convertFromPlainText(toQ(text), Qt::WhiteSpacePre));
+}
+
 // --- Tab panels.
 
 void QtToolkit::addTab(int panel, std::string_view title) {

@@ -184,6 +184,21 @@ TEST_F(QtToolkitTest, AWatchedFolderReportsAChangeOfItsEntries) {
   EXPECT_EQ(events.front(), (Event{EventKind::FolderChanged, 0, Window::None}));
 }
 
+// A support folder that is a file must not bring Qt's own complaint
+// ("inotify_add_watch(...) failed: (Not a directory)") to standard error.
+TEST_F(QtToolkitTest, AFileOrAMissingPathIsNotWatchedAndQtSaysNothing) {
+  oz::testing::ScopedTempDir dir;
+  oz::testing::writeFile(dir.path() + "support", "not a folder");
+  const oz::testing::QtMessageRecorder qt;
+  tk_.watchFolder(dir.path() + "support/");
+  tk_.watchFolder(dir.path() + "support");
+  tk_.watchFolder(dir.path() + "missing/");
+  oz::testing::writeFile(dir.path() + "support", "changed");
+  QTest::qWait(200);
+  EXPECT_TRUE(drain().empty());
+  EXPECT_EQ(qt.messages(), std::vector<std::string>{});
+}
+
 TEST_F(QtToolkitTest, EscapeAsksToCloseOnlyAWindowWhoseStyleSaysSo) {
   for (bool closes : {false, true}) {
     tk_.openWindow(Window::About, "", 340, 170, {.menuBar = false, .closesWithEscape = closes});

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "qt/canvas_widget.h"
@@ -46,6 +48,8 @@ class FakeDriver {
     if (tk_.timers().count(timer)) tk_.fireTimer(timer);
   }
   const CanvasPicture& shownPicture(int canvas) const { return tk_.control(canvas).picture; }
+  void chooseMenuItem(int item) { tk_.chooseMenuItem(item); }
+  std::string toolTip(int control) const { return tk_.control(control).toolTip; }
   // The user's answer to the next message box.
   void willAnswer(MessageButtons buttons, int result) {
     if (buttons != MessageButtons::Ok) tk_.answerMessage(result);
@@ -125,6 +129,14 @@ class QtDriver {
   void letTimersRun(int) { QTest::qWait(100); }
   const CanvasPicture& shownPicture(int canvas) const {
     return static_cast<CanvasWidget*>(tk_.controlWidget(canvas))->picture();
+  }
+  // As a click on it in its menu would.
+  void chooseMenuItem(int item) { tk_.menuItemAction(item)->trigger(); }
+  // What the tip says, read as Qt shows it.
+  std::string toolTip(int control) const {
+    QTextDocument shown;
+    shown.setHtml(tk_.controlWidget(control)->toolTip());
+    return shown.toPlainText().toStdString();
   }
   void willAnswer(MessageButtons, int result) {
     QTimer::singleShot(0, [result] {
@@ -503,6 +515,46 @@ TYPED_TEST(ToolkitContractTest, AScrollBarKeepsItsPositionInRangeAndReportsTheUs
   EXPECT_EQ(this->drain(), (std::vector<Event>{moved, moved}));
   tk.setScrollRange(Control::PreviewVerticalScroll, 100, 200);  // all of it shows
   EXPECT_EQ(tk.state(Control::PreviewVerticalScroll), 0);
+}
+
+// The user's choice of a checkable item toggles its tick and is an event;
+// the program's setting of the tick is none.
+TYPED_TEST(ToolkitContractTest, ACheckableMenuItemTogglesItsTickWhenChosen) {
+  Toolkit& tk = this->tk_;
+  const int menu = tk.addMenu("Script");
+  tk.addMenuItem(menu, MenuItem::ScriptEditor, "Script Editor", true);
+  tk.addCheckableMenuItem(menu, MenuItem::ScriptPreview, "Script Preview\tAlt+Cmd+P", true);
+  EXPECT_FALSE(tk.isMenuItemChecked(MenuItem::ScriptPreview));
+  tk.setMenuItemChecked(MenuItem::ScriptPreview, true);
+  EXPECT_TRUE(tk.isMenuItemChecked(MenuItem::ScriptPreview));
+  EXPECT_TRUE(this->drain().empty());
+
+  this->user_.chooseMenuItem(MenuItem::ScriptPreview);
+  EXPECT_FALSE(tk.isMenuItemChecked(MenuItem::ScriptPreview));
+  this->user_.chooseMenuItem(MenuItem::ScriptPreview);
+  EXPECT_TRUE(tk.isMenuItemChecked(MenuItem::ScriptPreview));
+  this->user_.chooseMenuItem(MenuItem::ScriptEditor);
+  EXPECT_FALSE(tk.isMenuItemChecked(MenuItem::ScriptEditor));  // a plain item has no tick
+  const Event preview{EventKind::MenuItem, MenuItem::ScriptPreview, Window::Main};
+  EXPECT_EQ(this->drain(),
+            (std::vector<Event>{
+                preview, preview, {EventKind::MenuItem, MenuItem::ScriptEditor, Window::Main}}));
+}
+
+// A tool tip says its text as it is, markup-like characters and line breaks
+// included; setting it is no event.
+TYPED_TEST(ToolkitContractTest, AToolTipShowsItsTextAsPlainText) {
+  Toolkit& tk = this->tk_;
+  tk.createLabel(Window::Main, Control::ScriptPreviewInfo, {10, 10, 80, 20}, "cut",
+                 LabelAlign::Left);
+  EXPECT_EQ(this->user_.toolTip(Control::ScriptPreviewInfo), "");
+  const std::string tip =
+      "12 frames in /home/a <b>/very long & \"deep\"/frames/\nExtension: .json   Clipboard: no";
+  tk.setToolTip(Control::ScriptPreviewInfo, tip);
+  EXPECT_EQ(this->user_.toolTip(Control::ScriptPreviewInfo), tip);
+  tk.setToolTip(Control::ScriptPreviewInfo, "");
+  EXPECT_EQ(this->user_.toolTip(Control::ScriptPreviewInfo), "");
+  EXPECT_TRUE(this->drain().empty());
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 # a prefix of its own, then checks that every file is in its place and nothing
 # lies outside the prefix, validates the desktop entry and the AppStream
 # metadata, reads the copyright file with Debian's parser, renders the manual
-# pages with warnings on, and runs the installed command line; then builds the
-# package and lists its contents and dependencies.
+# pages with warnings on, runs the installed command line, and checks that both
+# programs and the metadata give one version; then builds the package, lists
+# its contents and dependencies, and checks its version is that one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -71,6 +72,11 @@ done
 "$root/bin/orvane-zozivi-cli" --gallery | cut -f1 | LC_ALL=C sort >"$work/gallery"
 diff -u "$work/gallery.expected" "$work/gallery"
 "$root/bin/orvane-zozivi-cli" --sheet "$work/walk.png" examples/frames >/dev/null
+# Both installed programs, the metadata and the package name one version.
+version=$("$root/bin/orvane-zozivi-cli" --version | sed -n 's/^orvane-zozivi-cli //p')
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/bin/orvane-zozivi" --version)" = "orvane-zozivi $version" ] &&
+  grep -q "<release version=\"$version\"" "$root/share/metainfo/$id.metainfo.xml" ||
+  { echo "check-install: the programs and the metadata do not name one version ($version)" >&2; exit 1; }
 echo "check-install: $(wc -l <"$work/installed") files under $prefix; entry, metadata, icons, manual pages and gallery check out"
 
 deb=$(bash scripts/package.sh "$build" | tail -n 1)
@@ -78,6 +84,8 @@ echo "Package $deb:"
 contents=$(dpkg-deb --contents "$deb" | sed -E 's/^([^ ]+ +){5}/  /')
 echo "$contents"
 echo "  Depends: $(dpkg-deb --field "$deb" Depends)"
+[ "$(dpkg-deb --field "$deb" Version)" = "$version" ] ||
+  { echo "check-install: the package's version is not the programs' $version" >&2; exit 1; }
 grep -qx '  \./usr/share/doc/orvane-zozivi/copyright' <<<"$contents" ||
   { echo "check-install: the package holds no copyright file" >&2; exit 1; }
 # The package's programs, unpacked as apt would place them, run from the PATH.

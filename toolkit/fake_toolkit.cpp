@@ -1,5 +1,7 @@
 #include "toolkit/fake_toolkit.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 
@@ -130,7 +132,13 @@ void FakeToolkit::acceptFileDrops(int window) {
 
 std::vector<std::string> FakeToolkit::droppedPaths() const { return dropped_; }
 
-void FakeToolkit::watchFolder(std::string_view folder) { watched_.emplace_back(folder); }
+// As the real toolkit, on the disk's word: a file or a missing path is not watched.
+void FakeToolkit::watchFolder(std::string_view folder) {
+  struct stat info {};
+  if (stat(std::string(folder).c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    watched_.emplace_back(folder);
+  }
+}
 
 void FakeToolkit::changeFolder(std::string_view folder) {
   if (std::ranges::find(watched_, folder) == watched_.end()) {
@@ -257,6 +265,7 @@ void FakeToolkit::chooseMenuItem(int item) {
   } else if (!it->second.enabled) {
     reportFailure_("chooseMenuItem: menu item " + number(item) + " is disabled");
   } else {
+    if (it->second.checkable) it->second.checked = !it->second.checked;
     queue({EventKind::MenuItem, item, activeWindow()});
   }
 }
@@ -675,6 +684,10 @@ void FakeToolkit::focus(int control) {
   if (find(control, "focus")) focused_ = control;
 }
 
+void FakeToolkit::setToolTip(int control, std::string_view text) {
+  if (FakeControl* c = find(control, "setToolTip")) c->toolTip = text;
+}
+
 // --- Tab panels.
 
 void FakeToolkit::selectTabAndNotify(int panel, FakeControl& tabs, int index) {
@@ -858,6 +871,23 @@ void FakeToolkit::setMenuItemEnabled(int item, bool enabled) {
 }
 
 bool FakeToolkit::isMenuItemEnabled(int item) const { return menuItem(item).enabled; }
+
+void FakeToolkit::addCheckableMenuItem(int menu, int item, std::string_view text, bool enabled) {
+  addMenuItem(menu, item, text, enabled);
+  auto it = menuItems_.find(item);
+  if (it != menuItems_.end()) it->second.checkable = true;
+}
+
+void FakeToolkit::setMenuItemChecked(int item, bool checked) {
+  auto it = menuItems_.find(item);
+  if (it == menuItems_.end() || !it->second.checkable) {
+    reportFailure_("setMenuItemChecked: no checkable menu item " + number(item));
+    return;
+  }
+  it->second.checked = checked;
+}
+
+bool FakeToolkit::isMenuItemChecked(int item) const { return menuItem(item).checked; }
 
 // --- Modal requests.
 

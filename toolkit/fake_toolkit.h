@@ -30,6 +30,7 @@ struct FakeControl {
   int window = Window::None;
   Rect rect;
   std::string text;  // caption, field or editor text, rich-text HTML
+  std::string toolTip;
   LabelAlign align = LabelAlign::Left;
   bool enabled = true;
   bool visible = true;
@@ -80,6 +81,8 @@ struct FakeMenuItem {
   int menu = 0;
   std::string text;
   bool enabled = false;
+  bool checkable = false;
+  bool checked = false;
 };
 
 struct FakeMenu {
@@ -152,6 +155,7 @@ class FakeToolkit : public Toolkit {
   // Selects bytes [start, start + length) of an editor's text; typing "" then deletes them.
   void selectInEditor(int editor, size_t start, size_t length);
   void selectTab(int panel, int index);
+  // A menu item chosen; a checkable one toggles its tick.
   void chooseMenuItem(int item);
   void requestClose(int window);
   // The Escape key in `window`: a close request where its style says so.
@@ -240,6 +244,7 @@ class FakeToolkit : public Toolkit {
   void setGeometry(int control, Rect r) override;
   Rect geometry(int control) const override;
   void focus(int control) override;
+  void setToolTip(int control, std::string_view text) override;
 
   void addTab(int panel, std::string_view title) override;
   void removeTab(int panel, int index) override;
@@ -259,11 +264,14 @@ class FakeToolkit : public Toolkit {
 
   int addMenu(std::string_view title) override;
   void addMenuItem(int menu, int item, std::string_view text, bool enabled) override;
+  void addCheckableMenuItem(int menu, int item, std::string_view text, bool enabled) override;
   void addMenuSeparator(int menu) override;
   int addSubmenu(int menu, std::string_view title) override;
   void clearMenu(int menu) override;
   void setMenuItemEnabled(int item, bool enabled) override;
   bool isMenuItemEnabled(int item) const override;
+  void setMenuItemChecked(int item, bool checked) override;
+  bool isMenuItemChecked(int item) const override;
 
   Event waitEvent() override;
   std::optional<Event> pollEvent() override;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testsupport/temp_dir.h"
+
 namespace oz {
 namespace {
 
@@ -78,6 +80,18 @@ TEST_F(FakeToolkitTest, DisabledOrHiddenControlsFixedSizesAndTextThatIsNotUtf8Ar
   EXPECT_EQ(tk_.clientWidth(Window::Main), 340);
   EXPECT_TRUE(drain().empty());
   EXPECT_EQ(tk_.state(Control::RemoveAlpha), 0);
+}
+
+// As the real toolkit: only a folder is watched.
+TEST_F(FakeToolkitTest, OnlyAFolderIsWatched) {
+  testing::ScopedTempDir dir;
+  testing::writeFile(dir.path() + "file", "");
+  for (const std::string& path : {dir.path(), dir.path() + "file", dir.path() + "missing/"}) {
+    tk_.watchFolder(path);
+    tk_.changeFolder(path);
+  }
+  EXPECT_EQ(drain(), (std::vector<Event>{{EventKind::FolderChanged, 0, Window::None}}));
+  EXPECT_EQ(failures_.size(), 2u);
 }
 
 }  // namespace

@@ -236,6 +236,9 @@ class Toolkit {
   virtual void setGeometry(int control, Rect r) = 0;
   virtual Rect geometry(int control) const = 0;
   virtual void focus(int control) = 0;
+  // The text shown, as plain text and with its line breaks, while the pointer
+  // rests on the control; empty for none.
+  virtual void setToolTip(int control, std::string_view text) = 0;
 
   // --- Tab panels. Adding the first tab selects it; removing the selected
   // tab selects a neighbour and removes the editors inside it.
@@ -269,6 +272,9 @@ class Toolkit {
   // Returns the new menu's index.
   virtual int addMenu(std::string_view title) = 0;
   virtual void addMenuItem(int menu, int item, std::string_view text, bool enabled) = 0;
+  // An item with a tick, clear at first. Choosing it toggles the tick and
+  // queues its MenuItem event; the program's setMenuItemChecked raises none.
+  virtual void addCheckableMenuItem(int menu, int item, std::string_view text, bool enabled) = 0;
   virtual void addMenuSeparator(int menu) = 0;
   // Adds a submenu titled `title` at the end of `menu` and returns its index,
   // which takes items and separators as a menu does.
@@ -277,6 +283,9 @@ class Toolkit {
   virtual void clearMenu(int menu) = 0;
   virtual void setMenuItemEnabled(int item, bool enabled) = 0;
   virtual bool isMenuItemEnabled(int item) const = 0;
+  // The tick of an item added checkable.
+  virtual void setMenuItemChecked(int item, bool checked) = 0;
+  virtual bool isMenuItemChecked(int item) const = 0;
 
   // --- Events.
   // Blocks until an event is there and returns it.
@@ -293,7 +302,8 @@ class Toolkit {
   // fields; each drop of local files is reported as one FilesDropped event.
   virtual void acceptFileDrops(int window) = 0;
   // Watches `folder` from now on: every change of its entries (made by any
-  // program) queues a FolderChanged event, once while it is still queued.
+  // program) queues a FolderChanged event, once while it is still queued. A
+  // path that names no folder now (a file, nothing) is not watched, silently.
   virtual void watchFolder(std::string_view folder) = 0;
   // The local paths of the FilesDropped event returned last, in the order
   // dropped, as the desktop gives them (a folder may lack its final "/").
