@@ -1,0 +1,321 @@
+#include "sheet/layout/sheet_search.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <iterator>
+#include <map>
+
+#include "base/parallel.h"
+
+namespace oz {
+
+namespace {
+
+// The sweep's widths: the square side of the cells' area times these
+// sixteenths, from narrow and tall to wide and low; steps of about a tenth,
+// or for many cells, whose packings come out about as dense at any width
+// and cost more, of about a square root of two.
+constexpr int64_t kFineSixteenths[] = {4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                                       16, 18, 20, 22, 24, 28, 32, 40, 48, 64};
+constexpr int64_t kCoarseSixteenths[] = {8, 11, 16, 23, 32};
+
+// The ways bottom-left packs each width, the one that most often packs
+// tightest first. Taking the highest cells first fills each row's height;
+// with turning, cells mostly lie with their shorter side up, so taking the
+// cells by that side does. Turning a cell where it fits best now can crowd
+// the cells after it, so an upright packing is among the ways too.
+struct SweepWay {
+  PackOrder order;
+  bool turn;
+};
+constexpr SweepWay kUprightWays[] = {{PackOrder::Height, false}, {PackOrder::LongerSide, false}};
+constexpr SweepWay kTurningWays[] = {
+    {PackOrder::ShorterSide, true}, {PackOrder::LongerSide, true}, {PackOrder::Height, false}};
+
+// The fits that depend on the bin's height, the pairs that most often pack
+// tightest first.
+constexpr Attempt kTightenAttempts[] = {
+    {Fit::ShortSide, PackOrder::Area},  {Fit::ShortSide, PackOrder::LongerSide},
+    {Fit::Area, PackOrder::Area},       {Fit::ShortSide, PackOrder::Height},
+    {Fit::Area, PackOrder::LongerSide},
+};
+
+// How hard the search tries, by how many cells it packs: a packing of many
+// cells costs more, and comes out dense with fewer tries.
+struct Effort {
+  std::span<const int64_t> sixteenths;
+  bool ends;             // the narrowest and the widest bin too
+  size_t ways;           // how many of the sweep's ways
+  int refinements;       // rounds of widths tried between the best and its neighbours
+  size_t tightenWidths;  // the best widths at which the other fits try lower bins
+};
+
+Effort effortFor(size_t cells) {
+  if (cells <= 1000) return {kFineSixteenths, true, std::size(kTurningWays), 8, 2};
+  if (cells <= 3000) return {kFineSixteenths, true, 1, 6, 0};
+  return {kCoarseSixteenths, false, 1, 2, 0};
+}
+
+struct Candidate {
+  std::optional<Packing> packing;
+  PackedSheet sheet;
+};
+
+// The order of smallestSheet; no packing comes last.
+bool better(const Candidate& a, const Candidate& b) {
+  if (!a.packing) return false;
+  if (!b.packing) return true;
+  const auto key = [](const Candidate& c) {
+    return std::array<int64_t, 5>{c.sheet.width * c.sheet.height,
+                                  std::max(c.sheet.width, c.sheet.height), c.sheet.width,
+                                  int64_t{c.packing->width} * c.packing->height, c.packing->width};
+  };
+  return key(a) < key(b);
+}
+
+void keepBetter(Candidate& best, Candidate&& other) {
+  if (better(other, best)) best = std::move(other);
+}
+
+int64_t squareRoot(int64_t value) {
+  auto root = static_cast<int64_t>(std::sqrt(static_cast<double>(value)));
+  while (root * root > value) --root;
+  while ((root + 1) * (root + 1) <= value) ++root;
+  return root;
+}
+
+// The bin heights a tightening tries, lowest first: every height from
+// `first` to `last`, or with powers of two those of the powers' bins there.
+class Ladder {
+ public:
+  Ladder(int32_t first, int32_t last, const std::vector<int32_t>& powerBins) : first_(first) {
+    for (int32_t bin : powerBins) {
+      if (bin >= first && bin <= last) steps_.push_back(bin);
+    }
+    size_ = powerBins.empty() ? std::max(0, last - first + 1) : steps_.size();
+  }
+  size_t size() const { return size_; }
+  int32_t at(size_t i) const {
+    return steps_.empty() ? first_ + static_cast<int32_t>(i) : steps_[i];
+  }
+  // How many steps lie below `height`.
+  size_t below(int32_t height) const {
+    if (!steps_.empty()) {
+      return static_cast<size_t>(std::lower_bound(steps_.begin(), steps_.end(), height) -
+                                 steps_.begin());
+    }
+    return static_cast<size_t>(std::clamp<int64_t>(int64_t{height} - first_, 0, size_));
+  }
+
+ private:
+  int32_t first_;
+  std::vector<int32_t> steps_;
+  size_t size_ = 0;
+};
+
+class Search {
+ public:
+  Search(std::span<const Cell> cells, bool mayTurn, const SheetBounds& bounds, size_t threads)
+      : cells_(cells),
+        mayTurn_(mayTurn),
+        bounds_(bounds),
+        threads_(threads),
+        effort_(effortFor(cells.size())) {
+    const int32_t limit = bounds_.binLimit();
+    int64_t row = 0;
+    for (Cell cell : cells_) {
+      area_ += int64_t{cell.width} * cell.height;
+      row += mayTurn_ ? std::max(cell.width, cell.height) : cell.width;
+      // The narrower way of lying that keeps within the bin's height.
+      int32_t width = cell.height <= limit ? cell.width : INT32_MAX;
+      if (mayTurn_ && cell.width <= limit) width = std::min(width, cell.height);
+      leastWidth_ = std::max(leastWidth_, width);
+    }
+    // Narrower bins than the cells' area over the limit cannot hold them
+    // (past the limit, any width past it says so).
+    const int64_t byArea = std::min<int64_t>((area_ + limit - 1) / limit, int64_t{limit} + 1);
+    leastWidth_ = static_cast<int32_t>(std::max<int64_t>(leastWidth_, byArea));
+    mostWidth_ = static_cast<int32_t>(std::min<int64_t>(limit, row));
+    for (PackOrder sorted : kPackOrders) {
+      orders_[static_cast<size_t>(sorted)] = orderCells(cells_, sorted);
+    }
+  }
+
+  std::optional<Packing> run(std::optional<Packing> known) {
+    Candidate best = candidate(std::move(known));
+    if (leastWidth_ > mostWidth_) return std::move(best.packing);
+    std::map<int32_t, Candidate> byWidth;
+    sweep(sweepWidths(), byWidth);
+    for (int round = 0; round < effort_.refinements && !bounds_.powerOf2(); ++round) {
+      const std::vector<int32_t> widths = widthsBeside(bestWidth(byWidth), byWidth);
+      if (widths.empty()) break;
+      sweep(widths, byWidth);
+    }
+    for (auto& [width, candidate] : byWidth) keepBetter(best, std::move(candidate));
+    for (Candidate& tightened : tighten(byWidth)) keepBetter(best, std::move(tightened));
+    return std::move(best.packing);
+  }
+
+ private:
+  Candidate candidate(std::optional<Packing> packing) const {
+    Candidate result;
+    if (packing) result.sheet = bounds_.sheetFor(packing->width, packing->height);
+    result.packing = std::move(packing);
+    return result;
+  }
+
+  std::span<const uint32_t> order(PackOrder order) const {
+    return orders_[static_cast<size_t>(order)];
+  }
+
+  // The least bin height that holds each cell at `width`, INT32_MAX when one
+  // is wider than that whichever way it lies.
+  int32_t leastHeight(int32_t width) const {
+    int32_t least = 0;
+    for (Cell cell : cells_) {
+      int32_t height = cell.width <= width ? cell.height : INT32_MAX;
+      if (mayTurn_ && cell.height <= width) height = std::min(height, cell.width);
+      least = std::max(least, height);
+    }
+    return least;
+  }
+
+  // Runs `task` for each number below `count` on the threads; the results
+  // in the tasks' order.
+  std::vector<Candidate> runAll(size_t count, const std::function<Candidate(size_t)>& task) const {
+    std::vector<Candidate> results(count);
+    forEachTask(count, threads_, [&](size_t i, bool) {
+      results[i] = task(i);
+      return true;
+    });
+    return results;
+  }
+
+  std::vector<int32_t> sweepWidths() const {
+    std::vector<int32_t> widths;
+    if (bounds_.powerOf2()) {
+      for (int32_t bin : bounds_.powerBins()) {
+        if (bin < leastWidth_) continue;
+        widths.push_back(bin);
+        if (bin >= mostWidth_) break;
+      }
+      return widths;
+    }
+    if (effort_.ends) widths = {leastWidth_, mostWidth_};
+    const int64_t root = squareRoot(area_);
+    for (int64_t sixteenths : effort_.sixteenths) {
+      widths.push_back(static_cast<int32_t>(
+          std::clamp<int64_t>(root * sixteenths / 16, leastWidth_, mostWidth_)));
+    }
+    std::sort(widths.begin(), widths.end());
+    widths.erase(std::unique(widths.begin(), widths.end()), widths.end());
+    return widths;
+  }
+
+  // Bottom-left packs each width into a bin as high as allowed: it places
+  // each cell as low as it can, so the height it reaches is the least it
+  // reaches in any bin of that width.
+  void sweep(const std::vector<int32_t>& widths, std::map<int32_t, Candidate>& byWidth) const {
+    const std::span<const SweepWay> all = mayTurn_ ? std::span<const SweepWay>(kTurningWays)
+                                                   : std::span<const SweepWay>(kUprightWays);
+    const std::span<const SweepWay> ways = all.first(std::min(effort_.ways, all.size()));
+    std::vector<Candidate> results = runAll(widths.size() * ways.size(), [&](size_t i) {
+      const SweepWay way = ways[i % ways.size()];
+      const Cell bin{widths[i / ways.size()], bounds_.binLimit()};
+      return candidate(packAll(cells_, order(way.order), Fit::BottomLeft, way.turn, bin));
+    });
+    for (size_t i = 0; i < results.size(); ++i) {
+      keepBetter(byWidth[widths[i / ways.size()]], std::move(results[i]));
+    }
+  }
+
+  static int32_t bestWidth(const std::map<int32_t, Candidate>& byWidth) {
+    auto best = byWidth.begin();
+    for (auto it = byWidth.begin(); it != byWidth.end(); ++it) {
+      if (better(it->second, best->second)) best = it;
+    }
+    return best->first;
+  }
+
+  // The widths halfway between `width` and the widths tried next to it.
+  static std::vector<int32_t> widthsBeside(int32_t width,
+                                           const std::map<int32_t, Candidate>& byWidth) {
+    std::vector<int32_t> widths;
+    const auto at = byWidth.find(width);
+    if (at != byWidth.begin()) {
+      const int32_t half = std::prev(at)->first + (width - std::prev(at)->first) / 2;
+      if (!byWidth.contains(half)) widths.push_back(half);
+    }
+    if (std::next(at) != byWidth.end()) {
+      const int32_t half = width + (std::next(at)->first - width) / 2;
+      if (!byWidth.contains(half)) widths.push_back(half);
+    }
+    return widths;
+  }
+
+  // The fits that depend on the bin's height try lower bins at the best
+  // widths than bottom-left needed there, each fit in its order searching
+  // for the lowest bin it packs: one of them now and then packs a few cells
+  // of very different sizes tighter.
+  std::vector<Candidate> tighten(const std::map<int32_t, Candidate>& byWidth) const {
+    std::vector<std::pair<int32_t, int32_t>> starts;  // width, the height reached there
+    for (const auto& [width, candidate] : byWidth) {
+      if (candidate.packing) starts.emplace_back(width, candidate.packing->height);
+    }
+    std::stable_sort(starts.begin(), starts.end(), [&](const auto& a, const auto& b) {
+      return better(byWidth.at(a.first), byWidth.at(b.first));
+    });
+    starts.resize(std::min(starts.size(), effort_.tightenWidths));
+    const size_t attempts = std::size(kTightenAttempts);
+    return runAll(starts.size() * attempts, [&](size_t i) {
+      const auto [width, height] = starts[i / attempts];
+      return lowestBin(width, height, kTightenAttempts[i % attempts]);
+    });
+  }
+
+  // The lowest bin of `width` below `above` in which `attempt` packs every
+  // cell, found by halving: a packing that fits lowers the top to below the
+  // height its cells reach.
+  Candidate lowestBin(int32_t width, int32_t above, Attempt attempt) const {
+    const int64_t byArea = (area_ + width - 1) / width;
+    const int32_t least = static_cast<int32_t>(std::max<int64_t>(byArea, leastHeight(width)));
+    const Ladder ladder(least, std::min(above - 1, bounds_.binLimit()), bounds_.powerBins());
+    Candidate best;
+    size_t low = 0;
+    size_t high = ladder.size();
+    while (low < high) {
+      const size_t middle = low + (high - low) / 2;
+      Candidate tried = candidate(
+          packAll(cells_, order(attempt.order), attempt.fit, mayTurn_, {width, ladder.at(middle)}));
+      if (tried.packing) {
+        high = ladder.below(tried.packing->height);
+        keepBetter(best, std::move(tried));
+      } else {
+        low = middle + 1;
+      }
+    }
+    return best;
+  }
+
+  std::span<const Cell> cells_;
+  bool mayTurn_;
+  const SheetBounds& bounds_;
+  size_t threads_;
+  Effort effort_;
+  int64_t area_ = 0;
+  int32_t leastWidth_ = 0;  // the widest any cell needs the bin
+  int32_t mostWidth_ = 0;   // wider bins than this leave the cells as they are
+  std::array<std::vector<uint32_t>, std::size(kPackOrders)> orders_;
+};
+
+}  // namespace
+
+std::optional<Packing> smallestSheet(std::span<const Cell> cells, bool mayTurn,
+                                     const SheetBounds& bounds, std::optional<Packing> known,
+                                     size_t threads) {
+  return Search(cells, mayTurn, bounds, threads).run(std::move(known));
+}
+
+}  // namespace oz
