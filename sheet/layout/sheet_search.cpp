@@ -34,28 +34,19 @@ constexpr SweepWay kUprightWays[] = {{PackOrder::Height, false}, {PackOrder::Lon
 constexpr SweepWay kTurningWays[] = {
     {PackOrder::ShorterSide, true}, {PackOrder::LongerSide, true}, {PackOrder::Height, false}};
 
-// The fits that depend on the bin's height, the pairs that most often pack
-// tightest first.
-constexpr Attempt kTightenAttempts[] = {
-    {Fit::ShortSide, PackOrder::Area},  {Fit::ShortSide, PackOrder::LongerSide},
-    {Fit::Area, PackOrder::Area},       {Fit::ShortSide, PackOrder::Height},
-    {Fit::Area, PackOrder::LongerSide},
-};
-
 // How hard the search tries, by how many cells it packs: a packing of many
 // cells costs more, and comes out dense with fewer tries.
 struct Effort {
   std::span<const int64_t> sixteenths;
-  bool ends;             // the narrowest and the widest bin too
-  size_t ways;           // how many of the sweep's ways
-  int refinements;       // rounds of widths tried between the best and its neighbours
-  size_t tightenWidths;  // the best widths at which the other fits try lower bins
+  bool ends;        // the narrowest and the widest bin too
+  size_t ways;      // how many of the sweep's ways
+  int refinements;  // rounds of widths tried between the best and its neighbours
 };
 
 Effort effortFor(size_t cells) {
-  if (cells <= 1000) return {kFineSixteenths, true, std::size(kTurningWays), 8, 2};
-  if (cells <= 3000) return {kFineSixteenths, true, 1, 6, 0};
-  return {kCoarseSixteenths, false, 1, 2, 0};
+  if (cells <= 250) return {kFineSixteenths, true, std::size(kTurningWays), 8};
+  if (cells <= 2500) return {kFineSixteenths, true, 1, 6};
+  return {kCoarseSixteenths, false, 1, 2};
 }
 
 struct Candidate {
@@ -85,35 +76,6 @@ int64_t squareRoot(int64_t value) {
   while ((root + 1) * (root + 1) <= value) ++root;
   return root;
 }
-
-// The bin heights a tightening tries, lowest first: every height from
-// `first` to `last`, or with powers of two those of the powers' bins there.
-class Ladder {
- public:
-  Ladder(int32_t first, int32_t last, const std::vector<int32_t>& powerBins) : first_(first) {
-    for (int32_t bin : powerBins) {
-      if (bin >= first && bin <= last) steps_.push_back(bin);
-    }
-    size_ = powerBins.empty() ? std::max(0, last - first + 1) : steps_.size();
-  }
-  size_t size() const { return size_; }
-  int32_t at(size_t i) const {
-    return steps_.empty() ? first_ + static_cast<int32_t>(i) : steps_[i];
-  }
-  // How many steps lie below `height`.
-  size_t below(int32_t height) const {
-    if (!steps_.empty()) {
-      return static_cast<size_t>(std::lower_bound(steps_.begin(), steps_.end(), height) -
-                                 steps_.begin());
-    }
-    return static_cast<size_t>(std::clamp<int64_t>(int64_t{height} - first_, 0, size_));
-  }
-
- private:
-  int32_t first_;
-  std::vector<int32_t> steps_;
-  size_t size_ = 0;
-};
 
 class Search {
  public:
@@ -154,7 +116,6 @@ class Search {
       sweep(widths, byWidth);
     }
     for (auto& [width, candidate] : byWidth) keepBetter(best, std::move(candidate));
-    for (Candidate& tightened : tighten(byWidth)) keepBetter(best, std::move(tightened));
     return std::move(best.packing);
   }
 
@@ -168,18 +129,6 @@ class Search {
 
   std::span<const uint32_t> order(PackOrder order) const {
     return orders_[static_cast<size_t>(order)];
-  }
-
-  // The least bin height that holds each cell at `width`, INT32_MAX when one
-  // is wider than that whichever way it lies.
-  int32_t leastHeight(int32_t width) const {
-    int32_t least = 0;
-    for (Cell cell : cells_) {
-      int32_t height = cell.width <= width ? cell.height : INT32_MAX;
-      if (mayTurn_ && cell.height <= width) height = std::min(height, cell.width);
-      least = std::max(least, height);
-    }
-    return least;
   }
 
   // Runs `task` for each number below `count` on the threads; the results
@@ -253,50 +202,6 @@ class Search {
       if (!byWidth.contains(half)) widths.push_back(half);
     }
     return widths;
-  }
-
-  // The fits that depend on the bin's height try lower bins at the best
-  // widths than bottom-left needed there, each fit in its order searching
-  // for the lowest bin it packs: one of them now and then packs a few cells
-  // of very different sizes tighter.
-  std::vector<Candidate> tighten(const std::map<int32_t, Candidate>& byWidth) const {
-    std::vector<std::pair<int32_t, int32_t>> starts;  // width, the height reached there
-    for (const auto& [width, candidate] : byWidth) {
-      if (candidate.packing) starts.emplace_back(width, candidate.packing->height);
-    }
-    std::stable_sort(starts.begin(), starts.end(), [&](const auto& a, const auto& b) {
-      return better(byWidth.at(a.first), byWidth.at(b.first));
-    });
-    starts.resize(std::min(starts.size(), effort_.tightenWidths));
-    const size_t attempts = std::size(kTightenAttempts);
-    return runAll(starts.size() * attempts, [&](size_t i) {
-      const auto [width, height] = starts[i / attempts];
-      return lowestBin(width, height, kTightenAttempts[i % attempts]);
-    });
-  }
-
-  // The lowest bin of `width` below `above` in which `attempt` packs every
-  // cell, found by halving: a packing that fits lowers the top to below the
-  // height its cells reach.
-  Candidate lowestBin(int32_t width, int32_t above, Attempt attempt) const {
-    const int64_t byArea = (area_ + width - 1) / width;
-    const int32_t least = static_cast<int32_t>(std::max<int64_t>(byArea, leastHeight(width)));
-    const Ladder ladder(least, std::min(above - 1, bounds_.binLimit()), bounds_.powerBins());
-    Candidate best;
-    size_t low = 0;
-    size_t high = ladder.size();
-    while (low < high) {
-      const size_t middle = low + (high - low) / 2;
-      Candidate tried = candidate(
-          packAll(cells_, order(attempt.order), attempt.fit, mayTurn_, {width, ladder.at(middle)}));
-      if (tried.packing) {
-        high = ladder.below(tried.packing->height);
-        keepBetter(best, std::move(tried));
-      } else {
-        low = middle + 1;
-      }
-    }
-    return best;
   }
 
   std::span<const Cell> cells_;
