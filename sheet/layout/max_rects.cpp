@@ -21,9 +21,6 @@ std::optional<Spot> MaxRectsBin::bestSpot(Cell cell, bool mayTurn) const {
     if constexpr (fit == Fit::ShortSide) {
       first = std::min(across, down);
       second = std::max(across, down);
-    } else if constexpr (fit == Fit::LongSide) {
-      first = std::max(across, down);
-      second = std::min(across, down);
     } else if constexpr (fit == Fit::Area) {
       first = int64_t{rect.right - rect.x} * (rect.bottom - rect.y) - int64_t{width} * height;
       second = std::min(across, down);
@@ -50,8 +47,6 @@ std::optional<Spot> MaxRectsBin::find(Cell cell, Fit fit, bool mayTurn) const {
   switch (fit) {
     case Fit::ShortSide:
       return bestSpot<Fit::ShortSide>(cell, mayTurn);
-    case Fit::LongSide:
-      return bestSpot<Fit::LongSide>(cell, mayTurn);
     case Fit::Area:
       return bestSpot<Fit::Area>(cell, mayTurn);
     case Fit::BottomLeft:

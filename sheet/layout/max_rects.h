@@ -13,7 +13,6 @@ namespace oz {
 // How the empty rectangle for a cell is chosen; ties go to the earlier one.
 enum class Fit {
   ShortSide,   // least room left on the tighter side, then on the other
-  LongSide,    // least room left on the looser side, then on the tighter
   Area,        // least area left, then least room on the tighter side
   BottomLeft,  // lowest bottom edge, then leftmost
 };

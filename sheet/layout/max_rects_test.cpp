@@ -84,7 +84,7 @@ uint32_t nextRandom(uint32_t& state) {
 // largest empty rectangles, finds a place for a size exactly when there is
 // room for it, never overlaps a cell, and bottom-left finds the lowest place.
 TEST(MaxRectsBinTest, KeepsExactlyTheLargestEmptyRectangles) {
-  const Fit fits[] = {Fit::ShortSide, Fit::LongSide, Fit::Area, Fit::BottomLeft};
+  const Fit fits[] = {Fit::ShortSide, Fit::Area, Fit::BottomLeft};
   uint32_t state = 2463534242u;
   for (int round = 0; round < 12; ++round) {
     PixelBin pixels(19, 16);
@@ -93,7 +93,7 @@ TEST(MaxRectsBinTest, KeepsExactlyTheLargestEmptyRectangles) {
     for (int step = 0; step < 40; ++step) {
       const Cell cell{static_cast<int32_t>(1 + nextRandom(state) % 7),
                       static_cast<int32_t>(1 + nextRandom(state) % 5)};
-      const std::optional<Spot> spot = bin.find(cell, fits[step % 4], mayTurn);
+      const std::optional<Spot> spot = bin.find(cell, fits[step % 3], mayTurn);
       const bool room = pixels.bottomLeft(cell.width, cell.height) ||
                         (mayTurn && pixels.bottomLeft(cell.height, cell.width));
       ASSERT_EQ(spot.has_value(), room) << "round " << round << " step " << step;

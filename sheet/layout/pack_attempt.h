@@ -11,11 +11,6 @@
 
 namespace oz {
 
-struct Attempt {
-  Fit fit = Fit::ShortSide;
-  PackOrder order = PackOrder::Area;
-};
-
 struct Packing {
   std::vector<Spot> spots;  // for each cell; a cell left out keeps the default
   int32_t width = 0;        // what the placed cells cover from the bin's top-left corner

@@ -19,10 +19,6 @@ std::pair<int64_t, int64_t> measures(Cell cell, PackOrder order) {
       return {longer, shorter};
     case PackOrder::ShorterSide:
       return {shorter, longer};
-    case PackOrder::Perimeter:
-      return {longer + shorter, longer};
-    case PackOrder::Width:
-      return {cell.width, cell.height};
     case PackOrder::Height:
       return {cell.height, cell.width};
   }

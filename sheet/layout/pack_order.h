@@ -14,14 +14,8 @@ enum class PackOrder {
   Area,         // area, then longer side
   LongerSide,   // longer side, then shorter side
   ShorterSide,  // shorter side, then longer side
-  Perimeter,    // width plus height, then longer side
-  Width,        // width, then height
   Height,       // height, then width
 };
-
-inline constexpr PackOrder kPackOrders[] = {PackOrder::Area,        PackOrder::LongerSide,
-                                            PackOrder::ShorterSide, PackOrder::Perimeter,
-                                            PackOrder::Width,       PackOrder::Height};
 
 // The cells' indices, largest first by `order`; cells equal by both measures
 // keep their own order.

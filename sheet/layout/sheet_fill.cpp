@@ -8,6 +8,13 @@ namespace oz {
 
 namespace {
 
+struct Attempt {
+  Fit fit;
+  PackOrder order;
+};
+
+// Each of these fills the fewest bins, or leaves the least to the last, for
+// some sets of cells.
 constexpr Attempt kFillAttempts[] = {
     {Fit::BottomLeft, PackOrder::Area},   {Fit::ShortSide, PackOrder::Area},
     {Fit::BottomLeft, PackOrder::Height}, {Fit::ShortSide, PackOrder::LongerSide},
