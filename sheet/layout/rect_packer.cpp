@@ -39,6 +39,9 @@ bool fitsOnSheet(RectSize rect, const PackRules& rules) {
 PackResult packRectanglesOn(std::span<const RectSize> rects, const PackRules& rules,
                             size_t threads) {
   PackResult result;
+  if (std::any_of(rects.begin(), rects.end(), [&](RectSize r) { return !fitsOnSheet(r, rules); })) {
+    return result;  // no number of sheets holds it
+  }
   if (rects.empty()) {
     result.fits = true;
     return result;

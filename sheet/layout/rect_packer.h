@@ -55,7 +55,8 @@ struct PackResult {
   std::vector<PackedPlace> places;  // one for each rectangle, in the order given
   std::vector<PackedSheet> sheets;
   // When the rectangles do not fit one sheet of `maxSize` without multipack:
-  // how many such sheets they would take, at least 2. 0 otherwise.
+  // how many such sheets they would take, at least 2. 0 otherwise, and when
+  // a rectangle fits on no sheet at all (see fitsOnSheet).
   int64_t sheetsNeeded = 0;
 };
 
@@ -79,7 +80,6 @@ bool fitsOnSheet(RectSize rect, const PackRules& rules);
 //
 // The same rectangles and rules give the same result on any number of cores,
 // every run. No rectangles at all fit, on no sheet.
-// REQUIRES: every rectangle is at least 1 x 1 and fitsOnSheet.
 PackResult packRectangles(std::span<const RectSize> rects, const PackRules& rules);
 
 }  // namespace oz
