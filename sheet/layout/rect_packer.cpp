@@ -13,7 +13,7 @@ namespace oz {
 
 namespace {
 
-// Adds the sheet of `packing` to `result`, with the places of `cells` on it
+// Adds the sheet of `packing` to `result`, with the places of its cells
 // (`indices` says which rectangle each cell is; empty for all in order).
 void addSheet(const Packing& packing, const std::vector<uint32_t>& indices,
               const SheetBounds& bounds, PackResult& result) {
