@@ -71,6 +71,15 @@ inline double fastest(int runs, const std::function<double()>& once) {
   return best;
 }
 
+// The next of a sequence of pseudo-random numbers (xorshift), the same on
+// every machine for the same start.
+inline uint32_t nextRandom(uint32_t& state) {
+  state ^= state << 13;
+  state ^= state >> 17;
+  state ^= state << 5;
+  return state;
+}
+
 // A sprite-like frame: a shaded disc that moves from frame to frame, a soft
 // edge, a little texture, and transparency around it.
 inline oz::RgbaImage makeFrame(int size, int index) {

@@ -10,12 +10,15 @@
 
 namespace oz {
 
+// One rectangle to pack: a frame's cell, already grown by any extrusion.
 struct RectSize {
   int64_t width = 0;
   int64_t height = 0;
   bool operator==(const RectSize&) const = default;
 };
 
+// fitsOnSheet refuses rules outside these ranges: a maximum size from 1 to
+// kSheetSizeLimit (from 2 with powerOf2), no negative spacing or border.
 struct PackRules {
   int64_t maxSize = kSheetSizeLimit;  // neither side of a sheet passes it, padding included
   int64_t spacing = 0;                // at least this many pixels between two rectangles
@@ -35,6 +38,10 @@ struct PackedPlace {
   bool operator==(const PackedPlace&) const = default;
 };
 
+// A sheet is the smallest that holds its rectangles with the border on all
+// four sides (the border, not the spacing, after the last rectangle on the
+// right and at the bottom), then padded on the right and at the bottom to
+// powers of two and to a square where the rules ask.
 struct PackedSheet {
   int64_t width = 0;  // border and any padding the rules ask for included
   int64_t height = 0;
@@ -48,20 +55,31 @@ struct PackResult {
   std::vector<PackedPlace> places;  // one for each rectangle, in the order given
   std::vector<PackedSheet> sheets;
   // When the rectangles do not fit one sheet of `maxSize` without multipack:
-  // how many such sheets they would take. 0 otherwise.
+  // how many such sheets they would take, at least 2. 0 otherwise, and when
+  // a rectangle fits on no sheet at all (see fitsOnSheet).
   int64_t sheetsNeeded = 0;
 };
 
 // Whether `rect` fits on a sheet of the rules' largest size at all, turned if
-// rotation allows it.
+// rotation allows it. False for every rectangle under rules that allow no
+// sheet (see PackRules).
 bool fitsOnSheet(RectSize rect, const PackRules& rules);
 
 // Packs `rects` into the smallest sheet that holds them all and keeps within
-// the rules, smallest by area after padding; with `multipack`, onto as few
-// such sheets as it can. No two rectangles, grown by the spacing, overlap,
-// and every one lies at least `border` pixels inside its sheet's edges. The
-// same rectangles and rules give the same result on any number of cores.
-// REQUIRES: every rectangle is at least 1 x 1 and fitsOnSheet.
+// the rules; with `multipack`, onto as few such sheets as it finds, each
+// again the smallest for its rectangles (the sheets are filled one after the
+// other, so the last holds what is left). No two rectangles, grown by the
+// spacing, overlap, and every one lies at least `border` pixels inside its
+// sheet's edges; with rotation off, none is turned.
+//
+// Smallest means the least area after padding. Of sheets as large, the one
+// with the shorter longest side wins, then the narrower, then the one whose
+// rectangles reach over the least area, then over the least width. The
+// search tries many packings, fewer for many rectangles, and keeps the best
+// by that order; it finds a small sheet, not always the smallest there is.
+//
+// The same rectangles and rules give the same result on any number of cores,
+// every run. No rectangles at all fit, on no sheet.
 PackResult packRectangles(std::span<const RectSize> rects, const PackRules& rules);
 
 }  // namespace oz
