@@ -205,7 +205,9 @@ BuildOutcome buildPacked(const BuildOptions& options, Frames& frames, Progress& 
   const PackRules rules = packRulesFor(options);
   // Headers first: a frame past the size limit is never decoded, and without
   // trimming one too large for the largest sheet is refused before any is.
-  for (const FrameEntry& frame : list) {
+  for (FrameEntry& frame : list) {
+    frame.sourceWidth = frame.width;
+    frame.sourceHeight = frame.height;
     if (frame.width > kSheetSizeLimit || frame.height > kSheetSizeLimit ||
         (!options.trim && frame.width > 0 && frame.height > 0 &&
          !fitsOnSheet(cellOf(frame.width, frame.height, options), rules))) {

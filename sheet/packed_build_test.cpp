@@ -266,6 +266,7 @@ TEST_F(PackedBuildTest, RefusesBeforeWritingAnything) {
   const auto* oversized = std::get_if<OversizedFrame>(&refusal.cause);
   ASSERT_NE(oversized, nullptr);
   EXPECT_EQ(oversized->frame.name, "big.png");
+  EXPECT_FALSE(oversized->frame.trimmed());
   EXPECT_EQ((std::array{oversized->cellWidth, oversized->cellHeight, oversized->maxSize}),
             (std::array<int64_t, 3>{72, 32, 63}));
   options_.trim = true;
