@@ -103,6 +103,7 @@ class MainWindow {
   void fillScriptList(const std::vector<std::string>& names);
   void applyDepthRules(int depth);
   void setStripLayout(bool strip);
+  void followLayout();  // enables the strip's and grid's controls for the layout chosen
 
   struct MenuAction;
   struct ControlAction;
