@@ -8,15 +8,16 @@
 namespace oz {
 
 std::optional<WrittenSheet> sheetOnDisk(const BuildOptions& options) {
-  if (options.savePath.empty() || options.dedupe) return std::nullopt;
+  if (options.savePath.empty() || options.dedupe || options.packed) return std::nullopt;
   const std::optional<PngSize> file = readPngSize(options.savePath);
   if (!file || file->tooShort) return std::nullopt;
   HeaderLayout layout = layOutFromHeaders(options);
-  if (layout.problem != LayoutProblem::None || layout.sheet.frames.empty() ||
-      layout.sheet.width != file->width || layout.sheet.height != file->height) {
+  BuiltSheet& sheet = layout.sheets.front();
+  if (layout.problem != LayoutProblem::None || sheet.frames.empty() ||
+      sheet.width != file->width || sheet.height != file->height) {
     return std::nullopt;
   }
-  return WrittenSheet{options.savePath, std::move(layout.sheet.frames)};
+  return WrittenSheet{options.savePath, std::move(sheet.frames)};
 }
 
 }  // namespace oz
