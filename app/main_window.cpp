@@ -322,9 +322,9 @@ void MainWindow::openRecent(RecentFolder entry) {
   useScript(entry.scriptName, entry.scriptPath);
   // No build of this run may have written it (after a restart): the sheet
   // on disk is the one to preview.
-  if (std::optional<WrittenSheet> sheet = sheetOnDisk(buildOptions())) {
-    previewSheet(std::move(*sheet));
-  }
+  const BuildOptions options =
+      withScriptExport(toolkit_, supportDir_, exportChoice_, buildOptions());
+  if (std::optional<WrittenSheets> sheets = sheetOnDisk(options)) previewSheets(std::move(*sheets));
 }
 
 void MainWindow::chooseImageFolder() {
@@ -491,13 +491,13 @@ BuildOptions MainWindow::buildOptions() const {
 
 void MainWindow::create() {
   rememberUse();
-  std::optional<WrittenSheet> written =
+  std::optional<WrittenSheets> written =
       createSprite(toolkit_, supportDir_, exportChoice_, buildOptions(), clock_);
-  if (written) previewSheet(std::move(*written));
+  if (written) previewSheets(std::move(*written));
 }
 
-void MainWindow::previewSheet(WrittenSheet sheet) {
-  preview_.setSheet(std::move(sheet));
+void MainWindow::previewSheets(WrittenSheets sheets) {
+  preview_.setSheets(std::move(sheets));
   toolkit_.setMenuItemEnabled(MenuItem::SheetPreview, true);
 }
 
