@@ -13,6 +13,7 @@
 #include "script/script_export.h"
 #include "script/template_turn.h"
 #include "sheet/build_sheet.h"
+#include "sheet/frame_scan.h"
 #include "sheet/numbered_path.h"
 #include "store/script_store.h"
 #include "toolkit/open_with_desktop.h"
@@ -123,17 +124,21 @@ Turn turnOf(const std::string& templatePath) {
 
 }  // namespace
 
-std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& supportDir,
-                                         const ExportChoice& choice, const BuildOptions& chosen,
-                                         const BuildClock& clock) {
-  BuildOptions options = chosen;
+BuildOptions withScriptExport(const Toolkit& toolkit, const SupportDir& supportDir,
+                              const ExportChoice& choice, BuildOptions options) {
+  if (!scriptExportWanted(toolkit)) return options;
+  const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
+  options.templatePath = request.templatePath;
+  if (!request.clipboardMode) options.scriptPath = request.outputPath;
+  options.turn = turnOf(request.templatePath);
+  return options;
+}
+
+std::optional<WrittenSheets> createSprite(Toolkit& toolkit, const SupportDir& supportDir,
+                                          const ExportChoice& choice, const BuildOptions& chosen,
+                                          const BuildClock& clock) {
   // The script's files are compared with the sheet's before anything is written.
-  if (scriptExportWanted(toolkit)) {
-    const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
-    options.templatePath = request.templatePath;
-    if (!request.clipboardMode) options.scriptPath = request.outputPath;
-    options.turn = turnOf(request.templatePath);
-  }
+  const BuildOptions options = withScriptExport(toolkit, supportDir, choice, chosen);
   const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
   // Cancelled: the old sheet and script stay, and there is nothing to say.
   if (std::holds_alternative<BuildStopped>(outcome)) return std::nullopt;
@@ -149,7 +154,13 @@ std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& sup
       MessageResult::Yes) {
     openWithDesktop(toolkit, first.path);
   }
-  return WrittenSheet{first.path, first.frames};
+  std::vector<WrittenSheet> written;
+  for (const BuiltSheet& sheet : sheets) written.push_back({sheet.path, sheet.frames});
+  // Only several sheets need the folder's order to play their frames in.
+  return writtenSheets(
+      std::move(written),
+      sheets.size() > 1 ? scanFrames(options.imageFolder) : std::vector<std::string>{},
+      options.turn);
 }
 
 }  // namespace oz

@@ -108,6 +108,49 @@ TEST_F(CreateSpriteTest, ScriptsGoToTheirFileOrTheClipboardUntilThePlaceholderIs
             "the clipboard.");
 }
 
+// Packed onto several sheets, one "Create" writes a script for each, numbered
+// as the sheets are, or puts all of them on the clipboard; either way it is
+// told once.
+TEST_F(CreateSpriteTest, SeveralPackedSheetsGetAScriptEachAndOneCompletionMessage) {
+  addScript("Listing", kListing);
+  addScript("Clipboard",
+            "ov.Extension = \"Clipboard\"\nov.SheetName\nov.Repeat\nov.ImageName\n"
+            "ov.Until = ov.ImageCount\n");
+  for (const char* name : {"f1.png", "f2.png", "f3.png"}) writeFrame(name, 600, 600);
+  start();
+  chooseFolderAndSheet(frames_, out_ + "walk.png");
+  menu(MenuItem::SheetOptions);
+  choose(Control::Layout, 1);
+  click(Control::SeveralSheets);
+  choose(Control::LargestSheetSize, 0);  // 1024: one frame a sheet
+  choose(Control::ScriptList, 2);
+  toolkit_.type(Control::ScriptPathField, out_ + "walk.txt");
+  createDecliningPreview();
+  EXPECT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?"}));
+  EXPECT_EQ(toolkit_.messages()[0].text, "Your file(s) have been saved to disk.");
+  EXPECT_EQ(toolkit_.messages()[1].text, "Would you like to preview, \"" + out_ + "walk-1.png\" ?");
+  EXPECT_EQ(listDirectory(out_),
+            (std::vector<std::string>{"walk-1.png", "walk-1.txt", "walk-2.png", "walk-2.txt",
+                                      "walk-3.png", "walk-3.txt"}));
+  for (const char* n : {"1", "2", "3"}) {
+    const std::string script = testing::readFile(out_ + "walk-" + n + ".txt");
+    EXPECT_TRUE(script.starts_with(std::string("walk-") + n + ".png 600 x 600 #0\nf")) << script;
+  }
+
+  choose(Control::ScriptList, 1);
+  createDecliningPreview();
+  ASSERT_EQ(titles(), (std::vector<std::string>{"Exported!", "Preview?", "Exported!", "Preview?"}));
+  EXPECT_EQ(toolkit_.messages()[2].text,
+            "Your sprite sheet/strip has been saved to disk and the script has been copied to "
+            "the clipboard.");
+  ASSERT_EQ(toolkit_.clipboardHistory().size(), 1u);
+  const std::string clipboard = toolkit_.clipboardHistory()[0];
+  for (const char* n : {"1", "2", "3"}) {
+    EXPECT_NE(clipboard.find(std::string("walk-") + n + ".png\r\nf"), std::string::npos)
+        << clipboard;
+  }
+}
+
 // Odd frames lose their halves with Retina: the export says so first, and
 // goes on as usual.
 TEST_F(CreateSpriteTest, RetinaWithOddFramesWarnsBeforeTheCompletionMessage) {

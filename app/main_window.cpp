@@ -114,7 +114,7 @@ MainWindow::MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir sup
       supportDir_(supportDir),
       clock_(std::move(clock)),
       editor_(toolkit, settings, std::move(supportDir), [this] { refreshScriptList(); }),
-      sheetOptions_(toolkit, settings),
+      sheetOptions_(toolkit, settings, [this] { followLayout(); }),
       recent_(toolkit, settings),
       preview_(toolkit, clock_),
       // The new script shows in the list at once, not only when the folder's
@@ -156,6 +156,7 @@ void MainWindow::buildMainWindow() {
 
 void MainWindow::applySettings() {
   const SpriteOptions stored = readSpriteSettings(settings_);
+  sheetOptions_.restore(stored);
   setStripLayout(stored.strip);
   toolkit_.setText(Control::ColumnsField, stored.columns);
   toolkit_.setState(Control::DepthList, stored.colorDepth);
@@ -164,7 +165,6 @@ void MainWindow::applySettings() {
   toolkit_.setState(Control::Pink, stored.pink ? 1 : 0);
   toolkit_.setState(Control::Black, stored.pink ? 0 : 1);
   toolkit_.setState(Control::SpriteNumber, stored.spriteNumber);
-  sheetOptions_.restore(stored);
 }
 
 void MainWindow::fillScriptList(const std::vector<std::string>& names) {
@@ -322,9 +322,9 @@ void MainWindow::openRecent(RecentFolder entry) {
   useScript(entry.scriptName, entry.scriptPath);
   // No build of this run may have written it (after a restart): the sheet
   // on disk is the one to preview.
-  if (std::optional<WrittenSheet> sheet = sheetOnDisk(buildOptions())) {
-    previewSheet(std::move(*sheet));
-  }
+  const BuildOptions options =
+      withScriptExport(toolkit_, supportDir_, exportChoice_, buildOptions());
+  if (std::optional<WrittenSheets> sheets = sheetOnDisk(options)) previewSheets(std::move(*sheets));
 }
 
 void MainWindow::chooseImageFolder() {
@@ -411,8 +411,18 @@ void MainWindow::rememberUse() {
 void MainWindow::setStripLayout(bool strip) {
   toolkit_.setState(Control::Strip, strip ? 1 : 0);
   toolkit_.setState(Control::Sheet, strip ? 0 : 1);
-  toolkit_.setEnabled(Control::ColumnsLabel, !strip);
-  toolkit_.setEnabled(Control::ColumnsField, !strip);
+  followLayout();
+}
+
+// The packed layout reads neither the strip nor the columns: they are
+// disabled while it is chosen, keeping their values for the grid.
+void MainWindow::followLayout() {
+  const bool grid = !sheetOptions_.packedChosen();
+  const bool columns = grid && toolkit_.state(Control::Strip) != 1;
+  toolkit_.setEnabled(Control::Strip, grid);
+  toolkit_.setEnabled(Control::Sheet, grid);
+  toolkit_.setEnabled(Control::ColumnsLabel, columns);
+  toolkit_.setEnabled(Control::ColumnsField, columns);
 }
 
 void MainWindow::chooseStrip() {
@@ -481,13 +491,13 @@ BuildOptions MainWindow::buildOptions() const {
 
 void MainWindow::create() {
   rememberUse();
-  std::optional<WrittenSheet> written =
+  std::optional<WrittenSheets> written =
       createSprite(toolkit_, supportDir_, exportChoice_, buildOptions(), clock_);
-  if (written) previewSheet(std::move(*written));
+  if (written) previewSheets(std::move(*written));
 }
 
-void MainWindow::previewSheet(WrittenSheet sheet) {
-  preview_.setSheet(std::move(sheet));
+void MainWindow::previewSheets(WrittenSheets sheets) {
+  preview_.setSheets(std::move(sheets));
   toolkit_.setMenuItemEnabled(MenuItem::SheetPreview, true);
 }
 

@@ -97,12 +97,13 @@ class MainWindow {
   void useSheetPath(const std::string& path);
   void useScript(const std::string& name, const std::string& scriptPath);
   void rememberUse();
-  // The sheet the Sheet Preview shows from now on.
-  void previewSheet(WrittenSheet sheet);
+  // The sheets the Sheet Preview shows from now on.
+  void previewSheets(WrittenSheets sheets);
 
   void fillScriptList(const std::vector<std::string>& names);
   void applyDepthRules(int depth);
   void setStripLayout(bool strip);
+  void followLayout();  // enables the strip's and grid's controls for the layout chosen
 
   struct MenuAction;
   struct ControlAction;

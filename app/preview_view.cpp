@@ -110,7 +110,8 @@ int frameAtPoint(const FrameList& frames, const SheetView& view, int x, int y) {
 }
 
 Rect canvasRect(const FrameEntry& frame, const SheetView& view) {
-  return mapped(view, frame.x, frame.y, frame.width, frame.height);
+  return frame.rotated ? mapped(view, frame.x, frame.y, frame.height, frame.width)
+                       : mapped(view, frame.x, frame.y, frame.width, frame.height);
 }
 
 CanvasPicture sheetPicture(const SheetImage& sheet, const FrameList& frames, const SheetView& view,
@@ -132,28 +133,75 @@ CanvasPicture sheetPicture(const SheetImage& sheet, const FrameList& frames, con
   return picture;
 }
 
-CanvasPicture stripPicture(const SheetImage& sheet, const FrameList& frames, size_t index,
-                           int areaWidth, int areaHeight) {
+double stripScale(int64_t width, int64_t height, int areaWidth, int areaHeight) {
+  if (width <= 0 || height <= 0) return 1;
+  const double scale = std::min(static_cast<double>(areaWidth) / static_cast<double>(width),
+                                static_cast<double>(areaHeight) / static_cast<double>(height));
+  return scale >= 1 ? std::floor(scale) : scale;
+}
+
+SheetImage uprightFrame(const SheetImage& sheet, const FrameEntry& frame, Turn turn) {
+  const auto width = static_cast<int>(frame.sourceWidth);
+  const auto height = static_cast<int>(frame.sourceHeight);
+  auto pixels = std::make_shared<std::vector<std::uint8_t>>(size_t(width) * height * 4);
+  const std::vector<std::uint8_t>& from = *sheet.rgba;
+  for (int64_t y = 0; y < frame.height; ++y) {
+    for (int64_t x = 0; x < frame.width; ++x) {
+      // Where pixel (x, y) of the upright rectangle lies on the sheet: turned
+      // clockwise, its bottom-left pixel is the cell's first; anticlockwise,
+      // its top-right one.
+      int64_t sheetX = frame.x + x;
+      int64_t sheetY = frame.y + y;
+      if (frame.rotated && turn == Turn::Clockwise) {
+        sheetX = frame.x + frame.height - 1 - y;
+        sheetY = frame.y + x;
+      } else if (frame.rotated) {
+        sheetX = frame.x + y;
+        sheetY = frame.y + frame.width - 1 - x;
+      }
+      const size_t source = (static_cast<size_t>(sheetY) * sheet.width + sheetX) * 4;
+      const size_t target =
+          (static_cast<size_t>(frame.offsetY + y) * width + frame.offsetX + x) * 4;
+      std::copy_n(from.begin() + static_cast<std::ptrdiff_t>(source), 4,
+                  pixels->begin() + static_cast<std::ptrdiff_t>(target));
+    }
+  }
+  return {width, height, std::move(pixels)};
+}
+
+CanvasPicture stripPicture(const SheetImage& sheet, const FrameEntry& frame, Turn turn,
+                           double scale, int areaWidth, int areaHeight) {
   CanvasPicture picture;
+  if (!decoded(frame)) return picture;
+  const int width = floorToInt(static_cast<double>(frame.sourceWidth) * scale);
+  const int height = floorToInt(static_cast<double>(frame.sourceHeight) * scale);
+  picture.target = {(areaWidth - width) / 2, (areaHeight - height) / 2, width, height};
+  if (frame.rotated || frame.trimmed()) {
+    const SheetImage upright = uprightFrame(sheet, frame, turn);
+    picture.imageWidth = upright.width;
+    picture.imageHeight = upright.height;
+    picture.rgba = upright.rgba;
+    picture.source = {0, 0, upright.width, upright.height};
+    return picture;
+  }
   picture.imageWidth = sheet.width;
   picture.imageHeight = sheet.height;
   picture.rgba = sheet.rgba;
-  if (index >= frames.size() || !decoded(frames[index])) return picture;
-  const FrameEntry& frame = frames[index];
-  double scale = std::min(static_cast<double>(areaWidth) / static_cast<double>(frame.width),
-                          static_cast<double>(areaHeight) / static_cast<double>(frame.height));
-  if (scale >= 1) scale = std::floor(scale);
-  const int width = floorToInt(static_cast<double>(frame.width) * scale);
-  const int height = floorToInt(static_cast<double>(frame.height) * scale);
   picture.source = {static_cast<int>(frame.x), static_cast<int>(frame.y),
                     static_cast<int>(frame.width), static_cast<int>(frame.height)};
-  picture.target = {(areaWidth - width) / 2, (areaHeight - height) / 2, width, height};
   return picture;
 }
 
 std::string frameCaption(const FrameEntry& frame) {
-  return frame.name + "  (" + std::to_string(frame.x) + ", " + std::to_string(frame.y) + ", " +
-         std::to_string(frame.width) + " x " + std::to_string(frame.height) + ")";
+  std::string caption = frame.name + "  (" + std::to_string(frame.x) + ", " +
+                        std::to_string(frame.y) + ", " + std::to_string(frame.width) + " x " +
+                        std::to_string(frame.height);
+  if (frame.rotated) caption += ", turned";
+  if (frame.trimmed()) {
+    caption +=
+        ", of " + std::to_string(frame.sourceWidth) + " x " + std::to_string(frame.sourceHeight);
+  }
+  return caption + ")";
 }
 
 }  // namespace oz

@@ -72,7 +72,8 @@ SheetView zoomAround(const SheetView& view, double scale, int x, int y);
 // -1. Frames that did not decode have no rectangle.
 int frameAtPoint(const FrameList& frames, const SheetView& view, int x, int y);
 
-// A frame's rectangle in canvas coordinates.
+// What a frame covers of the sheet, in canvas coordinates: its stored
+// rectangle, height x width when it is stored turned.
 Rect canvasRect(const FrameEntry& frame, const SheetView& view);
 
 // The decoded sheet the pictures draw from.
@@ -87,13 +88,27 @@ struct SheetImage {
 CanvasPicture sheetPicture(const SheetImage& sheet, const FrameList& frames, const SheetView& view,
                            int hovered);
 
-// The play strip: frame `index` alone, scaled to fit an area of `areaWidth`
-// x `areaHeight` (whole multiples when it is enlarged, so pixels stay
-// square) and centred.
-CanvasPicture stripPicture(const SheetImage& sheet, const FrameList& frames, size_t index,
-                           int areaWidth, int areaHeight);
+// The play strip's scale for frames of at most `width` x `height` pixels
+// (the largest source size among them) in an area of `areaWidth` x
+// `areaHeight`: the largest that fits, in whole multiples when enlarged, so
+// that pixels stay square. One scale for all, so no frame jumps.
+double stripScale(int64_t width, int64_t height, int areaWidth, int areaHeight);
 
-// What the hover names: "walk_03.png  (64, 0, 32 x 32)".
+// The frame as it is drawn: an image of its source size, clear but for its
+// stored rectangle at its offset, turned back upright the way `turn` says
+// it was turned.
+SheetImage uprightFrame(const SheetImage& sheet, const FrameEntry& frame, Turn turn);
+
+// The play strip: `frame` of `sheet` alone at its source size times `scale`,
+// centred in an area of `areaWidth` x `areaHeight`. A frame stored whole
+// and upright is drawn from the sheet itself; any other from its upright
+// image. Nothing for a frame that did not decode.
+CanvasPicture stripPicture(const SheetImage& sheet, const FrameEntry& frame, Turn turn,
+                           double scale, int areaWidth, int areaHeight);
+
+// What the hover names: "walk_03.png  (64, 0, 32 x 32)", the stored
+// rectangle upright, then ", turned" for a frame stored turned and
+// ", of 40 x 48" with its source size for a trimmed one.
 std::string frameCaption(const FrameEntry& frame);
 
 }  // namespace oz

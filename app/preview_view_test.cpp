@@ -9,10 +9,27 @@ using std::chrono::milliseconds;
 
 // A 2 x 2 grid of 10 x 20 frames, the last one not decoded.
 FrameList grid() {
-  return {{1, "a.png", 0, 0, 10, 20},
-          {2, "b.png", 10, 0, 10, 20},
-          {3, "c.png", 0, 20, 10, 20},
+  return {{1, "a.png", 0, 0, 10, 20, 0, 0, 10, 20},
+          {2, "b.png", 10, 0, 10, 20, 0, 0, 10, 20},
+          {3, "c.png", 0, 20, 10, 20, 0, 0, 10, 20},
           {4, "d.png", 10, 20, 0, 0}};
+}
+
+// A 5 x 4 sheet whose every pixel holds its own place: red x, green y.
+SheetImage numberedSheet() {
+  auto pixels = std::make_shared<std::vector<std::uint8_t>>();
+  for (uint8_t y = 0; y < 4; ++y) {
+    for (uint8_t x = 0; x < 5; ++x) pixels->insert(pixels->end(), {x, y, 7, 255});
+  }
+  return {5, 4, pixels};
+}
+
+// The place on the sheet that pixel (x, y) of an upright image came from,
+// or {-1, -1} for a clear pixel.
+std::pair<int, int> cameFrom(const SheetImage& image, int x, int y) {
+  const uint8_t* p = &(*image.rgba)[(size_t(y) * image.width + x) * 4];
+  if (p[3] == 0) return {-1, -1};
+  return {p[0], p[1]};
 }
 
 TEST(PreviewView, FrameAtTimeLoopsAtTheRate) {
@@ -126,16 +143,64 @@ TEST(PreviewView, SheetPictureOutlinesDecodedFramesAndNamesTheHovered) {
 
 TEST(PreviewView, StripShowsOneFrameEnlargedByWholeMultiplesAndCentred) {
   const SheetImage sheet{20, 40, std::make_shared<std::vector<std::uint8_t>>(20 * 40 * 4)};
-  const CanvasPicture picture = stripPicture(sheet, grid(), 1, 220, 220);
+  EXPECT_DOUBLE_EQ(stripScale(10, 20, 220, 220), 11);  // the height fills
+  EXPECT_DOUBLE_EQ(stripScale(440, 110, 220, 220), 0.5);
+  const CanvasPicture picture = stripPicture(sheet, grid()[1], Turn::Clockwise, 11, 220, 220);
   EXPECT_EQ(picture.source, (Rect{10, 0, 10, 20}));
-  EXPECT_EQ(picture.target, (Rect{55, 0, 110, 220}));  // 11 times, the height fills
+  EXPECT_EQ(picture.target, (Rect{55, 0, 110, 220}));
+  EXPECT_EQ(picture.rgba, sheet.rgba);  // a whole upright frame is drawn from the sheet
 
-  const FrameList big = {{1, "big.png", 0, 0, 440, 110}};
-  const CanvasPicture shrunk = stripPicture(sheet, big, 0, 220, 220);  // half size
-  EXPECT_EQ(shrunk.target, (Rect{0, 82, 220, 55}));
+  const FrameEntry big{1, "big.png", 0, 0, 440, 110, 0, 0, 440, 110};
+  EXPECT_EQ(stripPicture(sheet, big, Turn::Clockwise, 0.5, 220, 220).target,
+            (Rect{0, 82, 220, 55}));
+  EXPECT_EQ(stripPicture(sheet, grid()[3], Turn::Clockwise, 11, 220, 220).target,
+            Rect{});  // not decoded
+}
 
-  EXPECT_EQ(stripPicture(sheet, grid(), 3, 220, 220).target, Rect{});  // not decoded
-  EXPECT_EQ(stripPicture(sheet, grid(), 9, 220, 220).target, Rect{});
+// A trimmed frame is drawn at its source size, its stored pixels at their
+// offset, so it stands where its untrimmed neighbours stand.
+TEST(PreviewView, ATrimmedFrameStandsAtItsOffsetInItsSourceSize) {
+  const FrameEntry trimmed{1, "t.png", 1, 1, 3, 2, 2, 5, 8, 9};
+  EXPECT_EQ(frameCaption(trimmed), "t.png  (1, 1, 3 x 2, of 8 x 9)");
+  const SheetImage upright = uprightFrame(numberedSheet(), trimmed, Turn::Clockwise);
+  ASSERT_EQ(upright.width, 8);
+  ASSERT_EQ(upright.height, 9);
+  EXPECT_EQ(cameFrom(upright, 2, 5), (std::pair{1, 1}));
+  EXPECT_EQ(cameFrom(upright, 4, 6), (std::pair{3, 2}));
+  EXPECT_EQ(cameFrom(upright, 1, 5), (std::pair{-1, -1}));
+  EXPECT_EQ(cameFrom(upright, 5, 5), (std::pair{-1, -1}));
+  EXPECT_EQ(cameFrom(upright, 2, 7), (std::pair{-1, -1}));
+
+  const CanvasPicture picture =
+      stripPicture(numberedSheet(), trimmed, Turn::Clockwise, 10, 100, 100);
+  EXPECT_EQ(picture.target, (Rect{10, 5, 80, 90}));  // the source size, centred
+  EXPECT_EQ(picture.source, (Rect{0, 0, 8, 9}));
+  EXPECT_EQ(*picture.rgba, *upright.rgba);
+}
+
+// Stored turned, a 3 x 2 frame covers 2 x 3 of the sheet from (1, 0): its
+// outline is that, and it comes back upright either way it was turned.
+TEST(PreviewView, ATurnedFrameIsOutlinedAsItLiesAndPlaysUpright) {
+  const FrameEntry turned{1, "r.png", 1, 0, 3, 2, 0, 0, 3, 2, true};
+  EXPECT_EQ(canvasRect(turned, SheetView{2, 0, 0}), (Rect{2, 0, 4, 6}));
+  EXPECT_EQ(frameAtPoint({turned}, SheetView{1, 0, 0}, 2, 2), 0);
+  EXPECT_EQ(frameAtPoint({turned}, SheetView{1, 0, 0}, 3, 0), -1);
+  EXPECT_EQ(frameCaption(turned), "r.png  (1, 0, 3 x 2, turned)");
+
+  // Clockwise the frame's bottom-left pixel landed at (1, 0), its top-left
+  // at (2, 0); anticlockwise its top-right at (1, 0), its top-left at (1, 2).
+  const SheetImage clockwise = uprightFrame(numberedSheet(), turned, Turn::Clockwise);
+  ASSERT_EQ(clockwise.width, 3);
+  ASSERT_EQ(clockwise.height, 2);
+  EXPECT_EQ(cameFrom(clockwise, 0, 1), (std::pair{1, 0}));
+  EXPECT_EQ(cameFrom(clockwise, 0, 0), (std::pair{2, 0}));
+  EXPECT_EQ(cameFrom(clockwise, 2, 0), (std::pair{2, 2}));
+  const SheetImage anticlockwise = uprightFrame(numberedSheet(), turned, Turn::Anticlockwise);
+  EXPECT_EQ(cameFrom(anticlockwise, 2, 0), (std::pair{1, 0}));
+  EXPECT_EQ(cameFrom(anticlockwise, 0, 0), (std::pair{1, 2}));
+  EXPECT_EQ(cameFrom(anticlockwise, 0, 1), (std::pair{2, 2}));
+  EXPECT_EQ(*stripPicture(numberedSheet(), turned, Turn::Anticlockwise, 1, 3, 2).rgba,
+            *anticlockwise.rgba);
 }
 
 }  // namespace

@@ -1,22 +1,31 @@
 #include "app/sheet_on_disk.h"
 
 #include <utility>
+#include <vector>
 
+#include "sheet/frame_scan.h"
 #include "sheet/header_layout.h"
 #include "sheet/png/png_read.h"
 
 namespace oz {
 
-std::optional<WrittenSheet> sheetOnDisk(const BuildOptions& options) {
-  if (options.savePath.empty() || options.dedupe) return std::nullopt;
-  const std::optional<PngSize> file = readPngSize(options.savePath);
-  if (!file || file->tooShort) return std::nullopt;
-  HeaderLayout layout = layOutFromHeaders(options);
-  if (layout.problem != LayoutProblem::None || layout.sheet.frames.empty() ||
-      layout.sheet.width != file->width || layout.sheet.height != file->height) {
+std::optional<WrittenSheets> sheetOnDisk(const BuildOptions& options) {
+  if (options.savePath.empty() || options.dedupe || (options.packed && options.trim)) {
     return std::nullopt;
   }
-  return WrittenSheet{options.savePath, std::move(layout.sheet.frames)};
+  HeaderLayout layout = layOutFromHeaders(options);
+  if (layout.problem != LayoutProblem::None || layout.sheets.front().frames.empty()) {
+    return std::nullopt;
+  }
+  std::vector<WrittenSheet> sheets;
+  for (BuiltSheet& sheet : layout.sheets) {
+    const std::optional<PngSize> file = readPngSize(sheet.path);
+    if (!file || file->tooShort || sheet.width != file->width || sheet.height != file->height) {
+      return std::nullopt;
+    }
+    sheets.push_back({std::move(sheet.path), std::move(sheet.frames)});
+  }
+  return writtenSheets(std::move(sheets), scanFrames(options.imageFolder), options.turn);
 }
 
 }  // namespace oz

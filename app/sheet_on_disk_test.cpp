@@ -52,13 +52,15 @@ TEST_F(SheetOnDiskTest, AfterARestartOpenRecentBringsBackTheSheetForThePreview) 
 }
 
 TEST_F(SheetOnDiskTest, FindsTheFramesAsTheBuildPlacedThem) {
-  const std::optional<WrittenSheet> found = sheetOnDisk(built_);
+  const std::optional<WrittenSheets> found = sheetOnDisk(built_);
   ASSERT_TRUE(found.has_value());
-  EXPECT_EQ(found->path, sheet_);
-  ASSERT_EQ(found->frames.size(), 3u);
-  EXPECT_EQ(found->frames[2].name, "f3.png");
-  EXPECT_EQ(found->frames[2].x, 0);
-  EXPECT_EQ(found->frames[2].y, 20);
+  ASSERT_EQ(found->sheets.size(), 1u);
+  EXPECT_EQ(found->sheets[0].path, sheet_);
+  const FrameList& frames = found->sheets[0].frames;
+  ASSERT_EQ(frames.size(), 3u);
+  EXPECT_EQ(frames[2].name, "f3.png");
+  EXPECT_EQ(frames[2].x, 0);
+  EXPECT_EQ(frames[2].y, 20);
 }
 
 // Outlines that may not be the sheet's frames are worse than waiting for a build.

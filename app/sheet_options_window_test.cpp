@@ -7,18 +7,45 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/main_window_layout.h"
 #include "app/window_fixture.h"
 #include "cli/run_cli.h"
+#include "sheet/png/png_read.h"
 #include "sheet/png/png_write.h"
 
 namespace oz {
 namespace {
+
+// The packed layout's own controls: ticks with their notes, the threshold
+// field and the size list with their labels.
+constexpr int kPackedOnly[] = {
+    Control::TrimTransparentEdges,  Control::TrimTransparentEdgesNote,
+    Control::AllowRotation,         Control::AllowRotationNote,
+    Control::SeveralSheets,         Control::SeveralSheetsNote,
+    Control::SquareSheets,          Control::SquareSheetsNote,
+    Control::LargestSheetSizeLabel, Control::LargestSheetSize,
+    Control::LargestSheetSizeNote,
+};
 
 class SheetOptionsWindowTest : public WindowFixture {
  protected:
   void openOptions() {
     menu(MenuItem::SheetOptions);
     ASSERT_TRUE(toolkit_.isWindowOpen(Window::SheetOptions));
+  }
+
+  // Runs the command line with `args` before the folder; true when it wrote.
+  bool runCommandLine(std::vector<std::string> args, const std::string& folder) {
+    args.insert(args.begin(), "orvane-zozivi-cli");
+    args.push_back(folder);
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int status = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    std::fclose(out);
+    std::fclose(err);
+    return status == kExitWritten;
   }
 };
 
@@ -226,19 +253,151 @@ TEST_F(SheetOptionsWindowTest, AKMeansSheetFromTheWindowIsTheCommandLinesByteFor
   click(Control::Create);
 
   const std::string cli = temp_.path() + "cli.png";
-  const std::vector<std::string> args = {"orvane-zozivi-cli", "--sheet", cli,   "--depth", "8",
-                                         "--quantiser",       "kmeans",  frames};
-  std::vector<const char*> argv;
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  ASSERT_EQ(runCli(static_cast<int>(argv.size()), argv.data(), out, err), kExitWritten);
-  std::fclose(out);
-  std::fclose(err);
+  ASSERT_TRUE(runCommandLine({"--sheet", cli, "--depth", "8", "--quantiser", "kmeans"}, frames));
   const std::string windowSheet = testing::readFile(temp_.path() + "window.png");
   EXPECT_FALSE(windowSheet.empty());
   EXPECT_EQ(windowSheet, testing::readFile(cli));
   EXPECT_NE(windowSheet, testing::readFile(temp_.path() + "network.png"));
+}
+
+// "Layout:" decides which choices apply: the packed layout's are disabled
+// with the grid and go to the build off, keeping their ticks and values;
+// the threshold needs trimming too. Each is stored at once.
+TEST_F(SheetOptionsWindowTest, ThePackedChoicesApplyOnlyWhilePackedIsChosen) {
+  start();
+  openOptions();
+  EXPECT_EQ(toolkit_.control(Control::Layout).entries,
+            (std::vector<std::string>{"Grid", "Packed"}));
+  EXPECT_EQ(toolkit_.control(Control::LargestSheetSize).entries,
+            (std::vector<std::string>{"1024", "2048", "4096", "8192"}));
+  EXPECT_EQ(toolkit_.state(Control::Layout), 0);
+  EXPECT_EQ(toolkit_.state(Control::LargestSheetSize), 3);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Layout));
+  for (int control : kPackedOnly) EXPECT_FALSE(toolkit_.isEnabled(control)) << control;
+  EXPECT_FALSE(toolkit_.isEnabled(Control::TrimThreshold));
+
+  choose(Control::Layout, 1);
+  for (int control : kPackedOnly) EXPECT_TRUE(toolkit_.isEnabled(control)) << control;
+  EXPECT_FALSE(toolkit_.isEnabled(Control::TrimThreshold));  // not trimmed yet
+  click(Control::TrimTransparentEdges);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::TrimThreshold));
+  EXPECT_TRUE(toolkit_.isEnabled(Control::TrimThresholdLabel));
+  toolkit_.setSpinValue(Control::TrimThreshold, 300);  // the field stops at its largest
+  click(Control::AllowRotation);
+  click(Control::SeveralSheets);
+  click(Control::SquareSheets);
+  choose(Control::LargestSheetSize, 1);
+  BuildOptions options = window_.buildOptions();
+  EXPECT_TRUE(options.packed && options.trim && options.rotate && options.multipack &&
+              options.square);
+  EXPECT_EQ(options.trimThreshold, kMaxTrimThreshold);
+  EXPECT_EQ(options.maxSize, 2048);
+
+  click(Control::TrimTransparentEdges);  // off: the threshold with it
+  EXPECT_FALSE(toolkit_.isEnabled(Control::TrimThreshold));
+  EXPECT_EQ(window_.buildOptions().trimThreshold, 0);
+  click(Control::TrimTransparentEdges);
+
+  choose(Control::Layout, 0);
+  for (int control : kPackedOnly) EXPECT_FALSE(toolkit_.isEnabled(control)) << control;
+  EXPECT_FALSE(toolkit_.isEnabled(Control::TrimThreshold));
+  EXPECT_EQ(toolkit_.state(Control::AllowRotation), 1);
+  EXPECT_EQ(toolkit_.state(Control::LargestSheetSize), 1);
+  options = window_.buildOptions();
+  EXPECT_EQ(static_cast<const SpriteOptions&>(options),
+            static_cast<const SpriteOptions&>(optionsFromControls(toolkit_)))
+      << "the grid builds as if the packed choices had never been made";
+
+  toolkit_.requestClose(Window::SheetOptions);
+  toolkit_.requestClose(Window::Main);
+  EXPECT_FALSE(runQueued());
+  EXPECT_EQ(settingsBytes(),
+            "\xEF\xBB\xBF\n[Settings]\nLayout = grid\nTrim Transparent Edges = 1\n"
+            "Trim Threshold = 254\nAllow Rotation = 1\nSeveral Sheets When Needed = 1\n"
+            "Square Sheets = 1\nLargest Sheet Size = 2048\nColumns = 4\n");
+}
+
+// Restored at start: the main window's strip, sheet and columns, which the
+// packed layout does not read, are disabled at once and come back with the
+// grid as they were.
+TEST_F(SheetOptionsWindowTest, PackedDisablesTheMainWindowsGridControlsKeepingTheirValues) {
+  testing::writeFile(support_.settingsPath(),
+                     "[Settings]\nLayout = packed\nAllow Rotation = 1\nLargest Sheet Size = 1024\n"
+                     "Columns = 7\n");
+  start();
+  const BuildOptions options = window_.buildOptions();
+  EXPECT_TRUE(options.packed && options.rotate);
+  EXPECT_EQ(options.maxSize, 1024);
+  const int gridControls[] = {Control::Strip, Control::Sheet, Control::ColumnsLabel,
+                              Control::ColumnsField};
+  for (int control : gridControls) EXPECT_FALSE(toolkit_.isEnabled(control)) << control;
+  EXPECT_TRUE(toolkit_.isEnabled(Control::PowerOf2));  // the packed sheets honour it
+
+  openOptions();
+  EXPECT_EQ(toolkit_.state(Control::Layout), 1);
+  EXPECT_EQ(toolkit_.state(Control::AllowRotation), 1);
+  EXPECT_EQ(toolkit_.state(Control::LargestSheetSize), 0);
+  choose(Control::Layout, 0);
+  for (int control : gridControls) EXPECT_TRUE(toolkit_.isEnabled(control)) << control;
+  EXPECT_EQ(toolkit_.text(Control::ColumnsField), "7");
+  EXPECT_EQ(toolkit_.state(Control::Sheet), 1);
+
+  // With a strip chosen, the grid brings back the strip's controls only.
+  click(Control::Strip);
+  choose(Control::Layout, 1);
+  EXPECT_FALSE(toolkit_.isEnabled(Control::Strip));
+  choose(Control::Layout, 0);
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Strip));
+  EXPECT_TRUE(toolkit_.isEnabled(Control::Sheet));
+  EXPECT_FALSE(toolkit_.isEnabled(Control::ColumnsField));
+  EXPECT_EQ(toolkit_.state(Control::Strip), 1);
+}
+
+// A packed, trimmed, turned, square sheet made in the window is the command
+// line's, byte for byte.
+TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteForByte) {
+  const std::string frames = temp_.path() + "frames/";
+  mkdir(frames.c_str(), 0700);
+  const int sizes[][2] = {{40, 12}, {12, 30}, {20, 20}, {9, 33}};
+  for (int f = 0; f < 4; ++f) {
+    const int width = sizes[f][0];
+    const int height = sizes[f][1];
+    RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 0)};
+    for (int y = 2; y < height - 1; ++y) {  // a clear edge above, below and to the left
+      for (int x = 1 + f; x < width; ++x) {
+        uint8_t* pixel = &image.pixels[(size_t(y) * width + x) * 4];
+        pixel[0] = static_cast<uint8_t>(x * 6);
+        pixel[1] = static_cast<uint8_t>(y * 7);
+        pixel[2] = static_cast<uint8_t>(f * 60);
+        pixel[3] = static_cast<uint8_t>(y == 2 ? 10 : 255);  // under the threshold
+      }
+    }
+    ASSERT_EQ(encodePng(image, frames + "f" + std::to_string(f) + ".png"), PngWriteStatus::Written);
+  }
+  start();
+  openOptions();
+  choose(Control::Layout, 1);
+  click(Control::TrimTransparentEdges);
+  toolkit_.setSpinValue(Control::TrimThreshold, 10);
+  click(Control::AllowRotation);
+  click(Control::SquareSheets);
+  choose(Control::LargestSheetSize, 0);
+  toolkit_.setSpinValue(Control::Spacing, 1);
+  runQueued();
+  chooseFolderAndSheet(frames, temp_.path() + "window.png");
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+
+  const std::string cli = temp_.path() + "cli.png";
+  ASSERT_TRUE(runCommandLine({"--sheet", cli, "--layout", "packed", "--trim", "--trim-threshold",
+                              "10", "--rotate", "--square", "--max-size", "1024", "--spacing", "1"},
+                             frames));
+  const std::string windowSheet = testing::readFile(temp_.path() + "window.png");
+  EXPECT_FALSE(windowSheet.empty());
+  EXPECT_EQ(windowSheet, testing::readFile(cli));
+  const std::optional<PngSize> size = readPngSize(cli);
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size->width, size->height);
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ constexpr std::string_view kDoubleCaption = "200 %";
 constexpr std::string_view kPlayCaption = "Play";
 constexpr std::string_view kPauseCaption = "Pause";
 constexpr std::string_view kRateCaption = "Frames per second:";
+constexpr std::string_view kSheetChoiceCaption = "Sheet:";
+constexpr int kZoomLabelWidth = 110;
+constexpr int kSheetChoiceLabelWidth = 44;
 constexpr std::string_view kUnreadableTitle = "Sheet Preview";
 
 std::string unreadableText(const std::string& path) {
@@ -41,14 +44,24 @@ std::string zoomText(double scale) {
   return "Zoom: " + std::to_string(static_cast<long long>(std::lround(scale * 100))) + " %";
 }
 
-std::string frameText(size_t index, const FrameList& frames) {
-  if (frames.empty()) return "No frames";
-  return "Frame " + std::to_string(index + 1) + " of " + std::to_string(frames.size()) + ": " +
-         frames[index].name;
+// "3 of 5": one of a count, from 1.
+std::string ordinal(size_t index, size_t count) {
+  return std::to_string(index + 1) + " of " + std::to_string(count);
 }
 
+std::string frameText(size_t index, const WrittenSheets& written) {
+  if (written.playOrder.empty()) return "No frames";
+  const FrameRef& ref = written.playOrder[index];
+  std::string text = "Frame " + ordinal(index, written.playOrder.size()) + ": " +
+                     written.sheets[ref.sheet].frames[ref.frame].name;
+  if (written.sheets.size() > 1) text += "\nOn sheet " + ordinal(ref.sheet, written.sheets.size());
+  return text;
+}
+
+std::string fileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
 bool isPreviewControl(int control) {
-  return control >= Control::PreviewSheet && control <= Control::PreviewVerticalScroll;
+  return control >= Control::PreviewSheet && control <= Control::PreviewSheetChoice;
 }
 
 }  // namespace
@@ -56,15 +69,17 @@ bool isPreviewControl(int control) {
 SheetPreview::SheetPreview(Toolkit& toolkit, Clock clock)
     : toolkit_(toolkit), clock_(std::move(clock)) {}
 
-void SheetPreview::setSheet(WrittenSheet sheet) {
-  sheet_ = std::move(sheet);
+void SheetPreview::setSheets(WrittenSheets sheets) {
+  sheets_ = std::move(sheets);
   if (!isOpen()) return;
-  if (!readSheet()) {
+  if (!readSheets()) {
     close();
     return;
   }
   hovered_ = -1;
   shownFrame_ = 0;
+  shownSheet_ = 0;
+  fillSheetChoice();
   fit();
   if (playing_) startPlaying();
   showFrame(0);
@@ -73,32 +88,43 @@ void SheetPreview::setSheet(WrittenSheet sheet) {
 bool SheetPreview::isOpen() const { return toolkit_.isWindowOpen(Window::SheetPreview); }
 
 void SheetPreview::open() {
-  if (!sheet_ || !readSheet()) return;
+  if (!sheets_ || !readSheets()) return;
   buildWindow();
   hovered_ = -1;
   shownFrame_ = 0;
+  shownSheet_ = 0;
+  fillSheetChoice();
   playing_ = true;
   fit();
   startPlaying();
   showFrame(0);
 }
 
-bool SheetPreview::readSheet() {
-  std::optional<RgbaImage> decoded = decodePng(sheet_->path);
-  // A file of another size is no longer the sheet the frames were placed on.
-  bool matches = decoded.has_value();
-  for (const FrameEntry& frame : sheet_->frames) {
-    if (!matches) break;
-    matches = frame.x + frame.width <= decoded->width && frame.y + frame.height <= decoded->height;
+bool SheetPreview::readSheets() {
+  images_.clear();
+  largestWidth_ = 0;
+  largestHeight_ = 0;
+  for (const WrittenSheet& sheet : sheets_->sheets) {
+    std::optional<RgbaImage> decoded = decodePng(sheet.path);
+    // A file of another size is no longer the sheet the frames were placed on.
+    bool matches = decoded.has_value();
+    for (const FrameEntry& frame : sheet.frames) {
+      if (!matches) break;
+      const int64_t right = frame.x + (frame.rotated ? frame.height : frame.width);
+      const int64_t bottom = frame.y + (frame.rotated ? frame.width : frame.height);
+      matches = right <= decoded->width && bottom <= decoded->height;
+      largestWidth_ = std::max(largestWidth_, frame.sourceWidth);
+      largestHeight_ = std::max(largestHeight_, frame.sourceHeight);
+    }
+    if (!matches) {
+      toolkit_.messageBox(kUnreadableTitle, unreadableText(sheet.path), MessageButtons::Ok);
+      images_.clear();
+      return false;
+    }
+    images_.push_back(
+        {decoded->width, decoded->height,
+         std::make_shared<const std::vector<std::uint8_t>>(std::move(decoded->pixels))});
   }
-  if (!matches) {
-    toolkit_.messageBox(kUnreadableTitle, unreadableText(sheet_->path), MessageButtons::Ok);
-    image_ = {};
-    return false;
-  }
-  image_.width = decoded->width;
-  image_.height = decoded->height;
-  image_.rgba = std::make_shared<const std::vector<std::uint8_t>>(std::move(decoded->pixels));
   return true;
 }
 
@@ -118,6 +144,9 @@ void SheetPreview::buildWindow() {
   toolkit_.createButton(w, Control::PreviewActualSize, {}, kActualCaption);
   toolkit_.createButton(w, Control::PreviewDoubleSize, {}, kDoubleCaption);
   toolkit_.createLabel(w, Control::PreviewZoomLabel, {}, "", LabelAlign::Left);
+  toolkit_.createLabel(w, Control::PreviewSheetChoiceLabel, {}, kSheetChoiceCaption,
+                       LabelAlign::Left);
+  toolkit_.createList(w, Control::PreviewSheetChoice, {});
   toolkit_.createCanvas(w, Control::PreviewSheet, {});
   toolkit_.createScrollBar(w, Control::PreviewHorizontalScroll, {}, Orientation::Horizontal);
   toolkit_.createScrollBar(w, Control::PreviewVerticalScroll, {}, Orientation::Vertical);
@@ -139,7 +168,13 @@ void SheetPreview::relayout() {
     toolkit_.setGeometry(button, {x, kMargin, kButtonWidth, kToolbarHeight});
     x += kButtonWidth + kMargin;
   }
-  toolkit_.setGeometry(Control::PreviewZoomLabel, {x, kMargin + 2, 140, kLineHeight});
+  toolkit_.setGeometry(Control::PreviewZoomLabel, {x, kMargin + 2, kZoomLabelWidth, kLineHeight});
+  x += kZoomLabelWidth + kMargin;
+  toolkit_.setGeometry(Control::PreviewSheetChoiceLabel,
+                       {x, kMargin + 2, kSheetChoiceLabelWidth, kLineHeight});
+  x += kSheetChoiceLabelWidth;
+  toolkit_.setGeometry(Control::PreviewSheetChoice,
+                       {x, kMargin, std::max(0, width - kMargin - x), kToolbarHeight});
   const int top = kMargin * 2 + kToolbarHeight;
   const int side = width - kMargin - kSidebarWidth;
   area_ = {kMargin, top, side - kMargin * 2, height - top - kMargin};
@@ -151,7 +186,7 @@ void SheetPreview::relayout() {
   toolkit_.setGeometry(Control::PreviewRate, {side + 144, y, kSidebarWidth - 144, kToolbarHeight});
   y += kToolbarHeight + kMargin;
   toolkit_.setGeometry(Control::PreviewFrameLabel, {side, y, kSidebarWidth, kLineHeight * 2});
-  if (!image_.rgba) {
+  if (images_.empty()) {
     toolkit_.setGeometry(Control::PreviewSheet, area_);
     toolkit_.setVisible(Control::PreviewHorizontalScroll, false);
     toolkit_.setVisible(Control::PreviewVerticalScroll, false);
@@ -168,11 +203,12 @@ void SheetPreview::relayout() {
 // The canvas gives up a strip of its area to each scroll bar the sheet needs
 // at the view's scale; the bars show where the placed view lies.
 void SheetPreview::setView(const SheetView& view, bool fitted) {
+  const SheetImage& image = images_[shownSheet_];
   const PreviewLayout layout =
-      previewLayout(area_, image_.width, image_.height, view.scale, kScrollBarThickness);
+      previewLayout(area_, image.width, image.height, view.scale, kScrollBarThickness);
   const Rect canvas = layout.canvas;
   toolkit_.setGeometry(Control::PreviewSheet, canvas);
-  view_ = placedView(view, image_.width, image_.height, canvas.width, canvas.height);
+  view_ = placedView(view, image.width, image.height, canvas.width, canvas.height);
   fitted_ = fitted;
   const auto showBar = [this](int bar, bool shown, Rect r, int length, int page, double start) {
     toolkit_.setVisible(bar, shown);
@@ -183,16 +219,17 @@ void SheetPreview::setView(const SheetView& view, bool fitted) {
   };
   showBar(Control::PreviewHorizontalScroll, layout.horizontal,
           {canvas.x, canvas.y + canvas.height, canvas.width, kScrollBarThickness},
-          scaledLength(image_.width, view_.scale), canvas.width, view_.left);
+          scaledLength(image.width, view_.scale), canvas.width, view_.left);
   showBar(Control::PreviewVerticalScroll, layout.vertical,
           {canvas.x + canvas.width, canvas.y, kScrollBarThickness, canvas.height},
-          scaledLength(image_.height, view_.scale), canvas.height, view_.top);
+          scaledLength(image.height, view_.scale), canvas.height, view_.top);
   toolkit_.setText(Control::PreviewZoomLabel, zoomText(view_.scale));
   showSheet();
 }
 
 void SheetPreview::fit() {
-  const double scale = fitScale(image_.width, image_.height, area_.width, area_.height);
+  const SheetImage& image = images_[shownSheet_];
+  const double scale = fitScale(image.width, image.height, area_.width, area_.height);
   setView({scale, 0, 0}, true);
 }
 
@@ -235,24 +272,55 @@ void SheetPreview::pointerMoved(int x, int y) {
 }
 
 void SheetPreview::updateHover() {
-  const int hovered =
-      pointerX_ < 0 ? -1 : frameAtPoint(sheet_->frames, view_, pointerX_, pointerY_);
+  const int hovered = pointerX_ < 0 ? -1 : frameAtPoint(shownFrames(), view_, pointerX_, pointerY_);
   if (hovered == hovered_) return;
   hovered_ = hovered;
   showSheet();
 }
 
+const FrameList& SheetPreview::shownFrames() const { return sheets_->sheets[shownSheet_].frames; }
+
+CanvasPicture SheetPreview::framePicture(size_t index, int width, int height) const {
+  if (index >= sheets_->playOrder.size()) return {};
+  const FrameRef& ref = sheets_->playOrder[index];
+  return stripPicture(images_[ref.sheet], sheets_->sheets[ref.sheet].frames[ref.frame],
+                      sheets_->turn, stripScale(largestWidth_, largestHeight_, width, height),
+                      width, height);
+}
+
+void SheetPreview::fillSheetChoice() {
+  const std::vector<WrittenSheet>& sheets = sheets_->sheets;
+  toolkit_.clearList(Control::PreviewSheetChoice);
+  for (size_t s = 0; s < sheets.size(); ++s) {
+    toolkit_.addListEntry(Control::PreviewSheetChoice,
+                          ordinal(s, sheets.size()) + ": " + fileName(sheets[s].path));
+  }
+  toolkit_.setState(Control::PreviewSheetChoice, static_cast<int>(shownSheet_));
+  // One sheet needs no choosing.
+  for (int control : {Control::PreviewSheetChoiceLabel, Control::PreviewSheetChoice}) {
+    toolkit_.setVisible(control, sheets.size() > 1);
+  }
+}
+
+void SheetPreview::chooseSheet() {
+  const int chosen = toolkit_.state(Control::PreviewSheetChoice);
+  if (chosen < 0 || static_cast<size_t>(chosen) >= images_.size()) return;
+  shownSheet_ = static_cast<size_t>(chosen);
+  hovered_ = -1;
+  fit();
+  updateHover();
+}
+
 void SheetPreview::showSheet() {
   toolkit_.paintCanvas(Control::PreviewSheet,
-                       sheetPicture(image_, sheet_->frames, view_, hovered_));
+                       sheetPicture(images_[shownSheet_], shownFrames(), view_, hovered_));
 }
 
 void SheetPreview::showFrame(size_t index) {
   shownFrame_ = index;
   const Rect strip = toolkit_.geometry(Control::PreviewStrip);
-  toolkit_.paintCanvas(Control::PreviewStrip,
-                       stripPicture(image_, sheet_->frames, index, strip.width, strip.height));
-  toolkit_.setText(Control::PreviewFrameLabel, frameText(index, sheet_->frames));
+  toolkit_.paintCanvas(Control::PreviewStrip, framePicture(index, strip.width, strip.height));
+  toolkit_.setText(Control::PreviewFrameLabel, frameText(index, *sheets_));
 }
 
 int SheetPreview::frameRate() const { return toolkit_.state(Control::PreviewRate); }
@@ -281,14 +349,14 @@ void SheetPreview::rateChanged() {
 
 void SheetPreview::tick() {
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(clock_() - started_);
-  const size_t index = frameAt(elapsed, frameRate(), sheet_->frames.size());
+  const size_t index = frameAt(elapsed, frameRate(), sheets_->playOrder.size());
   if (index != shownFrame_) showFrame(index);
 }
 
 void SheetPreview::close() {
   toolkit_.stopTimer(Timer::PreviewPlay);
   toolkit_.closeWindow(Window::SheetPreview);
-  image_ = {};
+  images_.clear();
 }
 
 bool SheetPreview::handleEvent(const Event& event) {
@@ -301,6 +369,7 @@ bool SheetPreview::handleEvent(const Event& event) {
       if (event.number == Control::PreviewDoubleSize) zoomTo(2);
       if (event.number == Control::PreviewPlay) togglePlay();
       if (event.number == Control::PreviewRate) rateChanged();
+      if (event.number == Control::PreviewSheetChoice) chooseSheet();
       if (event.number == Control::PreviewHorizontalScroll ||
           event.number == Control::PreviewVerticalScroll) {
         scrolled(event.number);

@@ -1,8 +1,10 @@
 // The Sheet Preview window: the last built sheet as it was written, read back
 // from its file, with its frames outlined and named on hover, zoom (fit,
 // 100 %, 200 %, the wheel at the pointer), scroll bars where the zoomed sheet
-// is larger than its canvas, and a play strip that plays the
-// frames in order at a chosen rate over a checkerboard.
+// is larger than its canvas, and a play strip that plays the frames in order
+// at a chosen rate over a checkerboard, each at its source size with its
+// stored pixels upright at their offset. With several sheets a list chooses
+// the one shown; the strip plays the frames of all of them, so all are read.
 //
 // The object lives as long as the program; the event loop hands it every
 // event and it takes those that belong to the window.
@@ -12,18 +14,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/preview_view.h"
-#include "sheet/layout/frame.h"
+#include "app/written_sheets.h"
 #include "toolkit/toolkit.h"
 
 namespace oz {
-
-// A sheet a build has written: its file and its frames' places.
-struct WrittenSheet {
-  std::string path;
-  FrameList frames;
-};
 
 class SheetPreview {
  public:
@@ -34,13 +31,13 @@ class SheetPreview {
   SheetPreview(const SheetPreview&) = delete;
   SheetPreview& operator=(const SheetPreview&) = delete;
 
-  // Remembers the sheet of the latest build. An open window shows it at once.
-  void setSheet(WrittenSheet sheet);
-  bool hasSheet() const { return sheet_.has_value(); }
+  // Remembers the sheets of the latest build. An open window shows them at once.
+  void setSheets(WrittenSheets sheets);
+  bool hasSheet() const { return sheets_.has_value(); }
 
-  // Opens the window on the remembered sheet, read back from its file; a
-  // file that no longer reads as a PNG of the built size is reported and
-  // opens nothing.
+  // Opens the window on the remembered sheets, read back from their files,
+  // showing the first; a file that no longer reads as a PNG that holds its
+  // frames' places is reported and opens nothing.
   void open();
   bool isOpen() const;
 
@@ -53,9 +50,13 @@ class SheetPreview {
   void relayout();
 
  private:
-  bool readSheet();  // decodes the file into image_; false after reporting why not
+  bool readSheets();  // decodes the files into images_; false after reporting why not
   void buildWindow();
+  void fillSheetChoice();
+  void chooseSheet();
   void showSheet();
+  const FrameList& shownFrames() const;  // the frames of the sheet shown
+  CanvasPicture framePicture(size_t index, int width, int height) const;  // in the play order
   void showFrame(size_t index);
   void setView(const SheetView& view, bool fitted);
   void fit();
@@ -73,8 +74,12 @@ class SheetPreview {
 
   Toolkit& toolkit_;
   const Clock clock_;
-  std::optional<WrittenSheet> sheet_;
-  SheetImage image_;
+  std::optional<WrittenSheets> sheets_;
+  std::vector<SheetImage> images_;  // one for each sheet
+  size_t shownSheet_ = 0;
+  // The largest source size among the frames: the play strip scales them all alike.
+  int64_t largestWidth_ = 0;
+  int64_t largestHeight_ = 0;
   Rect area_;  // the sheet's canvas and its scroll bars share it
   SheetView view_;
   bool fitted_ = true;  // the view follows the window's size
@@ -83,7 +88,7 @@ class SheetPreview {
   int pointerY_ = -1;
   bool playing_ = true;
   std::chrono::steady_clock::time_point started_;  // when frame 0 was (or would have been) shown
-  size_t shownFrame_ = 0;
+  size_t shownFrame_ = 0;                          // in the play order
 };
 
 }  // namespace oz

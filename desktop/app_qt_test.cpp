@@ -268,7 +268,9 @@ TEST(SheetPreviewQtTest, PaintsTheSheetNamesTheHoveredFrameAndPlays) {
   ASSERT_EQ(encodePng(sheet, path), PngWriteStatus::Written);
   QtToolkit toolkit;
   SheetPreview preview(toolkit);
-  preview.setSheet({path, {{1, "blue.png", 0, 0, 8, 8}, {2, "clear.png", 8, 0, 8, 8}}});
+  preview.setSheets(writtenSheets(
+      {{path, {{1, "blue.png", 0, 0, 8, 8, 0, 0, 8, 8}, {2, "clear.png", 8, 0, 8, 8, 0, 0, 8, 8}}}},
+      {}, Turn::Clockwise));
   preview.open();
   ASSERT_TRUE(preview.isOpen());
   QWidget* canvas = toolkit.controlWidget(Control::PreviewSheet);

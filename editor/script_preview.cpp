@@ -56,12 +56,17 @@ ScriptPreview previewScript(std::span<const std::string> lines, const BuildOptio
   preview.frameSource = previewed.imageFolder;
 
   const HeaderLayout layout = layOutFromHeaders(previewed);
-  preview.frameCount = layout.sheet.frames.size();
-  preview.sheetWidth = layout.sheet.width;
-  preview.sheetHeight = layout.sheet.height;
+  for (const BuiltSheet& sheet : layout.sheets) preview.frameCount += sheet.frames.size();
+  preview.sheetWidth = layout.sheets.front().width;
+  preview.sheetHeight = layout.sheets.front().height;
+  preview.sheetCount = layout.sheets.size();
   preview.cellsApart = options.dedupe;
+  preview.untrimmed = options.packed && options.trim;
   BoundedSink sink(&preview, bound);
-  expandTemplate(lines, makeExpansionContext(layout.sheet, previewed), sink);
+  const auto count = static_cast<int64_t>(layout.sheets.size());
+  for (int64_t s = 0; s < count && preview.cut == PreviewCut::None; ++s) {
+    expandTemplate(lines, makeExpansionContext(layout.sheets[s], previewed, s, count), sink);
+  }
   return preview;
 }
 
@@ -72,19 +77,29 @@ std::string previewSummary(const ScriptPreview& preview, const PreviewBound& bou
                         (preview.frameCount == 1 ? " frame in " : " frames in ") +
                         preview.frameSource;
   if (preview.cellsApart) summary += ", identical ones apart (a build shares their cells)";
+  // Trimming needs every frame decoded, which the pause after typing cannot
+  // afford on a large folder.
+  if (preview.untrimmed) summary += ", untrimmed (a build trims them)";
+  // The third line, when there is anything to say: the sheets, the cut.
+  std::string last;
+  if (preview.sheetCount > 1) {
+    last = std::to_string(preview.sheetCount) + " sheets, their scripts one after another.";
+  }
   switch (preview.cut) {
     case PreviewCut::None:
       break;
     case PreviewCut::Lines:
-      summary += "\nCut at " + std::to_string(bound.lines) + " lines.";
+      last += " Cut at " + std::to_string(bound.lines) + " lines.";
       break;
     case PreviewCut::Bytes:
-      summary += "\nCut at " + std::to_string(bound.bytes / 1024) + " KB.";
+      last += " Cut at " + std::to_string(bound.bytes / 1024) + " KB.";
       break;
     case PreviewCut::Passes:
-      summary += "\nCut after " + std::to_string(bound.passes) + " loop passes.";
+      last += " Cut after " + std::to_string(bound.passes) + " loop passes.";
       break;
   }
+  if (last.starts_with(' ')) last.erase(0, 1);
+  if (!last.empty()) summary += "\n" + last;
   return summary;
 }
 

@@ -150,6 +150,57 @@ TEST_F(ScriptPreviewTest, ShowsWhatTheExportAfterABuildWrites) {
             std::string::npos);
 }
 
+// Packed onto several sheets, the preview shows each sheet's script in turn,
+// as the export after the build writes them; trimming it does not follow,
+// and says so.
+TEST_F(ScriptPreviewTest, PackedSheetsShowTheirScriptsOneAfterAnother) {
+  for (int i = 0; i < 6; ++i)
+    writeFrame(frames_ + "p" + std::to_string(i) + ".png", 30 - i * 4, 8 + i * 3);
+  const std::vector<std::string> lines = splitLines(
+      "ov.Extension = \".txt\"\nov.SheetName ov.SheetIndex/ov.SheetCount ov.SheetWidth x "
+      "ov.SheetHeight\nov.Repeat\nov.ImageName ov.ImageX ov.ImageY ov.ImageWidth ov.ImageHeight "
+      "ov.ImageRotated\nov.Until = ov.ImageCount\n");
+  BuildOptions options;
+  options.imageFolder = frames_;
+  options.savePath = temp_.path() + "walk.png";
+  options.packed = true;
+  options.rotate = true;
+  options.multipack = true;
+  options.maxSize = 40;
+  const BuildOutcome built = buildSheet(options);
+  ASSERT_TRUE(std::holds_alternative<BuiltSheets>(built));
+  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(built).sheets;
+  ASSERT_GT(sheets.size(), 1u);
+  std::string exported;
+  for (size_t s = 0; s < sheets.size(); ++s) {
+    const ExpansionContext context = makeExpansionContext(
+        sheets[s], options, static_cast<int64_t>(s), static_cast<int64_t>(sheets.size()));
+    exported += expandToClipboardText(lines, context);
+  }
+  std::erase(exported, '\r');
+  const ScriptPreview shown = previewScript(lines, options, examples_);
+  EXPECT_EQ(shown.text, exported);
+  EXPECT_EQ(shown.sheetCount, sheets.size());
+  EXPECT_EQ(shown.frameCount, 6u);
+  EXPECT_FALSE(shown.untrimmed);
+  const std::string summary = previewSummary(shown);
+  EXPECT_NE(summary.find("\n" + std::to_string(sheets.size()) +
+                         " sheets, their scripts one after another."),
+            std::string::npos)
+      << summary;
+
+  options.trim = true;
+  const ScriptPreview untrimmed = previewScript(lines, options, examples_);
+  EXPECT_TRUE(untrimmed.untrimmed);
+  EXPECT_EQ(untrimmed.text, exported);  // the frames have no clear edges to trim
+  EXPECT_NE(previewSummary(untrimmed).find("6 frames in " + frames_ +
+                                           ", untrimmed (a build trims them)\n"),
+            std::string::npos);
+  const ScriptPreview cut = previewScript(lines, options, examples_, {.lines = 3});
+  EXPECT_EQ(cut.lines, 3u);
+  EXPECT_TRUE(previewSummary(cut, {.lines = 3}).ends_with("one after another. Cut at 3 lines."));
+}
+
 TEST_F(ScriptPreviewTest, AnEndlessTemplateIsCutAtTheBound) {
   writeFrame(frames_ + "a.png", 4, 4);
   BuildOptions inputs;

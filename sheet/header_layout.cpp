@@ -1,8 +1,12 @@
 #include "sheet/header_layout.h"
 
+#include <algorithm>
+#include <numeric>
 #include <optional>
 
 #include "sheet/frame_scan.h"
+#include "sheet/numbered_path.h"
+#include "sheet/packed_places.h"
 #include "sheet/png/png_read.h"
 
 namespace oz {
@@ -15,21 +19,55 @@ HeaderSize frameHeaderSize(const std::string& path) {
   return {size->width, size->height, beyondLimit};
 }
 
-HeaderLayout layOutFromHeaders(const BuildOptions& options) {
+namespace {
+
+// The frames packed whole as the packed build packs them; a frame without a
+// size takes a cell of one pixel, but keeps no size.
+HeaderLayout packFromHeaders(FrameList frames, const BuildOptions& options) {
+  const PackRules rules = packRulesFor(options);
+  std::vector<RectSize> cells;
+  bool fits = true;
+  for (FrameEntry& frame : frames) {
+    frame.sourceWidth = frame.width;
+    frame.sourceHeight = frame.height;
+    cells.push_back(
+        packedCell(std::max<int64_t>(frame.width, 1), std::max<int64_t>(frame.height, 1), options));
+    fits = fits && fitsOnSheet(cells.back(), rules);
+  }
+  const PackResult packing = fits && !frames.empty() ? packRectangles(cells, rules) : PackResult{};
+  if (!packing.fits) {
+    return {frames.empty() ? LayoutProblem::Empty : LayoutProblem::TooLarge,
+            {{std::move(frames), 0, 0, options.savePath}}};
+  }
+  std::vector<size_t> own(frames.size());
+  std::iota(own.begin(), own.end(), 0);
   HeaderLayout result;
-  FrameList& frames = result.sheet.frames;
+  const auto count = static_cast<int64_t>(packing.sheets.size());
+  for (int64_t s = 0; s < count; ++s) {
+    result.sheets.push_back(
+        {framesOnSheet(frames, own, own, packing, static_cast<int32_t>(s), options.extrude),
+         packing.sheets[s].width, packing.sheets[s].height,
+         numberedPath(options.savePath, s, count)});
+  }
+  return result;
+}
+
+}  // namespace
+
+HeaderLayout layOutFromHeaders(const BuildOptions& options) {
+  FrameList frames;
   for (std::string& name : scanFrames(options.imageFolder)) {
     const HeaderSize size = frameHeaderSize(options.imageFolder + name);
     frames.push_back({.name = std::move(name), .width = size.width, .height = size.height});
   }
+  if (options.packed) return packFromHeaders(std::move(frames), options);
   const SheetLayout layout =
       layOutFrames(frames, LayoutRules{options.strip, parseColumns(options.columns),
                                        options.spacing, options.border, options.extrude});
-  result.problem = layout.problem;
-  result.sheet.path = options.savePath;
-  result.sheet.width = options.powerOf2 ? padToPowerOf2(layout.width) : layout.width;
-  result.sheet.height = options.powerOf2 ? padToPowerOf2(layout.height) : layout.height;
-  return result;
+  BuiltSheet sheet{std::move(frames), options.powerOf2 ? padToPowerOf2(layout.width) : layout.width,
+                   options.powerOf2 ? padToPowerOf2(layout.height) : layout.height,
+                   options.savePath};
+  return {layout.problem, {std::move(sheet)}};
 }
 
 }  // namespace oz

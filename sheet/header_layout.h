@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sheet/build_sheet.h"
 #include "sheet/layout/grid_layout.h"
@@ -25,14 +26,21 @@ HeaderSize frameHeaderSize(const std::string& path);
 
 struct HeaderLayout {
   LayoutProblem problem = LayoutProblem::None;
-  BuiltSheet sheet;  // frames placed in scan order; size after Power-of-2 padding
+  // Frames placed in scan order on each sheet, numbered from 1 on it, each
+  // sheet's size after padding and its file (numbered when there are
+  // several). One sheet unless the packed layout needed more.
+  std::vector<BuiltSheet> sheets;
 };
 
 // The frames of `options.imageFolder` sized by their headers and laid out as a
-// build with `options` lays them out, spacing, border and extrusion included.
-// A build places them the same unless a frame's pixels disagree with its
-// header, or identical frames share a cell (`dedupe`, which only the pixels
-// can tell): here every frame has a cell of its own.
+// build with `options` lays them out, spacing, border and extrusion included:
+// the strip or grid, or packed (turned and onto several sheets as the build
+// would). A build places them the same unless a frame's pixels disagree with
+// its header, identical frames share a cell (`dedupe`, which only the pixels
+// can tell; here every frame has a cell of its own), or the packed layout
+// trims the frames (`trim`: here every frame is stored whole). Packed frames
+// too large for a sheet, or too many for one without `multipack`, are the
+// problem TooLarge, and stay unplaced on one sheet of no size.
 HeaderLayout layOutFromHeaders(const BuildOptions& options);
 
 }  // namespace oz

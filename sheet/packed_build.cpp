@@ -13,6 +13,7 @@
 #include "sheet/identical_frames.h"
 #include "sheet/layout/rect_packer.h"
 #include "sheet/numbered_path.h"
+#include "sheet/packed_places.h"
 #include "sheet/png/png_read.h"
 #include "sheet/refusal_causes.h"
 #include "sheet/sheet_writer.h"
@@ -21,23 +22,8 @@
 namespace oz {
 namespace {
 
-PackRules packRulesFor(const BuildOptions& options) {
-  return {.maxSize = options.maxSize,
-          .spacing = options.spacing,
-          .border = options.border,
-          .powerOf2 = options.powerOf2,
-          .square = options.square,
-          .rotation = options.rotate,
-          .multipack = options.multipack};
-}
-
-// A frame's cell: its stored pixels with the extrusion on every side.
-RectSize cellOf(int64_t width, int64_t height, const BuildOptions& options) {
-  return {width + 2 * options.extrude, height + 2 * options.extrude};
-}
-
 BuildRefusal tooLarge(const FrameEntry& frame, const BuildOptions& options) {
-  const RectSize cell = cellOf(frame.width, frame.height, options);
+  const RectSize cell = packedCell(frame.width, frame.height, options);
   return {BuildProblem::FrameTooLarge,
           {},
           OversizedFrame{frame, cell.width + 2 * options.border, cell.height + 2 * options.border,
@@ -178,25 +164,6 @@ std::vector<size_t> cellOwners(PackedFrames& packed, bool dedupe) {
   return owners;
 }
 
-// The frames of sheet `sheet`, in scan order, numbered from 1, each at its
-// cell's place (its owner's, when identical frames share one).
-FrameList framesOnSheet(const FrameList& frames, const std::vector<size_t>& owners,
-                        const std::vector<size_t>& cellOf, const PackResult& packing, int32_t sheet,
-                        int64_t extrude) {
-  FrameList onSheet;
-  for (size_t i = 0; i < frames.size(); ++i) {
-    const PackedPlace& place = packing.places[cellOf[owners[i]]];
-    if (place.sheet != sheet) continue;
-    FrameEntry entry = frames[i];
-    entry.number = static_cast<int64_t>(onSheet.size()) + 1;
-    entry.x = place.x + extrude;
-    entry.y = place.y + extrude;
-    entry.rotated = place.turned;
-    onSheet.push_back(std::move(entry));
-  }
-  return onSheet;
-}
-
 }  // namespace
 
 BuildOutcome buildPacked(const BuildOptions& options, Frames& frames, Progress& progress) {
@@ -210,7 +177,7 @@ BuildOutcome buildPacked(const BuildOptions& options, Frames& frames, Progress& 
     frame.sourceHeight = frame.height;
     if (frame.width > kSheetSizeLimit || frame.height > kSheetSizeLimit ||
         (!options.trim && frame.width > 0 && frame.height > 0 &&
-         !fitsOnSheet(cellOf(frame.width, frame.height, options), rules))) {
+         !fitsOnSheet(packedCell(frame.width, frame.height, options), rules))) {
       return tooLarge(frame, options);
     }
   }
@@ -224,7 +191,7 @@ BuildOutcome buildPacked(const BuildOptions& options, Frames& frames, Progress& 
   }
   for (size_t i = 0; i < packed.size(); ++i) {
     if (!packed[i].decoded) return BuildRefusal{BuildProblem::FrameUnreadable, list[i].name};
-    if (!fitsOnSheet(cellOf(list[i].width, list[i].height, options), rules)) {
+    if (!fitsOnSheet(packedCell(list[i].width, list[i].height, options), rules)) {
       return tooLarge(list[i], options);
     }
   }
@@ -235,7 +202,7 @@ BuildOutcome buildPacked(const BuildOptions& options, Frames& frames, Progress& 
   for (size_t i = 0; i < list.size(); ++i) {
     if (owners[i] != i) continue;
     cellIndex[i] = cells.size();
-    cells.push_back(cellOf(list[i].width, list[i].height, options));
+    cells.push_back(packedCell(list[i].width, list[i].height, options));
   }
   const PackResult packing = packRectangles(cells, rules);
   if (!packing.fits) {

@@ -17,9 +17,9 @@ void writeFlag(SettingsStore& store, std::string_view key, bool value) {
 
 // Another group may be selected (the Script Editor keeps its own), so every
 // write selects "Settings" first.
-void writePixels(SettingsStore& store, std::string_view key, int pixels) {
+void writeNumber(SettingsStore& store, std::string_view key, int number) {
   store.selectGroup(kSettingsGroup);
-  store.writeInteger(key, pixels);
+  store.writeInteger(key, number);
 }
 
 // The chosen option of a pair goes first, as the file has always shown it.
@@ -27,6 +27,15 @@ void writeChoice(SettingsStore& store, std::string_view chosen, std::string_view
   store.selectGroup(kSettingsGroup);
   store.writeInteger(chosen, 1);
   store.writeInteger(other, 0);
+}
+
+// The index of the key's text among `names`; 0, the default, when it is none of them.
+template <size_t N>
+size_t readNamed(const SettingsStore& store, std::string_view key,
+                 const std::array<std::string_view, N>& names) {
+  const std::string text = store.readText(key, names[0]);
+  const auto named = std::find(names.begin(), names.end(), text);
+  return named == names.end() ? 0 : static_cast<size_t>(std::distance(names.begin(), named));
 }
 
 }  // namespace
@@ -56,11 +65,20 @@ SpriteOptions readSpriteSettings(SettingsStore& store) {
   settings.spacing = readPixels("Spacing", kMaxSpacing);
   settings.border = readPixels("Border", kMaxBorder);
   settings.extrude = readPixels("Extrude", kMaxExtrude);
-  const std::string quantiser = store.readText("Quantiser", kQuantiserNames[0]);
-  const auto named = std::find(kQuantiserNames.begin(), kQuantiserNames.end(), quantiser);
-  if (named != kQuantiserNames.end()) {
-    settings.quantiser =
-        static_cast<PaletteQuantiser>(std::distance(kQuantiserNames.begin(), named));
+  settings.quantiser =
+      static_cast<PaletteQuantiser>(readNamed(store, "Quantiser", kQuantiserNames));
+  settings.packed = readNamed(store, "Layout", kLayoutNames) == 1;
+  settings.trim = readFlag(store, "Trim Transparent Edges");
+  const std::int64_t threshold = store.readInteger("Trim Threshold", 0);
+  if (threshold >= 0 && threshold <= kMaxTrimThreshold) {
+    settings.trimThreshold = static_cast<int32_t>(threshold);
+  }
+  settings.rotate = readFlag(store, "Allow Rotation");
+  settings.multipack = readFlag(store, "Several Sheets When Needed");
+  settings.square = readFlag(store, "Square Sheets");
+  const std::int64_t largest = store.readInteger("Largest Sheet Size", kSheetSizeLimit);
+  if (std::ranges::find(kLargestSheetSizes, largest) != kLargestSheetSizes.end()) {
+    settings.maxSize = static_cast<int32_t>(largest);
   }
   settings.spriteNumber = static_cast<int32_t>(
       std::clamp<std::int64_t>(store.readInteger("Sprite Number", 0), 0, kMaxSpriteNumber));
@@ -106,13 +124,36 @@ void writeAlphaBleeding(SettingsStore& store, bool ticked) {
 void writeIdenticalFramesOnce(SettingsStore& store, bool ticked) {
   writeFlag(store, "Identical Frames Once", ticked);
 }
-void writeSpacing(SettingsStore& store, int pixels) { writePixels(store, "Spacing", pixels); }
-void writeBorder(SettingsStore& store, int pixels) { writePixels(store, "Border", pixels); }
-void writeExtrude(SettingsStore& store, int pixels) { writePixels(store, "Extrude", pixels); }
+void writeSpacing(SettingsStore& store, int pixels) { writeNumber(store, "Spacing", pixels); }
+void writeBorder(SettingsStore& store, int pixels) { writeNumber(store, "Border", pixels); }
+void writeExtrude(SettingsStore& store, int pixels) { writeNumber(store, "Extrude", pixels); }
 
 void writeQuantiser(SettingsStore& store, PaletteQuantiser quantiser) {
   store.selectGroup(kSettingsGroup);
   store.writeText("Quantiser", kQuantiserNames[static_cast<size_t>(quantiser)]);
+}
+
+void writePackedChosen(SettingsStore& store, bool packed) {
+  store.selectGroup(kSettingsGroup);
+  store.writeText("Layout", kLayoutNames[packed ? 1 : 0]);
+}
+void writeTrim(SettingsStore& store, bool ticked) {
+  writeFlag(store, "Trim Transparent Edges", ticked);
+}
+void writeTrimThreshold(SettingsStore& store, int alpha) {
+  writeNumber(store, "Trim Threshold", alpha);
+}
+void writeRotation(SettingsStore& store, bool ticked) {
+  writeFlag(store, "Allow Rotation", ticked);
+}
+void writeSeveralSheets(SettingsStore& store, bool ticked) {
+  writeFlag(store, "Several Sheets When Needed", ticked);
+}
+void writeSquareSheets(SettingsStore& store, bool ticked) {
+  writeFlag(store, "Square Sheets", ticked);
+}
+void writeLargestSheetSize(SettingsStore& store, int pixels) {
+  writeNumber(store, "Largest Sheet Size", pixels);
 }
 
 }  // namespace oz

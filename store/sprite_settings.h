@@ -3,6 +3,7 @@
 // time. Every function selects the group "Settings" first.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,15 @@ namespace oz {
 
 inline constexpr std::string_view kSettingsGroup = "Settings";
 
+// The layouts of "Layout", in the order of the window's list: the strip or
+// grid the main window chooses, and the packed layout.
+inline constexpr std::array<std::string_view, 2> kLayoutNames{"grid", "packed"};
+
+// The largest sheet sizes the window offers, the ones mobile targets ask for;
+// the last, the size limit, is the default.
+inline constexpr std::array<int32_t, 4> kLargestSheetSizes{1024, 2048, 4096, 8192};
+static_assert(kLargestSheetSizes.back() == kSheetSizeLimit);
+
 // The stored options, defaults for missing keys. A flag is set only by the
 // value 1 ("Strip" = yes chooses "Sheet"; no "Pink" chooses black); a depth
 // outside 0..5 reads as 0; "Remove Alpha" is read only when the depth is 1;
@@ -23,7 +33,10 @@ inline constexpr std::string_view kSettingsGroup = "Settings";
 // "Extrude" are clamped to their ranges; missing, they and the two flags of
 // the cells ("Alpha Bleeding", "Identical Frames Once") are 0. "Quantiser" is
 // read at every depth; missing or not one of kQuantiserNames, it is the
-// network.
+// network. The packed layout's keys read as the grid and its defaults when
+// missing: "Layout" not one of kLayoutNames is the grid, "Trim Threshold"
+// outside 0..kMaxTrimThreshold is 0, "Largest Sheet Size" not one of
+// kLargestSheetSizes is the size limit.
 SpriteOptions readSpriteSettings(SettingsStore& store);
 
 // One function per user action, writing exactly the keys that action stores.
@@ -48,5 +61,12 @@ void writeSpacing(SettingsStore& store, int pixels);
 void writeBorder(SettingsStore& store, int pixels);
 void writeExtrude(SettingsStore& store, int pixels);
 void writeQuantiser(SettingsStore& store, PaletteQuantiser quantiser);
+void writePackedChosen(SettingsStore& store, bool packed);  // "Layout" = "packed" or "grid"
+void writeTrim(SettingsStore& store, bool ticked);
+void writeTrimThreshold(SettingsStore& store, int alpha);
+void writeRotation(SettingsStore& store, bool ticked);
+void writeSeveralSheets(SettingsStore& store, bool ticked);
+void writeSquareSheets(SettingsStore& store, bool ticked);
+void writeLargestSheetSize(SettingsStore& store, int pixels);
 
 }  // namespace oz

@@ -58,6 +58,33 @@ TEST_F(SpriteSettingsTest, TheQuantiserIsReadByNameAndAnythingElseIsTheNetwork) 
   EXPECT_EQ(read("[Settings]\nColor Depth = 2\n"), (SpriteOptions{.colorDepth = kDepth8}));
 }
 
+// An old file has none of the packed layout's keys: the grid, as before. A
+// value the window cannot show reads as the default.
+TEST_F(SpriteSettingsTest, ThePackedLayoutsKeysReadAsTheirDefaultsUnlessValid) {
+  EXPECT_EQ(read("[Settings]\nColumns = 4\n"), SpriteOptions{});
+  EXPECT_EQ(read("[Settings]\nlayout = packed\nTrim Transparent Edges = 1\nTrim Threshold = 254\n"
+                 "Allow Rotation = 1\nSeveral Sheets When Needed = 1\nSquare Sheets = 1\n"
+                 "Largest Sheet Size = 2048\n"),
+            (SpriteOptions{.packed = true,
+                           .maxSize = 2048,
+                           .square = true,
+                           .trim = true,
+                           .trimThreshold = 254,
+                           .rotate = true,
+                           .multipack = true}));
+  for (const char* layout : {"Packed", "sheet", "1", ""}) {
+    EXPECT_FALSE(read(std::string("[Settings]\nLayout = ") + layout + "\n").packed) << layout;
+  }
+  for (const char* alpha : {"255", "-1", "x"}) {
+    EXPECT_EQ(read(std::string("[Settings]\nTrim Threshold = ") + alpha).trimThreshold, 0) << alpha;
+  }
+  for (const char* size : {"3000", "16384", "0", "1023"}) {
+    EXPECT_EQ(read(std::string("[Settings]\nLargest Sheet Size = ") + size).maxSize,
+              kSheetSizeLimit)
+        << size;
+  }
+}
+
 TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   read("[Tab ID's]\nplist = 1\n");
   store_.selectGroup("Tab ID's");
@@ -75,11 +102,20 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   store_.selectGroup("Tab ID's");  // as the Script Editor leaves it
   writeSpacing(store_, 3);
   writeQuantiser(store_, PaletteQuantiser::KMeans);
+  writePackedChosen(store_, true);
+  writeTrim(store_, true);
+  writeTrimThreshold(store_, 9);
+  writeRotation(store_, true);
+  writeSeveralSheets(store_, false);
+  writeSquareSheets(store_, true);
+  writeLargestSheetSize(store_, 4096);
   store_.close();
   EXPECT_EQ(testing::readFile(path_),
             "\xEF\xBB\xBF\n[Tab ID's]\nplist = 1\n[Settings]\nBlack = 0\nPink = 1\nStrip = 0\n"
             "Sheet = 1\nColor Depth = 1\nRemove Alpha = 1\nSprite Number = 42\nColumns = 7\n"
-            "Transparent = 1\nPremultiplied Alpha = 0\nSpacing = 3\nQuantiser = kmeans\n");
+            "Transparent = 1\nPremultiplied Alpha = 0\nSpacing = 3\nQuantiser = kmeans\n"
+            "Layout = packed\nTrim Transparent Edges = 1\nTrim Threshold = 9\nAllow Rotation = 1\n"
+            "Several Sheets When Needed = 0\nSquare Sheets = 1\nLargest Sheet Size = 4096\n");
 
   store_.open(path_);
   EXPECT_EQ(readSpriteSettings(store_), (SpriteOptions{.columns = "7",
@@ -89,7 +125,13 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
                                                        .pink = true,
                                                        .transparent = true,
                                                        .spriteNumber = 42,
-                                                       .spacing = 3}));
+                                                       .spacing = 3,
+                                                       .packed = true,
+                                                       .maxSize = 4096,
+                                                       .square = true,
+                                                       .trim = true,
+                                                       .trimThreshold = 9,
+                                                       .rotate = true}));
 }
 
 }  // namespace

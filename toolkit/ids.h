@@ -126,6 +126,8 @@ struct Control {
     PreviewFrameLabel = 1'000'009,
     PreviewHorizontalScroll = 1'000'010,
     PreviewVerticalScroll = 1'000'011,
+    PreviewSheetChoiceLabel = 1'000'012,
+    PreviewSheetChoice = 1'000'013,  // which of several sheets is shown
 
     // The Script Editor's live preview pane.
     ScriptPreviewInfo = 1'000'100,
@@ -140,6 +142,23 @@ struct Control {
     QuantiserLabel = 1'000'300,
     Quantiser = 1'000'301,
     QuantiserNote = 1'000'302,
+    // ... and the layout's rows.
+    LayoutLabel = 1'000'310,
+    Layout = 1'000'311,
+    LayoutNote = 1'000'312,
+    TrimTransparentEdges = 1'000'313,
+    TrimTransparentEdgesNote = 1'000'314,
+    TrimThresholdLabel = 1'000'315,
+    TrimThreshold = 1'000'316,
+    AllowRotation = 1'000'317,
+    AllowRotationNote = 1'000'318,
+    SeveralSheets = 1'000'319,
+    SeveralSheetsNote = 1'000'320,
+    SquareSheets = 1'000'321,
+    SquareSheetsNote = 1'000'322,
+    LargestSheetSizeLabel = 1'000'323,
+    LargestSheetSize = 1'000'324,
+    LargestSheetSizeNote = 1'000'325,
 
     // "Install from Gallery..." window.
     GalleryPrompt = 1'000'400,

@@ -1,0 +1,44 @@
+// What the Sheet Preview shows of a build: the sheets it wrote, each file
+// with its frames' places, the order the frames play in across the sheets,
+// and which way the frames stored turned are turned.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "sheet/layout/frame.h"
+
+namespace oz {
+
+// A sheet a build has written: its file and its frames' places.
+struct WrittenSheet {
+  std::string path;
+  FrameList frames;
+  bool operator==(const WrittenSheet&) const = default;
+};
+
+// One frame of a build: which sheet holds it, and where in that sheet's list.
+struct FrameRef {
+  size_t sheet = 0;
+  size_t frame = 0;
+  bool operator==(const FrameRef&) const = default;
+};
+
+struct WrittenSheets {
+  std::vector<WrittenSheet> sheets;  // in the order written; at least one
+  // Every frame once, in the order the image folder lists them. The packer
+  // shares the frames out by size, so a sheet's frames are in that order
+  // but need not follow one another.
+  std::vector<FrameRef> playOrder;
+  Turn turn = Turn::Clockwise;  // the build's BuildOptions::turn
+  bool operator==(const WrittenSheets&) const = default;
+};
+
+// The sheets with their frames' play order: as `scanned` (the image folder's
+// frame names as a build scans them) lists them, then any frame it does not
+// name, in its sheet's order.
+WrittenSheets writtenSheets(std::vector<WrittenSheet> sheets,
+                            const std::vector<std::string>& scanned, Turn turn);
+
+}  // namespace oz
