@@ -4,11 +4,14 @@
 //    bits, with and without dithering, so that regressions show;
 //  - the whole 8-bit dithered build through orvane-zozivi-cli, from frames to
 //    file, with each quantiser, divided by the time `pngquant 256` needs to
-//    reduce the composed 32-bit sheet (when pngquant is installed), and the
-//    build's peak memory against 2 x the sheet's RGBA bytes + 30 MB.
+//    reduce the composed 32-bit sheet (when pngquant is installed), the three
+//    commands run in turn, round by round, and the build's peak memory against
+//    2 x the sheet's RGBA bytes + 30 MB.
 //
-// Usage: quantiser_bench [RUNS]   (each time is the fastest of RUNS, default 3)
+// Usage: quantiser_bench [RUNS]   (RUNS rounds, default 3; each in-process time
+// is the fastest of RUNS)
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -96,54 +99,77 @@ bool makeFramesAndSheet(const std::string& folder, const std::string& sheet32) {
              .status == 0;
 }
 
+// The middle of `values` (the mean of the two middle ones for an even count).
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Runs of each command in rounds, one of each per round, so that the machine's
+// load changes the commands of one round alike; the ratio of each build to
+// pngquant is taken round by round.
 void wholeBuild(int runs, const std::string& folder, const std::string& sheet32,
                 const std::string& work) {
   const std::string cli = OZ_CLI_PATH;
   const std::string columns = std::to_string(kColumns);
   const double boundMegabytes = (2 * 4.0 * kSheetSide * kSheetSide + 30e6) / 1e6;
+  const bool pngquant = havePngquant();
   std::printf(
       "\nWhole build, 256 frames -> 2048 x 2048, 8 bits dithered; processor and wall seconds, "
-      "each the fastest of %d\n",
-      runs);
-  std::vector<ProcessRun> builds;
-  for (const char* quantiser : {"network", "kmeans"}) {
-    ProcessRun build;
-    build.seconds = 1e300;
-    build.wallSeconds = 1e300;
-    long peak = 0;
-    for (int run = 0; run < runs; ++run) {
+      "fastest of %d rounds%s\n",
+      runs, pngquant ? ", and the ratio to pngquant round by round: median (min to max)" : "");
+  const char* const quantisers[] = {"network", "kmeans"};
+  std::vector<ProcessRun> runsOf[2];
+  std::vector<ProcessRun> pngquantRuns;
+  for (int round = 0; round < runs; ++round) {
+    for (size_t k = 0; k < 2; ++k) {
       const ProcessRun r =
           runProcess({cli, "--sheet", work + "sheet8.png", "--columns", columns, "--depth", "8",
-                      "--dither", "--quantiser", quantiser, folder});
+                      "--dither", "--quantiser", quantisers[k], folder});
       if (r.status != 0) std::fprintf(stderr, "orvane-zozivi-cli exited with %d\n", r.status);
-      build.seconds = std::min(build.seconds, r.seconds);
-      build.wallSeconds = std::min(build.wallSeconds, r.wallSeconds);
-      peak = std::max(peak, r.peakKilobytes);
+      runsOf[k].push_back(r);
     }
-    std::printf("  --quantiser %-7s %7.3f s %7.3f s wall   peak %6.1f MB (bound %.1f MB)\n",
-                quantiser, build.seconds, build.wallSeconds, static_cast<double>(peak) * 1024 / 1e6,
-                boundMegabytes);
-    builds.push_back(build);
+    if (pngquant) {
+      pngquantRuns.push_back(
+          runProcess({"pngquant", "256", "--force", "--output", work + "pngquant.png", sheet32}));
+    }
   }
-  if (!havePngquant()) {
+  const auto fastestOf = [](const std::vector<ProcessRun>& all) {
+    ProcessRun best = all.front();
+    for (const ProcessRun& r : all) {
+      best.seconds = std::min(best.seconds, r.seconds);
+      best.wallSeconds = std::min(best.wallSeconds, r.wallSeconds);
+      best.peakKilobytes = std::max(best.peakKilobytes, r.peakKilobytes);
+    }
+    return best;
+  };
+  for (size_t k = 0; k < 2; ++k) {
+    const ProcessRun best = fastestOf(runsOf[k]);
+    std::printf("  --quantiser %-7s %7.3f s %7.3f s wall   peak %6.1f MB (bound %.1f MB)\n",
+                quantisers[k], best.seconds, best.wallSeconds,
+                static_cast<double>(best.peakKilobytes) * 1024 / 1e6, boundMegabytes);
+  }
+  if (!pngquant) {
     std::printf("  pngquant is not installed: no ratio\n");
     return;
   }
-  ProcessRun pngquant;
-  pngquant.seconds = 1e300;
-  pngquant.wallSeconds = 1e300;
-  for (int run = 0; run < runs; ++run) {
-    const ProcessRun r =
-        runProcess({"pngquant", "256", "--force", "--output", work + "pngquant.png", sheet32});
-    pngquant.seconds = std::min(pngquant.seconds, r.seconds);
-    pngquant.wallSeconds = std::min(pngquant.wallSeconds, r.wallSeconds);
-  }
+  const ProcessRun theirs = fastestOf(pngquantRuns);
   std::printf("  pngquant 256         %7.3f s %7.3f s wall   (the composed 32-bit sheet)\n",
-              pngquant.seconds, pngquant.wallSeconds);
-  for (size_t k = 0; k < builds.size(); ++k) {
-    std::printf("  ratio %s build / pngquant: %.2f processor, %.2f wall (kmeans target <= 0.5)\n",
-                k == 0 ? "network" : "kmeans", builds[k].seconds / pngquant.seconds,
-                builds[k].wallSeconds / pngquant.wallSeconds);
+              theirs.seconds, theirs.wallSeconds);
+  for (size_t k = 0; k < 2; ++k) {
+    std::vector<double> processor;
+    std::vector<double> wall;
+    for (int round = 0; round < runs; ++round) {
+      processor.push_back(runsOf[k][round].seconds / pngquantRuns[round].seconds);
+      wall.push_back(runsOf[k][round].wallSeconds / pngquantRuns[round].wallSeconds);
+    }
+    std::printf(
+        "  ratio %-7s build / pngquant: %.2f (%.2f to %.2f) processor, %.2f (%.2f to %.2f) wall "
+        "(target <= 0.5)\n",
+        quantisers[k], median(processor), *std::min_element(processor.begin(), processor.end()),
+        *std::max_element(processor.begin(), processor.end()), median(wall),
+        *std::min_element(wall.begin(), wall.end()), *std::max_element(wall.begin(), wall.end()));
   }
 }
 

@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the frame decoder as a file, checking that nothing
-// crashes, that a decoded image is whole, and that the size read from the
-// header alone agrees with the decode: a file whose header is refused, or
-// which is found too short for its pixels, never decodes.
+// crashes, that a decoded image is whole, that the size read from the header
+// alone agrees with the decode (a file whose header is refused, or which is
+// found too short for its pixels, never decodes), and that the decoder gives
+// exactly what libpng alone gives: the common form's own decoder changes
+// nothing but the time.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -75,6 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   file.fill(data, size);
   const std::optional<oz::PngSize> header = oz::readPngSize(file.path);
   const std::optional<oz::RgbaImage> image = oz::decodePng(file.path);
+  const std::optional<oz::RgbaImage> libpngs = oz::decodePngWithLibpng(file.path);
+  if (image.has_value() != libpngs.has_value()) std::abort();
+  if (image && (image->width != libpngs->width || image->height != libpngs->height ||
+                image->pixels != libpngs->pixels)) {
+    std::abort();
+  }
   const char stage = image ? 'd' : !header ? 'n' : header->tooShort ? 's' : 'h';
   count(countChunks(std::string_view(reinterpret_cast<const char*>(data), size)) + stage);
   if (!image) return 0;

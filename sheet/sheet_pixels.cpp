@@ -12,10 +12,15 @@ namespace oz {
 namespace {
 
 // (c x a + 255 x (255 - a)) / 255, rounding down: a pixel laid over white.
-// Opaque pixels keep their colour.
+// Opaque pixels keep their colour, which is all the palette depths hand over
+// once the background is laid in: they are copied rather than worked out.
 void flattenOntoWhite(const uint8_t* rgba, int32_t width, uint8_t* rgb) {
   for (int32_t x = 0; x < width; ++x, rgba += 4, rgb += 3) {
     const uint32_t a = rgba[3];
+    if (a == 255) {
+      std::memcpy(rgb, rgba, 3);
+      continue;
+    }
     const uint32_t white = 255 * (255 - a);
     rgb[0] = static_cast<uint8_t>((rgba[0] * a + white) / 255);
     rgb[1] = static_cast<uint8_t>((rgba[1] * a + white) / 255);

@@ -109,18 +109,22 @@ std::optional<DeflatedBytes> deflateZlibWhileFilled(
   }
 
   // How far `fill` has got; a piece's task waits until its bytes are in, or
-  // until `fill` has failed.
+  // until `fill` has failed. `fill` tells of every row, but the waiting tasks
+  // are woken only when a piece is complete: waking them for each row cost a
+  // system call and a pair of thread switches a row while they waited.
   std::mutex lock;
   std::condition_variable more;
   size_t filled = fill ? 0 : data.size();
   bool abandoned = false;
   const auto tell = [&](size_t bytes, bool failed) {
+    bool completesPiece = false;
     {
       const std::lock_guard<std::mutex> hold(lock);
+      completesPiece = bytes / pieceBytes != filled / pieceBytes || bytes == data.size();
       filled = bytes;
       abandoned = failed;
     }
-    more.notify_all();
+    if (completesPiece || failed) more.notify_all();
   };
   const auto lead = [&] {
     if (!fill) return;

@@ -1,6 +1,8 @@
-// Frame decoding. libpng reports errors by longjmp, so every libpng call sits in
-// a small function of its own that holds nothing with a destructor between its
-// setjmp and the calls that may jump back to it.
+// Frame decoding. Frames of the common form are decoded without libpng
+// (png_common_decode.h); every other file goes through libpng, which reports
+// errors by longjmp, so every libpng call sits in a small function of its own
+// that holds nothing with a destructor between its setjmp and the calls that
+// may jump back to it.
 #include <fcntl.h>
 #include <png.h>
 #include <sys/stat.h>
@@ -14,10 +16,18 @@
 
 #include "sheet/png/png_read.h"
 
+#include <vector>
+
+#include "sheet/png/png_common_decode.h"
+
 namespace oz {
 namespace {
 
 constexpr size_t kSignatureBytes = 8;
+
+// Files up to this size are read whole for the common form's decoder; a frame
+// is far smaller, and a larger file goes to libpng, which reads as it goes.
+constexpr off_t kMostCommonFormBytes = off_t{16} << 20;
 
 // The most bytes one compressed byte can inflate to: deflate's longest match,
 // 258 bytes, costs at least 2 bits (a 1-bit length code and a 1-bit distance
@@ -175,6 +185,28 @@ class PngFile {
   bool holdsRows_ = false;
 };
 
+// The bytes of the regular file at `path`, when it has at most
+// kMostCommonFormBytes. Opened as PngFile opens, so a FIFO or device is never
+// waited on.
+std::optional<std::vector<uint8_t>> readSmallFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::vector<uint8_t>> bytes;
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMostCommonFormBytes) {
+    bytes.emplace(static_cast<size_t>(info.st_size));
+    size_t got = 0;
+    while (got < bytes->size()) {
+      const ssize_t n = ::read(fd, bytes->data() + got, bytes->size() - got);
+      if (n <= 0) break;
+      got += static_cast<size_t>(n);
+    }
+    if (got != bytes->size()) bytes.reset();
+  }
+  close(fd);
+  return bytes;
+}
+
 }  // namespace
 
 std::optional<PngSize> readPngSize(const std::string& path) {
@@ -185,6 +217,13 @@ std::optional<PngSize> readPngSize(const std::string& path) {
 }
 
 std::optional<RgbaImage> decodePng(const std::string& path) {
+  if (const std::optional<std::vector<uint8_t>> bytes = readSmallFile(path)) {
+    if (std::optional<RgbaImage> image = decodeCommonPng(*bytes)) return image;
+  }
+  return decodePngWithLibpng(path);
+}
+
+std::optional<RgbaImage> decodePngWithLibpng(const std::string& path) {
   PngFile file;
   int passes = 0;
   // Pixels the file cannot hold are refused before memory is set aside for them.

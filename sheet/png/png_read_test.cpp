@@ -16,6 +16,7 @@
 namespace oz {
 namespace {
 
+using testing::chunk;
 using testing::pixelAt;
 using testing::Rgba;
 using testing::solidImage;
@@ -77,20 +78,6 @@ TEST_F(PngReadTest, FileTooShortForItsClaimedSizeIsFoundWithoutDecoding) {
       EXPECT_EQ(pixelAt(*image, 1023, 1023), (Rgba{0, 0, 0, 255}));
     }
   }
-}
-
-// One chunk of a PNG file: length, type, data and a CRC, which is made wrong
-// on request.
-std::string chunk(std::string_view type, std::string_view data, bool goodCrc = true) {
-  std::string bytes;
-  for (int shift = 24; shift >= 0; shift -= 8)
-    bytes += static_cast<char>((data.size() >> shift) & 0xff);
-  bytes.append(type).append(data);
-  uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 4),
-                                             static_cast<uInt>(bytes.size() - 4)));
-  if (!goodCrc) crc ^= 1;
-  for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>((crc >> shift) & 0xff);
-  return bytes;
 }
 
 // Deflates `input` onto `stream`, flushing with `flush`; the bytes made.

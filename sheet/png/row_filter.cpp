@@ -59,6 +59,35 @@ void filterRow(RowFilter filter, const uint8_t* row, const uint8_t* previous, si
   }
 }
 
+bool unfilterRow(uint8_t filter, uint8_t* row, const uint8_t* previous, size_t rowBytes,
+                 size_t pixelBytes) {
+  const auto up = [&](size_t i) { return previous != nullptr ? previous[i] : 0; };
+  const auto left = [&](size_t i) { return i >= pixelBytes ? row[i - pixelBytes] : 0; };
+  switch (filter) {
+    case static_cast<uint8_t>(RowFilter::None):
+      return true;
+    case static_cast<uint8_t>(RowFilter::Sub):
+      for (size_t i = pixelBytes; i < rowBytes; ++i) row[i] += row[i - pixelBytes];
+      return true;
+    case static_cast<uint8_t>(RowFilter::Up):
+      if (previous != nullptr) {
+        for (size_t i = 0; i < rowBytes; ++i) row[i] += previous[i];
+      }
+      return true;
+    case static_cast<uint8_t>(RowFilter::Average):
+      for (size_t i = 0; i < rowBytes; ++i) row[i] += static_cast<uint8_t>((left(i) + up(i)) / 2);
+      return true;
+    case static_cast<uint8_t>(RowFilter::Paeth):
+      for (size_t i = 0; i < rowBytes; ++i) {
+        const int upLeft = i >= pixelBytes && previous != nullptr ? previous[i - pixelBytes] : 0;
+        row[i] += paethPredictor(left(i), up(i), upLeft);
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
 void filterRowsAdaptively(uint8_t* data, size_t rowBytes, int32_t height, size_t pixelBytes) {
   const size_t stride = rowBytes + 1;
   std::vector<uint8_t> candidate(rowBytes);

@@ -16,6 +16,12 @@ inline constexpr int kRowFilterCount = 5;
 void filterRow(RowFilter filter, const uint8_t* row, const uint8_t* previous, size_t rowBytes,
                size_t pixelBytes, uint8_t* out);
 
+// Undoes filter type `filter` on `row` (rowBytes bytes) in place; `previous`
+// is the row above, already unfiltered, nullptr for the top row. False for a
+// filter type the PNG format does not have.
+bool unfilterRow(uint8_t filter, uint8_t* row, const uint8_t* previous, size_t rowBytes,
+                 size_t pixelBytes);
+
 // `data` holds `height` unfiltered rows of 1 + rowBytes bytes. Each row is
 // replaced, in place, by its filtered form that has the least sum of absolute
 // differences (bytes read as signed), with its filter byte set; the usual

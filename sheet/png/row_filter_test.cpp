@@ -62,13 +62,23 @@ TEST(RowFilterTest, EveryFilterIsUndoneByTheRulesOfThePngFormat) {
           std::vector<uint8_t> out(rowBytes);
           filterRow(static_cast<RowFilter>(filter), rows[y].data(),
                     y > 0 ? rows[y - 1].data() : nullptr, rowBytes, form.pixelBytes, out.data());
+          // The decoder's own unfiltering agrees with the format's rules.
+          std::vector<uint8_t> ours = out;
+          EXPECT_TRUE(unfilterRow(static_cast<uint8_t>(filter), ours.data(),
+                                  y > 0 ? unfiltered.data() : nullptr, rowBytes, form.pixelBytes));
           testing::unfilterRow(filter, out.data(), unfiltered.data(), rowBytes, form.pixelBytes);
           EXPECT_EQ(out, rows[y]) << "row " << y;
+          EXPECT_EQ(ours, rows[y]) << "row " << y;
           unfiltered = out;
         }
       }
     }
   }
+}
+
+TEST(RowFilterTest, UnfilteringRefusesAFilterTypeTheFormatLacks) {
+  uint8_t row[2] = {1, 2};
+  EXPECT_FALSE(unfilterRow(kRowFilterCount, row, nullptr, 2, 1));
 }
 
 TEST(RowFilterChoiceTest, EachRowTakesTheFilterOfLeastAbsoluteSum) {

@@ -75,6 +75,18 @@ void writeFrame(const std::string& path, const RgbaImage& image) {
   ASSERT_EQ(encodePng(image, path), PngWriteStatus::Written) << path;
 }
 
+std::string chunk(std::string_view type, std::string_view data, bool goodCrc) {
+  std::string bytes;
+  for (int shift = 24; shift >= 0; shift -= 8)
+    bytes += static_cast<char>((data.size() >> shift) & 0xff);
+  bytes.append(type).append(data);
+  uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 4),
+                                             static_cast<uInt>(bytes.size() - 4)));
+  if (!goodCrc) crc ^= 1;
+  for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>((crc >> shift) & 0xff);
+  return bytes;
+}
+
 std::vector<PngChunk> readChunks(const std::string& bytes) {
   std::vector<PngChunk> chunks;
   if (bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return chunks;

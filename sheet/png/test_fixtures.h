@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sheet/png/rgba_image.h"
@@ -36,6 +37,9 @@ struct PngChunk {
   std::string type;
   std::string data;
 };
+// One chunk of a PNG file: length, type, data and a CRC, which is made wrong
+// on request.
+std::string chunk(std::string_view type, std::string_view data, bool goodCrc = true);
 // The chunks of a PNG file's bytes, in file order (empty when the signature is wrong).
 std::vector<PngChunk> readChunks(const std::string& fileBytes);
 // True when every chunk of a PNG file's bytes carries the CRC of its type and data.

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "sheet/quantiser/reduction.h"
 
@@ -78,9 +79,23 @@ class ErrorDiffusion {
     }
   }
 
-  // Each channel of `pixel` less n/16 of the error, within 0..255.
-  static void push(uint8_t* pixel, const Error& e, int sixteenths) {
-    for (int c = 0; c < 4; ++c) pixel[c] = clampByte(pixel[c] - sixteenths * e[c] / 16);
+  // Pushes each pixel's settled error (`settled_`, 4 channels a pixel) into
+  // the row below: the pixel straight down takes 5/16 of it, then the one
+  // below-left 3/16, each step kept within 0..255. The pixel below-right would
+  // take 1/16, which is 0 for an error within -10..10, so it is left alone.
+  // The row is mapped first and pushed after: nothing in the row reads the
+  // row below, and each pixel there takes its two shares in the order the
+  // pixels above it were mapped, straight down first. Apart from the mapping,
+  // whose every pixel waits for the one before it, the pushes are one plain
+  // loop over bytes that the compiler turns into vector arithmetic.
+  // REQUIRES: width > 0.
+  void pushBelow(uint8_t* __restrict below, int32_t width) const {
+    const size_t last = 4 * static_cast<size_t>(width - 1);  // the last pixel's first channel
+    const int8_t* __restrict e = settled_.data();
+    for (size_t i = 0; i < last; ++i) {
+      below[i] = clampByte(clampByte(below[i] - 5 * e[i] / 16) - 3 * e[i + 4] / 16);
+    }
+    for (size_t i = last; i < last + 4; ++i) below[i] = clampByte(below[i] - 5 * e[i] / 16);
   }
 
   // 255 - (255 - m)^2 / 255 for each m, the weight of colour error where the
@@ -93,6 +108,7 @@ class ErrorDiffusion {
   }();
 
   Error carried_{};
+  std::vector<int8_t> settled_;  // the row's settled errors, each within -10..10
 };
 
 template <class Search>
@@ -100,6 +116,7 @@ void ErrorDiffusion::mapRow(const uint8_t* row, uint8_t* below, int32_t width,
                             std::span<const PaletteColour> palette, Search& search,
                             uint8_t* indices, const uint8_t* source) {
   Error e = carried_;
+  settled_.resize(4 * static_cast<size_t>(width));
   for (int32_t x = 0; x < width; ++x) {
     const uint8_t* p = row + 4 * static_cast<size_t>(x);
     int a = p[3];
@@ -123,15 +140,11 @@ void ErrorDiffusion::mapRow(const uint8_t* row, uint8_t* below, int32_t width,
       for (int ch = 0; ch < 3; ++ch) d[ch] = d[ch] * k / 255;
     }
     settle(e, d);
-
-    if (below != nullptr) {
-      uint8_t* under = below + 4 * static_cast<size_t>(x);
-      // The pixel below-right would take 1/16, which is 0 for an error within
-      // -10..10, so it is left alone.
-      if (x > 0) push(under - 4, e, 3);
-      push(under, e, 5);
+    for (int ch = 0; ch < 4; ++ch) {
+      settled_[4 * static_cast<size_t>(x) + ch] = static_cast<int8_t>(e[ch]);
     }
   }
+  if (below != nullptr && width > 0) pushBelow(below, width);
   for (int& c : e) c = 7 * c / 16;
   carried_ = e;
 }

@@ -56,6 +56,20 @@ TEST_F(DiffusionTest, TranslucentColourErrorIsWeightedAndTruncatedTowardZero) {
   EXPECT_EQ(queries_.front(), (Pixel{13, 13, 13, 202}));
 }
 
+// A pixel of the row below takes its share from the pixel straight above it
+// before the one from the pixel above-right, each kept within 0..255, so a
+// share that is clipped is not given back by the next.
+TEST_F(DiffusionTest, RowBelowTakesStraightDownShareFirstAndClipsEachStep) {
+  // The first pixel goes to black, leaving (-118 x 3, 0) halved to -7; the
+  // second, queried at 137, goes to white: 125 + -7 halved to 7.
+  const auto row = rowOf({{118, 118, 118, 255}, {130, 130, 130, 255}});
+  auto below = rowOf({{254, 254, 254, 255}, {100, 100, 100, 255}});
+  EXPECT_EQ(map(row, &below), (std::vector<uint8_t>{0, 1}));
+  // Below the first: 254 - 5 x -7 / 16 = 256, kept at 255, then 255 - 3 x 7 / 16 = 254.
+  // Below the second: 100 - 5 x 7 / 16 = 98. Alpha had no error to take.
+  EXPECT_EQ(below, rowOf({{254, 254, 254, 255}, {98, 98, 98, 255}}));
+}
+
 // With the source row given, pixels that are fully clear or fully opaque there
 // are queried and measured at that alpha, whatever error has reached them.
 TEST_F(DiffusionTest, SourceAlphaEndsAreKeptAgainstCarriedAndPushedError) {
