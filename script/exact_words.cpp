@@ -141,6 +141,9 @@ void ExactWordValues::append(const ExactWord& word, const FrameEntry* frame,
       return appendNumber(f.rotated ? f.height : f.width, out);
     case WordValue::ImageFullRegionHeight:
       return appendNumber(f.rotated ? f.width : f.height, out);
+    case WordValue::IfPacked:
+    case WordValue::IfGrid:
+      return;
     case WordValue::SheetName:
       return text(tags.value(kSheetName));
     case WordValue::SheetBase:

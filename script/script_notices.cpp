@@ -5,6 +5,7 @@
 #include "script/class_name.h"
 #include "script/escape.h"
 #include "script/exact_words.h"
+#include "script/layout_lines.h"
 #include "script/template_scan.h"
 
 namespace oz {
@@ -86,7 +87,8 @@ std::optional<ClassNameClash> firstClassNameClash(std::span<const FrameEntry> fr
 }  // namespace
 
 ScriptNotices scriptNotices(std::span<const std::string> lines, const ExpansionContext& context) {
-  const NamedWords named = namedWords(lines);
+  std::vector<std::string> linesKept;
+  const NamedWords named = namedWords(linesForLayout(lines, context.packed, &linesKept));
   ScriptNotices notices;
   if (named.imageClass) notices.classNameClash = firstClassNameClash(context.frames);
   if (named.frameSize && !named.framePosition) {

@@ -56,6 +56,8 @@ enum class WordValue : uint8_t {
   ImageFullFrameY,
   ImageFullRegionWidth,
   ImageFullRegionHeight,
+  IfPacked,
+  IfGrid,
   SheetName,
   SheetBase,
   SheetFullWidth,
@@ -86,7 +88,7 @@ struct ExactWord {
   Escape escape;  // the name-bearing words' JSON, XML and CSS forms
 };
 
-inline constexpr std::array<ExactWord, 64> kExactWords = {{
+inline constexpr std::array<ExactWord, 66> kExactWords = {{
     {"ov.ImageIndex", WordValue::ImageIndex, Escape::None},
     {"ov.ImageFile", WordValue::ImageFile, Escape::None},
     {"ov.ImageBase", WordValue::ImageBase, Escape::None},
@@ -119,6 +121,10 @@ inline constexpr std::array<ExactWord, 64> kExactWords = {{
     {"ov.ImageFullFrameY", WordValue::ImageFullFrameY, Escape::None},
     {"ov.ImageFullRegionWidth", WordValue::ImageFullRegionWidth, Escape::None},
     {"ov.ImageFullRegionHeight", WordValue::ImageFullRegionHeight, Escape::None},
+    // A line that names one is left out of the template for the other
+    // layout (linesForLayout); the word itself writes nothing.
+    {"ov.IfPacked", WordValue::IfPacked, Escape::None},
+    {"ov.IfGrid", WordValue::IfGrid, Escape::None},
     {"ov.SheetBase", WordValue::SheetBase, Escape::None},
     {"ov.SheetFullWidth", WordValue::SheetFullWidth, Escape::None},
     {"ov.SheetFullHeight", WordValue::SheetFullHeight, Escape::None},
