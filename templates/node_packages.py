@@ -7,7 +7,8 @@ import os
 import shutil
 import subprocess
 
-NODE_PACKAGES = ['pixi.js@8.22.0', '@esotericsoftware/spine-core@4.3.13', 'phaser@3.90.0',
+NODE_PACKAGES = ['pixi.js@8.22.0', '@esotericsoftware/spine-core@4.3.13',
+                 '@esotericsoftware/spine-webgl@4.3.13', 'phaser@3.90.0',
                  'phaser4@npm:phaser@4.2.1', 'playwright-core@1.65.2']
 
 
