@@ -75,6 +75,7 @@ Sheet sheetFrom(FuzzedDataProvider& input) {
   sheet.context.sheetPath = "sheets/" + std::string(text(input, 0));
   sheet.context.sheetNumber = text(input, 1);
   sheet.context.divisor = input.ConsumeBool() ? 2 : 1;
+  sheet.context.packed = input.ConsumeBool();
   return sheet;
 }
 

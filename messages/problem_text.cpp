@@ -67,9 +67,10 @@ constexpr ProblemRow rowFor(ScriptProblem problem) {
 }
 
 // "a spacing of 2 pixels, a border of 3 pixels and an extrusion of 1 pixel",
-// naming only the options that are set.
+// naming only the options that are set; packed frames first.
 std::string framesApartText(const FramesApart& apart) {
   std::vector<std::string> parts;
+  if (apart.packed) parts.emplace_back("the frames packed");
   const auto add = [&parts](std::string_view what, int64_t pixels) {
     if (pixels == 0) return;
     parts.push_back(std::string(what) + std::to_string(pixels) +
@@ -169,6 +170,22 @@ std::vector<ProblemText> noticeTexts(const ScriptNotices& notices) {
                          framesApartText(*apart) +
                          ", whatever steps through the sheet by the frame size draws the wrong "
                          "pixels.",
+                     {}});
+  }
+  if (const auto& name = notices.turnedUntold) {
+    texts.push_back({"Turned Frames",
+                     "Frames such as \"" + *name +
+                         "\" are stored turned on the sheet, but the script does not say which: "
+                         "whatever reads it draws them on their side. Build without rotation for "
+                         "this script.",
+                     {}});
+  }
+  if (const auto& name = notices.trimmedUntold) {
+    texts.push_back({"Trimmed Frames",
+                     "Frames such as \"" + *name +
+                         "\" are trimmed, but the script does not say where their visible part "
+                         "lies in the whole frame: whatever reads it draws that part at the "
+                         "frame's corner. Build without trimming for this script.",
                      {}});
   }
   return texts;

@@ -247,6 +247,19 @@ TEST(ProblemText, NoticesOfAScriptItsReaderGetsWrong) {
   EXPECT_NE(noticeTexts(notices)[0].text.find("with a border of 1 pixel and an extrusion of 4 "
                                               "pixels, whatever"),
             std::string::npos);
+  notices.framesApart = FramesApart{0, 0, 0, true};
+  EXPECT_NE(noticeTexts(notices)[0].text.find("with the frames packed, whatever"),
+            std::string::npos);
+  notices = {.classNameClash = std::nullopt,
+             .framesApart = std::nullopt,
+             .turnedUntold = "a.png",
+             .trimmedUntold = "b.png"};
+  const std::vector<ProblemText> told = noticeTexts(notices);
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_EQ(told[0].title, "Turned Frames");
+  EXPECT_EQ(told[1].title, "Trimmed Frames");
+  EXPECT_NE(told[0].text.find("\"a.png\""), std::string::npos);
+  EXPECT_NE(told[1].text.find("\"b.png\""), std::string::npos);
 }
 
 }  // namespace

@@ -26,6 +26,16 @@ void appendNumber(int64_t value, std::string* out) {
   out->append(digits, result.ptr);
 }
 
+// `halves` / 2, exactly: a whole number, or one and a half written with ".5"
+// (-1 gives "-0.5", which integer division would make "0").
+void appendHalves(int64_t halves, std::string* out) {
+  if (halves % 2 == 0) return appendNumber(halves / 2, out);
+  if (halves < 0) out->push_back('-');
+  const int64_t magnitude = halves < 0 ? -halves : halves;
+  appendNumber(magnitude / 2, out);
+  out->append(".5");
+}
+
 // The texture format the sheet's pixels need once decoded, in the names
 // texture packers and libGDX use: alpha kept (32-bit, or a palette that keeps
 // it) or not.
@@ -112,6 +122,28 @@ void ExactWordValues::append(const ExactWord& word, const FrameEntry* frame,
       return text(frame != nullptr && f.trimmed() ? "true" : "false");
     case WordValue::ImageRotated:
       return text(f.rotated ? "true" : "false");
+    case WordValue::ImageFullOffsetBottom:
+      return appendNumber(f.sourceHeight - f.offsetY - f.height, out);
+    case WordValue::ImageFullCutWidth:
+      return appendNumber(f.sourceWidth - f.width, out);
+    case WordValue::ImageFullCutHeight:
+      return appendNumber(f.sourceHeight - f.height, out);
+    // The stored rectangle's centre less the whole frame's, y counted up.
+    case WordValue::ImageFullCentreOffsetX:
+      return appendHalves(2 * f.offsetX + f.width - f.sourceWidth, out);
+    case WordValue::ImageFullCentreOffsetY:
+      return appendHalves(f.sourceHeight - 2 * f.offsetY - f.height, out);
+    case WordValue::ImageFullFrameX:
+      return appendNumber(-f.offsetX, out);
+    case WordValue::ImageFullFrameY:
+      return appendNumber(-f.offsetY, out);
+    case WordValue::ImageFullRegionWidth:
+      return appendNumber(f.rotated ? f.height : f.width, out);
+    case WordValue::ImageFullRegionHeight:
+      return appendNumber(f.rotated ? f.width : f.height, out);
+    case WordValue::IfPacked:
+    case WordValue::IfGrid:
+      return;
     case WordValue::SheetName:
       return text(tags.value(kSheetName));
     case WordValue::SheetBase:

@@ -155,9 +155,9 @@ TEST(ExactWords, FrameAndSheetValues) {
       (Lines{"[0  0 ]"}));
 }
 
-// A trimmed frame stored turned, beside an untrimmed one: the trim words,
-// halved or full size, and the sheet's place among the build's sheets.
-TEST(ExactWords, TrimRotationAndSheetCount) {
+// The walk frames with the first one trimmed out of 37 x 25 and stored
+// turned, and the others whole.
+FrameList trimmedFrames() {
   FrameList frames = walkFrames();
   frames[0] = {.number = 1,
                .name = "a.png",
@@ -170,8 +170,17 @@ TEST(ExactWords, TrimRotationAndSheetCount) {
                .sourceWidth = 37,
                .sourceHeight = 25,
                .rotated = true};
-  frames[1].sourceWidth = 32;
-  frames[1].sourceHeight = 48;
+  for (size_t i = 1; i < frames.size(); ++i) {
+    frames[i].sourceWidth = frames[i].width;
+    frames[i].sourceHeight = frames[i].height;
+  }
+  return frames;
+}
+
+// A trimmed frame stored turned, beside an untrimmed one: the trim words,
+// halved or full size, and the sheet's place among the build's sheets.
+TEST(ExactWords, TrimRotationAndSheetCount) {
+  const FrameList frames = trimmedFrames();
   ExpansionContext context = contextOf(frames, 2);
   context.sheetIndex = 1;
   context.sheetCount = 3;
@@ -188,6 +197,27 @@ TEST(ExactWords, TrimRotationAndSheetCount) {
   // No frames: nothing is trimmed or turned.
   const FrameList none;
   EXPECT_EQ(expand("ov.ImageTrimmed ov.ImageRotated", contextOf(none, 1)), (Lines{"false false"}));
+}
+
+// What the formats that read trimmed and turned frames count, never halved:
+// the bottom margin (libGDX, Spine), the width and height trimmed (Godot),
+// the centre's offset with y up in exact halves (cocos2d), the offsets
+// negated and the region the frame covers on the sheet (Starling).
+TEST(ExactWords, TrimAndTurnAsEachFormatCountsThem) {
+  FrameList frames = trimmedFrames();
+  // A pixel in the top-left corner of a 2 x 2 frame: its centre lies half a
+  // pixel left of the frame's and half a pixel above.
+  frames[2] = {
+      .number = 3, .name = "c.png", .width = 1, .height = 1, .sourceWidth = 2, .sourceHeight = 2};
+  EXPECT_EQ(
+      expand("ov.Repeat\n"
+             "ov.ImageFullOffsetBottom ov.ImageFullCutWidthxov.ImageFullCutHeight "
+             "{ov.ImageFullCentreOffsetX,ov.ImageFullCentreOffsetY} "
+             "ov.ImageFullFrameX,ov.ImageFullFrameY "
+             "ov.ImageFullRegionWidthxov.ImageFullRegionHeight\n"
+             "ov.Until = 3",
+             contextOf(frames, 2)),
+      (Lines{"5 16x14 {-1,-2} -7,-9 11x21", "0 0x0 {0,0} 0,0 32x48", "1 1x1 {-0.5,0.5} 0,0 1x1"}));
 }
 
 // The word a template names turned frames by says which way it reads them.

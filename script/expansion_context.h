@@ -29,6 +29,7 @@ struct ExpansionContext {
   int64_t extrude = 0;       // each frame's edge repeated this often outward, full size
   int64_t sheetIndex = 0;    // which of the build's sheets this is, from 0
   int64_t sheetCount = 1;    // how many sheets the build wrote
+  bool packed = false;       // laid out packed: a template's ov.IfPacked lines are expanded
 };
 
 }  // namespace oz

@@ -56,6 +56,7 @@ ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOption
       .extrude = options.extrude,
       .sheetIndex = index,
       .sheetCount = count,
+      .packed = options.packed,
   };
 }
 

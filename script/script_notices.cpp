@@ -5,6 +5,7 @@
 #include "script/class_name.h"
 #include "script/escape.h"
 #include "script/exact_words.h"
+#include "script/layout_lines.h"
 #include "script/template_scan.h"
 
 namespace oz {
@@ -18,6 +19,8 @@ struct NamedWords {
   bool margin = false;
   bool extrude = false;
   bool imageClass = false;
+  bool rotated = false;
+  bool offset = false;
 
   void note(WordValue value) {
     switch (value) {
@@ -47,6 +50,20 @@ struct NamedWords {
         return;
       case WordValue::ImageClass:
         imageClass = true;
+        return;
+      case WordValue::ImageRotated:
+        rotated = true;
+        return;
+      case WordValue::ImageOffsetX:
+      case WordValue::ImageOffsetY:
+      case WordValue::ImageFullOffsetX:
+      case WordValue::ImageFullOffsetY:
+      case WordValue::ImageFullOffsetBottom:
+      case WordValue::ImageFullCentreOffsetX:
+      case WordValue::ImageFullCentreOffsetY:
+      case WordValue::ImageFullFrameX:
+      case WordValue::ImageFullFrameY:
+        offset = true;
         return;
       default:
         return;
@@ -83,16 +100,36 @@ std::optional<ClassNameClash> firstClassNameClash(std::span<const FrameEntry> fr
   return std::nullopt;
 }
 
+// The file name of the first frame `untold` holds for, if any.
+template <typename Predicate>
+std::optional<std::string> firstFrame(std::span<const FrameEntry> frames, Predicate untold) {
+  for (const FrameEntry& frame : frames) {
+    if (untold(frame)) return frame.name;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ScriptNotices scriptNotices(std::span<const std::string> lines, const ExpansionContext& context) {
-  const NamedWords named = namedWords(lines);
+  std::vector<std::string> linesKept;
+  const NamedWords named = namedWords(linesForLayout(lines, context.packed, &linesKept));
   ScriptNotices notices;
   if (named.imageClass) notices.classNameClash = firstClassNameClash(context.frames);
   if (named.frameSize && !named.framePosition) {
-    const FramesApart apart{named.spacing ? 0 : context.spacing, named.margin ? 0 : context.border,
-                            named.extrude ? 0 : context.extrude};
+    const bool packed = context.packed;
+    const FramesApart apart{named.spacing && !packed ? 0 : context.spacing,
+                            named.margin && !packed ? 0 : context.border,
+                            named.extrude && !packed ? 0 : context.extrude, packed};
     if (apart != FramesApart{}) notices.framesApart = apart;
+  }
+  if (!named.rotated) {
+    notices.turnedUntold =
+        firstFrame(context.frames, [](const FrameEntry& f) { return f.rotated; });
+  }
+  if (!named.offset) {
+    notices.trimmedUntold =
+        firstFrame(context.frames, [](const FrameEntry& f) { return f.trimmed(); });
   }
   return notices;
 }

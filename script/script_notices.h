@@ -25,10 +25,12 @@ struct ClassNameClash {
 // corner, as far as a template that gives the frames' size but not their
 // positions does not name them either: there, whatever steps through the
 // sheet by the frame size misses the frames. Each is the build's value, or 0.
+// Packed frames lie where the packer put them, whatever the template names.
 struct FramesApart {
   int64_t spacing = 0;
   int64_t border = 0;
   int64_t extrude = 0;
+  bool packed = false;
 
   bool operator==(const FramesApart&) const = default;
 };
@@ -36,6 +38,11 @@ struct FramesApart {
 struct ScriptNotices {
   std::optional<ClassNameClash> classNameClash;  // the first, in frame order
   std::optional<FramesApart> framesApart;
+  // The first frame stored turned, or trimmed, where the template does not
+  // say so (names no rotation word, or no offset word): what reads the script
+  // draws it on its side, or at the trimmed part's place.
+  std::optional<std::string> turnedUntold = {};
+  std::optional<std::string> trimmedUntold = {};
 
   bool operator==(const ScriptNotices&) const = default;
 };

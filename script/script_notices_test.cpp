@@ -17,7 +17,9 @@ FrameList framesNamed(std::vector<std::string> names) {
                       .name = names[i],
                       .x = static_cast<int64_t>(i) * 37,
                       .width = 37,
-                      .height = 21});
+                      .height = 21,
+                      .sourceWidth = 37,
+                      .sourceHeight = 21});
   }
   return frames;
 }
@@ -67,6 +69,42 @@ TEST(ScriptNotices, FramesApartOnlyWhereTheTemplateStepsByTheFrameSize) {
   // Frames that touch and start at the corner are where stepping finds them.
   context.spacing = context.border = context.extrude = 0;
   EXPECT_EQ(noticesOf(exampleText("HTML5.txt"), context), ScriptNotices{});
+}
+
+// A packed sheet's frames lie where the packer put them: a template that
+// gives their size alone misses them whatever options it names.
+TEST(ScriptNotices, PackedFramesAreApartWhateverTheTemplateNames) {
+  const FrameList frames = framesNamed({"a.png", "b.png"});
+  ExpansionContext context = contextOf(frames);
+  context.packed = true;
+  context.spacing = 2;
+  EXPECT_EQ(noticesOf("ov.ImageFullWidth ov.FullSpacing", context).framesApart,
+            (FramesApart{2, 0, 0, true}));
+  EXPECT_EQ(noticesOf("ov.ImageFullWidth ov.ImageFullX", context), ScriptNotices{});
+}
+
+// A frame stored turned or trimmed is told of where the written lines name
+// no word that says so; the first such frame is named.
+TEST(ScriptNotices, TurnedAndTrimmedFramesTheTemplateDoesNotTell) {
+  FrameList frames = framesNamed({"a.png", "b.png", "c.png"});
+  frames[1].rotated = true;
+  frames[2].offsetX = 1;
+  frames[2].sourceWidth = 38;
+  const ExpansionContext context = contextOf(frames);
+  const ScriptNotices untold = noticesOf("ov.ImageFullX ov.ImageFullWidth", context);
+  EXPECT_EQ(untold.turnedUntold, "b.png");
+  EXPECT_EQ(untold.trimmedUntold, "c.png");
+  EXPECT_EQ(noticesOf("ov.ImageRotatedAnticlockwise ov.ImageFullOffsetBottom ov.ImageX", context),
+            ScriptNotices{});
+  EXPECT_EQ(noticesOf("ov.ImageRotated ov.ImageFullCentreOffsetY ov.ImageX", context),
+            ScriptNotices{});
+  // Only written lines count: a line for the grid does not tell a packed sheet.
+  ExpansionContext packed = context;
+  packed.packed = true;
+  EXPECT_EQ(noticesOf("ov.ImageX\nov.IfGrid ov.ImageRotated ov.ImageOffsetX", packed).turnedUntold,
+            "b.png");
+  EXPECT_EQ(noticesOf("ov.ImageX\nov.IfPacked ov.ImageRotated ov.ImageOffsetX", packed),
+            ScriptNotices{});
 }
 
 TEST(ScriptNotices, FramesWhoseClassNamesAreTheSame) {

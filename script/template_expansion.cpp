@@ -4,6 +4,7 @@
 
 #include "script/exact_line.h"
 #include "script/exact_words.h"
+#include "script/layout_lines.h"
 #include "script/tag_replacer.h"
 #include "script/template_scan.h"
 #include "script/template_words.h"
@@ -89,6 +90,8 @@ int64_t lastFrameChange(std::span<const FrameEntry> frames) {
 // costs nothing, and every output stays as it was.
 void expandTemplate(std::span<const std::string> lines, const ExpansionContext& context,
                     LineSink& sink) {
+  std::vector<std::string> linesKept;
+  lines = linesForLayout(lines, context.packed, &linesKept);
   // A sink with one fixed line ending can take runs of lines at once.
   TextSink* const textSink = dynamic_cast<TextSink*>(&sink);
   const TemplateScan scan(lines, textSink != nullptr

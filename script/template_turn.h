@@ -9,8 +9,9 @@
 
 namespace oz {
 
-// Anticlockwise when the template names `ov.ImageRotatedAnticlockwise` and
-// never `ov.ImageRotated`; clockwise otherwise, as most formats read it.
+// Anticlockwise when the template's lines for packed sheets (linesForLayout)
+// name `ov.ImageRotatedAnticlockwise` and never `ov.ImageRotated`; clockwise
+// otherwise, as most formats read it.
 Turn templateTurn(std::span<const std::string> lines);
 
 }  // namespace oz

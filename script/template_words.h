@@ -47,6 +47,17 @@ enum class WordValue : uint8_t {
   ImageFullOffsetY,
   ImageTrimmed,
   ImageRotated,
+  ImageFullOffsetBottom,
+  ImageFullCutWidth,
+  ImageFullCutHeight,
+  ImageFullCentreOffsetX,
+  ImageFullCentreOffsetY,
+  ImageFullFrameX,
+  ImageFullFrameY,
+  ImageFullRegionWidth,
+  ImageFullRegionHeight,
+  IfPacked,
+  IfGrid,
   SheetName,
   SheetBase,
   SheetFullWidth,
@@ -77,7 +88,7 @@ struct ExactWord {
   Escape escape;  // the name-bearing words' JSON, XML and CSS forms
 };
 
-inline constexpr std::array<ExactWord, 55> kExactWords = {{
+inline constexpr std::array<ExactWord, 66> kExactWords = {{
     {"ov.ImageIndex", WordValue::ImageIndex, Escape::None},
     {"ov.ImageFile", WordValue::ImageFile, Escape::None},
     {"ov.ImageBase", WordValue::ImageBase, Escape::None},
@@ -99,6 +110,21 @@ inline constexpr std::array<ExactWord, 55> kExactWords = {{
     // uses tells the build which way to turn it (templateTurn).
     {"ov.ImageRotated", WordValue::ImageRotated, Escape::None},
     {"ov.ImageRotatedAnticlockwise", WordValue::ImageRotated, Escape::None},
+    // How the formats that read trimmed and turned frames want them told,
+    // in the sheet's own pixels.
+    {"ov.ImageFullOffsetBottom", WordValue::ImageFullOffsetBottom, Escape::None},
+    {"ov.ImageFullCutWidth", WordValue::ImageFullCutWidth, Escape::None},
+    {"ov.ImageFullCutHeight", WordValue::ImageFullCutHeight, Escape::None},
+    {"ov.ImageFullCentreOffsetX", WordValue::ImageFullCentreOffsetX, Escape::None},
+    {"ov.ImageFullCentreOffsetY", WordValue::ImageFullCentreOffsetY, Escape::None},
+    {"ov.ImageFullFrameX", WordValue::ImageFullFrameX, Escape::None},
+    {"ov.ImageFullFrameY", WordValue::ImageFullFrameY, Escape::None},
+    {"ov.ImageFullRegionWidth", WordValue::ImageFullRegionWidth, Escape::None},
+    {"ov.ImageFullRegionHeight", WordValue::ImageFullRegionHeight, Escape::None},
+    // A line that names one is left out of the template for the other
+    // layout (linesForLayout); the word itself writes nothing.
+    {"ov.IfPacked", WordValue::IfPacked, Escape::None},
+    {"ov.IfGrid", WordValue::IfGrid, Escape::None},
     {"ov.SheetBase", WordValue::SheetBase, Escape::None},
     {"ov.SheetFullWidth", WordValue::SheetFullWidth, Escape::None},
     {"ov.SheetFullHeight", WordValue::SheetFullHeight, Escape::None},

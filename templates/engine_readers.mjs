@@ -5,7 +5,8 @@
 //     PixiJS's Spritesheet over a texture of the sheet's size: each texture's
 //     frame in the units PixiJS draws in, and the animations.
 //   node engine_readers.mjs spine SCRIPT.atlas
-//     The Spine runtime's TextureAtlas: its pages and regions.
+//     The Spine runtime's TextureAtlas: its pages and regions, with how each
+//     region is turned and trimmed.
 //   node engine_readers.mjs phaser SCRIPT.json SHEET_WIDTH SHEET_HEIGHT
 //     Phaser 3's own atlas parser, JSON array or hash as Phaser's texture
 //     manager chooses it, into a texture that keeps the frames it is given
@@ -50,7 +51,9 @@ if (mode === 'pixi') {
     pages: atlas.pages.map((p) => ({ name: p.name, width: p.width, height: p.height, pma: p.pma })),
     regions: atlas.regions.map((r) => ({
       name: r.name, page: r.page.name, x: r.x, y: r.y, width: r.width, height: r.height,
-      u: r.u, v: r.v, u2: r.u2, v2: r.v2, index: r.index,
+      u: r.u, v: r.v, u2: r.u2, v2: r.v2, index: r.index, degrees: r.degrees,
+      offsetX: r.offsetX, offsetY: r.offsetY, originalWidth: r.originalWidth,
+      originalHeight: r.originalHeight,
     })),
   }));
 } else if (mode === 'phaser') {

@@ -1,11 +1,13 @@
 """The frames the gallery's tests build: their hostile names and the class
-names they get, their pixels as PNG files, and a PNG reader to compare the
+names they get, their pixels as PNG files (for the packed layout, of
+different sizes with clear margins to trim), and a PNG reader to compare the
 drawn pixels with.
 
 A frame's pixels are all opaque or fully clear, because a browser's canvas
 keeps its colours multiplied by alpha: only those come back from it exactly.
 Every pixel's colour depends on its place and on the frame, so a frame drawn
 one pixel off, or the wrong frame, does not compare equal."""
+import os
 import re
 import struct
 import zlib
@@ -15,6 +17,18 @@ import zlib
 HOSTILE_NAMES = ['say"hi.png', 'back\\slash.png', 'my walk.png', 'dot.ted.png',
                  '1up.png', 'gr\u00fc\u00df \u6b69.png', "it's.png"]
 HOSTILE_SHEET = 'my "sheet" \u00e9.png'
+
+# Frames for the packed layout, one for each hostile name: the whole size and
+# the box of visible pixels in it, odd and even, wide, tall and thin (which
+# packs tighter turned), one with nothing to trim, one with nothing visible.
+PACKED_FRAMES = [(37, 21, (5, 3, 25, 14)), (12, 61, (2, 4, 7, 50)), (40, 30, (0, 0, 40, 30)),
+                 (64, 14, (9, 2, 44, 9)), (9, 47, (1, 1, 6, 44)), (30, 30, (7, 11, 15, 8)),
+                 (20, 20, (0, 0, 0, 0))]
+# The same, all even, for what draws exactly at half size only there (CSS
+# with Retina).
+EVEN_PACKED_FRAMES = [(38, 22, (6, 4, 24, 14)), (12, 62, (2, 4, 8, 50)), (40, 30, (0, 0, 40, 30)),
+                      (64, 14, (10, 2, 44, 10)), (10, 48, (2, 2, 6, 44)), (30, 30, (8, 12, 14, 8)),
+                      (20, 20, (0, 0, 0, 0))]
 
 
 def class_name(file_name):
@@ -29,16 +43,32 @@ def frame_pixel(x, y, seed):
     return ((6 * x + 35 * seed) % 256, (11 * y + 17 * seed) % 256, (x * y + 71 * seed) % 256, 255)
 
 
-def png_bytes(width, height, seed):
-    """An RGBA PNG of a frame's pixels, rows unfiltered."""
+def png_bytes(width, height, seed, box=None):
+    """An RGBA PNG of a frame's pixels, rows unfiltered; with a `box` (x, y,
+    width, height), clear outside it. Every row and column of a box at least
+    2 pixels wide and high holds visible pixels, so trimming keeps the box."""
     def chunk(kind, data):
         body = kind + data
         return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body))
-    rows = b''.join(b'\0' + b''.join(bytes(frame_pixel(x, y, seed)) for x in range(width))
+    bx, by, bw, bh = box or (0, 0, width, height)
+    def pixel(x, y):
+        inside = bx <= x < bx + bw and by <= y < by + bh
+        return frame_pixel(x, y, seed) if inside else (0, 0, 0, 0)
+    rows = b''.join(b'\0' + b''.join(bytes(pixel(x, y)) for x in range(width))
                     for y in range(height))
     return (b'\x89PNG\r\n\x1a\n' +
             chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)) +
             chunk(b'IDAT', zlib.compress(rows)) + chunk(b'IEND', b''))
+
+
+def write_frames(folder, specs):
+    """Writes the hostile names' frames of `specs` ((width, height, box) each,
+    or (width, height)) into `folder`. Returns the folder."""
+    os.makedirs(folder, exist_ok=True)
+    for i, (name, spec) in enumerate(zip(HOSTILE_NAMES, specs)):
+        with open(os.path.join(folder, name), 'wb') as f:
+            f.write(png_bytes(spec[0], spec[1], i, spec[2] if len(spec) > 2 else None))
+    return folder
 
 
 def png_size(path):

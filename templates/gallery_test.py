@@ -19,15 +19,15 @@ import json
 import os
 import plistlib
 import re
-import subprocess
 import sys
 import tempfile
 import unittest
 import xml.etree.ElementTree as ElementTree
 
+from format_readers import read_css, read_godot_resource, read_protobuf_text
 from gallery_build import run_build
-from gallery_frames import HOSTILE_NAMES, HOSTILE_SHEET, class_name, png_bytes, png_size
-from node_packages import node_modules
+from gallery_frames import HOSTILE_NAMES, HOSTILE_SHEET, class_name, png_size, write_frames
+from node_packages import node_modules, read_with_engine
 
 CLI, FRAMES, TEMPLATES, NODE_DIR = (os.path.abspath(a) for a in sys.argv[1:5])
 COLUMNS = 3
@@ -35,10 +35,7 @@ NODE_MODULES = node_modules(NODE_DIR)
 
 
 def engine(mode, path, *args):
-    result = subprocess.run(['node', os.path.join(TEMPLATES, 'engine_readers.mjs'), mode, path] +
-                            [str(a) for a in args], check=True, capture_output=True,
-                            env=dict(os.environ, OZ_NODE_MODULES=NODE_MODULES))
-    return json.loads(result.stdout)
+    return read_with_engine(NODE_MODULES, mode, path, *args)
 
 
 class Build:
@@ -62,11 +59,8 @@ class GalleryTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory()
-        cls.hostile = os.path.join(cls.tmp.name, 'hostile')
-        os.mkdir(cls.hostile)
-        for i, name in enumerate(HOSTILE_NAMES):
-            with open(os.path.join(cls.hostile, name), 'wb') as f:
-                f.write(png_bytes(37, 21, i))
+        cls.hostile = write_frames(os.path.join(cls.tmp.name, 'hostile'),
+                                   [(37, 21)] * len(HOSTILE_NAMES))
 
     @classmethod
     def tearDownClass(cls):
@@ -232,7 +226,8 @@ class GalleryTest(unittest.TestCase):
             self.assertEqual(atlas['regions'], [
                 {'name': build.base(name), 'page': build.sheet, 'x': x, 'y': y, 'width': w,
                  'height': h, 'u': x / width, 'v': y / height, 'u2': (x + w) / width,
-                 'v2': (y + h) / height, 'index': -1}
+                 'v2': (y + h) / height, 'index': -1, 'degrees': 0, 'offsetX': 0, 'offsetY': 0,
+                 'originalWidth': w, 'originalHeight': h}
                 for name, x, y, w, h in build.frames])
 
     def test_libgdx_atlas(self):
@@ -317,130 +312,6 @@ class GalleryTest(unittest.TestCase):
                 self.assertIn('37 x 21', build.stderr)
             else:
                 self.assertEqual(build.stderr, '')
-
-
-def css_unescape(text):
-    """A CSS identifier or string body with its escapes read."""
-    def one(m):
-        if m.group(1):
-            return chr(int(m.group(1), 16))
-        return m.group(2)
-    return re.sub(r'\\(?:([0-9a-fA-F]{1,6}) ?|(.))', one, text)
-
-
-def css_lengths(value):
-    """Lengths in px, each plain or `calc(Apx / B)`, evaluated."""
-    numbers = []
-    for m in re.finditer(r'calc\((-?\d+)px / (\d+)\)|(-?\d+)px|(0)', value):
-        if m.group(1):
-            numbers.append(int(m.group(1)) / int(m.group(2)))
-        else:
-            numbers.append(float(m.group(3) or m.group(4)))
-    assert re.sub(r'calc\((-?\d+)px / (\d+)\)|(-?\d+)px|(0)|\s', '', value) == '', value
-    return numbers
-
-
-def read_css(text):
-    """Rule sets: comments dropped, each `selector { declarations }` split at
-    ";" into property and value; selectors and url() strings unescaped;
-    lengths evaluated."""
-    text = re.sub(r'/\*.*?\*/', '', text, flags=re.S)
-    rules = []
-    for selector, body in re.findall(r'((?:[^{}\\]|\\.)+)\{([^{}]*)\}', text):
-        declarations = {}
-        for declaration in re.split(r';(?=(?:[^"]*"[^"]*")*[^"]*$)', body):
-            if declaration.strip():
-                prop, colon, value = declaration.partition(':')
-                assert colon, declaration
-                value = value.strip()
-                url = re.fullmatch(r'url\("((?:[^"\\]|\\.)*)"\)', value)
-                if url:
-                    value = 'url(%s)' % css_unescape(url.group(1))
-                elif prop.strip() != 'display' and 'repeat' not in prop:
-                    value = css_lengths(value)
-                declarations[prop.strip().lower()] = value
-        rules.append((css_unescape(selector.strip()), declarations))
-    return rules
-
-
-def read_godot_value(text):
-    """The few value forms the template writes: JSON-like strings, numbers,
-    booleans, arrays and dictionaries, and constructor calls kept as text."""
-    text = text.strip()
-    text = re.sub(r'(?<=[\[{,:\s])(&?)("(?:[^"\\]|\\.)*")', lambda m: m.group(2), text)
-    calls = []
-    def keep(m):
-        calls.append(m.group(0))
-        return '"\\u0000%d"' % (len(calls) - 1)
-    text = re.sub(r'\b(?:SubResource|ExtResource|Rect2)\([^)]*\)', keep, text)
-    value = json.loads(text)
-    def restore(v):
-        if isinstance(v, str) and v.startswith('\0'):
-            return calls[int(v[1:])]
-        if isinstance(v, list):
-            return [restore(x) for x in v]
-        if isinstance(v, dict):
-            return {k: restore(x) for k, x in v.items()}
-        return v
-    return restore(value)
-
-
-def read_godot_resource(text):
-    """A Godot text resource: [section attributes] headers, then `key = value`
-    properties whose values may span lines."""
-    sections = []
-    lines = text.split('\n')
-    i = 0
-    while i < len(lines):
-        line = lines[i]
-        i += 1
-        if not line.strip():
-            continue
-        header = re.fullmatch(r'\[(\w+)((?: \w+=(?:"(?:[^"\\]|\\.)*"|\d+))*)\]', line)
-        if header:
-            attributes = {}
-            for key, value in re.findall(r' (\w+)=("(?:[^"\\]|\\.)*"|\d+)', header.group(2)):
-                attributes[key] = json.loads(value)
-            sections.append((header.group(1), attributes, {}))
-            continue
-        key, equals, value = line.partition(' = ')
-        assert equals and sections, line
-        while True:
-            try:
-                parsed = read_godot_value(value)
-                break
-            except json.JSONDecodeError:
-                assert i < len(lines), value
-                value += '\n' + lines[i]
-                i += 1
-        sections[-1][2][key] = parsed
-    return sections
-
-
-def read_protobuf_text(text):
-    """Protocol buffer text format as Defold writes it: `key: value` fields and
-    `key { ... }` messages; every field a list of its values."""
-    tokens = re.findall(r'"(?:[^"\\]|\\.)*"|[{}:]|[^\s{}:"]+', text)
-    position = 0
-    def message(end):
-        nonlocal position
-        fields = {}
-        while position < len(tokens) and tokens[position] != end:
-            name = tokens[position]
-            position += 1
-            if tokens[position] == '{':
-                position += 1
-                value = message('}')
-                position += 1
-            else:
-                assert tokens[position] == ':', name
-                token = tokens[position + 1]
-                position += 2
-                value = json.loads(token) if token.startswith('"') else (
-                    int(token) if re.fullmatch(r'-?\d+', token) else token)
-            fields.setdefault(name, []).append(value)
-        return fields
-    return message(None)
 
 
 if __name__ == '__main__':

@@ -9,9 +9,10 @@
 
 namespace oz {
 
-// Which way a frame stored turned is turned: engines read one or the other.
+// Which way a frame stored turned is turned: engines read one or the other
+// (Phaser reads neither: it draws a turned frame mirrored).
 enum class Turn {
-  Clockwise,      // TexturePacker's convention: Phaser, PixiJS, cocos2d-x, Starling
+  Clockwise,      // TexturePacker's convention: PixiJS, cocos2d-x, Starling
   Anticlockwise,  // libGDX's and Spine's
 };
 

@@ -9,9 +9,15 @@
 // `consumer`:
 //   "phaser3", "phaser4"  Phaser's loader reads `script` and `sheet` (`load`:
 //       "aseprite", then every animation createFromAseprite makes, played
-//       frame by frame; or "atlas", then every frame of the texture); each
-//       frame is a sprite with origin 0 at `at` on a transparent WebGL canvas
-//       of `canvas` pixels.
+//       frame by frame; or "atlas" or "atlasXML", then every frame of the
+//       texture); each frame is a sprite with origin 0 at `at` on a
+//       transparent WebGL canvas of `canvas` pixels, or with `centres` (frame
+//       name to [x, y]) one centred there, with Phaser's own origin.
+//   "pixi"  PixiJS's Assets.load reads the JSON hash `script` and the sheet it
+//       names; every texture is a sprite at `at`, as for Phaser.
+//   "spine"  spine-core reads the atlas `script`, and spine-webgl draws each
+//       region as a region attachment of its whole size, its top-left corner
+//       at `at`, as for Phaser.
 //   "css"  A page links the style sheet `script` and holds one element per
 //       entry of `classes` (its class attribute), each at its own place, drawn
 //       at the device scale `scale`; each is read back from a screenshot of
@@ -26,8 +32,9 @@
 // only opaque and fully clear pixels come back unchanged, so test frames
 // should hold no others.
 //
-// The packages (playwright-core, phaser, phaser4) come from the folder named
-// by OZ_NODE_MODULES; Chromium is OZ_CHROMIUM.
+// The packages (playwright-core, phaser, phaser4, pixi.js,
+// @esotericsoftware/spine-webgl) come from the folder named by
+// OZ_NODE_MODULES; Chromium is OZ_CHROMIUM.
 import { readFileSync, existsSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { join, dirname } from 'node:path';
@@ -44,13 +51,25 @@ const HARNESS = '/__harness/';
 const LIBRARIES = {
   'phaser3.js': join(modules, 'phaser/dist/phaser.min.js'),
   'phaser4.js': join(modules, 'phaser4/dist/phaser.min.js'),
+  'pixi.js': join(modules, 'pixi.js/dist/pixi.min.js'),
+  'spine-webgl.js': join(modules, '@esotericsoftware/spine-webgl/dist/iife/spine-webgl.min.js'),
   'readback.js': join(here, 'readback.js'),
   'phaser_draws.js': join(here, 'phaser_draws.js'),
+  'pixi_draws.js': join(here, 'pixi_draws.js'),
+  'spine_draws.js': join(here, 'spine_draws.js'),
   'page_capture.js': join(here, 'page_capture.js'),
   'css_draws.js': join(here, 'css_draws.js'),
 };
 const TYPES = {
   '.png': 'image/png', '.json': 'application/json', '.css': 'text/css', '.html': 'text/html',
+  '.atlas': 'text/plain', '.xml': 'text/xml',
+};
+// The scripts each engine's drawer needs, in order; the drawer sets window.ozDraw.
+const ENGINES = {
+  phaser3: ['phaser3.js', 'readback.js', 'phaser_draws.js'],
+  phaser4: ['phaser4.js', 'readback.js', 'phaser_draws.js'],
+  pixi: ['pixi.js', 'readback.js', 'pixi_draws.js'],
+  spine: ['spine-webgl.js', 'readback.js', 'spine_draws.js'],
 };
 
 function contentType(name) {
@@ -97,9 +116,8 @@ async function runCheck(browser, check) {
     page.on('console', (m) => messages.push(m.text()));
     page.on('pageerror', (e) => messages.push(String(e)));
     let draws;
-    if (check.consumer === 'phaser3' || check.consumer === 'phaser4') {
-      const scripts = [`${check.consumer}.js`, 'readback.js', 'phaser_draws.js'];
-      await serve(context, check, { 'engine.html': harnessPage(scripts) });
+    if (check.consumer in ENGINES) {
+      await serve(context, check, { 'engine.html': harnessPage(ENGINES[check.consumer]) });
       await page.goto(`${ORIGIN}${HARNESS}engine.html`);
       draws = await page.evaluate((c) => window.ozDraw(c), {
         ...check, sheetUrl: url(check.sheet), scriptUrl: url(check.script),

@@ -1,7 +1,9 @@
 // Phaser draws the frames of a check, for draw_frames.mjs, as a game would:
 // the sheet through Phaser's loader, each frame a sprite with origin 0 at
 // `at` on a transparent WebGL canvas of `canvas` pixels, one frame a render
-// (needs readback.js and Phaser, either version).
+// (needs readback.js and Phaser, either version). With `centres` (frame name
+// to [x, y]), each frame of the texture is a sprite with Phaser's own origin,
+// its centre, placed there instead.
 window.ozDraw = (check) => new Promise((resolve, reject) => {
   const [width, height] = check.canvas;
   const draws = [];
@@ -38,7 +40,10 @@ window.ozDraw = (check) => new Promise((resolve, reject) => {
       }
     } else {
       for (const name of this.textures.get('sheet').getFrameNames()) {
-        steps.push({ label: () => sprite.frame.name, show: () => sprite.setFrame(name) });
+        const show = check.centres
+          ? () => sprite.setFrame(name).setOrigin(0.5).setPosition(...check.centres[name])
+          : () => sprite.setFrame(name);
+        steps.push({ label: () => sprite.frame.name, show });
       }
     }
     if (steps.length === 0) {
@@ -62,6 +67,7 @@ window.ozDraw = (check) => new Promise((resolve, reject) => {
       preload() {
         this.load.on('loaderror', (file) => reject(new Error(`Phaser could not load ${file.src}`)));
         if (check.load === 'aseprite') this.load.aseprite('sheet', check.sheetUrl, check.scriptUrl);
+        else if (check.load === 'atlasXML') this.load.atlasXML('sheet', check.sheetUrl, check.scriptUrl);
         else this.load.atlas('sheet', check.sheetUrl, check.scriptUrl);
       },
       create,
