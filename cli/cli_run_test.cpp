@@ -278,6 +278,31 @@ TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
   EXPECT_NE(r.err.find("no template \"plist\""), std::string::npos) << r.err;
 }
 
+// Outputs equal to the files in place are left alone, times included, so a
+// build system runs nothing after them; the report says so.
+TEST_F(CliRunTest, OutputsEqualToTheFilesInPlaceAreLeftUntouched) {
+  frames(2, 4, 2);
+  const std::string templ = dir_.path() + "names.txt";
+  testing::writeFile(templ, "ov.Extension = \".txt\"\nov.SheetName ov.ImageCount\n");
+  const std::string data = dir_.path() + "names.out";
+  const std::vector<std::string> args = {"--sheet", sheet(), "--script", templ,
+                                         "--data",  data,    folder()};
+  const std::string size = ": 8 x 2 pixels, 2 frames.\n";
+  EXPECT_EQ(run(args), (CliRun{0, "Wrote " + sheet() + size, ""}));
+  const testing::FileStamp sheetStamp = testing::fileStamp(sheet());
+  const testing::FileStamp dataStamp = testing::fileStamp(data);
+  EXPECT_EQ(run(args), (CliRun{0, sheet() + " unchanged" + size, ""}));
+  EXPECT_EQ(testing::fileStamp(sheet()), sheetStamp);
+  EXPECT_EQ(testing::fileStamp(data), dataStamp);
+
+  // A frame repainted: the sheet is new, the script the same as before.
+  frame("f2.png", 4, 2, 7);
+  EXPECT_EQ(run(args), (CliRun{0, "Wrote " + sheet() + size, ""}));
+  EXPECT_NE(testing::fileStamp(sheet()), sheetStamp);
+  EXPECT_EQ(testing::fileStamp(data), dataStamp);
+  EXPECT_EQ(testing::readFile(data), "sheet.png 2\n");
+}
+
 TEST_F(CliRunTest, ScriptByNameWritesTheDataFile) {
   mkdir(home().c_str(), 0700);
   frames(3, 4, 2);
@@ -328,15 +353,17 @@ TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevices
   const std::string wrote = "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n";
   EXPECT_EQ(run({"--sheet", sheet(), "--script", clipboard, folder()}),
             (CliRun{0, "f1\r\nf2\r\n", wrote}));
+  // The same sheet each time from here on.
+  const std::string kept = sheet() + " unchanged: 8 x 2 pixels, 2 frames.\n";
 
   const std::string file = dir_.path() + "names.txt";
   testing::writeFile(file, "ov.Extension = \".txt\"\nov.SheetName ov.ImageCount\n");
   EXPECT_EQ(
       run({"--sheet", sheet(), "--script", file, "--data", "-", "--sprite-number", "3", folder()}),
-      (CliRun{0, "sheet.png 2\n", wrote}));
+      (CliRun{0, "sheet.png 2\n", kept}));
   EXPECT_EQ(
       run({"--sheet", sheet(), "--script", file, folder()}),
-      (CliRun{0, wrote, "No --data PATH given: only the sheet was written, not the script.\n"}));
+      (CliRun{0, kept, "No --data PATH given: only the sheet was written, not the script.\n"}));
 
   // Outputs that are no plain files are written through by the atomic file;
   // here the failures' messages and the stream that /dev/stdout names.
@@ -347,11 +374,11 @@ TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevices
   const std::string null = testing::deviceNode(dir_, "null");
   const std::string full = testing::deviceNode(dir_, "full");
   EXPECT_EQ(script(sheet(), full),
-            (CliRun{3, wrote, "Save Error! Unable to save the script to \"" + full + "\".\n"}));
+            (CliRun{3, kept, "Save Error! Unable to save the script to \"" + full + "\".\n"}));
   EXPECT_EQ(
       script(full, null),
       (CliRun{3, "", "Save Error! Unable to save the sprite sheet/strip to \"" + full + "\".\n"}));
-  EXPECT_EQ(script(sheet(), "/dev/stdout"), (CliRun{0, "f1\nf2\n", wrote}));
+  EXPECT_EQ(script(sheet(), "/dev/stdout"), (CliRun{0, "f1\nf2\n", kept}));
 }
 
 // A template whose loop would run two billion times, far longer than a test.
@@ -374,8 +401,8 @@ TEST_F(CliRunTest, AFailedScriptWriteEndsTheExportAtOnce) {
   EXPECT_EQ(run({"--sheet", sheet(), "--script", endless, "--data", "-", folder()},
                 {.closedStandardOutput = true}),
             (CliRun{3, "",
-                    "Save Error! Unable to save the script to \"standard output\".\nWrote " +
-                        sheet() + ": 4 x 2 pixels, 1 frame.\n"}));
+                    "Save Error! Unable to save the script to \"standard output\".\n" + sheet() +
+                        " unchanged: 4 x 2 pixels, 1 frame.\n"}));
 }
 
 // Ctrl-C, a kill or a closed terminal while the script or the sheet is being

@@ -217,7 +217,10 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const bool outputOnStandardOutput = scriptOnStandardOutput || scriptAskedOnStandardOutput ||
                                       namesStreamFile(request.build.savePath, out);
   for (const BuiltSheet& sheet : sheets) {
-    std::fprintf(outputOnStandardOutput ? err : out, "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
+    // A sheet equal to the file in place leaves that file, and its time, alone.
+    std::fprintf(outputOnStandardOutput ? err : out,
+                 sheet.unchanged ? "%s unchanged: %lld x %lld pixels, %zu frame%s.\n"
+                                 : "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
                  sheet.path.c_str(), static_cast<long long>(sheet.width),
                  static_cast<long long>(sheet.height), sheet.frames.size(),
                  sheet.frames.size() == 1 ? "" : "s");

@@ -65,10 +65,11 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
     }
     return outcomeOf(CliScriptStatus::WrittenToStandardOutput);
   }
-  if (!writeScriptFile(lines, context, *request.dataPath)) {
+  const CommitResult written = writeScriptFile(lines, context, *request.dataPath);
+  if (written == CommitResult::Failed) {
     return CliScriptOutcome{CliScriptStatus::Failed, scriptNotWritten(*request.dataPath)};
   }
-  return outcomeOf(CliScriptStatus::WrittenToFile);
+  return CliScriptOutcome{CliScriptStatus::WrittenToFile, {}, written == CommitResult::Unchanged};
 }
 
 }  // namespace oz

@@ -37,6 +37,7 @@ enum class CliScriptStatus {
 struct CliScriptOutcome {
   CliScriptStatus status = CliScriptStatus::Failed;
   ScriptFailure failure;
+  bool unchanged = false;  // WrittenToFile: the file held this script already and was left
 };
 
 // Runs the export for the command line after the sheet was written. A

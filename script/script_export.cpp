@@ -77,13 +77,13 @@ ScriptFailure scriptNotWritten(const std::string& path) {
   return {ScriptProblem::WriteFailed, path, {}, ReadResult::Read, folderFaultFor(path)};
 }
 
-bool writeScriptFile(std::span<const std::string> lines, const ExpansionContext& context,
-                     const std::string& path) {
+CommitResult writeScriptFile(std::span<const std::string> lines, const ExpansionContext& context,
+                             const std::string& path) {
   AtomicFile file;
-  if (!file.open(path)) return false;
+  if (!file.open(path)) return CommitResult::Failed;
   StreamLineSink sink(file.stream(), "\n");
   expandTemplate(lines, context, sink);
-  return sink.finish() && file.commit();
+  return sink.finish() ? file.commit() : CommitResult::Failed;
 }
 
 std::string expandToClipboardText(std::span<const std::string> lines,
@@ -119,12 +119,14 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
     outcome.kind = ScriptExportOutcome::Kind::ClipboardText;
     return outcome;
   }
-  if (!writeScriptFile(lines, context, request.outputPath)) {
+  const CommitResult written = writeScriptFile(lines, context, request.outputPath);
+  if (written == CommitResult::Failed) {
     ScriptExportOutcome failed;
     failed.failure = scriptNotWritten(request.outputPath);
     return failed;
   }
   outcome.kind = ScriptExportOutcome::Kind::WrittenToFile;
+  outcome.unchanged = written == CommitResult::Unchanged;
   return outcome;
 }
 
