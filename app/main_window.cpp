@@ -231,6 +231,8 @@ bool MainWindow::handleEvent(const Event& event) {
     case EventKind::FolderChanged:
       followScriptFolder();
       break;
+    case EventKind::FilesChanged:
+      break;
   }
   return !ended_;
 }

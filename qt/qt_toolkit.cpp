@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QShortcut>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -71,6 +72,11 @@ const QtToolkit::ControlEntry* QtToolkit::find(int control) const {
   return &it->second;
 }
 
+QAction* QtToolkit::menuAction(int item) const {
+  auto it = menuItems_.find(item);
+  return it == menuItems_.end() ? nullptr : it->second.action;
+}
+
 QWidget* QtToolkit::controlWidget(int control) const {
   const ControlEntry* entry = find(control);
   return entry ? entry->widget.data() : nullptr;
@@ -120,6 +126,13 @@ std::optional<Event> QtToolkit::pollEvent() {
 Event QtToolkit::take() {
   Event event = events_.front();
   events_.pop_front();
+  // Handed out, a watch's event is read by its handler before the loop runs
+  // again: the notifier may report what is left from then on.
+  if (event.kind == EventKind::FilesChanged) {
+    if (auto it = notifiers_.find(event.number); it != notifiers_.end()) {
+      it->second->setEnabled(true);
+    }
+  }
   if (event.kind == EventKind::FilesDropped) {
     dropped_ = std::move(drops_.front());
     drops_.pop_front();
@@ -171,6 +184,22 @@ void QtToolkit::startTimer(int timer, int milliseconds, bool repeating) {
 void QtToolkit::stopTimer(int timer) {
   auto it = timers_.find(timer);
   if (it != timers_.end()) it->second->stop();
+}
+
+void QtToolkit::watchDescriptor(int watch, int descriptor) {
+  auto notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+  QSocketNotifier* raw = notifier.get();
+  QObject::connect(raw, &QSocketNotifier::activated, raw, [this, watch, raw] {
+    // It would fire again at every turn of the loop until the bytes are read.
+    raw->setEnabled(false);
+    queue({EventKind::FilesChanged, watch, Window::None});
+  });
+  notifiers_[watch] = std::move(notifier);
+}
+
+void QtToolkit::stopWatchingDescriptor(int watch) {
+  notifiers_.erase(watch);
+  std::erase(events_, Event{EventKind::FilesChanged, watch, Window::None});
 }
 
 // --- Windows.
@@ -298,6 +327,11 @@ void QtToolkit::addMenuItem(int menu, int item, std::string_view text, bool enab
     action->setShortcutContext(entry.mainWindowOnly ? Qt::WidgetShortcut : Qt::ApplicationShortcut);
   }
   QObject::connect(action, &QAction::triggered, action, [this, item] {
+    // A checkable action ticks itself when chosen; the program decides.
+    if (auto it = menuItems_.find(item);
+        it != menuItems_.end() && it->second.action->isCheckable()) {
+      it->second.action->setChecked(it->second.checked);
+    }
     queue({EventKind::MenuItem, item, activeWindow()});
   });
   menuItems_[item] = entry;
@@ -352,6 +386,19 @@ void QtToolkit::setMenuItemEnabled(int item, bool enabled) {
 bool QtToolkit::isMenuItemEnabled(int item) const {
   auto it = menuItems_.find(item);
   return it != menuItems_.end() && it->second.action->isEnabled();
+}
+
+void QtToolkit::setMenuItemChecked(int item, bool checked) {
+  auto it = menuItems_.find(item);
+  if (it == menuItems_.end()) return;
+  it->second.checked = checked;
+  it->second.action->setCheckable(true);
+  it->second.action->setChecked(checked);
+}
+
+bool QtToolkit::isMenuItemChecked(int item) const {
+  auto it = menuItems_.find(item);
+  return it != menuItems_.end() && it->second.action->isChecked();
 }
 
 // --- Modal requests. Input is taken again for their time even while busy.

@@ -2,7 +2,9 @@
 // the fake the logic's tests use and the Qt toolkit the program runs on
 // (offscreen), so the fake cannot drift from the real thing. Each toolkit
 // comes with a driver that performs the user's actions its own way.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -35,6 +37,7 @@ class FakeDriver {
     tk_.selectInEditor(editor, start, length);
   }
   void requestClose(int window) { tk_.requestClose(window); }
+  void chooseMenuItem(int item) { tk_.chooseMenuItem(item); }
   void pressFieldKey(int field, FieldKey key) { tk_.pressFieldKey(field, key); }
   void resize(int window, int width, int height) { tk_.resize(window, width, height); }
   // The pointer over a canvas, (-1, -1) for leaving it; the wheel turned.
@@ -83,6 +86,7 @@ class QtDriver {
     edit->setTextCursor(cursor);
   }
   void requestClose(int window) { tk_.windowWidget(window)->close(); }
+  void chooseMenuItem(int item) { tk_.menuAction(item)->trigger(); }
   void pressFieldKey(int field, FieldKey key) {
     QWidget* w = tk_.controlWidget(field);
     w->setFocus();
@@ -457,6 +461,52 @@ TYPED_TEST(ToolkitContractTest, TimersFireOnceOrUntilStopped) {
   tk.stopTimer(Timer::ScriptPreview);  // stopping a stopped timer does nothing
   this->user_.letTimersRun(Timer::ScriptPreview);
   EXPECT_TRUE(this->drain().empty());
+}
+
+// A check mark follows the program alone: choosing the item reports it and
+// leaves the mark as it was.
+TYPED_TEST(ToolkitContractTest, AMenuItemsCheckMarkIsTheProgramsToSet) {
+  Toolkit& tk = this->tk_;
+  const int file = tk.addMenu("File");
+  tk.addMenuItem(file, MenuItem::RebuildOnChange, "Rebuild on Change", true);
+  EXPECT_FALSE(tk.isMenuItemChecked(MenuItem::RebuildOnChange));
+  this->user_.chooseMenuItem(MenuItem::RebuildOnChange);
+  EXPECT_FALSE(tk.isMenuItemChecked(MenuItem::RebuildOnChange));
+  tk.setMenuItemChecked(MenuItem::RebuildOnChange, true);
+  this->user_.chooseMenuItem(MenuItem::RebuildOnChange);
+  EXPECT_TRUE(tk.isMenuItemChecked(MenuItem::RebuildOnChange));
+  const std::vector<Event> chosen = this->drain();
+  ASSERT_EQ(chosen.size(), 2u);
+  for (const Event& event : chosen) {
+    EXPECT_EQ(event.kind, EventKind::MenuItem);
+    EXPECT_EQ(event.number, MenuItem::RebuildOnChange);
+  }
+  tk.setMenuItemChecked(MenuItem::RebuildOnChange, false);
+  EXPECT_FALSE(tk.isMenuItemChecked(MenuItem::RebuildOnChange));
+}
+
+// A watched descriptor is reported while it has bytes to read, again for
+// what its handler left, and not at all once it is no longer watched.
+TYPED_TEST(ToolkitContractTest, AWatchedDescriptorIsReportedWhileItHasBytesToRead) {
+  Toolkit& tk = this->tk_;
+  int ends[2];
+  ASSERT_EQ(pipe2(ends, O_CLOEXEC | O_NONBLOCK), 0);
+  const Event news{EventKind::FilesChanged, Watch::Rebuild, Window::None};
+  char byte = 0;
+  tk.watchDescriptor(Watch::Rebuild, ends[0]);
+  EXPECT_TRUE(this->drain().empty());
+  ASSERT_EQ(write(ends[1], "ab", 2), 2);
+  EXPECT_EQ(tk.waitEvent(), news);
+  ASSERT_EQ(read(ends[0], &byte, 1), 1);
+  EXPECT_EQ(tk.waitEvent(), news);
+  ASSERT_EQ(read(ends[0], &byte, 1), 1);
+  EXPECT_TRUE(this->drain().empty());
+
+  ASSERT_EQ(write(ends[1], "c", 1), 1);
+  tk.stopWatchingDescriptor(Watch::Rebuild);
+  EXPECT_TRUE(this->drain().empty());
+  close(ends[0]);
+  close(ends[1]);
 }
 
 // The pointer's moves, its leaving and the wheel over a canvas arrive with
