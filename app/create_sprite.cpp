@@ -44,34 +44,15 @@ BuildOutcome buildWithFeedback(Toolkit& toolkit, const BuildOptions& options,
   return outcome;
 }
 
-bool scriptExportWanted(const Toolkit& toolkit) {
-  return toolkit.state(Control::ScriptList) >= 1 && !toolkit.text(Control::ScriptPathField).empty();
-}
-
-ScriptExportRequest scriptRequest(const Toolkit& toolkit, const SupportDir& supportDir,
-                                  const ExportChoice& choice) {
-  const std::string name = toolkit.text(Control::ScriptList);
-  ScriptExportRequest request;
-  // A name the store refuses leaves the path empty, which reads as an
-  // unreadable template.
-  request.templatePath = scriptPath(supportDir, name).value_or("");
-  request.scriptName = name;
-  request.clipboardMode = choice.clipboardMode;
-  request.outputPath = toolkit.text(Control::ScriptPathField);
-  return request;
-}
-
-// Exports the selected script after the sheet and shows how that went: the
+// Exports the chosen script after the sheet and shows how that went: the
 // completion message, or the export's own refusal in its place.
-void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                     const BuiltSheet& sheet, const BuildOptions& options) {
-  if (!scriptExportWanted(toolkit)) {
+void exportAndReport(Toolkit& toolkit, const CreateChoices& choices, const BuiltSheet& sheet) {
+  if (!choices.script) {
     toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
     return;
   }
-  const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
-  const ExpansionContext context = makeExpansionContext(sheet, options);
-  const ScriptExportOutcome outcome = exportScript(request, context);
+  const ExpansionContext context = makeExpansionContext(sheet, choices.options);
+  const ScriptExportOutcome outcome = exportScript(*choices.script, context);
   if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
     showProblem(toolkit, *notice);
   }
@@ -91,17 +72,30 @@ void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const Expor
 
 }  // namespace
 
-std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& supportDir,
-                                         const ExportChoice& choice, const BuildOptions& chosen,
-                                         const BuildClock& clock) {
-  BuildOptions options = chosen;
-  // The script's files are compared with the sheet's before anything is written.
-  if (scriptExportWanted(toolkit)) {
-    const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
-    options.templatePath = request.templatePath;
-    if (!request.clipboardMode) options.scriptPath = request.outputPath;
+CreateChoices createChoices(const Toolkit& toolkit, const SupportDir& supportDir,
+                            const ExportChoice& choice, const BuildOptions& options) {
+  CreateChoices choices{options, std::nullopt};
+  if (toolkit.state(Control::ScriptList) < 1 || toolkit.text(Control::ScriptPathField).empty()) {
+    return choices;
   }
-  const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
+  const std::string name = toolkit.text(Control::ScriptList);
+  ScriptExportRequest request;
+  // A name the store refuses leaves the path empty, which reads as an
+  // unreadable template.
+  request.templatePath = scriptPath(supportDir, name).value_or("");
+  request.scriptName = name;
+  request.clipboardMode = choice.clipboardMode;
+  request.outputPath = toolkit.text(Control::ScriptPathField);
+  // The script's files are compared with the sheet's before anything is written.
+  choices.options.templatePath = request.templatePath;
+  if (!request.clipboardMode) choices.options.scriptPath = request.outputPath;
+  choices.script = std::move(request);
+  return choices;
+}
+
+std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const CreateChoices& choices,
+                                         const BuildClock& clock) {
+  const BuildOutcome outcome = buildWithFeedback(toolkit, choices.options, clock);
   // Cancelled: the old sheet and script stay, and there is nothing to say.
   if (std::holds_alternative<BuildStopped>(outcome)) return std::nullopt;
   if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
@@ -109,12 +103,43 @@ std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& sup
     return std::nullopt;
   }
   const BuiltSheet& sheet = std::get<BuiltSheets>(outcome).sheets.front();
-  exportAndReport(toolkit, supportDir, choice, sheet, options);
-  if (toolkit.messageBox(kPreviewTitle, previewQuestion(options.savePath), MessageButtons::YesNo) ==
+  exportAndReport(toolkit, choices, sheet);
+  const std::string& path = choices.options.savePath;
+  if (toolkit.messageBox(kPreviewTitle, previewQuestion(path), MessageButtons::YesNo) ==
       MessageResult::Yes) {
-    openWithDesktop(toolkit, options.savePath);
+    openWithDesktop(toolkit, path);
   }
-  return WrittenSheet{options.savePath, sheet.frames};
+  return WrittenSheet{path, sheet.frames};
+}
+
+RebuildResult rebuildSprite(Toolkit& toolkit, const CreateChoices& choices,
+                            const BuildClock& clock) {
+  const BuildOutcome outcome = buildWithFeedback(toolkit, choices.options, clock);
+  RebuildResult result;
+  if (std::holds_alternative<BuildStopped>(outcome)) return result;
+  if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
+    result.problem = problemText(*refusal);
+    return result;
+  }
+  const BuiltSheet& sheet = std::get<BuiltSheets>(outcome).sheets.front();
+  result.sheet = WrittenSheet{choices.options.savePath, sheet.frames};
+  result.written = !sheet.unchanged;
+  if (!choices.script) return result;
+  const ScriptExportOutcome exported =
+      exportScript(*choices.script, makeExpansionContext(sheet, choices.options));
+  switch (exported.kind) {
+    case ScriptExportOutcome::Kind::WrittenToFile:
+      result.written = result.written || !exported.unchanged;
+      break;
+    case ScriptExportOutcome::Kind::ClipboardText:
+      toolkit.setClipboardText(exported.clipboardText);
+      result.written = true;
+      break;
+    case ScriptExportOutcome::Kind::Failed:
+      result.problem = problemText(exported.failure);
+      break;
+  }
+  return result;
 }
 
 }  // namespace oz

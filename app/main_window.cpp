@@ -66,6 +66,7 @@ const MainWindow::MenuAction MainWindow::kMenuActions[] = {
      [](MainWindow& w) { w.sheetOptions_.open(w.toolkit_.state(Control::DepthList)); }},
     {MenuItem::CreateSprite, When::MainActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::Create); }},
+    {MenuItem::RebuildOnChange, When::Always, [](MainWindow& w) { w.rebuild_.toggle(); }},
     {MenuItem::ScriptEditor, When::Always, [](MainWindow& w) { w.editor_.open(); }},
     {MenuItem::SaveScript, When::EditorActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::SaveScript); }},
@@ -118,7 +119,8 @@ MainWindow::MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir sup
       preview_(toolkit, clock_),
       // The new script shows in the list at once, not only when the folder's
       // watch reports it.
-      gallery_(toolkit, supportDir_, [this] { followScriptFolder(); }) {}
+      gallery_(toolkit, supportDir_, [this] { followScriptFolder(); }),
+      rebuild_(toolkit, clock_, [this](WrittenSheet sheet) { showSheet(std::move(sheet)); }) {}
 
 bool MainWindow::openMainWindow() {
   const WindowStyle style{.closeButton = true,
@@ -220,7 +222,7 @@ bool MainWindow::handleEvent(const Event& event) {
     case EventKind::Timer:
     case EventKind::PointerMoved:
     case EventKind::Wheel:
-      if (!preview_.handleEvent(event)) editor_.handleEvent(event);
+      if (!rebuild_.handleEvent(event) && !preview_.handleEvent(event)) editor_.handleEvent(event);
       break;
     case EventKind::WindowClose:
       handleWindowClose(event.number);
@@ -232,6 +234,7 @@ bool MainWindow::handleEvent(const Event& event) {
       followScriptFolder();
       break;
     case EventKind::FilesChanged:
+      rebuild_.handleEvent(event);
       break;
   }
   return !ended_;
@@ -477,10 +480,15 @@ BuildOptions MainWindow::buildOptions() const {
 
 void MainWindow::create() {
   rememberUse();
-  std::optional<WrittenSheet> written =
-      createSprite(toolkit_, supportDir_, exportChoice_, buildOptions(), clock_);
+  CreateChoices choices = createChoices(toolkit_, supportDir_, exportChoice_, buildOptions());
+  std::optional<WrittenSheet> written = createSprite(toolkit_, choices, clock_);
   if (!written) return;
-  preview_.setSheet(std::move(*written));
+  showSheet(std::move(*written));
+  rebuild_.created(std::move(choices));
+}
+
+void MainWindow::showSheet(WrittenSheet sheet) {
+  preview_.setSheet(std::move(sheet));
   toolkit_.setMenuItemEnabled(MenuItem::SheetPreview, true);
 }
 

@@ -37,6 +37,7 @@ constexpr MenuRow kFileMenu[] = {
     {MenuItem::SheetOptions, "Sheet Options...", true},
     {kSeparator, "", false},
     {MenuItem::CreateSprite, "Create Sprite\t\r", false},
+    {MenuItem::RebuildOnChange, "Rebuild on Change", false},
     {kSeparator, "", false},
     {MenuItem::Quit, "Quit\tCmd+Q", true},
 };
@@ -129,6 +130,7 @@ constexpr ControlRow kControls[] = {
     {Control::ScriptPathField, ControlKind::TextField, {80, 350, 200, 22}, "", false},
     {Control::ScriptPathButton, ControlKind::Button, {285, 350, 34, 22}, "...", false},
     {Control::Create, ControlKind::Button, {100, 390, 140, 25}, "Create", false},
+    {Control::RebuildStatus, ControlKind::Label, {10, 420, 320, 20}, ""},
 };
 
 void createControl(Toolkit& toolkit, const ControlRow& row) {

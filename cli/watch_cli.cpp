@@ -8,13 +8,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <new>
 #include <optional>
 #include <string>
 
 #include "base/folder_watch.h"
 #include "base/settling_changes.h"
+#include "base/time_of_day.h"
 #include "cli/cli_build.h"
 #include "cli/run_cli.h"
 #include "cli/stop_signals.h"
@@ -24,16 +24,6 @@ namespace oz {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// "14:02:03", the local time of day.
-std::string timeOfDay() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[16];
-  std::strftime(text, sizeof text, "%H:%M:%S", &local);
-  return text;
-}
 
 // Says why `what` (a folder, or a file whose folder is watched) cannot be.
 bool watching(int error, const std::string& what, std::FILE* err) {
