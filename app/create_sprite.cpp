@@ -50,64 +50,59 @@ BuildOutcome buildWithFeedback(Toolkit& toolkit, const BuildOptions& options,
   return outcome;
 }
 
-bool scriptExportWanted(const Toolkit& toolkit) {
-  return toolkit.state(Control::ScriptList) >= 1 && !toolkit.text(Control::ScriptPathField).empty();
-}
+// What exporting the script of every sheet came to.
+struct ScriptsExported {
+  std::string clipboardText;         // every sheet's clipboard text, one after another
+  std::vector<ProblemText> notices;  // what to tell beside them, each once
+  std::optional<ProblemText> failure;
+  bool written = false;  // some script file was written, not left as it was
+};
 
-ScriptExportRequest scriptRequest(const Toolkit& toolkit, const SupportDir& supportDir,
-                                  const ExportChoice& choice) {
-  const std::string name = toolkit.text(Control::ScriptList);
-  ScriptExportRequest request;
-  // A name the store refuses leaves the path empty, which reads as an
-  // unreadable template.
-  request.templatePath = scriptPath(supportDir, name).value_or("");
-  request.scriptName = name;
-  request.clipboardMode = choice.clipboardMode;
-  request.outputPath = toolkit.text(Control::ScriptPathField);
-  return request;
-}
-
-// Exports the selected script after the sheets, one script for each, and
-// shows how that went: the completion message, or the export's own refusal
-// in its place. Several sheets' scripts go to the script path numbered as the
-// sheets are, or one after another onto the clipboard.
-void exportAndReport(Toolkit& toolkit, const SupportDir& supportDir, const ExportChoice& choice,
-                     const std::vector<BuiltSheet>& sheets, const BuildOptions& options) {
-  if (!scriptExportWanted(toolkit)) {
-    toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
-    return;
-  }
-  const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
+// Exports `request`'s script for each of `sheets`, into its path numbered as
+// the sheets are; stops at the first failure.
+ScriptsExported exportScripts(const ScriptExportRequest& request,
+                              const std::vector<BuiltSheet>& sheets, const BuildOptions& options) {
+  ScriptsExported result;
   const auto count = static_cast<int64_t>(sheets.size());
-  std::string clipboardText;
-  std::optional<ProblemText> notice;
-  std::vector<ProblemText> exportNotices;
-  const auto showNotices = [&] {
-    if (notice) showProblem(toolkit, *notice);
-    for (const ProblemText& text : exportNotices) showProblem(toolkit, text);
+  const auto tell = [&result](ProblemText text) {
+    if (std::find(result.notices.begin(), result.notices.end(), text) == result.notices.end()) {
+      result.notices.push_back(std::move(text));
+    }
   };
   for (int64_t s = 0; s < count; ++s) {
     ScriptExportRequest numbered = request;
     numbered.outputPath = numberedPath(request.outputPath, s, count);
     const ExpansionContext context = makeExpansionContext(sheets[s], options, s, count);
     const ScriptExportOutcome outcome = exportScript(numbered, context);
-    if (!notice) notice = retinaRoundingNotice(context);
-    // Each sheet's script may tell the same thing; it is told once.
-    for (ProblemText& text : noticeTexts(outcome.notices)) {
-      if (std::find(exportNotices.begin(), exportNotices.end(), text) == exportNotices.end()) {
-        exportNotices.push_back(std::move(text));
-      }
-    }
+    if (std::optional<ProblemText> notice = retinaRoundingNotice(context)) tell(*notice);
+    for (ProblemText& text : noticeTexts(outcome.notices)) tell(std::move(text));
     if (outcome.kind == ScriptExportOutcome::Kind::Failed) {
-      showNotices();
-      showProblem(toolkit, problemText(outcome.failure));
-      return;
+      result.failure = problemText(outcome.failure);
+      return result;
     }
-    clipboardText += outcome.clipboardText;
+    result.clipboardText += outcome.clipboardText;
+    result.written = result.written || outcome.kind == ScriptExportOutcome::Kind::ClipboardText ||
+                     !outcome.unchanged;
   }
-  showNotices();
-  if (request.clipboardMode) {
-    toolkit.setClipboardText(clipboardText);
+  return result;
+}
+
+// Exports the chosen script after the sheets and shows how that went: the
+// completion message, or the export's own refusal in its place. Several
+// sheets' scripts go to the script path numbered as the sheets are, or one
+// after another onto the clipboard.
+void exportAndReport(Toolkit& toolkit, const CreateChoices& choices,
+                     const std::vector<BuiltSheet>& sheets) {
+  if (!choices.script) {
+    toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
+    return;
+  }
+  const ScriptsExported exported = exportScripts(*choices.script, sheets, choices.options);
+  for (const ProblemText& notice : exported.notices) showProblem(toolkit, notice);
+  if (exported.failure) {
+    showProblem(toolkit, *exported.failure);
+  } else if (choices.script->clipboardMode) {
+    toolkit.setClipboardText(exported.clipboardText);
     toolkit.messageBox(kExportedTitle, kExportedToClipboardText, MessageButtons::Ok);
   } else {
     toolkit.messageBox(kExportedTitle, kExportedToFilesText, MessageButtons::Ok);
@@ -122,38 +117,8 @@ Turn turnOf(const std::string& templatePath) {
   return templateTurn(splitLines(text));
 }
 
-}  // namespace
-
-BuildOptions withScriptExport(const Toolkit& toolkit, const SupportDir& supportDir,
-                              const ExportChoice& choice, BuildOptions options) {
-  if (!scriptExportWanted(toolkit)) return options;
-  const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
-  options.templatePath = request.templatePath;
-  if (!request.clipboardMode) options.scriptPath = request.outputPath;
-  options.turn = turnOf(request.templatePath);
-  return options;
-}
-
-std::optional<WrittenSheets> createSprite(Toolkit& toolkit, const SupportDir& supportDir,
-                                          const ExportChoice& choice, const BuildOptions& chosen,
-                                          const BuildClock& clock) {
-  // The script's files are compared with the sheet's before anything is written.
-  const BuildOptions options = withScriptExport(toolkit, supportDir, choice, chosen);
-  const BuildOutcome outcome = buildWithFeedback(toolkit, options, clock);
-  // Cancelled: the old sheet and script stay, and there is nothing to say.
-  if (std::holds_alternative<BuildStopped>(outcome)) return std::nullopt;
-  if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
-    showProblem(toolkit, problemText(*refusal));
-    return std::nullopt;
-  }
-  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
-  exportAndReport(toolkit, supportDir, choice, sheets, options);
-  // Several sheets: the question names the first, as the preview shows it.
-  const BuiltSheet& first = sheets.front();
-  if (toolkit.messageBox(kPreviewTitle, previewQuestion(first.path), MessageButtons::YesNo) ==
-      MessageResult::Yes) {
-    openWithDesktop(toolkit, first.path);
-  }
+// What the Sheet Preview shows of `sheets`.
+WrittenSheets writtenSheetsOf(const std::vector<BuiltSheet>& sheets, const BuildOptions& options) {
   std::vector<WrittenSheet> written;
   for (const BuiltSheet& sheet : sheets) written.push_back({sheet.path, sheet.frames});
   // Only several sheets need the folder's order to play their frames in.
@@ -161,6 +126,74 @@ std::optional<WrittenSheets> createSprite(Toolkit& toolkit, const SupportDir& su
       std::move(written),
       sheets.size() > 1 ? scanFrames(options.imageFolder) : std::vector<std::string>{},
       options.turn);
+}
+
+}  // namespace
+
+CreateChoices createChoices(const Toolkit& toolkit, const SupportDir& supportDir,
+                            const ExportChoice& choice, const BuildOptions& options) {
+  CreateChoices choices{options, std::nullopt};
+  if (toolkit.state(Control::ScriptList) < 1 || toolkit.text(Control::ScriptPathField).empty()) {
+    return choices;
+  }
+  const std::string name = toolkit.text(Control::ScriptList);
+  ScriptExportRequest request;
+  // A name the store refuses leaves the path empty, which reads as an
+  // unreadable template.
+  request.templatePath = scriptPath(supportDir, name).value_or("");
+  request.scriptName = name;
+  request.clipboardMode = choice.clipboardMode;
+  request.outputPath = toolkit.text(Control::ScriptPathField);
+  // The script's files are compared with the sheet's before anything is written.
+  choices.options.templatePath = request.templatePath;
+  if (!request.clipboardMode) choices.options.scriptPath = request.outputPath;
+  choices.options.turn = turnOf(request.templatePath);
+  choices.script = std::move(request);
+  return choices;
+}
+
+std::optional<WrittenSheets> createSprite(Toolkit& toolkit, const CreateChoices& choices,
+                                          const BuildClock& clock) {
+  const BuildOutcome outcome = buildWithFeedback(toolkit, choices.options, clock);
+  // Cancelled: the old sheet and script stay, and there is nothing to say.
+  if (std::holds_alternative<BuildStopped>(outcome)) return std::nullopt;
+  if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
+    showProblem(toolkit, problemText(*refusal));
+    return std::nullopt;
+  }
+  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
+  exportAndReport(toolkit, choices, sheets);
+  // Several sheets: the question names the first, as the preview shows it.
+  const BuiltSheet& first = sheets.front();
+  if (toolkit.messageBox(kPreviewTitle, previewQuestion(first.path), MessageButtons::YesNo) ==
+      MessageResult::Yes) {
+    openWithDesktop(toolkit, first.path);
+  }
+  return writtenSheetsOf(sheets, choices.options);
+}
+
+RebuildResult rebuildSprite(Toolkit& toolkit, const CreateChoices& choices,
+                            const BuildClock& clock) {
+  const BuildOutcome outcome = buildWithFeedback(toolkit, choices.options, clock);
+  RebuildResult result;
+  if (std::holds_alternative<BuildStopped>(outcome)) return result;
+  if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
+    result.problem = problemText(*refusal);
+    return result;
+  }
+  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
+  result.sheets = writtenSheetsOf(sheets, choices.options);
+  result.written = std::any_of(sheets.begin(), sheets.end(),
+                               [](const BuiltSheet& sheet) { return !sheet.unchanged; });
+  if (!choices.script) return result;
+  const ScriptsExported exported = exportScripts(*choices.script, sheets, choices.options);
+  if (exported.failure) {
+    result.problem = exported.failure;
+    return result;
+  }
+  if (choices.script->clipboardMode) toolkit.setClipboardText(exported.clipboardText);
+  result.written = result.written || exported.written;
+  return result;
 }
 
 }  // namespace oz

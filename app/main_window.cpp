@@ -67,6 +67,7 @@ const MainWindow::MenuAction MainWindow::kMenuActions[] = {
      [](MainWindow& w) { w.sheetOptions_.open(w.toolkit_.state(Control::DepthList)); }},
     {MenuItem::CreateSprite, When::MainActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::Create); }},
+    {MenuItem::RebuildOnChange, When::Always, [](MainWindow& w) { w.rebuild_.toggle(); }},
     {MenuItem::ScriptEditor, When::Always, [](MainWindow& w) { w.editor_.open(); }},
     {MenuItem::SaveScript, When::EditorActive,
      [](MainWindow& w) { w.toolkit_.postControlEvent(Control::SaveScript); }},
@@ -119,7 +120,9 @@ MainWindow::MainWindow(Toolkit& toolkit, SettingsStore& settings, SupportDir sup
       preview_(toolkit, clock_),
       // The new script shows in the list at once, not only when the folder's
       // watch reports it.
-      gallery_(toolkit, supportDir_, [this] { followScriptFolder(); }) {}
+      gallery_(toolkit, supportDir_, [this] { followScriptFolder(); }),
+      rebuild_(toolkit, clock_,
+               [this](WrittenSheets sheets) { previewSheets(std::move(sheets)); }) {}
 
 bool MainWindow::openMainWindow() {
   const WindowStyle style{.closeButton = true,
@@ -221,7 +224,7 @@ bool MainWindow::handleEvent(const Event& event) {
     case EventKind::Timer:
     case EventKind::PointerMoved:
     case EventKind::Wheel:
-      if (!preview_.handleEvent(event)) editor_.handleEvent(event);
+      if (!rebuild_.handleEvent(event) && !preview_.handleEvent(event)) editor_.handleEvent(event);
       break;
     case EventKind::WindowClose:
       handleWindowClose(event.number);
@@ -231,6 +234,9 @@ bool MainWindow::handleEvent(const Event& event) {
       break;
     case EventKind::FolderChanged:
       followScriptFolder();
+      break;
+    case EventKind::FilesChanged:
+      rebuild_.handleEvent(event);
       break;
   }
   return !ended_;
@@ -323,7 +329,7 @@ void MainWindow::openRecent(RecentFolder entry) {
   // No build of this run may have written it (after a restart): the sheet
   // on disk is the one to preview.
   const BuildOptions options =
-      withScriptExport(toolkit_, supportDir_, exportChoice_, buildOptions());
+      createChoices(toolkit_, supportDir_, exportChoice_, buildOptions()).options;
   if (std::optional<WrittenSheets> sheets = sheetOnDisk(options)) previewSheets(std::move(*sheets));
 }
 
@@ -491,9 +497,11 @@ BuildOptions MainWindow::buildOptions() const {
 
 void MainWindow::create() {
   rememberUse();
-  std::optional<WrittenSheets> written =
-      createSprite(toolkit_, supportDir_, exportChoice_, buildOptions(), clock_);
-  if (written) previewSheets(std::move(*written));
+  CreateChoices choices = createChoices(toolkit_, supportDir_, exportChoice_, buildOptions());
+  std::optional<WrittenSheets> written = createSprite(toolkit_, choices, clock_);
+  if (!written) return;
+  previewSheets(std::move(*written));
+  rebuild_.created(std::move(choices));
 }
 
 void MainWindow::previewSheets(WrittenSheets sheets) {

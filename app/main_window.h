@@ -15,6 +15,7 @@
 #include "app/build_progress.h"
 #include "app/export_choice.h"
 #include "app/gallery_window.h"
+#include "app/rebuild_on_change.h"
 #include "app/recent_folders_menu.h"
 #include "app/sheet_options_window.h"
 #include "app/sheet_preview.h"
@@ -120,6 +121,7 @@ class MainWindow {
   RecentFoldersMenu recent_;
   SheetPreview preview_;
   GalleryWindow gallery_;
+  RebuildOnChange rebuild_;
   bool ended_ = false;  // set by the main window's close and by "Quit", unless cancelled
 };
 

@@ -38,6 +38,7 @@ constexpr MenuRow kFileMenu[] = {
     {MenuItem::SheetOptions, "Sheet Options...", true},
     {kSeparator, "", false},
     {MenuItem::CreateSprite, "Create Sprite\t\r", false},
+    {MenuItem::RebuildOnChange, "Rebuild on Change", false, true},
     {kSeparator, "", false},
     {MenuItem::Quit, "Quit\tCmd+Q", true},
 };
@@ -133,6 +134,7 @@ constexpr ControlRow kControls[] = {
     {Control::ScriptPathField, ControlKind::TextField, {80, 350, 200, 22}, "", false},
     {Control::ScriptPathButton, ControlKind::Button, {285, 350, 34, 22}, "...", false},
     {Control::Create, ControlKind::Button, {100, 390, 140, 25}, "Create", false},
+    {Control::RebuildStatus, ControlKind::Label, {10, 420, 320, 20}, ""},
 };
 
 void createControl(Toolkit& toolkit, const ControlRow& row) {

@@ -9,7 +9,8 @@ namespace oz {
 
 inline constexpr const char* kMainWindowTitle = "Orvane Zozivi";
 inline constexpr int kMainWindowWidth = 340;
-inline constexpr int kMainWindowHeight = 425;
+// Room below "Create" for the label of the last rebuild on change.
+inline constexpr int kMainWindowHeight = 445;
 
 inline constexpr const char* kScriptListPlaceholder = "Select a script...";
 

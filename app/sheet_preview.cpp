@@ -398,6 +398,7 @@ bool SheetPreview::handleEvent(const Event& event) {
     case EventKind::TextChanged:
     case EventKind::FilesDropped:
     case EventKind::FolderChanged:
+    case EventKind::FilesChanged:
       break;
   }
   return false;

@@ -7,8 +7,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <optional>
 #include <random>
+#include <vector>
 
 #include "base/live_temp_files.h"
 
@@ -113,6 +115,43 @@ void syncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// Reads up to `size` bytes at `offset`, fewer only at the end of the file.
+ssize_t readAt(int fd, char* bytes, size_t size, off_t offset) {
+  size_t got = 0;
+  while (got < size) {
+    const ssize_t n = pread(fd, bytes + got, size - got, offset + static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(got);
+}
+
+// Whether the plain file at `path` holds exactly the bytes of `fd`. Sizes are
+// compared first, so a file that changed length costs no reading.
+bool holdsSameBytes(const std::string& path, int fd) {
+  struct stat ours {};
+  struct stat theirs {};
+  if (fstat(fd, &ours) != 0 || stat(path.c_str(), &theirs) != 0 || !S_ISREG(theirs.st_mode) ||
+      ours.st_size != theirs.st_size) {
+    return false;
+  }
+  const int other = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  if (other < 0) return false;
+  constexpr size_t kChunk = 1 << 16;
+  std::vector<char> a(kChunk);
+  std::vector<char> b(kChunk);
+  bool same = true;
+  for (off_t offset = 0; same && offset < ours.st_size; offset += kChunk) {
+    const ssize_t n = readAt(fd, a.data(), kChunk, offset);
+    same = n > 0 && readAt(other, b.data(), kChunk, offset) == n &&
+           std::memcmp(a.data(), b.data(), static_cast<size_t>(n)) == 0;
+  }
+  ::close(other);
+  return same;
+}
+
 bool writeAll(int fd, const char* bytes, size_t size) {
   while (size > 0) {
     const ssize_t written = ::write(fd, bytes, size);
@@ -144,7 +183,8 @@ bool AtomicFile::open(const std::string& path, Temp temp) {
   if (!target) return false;
   std::string folder = directoryOf(*target);
   if (temp == Temp::UnnamedWherePossible) {
-    fd_ = ::open(folderArgument(folder), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    // Readable too, so that commit can compare it with the file in place.
+    fd_ = ::open(folderArgument(folder), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd_ < 0 && !tmpFileUnsupported(errno)) return false;
   }
   unnamed_ = fd_ >= 0;
@@ -192,14 +232,18 @@ bool AtomicFile::linkUnnamed() {
   return false;
 }
 
-bool AtomicFile::commit() {
-  if (stream_ == nullptr) return false;
+CommitResult AtomicFile::commit() {
+  if (stream_ == nullptr) return CommitResult::Failed;
   if (target_.empty()) {  // written straight through
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
-    return closed;
+    return closed ? CommitResult::Written : CommitResult::Failed;
   }
   bool ok = std::fflush(stream_) == 0 && createNamed();
+  if (ok && holdsSameBytes(target_, fd_)) {
+    close();
+    return CommitResult::Unchanged;
+  }
   ok = ok && fchmod(fd_, modeForNewFile(target_)) == 0;
   // The bytes reach the disk before a name points at them, so a power loss
   // cannot leave the name on an empty or partial file.
@@ -211,7 +255,7 @@ bool AtomicFile::commit() {
   }
   close();
   if (ok) syncFolder(folder_);
-  return ok;
+  return ok ? CommitResult::Written : CommitResult::Failed;
 }
 
 void AtomicFile::discard() {
@@ -246,7 +290,7 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.stream()) != bytes.size()) {
     return false;
   }
-  return file.commit();
+  return file.commit() != CommitResult::Failed;
 }
 
 }  // namespace oz

@@ -10,6 +10,10 @@
 // short where the whole would be too long for the folder), created only when
 // the first bytes reach it.
 //
+// A file that already holds exactly the new bytes is not replaced at all: it
+// keeps its inode and its times, so that build tools watching it do not redo
+// what follows from it.
+//
 // Only plain files are replaced. A symbolic link is followed to the file it
 // finally names, which is replaced in its own directory, so the link stays. A
 // FIFO, a device or a socket is written straight through (opened, written,
@@ -24,6 +28,13 @@
 #include <string_view>
 
 namespace oz {
+
+// How a commit ended.
+enum class CommitResult {
+  Failed,     // the file at the path is untouched
+  Written,    // the new bytes have the file's name
+  Unchanged,  // the file already held exactly these bytes and was left as it was
+};
 
 class AtomicFile {
  public:
@@ -49,9 +60,11 @@ class AtomicFile {
   // Flushes and syncs the temporary file, gives it the name of the file `path`
   // names (replacing that file in one step), then syncs the folder. The new
   // file keeps the permissions of the file it replaces (or the usual 0666
-  // less the umask for a new file). False on any failure, and then that file
-  // is untouched. Written straight through, the file is only closed.
-  bool commit();
+  // less the umask for a new file). A plain file that already holds the same
+  // bytes is left untouched, modification time included, and the temporary
+  // file discarded (Unchanged). Failed on any failure, and then that file is
+  // untouched. Written straight through, the file is only closed (Written).
+  CommitResult commit();
   // Closes and removes the temporary file; the file `path` names is untouched.
   void discard();
 
@@ -72,7 +85,8 @@ class AtomicFile {
   FILE* stream_ = nullptr;
 };
 
-// Replaces the file at `path` with `bytes`. False on failure, `path` untouched.
+// Replaces the file at `path` with `bytes`, unless it holds them already.
+// False on failure, `path` untouched.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace oz

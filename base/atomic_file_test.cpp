@@ -59,7 +59,7 @@ TEST_P(AtomicFileTempTest, NoNameAppearsBeforeTheFirstBytesAndNoneStaysAfterTheC
   // Only a named temporary file shows, and only once bytes have reached it.
   EXPECT_EQ(entries().size(), GetParam() == AtomicFile::Temp::Named ? 2u : 1u);
   EXPECT_EQ(testing::readFile(path), "old");
-  ASSERT_TRUE(file.commit());
+  ASSERT_EQ(file.commit(), CommitResult::Written);
   EXPECT_EQ(entries(), std::vector<std::string>{"out.txt"});
   EXPECT_EQ(testing::readFile(path), bytes);
 
@@ -70,6 +70,48 @@ TEST_P(AtomicFileTempTest, NoNameAppearsBeforeTheFirstBytesAndNoneStaysAfterTheC
   file.discard();
   EXPECT_EQ(entries(), std::vector<std::string>{"out.txt"});
   EXPECT_EQ(testing::readFile(path), bytes);
+}
+
+// A file that already holds the bytes keeps its inode and its times, so that
+// what watches it sees nothing; a difference anywhere, even in the last byte
+// of a file several reads long, replaces it.
+TEST_P(AtomicFileTempTest, TheSameBytesLeaveTheFileAsItWasAndAnyDifferenceReplacesIt) {
+  const std::string path = dir_.path() + "out.png";
+  std::string bytes(200001, 'a');
+  bytes[1234] = 'b';
+  testing::writeFile(path, bytes);
+  const timespec past[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), past, 0), 0);
+  const auto statOf = [&] {
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info;
+  };
+  const struct stat before = statOf();
+  const auto commitBytes = [&](const std::string& content) {
+    AtomicFile file;
+    EXPECT_TRUE(file.open(path, GetParam()));
+    std::fwrite(content.data(), 1, content.size(), file.stream());
+    return file.commit();
+  };
+
+  EXPECT_EQ(commitBytes(bytes), CommitResult::Unchanged);
+  const struct stat kept = statOf();
+  EXPECT_EQ(kept.st_ino, before.st_ino);
+  EXPECT_EQ(kept.st_mtim.tv_sec, before.st_mtim.tv_sec);
+  EXPECT_EQ(kept.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
+  EXPECT_EQ(entries(), std::vector<std::string>{"out.png"});
+
+  std::string lastByteDiffers = bytes;
+  lastByteDiffers.back() = 'z';
+  EXPECT_EQ(commitBytes(lastByteDiffers), CommitResult::Written);
+  EXPECT_EQ(testing::readFile(path), lastByteDiffers);
+  EXPECT_NE(statOf().st_mtim.tv_sec, before.st_mtim.tv_sec);
+  EXPECT_EQ(commitBytes(lastByteDiffers.substr(1)), CommitResult::Written);
+  EXPECT_EQ(testing::readFile(path), lastByteDiffers.substr(1));
+  EXPECT_EQ(commitBytes(""), CommitResult::Written);
+  EXPECT_EQ(commitBytes(""), CommitResult::Unchanged);
+  EXPECT_EQ(entries(), std::vector<std::string>{"out.png"});
 }
 
 // The temporary name must fit the folder however long the name is: a name of
@@ -85,7 +127,7 @@ TEST_P(AtomicFileTempTest, NamesOfTheLongestLengthAreWrittenAndReplaced) {
       AtomicFile file;
       ASSERT_TRUE(file.open(path, GetParam())) << name.size();
       std::fputs(content, file.stream());
-      ASSERT_TRUE(file.commit()) << name.size();
+      ASSERT_EQ(file.commit(), CommitResult::Written) << name.size();
       EXPECT_EQ(testing::readFile(path), content);
     }
     EXPECT_EQ(entries(), std::vector<std::string>{name});

@@ -36,13 +36,17 @@ void track(const char* path) {
 
 // Only async-signal-safe calls: unlink and _exit.
 void removeTrackedAndExit(int signal) {
-  for (std::atomic<const char*>& slot : gTracked) {
-    if (const char* path = slot.load()) unlink(path);
-  }
+  removeTrackedTempFiles();
   _exit(128 + signal);
 }
 
 }  // namespace
+
+void removeTrackedTempFiles() {
+  for (std::atomic<const char*>& slot : gTracked) {
+    if (const char* path = slot.load()) unlink(path);
+  }
+}
 
 HeldSignals::HeldSignals() {
   const sigset_t held = interruptingSignals();

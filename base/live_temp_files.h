@@ -40,6 +40,10 @@ class HeldSignals {
   sigset_t saved_;
 };
 
+// Removes every tracked file. Async-signal-safe, for a signal handler of the
+// caller's own that ends the process.
+void removeTrackedTempFiles();
+
 // From now on each of `caught` removes every tracked file and ends the
 // process with the status 128 + the signal's number, as a shell reports a
 // process the signal ended.

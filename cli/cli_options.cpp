@@ -266,6 +266,14 @@ const CliOption kOptions[] = {
        r.dataPath = value;
        return std::nullopt;
      }},
+    {"watch", nullptr,
+     "build, then build again whenever a frame, the folder or the template changes (changes "
+     "within 200 ms make one build), printing a line for each, until Ctrl-C; a frame that does "
+     "not decode yet waits for the next change",
+     [](std::string_view, CliRequest& r) -> std::optional<std::string> {
+       r.watch = true;
+       return std::nullopt;
+     }},
     {"list-scripts", nullptr, "print the names of the scripts in the support directory and exit",
      [](std::string_view, CliRequest& r) -> std::optional<std::string> {
        r.listScripts = true;
@@ -416,7 +424,8 @@ std::string helpText() {
       "no such template or an existing script (the reason on standard error); 2 a usage\n"
       "error, or one file named twice as the sheet, the script, the template or a frame\n"
       "(nothing is written); 3 the sheet, the script or the copied template could not be\n"
-      "written, or the template could not be read.\n";
+      "written, or the template could not be read. --watch ends with 130 after Ctrl-C (128\n"
+      "and the signal's number), and with 1 when a watched folder is removed or renamed.\n";
   return text;
 }
 

@@ -21,6 +21,7 @@ struct CliRequest {
   std::optional<std::string> installScript;  // --install-script NAME: copy from the gallery
   std::optional<std::string> script;         // --script NAME|PATH: the template to expand
   std::optional<std::string> dataPath;       // --data PATH: where the expansion goes; "-" stdout
+  bool watch = false;  // build again after every change, until a signal ends the run
 };
 
 struct UsageError {

@@ -1,159 +1,15 @@
 // The built orvane-zozivi-cli run on fixture folders: exit statuses, messages
 // and the sheets it writes.
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
-#include <climits>
-#include <csignal>
 #include <random>
 #include <vector>
 
-#include "base/dir_listing.h"
 #include "base/text_lines.h"
-#include "sheet/png/png_write.h"
-#include "testsupport/temp_dir.h"
+#include "cli/cli_run_fixture.h"
 
 namespace oz {
 namespace {
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-  bool operator==(const CliRun&) const = default;
-};
-
-void PrintTo(const CliRun& run, std::ostream* os) {
-  *os << "status " << run.status << ", out " << ::testing::PrintToString(run.out) << ", err "
-      << ::testing::PrintToString(run.err);
-}
-
-// How a run of the command line is set up: its limits, its start and its output files.
-struct RunSetup {
-  rlim_t fileSize = RLIM_INFINITY;      // caps every file it writes, as a full disk would
-  rlim_t addressSpace = RLIM_INFINITY;  // caps its memory
-  bool closedStandardOutput = false;    // its standard output is a pipe nobody reads
-};
-
-class CliRunTest : public ::testing::Test {
- protected:
-  CliRunTest() { mkdir(folder().c_str(), 0755); }
-
-  std::string folder() const { return dir_.path() + "frames"; }
-  std::string sheet() const { return dir_.path() + "sheet.png"; }
-  std::string home() const { return dir_.path() + "home"; }
-  std::string supportDir() const { return home() + "/Library/Application Support/Orvane Zozivi/"; }
-
-  // An opaque frame whose red level is `red`.
-  void frame(const std::string& name, int32_t width, int32_t height, uint8_t red) {
-    RgbaImage image{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 0)};
-    for (size_t p = 0; p < image.pixels.size(); p += 4) {
-      image.pixels[p] = red;
-      image.pixels[p + 3] = 255;
-    }
-    ASSERT_EQ(encodePng(image, folder() + "/" + name), PngWriteStatus::Written);
-  }
-  void frames(int count, int32_t width, int32_t height) {
-    for (int i = 1; i <= count; ++i) {
-      frame("f" + std::to_string(i) + ".png", width, height, static_cast<uint8_t>(i * 40));
-    }
-  }
-
-  // Starts the command line in the background; finish() collects it. A run
-  // that hangs is ended by an alarm instead of holding the tests up.
-  pid_t start(std::vector<std::string> args, const RunSetup& limits = {}) {
-    args.insert(args.begin(), OZ_CLI_PATH);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      if (limits.closedStandardOutput) {
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0) _exit(127);
-        close(pipeEnds[0]);
-        dup2(pipeEnds[1], 1);
-      } else {
-        dup2(open(outPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-      }
-      dup2(open(errPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-      setenv("HOME", home().c_str(), 1);  // the support directory lives in a temporary home
-      signal(SIGXFSZ, SIG_IGN);           // a write past the limit then fails instead of killing
-      signal(SIGPIPE, SIG_DFL);           // as a shell starts it
-      const rlimit fileSize{limits.fileSize, limits.fileSize};
-      setrlimit(RLIMIT_FSIZE, &fileSize);
-      const rlimit addressSpace{limits.addressSpace, limits.addressSpace};
-      setrlimit(RLIMIT_AS, &addressSpace);
-      alarm(60);
-      std::vector<char*> argv;
-      for (std::string& arg : args) argv.push_back(arg.data());
-      argv.push_back(nullptr);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    return pid;
-  }
-
-  // Waits for the run; its status is -1 when a signal ended it.
-  CliRun finish(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    CliRun result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::readFile(outPath()),
-                  testing::readFile(errPath())};
-    unlink(outPath().c_str());
-    unlink(errPath().c_str());
-    return result;
-  }
-
-  CliRun run(std::vector<std::string> args, const RunSetup& limits = {}) {
-    return finish(start(std::move(args), limits));
-  }
-
-  std::string outPath() const { return dir_.path() + "stdout"; }
-  std::string errPath() const { return dir_.path() + "stderr"; }
-
-  // The entries of the test's folder whose names hold ".tmp.": temporary files.
-  std::vector<std::string> temporaryFiles(const std::string& folder) const {
-    std::vector<std::string> found;
-    for (const std::string& name : listDirectory(folder).value_or(std::vector<std::string>{})) {
-      if (name.find(".tmp.") != std::string::npos) found.push_back(name);
-    }
-    return found;
-  }
-
-  // Whether the run `pid` has a temporary file open in the test's folder: a
-  // file without a name shows in /proc as "FOLDER/#INODE (deleted)".
-  bool writesTemporaryFile(pid_t pid) const {
-    const std::string fds = "/proc/" + std::to_string(pid) + "/fd/";
-    for (const std::string& fd : listDirectory(fds).value_or(std::vector<std::string>{})) {
-      char target[PATH_MAX];
-      const ssize_t length = readlink((fds + fd).c_str(), target, sizeof target);
-      if (length <= 0) continue;
-      const std::string_view link(target, static_cast<size_t>(length));
-      if (link.starts_with(dir_.path() + "#") && link.ends_with(" (deleted)")) return true;
-      if (link.starts_with(dir_.path()) && link.find(".tmp.") != std::string::npos) return true;
-    }
-    return false;
-  }
-
-  // `count` frames of 256 x 256 noise: a sheet that compresses slowly and
-  // hardly at all.
-  void noiseFrames(int count) {
-    RgbaImage noise{256, 256, std::vector<uint8_t>(256 * 256 * 4)};
-    uint32_t seed = 1;
-    for (uint8_t& byte : noise.pixels)
-      byte = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
-    ASSERT_EQ(encodePng(noise, folder() + "/f1.png"), PngWriteStatus::Written);
-    const std::string frameBytes = testing::readFile(folder() + "/f1.png");
-    for (int i = 2; i <= count; ++i)
-      testing::writeFile(folder() + "/f" + std::to_string(i) + ".png", frameBytes);
-  }
-
-  testing::ScopedTempDir dir_;
-};
 
 // A plain run's sheet and report are checked through the gallery's test and the
 // runs below, --help by the manual page's test.
@@ -278,6 +134,31 @@ TEST_F(CliRunTest, GalleryTemplatesAreInstalledOneAtATimeAndNeverReplace) {
   EXPECT_NE(r.err.find("no template \"plist\""), std::string::npos) << r.err;
 }
 
+// Outputs equal to the files in place are left alone, times included, so a
+// build system runs nothing after them; the report says so.
+TEST_F(CliRunTest, OutputsEqualToTheFilesInPlaceAreLeftUntouched) {
+  frames(2, 4, 2);
+  const std::string templ = dir_.path() + "names.txt";
+  testing::writeFile(templ, "ov.Extension = \".txt\"\nov.SheetName ov.ImageCount\n");
+  const std::string data = dir_.path() + "names.out";
+  const std::vector<std::string> args = {"--sheet", sheet(), "--script", templ,
+                                         "--data",  data,    folder()};
+  const std::string size = ": 8 x 2 pixels, 2 frames.\n";
+  EXPECT_EQ(run(args), (CliRun{0, "Wrote " + sheet() + size, ""}));
+  const testing::FileStamp sheetStamp = testing::fileStamp(sheet());
+  const testing::FileStamp dataStamp = testing::fileStamp(data);
+  EXPECT_EQ(run(args), (CliRun{0, sheet() + " unchanged" + size, ""}));
+  EXPECT_EQ(testing::fileStamp(sheet()), sheetStamp);
+  EXPECT_EQ(testing::fileStamp(data), dataStamp);
+
+  // A frame repainted: the sheet is new, the script the same as before.
+  frame("f2.png", 4, 2, 7);
+  EXPECT_EQ(run(args), (CliRun{0, "Wrote " + sheet() + size, ""}));
+  EXPECT_NE(testing::fileStamp(sheet()), sheetStamp);
+  EXPECT_EQ(testing::fileStamp(data), dataStamp);
+  EXPECT_EQ(testing::readFile(data), "sheet.png 2\n");
+}
+
 TEST_F(CliRunTest, ScriptByNameWritesTheDataFile) {
   mkdir(home().c_str(), 0700);
   frames(3, 4, 2);
@@ -358,15 +239,17 @@ TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevices
   const std::string wrote = "Wrote " + sheet() + ": 8 x 2 pixels, 2 frames.\n";
   EXPECT_EQ(run({"--sheet", sheet(), "--script", clipboard, folder()}),
             (CliRun{0, "f1\r\nf2\r\n", wrote}));
+  // The same sheet each time from here on.
+  const std::string kept = sheet() + " unchanged: 8 x 2 pixels, 2 frames.\n";
 
   const std::string file = dir_.path() + "names.txt";
   testing::writeFile(file, "ov.Extension = \".txt\"\nov.SheetName ov.ImageCount\n");
   EXPECT_EQ(
       run({"--sheet", sheet(), "--script", file, "--data", "-", "--sprite-number", "3", folder()}),
-      (CliRun{0, "sheet.png 2\n", wrote}));
+      (CliRun{0, "sheet.png 2\n", kept}));
   EXPECT_EQ(
       run({"--sheet", sheet(), "--script", file, folder()}),
-      (CliRun{0, wrote, "No --data PATH given: only the sheet was written, not the script.\n"}));
+      (CliRun{0, kept, "No --data PATH given: only the sheet was written, not the script.\n"}));
 
   // Outputs that are no plain files are written through by the atomic file;
   // here the failures' messages and the stream that /dev/stdout names.
@@ -377,11 +260,11 @@ TEST_F(CliRunTest, ScriptOnStandardOutputMovesTheReportToStandardErrorAndDevices
   const std::string null = testing::deviceNode(dir_, "null");
   const std::string full = testing::deviceNode(dir_, "full");
   EXPECT_EQ(script(sheet(), full),
-            (CliRun{3, wrote, "Save Error! Unable to save the script to \"" + full + "\".\n"}));
+            (CliRun{3, kept, "Save Error! Unable to save the script to \"" + full + "\".\n"}));
   EXPECT_EQ(
       script(full, null),
       (CliRun{3, "", "Save Error! Unable to save the sprite sheet/strip to \"" + full + "\".\n"}));
-  EXPECT_EQ(script(sheet(), "/dev/stdout"), (CliRun{0, "f1\nf2\n", wrote}));
+  EXPECT_EQ(script(sheet(), "/dev/stdout"), (CliRun{0, "f1\nf2\n", kept}));
 }
 
 // A template whose loop would run two billion times, far longer than a test.
@@ -404,8 +287,8 @@ TEST_F(CliRunTest, AFailedScriptWriteEndsTheExportAtOnce) {
   EXPECT_EQ(run({"--sheet", sheet(), "--script", endless, "--data", "-", folder()},
                 {.closedStandardOutput = true}),
             (CliRun{3, "",
-                    "Save Error! Unable to save the script to \"standard output\".\nWrote " +
-                        sheet() + ": 4 x 2 pixels, 1 frame.\n"}));
+                    "Save Error! Unable to save the script to \"standard output\".\n" + sheet() +
+                        " unchanged: 4 x 2 pixels, 1 frame.\n"}));
 }
 
 // Ctrl-C, a kill or a closed terminal while the script or the sheet is being

@@ -8,34 +8,16 @@
 #include <optional>
 #include <string>
 
-#include "base/text_lines.h"
+#include "cli/cli_build.h"
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
-#include "cli/same_file.h"
-#include "cli/script_cli.h"
+#include "cli/watch_cli.h"
 #include "messages/problem_text.h"
-#include "script/script_export.h"
-#include "script/template_turn.h"
-#include "sheet/numbered_path.h"
-#include "store/first_run.h"
 #include "store/script_store.h"
 #include "store/template_gallery.h"
 
 namespace oz {
 namespace {
-
-// A problem's message box as one line, its title and then its text; what was
-// found, when there is more to say, on a line of its own.
-void printProblem(std::FILE* err, const ProblemText& problem) {
-  std::fprintf(err, "%s %s\n", problem.title.c_str(), problem.text.c_str());
-  if (!problem.details.empty()) std::fprintf(err, "%s\n", problem.details.c_str());
-}
-
-// The support directory, seeded with the example scripts on its first use,
-// exactly as the desktop program finds it.
-SupportDir preparedSupportDir() {
-  return prepareSupportDir(thisPlatformVersionCode(), homeDirectory()).dir;
-}
 
 int listScriptNames(std::FILE* out) {
   for (const std::string& name : listScripts(preparedSupportDir())) {
@@ -102,55 +84,6 @@ int installGalleryScript(const std::string& name, std::FILE* out, std::FILE* err
   });
 }
 
-// The script's side of the request: the template and where its expansion goes.
-CliScriptRequest scriptRequestFor(const CliRequest& request, std::FILE* out) {
-  CliScriptRequest scriptRequest{*request.script, "", request.dataPath};
-  // "/dev/stdout" and its like go through the one stream, so the script and
-  // the report cannot overwrite each other.
-  if (request.dataPath && namesStreamFile(*request.dataPath, out))
-    scriptRequest.dataPath.emplace(1, '-');
-  // Only a script name needs the support directory; a path is used as given.
-  if (!isScriptPathArgument(*request.script)) scriptRequest.supportDir = preparedSupportDir().path;
-  return scriptRequest;
-}
-
-// Expands the template after sheet `index` of `count` was written, into the
-// --data path numbered as the sheet is. Returns the exit status.
-int exportScriptAfterSheet(const CliRequest& request, CliScriptRequest scriptRequest,
-                           const BuiltSheet& sheet, int64_t index, int64_t count, std::FILE* out,
-                           std::FILE* err, bool* scriptOnStandardOutput) {
-  if (scriptRequest.dataPath && *scriptRequest.dataPath != "-") {
-    scriptRequest.dataPath = numberedPath(*scriptRequest.dataPath, index, count);
-  }
-  const ExpansionContext context = makeExpansionContext(sheet, request.build, index, count);
-  if (const std::optional<ProblemText> notice = retinaRoundingNotice(context)) {
-    std::fprintf(err, "orvane-zozivi-cli: %s\n", notice->text.c_str());
-  }
-  const CliScriptOutcome outcome = runCliScriptExport(scriptRequest, context, out);
-  for (const ProblemText& notice : noticeTexts(outcome.notices)) {
-    std::fprintf(err, "orvane-zozivi-cli: %s\n", notice.text.c_str());
-  }
-  switch (outcome.status) {
-    case CliScriptStatus::WrittenToFile:
-      return kExitWritten;
-    case CliScriptStatus::WrittenToStandardOutput:
-      *scriptOnStandardOutput = true;
-      return kExitWritten;
-    case CliScriptStatus::NoDataPath:
-      if (index == 0) {
-        std::fprintf(err, "No --data PATH given: only the sheet was written, not the script.\n");
-      }
-      return kExitWritten;
-    case CliScriptStatus::StandardOutputFailed:
-      *scriptOnStandardOutput = true;  // the report must not go where writing failed
-      break;
-    case CliScriptStatus::Failed:
-      break;
-  }
-  printProblem(err, problemText(outcome.failure));
-  return kExitWriteFailed;
-}
-
 int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const ParsedArguments parsed = parseArguments(argc, argv);
   if (const auto* usage = std::get_if<UsageError>(&parsed)) {
@@ -171,65 +104,21 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   if (request.listGallery) return listGalleryNames(out, err);
   if (request.installScript) return installGalleryScript(*request.installScript, out, err);
 
-  const std::optional<CliScriptRequest> scriptRequest =
-      request.script ? std::optional(scriptRequestFor(request, out)) : std::nullopt;
-  BuildOptions options = request.build;
-  // The script's files are compared with the sheet's before anything is
-  // written; "-" is the file standard output goes to, which a sheet written
-  // there would replace.
-  if (scriptRequest) {
-    options.templatePath =
-        resolveScriptArgument(scriptRequest->scriptArgument, scriptRequest->supportDir);
-    options.scriptPath = scriptRequest->dataPath.value_or("");
-    if (options.scriptPath == "-") options.scriptPath = fileno(out) == 1 ? "/dev/stdout" : "";
-    // A template that names turned frames the anticlockwise way gets them so.
-    std::string text;
-    if (!readTemplate(options.templatePath, scriptRequest->scriptArgument, &text)) {
-      options.turn = templateTurn(splitLines(text));
-    }
-  }
+  if (request.watch) return runWatch(request, out, err);
+
   ProgressLine progressLine(err, isatty(fileno(err)) != 0);
   // The command line has no way to stop a build but the usual signals.
-  const BuildOutcome outcome = buildSheet(options, [&progressLine](const BuildProgress& progress) {
-    progressLine.update(progress);
-    return true;
-  });
-  progressLine.finish();
-
-  if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) {
-    printProblem(err, problemText(*refusal));
-    switch (refusal->problem) {
-      case BuildProblem::WriteFailed:
-        return kExitWriteFailed;
-      case BuildProblem::SameFile:
-        return kExitUsage;
-      default:
-        return kExitRefused;
-    }
-  }
-  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
-  const auto count = static_cast<int64_t>(sheets.size());
-  bool scriptOnStandardOutput = false;
-  int status = kExitWritten;
-  for (int64_t s = 0; s < count && scriptRequest && status == kExitWritten; ++s) {
-    status = exportScriptAfterSheet(request, *scriptRequest, sheets[s], s, count, out, err,
-                                    &scriptOnStandardOutput);
-  }
-  // When standard output carries the script or the sheet, or was asked to
-  // carry the script, the report goes to standard error: what is there can be
-  // piped on untouched, and a script that failed leaves nothing to be taken
-  // for it.
-  const bool scriptAskedOnStandardOutput =
-      request.dataPath && (*request.dataPath == "-" || namesStreamFile(*request.dataPath, out));
-  const bool outputOnStandardOutput = scriptOnStandardOutput || scriptAskedOnStandardOutput ||
-                                      namesStreamFile(request.build.savePath, out);
-  for (const BuiltSheet& sheet : sheets) {
-    std::fprintf(outputOnStandardOutput ? err : out, "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
+  const CliBuildReport report = runCliBuild(request, out, err, progressLine);
+  for (const BuiltSheet& sheet : report.sheets) {
+    // A sheet equal to the file in place leaves that file, and its time, alone.
+    std::fprintf(report.reportOnStandardError ? err : out,
+                 sheet.unchanged ? "%s unchanged: %lld x %lld pixels, %zu frame%s.\n"
+                                 : "Wrote %s: %lld x %lld pixels, %zu frame%s.\n",
                  sheet.path.c_str(), static_cast<long long>(sheet.width),
                  static_cast<long long>(sheet.height), sheet.frames.size(),
                  sheet.frames.size() == 1 ? "" : "s");
   }
-  return status;
+  return report.status;
 }
 
 }  // namespace

@@ -70,10 +70,13 @@ CliScriptOutcome runCliScriptExport(const CliScriptRequest& request,
     }
     return written(CliScriptStatus::WrittenToStandardOutput, lines, context);
   }
-  if (!writeScriptFile(lines, context, *request.dataPath)) {
+  const CommitResult committed = writeScriptFile(lines, context, *request.dataPath);
+  if (committed == CommitResult::Failed) {
     return CliScriptOutcome{CliScriptStatus::Failed, scriptNotWritten(*request.dataPath), {}};
   }
-  return written(CliScriptStatus::WrittenToFile, lines, context);
+  CliScriptOutcome outcome = written(CliScriptStatus::WrittenToFile, lines, context);
+  outcome.unchanged = committed == CommitResult::Unchanged;
+  return outcome;
 }
 
 }  // namespace oz

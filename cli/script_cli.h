@@ -37,7 +37,8 @@ enum class CliScriptStatus {
 struct CliScriptOutcome {
   CliScriptStatus status = CliScriptStatus::Failed;
   ScriptFailure failure;
-  ScriptNotices notices;  // what to tell beside a script that was written
+  ScriptNotices notices;   // what to tell beside a script that was written
+  bool unchanged = false;  // WrittenToFile: the file held this script already and was left
 };
 
 // Runs the export for the command line after the sheet was written. A

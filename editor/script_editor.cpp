@@ -239,6 +239,7 @@ bool ScriptEditor::handleEvent(const Event& event) {
     case EventKind::MenuItem:
     case EventKind::FilesDropped:
     case EventKind::FolderChanged:
+    case EventKind::FilesChanged:
     case EventKind::PointerMoved:
     case EventKind::Wheel:
       break;

@@ -132,7 +132,7 @@ TEST_F(ScriptPreviewTest, ShowsWhatTheExportAfterABuildWrites) {
     for (const std::string& text : templates) {
       const std::vector<std::string> lines = splitLines(text);
       const std::string scriptPath = temp_.path() + "script.out";
-      ASSERT_TRUE(writeScriptFile(lines, context, scriptPath));
+      ASSERT_NE(writeScriptFile(lines, context, scriptPath), CommitResult::Failed);
       std::string exported;
       ASSERT_TRUE(readWholeFile(scriptPath, &exported));
       const ScriptPreview shown = previewScript(lines, options, examples_);

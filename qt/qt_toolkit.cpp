@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QShortcut>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -121,6 +122,13 @@ std::optional<Event> QtToolkit::pollEvent() {
 Event QtToolkit::take() {
   Event event = events_.front();
   events_.pop_front();
+  // Handed out, a watch's event is read by its handler before the loop runs
+  // again: the notifier may report what is left from then on.
+  if (event.kind == EventKind::FilesChanged) {
+    if (auto it = notifiers_.find(event.number); it != notifiers_.end()) {
+      it->second->setEnabled(true);
+    }
+  }
   if (event.kind == EventKind::FilesDropped) {
     dropped_ = std::move(drops_.front());
     drops_.pop_front();
@@ -175,6 +183,22 @@ void QtToolkit::startTimer(int timer, int milliseconds, bool repeating) {
 void QtToolkit::stopTimer(int timer) {
   auto it = timers_.find(timer);
   if (it != timers_.end()) it->second->stop();
+}
+
+void QtToolkit::watchDescriptor(int watch, int descriptor) {
+  auto notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+  QSocketNotifier* raw = notifier.get();
+  QObject::connect(raw, &QSocketNotifier::activated, raw, [this, watch, raw] {
+    // It would fire again at every turn of the loop until the bytes are read.
+    raw->setEnabled(false);
+    queue({EventKind::FilesChanged, watch, Window::None});
+  });
+  notifiers_[watch] = std::move(notifier);
+}
+
+void QtToolkit::stopWatchingDescriptor(int watch) {
+  notifiers_.erase(watch);
+  std::erase(events_, Event{EventKind::FilesChanged, watch, Window::None});
 }
 
 // --- Windows.

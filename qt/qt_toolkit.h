@@ -26,6 +26,7 @@ class QFileSystemWatcher;
 class QMenu;
 class QProgressDialog;
 class QShortcut;
+class QSocketNotifier;
 class QTimer;
 class QWidget;
 
@@ -48,6 +49,7 @@ class QtToolkit : public Toolkit {
   // tests; nullptr when there is none.
   QWidget* windowWidget(int window) const;
   QWidget* controlWidget(int control) const;
+  // The action of a menu item, for tests; nullptr when there is none.
   QAction* menuItemAction(int item) const;
 
   bool openWindow(int window, std::string_view title, int width, int height,
@@ -134,6 +136,8 @@ class QtToolkit : public Toolkit {
   std::vector<std::string> droppedPaths() const override;
   void startTimer(int timer, int milliseconds, bool repeating) override;
   void stopTimer(int timer) override;
+  void watchDescriptor(int watch, int descriptor) override;
+  void stopWatchingDescriptor(int watch) override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
   void messageBoxWithDetails(std::string_view title, std::string_view text,
@@ -195,6 +199,8 @@ class QtToolkit : public Toolkit {
   int quiet_ = 0;
   std::function<void(int)> resizeHandler_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
+  // Watched descriptors; each is disabled while its event waits in the queue.
+  std::map<int, std::unique_ptr<QSocketNotifier>> notifiers_;
   std::unique_ptr<InputGuard> inputGuard_;
   std::unique_ptr<FileDrops> fileDrops_;
   std::unique_ptr<QFileSystemWatcher> watcher_;

@@ -2,7 +2,9 @@
 // the fake the logic's tests use and the Qt toolkit the program runs on
 // (offscreen), so the fake cannot drift from the real thing. Each toolkit
 // comes with a driver that performs the user's actions its own way.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -37,6 +39,7 @@ class FakeDriver {
     tk_.selectInEditor(editor, start, length);
   }
   void requestClose(int window) { tk_.requestClose(window); }
+  void chooseMenuItem(int item) { tk_.chooseMenuItem(item); }
   void pressFieldKey(int field, FieldKey key) { tk_.pressFieldKey(field, key); }
   void resize(int window, int width, int height) { tk_.resize(window, width, height); }
   // The pointer over a canvas, (-1, -1) for leaving it; the wheel turned.
@@ -48,7 +51,6 @@ class FakeDriver {
     if (tk_.timers().count(timer)) tk_.fireTimer(timer);
   }
   const CanvasPicture& shownPicture(int canvas) const { return tk_.control(canvas).picture; }
-  void chooseMenuItem(int item) { tk_.chooseMenuItem(item); }
   std::string toolTip(int control) const { return tk_.control(control).toolTip; }
   // The user's answer to the next message box.
   void willAnswer(MessageButtons buttons, int result) {
@@ -87,6 +89,7 @@ class QtDriver {
     edit->setTextCursor(cursor);
   }
   void requestClose(int window) { tk_.windowWidget(window)->close(); }
+  void chooseMenuItem(int item) { tk_.menuItemAction(item)->trigger(); }
   void pressFieldKey(int field, FieldKey key) {
     QWidget* w = tk_.controlWidget(field);
     w->setFocus();
@@ -130,8 +133,6 @@ class QtDriver {
   const CanvasPicture& shownPicture(int canvas) const {
     return static_cast<CanvasWidget*>(tk_.controlWidget(canvas))->picture();
   }
-  // As a click on it in its menu would.
-  void chooseMenuItem(int item) { tk_.menuItemAction(item)->trigger(); }
   // What the tip says, read as Qt shows it.
   std::string toolTip(int control) const {
     QTextDocument shown;
@@ -469,6 +470,30 @@ TYPED_TEST(ToolkitContractTest, TimersFireOnceOrUntilStopped) {
   tk.stopTimer(Timer::ScriptPreview);  // stopping a stopped timer does nothing
   this->user_.letTimersRun(Timer::ScriptPreview);
   EXPECT_TRUE(this->drain().empty());
+}
+
+// A watched descriptor is reported while it has bytes to read, again for
+// what its handler left, and not at all once it is no longer watched.
+TYPED_TEST(ToolkitContractTest, AWatchedDescriptorIsReportedWhileItHasBytesToRead) {
+  Toolkit& tk = this->tk_;
+  int ends[2];
+  ASSERT_EQ(pipe2(ends, O_CLOEXEC | O_NONBLOCK), 0);
+  const Event news{EventKind::FilesChanged, Watch::Rebuild, Window::None};
+  char byte = 0;
+  tk.watchDescriptor(Watch::Rebuild, ends[0]);
+  EXPECT_TRUE(this->drain().empty());
+  ASSERT_EQ(write(ends[1], "ab", 2), 2);
+  EXPECT_EQ(tk.waitEvent(), news);
+  ASSERT_EQ(read(ends[0], &byte, 1), 1);
+  EXPECT_EQ(tk.waitEvent(), news);
+  ASSERT_EQ(read(ends[0], &byte, 1), 1);
+  EXPECT_TRUE(this->drain().empty());
+
+  ASSERT_EQ(write(ends[1], "c", 1), 1);
+  tk.stopWatchingDescriptor(Watch::Rebuild);
+  EXPECT_TRUE(this->drain().empty());
+  close(ends[0]);
+  close(ends[1]);
 }
 
 // The pointer's moves, its leaving and the wheel over a canvas arrive with

@@ -78,13 +78,13 @@ ScriptFailure scriptNotWritten(const std::string& path) {
   return {ScriptProblem::WriteFailed, path, {}, ReadResult::Read, folderFaultFor(path)};
 }
 
-bool writeScriptFile(std::span<const std::string> lines, const ExpansionContext& context,
-                     const std::string& path) {
+CommitResult writeScriptFile(std::span<const std::string> lines, const ExpansionContext& context,
+                             const std::string& path) {
   AtomicFile file;
-  if (!file.open(path)) return false;
+  if (!file.open(path)) return CommitResult::Failed;
   StreamLineSink sink(file.stream(), "\n");
   expandTemplate(lines, context, sink);
-  return sink.finish() && file.commit();
+  return sink.finish() ? file.commit() : CommitResult::Failed;
 }
 
 std::string expandToClipboardText(std::span<const std::string> lines,
@@ -121,13 +121,15 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
     outcome.notices = scriptNotices(lines, context);
     return outcome;
   }
-  if (!writeScriptFile(lines, context, request.outputPath)) {
+  const CommitResult written = writeScriptFile(lines, context, request.outputPath);
+  if (written == CommitResult::Failed) {
     ScriptExportOutcome failed;
     failed.failure = scriptNotWritten(request.outputPath);
     return failed;
   }
   outcome.kind = ScriptExportOutcome::Kind::WrittenToFile;
   outcome.notices = scriptNotices(lines, context);
+  outcome.unchanged = written == CommitResult::Unchanged;
   return outcome;
 }
 

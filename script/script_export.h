@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "base/atomic_file.h"
 #include "base/folder_fault.h"
 #include "base/text_lines.h"
 #include "script/expansion_context.h"
@@ -66,6 +67,7 @@ struct ScriptExportOutcome {
     Failed,         // nothing was written; `failure` says why
   };
   Kind kind = Kind::Failed;
+  bool unchanged = false;     // WrittenToFile: the file held this script already and was left
   std::string clipboardText;  // every line followed by CR LF
   ScriptFailure failure;
   ScriptNotices notices;  // what to tell beside a script that was written
@@ -79,9 +81,10 @@ ScriptExportOutcome exportScript(const ScriptExportRequest& request,
                                  const ExpansionContext& context);
 
 // Expands already read template lines into a new file at `path`, written
-// beside it and renamed into place. False when it could not be written.
-bool writeScriptFile(std::span<const std::string> lines, const ExpansionContext& context,
-                     const std::string& path);
+// beside it and renamed into place; a file that holds the same script already
+// is left as it was.
+CommitResult writeScriptFile(std::span<const std::string> lines, const ExpansionContext& context,
+                             const std::string& path);
 
 // Expands already read template lines into the clipboard text.
 std::string expandToClipboardText(std::span<const std::string> lines,

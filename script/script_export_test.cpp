@@ -44,6 +44,22 @@ TEST_F(ScriptExportTest, AnOutputPathNamingTheTemplateReadsTheTemplateFirst) {
   EXPECT_EQ(testing::readFile(templatePath_), "sheet sheet.png\na,0\nb,5\n");
 }
 
+TEST_F(ScriptExportTest, AScriptEqualToTheFileInPlaceLeavesItUntouched) {
+  const std::string output = dir_.path() + "sheet.csv";
+  const ScriptExportOutcome first = run(output);
+  EXPECT_EQ(first.kind, ScriptExportOutcome::Kind::WrittenToFile);
+  EXPECT_FALSE(first.unchanged);
+  const testing::FileStamp stamp = testing::fileStamp(output);
+  const ScriptExportOutcome again = run(output);
+  EXPECT_EQ(again.kind, ScriptExportOutcome::Kind::WrittenToFile);
+  EXPECT_TRUE(again.unchanged);
+  EXPECT_EQ(testing::fileStamp(output), stamp);
+
+  sheet_.frames[1].x = 6;
+  EXPECT_FALSE(run(output).unchanged);
+  EXPECT_EQ(testing::readFile(output), "sheet sheet.png\na,0\nb,6\n");
+}
+
 TEST_F(ScriptExportTest, ClipboardModeEndsEveryLineWithCrLfAndWritesNoFile) {
   const ScriptExportOutcome outcome = run(dir_.path() + "unused.txt", true);
   EXPECT_EQ(outcome.kind, ScriptExportOutcome::Kind::ClipboardText);

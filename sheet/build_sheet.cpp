@@ -211,9 +211,11 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
     const PngWriteStatus status = writeSheetInto(std::move(*canvas), options, file, progress);
     if (status == PngWriteStatus::Stopped) return BuildStopped{};
     if (status == PngWriteStatus::OutOfMemory) return outOfMemoryRefusal();
-    if (status != PngWriteStatus::Written || !file.commit())
-      return sheetNotWritten(options.savePath);
-    return BuiltSheets{{BuiltSheet{std::move(frames.list()), width, height, options.savePath}}};
+    if (status != PngWriteStatus::Written) return sheetNotWritten(options.savePath);
+    const CommitResult commit = file.commit();
+    if (commit == CommitResult::Failed) return sheetNotWritten(options.savePath);
+    return BuiltSheets{{BuiltSheet{std::move(frames.list()), width, height, options.savePath,
+                                   commit == CommitResult::Unchanged}}};
   }
 }
 

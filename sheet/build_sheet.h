@@ -59,7 +59,8 @@ struct BuiltSheet {
   FrameList frames;
   int64_t width = 0;
   int64_t height = 0;
-  std::string path;  // the save path; with several sheets, numbered (sheetFilePath)
+  std::string path;        // the save path; with several sheets, numbered (sheetFilePath)
+  bool unchanged = false;  // the file already held these bytes and was left as it was
 };
 
 // What a build wrote: one sheet, or with `multipack` as many as it took, in

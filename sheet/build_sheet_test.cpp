@@ -513,6 +513,22 @@ TEST_F(BuildSheetTest, StoppingAtAnyStepLeavesTheOldSheet) {
   }
 }
 
+// A build whose sheet equals the file in place leaves the file alone, so that
+// what runs after it sees nothing to redo; one that differs replaces it.
+TEST_F(BuildSheetTest, ASheetEqualToTheFileInPlaceLeavesItUntouched) {
+  frames(3, 4, 5);
+  EXPECT_FALSE(built().unchanged);
+  const testing::FileStamp first = testing::fileStamp(options_.savePath);
+  EXPECT_TRUE(built().unchanged);
+  EXPECT_EQ(testing::fileStamp(options_.savePath), first);
+
+  options_.colorDepth = kDepth8;
+  EXPECT_FALSE(built().unchanged);
+  EXPECT_NE(testing::fileStamp(options_.savePath), first);
+  EXPECT_TRUE(decodePng(options_.savePath));
+  EXPECT_EQ(listDirectory(dir_.path()), (std::vector<std::string>{"frames", "sheet.png"}));
+}
+
 // Two 2 x 2 frames with spacing, border and extrusion on a Power-of-2 sheet:
 // the cells, the ring, the gaps and the padding, pixel by pixel.
 TEST_F(BuildSheetTest, CellsAreSpacedBorderedAndExtruded) {

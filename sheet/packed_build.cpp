@@ -265,7 +265,9 @@ BuildOutcome buildPacked(const BuildOptions& options, Frames& frames, Progress& 
          size.width, size.height, path});
   }
   for (size_t s = 0; s < files.size(); ++s) {
-    if (!files[s]->commit()) return sheetNotWritten(built.sheets[s].path);
+    const CommitResult commit = files[s]->commit();
+    if (commit == CommitResult::Failed) return sheetNotWritten(built.sheets[s].path);
+    built.sheets[s].unchanged = commit == CommitResult::Unchanged;
   }
   return built;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <map>
 
 #include "sheet/layout/rect_packer.h"
@@ -331,6 +332,33 @@ TEST_F(PackedBuildTest, SeveralSheetsAreNumberedAndTakeTheirNamesTogether) {
   });
   EXPECT_TRUE(std::holds_alternative<BuildStopped>(outcome));
   EXPECT_EQ(testing::readFile(sheets.sheets[0].path), first);
+}
+
+// Each sheet of several is compared with its own file: a frame repainted in
+// place rewrites only the sheet that holds it.
+TEST_F(PackedBuildTest, OnlyTheSheetsThatChangedAreWritten) {
+  for (int i = 0; i < 6; ++i) {
+    frame("f" + std::to_string(i) + ".png", marginedFrame(40, 30, 0, 0, 0, 0, i));
+  }
+  options_.maxSize = 64;
+  options_.multipack = true;
+  const BuiltSheets first = built();
+  ASSERT_GE(first.sheets.size(), 2u);
+  std::vector<testing::FileStamp> stamps;
+  for (const BuiltSheet& sheet : first.sheets) {
+    EXPECT_FALSE(sheet.unchanged);
+    stamps.push_back(testing::fileStamp(sheet.path));
+  }
+  frame("f0.png", marginedFrame(40, 30, 0, 0, 0, 0, 9));
+  const BuiltSheets second = built();
+  ASSERT_EQ(second.sheets.size(), first.sheets.size());
+  for (size_t s = 0; s < second.sheets.size(); ++s) {
+    const bool holdsF0 = std::ranges::any_of(
+        second.sheets[s].frames, [](const FrameEntry& frame) { return frame.name == "f0.png"; });
+    EXPECT_EQ(second.sheets[s].unchanged, !holdsF0) << s;
+    EXPECT_EQ(testing::fileStamp(second.sheets[s].path) == stamps[s], !holdsF0) << s;
+  }
+  expectEveryFrameRestored(second);
 }
 
 TEST_F(PackedBuildTest, SameBytesOnOneCoreAsOnAll) {

@@ -51,6 +51,12 @@ bool fileExists(const std::string& path) {
   return lstat(path.c_str(), &info) == 0;
 }
 
+FileStamp fileStamp(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return {};
+  return {info.st_ino, info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
+}
+
 std::string deviceNode(const ScopedTempDir& dir, std::string_view name) {
   // The minor numbers of the memory devices, whose major number is 1.
   const unsigned minor = name == "null" ? 3 : name == "zero" ? 5 : 7;

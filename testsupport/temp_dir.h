@@ -26,6 +26,17 @@ void writeFile(const std::string& path, std::string_view bytes);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 
+// What `stat` tells of a file that changes whenever it is written or
+// replaced: its inode and its status-change time (which, unlike the
+// modification time, no program can set back). Zero for a missing file.
+struct FileStamp {
+  unsigned long inode = 0;
+  long changedSeconds = 0;
+  long changedNanoseconds = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp fileStamp(const std::string& path);
+
 // A character device that acts as /dev/NAME ("null", "zero" or "full"): a node
 // of its own in `dir` where the process may make one (as root), else the
 // system's. A fault that replaced the device then harms only the test's node.

@@ -1,5 +1,6 @@
 #include "toolkit/fake_toolkit.h"
 
+#include <poll.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -106,14 +107,40 @@ void FakeToolkit::queueUnlessRepeated(const Event& event) {
 }
 
 Event FakeToolkit::waitEvent() {
+  // Only a watched descriptor can bring an event the test has not queued; a
+  // minute is far longer than any change a test makes takes to be seen.
+  if (events_.empty()) queueReadableDescriptors(60000);
   if (std::optional<Event> event = pollEvent()) return *event;
   reportFailure_("waiting for an event, but none is queued");
   return {EventKind::MenuItem, MenuItem::Quit, activeWindow()};
 }
 
 std::optional<Event> FakeToolkit::pollEvent() {
+  queueReadableDescriptors(0);
   if (events_.empty()) return std::nullopt;
   return take();
+}
+
+void FakeToolkit::queueReadableDescriptors(int milliseconds) {
+  std::vector<pollfd> watched;
+  std::vector<int> watches;
+  for (const auto& [watch, descriptor] : descriptors_) {
+    const Event event{EventKind::FilesChanged, watch, Window::None};
+    if (std::ranges::find(events_, event) != events_.end()) continue;
+    watched.push_back({descriptor, POLLIN, 0});
+    watches.push_back(watch);
+  }
+  if (watched.empty() || poll(watched.data(), watched.size(), milliseconds) <= 0) return;
+  for (size_t k = 0; k < watched.size(); ++k) {
+    if (watched[k].revents & POLLIN) queue({EventKind::FilesChanged, watches[k], Window::None});
+  }
+}
+
+void FakeToolkit::watchDescriptor(int watch, int descriptor) { descriptors_[watch] = descriptor; }
+
+void FakeToolkit::stopWatchingDescriptor(int watch) {
+  descriptors_.erase(watch);
+  std::erase(events_, Event{EventKind::FilesChanged, watch, Window::None});
 }
 
 Event FakeToolkit::take() {

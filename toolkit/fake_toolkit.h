@@ -282,6 +282,9 @@ class FakeToolkit : public Toolkit {
   std::vector<std::string> droppedPaths() const override;
   void startTimer(int timer, int milliseconds, bool repeating) override;
   void stopTimer(int timer) override;
+  // Real descriptors, as the program's are: each poll and wait looks at them.
+  void watchDescriptor(int watch, int descriptor) override;
+  void stopWatchingDescriptor(int watch) override;
 
   int messageBox(std::string_view title, std::string_view text, MessageButtons buttons) override;
   void messageBoxWithDetails(std::string_view title, std::string_view text,
@@ -317,6 +320,9 @@ class FakeToolkit : public Toolkit {
   void queue(const Event& event);
   Event take();  // the next queued event, which the queue must hold
   void queueUnlessRepeated(const Event& event);
+  // Queues a FilesChanged event for each watched descriptor with bytes to
+  // read within `milliseconds`, unless one is queued already.
+  void queueReadableDescriptors(int milliseconds);
   std::optional<Answer> nextAnswer(Answer::Kind kind, const char* what);
   void selectTabAndNotify(int panel, FakeControl& tabs, int index);
   void removeEditorsOfTab(int panel, int tab);
@@ -336,6 +342,7 @@ class FakeToolkit : public Toolkit {
   std::vector<std::string> watched_;
   std::function<void(int)> resizeHandler_;
   std::map<int, FakeTimer> timers_;
+  std::map<int, int> descriptors_;  // watch → descriptor
   std::deque<Answer> answers_;
   std::vector<ShownMessage> messages_;
   std::vector<ShownRequester> requesters_;

@@ -165,6 +165,9 @@ struct Control {
     GalleryList = 1'000'401,
     GalleryInstall = 1'000'402,
     GalleryClose = 1'000'403,
+
+    // Main window: the last rebuild on change, under "Create".
+    RebuildStatus = 1'000'500,
   };
 };
 
@@ -195,6 +198,7 @@ struct MenuItem {
     FindNext = 111,
     FindPrevious = 112,
     InstallFromGallery = 113,
+    RebuildOnChange = 114,
   };
 };
 
@@ -203,6 +207,14 @@ struct Timer {
   enum : int {
     PreviewPlay = 0,    // the Sheet Preview's next animation frame
     ScriptPreview = 1,  // the pause after typing that refreshes the script preview
+    Rebuild = 2,        // the changes to the watched files have settled
+  };
+};
+
+// Descriptors watched for news (watchDescriptor), whose events carry these numbers.
+struct Watch {
+  enum : int {
+    Rebuild = 0,  // the image folder and the template of "Rebuild on Change"
   };
 };
 

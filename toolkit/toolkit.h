@@ -82,6 +82,7 @@ enum class EventKind {
   WindowClose,    // number = the window; the window stays open until closed
   FilesDropped,   // number = the window; droppedPaths() tells what was dropped
   FolderChanged,  // a watched folder gained, lost or renamed an entry; number = 0
+  FilesChanged,   // a watched descriptor has news to read; number = the watch (Watch:: of ids.h)
   Timer,          // number = the timer (Timer:: of ids.h)
   PointerMoved,   // number = the canvas; `x`, `y` in its coordinates, -1 and -1 when it leaves
   Wheel,          // number = the canvas; `wheelSteps` notches, positive turned away from the user
@@ -313,6 +314,13 @@ class Toolkit {
   // Timer event is not queued when the last queued event is identical.
   virtual void startTimer(int timer, int milliseconds, bool repeating) = 0;
   virtual void stopTimer(int timer) = 0;
+  // Watches the open `descriptor` (a FolderWatch's; it stays the caller's)
+  // until stopWatchingDescriptor: while it has bytes to read, a FilesChanged
+  // event numbered `watch` is queued, one at a time. Its handler reads them;
+  // what is still unread then is reported again. Once stopped, no event of
+  // the watch is handed out, not even one already queued.
+  virtual void watchDescriptor(int watch, int descriptor) = 0;
+  virtual void stopWatchingDescriptor(int watch) = 0;
 
   // --- Modal requests.
   // `title` is the bold heading, `text` stands under it; a carriage return

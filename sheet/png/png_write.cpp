@@ -161,7 +161,8 @@ PngWriteStatus encodePng(PngPixels pixels, const std::string& path, PngCompressi
   if (!file.open(path)) return PngWriteStatus::CannotCreate;
   const PngWriteStatus status = encodePngInto(std::move(pixels), file, compression, rowsWritten);
   if (status != PngWriteStatus::Written) return status;
-  return file.commit() ? PngWriteStatus::Written : PngWriteStatus::CannotReplace;
+  return file.commit() == CommitResult::Failed ? PngWriteStatus::CannotReplace
+                                               : PngWriteStatus::Written;
 }
 
 PngWriteStatus encodePngInto(PngPixels pixels, AtomicFile& file, PngCompression compression,

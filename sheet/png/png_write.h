@@ -87,7 +87,8 @@ using RowsWritten = std::function<bool(int32_t rows)>;
 // Writes `pixels` to `path` as a PNG of colour type RGBA, RGB or palette. The
 // file is written beside `path` and renamed over it once complete, so on any
 // failure an existing file at `path` is untouched and nothing partial is left
-// behind.
+// behind. A file that already holds the same bytes is left as it was (and the
+// status is Written).
 PngWriteStatus encodePng(PngPixels pixels, const std::string& path,
                          PngCompression compression = PngCompression::Default,
                          const RowsWritten& rowsWritten = nullptr);
