@@ -2,22 +2,11 @@
 
 #include <charconv>
 
+#include "base/path_parts.h"
 #include "sheet/color_depth.h"
 
 namespace oz {
 namespace {
-
-std::string_view fileNamePart(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-// A file name less its extension: from its last "." on, unless that dot
-// starts the name (".png" stays as it is).
-std::string_view withoutExtension(std::string_view name) {
-  const size_t dot = name.rfind('.');
-  return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
-}
 
 // A frame's name less the ".png" every frame name ends in; only that one.
 std::string_view frameBase(std::string_view name) {
