@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "sheet/frame_scan.h"
+#include "sheet/animation_scan.h"
 #include "sheet/png/png_read.h"
 
 namespace oz {
@@ -18,10 +18,12 @@ HeaderSize frameHeaderSize(const std::string& path) {
 HeaderLayout layOutFromHeaders(const BuildOptions& options) {
   HeaderLayout result;
   FrameList& frames = result.sheet.frames;
-  for (std::string& name : scanFrames(options.imageFolder)) {
+  FolderFrames scanned = scanFolderFrames(options.imageFolder, options.animations);
+  for (std::string& name : scanned.names) {
     const HeaderSize size = frameHeaderSize(options.imageFolder + name);
     frames.push_back({.name = std::move(name), .width = size.width, .height = size.height});
   }
+  result.sheet.animations = animationsOnSheet(scanned.animations, frames.size(), options.savePath);
   const SheetLayout layout =
       layOutFrames(frames, LayoutRules{options.strip, parseColumns(options.columns),
                                        options.spacing, options.border, options.extrude});

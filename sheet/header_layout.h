@@ -25,7 +25,7 @@ HeaderSize frameHeaderSize(const std::string& path);
 
 struct HeaderLayout {
   LayoutProblem problem = LayoutProblem::None;
-  BuiltSheet sheet;  // frames placed in scan order; size after Power-of-2 padding
+  BuiltSheet sheet;  // frames placed in scan order, their animations; size after Power-of-2 padding
 };
 
 // The frames of `options.imageFolder` sized by their headers and laid out as a

@@ -178,23 +178,27 @@ std::vector<size_t> cellOwners(PackedFrames& packed, bool dedupe) {
   return owners;
 }
 
-// The frames of sheet `sheet`, in scan order, numbered from 1, each at its
-// cell's place (its owner's, when identical frames share one).
-FrameList framesOnSheet(const FrameList& frames, const std::vector<size_t>& owners,
-                        const std::vector<size_t>& cellOf, const PackResult& packing, int32_t sheet,
-                        int64_t extrude) {
-  FrameList onSheet;
-  for (size_t i = 0; i < frames.size(); ++i) {
+// The written sheet `sheet` at `path`: its frames, in scan order, numbered
+// from 1, each at its cell's place (its owner's, when identical frames share
+// one), and the parts of the build's animations they make.
+BuiltSheet builtSheet(const Frames& frames, const std::vector<size_t>& owners,
+                      const std::vector<size_t>& cellOf, const PackResult& packing, int32_t sheet,
+                      const std::string& path, int64_t extrude) {
+  BuiltSheet built{{}, packing.sheets[sheet].width, packing.sheets[sheet].height, path, {}};
+  std::vector<size_t> onSheet;
+  for (size_t i = 0; i < frames.list().size(); ++i) {
     const PackedPlace& place = packing.places[cellOf[owners[i]]];
     if (place.sheet != sheet) continue;
-    FrameEntry entry = frames[i];
-    entry.number = static_cast<int64_t>(onSheet.size()) + 1;
+    FrameEntry entry = frames.list()[i];
+    entry.number = static_cast<int64_t>(built.frames.size()) + 1;
     entry.x = place.x + extrude;
     entry.y = place.y + extrude;
     entry.rotated = place.turned;
-    onSheet.push_back(std::move(entry));
+    built.frames.push_back(std::move(entry));
+    onSheet.push_back(i);
   }
-  return onSheet;
+  built.animations = animationsOnSheet(frames.animations(), onSheet, path);
+  return built;
 }
 
 }  // namespace
@@ -291,9 +295,8 @@ BuildOutcome buildPacked(const BuildOptions& options, Frames& frames, Progress& 
     if (status == PngWriteStatus::Stopped) return BuildStopped{};
     if (status == PngWriteStatus::OutOfMemory) return outOfMemoryRefusal();
     if (status != PngWriteStatus::Written) return sheetNotWritten(path);
-    built.sheets.push_back(
-        {framesOnSheet(list, owners, cellIndex, packing, static_cast<int32_t>(s), options.extrude),
-         size.width, size.height, path});
+    built.sheets.push_back(builtSheet(frames, owners, cellIndex, packing, static_cast<int32_t>(s),
+                                      path, options.extrude));
   }
   for (size_t s = 0; s < files.size(); ++s) {
     if (!files[s]->commit()) return sheetNotWritten(built.sheets[s].path);
