@@ -56,6 +56,8 @@ ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOption
       .extrude = options.extrude,
       .sheetIndex = index,
       .sheetCount = count,
+      .animations = sheet.animations,
+      .frameRate = frameRateOf(options),
   };
 }
 
