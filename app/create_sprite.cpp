@@ -7,6 +7,7 @@
 
 #include "app/build_progress.h"
 #include "messages/problem_text.h"
+#include "script/name_forms.h"
 #include "script/script_export.h"
 #include "sheet/build_sheet.h"
 #include "store/script_store.h"
@@ -95,6 +96,7 @@ std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& sup
                                          const ExportChoice& choice, const BuildOptions& chosen,
                                          const BuildClock& clock) {
   BuildOptions options = chosen;
+  options.animationNameForms = scriptNameForms;
   // The script's files are compared with the sheet's before anything is written.
   if (scriptExportWanted(toolkit)) {
     const ScriptExportRequest request = scriptRequest(toolkit, supportDir, choice);
@@ -114,7 +116,7 @@ std::optional<WrittenSheet> createSprite(Toolkit& toolkit, const SupportDir& sup
       MessageResult::Yes) {
     openWithDesktop(toolkit, options.savePath);
   }
-  return WrittenSheet{options.savePath, sheet.frames};
+  return WrittenSheet{options.savePath, sheet.frames, sheet.animations};
 }
 
 }  // namespace oz

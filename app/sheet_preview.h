@@ -14,15 +14,18 @@
 #include <string>
 
 #include "app/preview_view.h"
+#include "sheet/animation.h"
 #include "sheet/layout/frame.h"
 #include "toolkit/toolkit.h"
 
 namespace oz {
 
-// A sheet a build has written: its file and its frames' places.
+// A sheet a build has written: its file, its frames' places and the
+// animations they make (BuiltSheet::animations).
 struct WrittenSheet {
   std::string path;
   FrameList frames;
+  AnimationList animations = {};
 };
 
 class SheetPreview {

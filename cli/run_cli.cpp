@@ -13,7 +13,9 @@
 #include "cli/progress_line.h"
 #include "cli/same_file.h"
 #include "cli/script_cli.h"
+#include "messages/build_notices.h"
 #include "messages/problem_text.h"
+#include "script/name_forms.h"
 #include "script/script_export.h"
 #include "script/template_turn.h"
 #include "sheet/numbered_path.h"
@@ -167,6 +169,7 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   const std::optional<CliScriptRequest> scriptRequest =
       request.script ? std::optional(scriptRequestFor(request, out)) : std::nullopt;
   BuildOptions options = request.build;
+  options.animationNameForms = scriptNameForms;
   // The script's files are compared with the sheet's before anything is
   // written; "-" is the file standard output goes to, which a sheet written
   // there would replace.
@@ -200,7 +203,12 @@ int run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
         return kExitRefused;
     }
   }
-  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
+  const BuiltSheets& built = std::get<BuiltSheets>(outcome);
+  for (const ProblemText& notice : buildNotices(built.notes)) {
+    std::fprintf(err, "orvane-zozivi-cli: %s\n", notice.text.c_str());
+    if (!notice.details.empty()) std::fprintf(err, "%s\n", notice.details.c_str());
+  }
+  const std::vector<BuiltSheet>& sheets = built.sheets;
   const auto count = static_cast<int64_t>(sheets.size());
   bool scriptOnStandardOutput = false;
   int status = kExitWritten;
