@@ -29,6 +29,23 @@ void writeChoice(SettingsStore& store, std::string_view chosen, std::string_view
   store.writeInteger(other, 0);
 }
 
+// A choice stored by name: the position of the name in `names`, or the
+// first choice when the key is missing or names none of them.
+template <typename Choice, size_t count>
+Choice readNamed(const SettingsStore& store, std::string_view key,
+                 const std::array<std::string_view, count>& names) {
+  const std::string stored = store.readText(key, names[0]);
+  const auto named = std::find(names.begin(), names.end(), stored);
+  return named == names.end() ? Choice{} : static_cast<Choice>(std::distance(names.begin(), named));
+}
+
+template <typename Choice, size_t count>
+void writeNamed(SettingsStore& store, std::string_view key,
+                const std::array<std::string_view, count>& names, Choice choice) {
+  store.selectGroup(kSettingsGroup);
+  store.writeText(key, names[static_cast<size_t>(choice)]);
+}
+
 }  // namespace
 
 SpriteOptions readSpriteSettings(SettingsStore& store) {
@@ -56,12 +73,9 @@ SpriteOptions readSpriteSettings(SettingsStore& store) {
   settings.spacing = readPixels("Spacing", kMaxSpacing);
   settings.border = readPixels("Border", kMaxBorder);
   settings.extrude = readPixels("Extrude", kMaxExtrude);
-  const std::string quantiser = store.readText("Quantiser", kQuantiserNames[0]);
-  const auto named = std::find(kQuantiserNames.begin(), kQuantiserNames.end(), quantiser);
-  if (named != kQuantiserNames.end()) {
-    settings.quantiser =
-        static_cast<PaletteQuantiser>(std::distance(kQuantiserNames.begin(), named));
-  }
+  settings.quantiser = readNamed<PaletteQuantiser>(store, "Quantiser", kQuantiserNames);
+  settings.animations = readNamed<AnimationSource>(store, "Animations", kAnimationSourceNames);
+  settings.frameRate = readPixels("Frame Rate", kMaxFrameRate);
   settings.spriteNumber = static_cast<int32_t>(
       std::clamp<std::int64_t>(store.readInteger("Sprite Number", 0), 0, kMaxSpriteNumber));
   return settings;
@@ -111,8 +125,15 @@ void writeBorder(SettingsStore& store, int pixels) { writePixels(store, "Border"
 void writeExtrude(SettingsStore& store, int pixels) { writePixels(store, "Extrude", pixels); }
 
 void writeQuantiser(SettingsStore& store, PaletteQuantiser quantiser) {
-  store.selectGroup(kSettingsGroup);
-  store.writeText("Quantiser", kQuantiserNames[static_cast<size_t>(quantiser)]);
+  writeNamed(store, "Quantiser", kQuantiserNames, quantiser);
+}
+
+void writeAnimations(SettingsStore& store, AnimationSource source) {
+  writeNamed(store, "Animations", kAnimationSourceNames, source);
+}
+
+void writeFrameRate(SettingsStore& store, int framesPerSecond) {
+  writePixels(store, "Frame Rate", framesPerSecond);
 }
 
 }  // namespace oz

@@ -23,7 +23,8 @@ inline constexpr std::string_view kSettingsGroup = "Settings";
 // "Extrude" are clamped to their ranges; missing, they and the two flags of
 // the cells ("Alpha Bleeding", "Identical Frames Once") are 0. "Quantiser" is
 // read at every depth; missing or not one of kQuantiserNames, it is the
-// network.
+// network. "Animations" not one of kAnimationSourceNames is none; "Frame
+// Rate" is clamped to 0..kMaxFrameRate, 0 (or missing) being none chosen.
 SpriteOptions readSpriteSettings(SettingsStore& store);
 
 // One function per user action, writing exactly the keys that action stores.
@@ -48,5 +49,7 @@ void writeSpacing(SettingsStore& store, int pixels);
 void writeBorder(SettingsStore& store, int pixels);
 void writeExtrude(SettingsStore& store, int pixels);
 void writeQuantiser(SettingsStore& store, PaletteQuantiser quantiser);
+void writeAnimations(SettingsStore& store, AnimationSource source);
+void writeFrameRate(SettingsStore& store, int framesPerSecond);  // 0: none chosen
 
 }  // namespace oz

@@ -58,6 +58,18 @@ TEST_F(SpriteSettingsTest, TheQuantiserIsReadByNameAndAnythingElseIsTheNetwork) 
   EXPECT_EQ(read("[Settings]\nColor Depth = 2\n"), (SpriteOptions{.colorDepth = kDepth8}));
 }
 
+TEST_F(SpriteSettingsTest, AnimationsAreReadByNameAndTheFrameRateWithinItsRange) {
+  EXPECT_EQ(read("[Settings]\nAnimations = prefixes\nFrame Rate = 24\n"),
+            (SpriteOptions{.animations = AnimationSource::Prefixes, .frameRate = 24}));
+  for (const char* value : {"none", "subfolders", "Folders", "2", ""}) {
+    EXPECT_EQ(read(std::string("[Settings]\nAnimations = ") + value + "\n").animations,
+              AnimationSource::None)
+        << value;
+  }
+  EXPECT_EQ(read("[Settings]\nFrame Rate = 1000\n").frameRate, kMaxFrameRate);
+  EXPECT_EQ(read("[Settings]\nFrame Rate = -5\n").frameRate, 0);
+}
+
 TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   read("[Tab ID's]\nplist = 1\n");
   store_.selectGroup("Tab ID's");
@@ -75,11 +87,14 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   store_.selectGroup("Tab ID's");  // as the Script Editor leaves it
   writeSpacing(store_, 3);
   writeQuantiser(store_, PaletteQuantiser::KMeans);
+  writeAnimations(store_, AnimationSource::Folders);
+  writeFrameRate(store_, 30);
   store_.close();
   EXPECT_EQ(testing::readFile(path_),
             "\xEF\xBB\xBF\n[Tab ID's]\nplist = 1\n[Settings]\nBlack = 0\nPink = 1\nStrip = 0\n"
             "Sheet = 1\nColor Depth = 1\nRemove Alpha = 1\nSprite Number = 42\nColumns = 7\n"
-            "Transparent = 1\nPremultiplied Alpha = 0\nSpacing = 3\nQuantiser = kmeans\n");
+            "Transparent = 1\nPremultiplied Alpha = 0\nSpacing = 3\nQuantiser = kmeans\n"
+            "Animations = folders\nFrame Rate = 30\n");
 
   store_.open(path_);
   EXPECT_EQ(readSpriteSettings(store_), (SpriteOptions{.columns = "7",
@@ -89,7 +104,9 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
                                                        .pink = true,
                                                        .transparent = true,
                                                        .spriteNumber = 42,
-                                                       .spacing = 3}));
+                                                       .spacing = 3,
+                                                       .animations = AnimationSource::Folders,
+                                                       .frameRate = 30}));
 }
 
 }  // namespace
