@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "sheet/frame_scan.h"
 #include "testsupport/temp_dir.h"
 
 namespace oz {
@@ -119,15 +118,6 @@ TEST_F(AnimationScanTest, TheFolderOwnAnimationIsNamedAfterTheFolder) {
   EXPECT_EQ(folderAnimationName(dir_.path() + "hero//"), "hero");
   EXPECT_EQ(folderAnimationName(folder() + "./"), "hero");
   EXPECT_EQ(folderAnimationName(folder() + "../hero/.."), folderAnimationName(dir_.path()));
-}
-
-TEST_F(AnimationScanTest, WithoutAnOptionTheFramesAreTheFolderOwnAlone) {
-  files({"b.png", "a.png", "walk/w1.png"});
-  const FolderFrames scanned = scanFolderFrames(folder(), AnimationSource::None);
-  EXPECT_EQ(scanned.names, scanFrames(folder()));
-  EXPECT_EQ(scanned.names, (Names{"a.png", "b.png"}));
-  EXPECT_TRUE(scanned.animations.empty());
-  EXPECT_TRUE(scanned.notes.empty());
 }
 
 }  // namespace
