@@ -10,6 +10,7 @@
 #include "app/build_progress.h"
 #include "base/text_lines.h"
 #include "messages/problem_text.h"
+#include "script/name_forms.h"
 #include "script/script_export.h"
 #include "script/template_turn.h"
 #include "sheet/build_sheet.h"
@@ -120,7 +121,9 @@ Turn turnOf(const std::string& templatePath) {
 // What the Sheet Preview shows of `sheets`.
 WrittenSheets writtenSheetsOf(const std::vector<BuiltSheet>& sheets, const BuildOptions& options) {
   std::vector<WrittenSheet> written;
-  for (const BuiltSheet& sheet : sheets) written.push_back({sheet.path, sheet.frames});
+  for (const BuiltSheet& sheet : sheets) {
+    written.push_back({sheet.path, sheet.frames, sheet.animations});
+  }
   // Only several sheets need the folder's order to play their frames in.
   return writtenSheets(
       std::move(written),
@@ -133,6 +136,7 @@ WrittenSheets writtenSheetsOf(const std::vector<BuiltSheet>& sheets, const Build
 CreateChoices createChoices(const Toolkit& toolkit, const SupportDir& supportDir,
                             const ExportChoice& choice, const BuildOptions& options) {
   CreateChoices choices{options, std::nullopt};
+  choices.options.animationNameForms = scriptNameForms;
   if (toolkit.state(Control::ScriptList) < 1 || toolkit.text(Control::ScriptPathField).empty()) {
     return choices;
   }

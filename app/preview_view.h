@@ -10,13 +10,15 @@
 #include <vector>
 
 #include "sheet/layout/frame.h"
+#include "sheet/sprite_options.h"
 #include "toolkit/toolkit.h"
 
 namespace oz {
 
-inline constexpr int kDefaultFrameRate = 12;
+// The rate the preview starts at, the script's rate for animations when none
+// is chosen; it offers the rates --fps takes, up to kMaxFrameRate.
+inline constexpr int kDefaultFrameRate = kAnimationsFrameRate;
 inline constexpr int kMinFrameRate = 1;
-inline constexpr int kMaxFrameRate = 60;
 
 // The index of the frame shown `elapsed` after the animation started at
 // `framesPerSecond`, looping over `count` frames; 0 when there are none.

@@ -7,14 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "sheet/animation.h"
 #include "sheet/layout/frame.h"
 
 namespace oz {
 
-// A sheet a build has written: its file and its frames' places.
+// A sheet a build has written: its file, its frames' places and the
+// animations they make (BuiltSheet::animations).
 struct WrittenSheet {
   std::string path;
   FrameList frames;
+  AnimationList animations = {};
   bool operator==(const WrittenSheet&) const = default;
 };
 

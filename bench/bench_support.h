@@ -11,6 +11,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -105,6 +107,36 @@ inline oz::RgbaImage makeFrame(int size, int index) {
   }
   return image;
 }
+
+// The fastest of RUNS, the benchmark's first argument (default 3), and where
+// it makes its frame sets: FOLDER, its second argument, kept for profiling,
+// or else a temporary folder `name`-XXXXXX, removed at the end. The path ends
+// in "/"; it is empty when no temporary folder could be made.
+class BenchArguments {
+ public:
+  BenchArguments(int argc, char** argv, const std::string& name)
+      : runs_(argc > 1 ? std::max(1, std::atoi(argv[1])) : 3), keep_(argc > 2) {
+    if (keep_) {
+      path_ = std::string(argv[2]) + "/";
+      return;
+    }
+    std::string pattern = "/tmp/" + name + "-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
+  }
+  ~BenchArguments() {
+    if (!keep_ && !path_.empty()) std::filesystem::remove_all(path_);
+  }
+  BenchArguments(const BenchArguments&) = delete;
+  BenchArguments& operator=(const BenchArguments&) = delete;
+
+  int runs() const { return runs_; }
+  const std::string& work() const { return path_; }
+
+ private:
+  int runs_;
+  bool keep_;
+  std::string path_;
+};
 
 inline std::string frameName(int index) {
   char name[32];

@@ -4,6 +4,8 @@
 #include "cli/run_cli.h"
 #include "cli/same_file.h"
 #include "cli/script_cli.h"
+#include "messages/build_notices.h"
+#include "script/name_forms.h"
 #include "script/script_export.h"
 #include "script/template_turn.h"
 #include "sheet/numbered_path.h"
@@ -98,6 +100,7 @@ CliBuildReport runCliBuild(const CliRequest& request, std::FILE* out, std::FILE*
   const std::optional<CliScriptRequest> scriptRequest =
       request.script ? std::optional(scriptRequestFor(request, out)) : std::nullopt;
   BuildOptions options = request.build;
+  options.animationNameForms = scriptNameForms;
   // The script's files are compared with the sheet's before anything is
   // written; "-" is the file standard output goes to, which a sheet written
   // there would replace.
@@ -129,7 +132,12 @@ CliBuildReport runCliBuild(const CliRequest& request, std::FILE* out, std::FILE*
     report.status = refusalStatus(refusal->problem);
     return report;
   }
-  report.sheets = std::move(std::get<BuiltSheets>(outcome).sheets);
+  BuiltSheets& built = std::get<BuiltSheets>(outcome);
+  for (const ProblemText& notice : buildNotices(built.notes)) {
+    std::fprintf(err, "orvane-zozivi-cli: %s\n", notice.text.c_str());
+    if (!notice.details.empty()) std::fprintf(err, "%s\n", notice.details.c_str());
+  }
+  report.sheets = std::move(built.sheets);
   for (const BuiltSheet& sheet : report.sheets) report.written = report.written || !sheet.unchanged;
   const auto count = static_cast<int64_t>(report.sheets.size());
   for (int64_t s = 0; s < count && scriptRequest && report.status == kExitWritten; ++s) {

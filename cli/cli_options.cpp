@@ -75,6 +75,17 @@ std::optional<std::string> setPixels(std::string_view value, CliRequest& r, cons
   return std::nullopt;
 }
 
+// A handler that sets a number from 1 to `largest`; `range` says so in the
+// error.
+template <int32_t SpriteOptions::*field, int32_t largest>
+std::optional<std::string> setFromOne(std::string_view value, CliRequest& r, const char* option,
+                                      const std::string& range) {
+  const std::optional<int32_t> number = numberUpTo(value, largest);
+  if (!number || *number < 1) return badValue(option, value, range);
+  r.build.*field = *number;
+  return std::nullopt;
+}
+
 // The --depth values whose palette can keep transparency: "8 or 4".
 std::string transparentDepthWords() {
   std::string words;
@@ -109,6 +120,14 @@ const std::string kTrimThresholdHelp =
     "with --trim: pixels of alpha N or less count as clear, 0.." +
     std::to_string(kMaxTrimThreshold) + " (default 0: only fully clear pixels are cut away)";
 
+const std::string kFrameRateRange =
+    "a number of frames a second from 1 to " + std::to_string(kMaxFrameRate);
+const std::string kFrameRateHelp =
+    "the frame rate the script gives the animations, 1.." + std::to_string(kMaxFrameRate) +
+    " (default " + std::to_string(kAnimationsFrameRate) +
+    " with --animations folders or prefixes, else " + std::to_string(kSheetAnimationFrameRate) +
+    ", the rate the templates have always written)";
+
 // The options that only the packed layout reads, with what --layout packed
 // leaves them at: given with another layout, they are a usage error.
 std::optional<std::string> packedOnlyOption(const BuildOptions& build) {
@@ -139,11 +158,9 @@ const CliOption kOptions[] = {
        return std::nullopt;
      }},
     {"max-size", "N", kMaxSizeHelp.c_str(),
-     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
-       const std::optional<int32_t> number = numberUpTo(value, kSheetSizeLimit);
-       if (!number || *number < 1) return badValue("max-size", value, kMaxSizeRange);
-       r.build.maxSize = *number;
-       return std::nullopt;
+     [](std::string_view value, CliRequest& r) {
+       return setFromOne<&SpriteOptions::maxSize, kSheetSizeLimit>(value, r, "max-size",
+                                                                   kMaxSizeRange);
      }},
     {"square", nullptr, "packed: make each sheet as wide as it is high",
      setFlag<&BuildOptions::square>},
@@ -242,6 +259,25 @@ const CliOption kOptions[] = {
      "a frame whose pixels equal an earlier frame's shares its place on the sheet; the script "
      "still lists every frame",
      setFlag<&BuildOptions::dedupe>},
+    {"animations", "none|folders|prefixes",
+     "what the script's animations are: one of every frame, named after the sheet; each "
+     "subfolder of FOLDER, one level deep, named after it, its frames named SUBFOLDER/FRAME, and "
+     "FOLDER's own frames named after FOLDER; or FOLDER's frames grouped by their names less a "
+     "trailing number, so that walk_01.png, walk-2.png and walk3.png make walk (default none)",
+     [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
+       const auto name =
+           std::find(kAnimationSourceNames.begin(), kAnimationSourceNames.end(), value);
+       if (name == kAnimationSourceNames.end()) {
+         return badValue("animations", value, "none, folders or prefixes");
+       }
+       r.build.animations = static_cast<AnimationSource>(name - kAnimationSourceNames.begin());
+       return std::nullopt;
+     }},
+    {"fps", "N", kFrameRateHelp.c_str(),
+     [](std::string_view value, CliRequest& r) {
+       return setFromOne<&SpriteOptions::frameRate, kMaxFrameRate>(value, r, "fps",
+                                                                   kFrameRateRange);
+     }},
     {"sprite-number", "N", kSpriteNumberHelp.c_str(),
      [](std::string_view value, CliRequest& r) -> std::optional<std::string> {
        const std::optional<int32_t> number = numberUpTo(value, kMaxSpriteNumber);

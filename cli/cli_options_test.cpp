@@ -147,6 +147,24 @@ TEST(CliOptionsTest, MistakesAreUsageErrors) {
   }
 }
 
+TEST(CliOptionsTest, AnimationsAndTheirFrameRate) {
+  const char* sources[] = {"none", "folders", "prefixes"};
+  for (int source = 0; source < 3; ++source) {
+    EXPECT_EQ(accepted({"--sheet", "s.png", "--animations", sources[source], "f"}).build.animations,
+              static_cast<AnimationSource>(source));
+  }
+  EXPECT_EQ(accepted({"--sheet", "s.png", "--fps=60", "f"}).build.frameRate, 60);
+  EXPECT_EQ(accepted({"--sheet", "s.png", "--fps", "1", "f"}).build.frameRate, 1);
+  EXPECT_EQ(rejected({"--sheet", "s.png", "--animations", "subfolders", "f"}),
+            "--animations takes none, folders or prefixes, not \"subfolders\"");
+  for (const char* rate : {"0", "61", "-1", "", "12.5", "0012"}) {
+    EXPECT_EQ(
+        rejected({"--sheet", "s.png", "--fps", rate, "f"}),
+        std::string("--fps takes a number of frames a second from 1 to 60, not \"") + rate + "\"")
+        << rate;
+  }
+}
+
 TEST(CliOptionsTest, PackedLayoutAndItsOptions) {
   const CliRequest r =
       accepted({"--sheet", "s.png", "--layout", "packed", "--max-size", "2048", "--square",

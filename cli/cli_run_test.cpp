@@ -189,6 +189,40 @@ TEST_F(CliRunTest, SpacedExtrudedAndSharedFramesKeepTheirOwnRectangles) {
   EXPECT_EQ(run({"--sheet", sheet(), "--extrude", "17", folder()}).status, 2);
 }
 
+// What the build left out is said on standard error; names the script
+// could not tell apart are refused before anything is written.
+TEST_F(CliRunTest, AnimationsFromSubfoldersTellWhatTheyLeaveOut) {
+  for (const char* sub : {"/walk", "/run", "/empty"}) mkdir((folder() + sub).c_str(), 0755);
+  frame("walk/w1.png", 4, 2, 10);
+  frame("walk/w2.png", 4, 2, 20);
+  frame("run/r1.png", 4, 2, 30);
+  const std::string templ = dir_.path() + "anims.txt";
+  testing::writeFile(templ,
+                     "ov.Extension = \".txt\"\nov.EachAnimation\n"
+                     "ov.AnimationName ov.AnimationFirstIndex-ov.AnimationLastIndex ov.FrameRate\n"
+                     "ov.NextAnimation\n");
+  const std::string data = dir_.path() + "anims.out";
+  EXPECT_EQ(run({"--sheet", sheet(), "--animations", "folders", "--script", templ, "--data", data,
+                 folder()}),
+            (CliRun{0, "Wrote " + sheet() + ": 12 x 2 pixels, 3 frames.\n",
+                    "orvane-zozivi-cli: The subfolder \"empty\" holds no PNG frames, so no "
+                    "animation comes of it.\n"}));
+  EXPECT_EQ(testing::readFile(data), "run 0-0 12\nwalk 1-2 12\n");
+
+  // Two names that differ only in bytes that are not UTF-8 are one in JSON.
+  for (const char* sub : {"/a\xff", "/a\xfe"}) mkdir((folder() + sub).c_str(), 0755);
+  frame("a\xff/1.png", 4, 2, 40);
+  frame("a\xfe/1.png", 4, 2, 50);
+  unlink(sheet().c_str());
+  const CliRun r = run({"--sheet", sheet(), "--animations", "folders", folder()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Wait! The animations \"a\xfe\" and \"a\xff\" cannot be told apart in the script! "
+            "Unable to create sprite sheet/strip.\nWritten in JSON, both names are "
+            "\"a\xEF\xBF\xBD\": rename one of them.\n");
+  EXPECT_FALSE(testing::fileExists(sheet()));
+}
+
 TEST_F(CliRunTest, RetinaWithOddFramesWarnsOnStandardErrorAndStillSucceeds) {
   mkdir(home().c_str(), 0700);
   frames(2, 3, 2);

@@ -38,9 +38,8 @@ constexpr auto kNamedTags = [] {
   size_t n = 0;
   for (std::string_view name : kTagNames) tags[n++] = {name, familyOf(name)};
   for (const ExactWord& word : kExactWords) {
-    tags[n++] = {word.name, word.value == WordValue::Comma
-                                ? Tag{HighlightKind::ControlTag, Role::Plain}
-                                : familyOf(word.name)};
+    tags[n++] = {word.name, isControlWord(word.value) ? Tag{HighlightKind::ControlTag, Role::Plain}
+                                                      : familyOf(word.name)};
   }
   tags[n++] = {kFamilyOnlyWord, familyOf(kFamilyOnlyWord)};
   tags[n++] = {kRepeatMarker, {HighlightKind::ControlTag, Role::Repeat}};

@@ -18,7 +18,7 @@ enum class HighlightKind : uint8_t {
   DefaultText,  // all text, and `ov.` words that name no known tag
   ImageTag,     // ov.ImageX, ... ov.ImageCount and the exact words of a frame
   SheetTag,     // ov.SheetWidth, ... ov.SheetNumber and the exact words of the sheet
-  ControlTag,   // ov.Extension, ov.Repeat, ov.Until, ov.Comma
+  ControlTag,   // ov.Extension, ov.Repeat, ov.Until, ov.Comma, the animation loop's markers
 };
 
 inline constexpr Colour kDefaultTextColor{0.75, 0.375, 0.0, 1.0};

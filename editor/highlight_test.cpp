@@ -23,7 +23,9 @@ TEST(HighlightTest, EveryWordOfTheLanguageIsColouredWhole) {
     const Spans spans = computeHighlighting(std::string(word) + " ").spans;
     ASSERT_EQ(spans.size(), 1u) << word;
     EXPECT_EQ(spans[0].length, static_cast<int>(word.size())) << word;
-    EXPECT_EQ(spans[0].kind, word == "ov.Comma"             ? kControl
+    const bool control = word == "ov.Comma" || word == "ov.Between" || word == "ov.EachAnimation" ||
+                         word == "ov.NextAnimation";
+    EXPECT_EQ(spans[0].kind, control                        ? kControl
                              : word.starts_with("ov.Image") ? kImage
                                                             : kSheet)
         << word;

@@ -201,6 +201,41 @@ TEST_F(ScriptPreviewTest, PackedSheetsShowTheirScriptsOneAfterAnother) {
   EXPECT_TRUE(previewSummary(cut, {.lines = 3}).ends_with("one after another. Cut at 3 lines."));
 }
 
+// The animations come from the folder as the build finds them.
+TEST_F(ScriptPreviewTest, ShowsTheAnimationsTheBuildFinds) {
+  mkdir((frames_ + "walk").c_str(), 0700);
+  for (const char* name : {"idle.png", "walk/walk_1.png", "walk/walk_2.png", "walk_3.png"}) {
+    writeFrame(frames_ + name, 4, 4);
+  }
+  const std::string text =
+      "ov.EachAnimation\n\"ov.AnimationNameJSON\": ov.FrameRate [\nov.Repeat\n"
+      "ov.ImageIndex ov.ImageNameov.Comma\nov.Until = ov.ImageCount\n]ov.Comma\nov.NextAnimation\n";
+  BuildOptions options;
+  options.imageFolder = frames_;
+  options.savePath = temp_.path() + "hero.png";
+  const std::string script = temp_.path() + "script.out";
+  const std::pair<AnimationSource, std::string> sources[] = {
+      {AnimationSource::None, "\"hero\": 10 [\n0 idle,\n1 walk_3\n]\n"},
+      {AnimationSource::Folders,
+       "\"frames\": 12 [\n0 idle,\n1 walk_3\n],\n\"walk\": 12 [\n2 walk/walk_1,\n3 "
+       "walk/walk_2\n]\n"},
+      {AnimationSource::Prefixes, "\"idle\": 12 [\n0 idle\n],\n\"walk\": 12 [\n1 walk_3\n]\n"},
+  };
+  for (const auto& [source, expected] : sources) {
+    options.animations = source;
+    const ScriptPreview shown = preview(text, options, examples_);
+    EXPECT_EQ(shown.text, expected);
+    const BuildOutcome built = buildSheet(options);
+    ASSERT_TRUE(std::holds_alternative<BuiltSheets>(built));
+    ASSERT_NE(
+        writeScriptFile(splitLines(text),
+                        makeExpansionContext(std::get<BuiltSheets>(built).sheets.front(), options),
+                        script),
+        CommitResult::Failed);
+    EXPECT_EQ(testing::readFile(script), shown.text);
+  }
+}
+
 TEST_F(ScriptPreviewTest, AnEndlessTemplateIsCutAtTheBound) {
   writeFrame(frames_ + "a.png", 4, 4);
   BuildOptions inputs;

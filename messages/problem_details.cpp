@@ -154,6 +154,18 @@ std::string_view fileWord(RunFile file) {
   return {};
 }
 
+// Equal names come only from the folder's own frames, named after it, and
+// a subfolder of the same name.
+std::string animationNamesDetails(const AnimationNameClash& clash) {
+  if (clash.form.empty()) {
+    return "The frames directly in the image folder form an animation named after the folder, "
+           "and so do the frames of its subfolder " +
+           quoted(clash.second) + ": rename the subfolder.";
+  }
+  return "Written in " + clash.form + ", both names are " + quoted(clash.text) +
+         ": rename one of them.";
+}
+
 }  // namespace
 
 std::string problemDetails(const BuildRefusal& refusal) {
@@ -169,6 +181,7 @@ std::string problemDetails(const BuildRefusal& refusal) {
   if (const auto* c = std::get_if<SheetNotWritten>(&cause)) {
     return folderFaultDetails(refusal.path, c->folder);
   }
+  if (const auto* c = std::get_if<AnimationNameClash>(&cause)) return animationNamesDetails(*c);
   return {};
 }
 
@@ -195,6 +208,15 @@ std::string oversizedFrameText(const OversizedFrame& oversized) {
   }
   return text + ", more than the largest sheet, " + sizeText(oversized.maxSize, oversized.maxSize) +
          " pixels! Unable to create sprite sheet/strip.";
+}
+
+std::string animationNamesText(const AnimationNameClash& clash) {
+  if (clash.form.empty()) {
+    return "Two animations are named " + quoted(clash.first) +
+           "! Unable to create sprite sheet/strip.";
+  }
+  return "The animations " + quoted(clash.first) + " and " + quoted(clash.second) +
+         " cannot be told apart in the script! Unable to create sprite sheet/strip.";
 }
 
 std::string sizeLimitText(int64_t maxSize) {

@@ -19,6 +19,9 @@ std::string sameFileText(const RunFilesClash& clash);
 // The text of a FrameTooLarge refusal, which names the frame and both sizes.
 std::string oversizedFrameText(const OversizedFrame& oversized);
 
+// The text of an AnimationNamesClash refusal, which names the animations.
+std::string animationNamesText(const AnimationNameClash& clash);
+
 // The size limit's text for sheets of at most `maxSize` pixels a side.
 std::string sizeLimitText(int64_t maxSize);
 

@@ -50,6 +50,8 @@ constexpr ProblemRow rowFor(BuildProblem problem) {
       return {kSizeLimitTitle, {}};  // names the frame and both sizes: oversizedFrameText
     case BuildProblem::FrameUnreadable:
       return {kWaitTitle, "The frame \"", "\" could not be read as a PNG image."};
+    case BuildProblem::AnimationNamesClash:
+      return {kWaitTitle, {}};  // names the two animations: animationNamesText
   }
   return {};
 }
@@ -103,6 +105,8 @@ ProblemText problemText(const BuildRefusal& refusal) {
     result.text = oversizedFrameText(*oversized);
   } else if (const auto* overflow = std::get_if<PackedOverflow>(&refusal.cause)) {
     result.text = sizeLimitText(overflow->maxSize);
+  } else if (const auto* names = std::get_if<AnimationNameClash>(&refusal.cause)) {
+    result.text = animationNamesText(*names);
   }
   result.details = problemDetails(refusal);
   return result;

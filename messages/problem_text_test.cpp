@@ -110,6 +110,11 @@ TEST(ProblemText, DetailsSayWhatToChange) {
        kNoImagesText,
        "None of the folder's 3 files ending in \".png\", from \"a.png\" on, is a PNG image that "
        "can be read."},
+      // The other form is said by the command line's run.
+      {{BuildProblem::AnimationNamesClash, {}, AnimationNameClash{"walk", "walk", "", "walk"}},
+       "Two animations are named \"walk\"! Unable to create sprite sheet/strip.",
+       "The frames directly in the image folder form an animation named after the folder, and so "
+       "do the frames of its subfolder \"walk\": rename the subfolder."},
   };
   for (const auto& c : cases) {
     const ProblemText problem = problemText(c.refusal);

@@ -1,24 +1,14 @@
 #include "script/exact_words.h"
 
+#include <algorithm>
 #include <charconv>
 
+#include "base/path_parts.h"
 #include "script/class_name.h"
 #include "sheet/color_depth.h"
 
 namespace oz {
 namespace {
-
-std::string_view fileNamePart(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-// A file name less its extension: from its last "." on, unless that dot
-// starts the name (".png" stays as it is).
-std::string_view withoutExtension(std::string_view name) {
-  const size_t dot = name.rfind('.');
-  return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
-}
 
 void appendNumber(int64_t value, std::string* out) {
   char digits[20];
@@ -75,8 +65,30 @@ ExactWords findExactWords(std::string_view line) {
   return found;
 }
 
+std::span<const FrameEntry> animationFrames(const ExpansionContext& context,
+                                            const Animation& animation) {
+  const size_t first = std::min(animation.first, context.frames.size());
+  return context.frames.subspan(first, std::min(animation.count, context.frames.size() - first));
+}
+
+AnimationValues animationValues(const ExpansionContext& context, size_t index) {
+  if (index >= context.animations.size()) return {};
+  const Animation& animation = context.animations[index];
+  const std::span<const FrameEntry> frames = animationFrames(context, animation);
+  AnimationValues values{.name = animation.name,
+                         .index = static_cast<int64_t>(index),
+                         .frameCount = static_cast<int64_t>(frames.size())};
+  if (!frames.empty()) {
+    values.firstIndex = frames.front().number - 1;
+    values.lastIndex = frames.back().number - 1;
+  }
+  return values;
+}
+
 ExactWordValues::ExactWordValues(const ExpansionContext& context)
-    : context_(context), sheetBase_(withoutExtension(fileNamePart(context.sheetPath))) {}
+    : context_(context),
+      sheetBase_(withoutExtension(fileNamePart(context.sheetPath))),
+      animation_(animationValues(context, 0)) {}
 
 void ExactWordValues::append(const ExactWord& word, const FrameEntry* frame,
                              const TagReplacer& tags, bool passContinues, std::string* out) const {
@@ -184,6 +196,32 @@ void ExactWordValues::append(const ExactWord& word, const FrameEntry* frame,
       return appendNumber(context_.extrude, out);
     case WordValue::Comma:
       if (passContinues) out->push_back(',');
+      return;
+    case WordValue::AnimationName:
+      return text(animation_.name);
+    case WordValue::AnimationIndex:
+      return appendNumber(animation_.index, out);
+    case WordValue::AnimationCount:
+      return appendNumber(static_cast<int64_t>(context_.animations.size()), out);
+    case WordValue::AnimationFrameCount:
+      return appendNumber(animation_.frameCount, out);
+    case WordValue::AnimationFirstIndex:
+      return appendNumber(animation_.firstIndex, out);
+    case WordValue::AnimationLastIndex:
+      return appendNumber(animation_.lastIndex, out);
+    // For formats that count frames or tiles from 1.
+    case WordValue::AnimationFirstNumber:
+      return appendNumber(animation_.firstIndex + 1, out);
+    case WordValue::AnimationLastNumber:
+      return appendNumber(animation_.lastIndex + 1, out);
+    case WordValue::FrameRate:
+      return appendNumber(frameRate(), out);
+    // Whole milliseconds, the nearest: 83 at 12 frames a second.
+    case WordValue::FrameDuration:
+      return appendNumber((2000 / frameRate() + 1) / 2, out);
+    case WordValue::Between:        // decides whether its line is written at all
+    case WordValue::EachAnimation:  // marker lines are never written
+    case WordValue::NextAnimation:
       return;
   }
 }

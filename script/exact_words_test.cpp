@@ -7,6 +7,7 @@
 #include "base/text_lines.h"
 #include "script/example_scripts.h"
 #include "script/line_sink.h"
+#include "script/script_export.h"
 #include "script/template_expansion.h"
 #include "script/template_turn.h"
 #include "testsupport/temp_dir.h"
@@ -23,7 +24,9 @@ FrameList walkFrames() {
                       .name = "walk" + std::to_string(i + 1) + ".png",
                       .x = i * 32,
                       .width = 32,
-                      .height = 48});
+                      .height = 48,
+                      .sourceWidth = 32,
+                      .sourceHeight = 48});
   }
   return frames;
 }
@@ -41,7 +44,9 @@ FrameList hostileFrames() {
                       .x = i % 3 * 37,
                       .y = i / 3 * 21,
                       .width = 37,
-                      .height = 21});
+                      .height = 21,
+                      .sourceWidth = 37,
+                      .sourceHeight = 21});
   }
   return frames;
 }
@@ -305,6 +310,59 @@ TEST(ExactWords, EscapedFormsOfEveryNameBearingWord) {
             (Lines{"a\"<b>-c|a\\\"<b>-c|a&quot;&lt;b&gt;-c|a\\\"\\<b\\>-c"}));
   frames[0].name = "t\tl\nf\fc\r\v.png";
   EXPECT_EQ(expand("ov.ImageClassJSON", context), (Lines{"t-l-f-c-\\u000b"}));
+}
+
+TEST(ExactWords, AnimationWordsAndTheFrameRate) {
+  const FrameList frames = hostileFrames();
+  const AnimationList animations = {{"a\"<b> c", 0, 3}, {"ov.Comma", 3, 0}, {"last", 3, 5}};
+  ExpansionContext context = contextOf(frames, 2);
+  context.animations = animations;
+  EXPECT_EQ(expand("ov.EachAnimation\n"
+                   "ov.AnimationName|ov.AnimationNameJSON|ov.AnimationNameXML|ov.AnimationNameCSS "
+                   "ov.AnimationIndex/ov.AnimationCount ov.AnimationFrameCount "
+                   "ov.AnimationFirstIndex-ov.AnimationLastIndex "
+                   "ov.AnimationFirstNumber-ov.AnimationLastNumber\n"
+                   "ov.NextAnimation",
+                   context),
+            (Lines{"a\"<b> c|a\\\"<b> c|a&quot;&lt;b&gt; c|a\\\"\\<b\\>\\ c 0/3 3 0-2 1-3",
+                   // Without frames, its last index is below its first.
+                   "ov.Comma|ov.Comma|ov.Comma|ov\\.Comma 1/3 0 0--1 1-0",
+                   "last|last|last|last 2/3 5 3-7 4-8"}));
+  // The rate and each frame's duration in whole milliseconds, the nearest.
+  const std::pair<int64_t, std::string> rates[] = {
+      {10, "10 100"}, {12, "12 83"}, {7, "7 143"}, {60, "60 17"}, {0, "1 1000"}};
+  for (const auto& [rate, expected] : rates) {
+    context.frameRate = rate;
+    EXPECT_EQ(expand("ov.FrameRate ov.FrameDuration", context), (Lines{expected})) << rate;
+  }
+}
+
+// The gallery's templates that write animations, with the animation loop,
+// write exactly what they wrote before it (testdata/gallery_before_animations/)
+// for a sheet built without an animations option, with Retina or without, on
+// one of several sheets.
+TEST(ExactWords, GalleryTemplatesWithTheLoopWriteWhatTheyWroteBefore) {
+  for (const char* name :
+       {"JSON Hash.txt", "Aseprite JSON.txt", "Godot SpriteFrames.txt", "Defold Tilesource.txt"}) {
+    const std::string today =
+        testing::readFile(std::string(OZ_TESTDATA_DIR) + "/gallery_before_animations/" + name);
+    const std::string rewritten =
+        testing::readFile(std::string(OZ_SOURCE_DIR) + "/templates/" + name);
+    ASSERT_FALSE(today.empty()) << name;
+    ASSERT_NE(rewritten.find("ov.EachAnimation"), std::string::npos) << name;
+    for (const FrameList& frames : {walkFrames(), hostileFrames()}) {
+      for (const bool retina : {false, true}) {
+        BuildOptions options;
+        options.retina = retina;
+        options.savePath = "/out/my sheet.v2.png";
+        BuiltSheet sheet{frames, 111, 63, "/out/my sheet.v2-2.png", {}};
+        sheet.animations = animationsOnSheet({}, frames.size(), sheet.path);
+        const ExpansionContext context = makeExpansionContext(sheet, options, 1, 3);
+        EXPECT_EQ(expandText(rewritten, context), expandText(today, context))
+            << name << " frames " << frames.size() << " retina " << retina;
+      }
+    }
+  }
 }
 
 // ov.Comma is "," on every pass of its block but the last.

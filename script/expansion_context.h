@@ -7,8 +7,10 @@
 #include <span>
 #include <string>
 
+#include "sheet/animation.h"
 #include "sheet/color_depth.h"
 #include "sheet/layout/frame.h"
+#include "sheet/sprite_options.h"
 
 namespace oz {
 
@@ -30,6 +32,10 @@ struct ExpansionContext {
   int64_t sheetIndex = 0;    // which of the build's sheets this is, from 0
   int64_t sheetCount = 1;    // how many sheets the build wrote
   bool packed = false;       // laid out packed: a template's ov.IfPacked lines are expanded
+  // Runs of `frames`, in order (BuiltSheet::animations); must outlive the
+  // expansion. With none, an animation loop writes nothing.
+  std::span<const Animation> animations = {};
+  int64_t frameRate = kSheetAnimationFrameRate;  // frames per second, from 1 (frameRateOf)
 };
 
 }  // namespace oz

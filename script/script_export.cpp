@@ -57,6 +57,8 @@ ExpansionContext makeExpansionContext(const BuiltSheet& sheet, const BuildOption
       .sheetIndex = index,
       .sheetCount = count,
       .packed = options.packed,
+      .animations = sheet.animations,
+      .frameRate = frameRateOf(options),
   };
 }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "base/path_parts.h"
 #include "script/template_words.h"
 #include "script/text_replace.h"
 
@@ -9,11 +10,6 @@ namespace oz {
 namespace {
 
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-std::string_view fileNamePart(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
 
 // Every tag and marker name starts with kWordPrefix, so text can only start one
 // inside itself by holding kWordPrefix or by ending in a first part of it.

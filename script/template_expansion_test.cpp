@@ -249,5 +249,131 @@ TEST(Expansion, EndsAtTheFirstFailedWrite) {
   EXPECT_EQ(byText.taken, kRoom + 1);
 }
 
+// Six frames in three animations: idle (1), walk (3), run (2).
+struct AnimatedSheet {
+  FrameList frames;
+  AnimationList animations = {{"idle", 0, 1}, {"walk", 1, 3}, {"run", 4, 2}};
+  ExpansionContext context() const {
+    ExpansionContext context = walkContext(frames);
+    context.animations = animations;
+    return context;
+  }
+};
+
+AnimatedSheet animatedSheet() {
+  AnimatedSheet sheet;
+  const char* const names[] = {"idle.png",   "walk/1.png", "walk/2.png",
+                               "walk/3.png", "run/1.png",  "run/2.png"};
+  for (int i = 0; i < 6; ++i) {
+    sheet.frames.push_back(
+        {.number = i + 1, .name = names[i], .x = i * 10, .width = 10, .height = 10});
+  }
+  return sheet;
+}
+
+// Inside the loop the frames are the animation's: ov.ImageCount counts them
+// and a block runs over them, but each keeps its index and number on the
+// sheet. ov.Comma parts the passes of a block, and outside one, animations.
+TEST(AnimationLoop, WritesItsLinesOncePerAnimationOverItsFrames) {
+  const AnimatedSheet sheet = animatedSheet();
+  EXPECT_EQ(
+      expand("{\n"
+             "ov.EachAnimation\n"
+             "\"ov.AnimationNameJSON\" ov.ImageCount ov.ImageName: [\n"
+             "ov.Repeat\n"
+             "ov.ImageIndex/ov.ImageNumber ov.ImageX ov.ImageNameov.Comma\n"
+             "ov.Until = ov.ImageCount\n"
+             "] last ov.ImageNameov.Comma\n"
+             "ov.NextAnimation\n"
+             "} ov.ImageCount ov.ImageName",
+             sheet.context()),
+      (Lines{"{", "\"idle\" 1 idle: [", "0/1 0 idle", "] last idle,", "\"walk\" 3 walk/1: [",
+             "1/2 10 walk/1,", "2/3 20 walk/2,", "3/4 30 walk/3", "] last walk/3,",
+             "\"run\" 2 run/1: [", "4/5 40 run/1,", "5/6 50 run/2", "] last run/2", "} 6 idle"}));
+}
+
+TEST(AnimationLoop, MarkersAndWhatTheLoopReads) {
+  const AnimatedSheet sheet = animatedSheet();
+  const ExpansionContext context = sheet.context();
+  struct Case {
+    std::string text;
+    Lines expected;
+  };
+  const std::vector<Case> cases = {
+      // Marker lines are never written; nothing else on them counts.
+      {"ov.EachAnimation ov.Repeat ov.ImageName\nov.AnimationName\nov.NextAnimation ov.Until = 9",
+       {"idle", "walk", "run"}},
+      // Loops do not nest; a marker outside a loop does nothing; an open loop
+      // runs to the end.
+      {"a\nov.NextAnimation\nov.EachAnimation\nov.EachAnimation\nov.AnimationIndex\n"
+       "ov.NextAnimation\nov.NextAnimation\nb\nov.EachAnimation\nov.AnimationName",
+       {"a", "0", "1", "2", "b", "idle", "walk", "run"}},
+      // The animation words describe the first animation before any loop, the
+      // last after one; the image tags outside are the sheet's.
+      {"ov.AnimationName ov.AnimationCount ov.ImageCount\nov.EachAnimation\nov.NextAnimation\n"
+       "ov.AnimationName ov.AnimationFirstIndex-ov.AnimationLastIndex ov.ImageCount",
+       {"idle 3 6", "run 4-5 6"}},
+      // An ov.Until before any ov.Repeat goes back to the loop's first line,
+      // and the passes past the animation's last frame read that frame.
+      {"ov.EachAnimation\nov.AnimationName ov.ImageName\nov.Until = 2\nov.NextAnimation",
+       {"idle idle", "idle idle", "walk walk/1", "walk walk/2", "run run/1", "run run/2"}},
+      // A block around the loop writes it once per pass.
+      {"ov.Repeat\n<ov.ImageNumber>\nov.EachAnimation\nov.AnimationIndex\nov.NextAnimation\n"
+       "ov.Until = 2",
+       {"<1>", "0", "1", "2", "<2>", "0", "1", "2"}},
+      // An extension line before ov.NextAnimation has the marker in its place.
+      {"ov.EachAnimation\nov.AnimationIndex\nov.Extension\nov.NextAnimation\nend",
+       {"0", "1", "2", "end"}},
+      // ov.Between writes its line where ov.Comma would write a comma.
+      {"[\nov.EachAnimation\nov.Repeat\nov.ImageNumber\n-ov.Between\nov.Until = ov.ImageCount\n"
+       "}, {ov.Between\nov.NextAnimation\n]",
+       {"[", "1", "}, {", "2", "-", "3", "-", "4", "}, {", "5", "-", "6", "]"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(expand(c.text, context), c.expected) << c.text;
+
+  // Without animations a loop writes nothing.
+  EXPECT_EQ(expand("a\nov.EachAnimation\nov.AnimationName\nov.NextAnimation\nb",
+                   walkContext(sheet.frames)),
+            (Lines{"a", "b"}));
+}
+
+// The loop's markers are found as the template writes them, never in a
+// value; a sink that takes runs of lines gets what one taking lines gets; an
+// empty block with a huge bound ends at once inside the loop too.
+TEST(AnimationLoop, NamesCannotMakeMarkersAndEverySinkGetsTheSameLines) {
+  AnimatedSheet sheet = animatedSheet();
+  sheet.frames[1].name = "ov.NextAnimation.png";
+  sheet.frames[4].name = "ov.EachAnimation.png";
+  const std::string text =
+      "head\nov.EachAnimation\nov.AnimationName:\nov.Repeat\n ov.ImageName "
+      "ov.ImageBaseJSONov.Comma\n"
+      "ov.Until = ov.ImageCount\n}ov.Comma\nplain\nov.Repeat\nov.Until 99999999999\n"
+      "ov.NextAnimation\ntail";
+  const Lines expected = {"head",
+                          "idle:",
+                          " idle idle",
+                          "},",
+                          "plain",
+                          "walk:",
+                          " ov.NextAnimation ov.NextAnimation,",
+                          " walk/2 walk/2,",
+                          " walk/3 walk/3",
+                          "},",
+                          "plain",
+                          "run:",
+                          " ov.EachAnimation ov.EachAnimation,",
+                          " run/2 run/2",
+                          "}",
+                          "plain",
+                          "tail"};
+  EXPECT_EQ(expand(text, sheet.context()), expected);
+  std::string byText;
+  StringLineSink sink(&byText, "\n");
+  expandTemplate(splitLines(text), sheet.context(), sink);
+  std::string byLines;
+  for (const std::string& line : expected) byLines += line + "\n";
+  EXPECT_EQ(byText, byLines);
+}
+
 }  // namespace
 }  // namespace oz

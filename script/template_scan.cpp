@@ -76,29 +76,56 @@ TemplateScan::TemplateScan(std::span<const std::string> lines,
       line.exactTail = exact.tail;
       for (const ExactUse& use : exact.uses) {
         line.comma = line.comma || use.word->value == WordValue::Comma;
+        line.between = line.between || use.word->value == WordValue::Between;
+        line.eachAnimation = line.eachAnimation || use.word->value == WordValue::EachAnimation;
+        line.nextAnimation = line.nextAnimation || use.word->value == WordValue::NextAnimation;
         exactUses_.push_back(use);
       }
     }
     line.useCount = uses_.size() - line.firstUse;
     lines_.push_back(line);
   }
+  pairAnimationMarkers();
   if (ending) prepareRuns(*ending);
+}
+
+// Animation loops do not nest: the first ov.EachAnimation line opens one, the
+// next ov.NextAnimation line closes it, and markers in between or outside do
+// nothing. Lines are taken as the expansion reads them, an extension line
+// with the line read in its place.
+void TemplateScan::pairAnimationMarkers() {
+  std::optional<size_t> open;
+  for (size_t index = 0; index < lines_.size(); ++index) {
+    if (lines_[index].extension && ++index == lines_.size()) break;
+    const ScannedLine& line = lines_[index];
+    if (!open) {
+      if (line.eachAnimation) open = index;
+    } else if (line.nextAnimation) {
+      lines_[*open].opensAnimations = true;
+      lines_[*open].animationsEnd = index;
+      open.reset();
+    }
+  }
+  if (open) {
+    lines_[*open].opensAnimations = true;
+    lines_[*open].animationsEnd = lines_.size();
+  }
 }
 
 void TemplateScan::prepareRuns(std::string_view ending) {
   runAt_.assign(lines_.size(), -1);
   // Exact words go into a run only between text that the tags leave as it
-  // is; ov.Comma must look ahead, so its line decides.
+  // is; ov.Comma and ov.Between must look ahead, so their lines decide.
   const auto plainAroundWords = [this](const ScannedLine& line) {
-    if (line.comma || contains(line.exactTail, kWordPrefix)) return false;
+    if (line.comma || line.between || contains(line.exactTail, kWordPrefix)) return false;
     for (const ExactUse& use : exactUses(line)) {
       if (contains(use.before, kWordPrefix)) return false;
     }
     return true;
   };
   const auto needsNoDecision = [&plainAroundWords](const ScannedLine& line) {
-    return !line.extension && !line.repeat && !line.until && line.inertJoins &&
-           (line.exactCount == 0 || plainAroundWords(line));
+    return !line.extension && !line.repeat && !line.until && !line.animationMarker() &&
+           line.inertJoins && (line.exactCount == 0 || plainAroundWords(line));
   };
   for (size_t first = 0; first < lines_.size(); ++first) {
     if (!needsNoDecision(lines_[first])) continue;

@@ -40,6 +40,18 @@ struct ScannedLine {
   size_t exactCount = 0;
   std::string_view exactTail;  // the text after the last exact word
   bool comma = false;          // holds ov.Comma
+  bool between = false;        // holds ov.Between
+  // Marker lines of the animation loop: they hold ov.EachAnimation or
+  // ov.NextAnimation as written, and nothing else on them counts.
+  bool eachAnimation = false;
+  bool nextAnimation = false;
+  // The ov.EachAnimation line that opens a loop, as the template is read
+  // from its start: the loop's lines end at `animationsEnd`, its
+  // ov.NextAnimation line or the template's end.
+  bool opensAnimations = false;
+  size_t animationsEnd = 0;
+
+  bool animationMarker() const { return eachAnimation || nextAnimation; }
 };
 
 // One value of a run: a tag's or an exact word's.
@@ -79,6 +91,7 @@ class TemplateScan {
   }
 
  private:
+  void pairAnimationMarkers();
   void prepareRuns(std::string_view ending);
 
   std::vector<ScannedLine> lines_;

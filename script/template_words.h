@@ -1,6 +1,7 @@
 // The words of the template language: the eleven tags a line's values replace,
 // in the order they are replaced, the three markers, and the exact words added
-// since, which follow rules of their own.
+// since, which follow rules of their own (the animation loop's markers among
+// them).
 #pragma once
 
 #include <array>
@@ -77,7 +78,26 @@ enum class WordValue : uint8_t {
   FullMargin,
   FullExtrude,
   Comma,
+  AnimationName,
+  AnimationIndex,
+  AnimationCount,
+  AnimationFrameCount,
+  AnimationFirstIndex,
+  AnimationLastIndex,
+  AnimationFirstNumber,
+  AnimationLastNumber,
+  FrameRate,
+  FrameDuration,
+  EachAnimation,  // the markers of the animation loop
+  NextAnimation,
+  Between,  // its line is written only before another pass or animation
 };
+
+// The words that shape the output rather than give a value.
+constexpr bool isControlWord(WordValue value) {
+  return value == WordValue::Comma || value == WordValue::Between ||
+         value == WordValue::EachAnimation || value == WordValue::NextAnimation;
+}
 
 // An exact word: unlike the tags it is found only in the template's text as
 // written, and its value is never searched again, by a tag, a marker or
@@ -88,7 +108,7 @@ struct ExactWord {
   Escape escape;  // the name-bearing words' JSON, XML and CSS forms
 };
 
-inline constexpr std::array<ExactWord, 66> kExactWords = {{
+inline constexpr std::array<ExactWord, 82> kExactWords = {{
     {"ov.ImageIndex", WordValue::ImageIndex, Escape::None},
     {"ov.ImageFile", WordValue::ImageFile, Escape::None},
     {"ov.ImageBase", WordValue::ImageBase, Escape::None},
@@ -143,6 +163,9 @@ inline constexpr std::array<ExactWord, 66> kExactWords = {{
     {"ov.FullMargin", WordValue::FullMargin, Escape::None},
     {"ov.FullExtrude", WordValue::FullExtrude, Escape::None},
     {"ov.Comma", WordValue::Comma, Escape::None},
+    // Where ov.Comma would write ",", its line is written (without the word);
+    // elsewhere the line is not written at all.
+    {"ov.Between", WordValue::Between, Escape::None},
     {"ov.ImageNameJSON", WordValue::ImageName, Escape::Json},
     {"ov.ImageNameXML", WordValue::ImageName, Escape::Xml},
     {"ov.ImageNameCSS", WordValue::ImageName, Escape::Css},
@@ -161,6 +184,23 @@ inline constexpr std::array<ExactWord, 66> kExactWords = {{
     {"ov.SheetBaseJSON", WordValue::SheetBase, Escape::Json},
     {"ov.SheetBaseXML", WordValue::SheetBase, Escape::Xml},
     {"ov.SheetBaseCSS", WordValue::SheetBase, Escape::Css},
+    // A line holding one of these as written is a marker line of the
+    // animation loop, which writes its lines once per animation.
+    {"ov.EachAnimation", WordValue::EachAnimation, Escape::None},
+    {"ov.NextAnimation", WordValue::NextAnimation, Escape::None},
+    {"ov.AnimationName", WordValue::AnimationName, Escape::None},
+    {"ov.AnimationNameJSON", WordValue::AnimationName, Escape::Json},
+    {"ov.AnimationNameXML", WordValue::AnimationName, Escape::Xml},
+    {"ov.AnimationNameCSS", WordValue::AnimationName, Escape::Css},
+    {"ov.AnimationIndex", WordValue::AnimationIndex, Escape::None},
+    {"ov.AnimationCount", WordValue::AnimationCount, Escape::None},
+    {"ov.AnimationFrameCount", WordValue::AnimationFrameCount, Escape::None},
+    {"ov.AnimationFirstIndex", WordValue::AnimationFirstIndex, Escape::None},
+    {"ov.AnimationLastIndex", WordValue::AnimationLastIndex, Escape::None},
+    {"ov.AnimationFirstNumber", WordValue::AnimationFirstNumber, Escape::None},
+    {"ov.AnimationLastNumber", WordValue::AnimationLastNumber, Escape::None},
+    {"ov.FrameRate", WordValue::FrameRate, Escape::None},
+    {"ov.FrameDuration", WordValue::FrameDuration, Escape::None},
 }};
 
 }  // namespace oz

@@ -13,16 +13,17 @@
 namespace oz {
 
 enum class BuildProblem {
-  NoSavePath,       // no sheet file was chosen
-  NoImageFolder,    // no image folder was chosen
-  NoImages,         // the folder holds no frame, or none that decodes
-  SizeMismatch,     // the frames do not all share one size
-  SizeLimit,        // the sheet would pass kSheetSizeLimit on a side
-  WriteFailed,      // the sheet at `path` could not be written
-  OutOfMemory,      // memory ran out; the sheet could be written with more
-  SameFile,         // two of the run's files are one (RunFilesClash)
-  FrameTooLarge,    // packed: a frame does not fit a sheet of the largest size (OversizedFrame)
-  FrameUnreadable,  // packed: a frame does not decode; `path` is its name
+  NoSavePath,           // no sheet file was chosen
+  NoImageFolder,        // no image folder was chosen
+  NoImages,             // the folder holds no frame, or none that decodes
+  SizeMismatch,         // the frames do not all share one size
+  SizeLimit,            // the sheet would pass kSheetSizeLimit on a side
+  WriteFailed,          // the sheet at `path` could not be written
+  OutOfMemory,          // memory ran out; the sheet could be written with more
+  SameFile,             // two of the run's files are one (RunFilesClash)
+  FrameTooLarge,        // packed: a frame does not fit a sheet of the largest size (OversizedFrame)
+  FrameUnreadable,      // packed: a frame does not decode; `path` is its name
+  AnimationNamesClash,  // two animations the script could not tell apart (AnimationNameClash)
 };
 
 // The image folder could not be listed; `error` is the errno of opening it.
@@ -93,6 +94,17 @@ struct SheetNotWritten {
   bool operator==(const SheetNotWritten&) const = default;
 };
 
+// Two animations whose names are the same, or come out the same in one of
+// the forms the script writes them in.
+struct AnimationNameClash {
+  std::string first;
+  std::string second;
+  std::string form;  // "JSON", "XML", ...; empty when the names themselves are equal
+  std::string text;  // what both names give in that form
+
+  bool operator==(const AnimationNameClash&) const = default;
+};
+
 // The files of one run, as a clash names them.
 enum class RunFile { Sheet, Script, Template, Frame };
 
@@ -106,9 +118,9 @@ struct RunFilesClash {
   bool operator==(const RunFilesClash&) const = default;
 };
 
-using RefusalCause =
-    std::variant<std::monostate, FolderUnlistable, NoFrameFiles, NoDecodableFrame, DifferingFrame,
-                 OversizedSheet, RunFilesClash, SheetNotWritten, OversizedFrame, PackedOverflow>;
+using RefusalCause = std::variant<std::monostate, FolderUnlistable, NoFrameFiles, NoDecodableFrame,
+                                  DifferingFrame, OversizedSheet, RunFilesClash, SheetNotWritten,
+                                  OversizedFrame, PackedOverflow, AnimationNameClash>;
 
 struct BuildRefusal {
   BuildProblem problem = BuildProblem::NoImages;

@@ -8,6 +8,8 @@
 
 #include "base/atomic_file.h"
 #include "base/parallel.h"
+#include "sheet/animation_names.h"
+#include "sheet/animation_scan.h"
 #include "sheet/build_steps.h"
 #include "sheet/cell_drawing.h"
 #include "sheet/identical_frames.h"
@@ -156,6 +158,9 @@ RgbaImage finishSharedCanvas(RgbaImage canvas, int64_t width, int64_t height) {
   return canvas;
 }
 
+// The strip or grid: frames of one size in rows, on one sheet.
+BuildOutcome buildGrid(const BuildOptions& options, Frames& frames, Progress& progress);
+
 BuildOutcome build(const BuildOptions& options, Progress& progress) {
   if (options.savePath.empty()) {
     return BuildRefusal{BuildProblem::NoSavePath, {}};
@@ -163,10 +168,22 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
   if (options.imageFolder.empty()) {
     return BuildRefusal{BuildProblem::NoImageFolder, {}};
   }
-  Frames frames(options.imageFolder, progress);
+  FolderFrames scanned = scanFolderFrames(options.imageFolder, options.animations);
+  if (std::optional<BuildRefusal> clash =
+          animationNamesClash(scanned.animations, options.animationNameForms)) {
+    return *clash;
+  }
+  std::vector<BuildNote> notes = std::move(scanned.notes);
+  Frames frames(options.imageFolder, std::move(scanned), progress);
   if (progress.stopped()) return BuildStopped{};
   if (std::optional<BuildRefusal> clash = runFilesClash(options, frames.list())) return *clash;
-  if (options.packed) return buildPacked(options, frames, progress);
+  BuildOutcome outcome = options.packed ? buildPacked(options, frames, progress)
+                                        : buildGrid(options, frames, progress);
+  if (auto* built = std::get_if<BuiltSheets>(&outcome)) built->notes = std::move(notes);
+  return outcome;
+}
+
+BuildOutcome buildGrid(const BuildOptions& options, Frames& frames, Progress& progress) {
   const int64_t columns = parseColumns(options.columns);
   // A frame that fails to decode, though its header was fine, reads as 0 x 0:
   // then the checks run again on the corrected sizes, so the outcome is the one
@@ -214,8 +231,13 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
     if (status != PngWriteStatus::Written) return sheetNotWritten(options.savePath);
     const CommitResult commit = file.commit();
     if (commit == CommitResult::Failed) return sheetNotWritten(options.savePath);
-    return BuiltSheets{{BuiltSheet{std::move(frames.list()), width, height, options.savePath,
-                                   commit == CommitResult::Unchanged}}};
+    BuiltSheet sheet{std::move(frames.list()), width, height, options.savePath,
+                     commit == CommitResult::Unchanged};
+    sheet.animations =
+        animationsOnSheet(frames.animations(), sheet.frames.size(), options.savePath);
+    BuiltSheets built;
+    built.sheets.push_back(std::move(sheet));
+    return built;
   }
 }
 

@@ -11,6 +11,8 @@
 #include <variant>
 #include <vector>
 
+#include "sheet/animation.h"
+#include "sheet/build_note.h"
 #include "sheet/build_refusal.h"
 #include "sheet/color_depth.h"
 #include "sheet/layout/frame.h"
@@ -34,6 +36,10 @@ struct BuildOptions : SpriteOptions {
   // Which way a frame stored turned (`rotate`) is turned: the way the
   // template's engine reads it (see templateTurn).
   Turn turn = Turn::Clockwise;
+  // The forms the script writes animation names in (scriptNameForms): two
+  // animations whose names give the same text in one are refused before
+  // anything is written. Empty: only equal names are.
+  NameForms animationNameForms;
 };
 
 enum class BuildPhase {
@@ -54,19 +60,24 @@ struct BuildProgress {
 using BuildProgressCallback = std::function<bool(const BuildProgress&)>;
 
 // A written sheet: its file, its frames in scan order with their places
-// (numbered from 1 on this sheet), and its size after padding.
+// (numbered from 1 on this sheet), its size after padding, and the
+// animations of its frames.
 struct BuiltSheet {
   FrameList frames;
   int64_t width = 0;
   int64_t height = 0;
   std::string path;        // the save path; with several sheets, numbered (sheetFilePath)
   bool unchanged = false;  // the file already held these bytes and was left as it was
+  // Runs of `frames`, in order: without an animations option one, of every
+  // frame, named after the sheet (animationsOnSheet).
+  AnimationList animations = {};
 };
 
 // What a build wrote: one sheet, or with `multipack` as many as it took, in
-// order.
+// order, and what it has to tell of the image folder.
 struct BuiltSheets {
   std::vector<BuiltSheet> sheets;
+  std::vector<BuildNote> notes;
 };
 
 // A build that its progress callback stopped: nothing was written.

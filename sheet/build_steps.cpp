@@ -1,19 +1,18 @@
 #include "sheet/build_steps.h"
 
-#include "sheet/frame_scan.h"
 #include "sheet/header_layout.h"
 #include "sheet/png/png_read.h"
 
 namespace oz {
 
-Frames::Frames(const std::string& folder, Progress& progress)
-    : folder_(folder), progress_(progress) {
-  const std::vector<std::string> names = scanFrames(folder);
+Frames::Frames(const std::string& folder, FolderFrames scanned, Progress& progress)
+    : folder_(folder), progress_(progress), animations_(std::move(scanned.animations)) {
+  std::vector<std::string>& names = scanned.names;
   list_.resize(names.size());
   settled_.resize(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
     FrameEntry& frame = list_[i];
-    frame.name = names[i];
+    frame.name = std::move(names[i]);
     // A file too short for the pixels its header claims is settled as 0 x 0
     // here, before any memory is set aside for it.
     const HeaderSize size = frameHeaderSize(folder_ + frame.name);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sheet/animation_scan.h"
 #include "sheet/build_sheet.h"
 #include "sheet/png/rgba_image.h"
 
@@ -31,16 +32,21 @@ class Progress {
   bool stopped_ = false;
 };
 
-// The frames of one build. Sizes come from the headers first, so that the
-// checks run before any pixel is held; a size is "settled" once it is what a
-// full decode gives: the frame decoded, failed to decode or cannot hold its
-// pixels, or lies beyond the size limit and is therefore never decoded.
+// The frames of one build and the animations they form. Sizes come from the
+// headers first, so that the checks run before any pixel is held; a size is
+// "settled" once it is what a full decode gives: the frame decoded, failed to
+// decode or cannot hold its pixels, or lies beyond the size limit and is
+// therefore never decoded.
 class Frames {
  public:
-  // Stops reading headers when `progress` asks to stop.
-  Frames(const std::string& folder, Progress& progress);
+  // The frames `scanned` in `folder`. Stops reading headers when `progress`
+  // asks to stop.
+  Frames(const std::string& folder, FolderFrames scanned, Progress& progress);
 
   FrameList& list() { return list_; }
+  const FrameList& list() const { return list_; }
+  // Runs of list(), in order; none without an animations option.
+  const AnimationList& animations() const { return animations_; }
   int64_t total() const { return static_cast<int64_t>(list_.size()); }
   const std::string& folder() const { return folder_; }
 
@@ -57,6 +63,7 @@ class Frames {
   const std::string& folder_;
   Progress& progress_;
   FrameList list_;
+  AnimationList animations_;
   std::vector<uint8_t> settled_;  // not vector<bool>: threads settle neighbours at once
 };
 

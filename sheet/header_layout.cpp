@@ -4,7 +4,7 @@
 #include <numeric>
 #include <optional>
 
-#include "sheet/frame_scan.h"
+#include "sheet/animation_scan.h"
 #include "sheet/numbered_path.h"
 #include "sheet/packed_places.h"
 #include "sheet/png/png_read.h"
@@ -23,7 +23,8 @@ namespace {
 
 // The frames packed whole as the packed build packs them; a frame without a
 // size takes a cell of one pixel, but keeps no size.
-HeaderLayout packFromHeaders(FrameList frames, const BuildOptions& options) {
+HeaderLayout packFromHeaders(FrameList frames, const AnimationList& animations,
+                             const BuildOptions& options) {
   const PackRules rules = packRulesFor(options);
   std::vector<RectSize> cells;
   bool fits = true;
@@ -36,18 +37,23 @@ HeaderLayout packFromHeaders(FrameList frames, const BuildOptions& options) {
   }
   const PackResult packing = fits && !frames.empty() ? packRectangles(cells, rules) : PackResult{};
   if (!packing.fits) {
-    return {frames.empty() ? LayoutProblem::Empty : LayoutProblem::TooLarge,
-            {{std::move(frames), 0, 0, options.savePath}}};
+    BuiltSheet unpacked{std::move(frames), 0, 0, options.savePath};
+    unpacked.animations = animationsOnSheet(animations, unpacked.frames.size(), options.savePath);
+    return {unpacked.frames.empty() ? LayoutProblem::Empty : LayoutProblem::TooLarge,
+            {std::move(unpacked)}};
   }
   std::vector<size_t> own(frames.size());
   std::iota(own.begin(), own.end(), 0);
   HeaderLayout result;
   const auto count = static_cast<int64_t>(packing.sheets.size());
   for (int64_t s = 0; s < count; ++s) {
-    result.sheets.push_back(
-        {framesOnSheet(frames, own, own, packing, static_cast<int32_t>(s), options.extrude),
-         packing.sheets[s].width, packing.sheets[s].height,
-         numberedPath(options.savePath, s, count)});
+    const auto sheet = static_cast<int32_t>(s);
+    BuiltSheet built{framesOnSheet(frames, own, own, packing, sheet, options.extrude),
+                     packing.sheets[s].width, packing.sheets[s].height,
+                     numberedPath(options.savePath, s, count)};
+    built.animations =
+        animationsOnSheet(animations, framesOnSheetAt(own, own, packing, sheet), built.path);
+    result.sheets.push_back(std::move(built));
   }
   return result;
 }
@@ -56,17 +62,19 @@ HeaderLayout packFromHeaders(FrameList frames, const BuildOptions& options) {
 
 HeaderLayout layOutFromHeaders(const BuildOptions& options) {
   FrameList frames;
-  for (std::string& name : scanFrames(options.imageFolder)) {
+  FolderFrames scanned = scanFolderFrames(options.imageFolder, options.animations);
+  for (std::string& name : scanned.names) {
     const HeaderSize size = frameHeaderSize(options.imageFolder + name);
     frames.push_back({.name = std::move(name), .width = size.width, .height = size.height});
   }
-  if (options.packed) return packFromHeaders(std::move(frames), options);
+  if (options.packed) return packFromHeaders(std::move(frames), scanned.animations, options);
   const SheetLayout layout =
       layOutFrames(frames, LayoutRules{options.strip, parseColumns(options.columns),
                                        options.spacing, options.border, options.extrude});
   BuiltSheet sheet{std::move(frames), options.powerOf2 ? padToPowerOf2(layout.width) : layout.width,
                    options.powerOf2 ? padToPowerOf2(layout.height) : layout.height,
                    options.savePath};
+  sheet.animations = animationsOnSheet(scanned.animations, sheet.frames.size(), options.savePath);
   return {layout.problem, {std::move(sheet)}};
 }
 

@@ -26,9 +26,9 @@ HeaderSize frameHeaderSize(const std::string& path);
 
 struct HeaderLayout {
   LayoutProblem problem = LayoutProblem::None;
-  // Frames placed in scan order on each sheet, numbered from 1 on it, each
-  // sheet's size after padding and its file (numbered when there are
-  // several). One sheet unless the packed layout needed more.
+  // Frames placed in scan order on each sheet, numbered from 1 on it, with
+  // their animations, each sheet's size after padding and its file (numbered
+  // when there are several). One sheet unless the packed layout needed more.
   std::vector<BuiltSheet> sheets;
 };
 

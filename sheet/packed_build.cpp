@@ -260,9 +260,12 @@ BuildOutcome buildPacked(const BuildOptions& options, Frames& frames, Progress& 
     if (status == PngWriteStatus::Stopped) return BuildStopped{};
     if (status == PngWriteStatus::OutOfMemory) return outOfMemoryRefusal();
     if (status != PngWriteStatus::Written) return sheetNotWritten(path);
-    built.sheets.push_back(
-        {framesOnSheet(list, owners, cellIndex, packing, static_cast<int32_t>(s), options.extrude),
-         size.width, size.height, path});
+    const auto sheet = static_cast<int32_t>(s);
+    BuiltSheet written{framesOnSheet(list, owners, cellIndex, packing, sheet, options.extrude),
+                       size.width, size.height, path};
+    written.animations = animationsOnSheet(
+        frames.animations(), framesOnSheetAt(owners, cellIndex, packing, sheet), path);
+    built.sheets.push_back(std::move(written));
   }
   for (size_t s = 0; s < files.size(); ++s) {
     const CommitResult commit = files[s]->commit();

@@ -16,13 +16,22 @@ RectSize packedCell(int64_t width, int64_t height, const BuildOptions& options) 
   return {width + 2 * options.extrude, height + 2 * options.extrude};
 }
 
+std::vector<size_t> framesOnSheetAt(const std::vector<size_t>& owners,
+                                    const std::vector<size_t>& cellOf, const PackResult& packing,
+                                    int32_t sheet) {
+  std::vector<size_t> at;
+  for (size_t i = 0; i < owners.size(); ++i) {
+    if (packing.places[cellOf[owners[i]]].sheet == sheet) at.push_back(i);
+  }
+  return at;
+}
+
 FrameList framesOnSheet(const FrameList& frames, const std::vector<size_t>& owners,
                         const std::vector<size_t>& cellOf, const PackResult& packing, int32_t sheet,
                         int64_t extrude) {
   FrameList onSheet;
-  for (size_t i = 0; i < frames.size(); ++i) {
+  for (const size_t i : framesOnSheetAt(owners, cellOf, packing, sheet)) {
     const PackedPlace& place = packing.places[cellOf[owners[i]]];
-    if (place.sheet != sheet) continue;
     FrameEntry entry = frames[i];
     entry.number = static_cast<int64_t>(onSheet.size()) + 1;
     entry.x = place.x + extrude;

@@ -19,7 +19,12 @@ RectSize packedCell(int64_t width, int64_t height, const BuildOptions& options);
 
 // The frames of sheet `sheet`, in scan order, numbered from 1, each at its
 // cell's place: `cellOf[owners[i]]` is frame i's cell in `packing`, where
-// owners[i] is i itself or the earlier frame whose cell it shares.
+// owners[i] is i itself or the earlier frame whose cell it shares. At: their
+// positions in `frames`.
+std::vector<size_t> framesOnSheetAt(const std::vector<size_t>& owners,
+                                    const std::vector<size_t>& cellOf, const PackResult& packing,
+                                    int32_t sheet);
+
 FrameList framesOnSheet(const FrameList& frames, const std::vector<size_t>& owners,
                         const std::vector<size_t>& cellOf, const PackResult& packing, int32_t sheet,
                         int64_t extrude);

@@ -18,6 +18,7 @@ inline constexpr int32_t kMaxSpacing = 64;
 inline constexpr int32_t kMaxBorder = 64;
 inline constexpr int32_t kMaxExtrude = 16;
 inline constexpr int32_t kMaxTrimThreshold = 254;  // 255 would cut every pixel away
+inline constexpr int32_t kMaxFrameRate = 60;       // what the Sheet Preview plays at most
 
 // Which quantiser makes the 8- and 4-bit palettes.
 enum class PaletteQuantiser : int32_t {
@@ -28,6 +29,24 @@ enum class PaletteQuantiser : int32_t {
 // The quantisers' names on the command line and in the settings file, in the
 // enum's order.
 inline constexpr std::array<std::string_view, 2> kQuantiserNames{"network", "kmeans"};
+
+// Where a sheet's animations come from.
+enum class AnimationSource : int32_t {
+  None,      // one animation of every frame, named after the sheet
+  Folders,   // each subfolder of the image folder, and the folder's own frames
+  Prefixes,  // frames grouped by their names less a trailing number
+};
+
+// The sources' names on the command line and in the settings file, in the
+// enum's order.
+inline constexpr std::array<std::string_view, 3> kAnimationSourceNames{"none", "folders",
+                                                                       "prefixes"};
+
+// The frame rate the script gives when none is chosen: with animations, the
+// rate the Sheet Preview starts at; without, the rate the one-animation
+// templates have always written.
+inline constexpr int32_t kAnimationsFrameRate = 12;
+inline constexpr int32_t kSheetAnimationFrameRate = 10;
 
 struct SpriteOptions {
   bool strip = false;             // one row; otherwise a grid of `columns` frames per row
@@ -56,8 +75,18 @@ struct SpriteOptions {
   int32_t trimThreshold = 0;  // 0..kMaxTrimThreshold
   bool rotate = false;        // packed: a frame may be stored turned by 90 degrees
   bool multipack = false;     // packed: several sheets when the frames do not fit one
+  AnimationSource animations = AnimationSource::None;
+  int32_t frameRate = 0;  // frames per second, 1..kMaxFrameRate; 0: none chosen (frameRateOf)
 
   bool operator==(const SpriteOptions&) const = default;
 };
+
+// The frames per second the script gives: the chosen rate, or the default
+// for the sheet's animations.
+constexpr int32_t frameRateOf(const SpriteOptions& options) {
+  if (options.frameRate > 0) return options.frameRate;
+  return options.animations == AnimationSource::None ? kSheetAnimationFrameRate
+                                                     : kAnimationsFrameRate;
+}
 
 }  // namespace oz

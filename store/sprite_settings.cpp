@@ -29,13 +29,21 @@ void writeChoice(SettingsStore& store, std::string_view chosen, std::string_view
   store.writeInteger(other, 0);
 }
 
-// The index of the key's text among `names`; 0, the default, when it is none of them.
-template <size_t N>
-size_t readNamed(const SettingsStore& store, std::string_view key,
-                 const std::array<std::string_view, N>& names) {
-  const std::string text = store.readText(key, names[0]);
-  const auto named = std::find(names.begin(), names.end(), text);
-  return named == names.end() ? 0 : static_cast<size_t>(std::distance(names.begin(), named));
+// A choice stored by name: the position of the name in `names`, or the
+// first choice when the key is missing or names none of them.
+template <typename Choice, size_t count>
+Choice readNamed(const SettingsStore& store, std::string_view key,
+                 const std::array<std::string_view, count>& names) {
+  const std::string stored = store.readText(key, names[0]);
+  const auto named = std::find(names.begin(), names.end(), stored);
+  return named == names.end() ? Choice{} : static_cast<Choice>(std::distance(names.begin(), named));
+}
+
+template <typename Choice, size_t count>
+void writeNamed(SettingsStore& store, std::string_view key,
+                const std::array<std::string_view, count>& names, Choice choice) {
+  store.selectGroup(kSettingsGroup);
+  store.writeText(key, names[static_cast<size_t>(choice)]);
 }
 
 }  // namespace
@@ -65,9 +73,8 @@ SpriteOptions readSpriteSettings(SettingsStore& store) {
   settings.spacing = readPixels("Spacing", kMaxSpacing);
   settings.border = readPixels("Border", kMaxBorder);
   settings.extrude = readPixels("Extrude", kMaxExtrude);
-  settings.quantiser =
-      static_cast<PaletteQuantiser>(readNamed(store, "Quantiser", kQuantiserNames));
-  settings.packed = readNamed(store, "Layout", kLayoutNames) == 1;
+  settings.quantiser = readNamed<PaletteQuantiser>(store, "Quantiser", kQuantiserNames);
+  settings.packed = readNamed<size_t>(store, "Layout", kLayoutNames) == 1;
   settings.trim = readFlag(store, "Trim Transparent Edges");
   const std::int64_t threshold = store.readInteger("Trim Threshold", 0);
   if (threshold >= 0 && threshold <= kMaxTrimThreshold) {
@@ -80,6 +87,8 @@ SpriteOptions readSpriteSettings(SettingsStore& store) {
   if (std::ranges::find(kLargestSheetSizes, largest) != kLargestSheetSizes.end()) {
     settings.maxSize = static_cast<int32_t>(largest);
   }
+  settings.animations = readNamed<AnimationSource>(store, "Animations", kAnimationSourceNames);
+  settings.frameRate = readPixels("Frame Rate", kMaxFrameRate);
   settings.spriteNumber = static_cast<int32_t>(
       std::clamp<std::int64_t>(store.readInteger("Sprite Number", 0), 0, kMaxSpriteNumber));
   return settings;
@@ -129,8 +138,15 @@ void writeBorder(SettingsStore& store, int pixels) { writeNumber(store, "Border"
 void writeExtrude(SettingsStore& store, int pixels) { writeNumber(store, "Extrude", pixels); }
 
 void writeQuantiser(SettingsStore& store, PaletteQuantiser quantiser) {
-  store.selectGroup(kSettingsGroup);
-  store.writeText("Quantiser", kQuantiserNames[static_cast<size_t>(quantiser)]);
+  writeNamed(store, "Quantiser", kQuantiserNames, quantiser);
+}
+
+void writeAnimations(SettingsStore& store, AnimationSource source) {
+  writeNamed(store, "Animations", kAnimationSourceNames, source);
+}
+
+void writeFrameRate(SettingsStore& store, int framesPerSecond) {
+  writeNumber(store, "Frame Rate", framesPerSecond);
 }
 
 void writePackedChosen(SettingsStore& store, bool packed) {

@@ -36,7 +36,9 @@ static_assert(kLargestSheetSizes.back() == kSheetSizeLimit);
 // network. The packed layout's keys read as the grid and its defaults when
 // missing: "Layout" not one of kLayoutNames is the grid, "Trim Threshold"
 // outside 0..kMaxTrimThreshold is 0, "Largest Sheet Size" not one of
-// kLargestSheetSizes is the size limit.
+// kLargestSheetSizes is the size limit. "Animations" not one of
+// kAnimationSourceNames is none; "Frame Rate" is clamped to 0..kMaxFrameRate,
+// 0 (or missing) being none chosen.
 SpriteOptions readSpriteSettings(SettingsStore& store);
 
 // One function per user action, writing exactly the keys that action stores.
@@ -68,5 +70,7 @@ void writeRotation(SettingsStore& store, bool ticked);
 void writeSeveralSheets(SettingsStore& store, bool ticked);
 void writeSquareSheets(SettingsStore& store, bool ticked);
 void writeLargestSheetSize(SettingsStore& store, int pixels);
+void writeAnimations(SettingsStore& store, AnimationSource source);
+void writeFrameRate(SettingsStore& store, int framesPerSecond);  // 0: none chosen
 
 }  // namespace oz

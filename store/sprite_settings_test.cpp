@@ -85,6 +85,18 @@ TEST_F(SpriteSettingsTest, ThePackedLayoutsKeysReadAsTheirDefaultsUnlessValid) {
   }
 }
 
+TEST_F(SpriteSettingsTest, AnimationsAreReadByNameAndTheFrameRateWithinItsRange) {
+  EXPECT_EQ(read("[Settings]\nAnimations = prefixes\nFrame Rate = 24\n"),
+            (SpriteOptions{.animations = AnimationSource::Prefixes, .frameRate = 24}));
+  for (const char* value : {"none", "subfolders", "Folders", "2", ""}) {
+    EXPECT_EQ(read(std::string("[Settings]\nAnimations = ") + value + "\n").animations,
+              AnimationSource::None)
+        << value;
+  }
+  EXPECT_EQ(read("[Settings]\nFrame Rate = 1000\n").frameRate, kMaxFrameRate);
+  EXPECT_EQ(read("[Settings]\nFrame Rate = -5\n").frameRate, 0);
+}
+
 TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   read("[Tab ID's]\nplist = 1\n");
   store_.selectGroup("Tab ID's");
@@ -109,13 +121,16 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
   writeSeveralSheets(store_, false);
   writeSquareSheets(store_, true);
   writeLargestSheetSize(store_, 4096);
+  writeAnimations(store_, AnimationSource::Folders);
+  writeFrameRate(store_, 30);
   store_.close();
   EXPECT_EQ(testing::readFile(path_),
             "\xEF\xBB\xBF\n[Tab ID's]\nplist = 1\n[Settings]\nBlack = 0\nPink = 1\nStrip = 0\n"
             "Sheet = 1\nColor Depth = 1\nRemove Alpha = 1\nSprite Number = 42\nColumns = 7\n"
             "Transparent = 1\nPremultiplied Alpha = 0\nSpacing = 3\nQuantiser = kmeans\n"
             "Layout = packed\nTrim Transparent Edges = 1\nTrim Threshold = 9\nAllow Rotation = 1\n"
-            "Several Sheets When Needed = 0\nSquare Sheets = 1\nLargest Sheet Size = 4096\n");
+            "Several Sheets When Needed = 0\nSquare Sheets = 1\nLargest Sheet Size = 4096\n"
+            "Animations = folders\nFrame Rate = 30\n");
 
   store_.open(path_);
   EXPECT_EQ(readSpriteSettings(store_), (SpriteOptions{.columns = "7",
@@ -131,7 +146,9 @@ TEST_F(SpriteSettingsTest, EachActionWritesItsKeysIntoSettings) {
                                                        .square = true,
                                                        .trim = true,
                                                        .trimThreshold = 9,
-                                                       .rotate = true}));
+                                                       .rotate = true,
+                                                       .animations = AnimationSource::Folders,
+                                                       .frameRate = 30}));
 }
 
 }  // namespace
