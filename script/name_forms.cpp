@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "script/class_name.h"
 #include "script/escape.h"
 
 namespace oz {
@@ -16,6 +17,11 @@ std::vector<NameForm> scriptNameForms(std::string_view name) {
     appendEscaped(name, escape, &written.text);
     forms.push_back(std::move(written));
   }
+  // Written as an attribute is written, so that what a page reads alike
+  // (bytes that are not UTF-8 among them) compares alike.
+  NameForm asClass{"an HTML class attribute", {}};
+  appendEscaped(htmlClassName(name), Escape::Xml, &asClass.text);
+  forms.push_back(std::move(asClass));
   return forms;
 }
 

@@ -10,7 +10,9 @@
 namespace oz {
 
 // `name` as ov.AnimationNameJSON, ov.AnimationNameXML and ov.AnimationNameCSS
-// write it (BuildOptions::animationNameForms).
+// write it, then as the class a page gives it (htmlClassName, written in an
+// attribute): "walk left" and "walk-left" are one class
+// (BuildOptions::animationNameForms).
 std::vector<NameForm> scriptNameForms(std::string_view name);
 
 }  // namespace oz

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The gallery's scripts as their consumers draw them in headless Chromium:
-Phaser 3 and 4 play the Aseprite JSON's animation and draw every frame of the
+Phaser 3 and 4 play the Aseprite JSON's animations (one, or several from
+subfolders or name prefixes, on one sheet or two) and draw every frame of the
 JSON hash, the JSON array and the Starling XML, PixiJS 8 every frame of the
 JSON hash, the Spine runtime (spine-core's atlas, drawn by spine-webgl) every
 region of the three atlases, a page shows every frame of the CSS sprites by
@@ -29,8 +30,8 @@ import tempfile
 import unittest
 
 from gallery_frames import (EVEN_PACKED_FRAMES, HOSTILE_NAMES, HOSTILE_SHEET, PACKED_FRAMES,
-                            class_name, read_png, write_frames)
-from gallery_build import run_build
+                            class_name, png_bytes, read_png, write_animations, write_frames)
+from gallery_build import numbered, run_build
 from node_packages import node_modules
 
 CLI, TEMPLATES, NODE_DIR = (os.path.abspath(a) for a in sys.argv[1:4])
@@ -54,6 +55,8 @@ TRIM, ROTATE = ['--trim'], ['--rotate']
 SETS = {'odd': [ODD] * len(PACKED_FRAMES), 'even': [EVEN] * len(PACKED_FRAMES),
         'packed': PACKED_FRAMES, 'even packed': EVEN_PACKED_FRAMES}
 AT = [PAD, PAD]
+# Animated sets: the frames of each grouping, in turn.
+ANIMATED = {'folders': [ODD] * 9, 'prefixes': PACKED_FRAMES * 2}
 
 
 class Sheet:
@@ -81,6 +84,12 @@ class BrowserTest(unittest.TestCase):
         cls.tmp = tempfile.TemporaryDirectory()
         cls.folders = {name: write_frames(os.path.join(cls.tmp.name, name), specs)
                        for name, specs in SETS.items()}
+        cls.animation_of = {}  # by frame folder: each frame's animation
+        for by, specs in ANIMATED.items():
+            folder = cls.folders[by] = os.path.join(cls.tmp.name, by, 'hero')
+            animations = write_animations(folder, by, lambda i: png_bytes(*specs[i][:2], i,
+                                                                          *specs[i][2:]))
+            cls.animation_of[folder] = {f: name for name, frames in animations for f in frames}
         cls.checks = []
         cls.sheets = {}
         for retina in (False, True):
@@ -108,6 +117,7 @@ class BrowserTest(unittest.TestCase):
                 cls.check((phaser, 'atlas', bool(options)), hash_, consumer=phaser,
                           load='atlas', canvas=canvas(SETS['odd']), at=AT)
         cls.packed_checks()
+        cls.animation_checks()
         jobs = os.path.join(cls.tmp.name, 'checks.json')
         with open(jobs, 'w') as f:
             json.dump({'checks': [check for _, check in cls.checks]}, f)
@@ -178,6 +188,30 @@ class BrowserTest(unittest.TestCase):
                       classes=['sprite sprite-' + class_name(n) for n in css.frames])
 
     @classmethod
+    def animation_checks(cls):
+        """Several animations: the Aseprite JSON's from subfolders on a grid,
+        from name prefixes packed and trimmed, on one sheet and on two, played
+        by Phaser; the CSS sprites of the subfolders' frames."""
+        by_prefix = ['--animations', 'prefixes'] + PACKED + APART + TRIM
+        builds = {'folders': cls.build_sheets('Aseprite JSON.txt', 'folders', '.json', False,
+                                              ['--animations', 'folders'] + APART),
+                  'prefixes': cls.build_sheets('Aseprite JSON.txt', 'prefixes', '.json', False,
+                                               by_prefix),
+                  'two sheets': cls.build_sheets('Aseprite JSON.txt', 'prefixes', '.json', False,
+                                                 by_prefix + ['--multipack', '--max-size', '80'])}
+        assert [len(sheets) for sheets in builds.values()] == [1, 1, 2], builds
+        # The frames' classes carry their subfolder: "sprite-jump-up/frame1".
+        css = cls.build('CSS Sprites.txt', 'folders', '.css', False,
+                        ['--animations', 'folders'] + APART)
+        cls.check(('css', 'folders'), css, consumer='css', scale=1, canvas=canvas([ODD]), at=AT,
+                  classes=['sprite sprite-' + class_name(n) for n in css.frames])
+        for variant, sheets in builds.items():
+            for k, sheet in enumerate(sheets):
+                for phaser in ('phaser3', 'phaser4'):
+                    cls.check((phaser, 'aseprite', variant, k), sheet, consumer=phaser,
+                              load='aseprite', canvas=canvas(ANIMATED['prefixes']), at=AT)
+
+    @classmethod
     def tearDownClass(cls):
         cls.tmp.cleanup()
 
@@ -185,6 +219,13 @@ class BrowserTest(unittest.TestCase):
     def build(cls, template, frames, extension, retina, options=(), sheet_name=HOSTILE_SHEET):
         """The frame set `frames` with `template`, a gallery file or the name
         of an example script, in rows of three for a grid."""
+        sheet, = cls.build_sheets(template, frames, extension, retina, options, sheet_name)
+        return sheet
+
+    @classmethod
+    def build_sheets(cls, template, frames, extension, retina, options=(),
+                     sheet_name=HOSTILE_SHEET):
+        """The same, a Sheet for each sheet written (several with --multipack)."""
         out = tempfile.mkdtemp(dir=cls.tmp.name)
         script = os.path.splitext(sheet_name)[0] + extension
         if template.endswith('.txt'):
@@ -195,7 +236,10 @@ class BrowserTest(unittest.TestCase):
         names, run = run_build(CLI, source, os.path.join(out, sheet_name), template,
                                os.path.join(out, script), args)
         assert run.returncode == 0, run.stderr
-        return Sheet(out, sheet_name, script, source, names, run.stderr.decode())
+        names = names if '--multipack' in options else [names]
+        return [Sheet(out, sheet, data, source, frames, run.stderr.decode())
+                for frames, sheet, data in zip(names, numbered(sheet_name, len(names)),
+                                               numbered(script, len(names)))]
 
     @classmethod
     def check(cls, key, sheet, **check):
@@ -219,18 +263,24 @@ class BrowserTest(unittest.TestCase):
 
     def test_css_sprites_show_every_frame_by_its_class(self):
         for key in (('css', False), ('css', True), ('css', 'packed', False),
-                    ('css', 'packed', True)):
+                    ('css', 'packed', True), ('css', 'folders')):
             with self.subTest(key=key):
                 labels = ['sprite sprite-' + class_name(n) for n in self.sheets[key].frames]
                 self.assertDrawsFrames(key, labels)
 
-    def test_phaser_plays_the_aseprite_animation_frame_by_frame(self):
+    def test_phaser_plays_the_aseprite_animations_frame_by_frame(self):
+        # Each tag an animation of its name, its frames in order: with the
+        # sheet's frames named by index, the draws are the sheet's frames.
+        variants = [(False,), (True,), ('packed',), ('folders', 0), ('prefixes', 0),
+                    ('two sheets', 0), ('two sheets', 1)]
         for phaser in ('phaser3', 'phaser4'):
-            for variant in (False, True, 'packed'):
+            for variant in variants:
                 with self.subTest(phaser=phaser, variant=variant):
-                    key = (phaser, 'aseprite', variant)
+                    key = (phaser, 'aseprite') + variant
                     sheet = self.sheets[key]
-                    labels = ['%s/%d' % (sheet.base, i) for i in range(len(sheet.frames))]
+                    animation_of = self.animation_of.get(sheet.source, {})
+                    labels = ['%s/%d' % (animation_of.get(frame, sheet.base), i)
+                              for i, frame in enumerate(sheet.frames)]
                     self.assertDrawsFrames(key, labels)
                     self.assertEqual([m for m in self.results[key]['messages'] if 'frame' in m],
                                      [])

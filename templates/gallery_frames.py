@@ -1,7 +1,7 @@
 """The frames the gallery's tests build: their hostile names and the class
 names they get, their pixels as PNG files (for the packed layout, of
-different sizes with clear margins to trim), and a PNG reader to compare the
-drawn pixels with.
+different sizes with clear margins to trim), folders of animations, and a PNG
+reader to compare the drawn pixels with.
 
 A frame's pixels are all opaque or fully clear, because a browser's canvas
 keeps its colours multiplied by alpha: only those come back from it exactly.
@@ -29,6 +29,37 @@ PACKED_FRAMES = [(37, 21, (5, 3, 25, 14)), (12, 61, (2, 4, 7, 50)), (40, 30, (0,
 EVEN_PACKED_FRAMES = [(38, 22, (6, 4, 24, 14)), (12, 62, (2, 4, 8, 50)), (40, 30, (0, 0, 40, 30)),
                       (64, 14, (10, 2, 44, 10)), (10, 48, (2, 2, 6, 44)), (30, 30, (8, 12, 14, 8)),
                       (20, 20, (0, 0, 0, 0))]
+
+
+# Animations from subfolders, one with a blank in its name, and from name
+# prefixes with hostile names and a one-frame animation: each animation's
+# frames, in the order the program takes them.
+ANIMATION_FOLDERS = ['jump up', 'run', 'walk']
+PREFIX_ANIMATIONS = [('back\\slash', ['back\\slash-1.png', 'back\\slash-2.png']),
+                     ('gr\u00fc\u00df \u6b69', ['gr\u00fc\u00df \u6b69 1.png',
+                                           'gr\u00fc\u00df \u6b69 2.png',
+                                           'gr\u00fc\u00df \u6b69 3.png']),
+                     ('idle', ['idle.png']),
+                     ('my walk', ['my walk_01.png', 'my walk_02.png', 'my walk_10.png']),
+                     ('say"hi', ['say"hi1.png', 'say"hi2.png'])]
+
+
+def write_animations(folder, by, frame, per_folder=3):
+    """Writes animations into `folder`: with `by` "folders" `per_folder`
+    frames into each of ANIMATION_FOLDERS, with "prefixes" the frames of
+    PREFIX_ANIMATIONS; `frame(i)` gives the i-th frame's PNG bytes. Returns
+    the animations the program should find, (name, [frame file]) each."""
+    if by == 'folders':
+        animations = [(sub, ['%s/frame%d.png' % (sub, n) for n in range(1, per_folder + 1)])
+                      for sub in ANIMATION_FOLDERS]
+    else:
+        animations = PREFIX_ANIMATIONS
+    for i, name in enumerate(name for _, names in animations for name in names):
+        path = os.path.join(folder, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, 'wb') as f:
+            f.write(frame(i))
+    return animations
 
 
 def class_name(file_name):

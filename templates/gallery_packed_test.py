@@ -6,7 +6,9 @@ rotation, spacing, a border and extrusion, Retina off and on. From what each
 reader finds, every frame is put back together from the sheet's pixels
 (turned back the way the format reads turned frames, its trimmed margins
 restored) and must equal its source PNG exactly. Formats that cannot say
-what the build did are told of by the program instead.
+what the build did are told of by the program instead. With animations, the
+packed frames of a prefix-named set on one sheet and on several: each
+animation's frames, as each script names them, put back the same way.
 
     gallery_packed_test.py CLI TEMPLATES_DIR NODE_DIR
 
@@ -24,8 +26,9 @@ import unittest
 import xml.etree.ElementTree as ElementTree
 
 from format_readers import read_css, read_godot_resource, read_protobuf_text
-from gallery_build import run_build
-from gallery_frames import HOSTILE_SHEET, PACKED_FRAMES, class_name, read_png, write_frames
+from gallery_build import numbered, run_build
+from gallery_frames import (HOSTILE_SHEET, PACKED_FRAMES, class_name, png_bytes, png_size,
+                            read_png, write_animations, write_frames)
 from node_packages import node_modules, read_with_engine
 
 CLI, TEMPLATES, NODE_DIR = (os.path.abspath(a) for a in sys.argv[1:4])
@@ -66,12 +69,12 @@ def same_pixels(a, b):
 
 class Build:
     """One packed build: its options, the script's text and path, the sheet,
-    the Retina divisor, the frames' file names in the program's order, and
-    what the program said on standard error."""
+    the Retina divisor, the frames' file names in the program's order, what
+    the program said on standard error, and the frames' folder."""
 
-    def __init__(self, options, text, path, sheet_path, divisor, frames, stderr):
+    def __init__(self, options, text, path, sheet_path, divisor, frames, stderr, source):
         self.options, self.text, self.path, self.sheet_path = options, text, path, sheet_path
-        self.divisor, self.frames, self.stderr = divisor, frames, stderr
+        self.divisor, self.frames, self.stderr, self.source = divisor, frames, stderr, source
 
 
 class PackedGalleryTest(unittest.TestCase):
@@ -79,6 +82,10 @@ class PackedGalleryTest(unittest.TestCase):
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory()
         cls.source = write_frames(os.path.join(cls.tmp.name, 'frames'), PACKED_FRAMES)
+        cls.animated = os.path.join(cls.tmp.name, 'hero')
+        specs = PACKED_FRAMES * 2
+        cls.animations = write_animations(cls.animated, 'prefixes',
+                                          lambda i: png_bytes(*specs[i][:2], i, specs[i][2]))
 
     @classmethod
     def tearDownClass(cls):
@@ -103,7 +110,25 @@ class PackedGalleryTest(unittest.TestCase):
         self.assertEqual(run.returncode, 0, run.stderr)
         with open(data, encoding='utf-8') as f:
             return Build(options, f.read(), data, sheet, 2 if retina else 1, names,
-                         run.stderr.decode())
+                         run.stderr.decode(), self.source)
+
+    def animated_sheets(self, template, options):
+        """The animated set packed, trimmed, with `options`: a Build for each
+        sheet."""
+        out = tempfile.mkdtemp(dir=self.tmp.name)
+        sheet, data = os.path.join(out, 'hero.png'), os.path.join(out, 'hero.out')
+        args = ['--layout', 'packed', '--animations', 'prefixes'] + APART + TRIM + options
+        names, run = run_build(CLI, self.animated, sheet,
+                               os.path.join(TEMPLATES, template + '.txt'), data, args)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        names = names if '--multipack' in options else [names]
+        builds = []
+        for frames, sheet_path, path in zip(names, numbered(sheet, len(names)),
+                                            numbered(data, len(names))):
+            with open(path, encoding='utf-8') as f:
+                builds.append(Build(TRIM, f.read(), path, sheet_path, 1, frames,
+                                    run.stderr.decode(), self.animated))
+        return builds
 
     def assertRestores(self, build, placed):
         """`placed` (file name to Placed) puts every frame back exactly, and
@@ -112,7 +137,7 @@ class PackedGalleryTest(unittest.TestCase):
         self.assertEqual(sorted(placed), sorted(build.frames))
         sheet = read_png(build.sheet_path)
         for name in build.frames:
-            width, height, source = read_png(os.path.join(self.source, name))
+            width, height, source = read_png(os.path.join(build.source, name))
             self.assertEqual(placed[name].whole, (width, height), name)
             self.assertTrue(same_pixels(restored(sheet, placed[name]), source), name)
         turned = [name for name in build.frames if placed[name].turn is not None]
@@ -209,17 +234,8 @@ class PackedGalleryTest(unittest.TestCase):
 
     def test_godot_sprite_frames(self):
         for build in self.builds('Godot SpriteFrames', turns=False):
-            sections = read_godot_resource(build.text)
-            regions = {}
-            for _, attributes, properties in sections[2:-1]:
-                x, y, w, h = rect2(properties['region'])
-                left, top, cut_w, cut_h = rect2(properties['margin'])
-                regions[attributes['id']] = Placed(x, y, w, h, None, left, top,
-                                                   (w + cut_w, h + cut_h))
-            textures = [f['texture'] for f in sections[-1][2]['animations'][0]['frames']]
-            placed = {name: regions[re.fullmatch(r'SubResource\("([^"]+)"\)', t).group(1)]
-                      for name, t in zip(build.frames, textures)}
-            self.assertRestores(build, placed)
+            (_, frames), = godot_animations(build.text)
+            self.assertRestores(build, dict(zip(build.frames, frames)))
         self.assertIn('stored turned', self.build('Godot SpriteFrames', ROTATE).stderr)
 
     def test_css_sprites(self):
@@ -239,6 +255,57 @@ class PackedGalleryTest(unittest.TestCase):
             self.assertRestores(build, placed)
         self.assertIn('stored turned', self.build('CSS Sprites', ROTATE).stderr)
 
+    # Animations, packed across all their frames together: each script names
+    # the part of every animation that lies on its sheet.
+
+    def hash_parts(self, build):
+        atlas = json.loads(build.text)
+        if NODE_MODULES is not None:
+            pixi = read_with_engine(NODE_MODULES, 'pixi', build.path, *png_size(build.sheet_path))
+            self.assertEqual(pixi['animations'], atlas['animations'])
+        placed = self.placed_json([dict(e, filename=k) for k, e in atlas['frames'].items()],
+                                  lambda e: e['filename'])
+        return [(a, [placed[n] for n in names]) for a, names in atlas['animations'].items()]
+
+    def aseprite_parts(self, build):
+        atlas = json.loads(build.text)
+        placed = self.placed_json(atlas['frames'], lambda e: int(e['filename']))
+        return [(t['name'], [placed[i] for i in range(t['from'], t['to'] + 1)])
+                for t in atlas['meta']['frameTags']]
+
+    def test_animations_on_packed_sheets(self):
+        # Each script's animations, one after another, name the frames of its
+        # sheet in order, and put back they are those frames; each
+        # animation's parts on the sheets make it up once, in order. At 80
+        # pixels some span two sheets.
+        spanning = set()
+        for template, parts_of in (('JSON Hash', self.hash_parts),
+                                   ('Aseprite JSON', self.aseprite_parts),
+                                   ('Godot SpriteFrames', lambda b: godot_animations(b.text))):
+            for options in ([], ['--multipack', '--max-size', '80']):
+                with self.subTest(template=template, options=options):
+                    sheets = self.animated_sheets(template, options)
+                    self.assertEqual(len(sheets) > 1, bool(options))
+                    found = collections.defaultdict(list)
+                    for build in sheets:
+                        named, placed = [], {}
+                        for animation, frames in parts_of(build):
+                            part = build.frames[len(named):len(named) + len(frames)]
+                            named += part
+                            placed.update(zip(part, frames))
+                            found[animation].append(part)
+                        self.assertEqual(named, build.frames)
+                        self.assertRestores(build, placed)
+                    for animation, frames in self.animations:
+                        parts = found.pop(animation)
+                        self.assertEqual(sorted(sum(parts, [])), sorted(frames), animation)
+                        for part in parts:
+                            self.assertEqual(part, [f for f in frames if f in part], animation)
+                        if len(parts) > 1:
+                            spanning.add(animation)
+                    self.assertEqual(found, {})
+        self.assertTrue(spanning)
+
     # Formats that cannot tell what the build did.
 
     def test_formats_without_the_fields_are_told_of(self):
@@ -251,6 +318,20 @@ class PackedGalleryTest(unittest.TestCase):
         self.assertIn('are trimmed, but', page.stderr)
         for template in ('JSON Hash', 'Starling XML', 'cocos2d plist', 'Spine Atlas'):
             self.assertEqual(self.build(template, TRIM + ROTATE).stderr, '', template)
+
+
+def godot_animations(text):
+    """A Godot resource's animations: (name, [Placed of each frame]) each. Its
+    AtlasTextures place frames by `region` and `margin`, never turned."""
+    sections = read_godot_resource(text)
+    regions = {}
+    for _, attributes, properties in sections[2:-1]:
+        x, y, w, h = rect2(properties['region'])
+        left, top, cut_w, cut_h = rect2(properties['margin'])
+        regions['SubResource("%s")' % attributes['id']] = Placed(x, y, w, h, None, left, top,
+                                                                 (w + cut_w, h + cut_h))
+    return [(a['name'], [regions[f['texture']] for f in a['frames']])
+            for a in sections[-1][2]['animations']]
 
 
 def rect2(text):

@@ -9,16 +9,21 @@ folder of odd-sized frames (37 x 21) whose names hold a double quote, a
 backslash, a blank, dots, a leading digit and non-ASCII letters, saved as a
 sheet whose name holds a blank, a quote and a non-ASCII letter; Retina off
 and on. Every name, rectangle and the frame count must come back exactly.
+With animations, from the example frames copied into three subfolders and
+from a set of hostile prefix-named frames, every animation must come back
+with its frames in order and its rate.
 
     gallery_test.py CLI FRAMES_DIR TEMPLATES_DIR NODE_DIR
 
 NODE_DIR is where the engines' packages are installed with npm (node_packages.py)
 when node is present; without node those readers are skipped with a message.
 """
+import glob
 import json
 import os
 import plistlib
 import re
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -26,7 +31,8 @@ import xml.etree.ElementTree as ElementTree
 
 from format_readers import read_css, read_godot_resource, read_protobuf_text
 from gallery_build import run_build
-from gallery_frames import HOSTILE_NAMES, HOSTILE_SHEET, class_name, png_size, write_frames
+from gallery_frames import (ANIMATION_FOLDERS, HOSTILE_NAMES, HOSTILE_SHEET, class_name,
+                            png_bytes, png_size, write_animations, write_frames)
 from node_packages import node_modules, read_with_engine
 
 CLI, FRAMES, TEMPLATES, NODE_DIR = (os.path.abspath(a) for a in sys.argv[1:5])
@@ -61,6 +67,14 @@ class GalleryTest(unittest.TestCase):
         cls.tmp = tempfile.TemporaryDirectory()
         cls.hostile = write_frames(os.path.join(cls.tmp.name, 'hostile'),
                                    [(37, 21)] * len(HOSTILE_NAMES))
+        examples = sorted(os.listdir(FRAMES))
+        def example(i):
+            with open(os.path.join(FRAMES, examples[i % len(examples)]), 'rb') as f:
+                return f.read()
+        cls.animated = {}
+        for by in ('folders', 'prefixes'):
+            folder = os.path.join(cls.tmp.name, by, 'hero')
+            cls.animated[by] = folder, write_animations(folder, by, example, len(examples))
 
     @classmethod
     def tearDownClass(cls):
@@ -76,10 +90,10 @@ class GalleryTest(unittest.TestCase):
                                      premultiplied)
 
     def build(self, template, folder, sheet_name, divisor, spacing=0, extrude=0,
-              premultiplied=False):
+              premultiplied=False, options=()):
         out = tempfile.mkdtemp(dir=self.tmp.name)
         data = os.path.join(out, 'script.out')
-        options = ['--columns', str(COLUMNS)]
+        options = ['--columns', str(COLUMNS)] + list(options)
         if divisor == 2:
             options.append('--retina')
         if spacing or extrude:
@@ -95,7 +109,8 @@ class GalleryTest(unittest.TestCase):
             step_x, step_y = w + 2 * extrude + spacing, h + 2 * extrude + spacing
             frames.append((name, extrude + i % COLUMNS * step_x, extrude + i // COLUMNS * step_y,
                            w, h))
-        self.assertEqual(sorted(names), sorted(n for n in os.listdir(folder) if n.endswith('.png')))
+        pngs = glob.glob('*.png', root_dir=folder) + glob.glob('*/*.png', root_dir=folder)
+        self.assertEqual(sorted(names), sorted(pngs))
         with open(data, encoding='utf-8') as f:
             return Build(f.read(), data, png_size(os.path.join(out, sheet_name)), sheet_name,
                          divisor, frames, run.stderr.decode())
@@ -291,8 +306,8 @@ class GalleryTest(unittest.TestCase):
             self.assertEqual((source['tile_width'], source['tile_height']), ([w], [h]))
             animation, = source['animations']
             self.assertEqual(animation['id'], [build.sheet_base])
-            self.assertEqual((animation['start_tile'], animation['end_tile']),
-                             ([1], [len(build.frames)]))
+            self.assertEqual((animation['start_tile'], animation['end_tile'], animation['fps']),
+                             ([1], [len(build.frames)], [10]))
             # Defold numbers tiles from 1, left to right and row by row. Each
             # tile is ringed by its margin and the rings lie its spacing apart,
             # in the sheet's own pixels: each frame must be the tile of its number.
@@ -302,6 +317,94 @@ class GalleryTest(unittest.TestCase):
             for number, (name, x, y, _, _) in enumerate(build.frames, 1):
                 column, row = (number - 1) % per_row, (number - 1) // per_row
                 self.assertEqual((margin + column * step_x, margin + row * step_y), (x, y), name)
+
+    # Animations
+
+    def animated_builds(self, template):
+        """The template over the animated folders: from subfolders at --fps
+        24, from prefixes at the rate an animations option gives by default.
+        Yields each build, its animations ((name, [frame name less ".png"])
+        each, in order) and the rate."""
+        for by, fps in (('folders', 24), ('prefixes', None)):
+            folder, animations = self.animated[by]
+            options = ['--animations', by] + (['--fps', str(fps)] if fps else [])
+            with self.subTest(template=template, animations=by):
+                build = self.build(template, folder, 'hero.png', 1, options=options)
+                self.assertEqual([f[0] for f in build.frames],
+                                 [name for _, names in animations for name in names])
+                yield build, [(a, [n[:-4] for n in names]) for a, names in animations], fps or 12
+
+    def test_animations_each_with_its_frames_and_rate(self):
+        for build, animations, _ in self.animated_builds('JSON Hash'):
+            self.assertEqual(list(json.loads(build.text)['animations'].items()), animations)
+            if NODE_MODULES is not None:
+                pixi = engine('pixi', build.path, *build.size)
+                self.assertEqual(list(pixi['animations'].items()), animations)
+        for build, animations, fps in self.animated_builds('Aseprite JSON'):
+            atlas = json.loads(build.text)
+            names = [build.base(f[0]) for f in build.frames]
+            self.assertEqual([(t['name'], names[t['from']:t['to'] + 1])
+                              for t in atlas['meta']['frameTags']], animations)
+            self.assertEqual({e['duration'] for e in atlas['frames']}, {round(1000 / fps)})
+        for build, animations, fps in self.animated_builds('Godot SpriteFrames'):
+            sections = read_godot_resource(build.text)
+            regions = {'SubResource("%s")' % a['id']: p['region'] for _, a, p in sections[2:-1]}
+            rects = {build.base(n): 'Rect2(%d, %d, %d, %d)' % tuple(r) for n, *r in build.frames}
+            found = sections[-1][2]['animations']
+            self.assertEqual([(a['name'], [regions[f['texture']] for f in a['frames']])
+                              for a in found],
+                             [(a, [rects[n] for n in names]) for a, names in animations])
+            self.assertEqual({a['speed'] for a in found}, {float(fps)})
+        for build, animations, fps in self.animated_builds('Defold Tilesource'):
+            names = [build.base(f[0]) for f in build.frames]
+            found = read_protobuf_text(build.text)['animations']
+            self.assertEqual([(a['id'][0], names[a['start_tile'][0] - 1:a['end_tile'][0]])
+                              for a in found], animations)
+            self.assertEqual({a['fps'][0] for a in found}, {fps})
+
+    def test_animations_carried_by_the_frame_names(self):
+        # Starling's getTextures(prefix) takes the names that start with it,
+        # sorted without regard to case; cocos2d's cache is keyed by them.
+        readers = {'Starling XML': lambda text: [
+                       s.attrib['name'] for s in ElementTree.fromstring(text.encode('utf-8'))],
+                   'cocos2d plist': lambda text: [
+                       n[:-4] for n in plistlib.loads(text.encode('utf-8'))['frames']]}
+        for template, read in readers.items():
+            for build, animations, _ in self.animated_builds(template):
+                names = read(build.text)
+                self.assertEqual(names, [n for _, frames in animations for n in frames])
+                for animation, frames in animations:
+                    prefix = animation + ('/' if '/' in frames[0] else '')
+                    self.assertEqual(sorted((n for n in names if n.startswith(prefix)),
+                                            key=str.lower), frames)
+
+    def test_animations_from_bad_subfolders(self):
+        folder = os.path.join(self.tmp.name, 'bad', 'hero')
+        write_animations(folder, 'folders', lambda i: png_bytes(8, 8, i), per_folder=1)
+        os.makedirs(os.path.join(folder, 'empty'))
+        open(os.path.join(folder, 'empty', 'notes.txt'), 'w').close()
+        build = self.build('JSON Hash', folder, 'hero.png', 1, options=['--animations', 'folders'])
+        self.assertEqual(list(json.loads(build.text)['animations']), ANIMATION_FOLDERS)
+        self.assertEqual(build.stderr, 'orvane-zozivi-cli: The subfolder "empty" holds no PNG '
+                         'frames, so no animation comes of it.\n')
+        # "jump up" and "jump-up" are one class on a page: refused before the
+        # sheet or the script is touched.
+        os.rename(os.path.join(folder, 'empty'), os.path.join(folder, 'jump-up'))
+        with open(os.path.join(folder, 'jump-up', 'frame1.png'), 'wb') as f:
+            f.write(png_bytes(8, 8, 9))
+        sheet = os.path.join(os.path.dirname(build.path), build.sheet)
+        # Neither replaced nor written to.
+        files = lambda: [(s.st_ino, s.st_mtime_ns) for s in map(os.stat, (sheet, build.path))]
+        written = files()
+        run = subprocess.run([CLI, '--sheet', sheet, '--animations', 'folders', '--script',
+                              os.path.join(TEMPLATES, 'JSON Hash.txt'), '--data', build.path,
+                              folder], capture_output=True,
+                             env=dict(os.environ, HOME=self.tmp.name))
+        self.assertEqual((run.returncode, run.stdout, run.stderr.decode()), (1, b'', (
+            'Wait! The animations "jump up" and "jump-up" cannot be told apart in the script! '
+            'Unable to create sprite sheet/strip.\nWritten in an HTML class attribute, both '
+            'names are "jump-up": rename one of them.\n')))
+        self.assertEqual(files(), written)
 
     # Retina
 
