@@ -5,7 +5,7 @@
 namespace oz {
 namespace {
 
-// The most folders the details name; the rest are counted.
+// The most folders or animations the details name; the rest are counted.
 constexpr size_t kNamedFolders = 10;
 
 struct NoteWords {
@@ -28,18 +28,24 @@ constexpr NoteWords wordsFor(BuildNoteKind kind) {
               "the sheet.",
               " folders below the subfolders hold PNG frames, but only one level of subfolders "
               "is read: theirs are not on the sheet."};
+    case BuildNoteKind::SplitAnimations:
+      return {"The animation \"",
+              "\" lies on more than one sheet: an engine plays only the part on the sheet it "
+              "takes it from. A larger largest sheet size keeps it on one.",
+              " animations lie on more than one sheet: an engine plays only the part on the "
+              "sheet it takes one from. A larger largest sheet size keeps them on one."};
   }
   return {};
 }
 
-std::string namedFolders(const std::vector<std::string>& folders) {
+std::string namedOnes(const std::vector<std::string>& names) {
   std::string details;
-  for (size_t i = 0; i < folders.size() && i < kNamedFolders; ++i) {
+  for (size_t i = 0; i < names.size() && i < kNamedFolders; ++i) {
     if (i > 0) details += ", ";
-    details += "\"" + folders[i] + "\"";
+    details += "\"" + names[i] + "\"";
   }
-  if (folders.size() > kNamedFolders) {
-    details += " and " + std::to_string(folders.size() - kNamedFolders) + " more";
+  if (names.size() > kNamedFolders) {
+    details += " and " + std::to_string(names.size() - kNamedFolders) + " more";
   }
   return details + ".";
 }
@@ -51,11 +57,11 @@ std::vector<ProblemText> buildNotices(const std::vector<BuildNote>& notes) {
   for (const BuildNote& note : notes) {
     const NoteWords words = wordsFor(note.kind);
     ProblemText notice{"Animations", {}, {}};
-    if (note.folders.size() == 1) {
-      notice.text.append(words.one).append(note.folders.front()).append(words.oneAfter);
+    if (note.names.size() == 1) {
+      notice.text.append(words.one).append(note.names.front()).append(words.oneAfter);
     } else {
-      notice.text = std::to_string(note.folders.size()) + std::string(words.several);
-      notice.details = namedFolders(note.folders);
+      notice.text = std::to_string(note.names.size()) + std::string(words.several);
+      notice.details = namedOnes(note.names);
     }
     notices.push_back(std::move(notice));
   }

@@ -26,6 +26,9 @@ TEST(BuildNotices, NameOneFolderInTheTextAndSeveralInTheDetails) {
   EXPECT_EQ(notices[2].details,
             "\"f1\", \"f2\", \"f3\", \"f4\", \"f5\", \"f6\", \"f7\", \"f8\", \"f9\", \"f10\" and 2 "
             "more.");
+  EXPECT_EQ(buildNotices({{BuildNoteKind::SplitAnimations, {"walk"}}})[0].text,
+            "The animation \"walk\" lies on more than one sheet: an engine plays only the part "
+            "on the sheet it takes it from. A larger largest sheet size keeps it on one.");
   EXPECT_TRUE(buildNotices({}).empty());
 }
 

@@ -40,7 +40,7 @@ void addAnimation(FolderFrames& result, std::string name, const std::vector<std:
 void addNote(std::vector<BuildNote>& notes, BuildNoteKind kind, std::string folder) {
   for (BuildNote& note : notes) {
     if (note.kind == kind) {
-      note.folders.push_back(std::move(folder));
+      note.names.push_back(std::move(folder));
       return;
     }
   }

@@ -122,7 +122,12 @@ TEST_F(BuildAnimationsTest, PackedSheetsEachHoldTheirPartsOfTheAnimations) {
     }
     EXPECT_EQ(next, sheet.frames.size());
   }
-  EXPECT_GT(parts, 2U);  // an animation that spans two sheets
+  EXPECT_GT(parts, 2U);  // an animation that spans two sheets, and the build says so
+  ASSERT_EQ(sheets.notes.size(), 1U);
+  EXPECT_EQ(sheets.notes[0].kind, BuildNoteKind::SplitAnimations);
+  EXPECT_FALSE(sheets.notes[0].names.empty());
+  options_.maxSize = 8192;
+  EXPECT_TRUE(built().notes.empty());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names,
             (std::vector<std::string>{"run/r1.png", "run/r2.png", "run/r3.png", "walk/w1.png",

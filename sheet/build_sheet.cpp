@@ -158,6 +158,24 @@ RgbaImage finishSharedCanvas(RgbaImage canvas, int64_t width, int64_t height) {
   return canvas;
 }
 
+// The animations whose frames several sheets share, in the order they first
+// appear; nothing when each lies on one sheet.
+std::optional<BuildNote> splitAnimations(const BuiltSheets& built) {
+  std::vector<std::string> seen;
+  BuildNote note{BuildNoteKind::SplitAnimations, {}};
+  for (const BuiltSheet& sheet : built.sheets) {
+    for (const Animation& animation : sheet.animations) {
+      const bool before = std::find(seen.begin(), seen.end(), animation.name) != seen.end();
+      const bool told =
+          std::find(note.names.begin(), note.names.end(), animation.name) != note.names.end();
+      if (before && !told) note.names.push_back(animation.name);
+      if (!before) seen.push_back(animation.name);
+    }
+  }
+  if (note.names.empty()) return std::nullopt;
+  return note;
+}
+
 // The strip or grid: frames of one size in rows, on one sheet.
 BuildOutcome buildGrid(const BuildOptions& options, Frames& frames, Progress& progress);
 
@@ -179,7 +197,10 @@ BuildOutcome build(const BuildOptions& options, Progress& progress) {
   if (std::optional<BuildRefusal> clash = runFilesClash(options, frames.list())) return *clash;
   BuildOutcome outcome = options.packed ? buildPacked(options, frames, progress)
                                         : buildGrid(options, frames, progress);
-  if (auto* built = std::get_if<BuiltSheets>(&outcome)) built->notes = std::move(notes);
+  if (auto* built = std::get_if<BuiltSheets>(&outcome)) {
+    if (std::optional<BuildNote> split = splitAnimations(*built)) notes.push_back(*split);
+    built->notes = std::move(notes);
+  }
   return outcome;
 }
 
