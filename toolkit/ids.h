@@ -159,6 +159,12 @@ struct Control {
     LargestSheetSizeLabel = 1'000'323,
     LargestSheetSize = 1'000'324,
     LargestSheetSizeNote = 1'000'325,
+    // ... and the animations' rows.
+    AnimationsLabel = 1'000'326,
+    Animations = 1'000'327,
+    AnimationsNote = 1'000'328,
+    FrameRateLabel = 1'000'329,
+    FrameRate = 1'000'330,
 
     // "Install from Gallery..." window.
     GalleryPrompt = 1'000'400,
