@@ -9,6 +9,7 @@
 
 #include "app/build_progress.h"
 #include "base/text_lines.h"
+#include "messages/build_notices.h"
 #include "messages/problem_text.h"
 #include "script/name_forms.h"
 #include "script/script_export.h"
@@ -165,7 +166,10 @@ std::optional<WrittenSheets> createSprite(Toolkit& toolkit, const CreateChoices&
     showProblem(toolkit, problemText(*refusal));
     return std::nullopt;
   }
-  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
+  const BuiltSheets& built = std::get<BuiltSheets>(outcome);
+  const std::vector<BuiltSheet>& sheets = built.sheets;
+  // What the build tells of the image folder comes first, as on the command line.
+  for (const ProblemText& notice : buildNotices(built.notes)) showProblem(toolkit, notice);
   exportAndReport(toolkit, choices, sheets);
   // Several sheets: the question names the first, as the preview shows it.
   const BuiltSheet& first = sheets.front();
@@ -185,8 +189,10 @@ RebuildResult rebuildSprite(Toolkit& toolkit, const CreateChoices& choices,
     result.problem = problemText(*refusal);
     return result;
   }
-  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
+  const BuiltSheets& built = std::get<BuiltSheets>(outcome);
+  const std::vector<BuiltSheet>& sheets = built.sheets;
   result.sheets = writtenSheetsOf(sheets, choices.options);
+  result.notices = buildNotices(built.notes);
   result.written = std::any_of(sheets.begin(), sheets.end(),
                                [](const BuiltSheet& sheet) { return !sheet.unchanged; });
   if (!choices.script) return result;
