@@ -14,8 +14,8 @@
 #include "script/name_forms.h"
 #include "script/script_export.h"
 #include "script/template_turn.h"
+#include "sheet/animation_scan.h"
 #include "sheet/build_sheet.h"
-#include "sheet/frame_scan.h"
 #include "sheet/numbered_path.h"
 #include "store/script_store.h"
 #include "toolkit/open_with_desktop.h"
@@ -125,11 +125,12 @@ WrittenSheets writtenSheetsOf(const std::vector<BuiltSheet>& sheets, const Build
   for (const BuiltSheet& sheet : sheets) {
     written.push_back({sheet.path, sheet.frames, sheet.animations});
   }
-  // Only several sheets need the folder's order to play their frames in.
-  return writtenSheets(
-      std::move(written),
-      sheets.size() > 1 ? scanFrames(options.imageFolder) : std::vector<std::string>{},
-      options.turn);
+  // Only several sheets need the build's order to play their frames in.
+  return writtenSheets(std::move(written),
+                       sheets.size() > 1
+                           ? scanFolderFrames(options.imageFolder, options.animations).names
+                           : std::vector<std::string>{},
+                       options);
 }
 
 }  // namespace

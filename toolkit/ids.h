@@ -128,6 +128,8 @@ struct Control {
     PreviewVerticalScroll = 1'000'011,
     PreviewSheetChoiceLabel = 1'000'012,
     PreviewSheetChoice = 1'000'013,  // which of several sheets is shown
+    PreviewAnimationLabel = 1'000'014,
+    PreviewAnimation = 1'000'015,  // which animation the strip plays
 
     // The Script Editor's live preview pane.
     ScriptPreviewInfo = 1'000'100,
