@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/time_of_day.h"
 
@@ -20,6 +21,22 @@ std::string missingFolderText(const std::string& folder) {
 std::string unwatchableText(const std::string& folder, int error) {
   if (error == ENOENT) return missingFolderText(folder);
   return "The folder \"" + folder + "\" cannot be watched: " + std::strerror(error) + ".";
+}
+
+// The notices' count, for the status line; their words go into its tip.
+std::string noticesCount(size_t count) {
+  if (count == 0) return "";
+  return ", " + std::to_string(count) + (count == 1 ? " note" : " notes");
+}
+
+std::string noticesTip(const std::vector<ProblemText>& notices) {
+  std::string tip;
+  for (const ProblemText& notice : notices) {
+    if (!tip.empty()) tip += "\n\n";
+    tip += notice.text;
+    if (!notice.details.empty()) tip += "\n" + notice.details;
+  }
+  return tip;
 }
 
 }  // namespace
@@ -137,9 +154,14 @@ void RebuildOnChange::rebuild() {
     return;
   }
   shownProblem_.reset();
-  show("Rebuilt at " + when + (result.written ? ": written" : ": unchanged"));
+  show("Rebuilt at " + when + (result.written ? ": written" : ": unchanged") +
+           noticesCount(result.notices.size()),
+       noticesTip(result.notices));
 }
 
-void RebuildOnChange::show(std::string status) { toolkit_.setText(Control::RebuildStatus, status); }
+void RebuildOnChange::show(std::string_view status, std::string_view tip) {
+  toolkit_.setText(Control::RebuildStatus, status);
+  toolkit_.setToolTip(Control::RebuildStatus, tip);
+}
 
 }  // namespace oz
