@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/time_of_day.h"
+#include "sheet/frame_watch.h"
 
 namespace oz {
 namespace {
@@ -73,7 +74,7 @@ bool RebuildOnChange::startWatching() {
   if (watch_) toolkit_.stopWatchingDescriptor(Watch::Rebuild);
   watch_ = std::make_unique<FolderWatch>();
   std::string folder = choices_->options.imageFolder;
-  int error = watch_->watch(folder, "*.png");
+  int error = watchFrames(*watch_, choices_->options);
   if (error == 0 && choices_->script) {
     const std::string& templ = choices_->script->templatePath;
     folder = templ.substr(0, templ.rfind('/') + 1);

@@ -175,6 +175,13 @@ TEST_F(RebuildOnChangeTest, BuildNotesAreCountedInTheStatusAndToldInItsTip) {
   EXPECT_EQ(toolkit_.control(Control::RebuildStatus).toolTip,
             "2 subfolders hold no PNG frames, so no animation comes of them.\n\"idle\", \"run\".");
   EXPECT_EQ(toolkit_.messages().size(), 3u);
+
+  // The subfolders' frames are watched too, the new one's as well.
+  writeFrame("run/r1.png", 90);
+  settle();
+  EXPECT_EQ(status(), "Rebuilt at T: written, 1 note");
+  EXPECT_EQ(toolkit_.control(Control::RebuildStatus).toolTip,
+            "The subfolder \"idle\" holds no PNG frames, so no animation comes of it.");
 }
 
 // The template is watched too: removed, the rebuild says so once; back
