@@ -198,6 +198,7 @@ class PaddedSheetTest : public BuildSheetTest {
     return {pixelAt(sheet, 0, 0), pixelAt(sheet, 1, 0),   pixelAt(sheet, 2, 0),
             pixelAt(sheet, 3, 0), pixelAt(sheet, 100, 5), pixelAt(sheet, 5, 40)};
   }
+  // The options samples() sets, as flags one table row combines.
   enum : int { kStraight = 0, kRemoveAlpha = 1, kPink = 2, kPremultiplied = 4 };
 };
 
