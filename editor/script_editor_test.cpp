@@ -112,51 +112,30 @@ class ScriptEditorTest : public ::testing::Test {
   ScriptEditor editor_;
 };
 
+// Each editor styled; with no tab remembered, the first is selected,
+// highlighted and remembered.
 TEST_F(ScriptEditorTest, BuildsOneTabPerScriptInStoreOrderWithItsText) {
   script("b", "B\n");
   script("a10", "A10");
-  script("a2", "A2\r\nsecond");
+  script("a2", "ov.ImageX\r\nsecond");
   writeFile(dir_.path() + "notes.TXT", "not a script");
   openEditor();
 
   EXPECT_FALSE(edited());
   EXPECT_EQ(tabTitles(), (Names{"a2", "a10", "b"}));
-  EXPECT_EQ(kit_.text(editorOf(0)), "A2\nsecond");
+  EXPECT_EQ(kit_.text(editorOf(0)), "ov.ImageX\nsecond");
   EXPECT_EQ(kit_.text(editorOf(2)), "B");
-  for (int tab = 0; tab < 3; ++tab) EXPECT_EQ(tabId(tabTitles()[tab]), editorOf(tab));
-  EXPECT_TRUE(kit_.messages().empty());
-}
-
-TEST_F(ScriptEditorTest, SelectsHighlightsAndRemembersTheFirstTabWhenNoneIsRemembered) {
-  openWith({{"a", "ov.ImageX"}, {"b", ""}});
-  EXPECT_EQ(selectedTab(), 0);
-  EXPECT_EQ(savedTab(), "a");
-  EXPECT_GE(kit_.control(editorOf(0)).colouringsApplied, 1);
-}
-
-TEST_F(ScriptEditorTest, EveryEditorIsStyledWhenCreated) {
-  openWith({{"a", ""}, {"b", ""}});
-  for (int tab : {0, 1}) {
+  for (int tab = 0; tab < 3; ++tab) {
+    EXPECT_EQ(tabId(tabTitles()[tab]), editorOf(tab));
     const FakeControl& editor = kit_.control(editorOf(tab));
     EXPECT_EQ(editor.fontFamily, "Menlo") << tab;
     EXPECT_EQ(editor.caretColour, (Colour{1, 1, 1, 1})) << tab;
     EXPECT_EQ(editor.backgroundColour, (Colour{32 / 255.0, 16 / 255.0, 0, 1})) << tab;
   }
-}
-
-TEST_F(ScriptEditorTest, ControlsStandAtTheirPlacesForTheOpeningSize) {
-  openWith({{"a", ""}});
-  EXPECT_EQ(kit_.window(Window::ScriptEditor).minimumWidth, 720);
-  EXPECT_EQ(kit_.window(Window::ScriptEditor).minimumHeight, 540);
-  EXPECT_EQ(kit_.geometry(Control::ScriptNameField), (Rect{90, 15, 150, 20}));
-  EXPECT_EQ(kit_.geometry(Control::TabPanel), (Rect{5, 40, 555, 465}));
-  EXPECT_EQ(kit_.geometry(Control::TagFrame), (Rect{565, 10, 145, 520}));
-  EXPECT_EQ(kit_.geometry(Control::TagImageX), (Rect{570, 35, 135, 25}));
-  EXPECT_EQ(kit_.geometry(Control::TagExtension), (Rect{570, 425, 135, 25}));
-  EXPECT_EQ(kit_.text(Control::TagExtension), "ov.Extension");
-  // Three points right of where the first resize puts them.
-  EXPECT_EQ(kit_.geometry(Control::DeleteScript), (Rect{135, 505, 150, 25}));
-  EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{285, 505, 150, 25}));
+  EXPECT_TRUE(kit_.messages().empty());
+  EXPECT_EQ(selectedTab(), 0);
+  EXPECT_EQ(savedTab(), "a2");
+  EXPECT_GE(kit_.control(editorOf(0)).colouringsApplied, 1);
 }
 
 TEST_F(ScriptEditorTest, PlaceholderTabCannotBeSavedOrDeletedAndGoesQuietlyBesideANewScript) {
@@ -459,8 +438,20 @@ TEST_F(ScriptEditorTest, ClosingAsksAboutEveryEditedScriptInTabOrderAndCancelKee
   EXPECT_EQ(savedTab(), "b");
 }
 
-TEST_F(ScriptEditorTest, ResizeMovesControlsWithIntegerArithmetic) {
+TEST_F(ScriptEditorTest, ControlsStandAtTheirPlacesAndMoveWithIntegerArithmetic) {
   openWith({{"a", ""}, {"b", ""}});
+  EXPECT_EQ(kit_.window(Window::ScriptEditor).minimumWidth, 720);
+  EXPECT_EQ(kit_.window(Window::ScriptEditor).minimumHeight, 540);
+  EXPECT_EQ(kit_.geometry(Control::ScriptNameField), (Rect{90, 15, 150, 20}));
+  EXPECT_EQ(kit_.geometry(Control::TabPanel), (Rect{5, 40, 555, 465}));
+  EXPECT_EQ(kit_.geometry(Control::TagFrame), (Rect{565, 10, 145, 520}));
+  EXPECT_EQ(kit_.geometry(Control::TagImageX), (Rect{570, 35, 135, 25}));
+  EXPECT_EQ(kit_.geometry(Control::TagExtension), (Rect{570, 425, 135, 25}));
+  EXPECT_EQ(kit_.text(Control::TagExtension), "ov.Extension");
+  // Three points right of where the first resize puts them.
+  EXPECT_EQ(kit_.geometry(Control::DeleteScript), (Rect{135, 505, 150, 25}));
+  EXPECT_EQ(kit_.geometry(Control::SaveScript), (Rect{285, 505, 150, 25}));
+
   // An odd panel width: the buttons' places are halved downwards, three points
   // left of the positions the window is built with.
   kit_.resize(Window::ScriptEditor, 720, 600);

@@ -52,6 +52,28 @@ class ScriptPreviewTest : public ::testing::Test {
     return previewScript(lines, inputs, examples, bound);
   }
 
+  // What the export after a real build writes: each sheet's script, one
+  // after another.
+  std::string exportedAfterBuild(std::string_view text, const BuildOptions& options,
+                                 size_t* sheetCount = nullptr) {
+    const BuildOutcome built = buildSheet(options);
+    const auto* sheets = std::get_if<BuiltSheets>(&built);
+    if (sheets == nullptr) {
+      ADD_FAILURE() << "not built";
+      return {};
+    }
+    const std::string path = temp_.path() + "script.out";
+    const auto count = static_cast<int64_t>(sheets->sheets.size());
+    std::string exported;
+    for (int64_t s = 0; s < count; ++s) {
+      const ExpansionContext context = makeExpansionContext(sheets->sheets[s], options, s, count);
+      EXPECT_NE(writeScriptFile(splitLines(text), context, path), CommitResult::Failed);
+      exported += testing::readFile(path);
+    }
+    if (sheetCount != nullptr) *sheetCount = static_cast<size_t>(count);
+    return exported;
+  }
+
   testing::ScopedTempDir temp_;
   std::string frames_ = temp_.path() + "frames/";
   std::string examples_ = temp_.path() + "examples/";
@@ -125,18 +147,9 @@ TEST_F(ScriptPreviewTest, ShowsWhatTheExportAfterABuildWrites) {
   options.spriteNumber = 12;
   for (const bool retina : {false, true}) {
     options.retina = retina;
-    const BuildOutcome built = buildSheet(options);
-    ASSERT_TRUE(std::holds_alternative<BuiltSheets>(built));
-    const ExpansionContext context =
-        makeExpansionContext(std::get<BuiltSheets>(built).sheets.front(), options);
     for (const std::string& text : templates) {
-      const std::vector<std::string> lines = splitLines(text);
-      const std::string scriptPath = temp_.path() + "script.out";
-      ASSERT_NE(writeScriptFile(lines, context, scriptPath), CommitResult::Failed);
-      std::string exported;
-      ASSERT_TRUE(readWholeFile(scriptPath, &exported));
-      const ScriptPreview shown = previewScript(lines, options, examples_);
-      EXPECT_EQ(shown.text, exported) << text;
+      const ScriptPreview shown = preview(text, options, examples_);
+      EXPECT_EQ(shown.text, exportedAfterBuild(text, options)) << text;
       EXPECT_FALSE(shown.cellsApart);
     }
   }
@@ -144,7 +157,7 @@ TEST_F(ScriptPreviewTest, ShowsWhatTheExportAfterABuildWrites) {
   // Identical frames share a cell in the build only; the preview says so.
   writeFrame(frames_ + "walk5.png", 9, 7, fill);
   options.dedupe = true;
-  const ScriptPreview apart = previewScript(splitLines(templates[0]), options, examples_);
+  const ScriptPreview apart = preview(templates[0], options, examples_);
   EXPECT_TRUE(apart.cellsApart);
   EXPECT_NE(previewSummary(apart).find("6 frames in " + frames_ + ", identical ones apart"),
             std::string::npos);
@@ -156,10 +169,10 @@ TEST_F(ScriptPreviewTest, ShowsWhatTheExportAfterABuildWrites) {
 TEST_F(ScriptPreviewTest, PackedSheetsShowTheirScriptsOneAfterAnother) {
   for (int i = 0; i < 6; ++i)
     writeFrame(frames_ + "p" + std::to_string(i) + ".png", 30 - i * 4, 8 + i * 3);
-  const std::vector<std::string> lines = splitLines(
+  const std::string text =
       "ov.Extension = \".txt\"\nov.SheetName ov.SheetIndex/ov.SheetCount ov.SheetWidth x "
       "ov.SheetHeight\nov.Repeat\nov.ImageName ov.ImageX ov.ImageY ov.ImageWidth ov.ImageHeight "
-      "ov.ImageRotated\nov.Until = ov.ImageCount\n");
+      "ov.ImageRotated\nov.Until = ov.ImageCount\n";
   BuildOptions options;
   options.imageFolder = frames_;
   options.savePath = temp_.path() + "walk.png";
@@ -167,36 +180,28 @@ TEST_F(ScriptPreviewTest, PackedSheetsShowTheirScriptsOneAfterAnother) {
   options.rotate = true;
   options.multipack = true;
   options.maxSize = 40;
-  const BuildOutcome built = buildSheet(options);
-  ASSERT_TRUE(std::holds_alternative<BuiltSheets>(built));
-  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(built).sheets;
-  ASSERT_GT(sheets.size(), 1u);
-  std::string exported;
-  for (size_t s = 0; s < sheets.size(); ++s) {
-    const ExpansionContext context = makeExpansionContext(
-        sheets[s], options, static_cast<int64_t>(s), static_cast<int64_t>(sheets.size()));
-    exported += expandToClipboardText(lines, context);
-  }
-  std::erase(exported, '\r');
-  const ScriptPreview shown = previewScript(lines, options, examples_);
+  size_t sheets = 0;
+  const std::string exported = exportedAfterBuild(text, options, &sheets);
+  ASSERT_GT(sheets, 1u);
+  const ScriptPreview shown = preview(text, options, examples_);
   EXPECT_EQ(shown.text, exported);
-  EXPECT_EQ(shown.sheetCount, sheets.size());
+  EXPECT_EQ(shown.sheetCount, sheets);
   EXPECT_EQ(shown.frameCount, 6u);
   EXPECT_FALSE(shown.untrimmed);
   const std::string summary = previewSummary(shown);
-  EXPECT_NE(summary.find("\n" + std::to_string(sheets.size()) +
-                         " sheets, their scripts one after another."),
-            std::string::npos)
+  EXPECT_NE(
+      summary.find("\n" + std::to_string(sheets) + " sheets, their scripts one after another."),
+      std::string::npos)
       << summary;
 
   options.trim = true;
-  const ScriptPreview untrimmed = previewScript(lines, options, examples_);
+  const ScriptPreview untrimmed = preview(text, options, examples_);
   EXPECT_TRUE(untrimmed.untrimmed);
   EXPECT_EQ(untrimmed.text, exported);  // the frames have no clear edges to trim
   EXPECT_NE(previewSummary(untrimmed).find("6 frames in " + frames_ +
                                            ", untrimmed (a build trims them)\n"),
             std::string::npos);
-  const ScriptPreview cut = previewScript(lines, options, examples_, {.lines = 3});
+  const ScriptPreview cut = preview(text, options, examples_, {.lines = 3});
   EXPECT_EQ(cut.lines, 3u);
   EXPECT_TRUE(previewSummary(cut, {.lines = 3}).ends_with("one after another. Cut at 3 lines."));
 }
@@ -213,7 +218,6 @@ TEST_F(ScriptPreviewTest, ShowsTheAnimationsTheBuildFinds) {
   BuildOptions options;
   options.imageFolder = frames_;
   options.savePath = temp_.path() + "hero.png";
-  const std::string script = temp_.path() + "script.out";
   const std::pair<AnimationSource, std::string> sources[] = {
       {AnimationSource::None, "\"hero\": 10 [\n0 idle,\n1 walk_3\n]\n"},
       {AnimationSource::Folders,
@@ -223,16 +227,8 @@ TEST_F(ScriptPreviewTest, ShowsTheAnimationsTheBuildFinds) {
   };
   for (const auto& [source, expected] : sources) {
     options.animations = source;
-    const ScriptPreview shown = preview(text, options, examples_);
-    EXPECT_EQ(shown.text, expected);
-    const BuildOutcome built = buildSheet(options);
-    ASSERT_TRUE(std::holds_alternative<BuiltSheets>(built));
-    ASSERT_NE(
-        writeScriptFile(splitLines(text),
-                        makeExpansionContext(std::get<BuiltSheets>(built).sheets.front(), options),
-                        script),
-        CommitResult::Failed);
-    EXPECT_EQ(testing::readFile(script), shown.text);
+    EXPECT_EQ(preview(text, options, examples_).text, expected);
+    EXPECT_EQ(exportedAfterBuild(text, options), expected);
   }
 }
 

@@ -18,6 +18,13 @@ const std::string kNoImagesText = "No png images were found in the image folder!
 FrameEntry frame(int64_t number, std::string name, int64_t width, int64_t height) {
   return {number, std::move(name), 0, 0, width, height};
 }
+BuildRefusal sizeError(const FrameEntry& first, const FrameEntry& differing) {
+  return {BuildProblem::SizeMismatch, {}, DifferingFrame{first, differing}};
+}
+BuildRefusal sizeLimit(const OversizedSheet& sheet) { return {BuildProblem::SizeLimit, {}, sheet}; }
+BuildRefusal noImages(const RefusalCause& cause) {
+  return {BuildProblem::NoImages, "/art/walk/", cause};
+}
 
 // The messages the command line prints are checked by its runs, the missing
 // folder's by the main window's Create; these are the others.
@@ -39,75 +46,45 @@ TEST(ProblemText, EveryBuildProblemAndTheClipboardProblemHaveTheirMessages) {
 
 // The title and the text stay as they are; the details say what was found.
 TEST(ProblemText, DetailsSayWhatToChange) {
-  const std::string folder = "/art/walk/";
   const struct {
     BuildRefusal refusal;
     std::string text, details;
   } cases[] = {
-      {{BuildProblem::SizeMismatch,
-        {},
-        DifferingFrame{frame(1, "walk1.png", 32, 48), frame(2, "walk2.png", 33, 48)}},
-       kSizeErrorText,
+      {sizeError(frame(1, "walk1.png", 32, 48), frame(2, "walk2.png", 33, 48)), kSizeErrorText,
        "\"walk2.png\" is 33 x 48 pixels, but \"walk1.png\" is 32 x 48 pixels."},
-      {{BuildProblem::SizeMismatch,
-        {},
-        DifferingFrame{frame(1, "walk1.png", 1024, 48), frame(300, "walk300.png", 0, 0)}},
-       kSizeErrorText,
+      {sizeError(frame(1, "walk1.png", 1024, 48), frame(300, "walk300.png", 0, 0)), kSizeErrorText,
        "\"walk300.png\" is not a PNG image that can be read, but the 299 frames before it, from "
        "\"walk1.png\" on, are 1,024 x 48 pixels."},
-      {{BuildProblem::SizeMismatch,
-        {},
-        DifferingFrame{frame(1, "._walk1.png", 0, 0), frame(3, "walk1.png", 8, 8)}},
-       kSizeErrorText,
+      {sizeError(frame(1, "._walk1.png", 0, 0), frame(3, "walk1.png", 8, 8)), kSizeErrorText,
        "\"walk1.png\" is 8 x 8 pixels, but the 2 frames before it, from \"._walk1.png\" on, are "
        "not PNG images that can be read."},
-      {{BuildProblem::SizeLimit,
-        {},
-        OversizedSheet{8256, 48, 129, 64, 48, true, 129, {1, 128}, false}},
-       kSizeLimitText,
+      {sizeLimit({8256, 48, 129, 64, 48, true, 129, {1, 128}, false}), kSizeLimitText,
        "The sheet would be 8,256 x 48 pixels: 129 frames of 64 x 48 in one row. They do not fit "
        "in a strip; as a sheet, any number of columns from 1 to 128 fits."},
-      {{BuildProblem::SizeLimit,
-        {},
-        OversizedSheet{128, 9600, 300, 64, 64, false, 2, {3, 128}, false}},
-       kSizeLimitText,
+      {sizeLimit({128, 9600, 300, 64, 64, false, 2, {3, 128}, false}), kSizeLimitText,
        "The sheet would be 128 x 9,600 pixels: 300 frames of 64 x 64 in rows of 2. With "
        "\"Sheet\", any number of columns from 3 to 128 fits."},
-      {{BuildProblem::SizeLimit,
-        {},
-        OversizedSheet{8190, 12288, 5, 2730, 4096, false, 2, {3, 3}, false}},
-       kSizeLimitText,
+      {sizeLimit({8190, 12288, 5, 2730, 4096, false, 2, {3, 3}, false}), kSizeLimitText,
        "The sheet would be 8,190 x 12,288 pixels: 5 frames of 2,730 x 4,096 in rows of 2. With "
        "\"Sheet\", only 3 columns fit."},
-      {{BuildProblem::SizeLimit,
-        {},
-        OversizedSheet{64, 1088000, 17000, 64, 64, false, 1, {}, false}},
-       kSizeLimitText,
+      {sizeLimit({64, 1088000, 17000, 64, 64, false, 1, {}, false}), kSizeLimitText,
        "The sheet would be 64 x 1,088,000 pixels: 17,000 frames of 64 x 64 in rows of 1. They do "
        "not fit in any number of columns."},
-      {{BuildProblem::SizeLimit,
-        {},
-        OversizedSheet{8256, 48, 129, 64, 48, true, 129, {1, 128}, true}},
-       kSizeLimitText,
+      {sizeLimit({8256, 48, 129, 64, 48, true, 129, {1, 128}, true}), kSizeLimitText,
        "The sheet would be 8,256 x 48 pixels: 129 distinct frames of 64 x 48 in one row. They do "
        "not fit in a strip; as a sheet, any number of columns from 1 to 128 fits."},
-      {{BuildProblem::SizeLimit, {}, OversizedSheet{9000, 10, 1, 9000, 10, true, 1, {}, false}},
-       kSizeLimitText,
+      {sizeLimit({9000, 10, 1, 9000, 10, true, 1, {}, false}), kSizeLimitText,
        "The sheet would be 9,000 x 10 pixels: 1 frame of 9,000 x 10 in one row. One frame alone "
        "is past the limit."},
-      {{BuildProblem::NoImages, folder, FolderUnlistable{ENOENT}},
-       kNoImagesText,
+      {noImages(FolderUnlistable{ENOENT}), kNoImagesText,
        "The folder \"/art/walk/\" does not exist."},
-      {{BuildProblem::NoImages, folder, NoFrameFiles{12}},
-       kNoImagesText,
+      {noImages(NoFrameFiles{12}), kNoImagesText,
        "The folder \"/art/walk/\" holds no file whose name ends in \".png\" in small letters; 12 "
        "names end in capitals, such as \".PNG\", which are not taken."},
-      {{BuildProblem::NoImages, folder, NoDecodableFrame{1, "walk.png"}},
-       kNoImagesText,
+      {noImages(NoDecodableFrame{1, "walk.png"}), kNoImagesText,
        "\"walk.png\", the folder's one file ending in \".png\", is not a PNG image that can be "
        "read."},
-      {{BuildProblem::NoImages, folder, NoDecodableFrame{3, "a.png"}},
-       kNoImagesText,
+      {noImages(NoDecodableFrame{3, "a.png"}), kNoImagesText,
        "None of the folder's 3 files ending in \".png\", from \"a.png\" on, is a PNG image that "
        "can be read."},
       // The other form is said by the command line's run.
@@ -117,6 +94,7 @@ TEST(ProblemText, DetailsSayWhatToChange) {
        "do the frames of its subfolder \"walk\": rename the subfolder."},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.details);
     const ProblemText problem = problemText(c.refusal);
     EXPECT_EQ(problem.text, c.text);
     EXPECT_EQ(problem.details, c.details);
@@ -176,15 +154,8 @@ TEST(ProblemText, RetinaNoticesOddCellNumbersWhenTheFramesAreEven) {
 
 // Packed frames differ: the notice names one whose place or size is odd.
 TEST(ProblemText, RetinaNoticesAnOddPackedFrame) {
-  FrameList frames{
-      {.number = 1, .name = "a.png", .width = 4, .height = 2, .sourceWidth = 4, .sourceHeight = 2},
-      {.number = 2,
-       .name = "b.png",
-       .x = 4,
-       .width = 6,
-       .height = 8,
-       .sourceWidth = 6,
-       .sourceHeight = 8}};
+  // number, name, x, y, width, height, offsets, source size
+  FrameList frames{{1, "a.png", 0, 0, 4, 2, 0, 0, 4, 2}, {2, "b.png", 4, 0, 6, 8, 0, 0, 6, 8}};
   ExpansionContext context;
   context.frames = frames;
   context.divisor = 2;
@@ -201,12 +172,7 @@ TEST(ProblemText, RetinaNoticesAnOddPackedFrame) {
 
 // The packed layout's refusals name the frame, or say how many sheets it takes.
 TEST(ProblemText, PackedRefusalsNameTheFrameAndTheSizes) {
-  FrameEntry trimmed{.name = "hero.png",
-                     .width = 3000,
-                     .height = 200,
-                     .offsetX = 4,
-                     .sourceWidth = 3004,
-                     .sourceHeight = 200};
+  const FrameEntry trimmed{0, "hero.png", 0, 0, 3000, 200, 4, 0, 3004, 200};
   EXPECT_EQ(
       problemText(
           BuildRefusal{BuildProblem::FrameTooLarge, {}, OversizedFrame{trimmed, 3000, 200, 2048}}),
@@ -214,8 +180,7 @@ TEST(ProblemText, PackedRefusalsNameTheFrameAndTheSizes) {
                    "The frame \"hero.png\" is 3,000 x 200 pixels once trimmed, more than the "
                    "largest sheet, 2,048 x 2,048 pixels! Unable to create sprite sheet/strip.",
                    ""}));
-  const FrameEntry whole{
-      .name = "bg.png", .width = 2040, .height = 20, .sourceWidth = 2040, .sourceHeight = 20};
+  const FrameEntry whole{0, "bg.png", 0, 0, 2040, 20, 0, 0, 2040, 20};
   EXPECT_EQ(problemText(BuildRefusal{
                             BuildProblem::FrameTooLarge, {}, OversizedFrame{whole, 2052, 32, 2048}})
                 .text,

@@ -153,11 +153,12 @@ TEST(ExactWords, FrameAndSheetValues) {
   const Lines names =
       expand("ov.Repeat\nov.ImageBase ov.ImageNameJSON ov.ImageName\nov.Until = 8", context);
   EXPECT_EQ(names.back(), "a.png a a");
-  // No frames: numbers are 0, names empty.
+  // No frames: numbers are 0, names empty, nothing trimmed or turned.
   const FrameList none;
-  EXPECT_EQ(
-      expand("[ov.ImageIndex ov.ImageFile ov.ImageFullX ov.ImageBaseXML]", contextOf(none, 1)),
-      (Lines{"[0  0 ]"}));
+  EXPECT_EQ(expand("[ov.ImageIndex ov.ImageFile ov.ImageFullX ov.ImageBaseXML] "
+                   "ov.ImageTrimmed ov.ImageRotated",
+                   contextOf(none, 1)),
+            (Lines{"[0  0 ] false false"}));
 }
 
 // The walk frames with the first one trimmed out of 37 x 25 and stored
@@ -199,9 +200,6 @@ TEST(ExactWords, TrimRotationAndSheetCount) {
                    context),
             (Lines{"true true true 3,4 7,9 18x12 37x25", "false false false 0,0 0,0 16x24 32x48",
                    "1/3"}));
-  // No frames: nothing is trimmed or turned.
-  const FrameList none;
-  EXPECT_EQ(expand("ov.ImageTrimmed ov.ImageRotated", contextOf(none, 1)), (Lines{"false false"}));
 }
 
 // What the formats that read trimmed and turned frames count, never halved:

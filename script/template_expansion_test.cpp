@@ -41,9 +41,17 @@ ExpansionContext walkContext(const FrameList& frames, int64_t divisor = 1) {
                           .divisor = divisor};
 }
 
+// Expands line by line. A sink with a fixed line ending takes runs of lines
+// at once instead; every expansion checks that it gets the same lines.
 Lines expand(std::string_view templateText, const ExpansionContext& context) {
   CollectingSink sink;
   expandTemplate(splitLines(templateText), context, sink);
+  std::string byLines;
+  for (const std::string& line : sink.lines) byLines += line + "\r\n";
+  std::string byText;
+  StringLineSink textSink(&byText, "\r\n");
+  expandTemplate(splitLines(templateText), context, textSink);
+  EXPECT_EQ(byText, byLines) << templateText;
   return sink.lines;
 }
 
@@ -142,32 +150,22 @@ TEST(Expansion, ValuesOfNamesNumbersAndTheSheet) {
             (Lines{"<> 0 0 0", "after 0"}));
 }
 
-// Sinks with a fixed line ending take runs of lines at once; what they get
-// must be what a line-by-line sink gets, endings added.
+// The text sink's runs beside tags, exact words and ov.Comma, and values
+// that make markers; expand() compares the two sinks.
 TEST(Expansion, TextSinksReceiveTheSameLinesAsALineByLineSink) {
-  const FrameList frames = walkFrames(33, 48);
-  FrameList oddFrames = frames;
+  FrameList oddFrames = walkFrames(33, 48);
   oddFrames[1].name = "ov.Repeat.png";
   oddFrames[2].name = "v.ImageX.png";
   std::vector<std::string> templates = {
       std::string(kWorkedExample),
       "ov.Extension\nov.Extension again\na ov.ImageName\nb\nov.Until = 3\nc",
       "oov.ImageName\nov.Repeat\nx ov.ImageName ov.ImageX\nov.ImageName\ny\nov.Until = 4",
-      // Exact words in runs, beside tags, after a tag, and with ov.Comma.
       "[\nov.Repeat\n\"ov.ImageBaseJSON\": ov.ImageFullX\nov.ImageX ov.ImageIndex\n"
       "a ov.ImageNameXML ov.ImageName\n{ov.Rows}ov.Comma\nov.Until = ov.ImageCount\n]",
   };
   for (const ExampleScript& script : exampleScripts()) templates.emplace_back(script.text);
-  for (const FrameList* list : std::initializer_list<const FrameList*>{&frames, &oddFrames}) {
-    for (const std::string& text : templates) {
-      const ExpansionContext context = walkContext(*list, 2);
-      std::string byLines;
-      for (const std::string& line : expand(text, context)) byLines += line + "\r\n";
-      std::string byText;
-      StringLineSink sink(&byText, "\r\n");
-      expandTemplate(splitLines(text), context, sink);
-      EXPECT_EQ(byText, byLines) << text;
-    }
+  for (const FrameList& frames : {walkFrames(33, 48), oddFrames}) {
+    for (const std::string& text : templates) expand(text, walkContext(frames, 2));
   }
 }
 
@@ -184,10 +182,6 @@ TEST(Expansion, AnEmptyLoopEndsAtOnceWhateverItsBound) {
     const std::string text = "ov.Extension = \".txt\"\nstart\nov.Repeat\n" + bound + "\n" + after;
     EXPECT_EQ(expand(text, walkContext(frames)), (Lines{"start", "after 3 walk3 66"})) << bound;
     EXPECT_EQ(expand(text, walkContext(none)), (Lines{"start", "after 0  0"})) << bound;
-    std::string byText;
-    StringLineSink sink(&byText, "\n");
-    expandTemplate(splitLines(text), walkContext(frames), sink);
-    EXPECT_EQ(byText, "start\nafter 3 walk3 66\n") << bound;
   }
   // Passes made empty by a frame's name (ov.Until.png makes a marker line):
   // the last frame's ends the block, a frame's before it does not.
@@ -338,8 +332,7 @@ TEST(AnimationLoop, MarkersAndWhatTheLoopReads) {
 }
 
 // The loop's markers are found as the template writes them, never in a
-// value; a sink that takes runs of lines gets what one taking lines gets; an
-// empty block with a huge bound ends at once inside the loop too.
+// value; an empty block with a huge bound ends at once inside the loop too.
 TEST(AnimationLoop, NamesCannotMakeMarkersAndEverySinkGetsTheSameLines) {
   AnimatedSheet sheet = animatedSheet();
   sheet.frames[1].name = "ov.NextAnimation.png";
@@ -367,12 +360,6 @@ TEST(AnimationLoop, NamesCannotMakeMarkersAndEverySinkGetsTheSameLines) {
                           "plain",
                           "tail"};
   EXPECT_EQ(expand(text, sheet.context()), expected);
-  std::string byText;
-  StringLineSink sink(&byText, "\n");
-  expandTemplate(splitLines(text), sheet.context(), sink);
-  std::string byLines;
-  for (const std::string& line : expected) byLines += line + "\n";
-  EXPECT_EQ(byText, byLines);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "base/dir_listing.h"
+#include "sheet/build_outcome_fixtures.h"
 #include "sheet/png/png_read.h"
 #include "sheet/png/test_fixtures.h"
 #include "testsupport/claimed_size.h"
@@ -25,6 +26,12 @@ using testing::writeFrame;
 constexpr BuildProblem kNoImages = BuildProblem::NoImages;
 constexpr BuildProblem kSizeError = BuildProblem::SizeMismatch;
 constexpr BuildProblem kSizeLimit = BuildProblem::SizeLimit;
+
+// An untrimmed, unturned frame of `width` x `height` at (x, y).
+FrameEntry whole(int64_t number, std::string name, int64_t x, int64_t y, int64_t width,
+                 int64_t height) {
+  return {number, std::move(name), x, y, width, height, 0, 0, width, height};
+}
 
 class BuildSheetTest : public ::testing::Test {
  protected:
@@ -54,21 +61,16 @@ class BuildSheetTest : public ::testing::Test {
   BuildRefusal refused() {
     const bool existed = testing::fileExists(options_.savePath);
     const std::string before = existed ? testing::readFile(options_.savePath) : "";
-    const BuildOutcome outcome = buildSheet(options_);
+    const BuildRefusal refusal = testing::buildRefusal(options_);
     EXPECT_EQ(testing::fileExists(options_.savePath), existed);
     if (existed) {
       EXPECT_EQ(testing::readFile(options_.savePath), before);
     }
-    if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) return *refusal;
-    ADD_FAILURE() << "the build was not refused";
-    return {};
+    return refusal;
   }
   BuiltSheet built() {
-    BuildOutcome outcome = buildSheet(options_);
-    if (auto* sheets = std::get_if<BuiltSheets>(&outcome)) return std::move(sheets->sheets.front());
-    ADD_FAILURE() << "refused: problem "
-                  << static_cast<int>(std::get<BuildRefusal>(outcome).problem);
-    return {};
+    BuiltSheets built = testing::builtSheets(options_);
+    return built.sheets.empty() ? BuiltSheet{} : std::move(built.sheets.front());
   }
   // Builds and decodes the written sheet.
   RgbaImage builtImage() {
@@ -95,17 +97,8 @@ TEST_F(BuildSheetTest, FramesComeInVersionOrderWithTheirPlaces) {
                                        "\xff\xfe.png"};
   ASSERT_EQ(sheet.frames.size(), names.size());
   for (size_t i = 0; i < names.size(); ++i) {
-    const FrameEntry expected{static_cast<int64_t>(i) + 1,
-                              names[i],
-                              static_cast<int64_t>(i % 2) * 8,
-                              static_cast<int64_t>(i / 2) * 6,
-                              8,
-                              6,
-                              0,
-                              0,
-                              8,
-                              6};
-    EXPECT_EQ(sheet.frames[i], expected);
+    const auto n = static_cast<int64_t>(i);
+    EXPECT_EQ(sheet.frames[i], whole(n + 1, names[i], n % 2 * 8, n / 2 * 6, 8, 6));
   }
   EXPECT_EQ(sheet.width, 16);
   EXPECT_EQ(sheet.height, 18);
@@ -193,11 +186,11 @@ class PaddedSheetTest : public BuildSheetTest {
 
   // The sheet's pixels: an alpha 33 pixel, alpha 32, alpha 0, opaque, and the
   // padding to the right and below.
-  std::vector<Rgba> samples(int32_t depth, bool removeAlpha, bool pink, bool premultiplied) {
+  std::vector<Rgba> samples(int32_t depth, int flags) {
     options_.colorDepth = depth;
-    options_.removeAlpha = removeAlpha;
-    options_.pink = pink;
-    options_.premultipliedAlpha = premultiplied;
+    options_.removeAlpha = flags & kRemoveAlpha;
+    options_.pink = flags & kPink;
+    options_.premultipliedAlpha = flags & kPremultiplied;
     const RgbaImage sheet = builtImage();
     EXPECT_EQ(sheet.width, 128);
     EXPECT_EQ(sheet.height, 64);
@@ -205,6 +198,8 @@ class PaddedSheetTest : public BuildSheetTest {
     return {pixelAt(sheet, 0, 0), pixelAt(sheet, 1, 0),   pixelAt(sheet, 2, 0),
             pixelAt(sheet, 3, 0), pixelAt(sheet, 100, 5), pixelAt(sheet, 5, 40)};
   }
+  // The options samples() sets, as flags one table row combines.
+  enum : int { kStraight = 0, kRemoveAlpha = 1, kPink = 2, kPremultiplied = 4 };
 };
 
 TEST_F(PaddedSheetTest, EachDepthPreparesPixelsAndPadding) {
@@ -213,45 +208,30 @@ TEST_F(PaddedSheetTest, EachDepthPreparesPixelsAndPadding) {
       grey32{32, 32, 32, 255};
   struct Case {
     int32_t depth;
-    bool removeAlpha, pink, premultiplied;
+    int flags;
     std::vector<Rgba> expected;
   };
   const Case cases[] = {
-      // Colour is stored straight ...
-      {kDepth32,
-       false,
-       false,
-       false,
-       {{200, 100, 50, 33}, {200, 100, 50, 32}, clear, light, clear, clear}},
-      // ... or premultiplied, rounded to nearest, on request.
-      {kDepth32,
-       false,
-       false,
-       true,
-       {{26, 13, 6, 33}, {25, 13, 6, 32}, clear, light, clear, clear}},
+      // Colour is stored straight, or premultiplied, rounded to nearest, on request.
+      {kDepth32, kStraight, {{200, 100, 50, 33}, {200, 100, 50, 32}, clear, light, clear, clear}},
+      {kDepth32, kPremultiplied, {{26, 13, 6, 33}, {25, 13, 6, 32}, clear, light, clear, clear}},
       // 24 bits lay transparency over white ...
+      {kDepth24, kPink, {{247, 234, 228, 255}, {248, 235, 229, 255}, white, light, white, white}},
       {kDepth24,
-       false,
-       true,
-       false,
-       {{247, 234, 228, 255}, {248, 235, 229, 255}, white, light, white, white}},
-      {kDepth24,
-       false,
-       true,
-       true,
+       kPink | kPremultiplied,
        {{225, 223, 222, 255}, {226, 224, 223, 255}, white, light, white, white}},
       // ... and remove alpha puts the background behind alpha 32 and below.
-      {kDepth24, true, true, false, {{200, 100, 50, 255}, pink, pink, light, pink, pink}},
-      {kDepth24, true, false, true, {{26, 13, 6, 255}, black, black, light, black, black}},
-      {kDepthAlpha, false, false, false, {grey33, grey32, black, white, black, black}},
+      {kDepth24, kRemoveAlpha | kPink, {{200, 100, 50, 255}, pink, pink, light, pink, pink}},
+      {kDepth24,
+       kRemoveAlpha | kPremultiplied,
+       {{26, 13, 6, 255}, black, black, light, black, black}},
+      {kDepthAlpha, kStraight, {grey33, grey32, black, white, black, black}},
       // Pink padding has a luminance of 73: black at 1 bit, like the dark frame pixels.
-      {kDepth1, false, true, false, {black, black, black, white, black, black}},
+      {kDepth1, kPink, {black, black, black, white, black, black}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message()
-                 << "depth " << c.depth << " remove alpha " << c.removeAlpha << " pink " << c.pink
-                 << " premultiplied " << c.premultiplied);
-    EXPECT_EQ(samples(c.depth, c.removeAlpha, c.pink, c.premultiplied), c.expected);
+    SCOPED_TRACE(::testing::Message() << "depth " << c.depth << " flags " << c.flags);
+    EXPECT_EQ(samples(c.depth, c.flags), c.expected);
   }
 }
 
@@ -306,12 +286,7 @@ class SemiTransparentSheetTest : public BuildSheetTest {
 TEST_F(SemiTransparentSheetTest, EachDepthReadsTheStraightColours) {
   const Rgba white{255, 255, 255, 255}, black{0, 0, 0, 255};
   const auto grey = [](uint8_t v) { return Rgba{v, v, v, 255}; };
-  EXPECT_EQ(pixels(kDepth32), (std::vector<Rgba>{{200, 100, 0, 128},
-                                                 {179, 115, 49, 16},
-                                                 {10, 20, 30, 255},
-                                                 {0, 0, 0, 0},
-                                                 {250, 250, 250, 100},
-                                                 {255, 255, 255, 64}}));
+  EXPECT_EQ(pixels(kDepth32), std::vector<Rgba>(std::begin(kFramePixels), std::end(kFramePixels)));
   // (c x a + 255 x (255 - a)) / 255: a composite over white.
   EXPECT_EQ(pixels(kDepth24), (std::vector<Rgba>{{227, 177, 127, 255},
                                                  {250, 246, 242, 255},
@@ -560,9 +535,8 @@ TEST_F(BuildSheetTest, CellsAreSpacedBorderedAndExtruded) {
   const BuiltSheet sheet = built();
   EXPECT_EQ(sheet.width, 16);  // 11 x 6 before the padding
   EXPECT_EQ(sheet.height, 8);
-  ASSERT_EQ(sheet.frames.size(), 2u);
-  EXPECT_EQ(sheet.frames[0], (FrameEntry{1, "a.png", 2, 2, 2, 2, 0, 0, 2, 2}));
-  EXPECT_EQ(sheet.frames[1], (FrameEntry{2, "b.png", 7, 2, 2, 2, 0, 0, 2, 2}));
+  EXPECT_EQ(sheet.frames,
+            (FrameList{whole(1, "a.png", 2, 2, 2, 2), whole(2, "b.png", 7, 2, 2, 2)}));
 }
 
 // Equal frames at the start, in the middle and at the end, one frame that
@@ -584,17 +558,8 @@ TEST_F(BuildSheetTest, IdenticalFramesShareOneCell) {
   const int64_t places[][2] = {{0, 0}, {0, 0}, {3, 0}, {6, 0}, {0, 3}, {0, 0}, {0, 3}, {0, 3}};
   ASSERT_EQ(sheet.frames.size(), std::size(places));
   for (size_t i = 0; i < sheet.frames.size(); ++i) {
-    const FrameEntry expected{static_cast<int64_t>(i) + 1,
-                              "f" + std::to_string(i) + ".png",
-                              places[i][0],
-                              places[i][1],
-                              2,
-                              2,
-                              0,
-                              0,
-                              2,
-                              2};
-    EXPECT_EQ(sheet.frames[i], expected);
+    EXPECT_EQ(sheet.frames[i], whole(static_cast<int64_t>(i) + 1, "f" + std::to_string(i) + ".png",
+                                     places[i][0], places[i][1], 2, 2));
   }
   const std::optional<RgbaImage> image = decodePng(options_.savePath);
   ASSERT_TRUE(image);

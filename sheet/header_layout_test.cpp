@@ -6,6 +6,7 @@
 #include <string>
 #include <variant>
 
+#include "sheet/build_outcome_fixtures.h"
 #include "sheet/png/test_fixtures.h"
 #include "testsupport/temp_dir.h"
 
@@ -30,12 +31,7 @@ class HeaderLayoutTest : public ::testing::Test {
   }
 
   // The build's sheets, as a packed build with these options writes them.
-  std::vector<BuiltSheet> built() const {
-    BuildOutcome outcome = buildSheet(options_);
-    if (auto* sheets = std::get_if<BuiltSheets>(&outcome)) return std::move(sheets->sheets);
-    ADD_FAILURE() << "not built";
-    return {};
-  }
+  std::vector<BuiltSheet> built() const { return testing::builtSheets(options_).sheets; }
 
   testing::ScopedTempDir dir_;
   std::string folder_ = dir_.path() + "frames/";

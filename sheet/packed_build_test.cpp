@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 
+#include "sheet/build_outcome_fixtures.h"
 #include "sheet/layout/rect_packer.h"
 #include "sheet/png/png_read.h"
 #include "sheet/png/test_fixtures.h"
@@ -93,21 +94,13 @@ class PackedBuildTest : public ::testing::Test {
     frame("twin.png", images_["f4.png"]);
   }
 
-  BuiltSheets built() {
-    BuildOutcome outcome = buildSheet(options_);
-    if (auto* sheets = std::get_if<BuiltSheets>(&outcome)) return std::move(*sheets);
-    ADD_FAILURE() << "not built: problem "
-                  << static_cast<int>(std::get<BuildRefusal>(outcome).problem);
-    return {};
-  }
+  BuiltSheets built() { return testing::builtSheets(options_); }
   // A refused build leaves the save path as it was.
   BuildRefusal refused() {
     const std::string before = testing::readFile(options_.savePath);
-    const BuildOutcome outcome = buildSheet(options_);
+    const BuildRefusal refusal = testing::buildRefusal(options_);
     EXPECT_EQ(testing::readFile(options_.savePath), before);
-    if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) return *refusal;
-    ADD_FAILURE() << "the build was not refused";
-    return {};
+    return refusal;
   }
 
   // Every frame comes back from its sheet exactly, trimmed margins restored;

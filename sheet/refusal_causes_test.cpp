@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 
+#include "sheet/build_outcome_fixtures.h"
 #include "sheet/png/test_fixtures.h"
 #include "testsupport/temp_dir.h"
 
@@ -28,13 +29,14 @@ class RefusalCausesTest : public ::testing::Test {
   void frame(const std::string& name, int32_t width, int32_t height) {
     testing::writeFrame(folder() + name, solidImage(width, height, {9, 8, 7, 255}));
   }
-
-  BuildRefusal refused() {
-    const BuildOutcome outcome = buildSheet(options_);
-    if (const auto* refusal = std::get_if<BuildRefusal>(&outcome)) return *refusal;
-    ADD_FAILURE() << "the build was not refused";
-    return {};
+  // Empties the folder, then fills it with f1.png, f2.png, ... of one size.
+  void onlyFrames(int count, int32_t width, int32_t height) {
+    std::filesystem::remove_all(folder());
+    mkdir(folder().c_str(), 0755);
+    for (int i = 1; i <= count; ++i) frame("f" + std::to_string(i) + ".png", width, height);
   }
+
+  BuildRefusal refused() const { return testing::buildRefusal(options_); }
 
   testing::ScopedTempDir dir_;
   BuildOptions options_;
@@ -60,7 +62,7 @@ TEST_F(RefusalCausesTest, AFolderWithoutFramesSaysWhy) {
 
 // A refused layout places no frame; the frames keep their numbers and sizes.
 TEST_F(RefusalCausesTest, SizeRefusalsNameTheFramesAndWhatFits) {
-  for (const char* name : {"f1.png", "f2.png", "f3.png"}) frame(name, 4, 4);
+  onlyFrames(3, 4, 4);
   frame("f4.png", 5, 4);
   EXPECT_EQ(refused().cause, RefusalCause(DifferingFrame{{1, "f1.png", 0, 0, 4, 4, 0, 0, 4, 4},
                                                          {4, "f4.png", 0, 0, 5, 4, 0, 0, 5, 4}}));
@@ -68,25 +70,19 @@ TEST_F(RefusalCausesTest, SizeRefusalsNameTheFramesAndWhatFits) {
   EXPECT_EQ(refused().cause, RefusalCause(DifferingFrame{{1, "f1.png", 0, 0, 4, 4, 0, 0, 4, 4},
                                                          {2, "f2.png", 0, 0, 0, 0, 0, 0, 0, 0}}));
 
-  std::filesystem::remove_all(folder());
-  mkdir(folder().c_str(), 0755);
-  for (const char* name : {"f1.png", "f2.png", "f3.png"}) frame(name, 4096, 1);
+  onlyFrames(3, 4096, 1);
   options_.strip = true;
   EXPECT_EQ(refused().cause,
             RefusalCause(OversizedSheet{12288, 1, 3, 4096, 1, true, 3, ColumnRange{1, 2}, false}));
 
-  std::filesystem::remove_all(folder());
-  mkdir(folder().c_str(), 0755);
-  for (const char* name : {"f1.png", "f2.png", "f3.png", "f4.png", "f5.png"}) frame(name, 1, 4096);
+  onlyFrames(5, 1, 4096);
   options_.strip = false;
   options_.columns = "2";
   EXPECT_EQ(refused().cause,
             RefusalCause(OversizedSheet{2, 12288, 5, 1, 4096, false, 2, ColumnRange{3, 5}, false}));
 
   // Frames that share a cell take no room: the refusal counts the cells.
-  std::filesystem::remove_all(folder());
-  mkdir(folder().c_str(), 0755);
-  for (const char* name : {"f1.png", "f2.png", "f3.png", "f4.png"}) frame(name, 4096, 1);
+  onlyFrames(4, 4096, 1);
   testing::writeFrame(folder() + "f5.png", solidImage(4096, 1, {1, 2, 3, 255}));
   testing::writeFrame(folder() + "f6.png", solidImage(4096, 1, {3, 2, 1, 255}));
   options_.strip = true;
@@ -95,8 +91,6 @@ TEST_F(RefusalCausesTest, SizeRefusalsNameTheFramesAndWhatFits) {
             RefusalCause(OversizedSheet{12288, 1, 3, 4096, 1, true, 3, ColumnRange{1, 2}, true}));
 }
 
-// One file named twice, in every spelling, is refused before anything is
-// written: every file keeps its bytes.
 // Each pair of roles, each in another spelling (every spelling is the file
 // identity's own test), is refused before anything is written.
 TEST_F(RefusalCausesTest, OneFileNamedTwiceIsRefusedAndNothingIsWritten) {
