@@ -9,12 +9,13 @@
 
 #include "app/build_progress.h"
 #include "base/text_lines.h"
+#include "messages/build_notices.h"
 #include "messages/problem_text.h"
 #include "script/name_forms.h"
 #include "script/script_export.h"
 #include "script/template_turn.h"
+#include "sheet/animation_scan.h"
 #include "sheet/build_sheet.h"
-#include "sheet/frame_scan.h"
 #include "sheet/numbered_path.h"
 #include "store/script_store.h"
 #include "toolkit/open_with_desktop.h"
@@ -124,11 +125,12 @@ WrittenSheets writtenSheetsOf(const std::vector<BuiltSheet>& sheets, const Build
   for (const BuiltSheet& sheet : sheets) {
     written.push_back({sheet.path, sheet.frames, sheet.animations});
   }
-  // Only several sheets need the folder's order to play their frames in.
-  return writtenSheets(
-      std::move(written),
-      sheets.size() > 1 ? scanFrames(options.imageFolder) : std::vector<std::string>{},
-      options.turn);
+  // Only several sheets need the build's order to play their frames in.
+  return writtenSheets(std::move(written),
+                       sheets.size() > 1
+                           ? scanFolderFrames(options.imageFolder, options.animations).names
+                           : std::vector<std::string>{},
+                       options);
 }
 
 }  // namespace
@@ -165,7 +167,10 @@ std::optional<WrittenSheets> createSprite(Toolkit& toolkit, const CreateChoices&
     showProblem(toolkit, problemText(*refusal));
     return std::nullopt;
   }
-  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
+  const BuiltSheets& built = std::get<BuiltSheets>(outcome);
+  const std::vector<BuiltSheet>& sheets = built.sheets;
+  // What the build tells of the image folder comes first, as on the command line.
+  for (const ProblemText& notice : buildNotices(built.notes)) showProblem(toolkit, notice);
   exportAndReport(toolkit, choices, sheets);
   // Several sheets: the question names the first, as the preview shows it.
   const BuiltSheet& first = sheets.front();
@@ -185,8 +190,10 @@ RebuildResult rebuildSprite(Toolkit& toolkit, const CreateChoices& choices,
     result.problem = problemText(*refusal);
     return result;
   }
-  const std::vector<BuiltSheet>& sheets = std::get<BuiltSheets>(outcome).sheets;
+  const BuiltSheets& built = std::get<BuiltSheets>(outcome);
+  const std::vector<BuiltSheet>& sheets = built.sheets;
   result.sheets = writtenSheetsOf(sheets, choices.options);
+  result.notices = buildNotices(built.notes);
   result.written = std::any_of(sheets.begin(), sheets.end(),
                                [](const BuiltSheet& sheet) { return !sheet.unchanged; });
   if (!choices.script) return result;

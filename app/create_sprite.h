@@ -7,6 +7,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "app/build_progress.h"
 #include "app/export_choice.h"
@@ -32,6 +33,8 @@ CreateChoices createChoices(const Toolkit& toolkit, const SupportDir& supportDir
                             const ExportChoice& choice, const BuildOptions& options);
 
 // The sheets written, or nothing when the build was refused or cancelled.
+// What the build tells of the image folder is shown before the completion
+// message.
 std::optional<WrittenSheets> createSprite(Toolkit& toolkit, const CreateChoices& choices,
                                           const BuildClock& clock);
 
@@ -40,12 +43,13 @@ struct RebuildResult {
   std::optional<WrittenSheets> sheets;  // in place, written or left as they were
   bool written = false;                 // some output was written, not left as it was
   std::optional<ProblemText> problem;   // the refusal, or a script's failure
+  std::vector<ProblemText> notices;     // what the build told of the image folder
 };
 
 // Builds again with `choices` as "Create" does, progress and clipboard
-// included, but shows no completion message, no preview question and no
-// problem: the caller decides how often to show one. Cancelled, it has
-// neither sheets nor a problem.
+// included, but shows no completion message, no preview question, no
+// problem and no notice: the caller decides how often to show one.
+// Cancelled, it has neither sheets nor a problem.
 RebuildResult rebuildSprite(Toolkit& toolkit, const CreateChoices& choices,
                             const BuildClock& clock);
 

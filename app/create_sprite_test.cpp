@@ -169,16 +169,22 @@ TEST_F(CreateSpriteTest, RetinaWithOddFramesWarnsBeforeTheCompletionMessage) {
   EXPECT_EQ(testing::readFile(out_ + "walk.txt"), "walk.png 11 x 10 #0\nf1 0,0\nf2 5,0\n");
 }
 
-// Frames whose class names are the same: said before the completion message.
-TEST_F(CreateSpriteTest, FramesSharingAClassNameAreToldBeforeTheCompletionMessage) {
+// What the build tells of the folder (a subfolder without frames), then
+// frames whose class names are the same: said before the completion message.
+TEST_F(CreateSpriteTest, BuildNotesAndSharedClassNamesAreToldBeforeTheCompletionMessage) {
   addScript("Classes", "ov.Extension = \".css\"\nov.Repeat\n.ov.ImageClassCSS\nov.Until = 2\n");
+  testing::writeFile(support_.settingsPath(), "[Settings]\nAnimations = folders\n");
   for (const char* name : {"a b.png", "a-b.png"}) writeFrame(name, 10, 20);
+  mkdir((frames_ + "idle").c_str(), 0700);
   start();
   chooseFolderAndSheet(frames_, out_ + "walk.png");
   choose(Control::ScriptList, 1);
   toolkit_.type(Control::ScriptPathField, out_ + "walk.css");
   createDecliningPreview();
-  ASSERT_EQ(titles(), (std::vector<std::string>{"Class Names", "Exported!", "Preview?"}));
+  ASSERT_EQ(titles(),
+            (std::vector<std::string>{"Animations", "Class Names", "Exported!", "Preview?"}));
+  EXPECT_EQ(toolkit_.messages()[0].text,
+            "The subfolder \"idle\" holds no PNG frames, so no animation comes of it.");
   EXPECT_EQ(testing::readFile(out_ + "walk.css"), ".a-b\n.a-b\n");
 }
 

@@ -100,7 +100,7 @@ class PackedPreviewTest : public WindowFixture {
     const auto opened = now_;
     for (size_t i = 0; i < order.size(); ++i) {
       SCOPED_TRACE(order[i]);
-      now_ = opened + milliseconds(84 * i);  // 12 frames a second
+      now_ = opened + milliseconds(100 * i);  // 10 frames a second, as the script gives
       toolkit_.fireTimer(Timer::PreviewPlay);
       runQueued();
       EXPECT_TRUE(toolkit_.text(Control::PreviewFrameLabel)
@@ -233,6 +233,8 @@ TEST_F(PackedPreviewTest, SeveralSheetsAreChosenInTurnAndPlayedAsOne) {
   for (size_t s = 0; s < sheets.size(); ++s) {
     EXPECT_EQ(found->sheets[s].path, temp_.path() + "walk-" + std::to_string(s + 1) + ".png");
     EXPECT_EQ(found->sheets[s].frames, sheets[s].frames);
+    EXPECT_EQ(found->sheets[s].animations,
+              (AnimationList{{"walk-" + std::to_string(s + 1), 0, sheets[s].frames.size()}}));
   }
   std::vector<std::string> played;
   for (const FrameRef& ref : found->playOrder) {

@@ -15,9 +15,8 @@
 
 namespace oz {
 
-// The rate the preview starts at, the script's rate for animations when none
-// is chosen; it offers the rates --fps takes, up to kMaxFrameRate.
-inline constexpr int kDefaultFrameRate = kAnimationsFrameRate;
+// The preview offers the rates --fps takes, up to kMaxFrameRate; it starts
+// at the script's (WrittenSheets::frameRate).
 inline constexpr int kMinFrameRate = 1;
 
 // The index of the frame shown `elapsed` after the animation started at

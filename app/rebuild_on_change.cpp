@@ -4,8 +4,10 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/time_of_day.h"
+#include "sheet/frame_watch.h"
 
 namespace oz {
 namespace {
@@ -20,6 +22,22 @@ std::string missingFolderText(const std::string& folder) {
 std::string unwatchableText(const std::string& folder, int error) {
   if (error == ENOENT) return missingFolderText(folder);
   return "The folder \"" + folder + "\" cannot be watched: " + std::strerror(error) + ".";
+}
+
+// The notices' count, for the status line; their words go into its tip.
+std::string noticesCount(size_t count) {
+  if (count == 0) return "";
+  return ", " + std::to_string(count) + (count == 1 ? " note" : " notes");
+}
+
+std::string noticesTip(const std::vector<ProblemText>& notices) {
+  std::string tip;
+  for (const ProblemText& notice : notices) {
+    if (!tip.empty()) tip += "\n\n";
+    tip += notice.text;
+    if (!notice.details.empty()) tip += "\n" + notice.details;
+  }
+  return tip;
 }
 
 }  // namespace
@@ -56,7 +74,7 @@ bool RebuildOnChange::startWatching() {
   if (watch_) toolkit_.stopWatchingDescriptor(Watch::Rebuild);
   watch_ = std::make_unique<FolderWatch>();
   std::string folder = choices_->options.imageFolder;
-  int error = watch_->watch(folder, "*.png");
+  int error = watchFrames(*watch_, choices_->options);
   if (error == 0 && choices_->script) {
     const std::string& templ = choices_->script->templatePath;
     folder = templ.substr(0, templ.rfind('/') + 1);
@@ -137,9 +155,14 @@ void RebuildOnChange::rebuild() {
     return;
   }
   shownProblem_.reset();
-  show("Rebuilt at " + when + (result.written ? ": written" : ": unchanged"));
+  show("Rebuilt at " + when + (result.written ? ": written" : ": unchanged") +
+           noticesCount(result.notices.size()),
+       noticesTip(result.notices));
 }
 
-void RebuildOnChange::show(std::string status) { toolkit_.setText(Control::RebuildStatus, status); }
+void RebuildOnChange::show(std::string_view status, std::string_view tip) {
+  toolkit_.setText(Control::RebuildStatus, status);
+  toolkit_.setToolTip(Control::RebuildStatus, tip);
+}
 
 }  // namespace oz

@@ -1,13 +1,16 @@
 // "Rebuild on Change" in the File menu: after a Create went through, the
 // same build again whenever a frame, the image folder or the template
 // changes, without the completion message and the preview question. The
-// label under "Create" tells the last rebuild's time and result; a problem
-// is shown once, not at every save, until a rebuild goes through again.
+// label under "Create" tells the last rebuild's time and result, with the
+// build's notes counted and told in its tip (a box at every save would be
+// one too many); a problem is shown once, not at every save, until a rebuild
+// goes through again.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "app/build_progress.h"
 #include "app/create_sprite.h"
@@ -41,7 +44,8 @@ class RebuildOnChange {
   void filesChanged();
   void settled();
   void rebuild();
-  void show(std::string status);
+  // The status line under "Create", and the tip that tells what it sums up.
+  void show(std::string_view status, std::string_view tip = "");
 
   Toolkit& toolkit_;
   const BuildClock clock_;

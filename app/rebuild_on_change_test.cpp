@@ -153,6 +153,37 @@ TEST_F(RebuildOnChangeTest, AProblemIsShownOnceUntilARebuildGoesThrough) {
   EXPECT_EQ(toolkit_.messages().size(), 4u);
 }
 
+// The build's notes are counted in the status and told in its tip, anew at
+// each rebuild, without a box: a box at every save would be too many.
+TEST_F(RebuildOnChangeTest, BuildNotesAreCountedInTheStatusAndToldInItsTip) {
+  testing::writeFile(support_.settingsPath(), "[Settings]\nAnimations = folders\n");
+  mkdir((frames_ + "idle").c_str(), 0700);
+  prepare();
+  toolkit_.answerMessage(MessageResult::No);
+  click(Control::Create);
+  ASSERT_EQ(toolkit_.messages().size(), 3u);  // the note, "Exported!" and "Preview?"
+  menu(MenuItem::RebuildOnChange);
+  EXPECT_EQ(status(), "Rebuilt at T: unchanged, 1 note");
+  const std::string idle =
+      "The subfolder \"idle\" holds no PNG frames, so no animation comes of it.";
+  EXPECT_EQ(toolkit_.control(Control::RebuildStatus).toolTip, idle);
+
+  mkdir((frames_ + "run").c_str(), 0700);
+  writeFrame("f4.png", 90);
+  settle();
+  EXPECT_EQ(status(), "Rebuilt at T: written, 1 note");
+  EXPECT_EQ(toolkit_.control(Control::RebuildStatus).toolTip,
+            "2 subfolders hold no PNG frames, so no animation comes of them.\n\"idle\", \"run\".");
+  EXPECT_EQ(toolkit_.messages().size(), 3u);
+
+  // The subfolders' frames are watched too, the new one's as well.
+  writeFrame("run/r1.png", 90);
+  settle();
+  EXPECT_EQ(status(), "Rebuilt at T: written, 1 note");
+  EXPECT_EQ(toolkit_.control(Control::RebuildStatus).toolTip,
+            "The subfolder \"idle\" holds no PNG frames, so no animation comes of it.");
+}
+
 // The template is watched too: removed, the rebuild says so once; back
 // again, the watch goes on.
 TEST_F(RebuildOnChangeTest, ATemplateRemovedWhileWatchedIsSaidOnceAndComesBack) {

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "sheet/frame_scan.h"
+#include "sheet/animation_scan.h"
 #include "sheet/header_layout.h"
 #include "sheet/png/png_read.h"
 
@@ -23,9 +23,10 @@ std::optional<WrittenSheets> sheetOnDisk(const BuildOptions& options) {
     if (!file || file->tooShort || sheet.width != file->width || sheet.height != file->height) {
       return std::nullopt;
     }
-    sheets.push_back({std::move(sheet.path), std::move(sheet.frames)});
+    sheets.push_back({std::move(sheet.path), std::move(sheet.frames), std::move(sheet.animations)});
   }
-  return writtenSheets(std::move(sheets), scanFrames(options.imageFolder), options.turn);
+  return writtenSheets(std::move(sheets),
+                       scanFolderFrames(options.imageFolder, options.animations).names, options);
 }
 
 }  // namespace oz

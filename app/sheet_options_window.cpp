@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -11,6 +12,20 @@
 
 namespace oz {
 namespace {
+
+constexpr int kMargin = 15;
+constexpr int kColumnWidth = 350;
+constexpr int kColumnGap = 30;
+constexpr int kWidth = 2 * kMargin + 2 * kColumnWidth + kColumnGap;
+constexpr int kTickHeight = 20;
+constexpr int kNoteIndent = 22;  // under the caption, past the box
+constexpr int kNoteHeight = 18;
+constexpr int kRowGap = 12;
+constexpr int kFieldWidth = 70;
+constexpr int kWideFieldWidth = 110;  // for a text in place of the number
+constexpr int kFieldHeight = 24;
+constexpr int kFieldGap = 8;
+constexpr int kListWidth = 140;
 
 // Whether a row's choice does anything, given the window's other choices and
 // the main window's depth.
@@ -78,7 +93,18 @@ struct FieldRow {
   int32_t largest;
   void (*store)(SettingsStore&, int);
   Applies applies;
+  // What the field shows at 0 when 0 is none chosen, given the other
+  // choices; nothing where 0 is a number like any other.
+  std::string (*noneChosen)(const SpriteOptions&) = nullptr;
+  int width = kFieldWidth;
 };
+
+// The rate that applies while none is chosen, as the script gives it.
+std::string defaultFrameRate(const SpriteOptions& chosen) {
+  SpriteOptions unchosen = chosen;
+  unchosen.frameRate = 0;
+  return std::to_string(frameRateOf(unchosen)) + " (default)";
+}
 
 constexpr FieldRow kFields[] = {
     {Control::Spacing, Control::SpacingLabel, "Spacing between frames:", &SpriteOptions::spacing,
@@ -89,6 +115,8 @@ constexpr FieldRow kFields[] = {
      kMaxExtrude, writeExtrude, always},
     {Control::TrimThreshold, Control::TrimThresholdLabel, "Trim threshold (alpha):",
      &SpriteOptions::trimThreshold, kMaxTrimThreshold, writeTrimThreshold, whenTrimmed},
+    {Control::FrameRate, Control::FrameRateLabel, "Frames per second:", &SpriteOptions::frameRate,
+     kMaxFrameRate, writeFrameRate, always, defaultFrameRate, kWideFieldWidth},
 };
 
 // A choice among a few: a caption, a list of its entries and a line under it.
@@ -114,6 +142,9 @@ static_assert(std::size(kLayoutEntries) == kLayoutNames.size());
 // In the order of kLargestSheetSizes.
 constexpr std::string_view kLargestSizeEntries[] = {"1024", "2048", "4096", "8192"};
 static_assert(std::size(kLargestSizeEntries) == kLargestSheetSizes.size());
+// In the order of AnimationSource.
+constexpr std::string_view kAnimationEntries[] = {"None", "Subfolders", "Name Prefixes"};
+static_assert(std::size(kAnimationEntries) == kAnimationSourceNames.size());
 
 int largestSizeEntry(const SpriteOptions& options) {
   const auto* size = std::ranges::find(kLargestSheetSizes, options.maxSize);
@@ -142,6 +173,11 @@ constexpr ListRow kLists[] = {
      },
      [](SettingsStore& s, const SpriteOptions& o) { writeLargestSheetSize(s, o.maxSize); },
      whenPacked},
+    {Control::Animations, Control::AnimationsLabel, "Animations:", kAnimationEntries,
+     Control::AnimationsNote, "One per subfolder, or per name less its number.",
+     [](const SpriteOptions& o) { return static_cast<int>(o.animations); },
+     [](SpriteOptions& o, int entry) { o.animations = static_cast<AnimationSource>(entry); },
+     [](SettingsStore& s, const SpriteOptions& o) { writeAnimations(s, o.animations); }, always},
 };
 
 // The rows of each column from the top, named by their tick, field or list.
@@ -158,7 +194,7 @@ constexpr int kLeftColumn[] = {
 constexpr int kRightColumn[] = {
     Control::Layout,           Control::TrimTransparentEdges, Control::TrimThreshold,
     Control::AllowRotation,    Control::SeveralSheets,        Control::SquareSheets,
-    Control::LargestSheetSize,
+    Control::LargestSheetSize, Control::Animations,           Control::FrameRate,
 };
 
 constexpr const TickRow* tickRow(int control) {
@@ -179,19 +215,6 @@ constexpr const ListRow* listRow(int control) {
   }
   return nullptr;
 }
-
-constexpr int kMargin = 15;
-constexpr int kColumnWidth = 350;
-constexpr int kColumnGap = 30;
-constexpr int kWidth = 2 * kMargin + 2 * kColumnWidth + kColumnGap;
-constexpr int kTickHeight = 20;
-constexpr int kNoteIndent = 22;  // under the caption, past the box
-constexpr int kNoteHeight = 18;
-constexpr int kRowGap = 12;
-constexpr int kFieldWidth = 70;
-constexpr int kFieldHeight = 24;
-constexpr int kFieldGap = 8;
-constexpr int kListWidth = 140;
 
 // A row's height, and the gap below it that the column's last row does without.
 constexpr std::pair<int, int> rowHeight(int control) {
@@ -244,10 +267,10 @@ void SheetOptionsWindow::open(int depth) {
         toolkit_.createLabel(w, list->note, noteRect(x, y + kFieldHeight), list->noteText,
                              LabelAlign::Left);
       } else if (const FieldRow* field = fieldRow(control)) {
-        const int fieldX = x + kColumnWidth - kFieldWidth;
+        const int fieldX = x + kColumnWidth - field->width;
         toolkit_.createLabel(w, field->label, {x, y, fieldX - x, kFieldHeight}, field->caption,
                              LabelAlign::Left);
-        toolkit_.createSpinField(w, field->field, {fieldX, y, kFieldWidth, kFieldHeight}, 0,
+        toolkit_.createSpinField(w, field->field, {fieldX, y, field->width, kFieldHeight}, 0,
                                  field->largest);
         toolkit_.setState(field->field, chosen_.*field->option);
       }
@@ -279,6 +302,7 @@ void SheetOptionsWindow::followChoices() {
     const bool applies = row.applies(chosen_, depth_);
     toolkit_.setEnabled(row.label, applies);
     toolkit_.setEnabled(row.field, applies);
+    if (row.noneChosen) toolkit_.setMinimumText(row.field, row.noneChosen(chosen_));
   }
 }
 

@@ -3,7 +3,9 @@
 // tick box each with a line saying what it does, the palette quantiser, a
 // list, then the spacing, border and extrusion in pixels, one field each. The
 // layout on the right: "Grid" (the main window's strip or sheet) or "Packed",
-// and the packed layout's own choices, enabled only while it is chosen.
+// and the packed layout's own choices, enabled only while it is chosen; under
+// them where the script's animations come from and their frame rate, which
+// shows the rate that applies while none is chosen.
 // A choice is stored in the settings file at once; the choices stay while the
 // window is closed, and "Create" takes them from here.
 #pragma once

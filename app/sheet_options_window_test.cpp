@@ -353,12 +353,55 @@ TEST_F(SheetOptionsWindowTest, PackedDisablesTheMainWindowsGridControlsKeepingTh
   EXPECT_EQ(toolkit_.state(Control::Strip), 1);
 }
 
-// A packed, trimmed, turned, square sheet made in the window is the command
-// line's, byte for byte.
+// Where animations come from and their rate: stored at once by name and
+// number, restored at start, in the build at every depth and layout; a rate
+// of 0, none chosen, shows the rate that applies, which follows the choice.
+TEST_F(SheetOptionsWindowTest, AnimationsAndTheirFrameRateAreStoredRestoredAndBuilt) {
+  testing::writeFile(support_.settingsPath(),
+                     "[Settings]\nAnimations = prefixes\nFrame Rate = 99\nColor Depth = 4\n");
+  start();
+  BuildOptions options = window_.buildOptions();
+  EXPECT_EQ(options.animations, AnimationSource::Prefixes);
+  EXPECT_EQ(options.frameRate, kMaxFrameRate);  // out of range: clamped
+  openOptions();
+  EXPECT_EQ(toolkit_.control(Control::Animations).entries,
+            (std::vector<std::string>{"None", "Subfolders", "Name Prefixes"}));
+  EXPECT_EQ(toolkit_.state(Control::Animations), 2);
+  EXPECT_EQ(toolkit_.shownText(Control::FrameRate), "60");
+  choose(Control::Layout, 1);
+  for (int control : {Control::Animations, Control::AnimationsLabel, Control::AnimationsNote,
+                      Control::FrameRate, Control::FrameRateLabel}) {
+    EXPECT_TRUE(toolkit_.isEnabled(control)) << control;
+  }
+
+  toolkit_.setSpinValue(Control::FrameRate, 0);
+  runQueued();
+  EXPECT_EQ(toolkit_.shownText(Control::FrameRate), "12 (default)");
+  choose(Control::Animations, 0);
+  EXPECT_EQ(toolkit_.shownText(Control::FrameRate), "10 (default)");
+  options = window_.buildOptions();
+  EXPECT_EQ(options.animations, AnimationSource::None);
+  EXPECT_EQ(options.frameRate, 0);
+
+  toolkit_.requestClose(Window::SheetOptions);
+  toolkit_.requestClose(Window::Main);
+  EXPECT_FALSE(runQueued());
+  EXPECT_EQ(settingsBytes(),
+            "\xEF\xBB\xBF\n[Settings]\nAnimations = none\nFrame Rate = 0\n"
+            "Color Depth = 4\nLayout = packed\nColumns = 4\n");
+}
+
+// A packed, trimmed, turned, square sheet with animations made in the window
+// is the command line's, byte for byte, and so is its script.
 TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteForByte) {
+  addScript("Animations",
+            "ov.Extension = \".txt\"\nov.EachAnimation\n"
+            "ov.AnimationName ov.AnimationFirstIndex ov.AnimationFrameCount ov.FrameRate\n"
+            "ov.NextAnimation\n");
   const std::string frames = temp_.path() + "frames/";
   mkdir(frames.c_str(), 0700);
   const int sizes[][2] = {{40, 12}, {12, 30}, {20, 20}, {9, 33}};
+  const char* names[] = {"run_1", "run_2", "walk_1", "walk_2"};
   for (int f = 0; f < 4; ++f) {
     const int width = sizes[f][0];
     const int height = sizes[f][1];
@@ -372,10 +415,12 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
         pixel[3] = static_cast<uint8_t>(y == 2 ? 10 : 255);  // under the threshold
       }
     }
-    ASSERT_EQ(encodePng(image, frames + "f" + std::to_string(f) + ".png"), PngWriteStatus::Written);
+    ASSERT_EQ(encodePng(image, frames + names[f] + ".png"), PngWriteStatus::Written);
   }
   start();
   openOptions();
+  choose(Control::Animations, 2);
+  toolkit_.setSpinValue(Control::FrameRate, 24);
   choose(Control::Layout, 1);
   click(Control::TrimTransparentEdges);
   toolkit_.setSpinValue(Control::TrimThreshold, 10);
@@ -385,16 +430,39 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
   toolkit_.setSpinValue(Control::Spacing, 1);
   runQueued();
   chooseFolderAndSheet(frames, temp_.path() + "window.png");
+  choose(Control::ScriptList, 1);
+  toolkit_.type(Control::ScriptPathField, temp_.path() + "window.txt");
   toolkit_.answerMessage(MessageResult::No);
   click(Control::Create);
 
   const std::string cli = temp_.path() + "cli.png";
-  ASSERT_TRUE(runCommandLine({"--sheet", cli, "--layout", "packed", "--trim", "--trim-threshold",
-                              "10", "--rotate", "--square", "--max-size", "1024", "--spacing", "1"},
+  ASSERT_TRUE(runCommandLine({"--sheet",
+                              cli,
+                              "--layout",
+                              "packed",
+                              "--trim",
+                              "--trim-threshold",
+                              "10",
+                              "--rotate",
+                              "--square",
+                              "--max-size",
+                              "1024",
+                              "--spacing",
+                              "1",
+                              "--animations",
+                              "prefixes",
+                              "--fps",
+                              "24",
+                              "--script",
+                              support_.file("Animations.txt"),
+                              "--data",
+                              temp_.path() + "cli.txt"},
                              frames));
   const std::string windowSheet = testing::readFile(temp_.path() + "window.png");
   EXPECT_FALSE(windowSheet.empty());
   EXPECT_EQ(windowSheet, testing::readFile(cli));
+  EXPECT_EQ(testing::readFile(temp_.path() + "window.txt"), "run 0 2 24\nwalk 2 2 24\n");
+  EXPECT_EQ(testing::readFile(temp_.path() + "cli.txt"), "run 0 2 24\nwalk 2 2 24\n");
   const std::optional<PngSize> size = readPngSize(cli);
   ASSERT_TRUE(size);
   EXPECT_EQ(size->width, size->height);

@@ -13,7 +13,7 @@ constexpr std::string_view kWindowTitle = "Sheet Preview";
 constexpr int kWindowWidth = 760;
 constexpr int kWindowHeight = 520;
 constexpr int kMinimumWidth = 520;
-constexpr int kMinimumHeight = 400;
+constexpr int kMinimumHeight = 440;  // the sidebar's rows, from the animation to the frame
 
 constexpr int kMargin = 8;
 constexpr int kToolbarHeight = 28;
@@ -30,8 +30,10 @@ constexpr std::string_view kPlayCaption = "Play";
 constexpr std::string_view kPauseCaption = "Pause";
 constexpr std::string_view kRateCaption = "Frames per second:";
 constexpr std::string_view kSheetChoiceCaption = "Sheet:";
+constexpr std::string_view kAnimationChoiceCaption = "Animation:";
 constexpr int kZoomLabelWidth = 110;
 constexpr int kSheetChoiceLabelWidth = 44;
+constexpr int kAnimationLabelWidth = 72;
 constexpr std::string_view kUnreadableTitle = "Sheet Preview";
 
 std::string unreadableText(const std::string& path) {
@@ -49,10 +51,11 @@ std::string ordinal(size_t index, size_t count) {
   return std::to_string(index + 1) + " of " + std::to_string(count);
 }
 
-std::string frameText(size_t index, const WrittenSheets& written) {
-  if (written.playOrder.empty()) return "No frames";
-  const FrameRef& ref = written.playOrder[index];
-  std::string text = "Frame " + ordinal(index, written.playOrder.size()) + ": " +
+std::string frameText(size_t index, const std::vector<FrameRef>& played,
+                      const WrittenSheets& written) {
+  if (played.empty()) return "No frames";
+  const FrameRef& ref = played[index];
+  std::string text = "Frame " + ordinal(index, played.size()) + ": " +
                      written.sheets[ref.sheet].frames[ref.frame].name;
   if (written.sheets.size() > 1) text += "\nOn sheet " + ordinal(ref.sheet, written.sheets.size());
   return text;
@@ -61,7 +64,7 @@ std::string frameText(size_t index, const WrittenSheets& written) {
 std::string fileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 bool isPreviewControl(int control) {
-  return control >= Control::PreviewSheet && control <= Control::PreviewSheetChoice;
+  return control >= Control::PreviewSheet && control <= Control::PreviewAnimation;
 }
 
 }  // namespace
@@ -70,7 +73,13 @@ SheetPreview::SheetPreview(Toolkit& toolkit, Clock clock)
     : toolkit_(toolkit), clock_(std::move(clock)) {}
 
 void SheetPreview::setSheets(WrittenSheets sheets) {
+  const bool newRate = !sheets_ || sheets_->frameRate != sheets.frameRate;
+  const std::string played = sheets_ ? sheets_->animations[playedAnimation_].name : "";
   sheets_ = std::move(sheets);
+  // The animation watched stays chosen while the build still makes it.
+  const std::vector<PlayedAnimation>& animations = sheets_->animations;
+  const auto same = std::ranges::find(animations, played, &PlayedAnimation::name);
+  playedAnimation_ = same == animations.end() ? 0 : static_cast<size_t>(same - animations.begin());
   if (!isOpen()) return;
   if (!readSheets()) {
     close();
@@ -80,6 +89,9 @@ void SheetPreview::setSheets(WrittenSheets sheets) {
   shownFrame_ = 0;
   shownSheet_ = 0;
   fillSheetChoice();
+  fillAnimationChoice();
+  // A rate tried out here stays until the script's own changes.
+  if (newRate) toolkit_.setState(Control::PreviewRate, sheets_->frameRate);
   fit();
   if (playing_) startPlaying();
   showFrame(0);
@@ -94,6 +106,8 @@ void SheetPreview::open() {
   shownFrame_ = 0;
   shownSheet_ = 0;
   fillSheetChoice();
+  fillAnimationChoice();
+  toolkit_.setState(Control::PreviewRate, sheets_->frameRate);
   playing_ = true;
   fit();
   startPlaying();
@@ -102,8 +116,6 @@ void SheetPreview::open() {
 
 bool SheetPreview::readSheets() {
   images_.clear();
-  largestWidth_ = 0;
-  largestHeight_ = 0;
   for (const WrittenSheet& sheet : sheets_->sheets) {
     std::optional<RgbaImage> decoded = decodePng(sheet.path);
     // A file of another size is no longer the sheet the frames were placed on.
@@ -113,8 +125,6 @@ bool SheetPreview::readSheets() {
       const int64_t right = frame.x + (frame.rotated ? frame.height : frame.width);
       const int64_t bottom = frame.y + (frame.rotated ? frame.width : frame.height);
       matches = right <= decoded->width && bottom <= decoded->height;
-      largestWidth_ = std::max(largestWidth_, frame.sourceWidth);
-      largestHeight_ = std::max(largestHeight_, frame.sourceHeight);
     }
     if (!matches) {
       toolkit_.messageBox(kUnreadableTitle, unreadableText(sheet.path), MessageButtons::Ok);
@@ -147,6 +157,9 @@ void SheetPreview::buildWindow() {
   toolkit_.createLabel(w, Control::PreviewSheetChoiceLabel, {}, kSheetChoiceCaption,
                        LabelAlign::Left);
   toolkit_.createList(w, Control::PreviewSheetChoice, {});
+  toolkit_.createLabel(w, Control::PreviewAnimationLabel, {}, kAnimationChoiceCaption,
+                       LabelAlign::Left);
+  toolkit_.createList(w, Control::PreviewAnimation, {});
   toolkit_.createCanvas(w, Control::PreviewSheet, {});
   toolkit_.createScrollBar(w, Control::PreviewHorizontalScroll, {}, Orientation::Horizontal);
   toolkit_.createScrollBar(w, Control::PreviewVerticalScroll, {}, Orientation::Vertical);
@@ -154,7 +167,6 @@ void SheetPreview::buildWindow() {
   toolkit_.createButton(w, Control::PreviewPlay, {}, kPauseCaption);
   toolkit_.createLabel(w, Control::PreviewRateLabel, {}, kRateCaption, LabelAlign::Left);
   toolkit_.createSpinField(w, Control::PreviewRate, {}, kMinFrameRate, kMaxFrameRate);
-  toolkit_.setState(Control::PreviewRate, kDefaultFrameRate);
   toolkit_.createLabel(w, Control::PreviewFrameLabel, {}, "", LabelAlign::Left);
   relayout();
 }
@@ -178,8 +190,14 @@ void SheetPreview::relayout() {
   const int top = kMargin * 2 + kToolbarHeight;
   const int side = width - kMargin - kSidebarWidth;
   area_ = {kMargin, top, side - kMargin * 2, height - top - kMargin};
-  toolkit_.setGeometry(Control::PreviewStrip, {side, top, kSidebarWidth, kStripSide});
-  int y = top + kStripSide + kMargin;
+  toolkit_.setGeometry(Control::PreviewAnimationLabel,
+                       {side, top + 2, kAnimationLabelWidth, kLineHeight});
+  toolkit_.setGeometry(
+      Control::PreviewAnimation,
+      {side + kAnimationLabelWidth, top, kSidebarWidth - kAnimationLabelWidth, kToolbarHeight});
+  int y = top + kToolbarHeight + kMargin;
+  toolkit_.setGeometry(Control::PreviewStrip, {side, y, kSidebarWidth, kStripSide});
+  y += kStripSide + kMargin;
   toolkit_.setGeometry(Control::PreviewPlay, {side, y, 90, kToolbarHeight});
   y += kToolbarHeight + kMargin;
   toolkit_.setGeometry(Control::PreviewRateLabel, {side, y + 2, 140, kLineHeight});
@@ -280,9 +298,13 @@ void SheetPreview::updateHover() {
 
 const FrameList& SheetPreview::shownFrames() const { return sheets_->sheets[shownSheet_].frames; }
 
+const std::vector<FrameRef>& SheetPreview::playedFrames() const {
+  return sheets_->animations[playedAnimation_].frames;
+}
+
 CanvasPicture SheetPreview::framePicture(size_t index, int width, int height) const {
-  if (index >= sheets_->playOrder.size()) return {};
-  const FrameRef& ref = sheets_->playOrder[index];
+  if (index >= playedFrames().size()) return {};
+  const FrameRef& ref = playedFrames()[index];
   return stripPicture(images_[ref.sheet], sheets_->sheets[ref.sheet].frames[ref.frame],
                       sheets_->turn, stripScale(largestWidth_, largestHeight_, width, height),
                       width, height);
@@ -300,6 +322,36 @@ void SheetPreview::fillSheetChoice() {
   for (int control : {Control::PreviewSheetChoiceLabel, Control::PreviewSheetChoice}) {
     toolkit_.setVisible(control, sheets.size() > 1);
   }
+}
+
+void SheetPreview::fillAnimationChoice() {
+  toolkit_.clearList(Control::PreviewAnimation);
+  for (const PlayedAnimation& animation : sheets_->animations) {
+    toolkit_.addListEntry(Control::PreviewAnimation, animation.name);
+  }
+  toolkit_.setState(Control::PreviewAnimation, static_cast<int>(playedAnimation_));
+  measureAnimation();
+}
+
+void SheetPreview::measureAnimation() {
+  largestWidth_ = 0;
+  largestHeight_ = 0;
+  for (const FrameRef& ref : playedFrames()) {
+    const FrameEntry& frame = sheets_->sheets[ref.sheet].frames[ref.frame];
+    largestWidth_ = std::max(largestWidth_, frame.sourceWidth);
+    largestHeight_ = std::max(largestHeight_, frame.sourceHeight);
+  }
+}
+
+// The chosen animation plays from its first frame.
+void SheetPreview::chooseAnimation() {
+  const int chosen = toolkit_.state(Control::PreviewAnimation);
+  if (chosen < 0 || static_cast<size_t>(chosen) >= sheets_->animations.size()) return;
+  playedAnimation_ = static_cast<size_t>(chosen);
+  measureAnimation();
+  shownFrame_ = 0;
+  if (playing_) startPlaying();
+  showFrame(0);
 }
 
 void SheetPreview::chooseSheet() {
@@ -320,7 +372,7 @@ void SheetPreview::showFrame(size_t index) {
   shownFrame_ = index;
   const Rect strip = toolkit_.geometry(Control::PreviewStrip);
   toolkit_.paintCanvas(Control::PreviewStrip, framePicture(index, strip.width, strip.height));
-  toolkit_.setText(Control::PreviewFrameLabel, frameText(index, *sheets_));
+  toolkit_.setText(Control::PreviewFrameLabel, frameText(index, playedFrames(), *sheets_));
 }
 
 int SheetPreview::frameRate() const { return toolkit_.state(Control::PreviewRate); }
@@ -349,7 +401,7 @@ void SheetPreview::rateChanged() {
 
 void SheetPreview::tick() {
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(clock_() - started_);
-  const size_t index = frameAt(elapsed, frameRate(), sheets_->playOrder.size());
+  const size_t index = frameAt(elapsed, frameRate(), playedFrames().size());
   if (index != shownFrame_) showFrame(index);
 }
 
@@ -370,6 +422,7 @@ bool SheetPreview::handleEvent(const Event& event) {
       if (event.number == Control::PreviewPlay) togglePlay();
       if (event.number == Control::PreviewRate) rateChanged();
       if (event.number == Control::PreviewSheetChoice) chooseSheet();
+      if (event.number == Control::PreviewAnimation) chooseAnimation();
       if (event.number == Control::PreviewHorizontalScroll ||
           event.number == Control::PreviewVerticalScroll) {
         scrolled(event.number);

@@ -1,10 +1,11 @@
 // The Sheet Preview window: the last built sheet as it was written, read back
 // from its file, with its frames outlined and named on hover, zoom (fit,
 // 100 %, 200 %, the wheel at the pointer), scroll bars where the zoomed sheet
-// is larger than its canvas, and a play strip that plays the frames in order
-// at a chosen rate over a checkerboard, each at its source size with its
-// stored pixels upright at their offset. With several sheets a list chooses
-// the one shown; the strip plays the frames of all of them, so all are read.
+// is larger than its canvas, and a play strip that plays the animation
+// chosen in a list, its frames in order and looping, at the script's rate or
+// one chosen, over a checkerboard, each at its source size with its stored
+// pixels upright at their offset. With several sheets a list chooses the one
+// shown; an animation's frames may lie on any of them, so all are read.
 //
 // The object lives as long as the program; the event loop hands it every
 // event and it takes those that belong to the window.
@@ -54,9 +55,13 @@ class SheetPreview {
   void buildWindow();
   void fillSheetChoice();
   void chooseSheet();
+  void fillAnimationChoice();
+  void chooseAnimation();
+  void measureAnimation();                            // the largest source size of its frames
+  const std::vector<FrameRef>& playedFrames() const;  // the chosen animation's
   void showSheet();
   const FrameList& shownFrames() const;  // the frames of the sheet shown
-  CanvasPicture framePicture(size_t index, int width, int height) const;  // in the play order
+  CanvasPicture framePicture(size_t index, int width, int height) const;  // in playedFrames
   void showFrame(size_t index);
   void setView(const SheetView& view, bool fitted);
   void fit();
@@ -77,7 +82,9 @@ class SheetPreview {
   std::optional<WrittenSheets> sheets_;
   std::vector<SheetImage> images_;  // one for each sheet
   size_t shownSheet_ = 0;
-  // The largest source size among the frames: the play strip scales them all alike.
+  size_t playedAnimation_ = 0;  // in sheets_->animations
+  // The largest source size among the animation's frames: the play strip
+  // scales them all alike.
   int64_t largestWidth_ = 0;
   int64_t largestHeight_ = 0;
   Rect area_;  // the sheet's canvas and its scroll bars share it
@@ -88,7 +95,7 @@ class SheetPreview {
   int pointerY_ = -1;
   bool playing_ = true;
   std::chrono::steady_clock::time_point started_;  // when frame 0 was (or would have been) shown
-  size_t shownFrame_ = 0;                          // in the play order
+  size_t shownFrame_ = 0;                          // in playedFrames
 };
 
 }  // namespace oz

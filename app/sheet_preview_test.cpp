@@ -239,24 +239,27 @@ TEST_F(SheetPreviewTest, AZoomedSheetLargerThanTheCanvasScrollsAndKeepsItsHoverN
   EXPECT_EQ(toolkit_.geometry(Control::PreviewSheet).width, small.width + 16);
 }
 
-TEST_F(SheetPreviewTest, PlaysTheFramesInOrderAtTheChosenRate) {
+// Without animations, the one of every frame, named after the sheet, at the
+// rate the script gives it.
+TEST_F(SheetPreviewTest, PlaysTheFramesInOrderAtTheScriptsRateOrTheOneChosen) {
   startAndBuild();
   opened_ = now_;
   openPreview();
-  EXPECT_EQ(toolkit_.state(Control::PreviewRate), 12);
+  EXPECT_EQ(toolkit_.control(Control::PreviewAnimation).entries, std::vector<std::string>{"sheet"});
+  EXPECT_EQ(toolkit_.state(Control::PreviewRate), kSheetAnimationFrameRate);
   ASSERT_EQ(toolkit_.timers().count(Timer::PreviewPlay), 1u);
-  EXPECT_EQ(toolkit_.timers().at(Timer::PreviewPlay).milliseconds, 83);
+  EXPECT_EQ(toolkit_.timers().at(Timer::PreviewPlay).milliseconds, 100);
   EXPECT_TRUE(toolkit_.timers().at(Timer::PreviewPlay).repeating);
   EXPECT_EQ(frameLabel(), "Frame 1 of 3: f1.png");
   EXPECT_EQ(stripPicture().source, (Rect{0, 0, 10, 20}));
 
-  tickAt(milliseconds(84));
+  tickAt(milliseconds(101));
   EXPECT_EQ(frameLabel(), "Frame 2 of 3: f2.png");
   EXPECT_EQ(stripPicture().source, (Rect{10, 0, 10, 20}));
   // A late timer skips to the frame of the time, and the loop starts over.
-  tickAt(milliseconds(250));
+  tickAt(milliseconds(300));
   EXPECT_EQ(frameLabel(), "Frame 1 of 3: f1.png");
-  tickAt(milliseconds(170));
+  tickAt(milliseconds(200));
   EXPECT_EQ(frameLabel(), "Frame 3 of 3: f3.png");
   EXPECT_EQ(stripPicture().source, (Rect{0, 20, 10, 20}));
 
@@ -279,6 +282,51 @@ TEST_F(SheetPreviewTest, PlaysTheFramesInOrderAtTheChosenRate) {
   runQueued();
   EXPECT_FALSE(toolkit_.isWindowOpen(Window::SheetPreview));
   EXPECT_EQ(toolkit_.timers().count(Timer::PreviewPlay), 0u);
+}
+
+// With animations by name prefix: the list offers them in the build's order
+// and the chosen one plays alone, looping, at the script's rate; it stays
+// chosen through a new build that still makes it, and a rate tried out here
+// stays until the script's changes.
+TEST_F(SheetPreviewTest, PlaysTheChosenAnimationAloneAndKeepsItThroughANewBuild) {
+  testing::writeFile(support_.settingsPath(), "[Settings]\nAnimations = prefixes\n");
+  writeFrame("walk_1.png", 50);
+  writeFrame("idle.png", 100);
+  writeFrame("walk_2.png", 150);
+  start();
+  toolkit_.type(Control::ColumnsField, "2");
+  chooseFolderAndSheet(frames_, sheet_);
+  build();
+  opened_ = now_;
+  openPreview();
+  EXPECT_EQ(toolkit_.control(Control::PreviewAnimation).entries,
+            (std::vector<std::string>{"idle", "walk"}));
+  EXPECT_EQ(toolkit_.state(Control::PreviewRate), kAnimationsFrameRate);
+  EXPECT_EQ(frameLabel(), "Frame 1 of 1: idle.png");
+
+  choose(Control::PreviewAnimation, 1);
+  EXPECT_EQ(frameLabel(), "Frame 1 of 2: walk_1.png");
+  EXPECT_EQ(stripPicture().source, (Rect{10, 0, 10, 20}));  // after idle.png on the sheet
+  const std::string walk2 = "Frame 2 of 2: walk_2.png";
+  tickAt(milliseconds(84));
+  EXPECT_EQ(frameLabel(), walk2);
+  EXPECT_EQ(stripPicture().source, (Rect{0, 20, 10, 20}));
+  tickAt(milliseconds(170));
+  EXPECT_EQ(frameLabel(), "Frame 1 of 2: walk_1.png");
+
+  toolkit_.setSpinValue(Control::PreviewRate, 30);
+  runQueued();
+  writeFrame("walk_3.png", 200);
+  build();
+  EXPECT_EQ(toolkit_.state(Control::PreviewAnimation), 1);
+  EXPECT_EQ(frameLabel(), "Frame 1 of 3: walk_1.png");
+  EXPECT_EQ(toolkit_.state(Control::PreviewRate), 30);
+  menu(MenuItem::SheetOptions);
+  toolkit_.setSpinValue(Control::FrameRate, 5);
+  runQueued();
+  build();
+  EXPECT_EQ(toolkit_.state(Control::PreviewRate), 5);
+  EXPECT_EQ(toolkit_.timers().at(Timer::PreviewPlay).milliseconds, 200);
 }
 
 TEST_F(SheetPreviewTest, ANewBuildReplacesTheShownSheetAndAVanishedOneIsReported) {

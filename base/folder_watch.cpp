@@ -2,11 +2,14 @@
 
 #include <fnmatch.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "base/dir_listing.h"
 
 namespace oz {
 namespace {
@@ -16,6 +19,16 @@ namespace {
 constexpr uint32_t kEntryEvents =
     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB;
 constexpr uint32_t kFolderGoneEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
+
+// Follows symlinks, as the scan of an image folder's subfolders does.
+bool isDirectory(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string withSlash(const std::string& folder) {
+  return folder.empty() || folder.ends_with('/') ? folder : folder + '/';
+}
 
 bool matchesAny(const std::vector<std::string>& patterns, const char* name) {
   return std::ranges::any_of(patterns, [name](const std::string& pattern) {
@@ -41,17 +54,57 @@ FolderWatch::~FolderWatch() {
 }
 
 int FolderWatch::watch(const std::string& folder, const std::string& pattern) {
+  return add(folder, pattern, false);
+}
+
+int FolderWatch::add(const std::string& folder, const std::string& pattern, bool isSubfolder) {
   if (fd_ < 0) return EMFILE;
   const int wd = inotify_add_watch(fd_, folder.empty() ? "." : folder.c_str(),
                                    kEntryEvents | IN_ONLYDIR | IN_DELETE_SELF | IN_MOVE_SELF);
   if (wd < 0) return errno;
   // The same folder under another name is the same watch.
   if (Watched* known = watchedAs(wd)) {
-    known->patterns.push_back(pattern);
+    if (std::ranges::find(known->patterns, pattern) == known->patterns.end()) {
+      known->patterns.push_back(pattern);
+    }
+    // A folder watched for itself stays so when it is also another's subfolder.
+    known->isSubfolder = known->isSubfolder && isSubfolder;
   } else {
-    watched_.push_back({wd, folder, {pattern}});
+    watched_.push_back({wd, folder, {pattern}, false, isSubfolder});
   }
   return 0;
+}
+
+int FolderWatch::watchWithSubfolders(const std::string& folder, const std::string& pattern) {
+  if (const int error = watch(folder, pattern); error != 0) return error;
+  const std::string parent = withSlash(folder);
+  watchedAs(watched_.back().wd)->followsSubfolders = true;
+  for (const std::string& entry :
+       listDirectory(parent.empty() ? "." : parent).value_or(std::vector<std::string>{})) {
+    // A subfolder that cannot be watched is left to the build to tell of.
+    if (isDirectory(parent + entry)) add(parent + entry + "/", pattern, true);
+  }
+  return 0;
+}
+
+bool FolderWatch::subfolderEntry(const Watched& parent, const std::string& name, uint32_t mask) {
+  const std::string path = withSlash(parent.folder) + name + "/";
+  const auto known = std::ranges::find(watched_, path, &Watched::folder);
+  const bool isOne = isDirectory(path);
+  if (known != watched_.end()) {
+    // Renamed away, or a symlink to it removed: what it leads to is no longer
+    // read. A folder removed is let go by the kernel itself.
+    if (!isOne && known->isSubfolder) {
+      inotify_rm_watch(fd_, known->wd);
+      watched_.erase(known);
+    }
+    return true;
+  }
+  if (isOne) {
+    const std::vector<std::string> patterns = parent.patterns;
+    for (const std::string& pattern : patterns) add(path, pattern, true);
+  }
+  return isOne || (mask & IN_ISDIR) != 0;
 }
 
 int FolderWatch::watchFile(const std::string& path) {
@@ -85,12 +138,22 @@ FolderNews FolderWatch::read() {
       Watched* watched = watchedAs(event.wd);
       if (watched == nullptr) continue;
       if (event.mask & kFolderGoneEvents) {
-        if (std::ranges::find(news.gone, watched->folder) == news.gone.end()) {
+        if (watched->isSubfolder) {
+          // An animation that went: the parent's watch tells it as a change too.
+          news.changed = true;
+          if (event.mask & IN_IGNORED)
+            watched_.erase(watched_.begin() + (watched - watched_.data()));
+        } else if (std::ranges::find(news.gone, watched->folder) == news.gone.end()) {
           news.gone.push_back(watched->folder);
         }
         continue;
       }
-      if (event.len > 0 && matchesAny(watched->patterns, name)) news.changed = true;
+      if (event.len == 0) continue;
+      if (matchesAny(watched->patterns, name)) {
+        news.changed = true;
+      } else if (watched->followsSubfolders && subfolderEntry(*watched, name, event.mask)) {
+        news.changed = true;
+      }
     }
   }
   return news;

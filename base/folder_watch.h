@@ -33,6 +33,12 @@ class FolderWatch {
   // folder may be watched for several patterns. 0, or the errno that tells
   // why it cannot be watched (no such folder, too many watches).
   int watch(const std::string& folder, const std::string& pattern);
+  // As watch, and each subfolder of `folder` (one level, symlinked ones too)
+  // for the same pattern, as an image folder whose subfolders are animations
+  // is read. A subfolder made, removed or renamed is a change; one made or
+  // renamed into `folder` is watched from then on, and one that goes is not
+  // a gone folder.
+  int watchWithSubfolders(const std::string& folder, const std::string& pattern);
   // Watches the folder of the file at `path` ("" when it has none: the
   // working folder) for that file's name, so that a save that renames a new
   // file over it is seen. As watch.
@@ -48,9 +54,16 @@ class FolderWatch {
     int wd = -1;
     std::string folder;
     std::vector<std::string> patterns;
+    bool followsSubfolders = false;  // its subfolders are watched as they come
+    bool isSubfolder = false;        // of a folder that follows its subfolders
   };
 
+  int add(const std::string& folder, const std::string& pattern, bool isSubfolder);
   Watched* watchedAs(int wd);
+  // An event for an entry of `parent`, which follows its subfolders: whether
+  // the entry is, or was, a subfolder. One that came is watched from now on,
+  // one that went no longer. May move `watched_`'s elements.
+  bool subfolderEntry(const Watched& parent, const std::string& name, uint32_t mask);
 
   int fd_ = -1;
   std::vector<Watched> watched_;

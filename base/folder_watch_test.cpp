@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -73,6 +74,56 @@ TEST_F(FolderWatchTest, AFolderRemovedOrRenamedIsGoneAndOneMissingCannotBeWatche
   EXPECT_EQ(watch.watch(dir_.path() + "missing/", "*.png"), ENOENT);
   testing::writeFile(dir_.path() + "file", "");
   EXPECT_EQ(watch.watch(dir_.path() + "file", "*.png"), ENOTDIR);
+}
+
+TEST_F(FolderWatchTest, SubfoldersAreFollowedAsTheyComeAndGo) {
+  const std::string walk = frames_ + "walk/";
+  mkdir(walk.c_str(), 0700);
+  mkdir((walk + "deeper").c_str(), 0700);
+  FolderWatch watch;
+  ASSERT_EQ(watch.watchWithSubfolders(frames_, "*.png"), 0);
+
+  testing::writeFile(walk + "w1.png", "frame");
+  EXPECT_TRUE(watch.read().changed);
+  // One level only, and a file beside the frames is still no change.
+  testing::writeFile(walk + "deeper/d1.png", "frame");
+  testing::writeFile(walk + "notes.txt", "text");
+  EXPECT_EQ(watch.read(), FolderNews{});
+
+  // A subfolder made is a change, and its frames are watched from then on;
+  // so are those of one that a symlink brings in.
+  const std::string run = frames_ + "run/";
+  mkdir(run.c_str(), 0700);
+  EXPECT_TRUE(watch.read().changed);
+  testing::writeFile(run + "r1.png", "frame");
+  EXPECT_TRUE(watch.read().changed);
+  const std::string elsewhere = dir_.path() + "jump/";
+  mkdir(elsewhere.c_str(), 0700);
+  ASSERT_EQ(symlink(elsewhere.c_str(), (frames_ + "jump").c_str()), 0);
+  EXPECT_TRUE(watch.read().changed);
+  testing::writeFile(elsewhere + "j1.png", "frame");
+  EXPECT_TRUE(watch.read().changed);
+
+  // Renamed, and the old name's frames no longer watched; removed: changes,
+  // never a gone folder.
+  ASSERT_EQ(std::rename(run.c_str(), (dir_.path() + "run-away").c_str()), 0);
+  EXPECT_EQ(watch.read(), (FolderNews{true, {}}));
+  testing::writeFile(dir_.path() + "run-away/r2.png", "frame");
+  EXPECT_EQ(watch.read(), FolderNews{});
+  ASSERT_EQ(unlink((frames_ + "jump").c_str()), 0);
+  EXPECT_EQ(watch.read(), (FolderNews{true, {}}));
+  testing::writeFile(elsewhere + "j2.png", "frame");
+  EXPECT_EQ(watch.read(), FolderNews{});
+  ASSERT_EQ(unlink((walk + "w1.png").c_str()), 0);
+  ASSERT_EQ(unlink((walk + "notes.txt").c_str()), 0);
+  ASSERT_EQ(unlink((walk + "deeper/d1.png").c_str()), 0);
+  ASSERT_EQ(rmdir((walk + "deeper").c_str()), 0);
+  ASSERT_EQ(rmdir(walk.c_str()), 0);
+  EXPECT_EQ(watch.read(), (FolderNews{true, {}}));
+
+  // The image folder itself going still ends the watch.
+  ASSERT_EQ(std::rename(frames_.c_str(), (dir_.path() + "moved").c_str()), 0);
+  EXPECT_EQ(watch.read().gone, std::vector<std::string>{frames_});
 }
 
 }  // namespace

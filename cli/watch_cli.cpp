@@ -19,6 +19,7 @@
 #include "cli/run_cli.h"
 #include "cli/stop_signals.h"
 #include "cli/watch_report.h"
+#include "sheet/frame_watch.h"
 
 namespace oz {
 namespace {
@@ -75,7 +76,9 @@ int runWatch(const CliRequest& request, std::FILE* out, std::FILE* err) {
   FolderWatch watch;
   // No folder chosen is the build's own refusal, not a folder to watch.
   const std::string& folder = request.build.imageFolder;
-  if (!folder.empty() && !watching(watch.watch(folder, "*.png"), folder, err)) return kExitRefused;
+  if (!folder.empty() && !watching(watchFrames(watch, request.build), folder, err)) {
+    return kExitRefused;
+  }
   if (const std::string templ = templateFileOf(request);
       !templ.empty() && !watching(watch.watchFile(templ), templ, err)) {
     return kExitRefused;

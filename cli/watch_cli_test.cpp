@@ -102,6 +102,26 @@ TEST_F(WatchCliTest, AHalfWrittenFrameWaitsForTheNextChange) {
   EXPECT_EQ(finish(pid), (CliRun{143, "", ""}));
 }
 
+// With animations from subfolders, the subfolders' frames are watched too,
+// and a subfolder that goes is one animation less, not the end of the watch.
+TEST_F(WatchCliTest, AnimationSubfoldersAreWatchedAsTheyComeAndGo) {
+  frames(1, 4, 2);
+  const pid_t pid = watch({"--sheet", sheet(), "--animations", "folders"});
+  EXPECT_EQ(nextBuild(), "written: 1 frame");
+  ASSERT_EQ(mkdir((folder() + "/run").c_str(), 0755), 0);
+  EXPECT_EQ(nextBuild(), "unchanged: 1 frame");
+  EXPECT_NE(errLine().find("\"run\" holds no PNG frames"), std::string::npos);
+  frame("run/r1.png", 4, 2, 9);
+  EXPECT_EQ(nextBuild(), "written: 2 frames");
+  frame("run/r1.png", 4, 2, 7);
+  EXPECT_EQ(nextBuild(), "written: 2 frames");
+  ASSERT_EQ(unlink((folder() + "/run/r1.png").c_str()), 0);
+  ASSERT_EQ(rmdir((folder() + "/run").c_str()), 0);
+  EXPECT_EQ(nextBuild(), "written: 1 frame");
+  kill(pid, SIGTERM);
+  EXPECT_EQ(finish(pid).status, 143);
+}
+
 TEST_F(WatchCliTest, AWatchedFolderRemovedOrRenamedEndsTheWatch) {
   frames(1, 4, 2);
   const pid_t pid = watch({"--sheet", sheet()});

@@ -268,9 +268,11 @@ TEST(SheetPreviewQtTest, PaintsTheSheetNamesTheHoveredFrameAndPlays) {
   ASSERT_EQ(encodePng(sheet, path), PngWriteStatus::Written);
   QtToolkit toolkit;
   SheetPreview preview(toolkit);
+  BuildOptions options;
+  options.savePath = path;
   preview.setSheets(writtenSheets(
       {{path, {{1, "blue.png", 0, 0, 8, 8, 0, 0, 8, 8}, {2, "clear.png", 8, 0, 8, 8, 0, 0, 8, 8}}}},
-      {}, Turn::Clockwise));
+      {}, options));
   preview.open();
   ASSERT_TRUE(preview.isOpen());
   QWidget* canvas = toolkit.controlWidget(Control::PreviewSheet);

@@ -75,6 +75,7 @@ class QtToolkit : public Toolkit {
   void createList(int window, int control, Rect r) override;
   void createListBox(int window, int control, Rect r) override;
   void createSpinField(int window, int control, Rect r, int minimum, int maximum) override;
+  void setMinimumText(int spinField, std::string_view text) override;
   bool createImageView(int window, int control, Rect r, std::span<const std::uint8_t> png) override;
   void createRichText(int window, int control, Rect r, std::string_view html) override;
   void createTabPanel(int window, int control, Rect r) override;

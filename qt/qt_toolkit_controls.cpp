@@ -212,6 +212,10 @@ void QtToolkit::createSpinField(int window, int control, Rect r, int minimum, in
   adopt(window, control, ControlKind::SpinField, spin, r);
 }
 
+void QtToolkit::setMinimumText(int spinField, std::string_view text) {
+  if (auto* spin = widgetAs<QSpinBox>(spinField)) spin->setSpecialValueText(toQ(text));
+}
+
 bool QtToolkit::createImageView(int window, int control, Rect r,
                                 std::span<const std::uint8_t> png) {
   QWidget* parent = prepareFor(window, control);

@@ -52,6 +52,7 @@ class FakeDriver {
   }
   const CanvasPicture& shownPicture(int canvas) const { return tk_.control(canvas).picture; }
   std::string toolTip(int control) const { return tk_.control(control).toolTip; }
+  std::string shownText(int spinField) const { return tk_.shownText(spinField); }
   // The user's answer to the next message box.
   void willAnswer(MessageButtons buttons, int result) {
     if (buttons != MessageButtons::Ok) tk_.answerMessage(result);
@@ -138,6 +139,9 @@ class QtDriver {
     QTextDocument shown;
     shown.setHtml(tk_.controlWidget(control)->toolTip());
     return shown.toPlainText().toStdString();
+  }
+  std::string shownText(int spinField) const {
+    return qobject_cast<QSpinBox*>(tk_.controlWidget(spinField))->text().toStdString();
   }
   void willAnswer(MessageButtons, int result) {
     QTimer::singleShot(0, [result] {
@@ -253,6 +257,11 @@ TYPED_TEST(ToolkitContractTest, ProgramChangesRaiseNoEventsButUserChoicesDo) {
   EXPECT_EQ(tk.state(Control::SpriteNumber), 77);
   tk.setText(Control::SpriteNumber, "7x");
   EXPECT_EQ(tk.state(Control::SpriteNumber), 77);
+  tk.setMinimumText(Control::SpriteNumber, "None");
+  EXPECT_EQ(this->user_.shownText(Control::SpriteNumber), "77");
+  tk.setState(Control::SpriteNumber, 0);
+  EXPECT_EQ(this->user_.shownText(Control::SpriteNumber), "None");  // in place of the minimum
+  EXPECT_EQ(tk.text(Control::SpriteNumber), "0");
   EXPECT_TRUE(this->drain().empty());
 
   this->user_.chooseListEntry(Control::DepthList, 2);
@@ -260,6 +269,7 @@ TYPED_TEST(ToolkitContractTest, ProgramChangesRaiseNoEventsButUserChoicesDo) {
   this->user_.type(Control::SpriteNumber, "7");  // typed text sets the value
   EXPECT_EQ(tk.state(Control::SpriteNumber), 7);
   EXPECT_EQ(tk.text(Control::SpriteNumber), "7");
+  EXPECT_EQ(this->user_.shownText(Control::SpriteNumber), "7");
   EXPECT_EQ(this->drain(),
             (std::vector<Event>{{EventKind::Control, Control::DepthList, Window::Main},
                                 {EventKind::Control, Control::SpriteNumber, Window::Main}}));

@@ -516,6 +516,22 @@ void FakeToolkit::createSpinField(int window, int control, Rect r, int minimum, 
   }
 }
 
+void FakeToolkit::setMinimumText(int spinField, std::string_view text) {
+  FakeControl* c = find(spinField, "setMinimumText");
+  if (!c) return;
+  if (c->kind != ControlKind::SpinField) {
+    reportFailure_("setMinimumText: control " + number(spinField) + " is no spin field");
+    return;
+  }
+  c->minimumText = text;
+}
+
+std::string FakeToolkit::shownText(int spinField) const {
+  const FakeControl& c = control(spinField);
+  if (c.state == c.minimum && !c.minimumText.empty()) return c.minimumText;
+  return std::to_string(c.state);
+}
+
 bool FakeToolkit::createImageView(int window, int control, Rect r,
                                   std::span<const std::uint8_t> png) {
   static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};

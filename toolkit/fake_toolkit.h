@@ -39,6 +39,7 @@ struct FakeControl {
   std::vector<std::string> entries;  // list entries
   std::vector<std::string> tabs;     // tab titles
   int minimum = 0;                   // spin field and scroll bar range
+  std::string minimumText;           // spin field: shown at its minimum in place of the number
   int maximum = 0;
   int page = 0;  // scroll bar: how much of its length shows
   Orientation orientation = Orientation::Horizontal;
@@ -181,6 +182,8 @@ class FakeToolkit : public Toolkit {
   // The running timers.
   const std::map<int, FakeTimer>& timers() const { return timers_; }
   const FakeControl& control(int control) const;
+  // What a spin field shows: its minimum text at its minimum, else its value.
+  std::string shownText(int spinField) const;
   const FakeWindow& window(int window) const;
   const FakeMenuItem& menuItem(int item) const;
   const std::vector<FakeMenu>& menus() const { return menus_; }
@@ -221,6 +224,7 @@ class FakeToolkit : public Toolkit {
   void createList(int window, int control, Rect r) override;
   void createListBox(int window, int control, Rect r) override;
   void createSpinField(int window, int control, Rect r, int minimum, int maximum) override;
+  void setMinimumText(int spinField, std::string_view text) override;
   bool createImageView(int window, int control, Rect r, std::span<const std::uint8_t> png) override;
   void createRichText(int window, int control, Rect r, std::string_view html) override;
   void createTabPanel(int window, int control, Rect r) override;

@@ -128,6 +128,8 @@ struct Control {
     PreviewVerticalScroll = 1'000'011,
     PreviewSheetChoiceLabel = 1'000'012,
     PreviewSheetChoice = 1'000'013,  // which of several sheets is shown
+    PreviewAnimationLabel = 1'000'014,
+    PreviewAnimation = 1'000'015,  // which animation the strip plays
 
     // The Script Editor's live preview pane.
     ScriptPreviewInfo = 1'000'100,
@@ -159,6 +161,12 @@ struct Control {
     LargestSheetSizeLabel = 1'000'323,
     LargestSheetSize = 1'000'324,
     LargestSheetSizeNote = 1'000'325,
+    // ... and the animations' rows.
+    AnimationsLabel = 1'000'326,
+    Animations = 1'000'327,
+    AnimationsNote = 1'000'328,
+    FrameRateLabel = 1'000'329,
+    FrameRate = 1'000'330,
 
     // "Install from Gallery..." window.
     GalleryPrompt = 1'000'400,

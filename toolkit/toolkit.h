@@ -190,6 +190,10 @@ class Toolkit {
   // A number field with arrows; its text always shows its value in decimal
   // and typed text sets the value. Starts at `minimum`.
   virtual void createSpinField(int window, int control, Rect r, int minimum, int maximum) = 0;
+  // Shows `text` in a spin field in place of its minimum, for a minimum that
+  // stands for none chosen; empty shows the number again. Its text and state
+  // are still the value, and typing a number still sets it.
+  virtual void setMinimumText(int spinField, std::string_view text) = 0;
   // Shows the PNG scaled to `r`. Returns false when the bytes are no PNG.
   virtual bool createImageView(int window, int control, Rect r,
                                std::span<const std::uint8_t> png) = 0;
