@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <vector>
 
@@ -11,7 +9,7 @@
 #include "app/window_fixture.h"
 #include "cli/run_cli.h"
 #include "sheet/png/png_read.h"
-#include "sheet/png/png_write.h"
+#include "sheet/png/rgba_image.h"
 
 namespace oz {
 namespace {
@@ -198,8 +196,6 @@ TEST_F(SheetOptionsWindowTest, AnUnknownQuantiserIsTheNetworkAndStaysInTheFileUn
 // A k-means sheet made in the window is the command line's, byte for byte;
 // and differs from the network's, so the choice did reach the build.
 TEST_F(SheetOptionsWindowTest, AKMeansSheetFromTheWindowIsTheCommandLinesByteForByte) {
-  const std::string frames = temp_.path() + "frames/";
-  mkdir(frames.c_str(), 0700);
   for (int f = 0; f < 3; ++f) {
     RgbaImage image{24, 24, std::vector<uint8_t>(24 * 24 * 4, 255)};
     for (size_t p = 0; p < 24 * 24; ++p) {  // 1728 colours in all: more than a palette holds
@@ -207,11 +203,11 @@ TEST_F(SheetOptionsWindowTest, AKMeansSheetFromTheWindowIsTheCommandLinesByteFor
       image.pixels[p * 4 + 1] = static_cast<uint8_t>(p / 24 * 10);
       image.pixels[p * 4 + 2] = static_cast<uint8_t>(f * 90 + p % 7 * 9);
     }
-    ASSERT_EQ(encodePng(image, frames + "f" + std::to_string(f) + ".png"), PngWriteStatus::Written);
+    writeFrame("f" + std::to_string(f) + ".png", image);
   }
   start();
   choose(Control::DepthList, kDepth8);
-  chooseFolderAndSheet(frames, temp_.path() + "network.png");
+  chooseFolderAndSheet(frames_, temp_.path() + "network.png");
   toolkit_.answerMessage(MessageResult::No);
   click(Control::Create);
   openOptions();
@@ -222,7 +218,7 @@ TEST_F(SheetOptionsWindowTest, AKMeansSheetFromTheWindowIsTheCommandLinesByteFor
   click(Control::Create);
 
   const std::string cli = temp_.path() + "cli.png";
-  ASSERT_TRUE(runCommandLine({"--sheet", cli, "--depth", "8", "--quantiser", "kmeans"}, frames));
+  ASSERT_TRUE(runCommandLine({"--sheet", cli, "--depth", "8", "--quantiser", "kmeans"}, frames_));
   const std::string windowSheet = testing::readFile(temp_.path() + "window.png");
   EXPECT_FALSE(windowSheet.empty());
   EXPECT_EQ(windowSheet, testing::readFile(cli));
@@ -363,8 +359,6 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
             "ov.Extension = \".txt\"\nov.EachAnimation\n"
             "ov.AnimationName ov.AnimationFirstIndex ov.AnimationFrameCount ov.FrameRate\n"
             "ov.NextAnimation\n");
-  const std::string frames = temp_.path() + "frames/";
-  mkdir(frames.c_str(), 0700);
   const int sizes[][2] = {{40, 12}, {12, 30}, {20, 20}, {9, 33}};
   const char* names[] = {"run_1", "run_2", "walk_1", "walk_2"};
   for (int f = 0; f < 4; ++f) {
@@ -380,7 +374,7 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
         pixel[3] = static_cast<uint8_t>(y == 2 ? 10 : 255);  // under the threshold
       }
     }
-    ASSERT_EQ(encodePng(image, frames + names[f] + ".png"), PngWriteStatus::Written);
+    writeFrame(names[f] + std::string(".png"), image);
   }
   start();
   openOptions();
@@ -394,7 +388,7 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
   choose(Control::LargestSheetSize, 0);
   toolkit_.setSpinValue(Control::Spacing, 1);
   runQueued();
-  chooseFolderAndSheet(frames, temp_.path() + "window.png");
+  chooseFolderAndSheet(frames_, temp_.path() + "window.png");
   choose(Control::ScriptList, 1);
   toolkit_.type(Control::ScriptPathField, temp_.path() + "window.txt");
   toolkit_.answerMessage(MessageResult::No);
@@ -422,7 +416,7 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
                               support_.file("Animations.txt"),
                               "--data",
                               temp_.path() + "cli.txt"},
-                             frames));
+                             frames_));
   const std::string windowSheet = testing::readFile(temp_.path() + "window.png");
   EXPECT_FALSE(windowSheet.empty());
   EXPECT_EQ(windowSheet, testing::readFile(cli));

@@ -1,7 +1,6 @@
 #include "app/sheet_preview.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -22,13 +21,6 @@ using std::chrono::milliseconds;
 // Three 10 x 20 frames of different greys, built two to a row into a 20 x 40 sheet.
 class SheetPreviewTest : public WindowFixture {
  protected:
-  SheetPreviewTest() { mkdir(frames_.c_str(), 0700); }
-
-  void writeFrame(const std::string& name, uint8_t grey) {
-    RgbaImage image{10, 20, std::vector<uint8_t>(10 * 20 * 4, grey)};
-    ASSERT_EQ(encodePng(image, frames_ + name), PngWriteStatus::Written);
-  }
-
   void build() {
     toolkit_.answerMessage(MessageResult::No);  // "Preview?": not the external viewer
     click(Control::Create);
@@ -67,7 +59,6 @@ class SheetPreviewTest : public WindowFixture {
   }
   std::string frameLabel() const { return toolkit_.text(Control::PreviewFrameLabel); }
 
-  std::string frames_ = temp_.path() + "frames/";
   std::string sheet_ = temp_.path() + "sheet.png";
   std::chrono::steady_clock::time_point opened_;
 };
@@ -103,7 +94,7 @@ TEST_F(SheetPreviewTest, APaletteSheetShowsItsPaletteColours) {
   for (int i = 0; i < 10 * 20; ++i) {
     smooth.pixels.insert(smooth.pixels.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 255});
   }
-  ASSERT_EQ(encodePng(smooth, frames_ + "f2.png"), PngWriteStatus::Written);
+  writeFrame("f2.png", smooth);
   start();
   toolkit_.setState(Control::DepthList, kDepth4);
   chooseFolderAndSheet(frames_, sheet_);
