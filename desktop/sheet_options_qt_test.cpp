@@ -4,44 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QMenu>
-#include <QMenuBar>
 
 #include <string>
 
-#include "app/main_window.h"
-#include "main_menu_item.h"
-#include "qt/qt_test_application.h"
-#include "qt/qt_toolkit.h"
-#include "store/settings_store.h"
-#include "store/support_dir.h"
-#include "testsupport/temp_dir.h"
+#include "qt_window_fixture.h"
 
 namespace oz {
 namespace {
 
-class SheetOptionsQtTest : public ::testing::Test {
+class SheetOptionsQtTest : public QtWindowFixture {
  protected:
-  void start() {
-    ASSERT_TRUE(window_.openMainWindow());
-    settings_.open(support_.settingsPath());
-    window_.buildMainWindow();
-    window_.applySettings();
-  }
-
-  // Handles what Qt has queued. False when the loop ended.
-  bool pump() {
-    while (std::optional<Event> event = toolkit_.pollEvent()) {
-      if (!window_.handleEvent(*event)) return false;
-    }
-    return true;
-  }
-
-  QAction* menuAction(const QString& text) { return mainMenuItem(toolkit_, text); }
-
   QCheckBox* tick(int control) { return qobject_cast<QCheckBox*>(toolkit_.controlWidget(control)); }
 
   void chooseDepth(int depth) {
@@ -51,18 +25,11 @@ class SheetOptionsQtTest : public ::testing::Test {
     emit list->activated(depth);  // as the user's choice reports it
     ASSERT_TRUE(pump());
   }
-
-  QApplication& application_ = testing::qtTestApplication();  // before the toolkit
-  testing::ScopedTempDir temp_;
-  SupportDir support_{temp_.path()};
-  QtToolkit toolkit_;
-  SettingsStore settings_;
-  MainWindow window_{toolkit_, settings_, support_};
 };
 
 TEST_F(SheetOptionsQtTest, OpensFromTheFileMenuStoresItsTicksAndFollowsTheDepth) {
   start();
-  QAction* item = menuAction("Sheet Options...");
+  QAction* item = menuItem("Sheet Options...");
   ASSERT_NE(item, nullptr);
   item->trigger();
   ASSERT_TRUE(pump());
