@@ -3,7 +3,6 @@
 // their source size, several sheets to choose from, and after a restart the
 // packed sheets found again.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +14,7 @@
 #include "app/sheet_on_disk.h"
 #include "app/window_fixture.h"
 #include "sheet/frame_scan.h"
-#include "sheet/png/png_write.h"
+#include "sheet/png/rgba_image.h"
 
 namespace oz {
 namespace {
@@ -52,15 +51,13 @@ std::vector<uint8_t> drawnPixels(const CanvasPicture& picture) {
 
 class PackedPreviewTest : public WindowFixture {
  protected:
-  PackedPreviewTest() { mkdir(frames_.c_str(), 0700); }
-
   // Seven small frames, one sheet's worth; `scale` times larger, more.
   void writeFrames(int scale = 1) {
     const int sizes[][2] = {{40, 14}, {14, 38}, {22, 22}, {10, 36}, {36, 10}, {18, 30}, {30, 12}};
     for (int i = 0; i < 7; ++i) {
       const RgbaImage image = marginedFrame(sizes[i][0] * scale, sizes[i][1] * scale, i);
       const std::string name = "p" + std::to_string(i) + ".png";
-      ASSERT_EQ(encodePng(image, frames_ + name), PngWriteStatus::Written);
+      writeFrame(name, image);
       sources_[name] = image;
     }
   }
@@ -123,7 +120,6 @@ class PackedPreviewTest : public WindowFixture {
     return toolkit_.control(Control::PreviewSheet).picture;
   }
 
-  std::string frames_ = temp_.path() + "frames/";
   std::string sheet_ = temp_.path() + "walk.png";
   std::map<std::string, RgbaImage> sources_;
 };

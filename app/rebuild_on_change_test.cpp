@@ -13,7 +13,6 @@
 
 #include "app/window_fixture.h"
 #include "sheet/png/png_read.h"
-#include "sheet/png/png_write.h"
 
 namespace oz {
 namespace {
@@ -25,13 +24,6 @@ constexpr const char* kListing =
 
 class RebuildOnChangeTest : public WindowFixture {
  protected:
-  RebuildOnChangeTest() { mkdir(frames_.c_str(), 0700); }
-
-  void writeFrame(const std::string& name, uint8_t level) {
-    RgbaImage image{10, 20, std::vector<uint8_t>(10 * 20 * 4, level)};
-    ASSERT_EQ(encodePng(image, frames_ + name), PngWriteStatus::Written);
-  }
-
   // Three frames and a window ready to build them in two columns, with a
   // script beside the sheet.
   void prepare() {
@@ -70,7 +62,6 @@ class RebuildOnChangeTest : public WindowFixture {
   }
   bool checked() const { return toolkit_.isMenuItemChecked(MenuItem::RebuildOnChange); }
 
-  std::string frames_ = temp_.path() + "frames/";
   std::string sheet_ = temp_.path() + "walk.png";
   std::string script_ = temp_.path() + "walk.txt";
 };
@@ -157,8 +148,8 @@ TEST_F(RebuildOnChangeTest, AProblemIsShownOnceUntilARebuildGoesThrough) {
 // each rebuild, without a box: a box at every save would be too many.
 TEST_F(RebuildOnChangeTest, BuildNotesAreCountedInTheStatusAndToldInItsTip) {
   testing::writeFile(support_.settingsPath(), "[Settings]\nAnimations = folders\n");
-  mkdir((frames_ + "idle").c_str(), 0700);
   prepare();
+  mkdir((frames_ + "idle").c_str(), 0700);
   toolkit_.answerMessage(MessageResult::No);
   click(Control::Create);
   ASSERT_EQ(toolkit_.messages().size(), 3u);  // the note, "Exported!" and "Preview?"

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/window_fixture.h"
-#include "sheet/png/png_write.h"
 
 namespace oz {
 namespace {
@@ -17,18 +16,13 @@ namespace {
 class SheetOnDiskTest : public WindowFixture {
  protected:
   SheetOnDiskTest() {
-    mkdir(frames_.c_str(), 0700);
-    for (const char* name : {"f1.png", "f2.png", "f3.png"}) {
-      RgbaImage image{10, 20, std::vector<uint8_t>(10 * 20 * 4, 200)};
-      EXPECT_EQ(encodePng(image, frames_ + name), PngWriteStatus::Written);
-    }
+    for (const char* name : {"f1.png", "f2.png", "f3.png"}) writeFrame(name);
     built_.columns = "2";
     built_.imageFolder = frames_;
     built_.savePath = sheet_;
     EXPECT_TRUE(std::holds_alternative<BuiltSheets>(buildSheet(built_)));
   }
 
-  std::string frames_ = temp_.path() + "frames/";
   std::string sheet_ = temp_.path() + "sheet.png";
   BuildOptions built_;
 };

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <vector>
 
@@ -11,7 +9,7 @@
 #include "app/window_fixture.h"
 #include "cli/run_cli.h"
 #include "sheet/png/png_read.h"
-#include "sheet/png/png_write.h"
+#include "sheet/png/rgba_image.h"
 
 namespace oz {
 namespace {
@@ -33,6 +31,12 @@ class SheetOptionsWindowTest : public WindowFixture {
     menu(MenuItem::SheetOptions);
     ASSERT_TRUE(toolkit_.isWindowOpen(Window::SheetOptions));
   }
+  // Both windows closed, which ends the program and writes the settings.
+  void quit() {
+    toolkit_.requestClose(Window::SheetOptions);
+    toolkit_.requestClose(Window::Main);
+    EXPECT_FALSE(runQueued());
+  }
 
   // Runs the command line with `args` before the folder; true when it wrote.
   bool runCommandLine(std::vector<std::string> args, const std::string& folder) {
@@ -49,7 +53,8 @@ class SheetOptionsWindowTest : public WindowFixture {
   }
 };
 
-TEST_F(SheetOptionsWindowTest, TransparentIsEnabledOnlyAtEightAndFourBitsAndKeepsItsTick) {
+// "Transparent" and the quantiser apply at the palette depths only.
+TEST_F(SheetOptionsWindowTest, PaletteChoicesAreEnabledOnlyAtEightAndFourBitsAndKeepTheirTick) {
   start();
   choose(Control::DepthList, kDepth8);
   openOptions();
@@ -58,11 +63,13 @@ TEST_F(SheetOptionsWindowTest, TransparentIsEnabledOnlyAtEightAndFourBitsAndKeep
   click(Control::Transparent);
 
   // The depth changes in the main window while the options window is open.
-  const bool transparentAt[] = {false, false, true, true, false, false};
-  for (int depth = 0; depth < static_cast<int>(std::size(transparentAt)); ++depth) {
+  const bool paletteAt[] = {false, false, true, true, false, false};
+  for (int depth = 0; depth < static_cast<int>(std::size(paletteAt)); ++depth) {
     choose(Control::DepthList, depth);
-    EXPECT_EQ(toolkit_.isEnabled(Control::Transparent), transparentAt[depth]) << depth;
-    EXPECT_EQ(toolkit_.isEnabled(Control::TransparentNote), transparentAt[depth]) << depth;
+    for (int control : {Control::Transparent, Control::TransparentNote, Control::Quantiser,
+                        Control::QuantiserLabel, Control::QuantiserNote}) {
+      EXPECT_EQ(toolkit_.isEnabled(control), paletteAt[depth]) << depth << " " << control;
+    }
     EXPECT_TRUE(toolkit_.isEnabled(Control::PremultipliedAlpha)) << depth;
     EXPECT_EQ(toolkit_.state(Control::Transparent), 1) << depth;
   }
@@ -87,9 +94,7 @@ TEST_F(SheetOptionsWindowTest, TicksAreStoredAtOnceUnderTheirKeys) {
   click(Control::Transparent);
   click(Control::PremultipliedAlpha);
 
-  toolkit_.requestClose(Window::SheetOptions);
-  toolkit_.requestClose(Window::Main);
-  EXPECT_FALSE(runQueued());
+  quit();
   EXPECT_EQ(settingsBytes(),
             "\xEF\xBB\xBF\n[Settings]\nColor Depth = 2\nPremultiplied Alpha = 0\n"
             "Transparent = 1\nColumns = 4\n");
@@ -97,14 +102,17 @@ TEST_F(SheetOptionsWindowTest, TicksAreStoredAtOnceUnderTheirKeys) {
 
 TEST_F(SheetOptionsWindowTest, StoredChoicesAreRestoredAtStartAndReachTheBuild) {
   testing::writeFile(support_.settingsPath(),
-                     "[Settings]\nColor Depth = 3\nTransparent = 1\nPremultiplied Alpha = 1\n");
+                     "[Settings]\nColor Depth = 3\nTransparent = 1\nPremultiplied Alpha = 1\n"
+                     "Quantiser = kmeans\n");
   start();
   BuildOptions options = window_.buildOptions();
   EXPECT_TRUE(options.transparent);
   EXPECT_TRUE(options.premultipliedAlpha);
+  EXPECT_EQ(options.quantiser, PaletteQuantiser::KMeans);
   openOptions();
   EXPECT_EQ(toolkit_.state(Control::Transparent), 1);
   EXPECT_EQ(toolkit_.state(Control::PremultipliedAlpha), 1);
+  EXPECT_EQ(toolkit_.state(Control::Quantiser), 1);
 
   // A choice that does nothing at the depth goes to the build switched off.
   choose(Control::DepthList, kDepth1);
@@ -120,18 +128,6 @@ TEST_F(SheetOptionsWindowTest, StoredChoicesAreRestoredAtStartAndReachTheBuild) 
   options = window_.buildOptions();
   EXPECT_TRUE(options.transparent);
   EXPECT_FALSE(options.premultipliedAlpha);
-}
-
-TEST_F(SheetOptionsWindowTest, AnOldSettingsFileBuildsStraightAlphaOnTheBackground) {
-  testing::writeFile(support_.settingsPath(), "[Settings]\nColor Depth = 2\nPink = 1\n");
-  start();
-  const BuildOptions options = window_.buildOptions();
-  EXPECT_FALSE(options.transparent);
-  EXPECT_FALSE(options.premultipliedAlpha);
-  EXPECT_TRUE(options.pink);
-  openOptions();
-  EXPECT_EQ(toolkit_.state(Control::Transparent), 0);
-  EXPECT_EQ(toolkit_.state(Control::PremultipliedAlpha), 0);
 }
 
 // The cells' choices: two ticks and three fields of pixels, stored at once,
@@ -160,9 +156,7 @@ TEST_F(SheetOptionsWindowTest, CellChoicesAreStoredRestoredAndBuilt) {
   EXPECT_FALSE(toolkit_.isEnabled(Control::AlphaBleeding));
   EXPECT_EQ(toolkit_.state(Control::AlphaBleeding), 1);
 
-  toolkit_.requestClose(Window::SheetOptions);
-  toolkit_.requestClose(Window::Main);
-  EXPECT_FALSE(runQueued());
+  quit();
   const std::string stored = settingsBytes();
   for (const char* line : {"\nAlpha Bleeding = 1\n", "\nIdentical Frames Once = 1\n",
                            "\nSpacing = 3\n", "\nBorder = 64\n", "\nExtrude = 2\n"}) {
@@ -170,25 +164,14 @@ TEST_F(SheetOptionsWindowTest, CellChoicesAreStoredRestoredAndBuilt) {
   }
 }
 
-// The quantiser's list: enabled at the palette depths only, stored at once
-// by name, restored at start, and in the build where it applies.
-TEST_F(SheetOptionsWindowTest, TheQuantiserFollowsTheDepthIsStoredAndReachesTheBuild) {
-  testing::writeFile(support_.settingsPath(), "[Settings]\nColor Depth = 0\n");
+// The quantiser's list: stored at once by name, and in the build where it applies.
+TEST_F(SheetOptionsWindowTest, TheQuantiserIsStoredAndReachesTheBuildAtPaletteDepths) {
   start();
+  choose(Control::DepthList, kDepth4);
   openOptions();
   EXPECT_EQ(toolkit_.control(Control::Quantiser).entries,
             (std::vector<std::string>{"Neural network", "K-means"}));
   EXPECT_EQ(toolkit_.state(Control::Quantiser), 0);
-  EXPECT_FALSE(toolkit_.isEnabled(Control::Quantiser));  // 32-bit
-  const bool appliesAt[] = {false, false, true, true, false, false};
-  for (int depth = 0; depth < static_cast<int>(std::size(appliesAt)); ++depth) {
-    choose(Control::DepthList, depth);
-    for (int control : {Control::Quantiser, Control::QuantiserLabel, Control::QuantiserNote}) {
-      EXPECT_EQ(toolkit_.isEnabled(control), appliesAt[depth]) << depth << " " << control;
-    }
-  }
-
-  choose(Control::DepthList, kDepth4);
   choose(Control::Quantiser, 1);
   settings_.selectGroup("Settings");
   EXPECT_EQ(settings_.readText("Quantiser", ""), "kmeans");
@@ -196,20 +179,6 @@ TEST_F(SheetOptionsWindowTest, TheQuantiserFollowsTheDepthIsStoredAndReachesTheB
   choose(Control::DepthList, kDepth1);  // a choice that does nothing goes off to the build
   EXPECT_EQ(window_.buildOptions().quantiser, PaletteQuantiser::Network);
   EXPECT_EQ(toolkit_.state(Control::Quantiser), 1);  // and stays shown
-
-  toolkit_.requestClose(Window::SheetOptions);
-  toolkit_.requestClose(Window::Main);
-  EXPECT_FALSE(runQueued());
-  EXPECT_NE(settingsBytes().find("\nQuantiser = kmeans\n"), std::string::npos) << settingsBytes();
-}
-
-TEST_F(SheetOptionsWindowTest, AStoredQuantiserIsRestoredAtStart) {
-  testing::writeFile(support_.settingsPath(), "[Settings]\nColor Depth = 2\nQuantiser = kmeans\n");
-  start();
-  EXPECT_EQ(window_.buildOptions().quantiser, PaletteQuantiser::KMeans);
-  openOptions();
-  EXPECT_EQ(toolkit_.state(Control::Quantiser), 1);
-  EXPECT_TRUE(toolkit_.isEnabled(Control::Quantiser));
 }
 
 TEST_F(SheetOptionsWindowTest, AnUnknownQuantiserIsTheNetworkAndStaysInTheFileUntilChosen) {
@@ -219,9 +188,7 @@ TEST_F(SheetOptionsWindowTest, AnUnknownQuantiserIsTheNetworkAndStaysInTheFileUn
   EXPECT_EQ(window_.buildOptions().quantiser, PaletteQuantiser::Network);
   openOptions();
   EXPECT_EQ(toolkit_.state(Control::Quantiser), 0);
-  toolkit_.requestClose(Window::SheetOptions);
-  toolkit_.requestClose(Window::Main);
-  EXPECT_FALSE(runQueued());
+  quit();
   EXPECT_EQ(settingsBytes(),
             "\xEF\xBB\xBF\n[Settings]\nColor Depth = 2\nQuantiser = median cut\nColumns = 4\n");
 }
@@ -229,8 +196,6 @@ TEST_F(SheetOptionsWindowTest, AnUnknownQuantiserIsTheNetworkAndStaysInTheFileUn
 // A k-means sheet made in the window is the command line's, byte for byte;
 // and differs from the network's, so the choice did reach the build.
 TEST_F(SheetOptionsWindowTest, AKMeansSheetFromTheWindowIsTheCommandLinesByteForByte) {
-  const std::string frames = temp_.path() + "frames/";
-  mkdir(frames.c_str(), 0700);
   for (int f = 0; f < 3; ++f) {
     RgbaImage image{24, 24, std::vector<uint8_t>(24 * 24 * 4, 255)};
     for (size_t p = 0; p < 24 * 24; ++p) {  // 1728 colours in all: more than a palette holds
@@ -238,11 +203,11 @@ TEST_F(SheetOptionsWindowTest, AKMeansSheetFromTheWindowIsTheCommandLinesByteFor
       image.pixels[p * 4 + 1] = static_cast<uint8_t>(p / 24 * 10);
       image.pixels[p * 4 + 2] = static_cast<uint8_t>(f * 90 + p % 7 * 9);
     }
-    ASSERT_EQ(encodePng(image, frames + "f" + std::to_string(f) + ".png"), PngWriteStatus::Written);
+    writeFrame("f" + std::to_string(f) + ".png", image);
   }
   start();
   choose(Control::DepthList, kDepth8);
-  chooseFolderAndSheet(frames, temp_.path() + "network.png");
+  chooseFolderAndSheet(frames_, temp_.path() + "network.png");
   toolkit_.answerMessage(MessageResult::No);
   click(Control::Create);
   openOptions();
@@ -253,7 +218,7 @@ TEST_F(SheetOptionsWindowTest, AKMeansSheetFromTheWindowIsTheCommandLinesByteFor
   click(Control::Create);
 
   const std::string cli = temp_.path() + "cli.png";
-  ASSERT_TRUE(runCommandLine({"--sheet", cli, "--depth", "8", "--quantiser", "kmeans"}, frames));
+  ASSERT_TRUE(runCommandLine({"--sheet", cli, "--depth", "8", "--quantiser", "kmeans"}, frames_));
   const std::string windowSheet = testing::readFile(temp_.path() + "window.png");
   EXPECT_FALSE(windowSheet.empty());
   EXPECT_EQ(windowSheet, testing::readFile(cli));
@@ -308,9 +273,7 @@ TEST_F(SheetOptionsWindowTest, ThePackedChoicesApplyOnlyWhilePackedIsChosen) {
             static_cast<const SpriteOptions&>(optionsFromControls(toolkit_)))
       << "the grid builds as if the packed choices had never been made";
 
-  toolkit_.requestClose(Window::SheetOptions);
-  toolkit_.requestClose(Window::Main);
-  EXPECT_FALSE(runQueued());
+  quit();
   EXPECT_EQ(settingsBytes(),
             "\xEF\xBB\xBF\n[Settings]\nLayout = grid\nTrim Transparent Edges = 1\n"
             "Trim Threshold = 254\nAllow Rotation = 1\nSeveral Sheets When Needed = 1\n"
@@ -383,9 +346,7 @@ TEST_F(SheetOptionsWindowTest, AnimationsAndTheirFrameRateAreStoredRestoredAndBu
   EXPECT_EQ(options.animations, AnimationSource::None);
   EXPECT_EQ(options.frameRate, 0);
 
-  toolkit_.requestClose(Window::SheetOptions);
-  toolkit_.requestClose(Window::Main);
-  EXPECT_FALSE(runQueued());
+  quit();
   EXPECT_EQ(settingsBytes(),
             "\xEF\xBB\xBF\n[Settings]\nAnimations = none\nFrame Rate = 0\n"
             "Color Depth = 4\nLayout = packed\nColumns = 4\n");
@@ -398,8 +359,6 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
             "ov.Extension = \".txt\"\nov.EachAnimation\n"
             "ov.AnimationName ov.AnimationFirstIndex ov.AnimationFrameCount ov.FrameRate\n"
             "ov.NextAnimation\n");
-  const std::string frames = temp_.path() + "frames/";
-  mkdir(frames.c_str(), 0700);
   const int sizes[][2] = {{40, 12}, {12, 30}, {20, 20}, {9, 33}};
   const char* names[] = {"run_1", "run_2", "walk_1", "walk_2"};
   for (int f = 0; f < 4; ++f) {
@@ -415,7 +374,7 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
         pixel[3] = static_cast<uint8_t>(y == 2 ? 10 : 255);  // under the threshold
       }
     }
-    ASSERT_EQ(encodePng(image, frames + names[f] + ".png"), PngWriteStatus::Written);
+    writeFrame(names[f] + std::string(".png"), image);
   }
   start();
   openOptions();
@@ -429,7 +388,7 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
   choose(Control::LargestSheetSize, 0);
   toolkit_.setSpinValue(Control::Spacing, 1);
   runQueued();
-  chooseFolderAndSheet(frames, temp_.path() + "window.png");
+  chooseFolderAndSheet(frames_, temp_.path() + "window.png");
   choose(Control::ScriptList, 1);
   toolkit_.type(Control::ScriptPathField, temp_.path() + "window.txt");
   toolkit_.answerMessage(MessageResult::No);
@@ -457,7 +416,7 @@ TEST_F(SheetOptionsWindowTest, APackedSheetFromTheWindowIsTheCommandLinesByteFor
                               support_.file("Animations.txt"),
                               "--data",
                               temp_.path() + "cli.txt"},
-                             frames));
+                             frames_));
   const std::string windowSheet = testing::readFile(temp_.path() + "window.png");
   EXPECT_FALSE(windowSheet.empty());
   EXPECT_EQ(windowSheet, testing::readFile(cli));

@@ -1,17 +1,12 @@
 #include "app/sheet_preview.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/window_fixture.h"
-#include "sheet/color_depth.h"
-#include "sheet/png/png_read.h"
 #include "sheet/png/png_write.h"
 
 namespace oz {
@@ -22,13 +17,6 @@ using std::chrono::milliseconds;
 // Three 10 x 20 frames of different greys, built two to a row into a 20 x 40 sheet.
 class SheetPreviewTest : public WindowFixture {
  protected:
-  SheetPreviewTest() { mkdir(frames_.c_str(), 0700); }
-
-  void writeFrame(const std::string& name, uint8_t grey) {
-    RgbaImage image{10, 20, std::vector<uint8_t>(10 * 20 * 4, grey)};
-    ASSERT_EQ(encodePng(image, frames_ + name), PngWriteStatus::Written);
-  }
-
   void build() {
     toolkit_.answerMessage(MessageResult::No);  // "Preview?": not the external viewer
     click(Control::Create);
@@ -67,7 +55,6 @@ class SheetPreviewTest : public WindowFixture {
   }
   std::string frameLabel() const { return toolkit_.text(Control::PreviewFrameLabel); }
 
-  std::string frames_ = temp_.path() + "frames/";
   std::string sheet_ = temp_.path() + "sheet.png";
   std::chrono::steady_clock::time_point opened_;
 };
@@ -95,32 +82,6 @@ TEST_F(SheetPreviewTest, WaitsForABuildThenShowsTheFileAsItIsNow) {
   EXPECT_LE(picture.target.height, area.height);
   EXPECT_GT(picture.target.height * 2, area.height / 2);
   EXPECT_EQ(picture.target.x, (area.width - picture.target.width) / 2);
-}
-
-TEST_F(SheetPreviewTest, APaletteSheetShowsItsPaletteColours) {
-  writeFrame("f1.png", 50);
-  RgbaImage smooth{10, 20, {}};
-  for (int i = 0; i < 10 * 20; ++i) {
-    smooth.pixels.insert(smooth.pixels.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 255});
-  }
-  ASSERT_EQ(encodePng(smooth, frames_ + "f2.png"), PngWriteStatus::Written);
-  start();
-  toolkit_.setState(Control::DepthList, kDepth4);
-  chooseFolderAndSheet(frames_, sheet_);
-  build();
-  openPreview();
-  const std::optional<RgbaImage> written = decodePng(sheet_);
-  ASSERT_TRUE(written);
-  EXPECT_EQ(*sheetPicture().rgba, written->pixels);
-  // The smooth frame has 200 colours; the sheet shows the palette's 16 at most.
-  std::vector<std::array<uint8_t, 4>> colours;
-  for (size_t i = 0; i < written->pixels.size(); i += 4) {
-    colours.push_back({written->pixels[i], written->pixels[i + 1], written->pixels[i + 2],
-                       written->pixels[i + 3]});
-  }
-  std::sort(colours.begin(), colours.end());
-  colours.erase(std::unique(colours.begin(), colours.end()), colours.end());
-  EXPECT_LE(colours.size(), 16u);
 }
 
 TEST_F(SheetPreviewTest, HoverNamesTheFrameAndZoomFollowsTheButtonsAndTheWheel) {

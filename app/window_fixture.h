@@ -3,11 +3,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <string>
 
 #include "app/main_window.h"
+#include "sheet/png/png_write.h"
 #include "store/settings_store.h"
 #include "store/support_dir.h"
 #include "testsupport/temp_dir.h"
@@ -20,6 +22,16 @@ class WindowFixture : public ::testing::Test {
   // Writes a script file into the support directory.
   void addScript(const std::string& name, const std::string& text) {
     testing::writeFile(support_.file(name + ".txt"), text);
+  }
+  // Writes `image` into frames_, which the first frame makes.
+  void writeFrame(const std::string& name, const RgbaImage& image) {
+    mkdir(frames_.c_str(), 0700);
+    ASSERT_EQ(encodePng(image, frames_ + name), PngWriteStatus::Written);
+  }
+  // A frame whose every byte is `level`.
+  void writeFrame(const std::string& name, uint8_t level = 200, int32_t width = 10,
+                  int32_t height = 20) {
+    writeFrame(name, {width, height, std::vector<uint8_t>(size_t(width) * height * 4, level)});
   }
 
   // Start-up as the program runs it: the window, the store, the controls, the options.
@@ -62,6 +74,7 @@ class WindowFixture : public ::testing::Test {
   std::string settingsBytes() const { return testing::readFile(support_.settingsPath()); }
 
   testing::ScopedTempDir temp_;
+  std::string frames_ = temp_.path() + "frames/";
   SupportDir support_{temp_.path()};
   FakeToolkit toolkit_{[](const std::string& m) { ADD_FAILURE() << m; }};
   SettingsStore settings_;

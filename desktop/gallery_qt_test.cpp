@@ -10,8 +10,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -19,37 +17,21 @@
 
 #include <string>
 
-#include "app/main_window.h"
-#include "main_menu_item.h"
-#include "qt/qt_test_application.h"
-#include "qt/qt_toolkit.h"
-#include "store/settings_store.h"
-#include "store/support_dir.h"
-#include "testsupport/temp_dir.h"
+#include "qt_window_fixture.h"
 
 namespace oz {
 namespace {
 
-class GalleryQtTest : public ::testing::Test {
+class GalleryQtTest : public QtWindowFixture {
  protected:
   GalleryQtTest() {
     mkdir(gallery_.c_str(), 0700);
-    mkdir(support_.path.c_str(), 0700);
     testing::writeFile(gallery_ + "JSON Hash.txt", "ov.Extension = \".json\"\n{}\n");
     testing::writeFile(gallery_ + "Starling XML.txt", "ov.Extension = \".xml\"\n<a/>\n");
     testing::writeFile(gallery_ + "descriptions.tsv",
                        "JSON Hash\tPhaser 3 and PixiJS, .json\nStarling XML\tStarling, .xml\n");
     window_.setGalleryDir(gallery_);
   }
-
-  bool pump() {
-    while (std::optional<Event> event = toolkit_.pollEvent()) {
-      if (!window_.handleEvent(*event)) return false;
-    }
-    return true;
-  }
-
-  QAction* menuAction(const QString& text) { return mainMenuItem(toolkit_, text); }
 
   // Presses Install. The click is queued, and the message box comes while it
   // is handled; OK answers it. Its text, then its details.
@@ -69,22 +51,13 @@ class GalleryQtTest : public ::testing::Test {
     return shown;
   }
 
-  QApplication& application_ = testing::qtTestApplication();  // before the toolkit
-  testing::ScopedTempDir temp_;
   std::string gallery_ = temp_.path() + "gallery/";
-  SupportDir support_{temp_.path() + "support/"};
-  QtToolkit toolkit_;
-  SettingsStore settings_;
-  MainWindow window_{toolkit_, settings_, support_};
 };
 
 TEST_F(GalleryQtTest, InstallsTheTemplateClickedInTheList) {
-  ASSERT_TRUE(window_.openMainWindow());
-  settings_.open(support_.settingsPath());
-  window_.buildMainWindow();
-  window_.applySettings();
+  start();
 
-  QAction* item = menuAction("Install from Gallery...");
+  QAction* item = menuItem("Install from Gallery...");
   ASSERT_NE(item, nullptr);
   item->trigger();
   ASSERT_TRUE(pump());
@@ -126,12 +99,9 @@ TEST_F(GalleryQtTest, WithTheSupportFolderAFileTheUserSeesOnlyTheProgramsMessage
   supportFile.pop_back();
   testing::writeFile(supportFile, "not a folder");
   const testing::QtMessageRecorder qt;
-  ASSERT_TRUE(window_.openMainWindow());
-  settings_.open(support_.settingsPath());
-  window_.buildMainWindow();
-  window_.applySettings();
+  start();
 
-  menuAction("Install from Gallery...")->trigger();
+  menuItem("Install from Gallery...")->trigger();
   ASSERT_TRUE(pump());
   auto* list = qobject_cast<QListWidget*>(toolkit_.controlWidget(Control::GalleryList));
   ASSERT_NE(list, nullptr);

@@ -6,7 +6,6 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
@@ -15,22 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "main_menu_item.h"
-#include "qt/qt_test_application.h"
-#include "qt/qt_toolkit.h"
+#include "qt_window_fixture.h"
 #include "sheet/png/png_read.h"
 #include "sheet/png/png_write.h"
-#include "store/settings_store.h"
-#include "store/support_dir.h"
-#include "testsupport/temp_dir.h"
 
 namespace oz {
 namespace {
 
 constexpr int kWaitMs = 30000;
 
-class RebuildQtTest : public ::testing::Test {
+class RebuildQtTest : public QtWindowFixture {
  protected:
   RebuildQtTest() {
     // Every message box is read and answered OK, or No to a question.
@@ -48,24 +41,10 @@ class RebuildQtTest : public ::testing::Test {
     ASSERT_EQ(encodePng(image, frames_ + name), PngWriteStatus::Written);
   }
 
-  // Handles what Qt has queued. False when the loop ended.
-  bool pump() {
-    while (std::optional<Event> event = toolkit_.pollEvent()) {
-      if (!window_.handleEvent(*event)) return false;
-    }
-    return true;
-  }
-
   std::string status() { return toolkit_.text(Control::RebuildStatus); }
 
-  QApplication& application_ = testing::qtTestApplication();  // before the toolkit
-  testing::ScopedTempDir temp_;
-  SupportDir support_{temp_.path()};
   std::string frames_ = temp_.path() + "frames/";
   std::string sheet_ = temp_.path() + "walk.png";
-  QtToolkit toolkit_;
-  SettingsStore settings_;
-  MainWindow window_{toolkit_, settings_, support_};
   QTimer answerer_;
   std::vector<std::string> messages_;
 };
@@ -74,11 +53,8 @@ TEST_F(RebuildQtTest, AFrameSavedAgainIsBuiltWithoutAQuestion) {
   ASSERT_EQ(mkdir(frames_.c_str(), 0700), 0);
   writeFrame("f1.png", 10);
   writeFrame("f2.png", 20);
-  ASSERT_TRUE(window_.openMainWindow());
-  settings_.open(support_.settingsPath());
-  window_.buildMainWindow();
-  window_.applySettings();
-  QAction* item = mainMenuItem(toolkit_, "Rebuild on Change");
+  start();
+  QAction* item = menuItem("Rebuild on Change");
   ASSERT_NE(item, nullptr);
   EXPECT_FALSE(item->isEnabled());
 

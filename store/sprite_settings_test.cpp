@@ -27,7 +27,8 @@ TEST_F(SpriteSettingsTest, FlagsAreSetOnlyByOne) {
       read("[Settings]\nStrip = yes\nDithering = 1\nRetina = 2\nPower of 2 = 1\nColumns = 12 \t\n"),
       (SpriteOptions{.columns = "12", .dithering = true, .powerOf2 = true}));
   EXPECT_TRUE(read("[settings]\nSTRIP=1\nPink=1\n").strip);
-  EXPECT_TRUE(read("[settings]\nPink=1\n").pink);
+  // An old file's background brings no transparency and straight alpha.
+  EXPECT_EQ(read("[settings]\nPink=1\n"), (SpriteOptions{.pink = true}));
   // The options window's two flags, at a depth where "Transparent" does nothing.
   EXPECT_EQ(read("[Settings]\nTransparent = 1\nPremultiplied Alpha = 2\n"),
             (SpriteOptions{.transparent = true}));
