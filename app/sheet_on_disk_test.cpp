@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/window_fixture.h"
+#include "sheet/png/png_write.h"
 
 namespace oz {
 namespace {
@@ -68,10 +69,14 @@ TEST_F(SheetOnDiskTest, NothingWhereTheFileIsNotTheSheetTheseOptionsBuild) {
   BuildOptions noPng = built_;
   noPng.savePath = temp_.path() + "text.png";
   testing::writeFile(noPng.savePath, "not a PNG");
+  BuildOptions taller = built_;  // as wide as the sheet, not as high
+  taller.savePath = temp_.path() + "taller.png";
+  ASSERT_EQ(encodePng(RgbaImage{20, 60, std::vector<uint8_t>(20 * 60 * 4)}, taller.savePath),
+            PngWriteStatus::Written);
   BuildOptions noFrames = built_;
   noFrames.imageFolder = temp_.path() + "empty/";
   mkdir(noFrames.imageFolder.c_str(), 0700);
-  for (const BuildOptions& options : {otherColumns, shared, missing, noPng, noFrames}) {
+  for (const BuildOptions& options : {otherColumns, shared, missing, noPng, taller, noFrames}) {
     EXPECT_FALSE(sheetOnDisk(options).has_value()) << options.savePath << " " << options.columns;
   }
 }
