@@ -78,6 +78,9 @@ TEST(ProblemText, DetailsSayWhatToChange) {
        "is past the limit."},
       {noImages(FolderUnlistable{ENOENT}), kNoImagesText,
        "The folder \"/art/walk/\" does not exist."},
+      {noImages(FolderUnlistable{ENOTDIR}), kNoImagesText, "\"/art/walk/\" is not a folder."},
+      {noImages(FolderUnlistable{EACCES}), kNoImagesText,
+       "You have no permission to open the folder \"/art/walk/\"."},
       {noImages(NoFrameFiles{12}), kNoImagesText,
        "The folder \"/art/walk/\" holds no file whose name ends in \".png\" in small letters; 12 "
        "names end in capitals, such as \".PNG\", which are not taken."},
