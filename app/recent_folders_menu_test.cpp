@@ -104,6 +104,11 @@ TEST_F(RecentFoldersTest, RequestersStartInTheFolderOfTheirFieldOrOfTheLastValue
     starts.push_back(toolkit_.requesters()[i].startFolder);
   }
   EXPECT_EQ(starts, (std::vector<std::string>{b_, "/elsewhere/", "/mine/"}));
+  // A folder typed into the field, not the last one chosen.
+  toolkit_.type(Control::ImageFolderField, "/typed/");
+  toolkit_.answerFolder("");
+  click(Control::ImageFolderButton);
+  EXPECT_EQ(toolkit_.requesters().back().startFolder, "/typed/");
 }
 
 TEST_F(RecentFoldersTest, FoldersThatAreGoneAreLeftOutOrDroppedWhenChosenAndClearEmptiesTheMenu) {
