@@ -82,13 +82,13 @@ class BrowserTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory()
-        cls.folders = {name: write_frames(os.path.join(cls.tmp.name, name), specs)
-                       for name, specs in SETS.items()}
+        cls.folders = {name: write_frames(os.path.join(cls.tmp.name, name), sizes)
+                       for name, sizes in SETS.items()}
         cls.animation_of = {}  # by frame folder: each frame's animation
-        for by, specs in ANIMATED.items():
+        for by, sizes in ANIMATED.items():
             folder = cls.folders[by] = os.path.join(cls.tmp.name, by, 'hero')
-            animations = write_animations(folder, by, lambda i: png_bytes(*specs[i][:2], i,
-                                                                          *specs[i][2:]))
+            animations = write_animations(folder, by, lambda i: png_bytes(*sizes[i][:2], i,
+                                                                          *sizes[i][2:]))
             cls.animation_of[folder] = {f: name for name, frames in animations for f in frames}
         cls.checks = []
         cls.sheets = {}
@@ -340,9 +340,9 @@ class BrowserTest(unittest.TestCase):
         self.assertDrawsFrames(('phaser3', 'xml'),
                                [n[:-4] for n in self.sheets['phaser3', 'xml'].frames])
         sheet = self.sheets['phaser3', 'xml centred']
-        specs = dict(zip(HOSTILE_NAMES, PACKED_FRAMES))
+        sizes = dict(zip(HOSTILE_NAMES, PACKED_FRAMES))
         for draw, frame in zip(self.drawn(('phaser3', 'xml centred')), sheet.frames):
-            width, height, box = specs[frame]
+            width, height, box = sizes[frame]
             kept = box == (0, 0, width, height) or box[2] == 0
             wrong = wrong_pixels(draw, os.path.join(sheet.source, frame), AT)[0]
             self.assertEqual(wrong == 0, kept, frame)

@@ -92,13 +92,13 @@ def png_bytes(width, height, seed, box=None):
             chunk(b'IDAT', zlib.compress(rows)) + chunk(b'IEND', b''))
 
 
-def write_frames(folder, specs):
-    """Writes the hostile names' frames of `specs` ((width, height, box) each,
+def write_frames(folder, sizes):
+    """Writes the hostile names' frames of `sizes` ((width, height, box) each,
     or (width, height)) into `folder`. Returns the folder."""
     os.makedirs(folder, exist_ok=True)
-    for i, (name, spec) in enumerate(zip(HOSTILE_NAMES, specs)):
+    for i, (name, size) in enumerate(zip(HOSTILE_NAMES, sizes)):
         with open(os.path.join(folder, name), 'wb') as f:
-            f.write(png_bytes(spec[0], spec[1], i, spec[2] if len(spec) > 2 else None))
+            f.write(png_bytes(size[0], size[1], i, size[2] if len(size) > 2 else None))
     return folder
 
 

@@ -83,9 +83,9 @@ class PackedGalleryTest(unittest.TestCase):
         cls.tmp = tempfile.TemporaryDirectory()
         cls.source = write_frames(os.path.join(cls.tmp.name, 'frames'), PACKED_FRAMES)
         cls.animated = os.path.join(cls.tmp.name, 'hero')
-        specs = PACKED_FRAMES * 2
+        sizes = PACKED_FRAMES * 2
         cls.animations = write_animations(cls.animated, 'prefixes',
-                                          lambda i: png_bytes(*specs[i][:2], i, specs[i][2]))
+                                          lambda i: png_bytes(*sizes[i][:2], i, sizes[i][2]))
 
     @classmethod
     def tearDownClass(cls):
