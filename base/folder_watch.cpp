@@ -54,10 +54,11 @@ FolderWatch::~FolderWatch() {
 }
 
 int FolderWatch::watch(const std::string& folder, const std::string& pattern) {
-  return add(folder, pattern, false);
+  return add(folder, pattern, false, false);
 }
 
-int FolderWatch::add(const std::string& folder, const std::string& pattern, bool isSubfolder) {
+int FolderWatch::add(const std::string& folder, const std::string& pattern, bool isSubfolder,
+                     bool followsSubfolders) {
   if (fd_ < 0) return EMFILE;
   const int wd = inotify_add_watch(fd_, folder.empty() ? "." : folder.c_str(),
                                    kEntryEvents | IN_ONLYDIR | IN_DELETE_SELF | IN_MOVE_SELF);
@@ -69,20 +70,20 @@ int FolderWatch::add(const std::string& folder, const std::string& pattern, bool
     }
     // A folder watched for itself stays so when it is also another's subfolder.
     known->isSubfolder = known->isSubfolder && isSubfolder;
+    known->followsSubfolders = known->followsSubfolders || followsSubfolders;
   } else {
-    watched_.push_back({wd, folder, {pattern}, false, isSubfolder});
+    watched_.push_back({wd, folder, {pattern}, followsSubfolders, isSubfolder});
   }
   return 0;
 }
 
 int FolderWatch::watchWithSubfolders(const std::string& folder, const std::string& pattern) {
-  if (const int error = watch(folder, pattern); error != 0) return error;
+  if (const int error = add(folder, pattern, false, true); error != 0) return error;
   const std::string parent = withSlash(folder);
-  watchedAs(watched_.back().wd)->followsSubfolders = true;
   for (const std::string& entry :
        listDirectory(parent.empty() ? "." : parent).value_or(std::vector<std::string>{})) {
     // A subfolder that cannot be watched is left to the build to tell of.
-    if (isDirectory(parent + entry)) add(parent + entry + "/", pattern, true);
+    if (isDirectory(parent + entry)) add(parent + entry + "/", pattern, true, false);
   }
   return 0;
 }
@@ -102,7 +103,7 @@ bool FolderWatch::subfolderEntry(const Watched& parent, const std::string& name,
   }
   if (isOne) {
     const std::vector<std::string> patterns = parent.patterns;
-    for (const std::string& pattern : patterns) add(path, pattern, true);
+    for (const std::string& pattern : patterns) add(path, pattern, true, false);
   }
   return isOne || (mask & IN_ISDIR) != 0;
 }

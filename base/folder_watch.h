@@ -58,7 +58,8 @@ class FolderWatch {
     bool isSubfolder = false;        // of a folder that follows its subfolders
   };
 
-  int add(const std::string& folder, const std::string& pattern, bool isSubfolder);
+  int add(const std::string& folder, const std::string& pattern, bool isSubfolder,
+          bool followsSubfolders);
   Watched* watchedAs(int wd);
   // An event for an entry of `parent`, which follows its subfolders: whether
   // the entry is, or was, a subfolder. One that came is watched from now on,

@@ -81,6 +81,9 @@ TEST_F(FolderWatchTest, SubfoldersAreFollowedAsTheyComeAndGo) {
   mkdir(walk.c_str(), 0700);
   mkdir((walk + "deeper").c_str(), 0700);
   FolderWatch watch;
+  // Already watched, and another folder after it: the same watch follows.
+  ASSERT_EQ(watch.watch(frames_, "*.png"), 0);
+  ASSERT_EQ(watch.watchFile(templates_ + "t.txt"), 0);
   ASSERT_EQ(watch.watchWithSubfolders(frames_, "*.png"), 0);
 
   testing::writeFile(walk + "w1.png", "frame");
